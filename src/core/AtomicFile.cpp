@@ -1,0 +1,34 @@
+#include "AtomicFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Unexpected{ReadError::unreadable};
+    // Reading one byte past the limit tells a file of exactly the limit from a larger one, including files whose
+    // size the file system does not report (pipes, /proc).
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Unexpected{ReadError::unreadable};
+    if (bytes.size() > maxBytes)
+        return Unexpected{ReadError::tooLarge};
+    return bytes;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "core/Expected.h"
+
+#include <optional>
+
+namespace AtomicFile {
+
+// Writes the bytes to a temporary file beside `path` and renames it over `path` only once everything is on
+// disk, so a full disk, a crash or a read-only folder leaves the previous file untouched. Answers nothing on
+// success and a readable reason on failure.
+[[nodiscard]] std::optional<QString> write(const QString& path, const QByteArray& bytes);
+
+enum class ReadError {
+    unreadable, // missing, not a file, or no permission
+    tooLarge,
+};
+
+// Reads a whole file of at most `maxBytes`.
+[[nodiscard]] Expected<QByteArray, ReadError> read(const QString& path, qint64 maxBytes);
+
+} // namespace AtomicFile

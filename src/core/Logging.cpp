@@ -1,0 +1,5 @@
+#include "Logging.h"
+
+Q_LOGGING_CATEGORY(lcStore, "marquetto.store")
+Q_LOGGING_CATEGORY(lcSettings, "marquetto.settings")
+Q_LOGGING_CATEGORY(lcPlatform, "marquetto.platform")

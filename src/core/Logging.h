@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// One category per subsystem. Messages read "Marquetto: …" so they stand out in the journal, where the
+// desktop session sends standard error.
+Q_DECLARE_LOGGING_CATEGORY(lcStore)
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+Q_DECLARE_LOGGING_CATEGORY(lcPlatform)

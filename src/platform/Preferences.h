@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The user's preferences: one JSON document rewritten atomically on every change. Reads are typed: an absent
+// value, or one of another type, answers nothing and the caller uses its default. A file that cannot be read
+// as a JSON object is moved aside as "preferences.unreadable.json" and the preferences start from defaults.
+//
+// Main thread only.
+class Preferences final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Preferences(QString filePath, QObject* parent = nullptr);
+
+    [[nodiscard]] static Preferences& shared();
+
+    [[nodiscard]] QString filePath() const { return m_filePath; }
+    [[nodiscard]] QString unreadableCopyPath() const;
+
+    [[nodiscard]] QJsonValue value(const QString& key) const { return m_values.value(key); }
+    [[nodiscard]] bool contains(const QString& key) const { return m_values.contains(key); }
+
+    [[nodiscard]] std::optional<bool> boolValue(const QString& key) const;
+    // Only numbers without a fractional part that fit an int.
+    [[nodiscard]] std::optional<int> intValue(const QString& key) const;
+    [[nodiscard]] std::optional<double> doubleValue(const QString& key) const;
+    [[nodiscard]] std::optional<QString> stringValue(const QString& key) const;
+    // Only arrays made of strings alone.
+    [[nodiscard]] std::optional<QStringList> stringListValue(const QString& key) const;
+
+    // Stores the value and rewrites the file at once. Answers false when the file could not be written; the
+    // value is kept in memory either way and the next change writes it again.
+    bool setValue(const QString& key, const QJsonValue& value);
+    bool remove(const QString& key);
+
+Q_SIGNALS:
+    // After a value was set or removed, whether or not the file could be written.
+    void valueChanged(const QString& key);
+
+private:
+    void load();
+    bool writeThrough();
+
+    QString m_filePath;
+    QJsonObject m_values;
+};
