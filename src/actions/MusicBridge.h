@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 #include <optional>
 
-// What the deck asks of the music player. Answers arrive on the main thread, possibly after the call returned.
+// What the deck asks of the music player. Answers arrive on the main thread, possibly after the call
+// returned.
 class MusicBridge {
 public:
     // The icon file name (in the icons folder) of fetched artwork, or nothing.
@@ -13,7 +13,8 @@ public:
 
     virtual ~MusicBridge() = default;
 
-    // Whether the music player is running; artwork is only fetched from a running player, never by starting it.
+    // Whether the music player is running; artwork is only fetched from a running player, never by starting
+    // it.
     [[nodiscard]] virtual bool isMusicRunning() const = 0;
     virtual void fetchAlbumArtwork(const QString& album, const QString& artist, ArtworkHandler handler) = 0;
     virtual void fetchPlaylistArtwork(const QString& playlist, ArtworkHandler handler) = 0;
@@ -23,6 +24,8 @@ public:
 class NullMusicBridge final : public MusicBridge {
 public:
     [[nodiscard]] bool isMusicRunning() const override { return false; }
-    void fetchAlbumArtwork(const QString&, const QString&, ArtworkHandler handler) override { handler(std::nullopt); }
+    void fetchAlbumArtwork(const QString&, const QString&, ArtworkHandler handler) override {
+        handler(std::nullopt);
+    }
     void fetchPlaylistArtwork(const QString&, ArtworkHandler handler) override { handler(std::nullopt); }
 };

@@ -3,8 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes)
-{
+std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
@@ -18,13 +17,12 @@ std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& 
     return std::nullopt;
 }
 
-Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path, qint64 maxBytes)
-{
+Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Unexpected{ReadError::unreadable};
-    // Reading one byte past the limit tells a file of exactly the limit from a larger one, including files whose
-    // size the file system does not report (pipes, /proc).
+    // Reading one byte past the limit tells a file of exactly the limit from a larger one, including files
+    // whose size the file system does not report (pipes, /proc).
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return Unexpected{ReadError::unreadable};

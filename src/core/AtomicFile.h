@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-
 #include "core/Expected.h"
 
+#include <QByteArray>
+#include <QString>
 #include <optional>
 
 namespace AtomicFile {

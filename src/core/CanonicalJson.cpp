@@ -3,7 +3,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QStringView>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -12,15 +11,13 @@ namespace {
 
 // Orders UTF-16 code units so that comparing them gives code point order: surrogates (the characters above
 // U+FFFF) move above U+E000…U+FFFF. QString's own ordering compares raw code units.
-char16_t codePointOrderKey(char16_t unit)
-{
+char16_t codePointOrderKey(char16_t unit) {
     if (unit < 0xD800)
         return unit;
     return unit >= 0xE000 ? static_cast<char16_t>(unit - 0x800) : static_cast<char16_t>(unit + 0x2000);
 }
 
-bool lessByCodePoint(const QString& a, const QString& b)
-{
+bool lessByCodePoint(const QString& a, const QString& b) {
     return std::lexicographical_compare(a.cbegin(), a.cend(), b.cbegin(), b.cend(), [](QChar x, QChar y) {
         return codePointOrderKey(x.unicode()) < codePointOrderKey(y.unicode());
     });
@@ -29,12 +26,9 @@ bool lessByCodePoint(const QString& a, const QString& b)
 class Writer {
 public:
     explicit Writer(CanonicalJson::Style style)
-        : m_pretty(style == CanonicalJson::Style::Pretty)
-    {
-    }
+        : m_pretty(style == CanonicalJson::Style::Pretty) {}
 
-    void value(const QJsonValue& v, int depth)
-    {
+    void value(const QJsonValue& v, int depth) {
         switch (v.type()) {
         case QJsonValue::Null:
         case QJsonValue::Undefined:
@@ -61,8 +55,7 @@ public:
     QByteArray take() { return std::move(m_out); }
 
 private:
-    void number(double d)
-    {
+    void number(double d) {
         if (!std::isfinite(d)) {
             m_out += "null";
             return;
@@ -70,8 +63,7 @@ private:
         m_out += QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
     }
 
-    void string(const QString& s)
-    {
+    void string(const QString& s) {
         m_out += '"';
         const QByteArray utf8 = s.toUtf8();
         for (const char c : utf8) {
@@ -115,8 +107,7 @@ private:
         m_out += '"';
     }
 
-    void array(const QJsonArray& a, int depth)
-    {
+    void array(const QJsonArray& a, int depth) {
         if (a.isEmpty()) {
             m_out += "[]";
             return;
@@ -130,8 +121,7 @@ private:
         close(']', depth);
     }
 
-    void object(const QJsonObject& o, int depth)
-    {
+    void object(const QJsonObject& o, int depth) {
         if (o.isEmpty()) {
             m_out += "{}";
             return;
@@ -153,22 +143,19 @@ private:
         close('}', depth);
     }
 
-    void separator(bool& first, int depth)
-    {
+    void separator(bool& first, int depth) {
         if (!first)
             m_out += ',';
         first = false;
         newline(depth);
     }
 
-    void close(char bracket, int depth)
-    {
+    void close(char bracket, int depth) {
         newline(depth);
         m_out += bracket;
     }
 
-    void newline(int depth)
-    {
+    void newline(int depth) {
         if (!m_pretty)
             return;
         m_out += '\n';
@@ -181,8 +168,7 @@ private:
 
 } // namespace
 
-QByteArray CanonicalJson::write(const QJsonValue& value, Style style)
-{
+QByteArray CanonicalJson::write(const QJsonValue& value, Style style) {
     Writer writer(style);
     writer.value(value, 0);
     return writer.take();

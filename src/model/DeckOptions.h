@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <optional>
 
 // The preference enumerations, each stored by its raw value; the titles are what the settings window shows.

@@ -4,14 +4,13 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <vector>
 
 class Clock;
 
-// The copies of earlier layouts kept in the backups folder, named "tiles-yyyyMMdd-HHmmss.json" after the local
-// time of the backup. At most ten are kept, the newest by name; a second backup within the same second keeps
-// the first. Every step is best effort: a failure is ignored and never stops a save.
+// The copies of earlier layouts kept in the backups folder, named "tiles-yyyyMMdd-HHmmss.json" after the
+// local time of the backup. At most ten are kept, the newest by name; a second backup within the same second
+// keeps the first. Every step is best effort: a failure is ignored and never stops a save.
 //
 // Main thread only.
 class LayoutBackups {

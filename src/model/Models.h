@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QUuid>
-
 #include <optional>
 #include <variant>
 #include <vector>
@@ -36,11 +35,7 @@ struct TileIcon {
     std::variant<Auto, Symbol, Custom, Builder> value;
 
     [[nodiscard]] bool isAuto() const { return std::holds_alternative<Auto>(value); }
-    template <typename Case>
-    [[nodiscard]] const Case* as() const
-    {
-        return std::get_if<Case>(&value);
-    }
+    template <typename Case> [[nodiscard]] const Case* as() const { return std::get_if<Case>(&value); }
     bool operator==(const TileIcon&) const = default;
 };
 
@@ -103,15 +98,12 @@ struct TileAction {
         bool operator==(const Snippet&) const = default;
     };
 
-    using Value = std::variant<LaunchApp, OpenFile, OpenURL, PlayPlaylist, PlayAlbum, NowPlaying, RunSystemAction,
-                               RunShortcut, RunScript, Sequence, ConnectBluetooth, AudioOutput, Snippet>;
+    using Value =
+        std::variant<LaunchApp, OpenFile, OpenURL, PlayPlaylist, PlayAlbum, NowPlaying, RunSystemAction,
+                     RunShortcut, RunScript, Sequence, ConnectBluetooth, AudioOutput, Snippet>;
     Value value;
 
-    template <typename Case>
-    [[nodiscard]] const Case* as() const
-    {
-        return std::get_if<Case>(&value);
-    }
+    template <typename Case> [[nodiscard]] const Case* as() const { return std::get_if<Case>(&value); }
 
     // The label a tile of this action would naturally carry.
     [[nodiscard]] QString defaultLabel() const;

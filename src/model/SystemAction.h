@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <array>
 #include <optional>
 
@@ -21,9 +20,10 @@ enum class SystemAction {
 };
 
 inline constexpr std::array allSystemActions{
-    SystemAction::volumeUp,   SystemAction::volumeDown, SystemAction::muteToggle, SystemAction::darkModeToggle,
-    SystemAction::lockScreen, SystemAction::sleep,      SystemAction::snapLeft,   SystemAction::snapRight,
-    SystemAction::snapFull,   SystemAction::snapCentre,
+    SystemAction::volumeUp,       SystemAction::volumeDown, SystemAction::muteToggle,
+    SystemAction::darkModeToggle, SystemAction::lockScreen, SystemAction::sleep,
+    SystemAction::snapLeft,       SystemAction::snapRight,  SystemAction::snapFull,
+    SystemAction::snapCentre,
 };
 
 [[nodiscard]] QString rawValue(SystemAction action);

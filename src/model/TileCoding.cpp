@@ -3,29 +3,22 @@
 #include "core/CanonicalJson.h"
 
 #include <QJsonDocument>
-
 #include <array>
 #include <functional>
 
 namespace {
 
-template <class... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
+template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 
-QString uuidText(const QUuid& id)
-{
+QString uuidText(const QUuid& id) {
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 
-QJsonObject oneCase(const QString& name, QJsonObject payload = {})
-{
+QJsonObject oneCase(const QString& name, QJsonObject payload = {}) {
     return QJsonObject{{name, payload}};
 }
 
-QString jsonTypeName(const QJsonValue& value)
-{
+QString jsonTypeName(const QJsonValue& value) {
     switch (value.type()) {
     case QJsonValue::Null:
         return QStringLiteral("null");
@@ -51,8 +44,7 @@ class Decoder {
 public:
     std::optional<TileCoding::DecodeError> failure;
 
-    std::optional<TileIcon> icon(const QJsonValue& json)
-    {
+    std::optional<TileIcon> icon(const QJsonValue& json) {
         const auto object = caseObject(json, iconCases);
         if (!object)
             return std::nullopt;
@@ -80,8 +72,7 @@ public:
         return TileIcon{TileIcon::Builder{*bgHex, *iconName}};
     }
 
-    std::optional<TileAction> action(const QJsonValue& json)
-    {
+    std::optional<TileAction> action(const QJsonValue& json) {
         const auto object = caseObject(json, actionCases);
         if (!object)
             return std::nullopt;
@@ -115,8 +106,7 @@ public:
         return one<A::Snippet>(payload, u"text");
     }
 
-    std::optional<Tile> tile(const QJsonValue& json)
-    {
+    std::optional<Tile> tile(const QJsonValue& json) {
         if (!json.isObject())
             return fail(QStringLiteral("Expected a tile object but found %1.").arg(jsonTypeName(json)));
         const QJsonObject object = json.toObject();
@@ -150,8 +140,7 @@ public:
     }
 
     template <typename T, typename Element>
-    std::optional<std::vector<T>> list(const QJsonValue& json, Element element)
-    {
+    std::optional<std::vector<T>> list(const QJsonValue& json, Element element) {
         if (!json.isArray())
             return fail(QStringLiteral("Expected an array but found %1.").arg(jsonTypeName(json)));
         const QJsonArray array = json.toArray();
@@ -173,9 +162,9 @@ public:
 private:
     static constexpr std::array<const char16_t*, 4> iconCases{u"auto", u"symbol", u"custom", u"builder"};
     static constexpr std::array<const char16_t*, 13> actionCases{
-        u"launchApp",   u"openFile",    u"openURL",   u"playPlaylist",     u"playAlbum",
-        u"nowPlaying",  u"systemAction", u"runShortcut", u"runScript",     u"sequence",
-        u"connectBluetooth", u"audioOutput", u"snippet",
+        u"launchApp",        u"openFile",     u"openURL",     u"playPlaylist", u"playAlbum",
+        u"nowPlaying",       u"systemAction", u"runShortcut", u"runScript",    u"sequence",
+        u"connectBluetooth", u"audioOutput",  u"snippet",
     };
 
     struct Segment {
@@ -186,13 +175,11 @@ private:
     class Scope {
     public:
         Scope(Decoder& decoder, QStringView key)
-            : m_decoder(decoder)
-        {
+            : m_decoder(decoder) {
             m_decoder.m_path.push_back({key, -1});
         }
         Scope(Decoder& decoder, qsizetype index)
-            : m_decoder(decoder)
-        {
+            : m_decoder(decoder) {
             m_decoder.m_path.push_back({{}, index});
         }
         ~Scope() { m_decoder.m_path.pop_back(); }
@@ -203,8 +190,7 @@ private:
         Decoder& m_decoder;
     };
 
-    std::nullopt_t fail(const QString& message)
-    {
+    std::nullopt_t fail(const QString& message) {
         if (!failure) {
             QString path;
             for (const Segment& segment : m_path) {
@@ -220,9 +206,8 @@ private:
 
     // The one recognised case of an icon or action object, and its payload object.
     template <size_t N>
-    std::optional<std::pair<QStringView, QJsonObject>> caseObject(const QJsonValue& json,
-                                                                   const std::array<const char16_t*, N>& cases)
-    {
+    std::optional<std::pair<QStringView, QJsonObject>>
+    caseObject(const QJsonValue& json, const std::array<const char16_t*, N>& cases) {
         if (!json.isObject())
             return fail(QStringLiteral("Expected an object but found %1.").arg(jsonTypeName(json)));
         const QJsonObject object = json.toObject();
@@ -244,16 +229,14 @@ private:
         return std::pair{found, payload.toObject()};
     }
 
-    QJsonValue member(const QJsonObject& object, QStringView key)
-    {
+    QJsonValue member(const QJsonObject& object, QStringView key) {
         const QJsonValue value = object.value(key);
         if (value.isUndefined())
             fail(QStringLiteral("No value associated with key \"%1\".").arg(key));
         return value;
     }
 
-    std::optional<QString> string(const QJsonObject& object, QStringView key)
-    {
+    std::optional<QString> string(const QJsonObject& object, QStringView key) {
         const QJsonValue value = member(object, key);
         if (value.isString())
             return value.toString();
@@ -263,9 +246,7 @@ private:
         return fail(QStringLiteral("Expected a string but found %1.").arg(jsonTypeName(value)));
     }
 
-    template <typename Case>
-    std::optional<TileAction> one(const QJsonObject& payload, QStringView key)
-    {
+    template <typename Case> std::optional<TileAction> one(const QJsonObject& payload, QStringView key) {
         auto first = string(payload, key);
         if (!first)
             return std::nullopt;
@@ -273,8 +254,7 @@ private:
     }
 
     template <typename Case>
-    std::optional<TileAction> two(const QJsonObject& payload, QStringView key1, QStringView key2)
-    {
+    std::optional<TileAction> two(const QJsonObject& payload, QStringView key1, QStringView key2) {
         auto first = string(payload, key1);
         auto second = first ? string(payload, key2) : std::nullopt;
         if (!second)
@@ -282,21 +262,20 @@ private:
         return TileAction{Case{*first, *second}};
     }
 
-    std::optional<TileAction> systemAction(const QJsonObject& payload)
-    {
+    std::optional<TileAction> systemAction(const QJsonObject& payload) {
         const auto raw = string(payload, u"action");
         if (!raw)
             return std::nullopt;
         const auto action = systemActionFromRawValue(*raw);
         if (!action) {
             const Scope scope(*this, u"action");
-            return fail(QStringLiteral("Cannot initialize SystemAction from invalid String value %1").arg(*raw));
+            return fail(
+                QStringLiteral("Cannot initialize SystemAction from invalid String value %1").arg(*raw));
         }
         return TileAction{TileAction::RunSystemAction{*action}};
     }
 
-    std::optional<TileAction> script(const QJsonObject& payload)
-    {
+    std::optional<TileAction> script(const QJsonObject& payload) {
         const auto source = string(payload, u"source");
         if (!source)
             return std::nullopt;
@@ -310,8 +289,7 @@ private:
         return TileAction{TileAction::RunScript{*source, flag.toBool()}};
     }
 
-    std::optional<TileAction> sequence(const QJsonObject& payload)
-    {
+    std::optional<TileAction> sequence(const QJsonObject& payload) {
         const QJsonValue stepsJson = member(payload, u"steps");
         if (stepsJson.isUndefined())
             return std::nullopt;
@@ -325,46 +303,41 @@ private:
     std::vector<Segment> m_path;
 };
 
-template <typename T, typename Method>
-TileCoding::Decoded<T> run(const QJsonValue& json, Method method)
-{
+template <typename T, typename Method> TileCoding::Decoded<T> run(const QJsonValue& json, Method method) {
     Decoder decoder;
     auto result = std::invoke(method, decoder, json);
     if (!result)
-        return Unexpected{decoder.failure.value_or(TileCoding::DecodeError{QStringLiteral("Unreadable value."), {}})};
+        return Unexpected{
+            decoder.failure.value_or(TileCoding::DecodeError{QStringLiteral("Unreadable value."), {}})};
     return std::move(*result);
 }
 
 } // namespace
 
-QString TileCoding::DecodeError::description() const
-{
+QString TileCoding::DecodeError::description() const {
     return path.isEmpty() ? message : QStringLiteral("%1 (at %2)").arg(message, path);
 }
 
-QJsonObject TileCoding::encode(const TileIcon& icon)
-{
-    return std::visit(Overloaded{
-                          [](const TileIcon::Auto&) { return oneCase(QStringLiteral("auto")); },
-                          [](const TileIcon::Symbol& s) {
-                              return oneCase(QStringLiteral("symbol"),
-                                             {{QStringLiteral("name"), s.name},
-                                              {QStringLiteral("hexColor"), s.hexColor}});
-                          },
-                          [](const TileIcon::Custom& c) {
-                              return oneCase(QStringLiteral("custom"), {{QStringLiteral("fileName"), c.fileName}});
-                          },
-                          [](const TileIcon::Builder& b) {
-                              return oneCase(QStringLiteral("builder"),
-                                             {{QStringLiteral("bgHex"), b.bgHex},
-                                              {QStringLiteral("iconName"), b.iconName}});
-                          },
-                      },
-                      icon.value);
+QJsonObject TileCoding::encode(const TileIcon& icon) {
+    return std::visit(
+        Overloaded{
+            [](const TileIcon::Auto&) { return oneCase(QStringLiteral("auto")); },
+            [](const TileIcon::Symbol& s) {
+                return oneCase(QStringLiteral("symbol"),
+                               {{QStringLiteral("name"), s.name}, {QStringLiteral("hexColor"), s.hexColor}});
+            },
+            [](const TileIcon::Custom& c) {
+                return oneCase(QStringLiteral("custom"), {{QStringLiteral("fileName"), c.fileName}});
+            },
+            [](const TileIcon::Builder& b) {
+                return oneCase(QStringLiteral("builder"), {{QStringLiteral("bgHex"), b.bgHex},
+                                                           {QStringLiteral("iconName"), b.iconName}});
+            },
+        },
+        icon.value);
 }
 
-QJsonObject TileCoding::encode(const TileAction& action)
-{
+QJsonObject TileCoding::encode(const TileAction& action) {
     using A = TileAction;
     const auto field = [](const char* key, const QJsonValue& value) {
         return QJsonObject{{QLatin1String(key), value}};
@@ -374,7 +347,9 @@ QJsonObject TileCoding::encode(const TileAction& action)
     };
     return std::visit(
         Overloaded{
-            [&](const A::LaunchApp& a) { return oneCase(QStringLiteral("launchApp"), field("path", a.path)); },
+            [&](const A::LaunchApp& a) {
+                return oneCase(QStringLiteral("launchApp"), field("path", a.path));
+            },
             [&](const A::OpenFile& a) { return oneCase(QStringLiteral("openFile"), field("path", a.path)); },
             [&](const A::OpenURL& a) {
                 return oneCase(QStringLiteral("openURL"), field("urlString", a.urlString));
@@ -389,10 +364,13 @@ QJsonObject TileCoding::encode(const TileAction& action)
             [&](const A::RunSystemAction& a) {
                 return oneCase(QStringLiteral("systemAction"), field("action", rawValue(a.action)));
             },
-            [&](const A::RunShortcut& a) { return oneCase(QStringLiteral("runShortcut"), field("name", a.name)); },
+            [&](const A::RunShortcut& a) {
+                return oneCase(QStringLiteral("runShortcut"), field("name", a.name));
+            },
             [&](const A::RunScript& a) {
-                return oneCase(QStringLiteral("runScript"), {{QStringLiteral("source"), a.source},
-                                                             {QStringLiteral("isAppleScript"), a.isAppleScript}});
+                return oneCase(QStringLiteral("runScript"),
+                               {{QStringLiteral("source"), a.source},
+                                {QStringLiteral("isAppleScript"), a.isAppleScript}});
             },
             [&](const A::Sequence& a) {
                 QJsonArray steps;
@@ -401,18 +379,19 @@ QJsonObject TileCoding::encode(const TileAction& action)
                 return oneCase(QStringLiteral("sequence"), field("steps", steps));
             },
             [&](const A::ConnectBluetooth& a) {
-                return oneCase(QStringLiteral("connectBluetooth"), fields("address", a.address, "name", a.name));
+                return oneCase(QStringLiteral("connectBluetooth"),
+                               fields("address", a.address, "name", a.name));
             },
             [&](const A::AudioOutput& a) {
-                return oneCase(QStringLiteral("audioOutput"), fields("deviceUID", a.deviceUID, "name", a.name));
+                return oneCase(QStringLiteral("audioOutput"),
+                               fields("deviceUID", a.deviceUID, "name", a.name));
             },
             [&](const A::Snippet& a) { return oneCase(QStringLiteral("snippet"), field("text", a.text)); },
         },
         action.value);
 }
 
-QJsonObject TileCoding::encode(const Tile& tile)
-{
+QJsonObject TileCoding::encode(const Tile& tile) {
     QJsonObject object{
         {QStringLiteral("id"), uuidText(tile.id)},
         {QStringLiteral("label"), tile.label},
@@ -423,61 +402,53 @@ QJsonObject TileCoding::encode(const Tile& tile)
     return object;
 }
 
-QJsonArray TileCoding::encode(const Page& page)
-{
+QJsonArray TileCoding::encode(const Page& page) {
     QJsonArray array;
     for (const Tile& tile : page)
         array.append(encode(tile));
     return array;
 }
 
-QJsonArray TileCoding::encode(const Pages& pages)
-{
+QJsonArray TileCoding::encode(const Pages& pages) {
     QJsonArray array;
     for (const Page& page : pages)
         array.append(encode(page));
     return array;
 }
 
-TileCoding::Decoded<TileIcon> TileCoding::decodeIcon(const QJsonValue& json)
-{
+TileCoding::Decoded<TileIcon> TileCoding::decodeIcon(const QJsonValue& json) {
     return run<TileIcon>(json, &Decoder::icon);
 }
 
-TileCoding::Decoded<TileAction> TileCoding::decodeAction(const QJsonValue& json)
-{
+TileCoding::Decoded<TileAction> TileCoding::decodeAction(const QJsonValue& json) {
     return run<TileAction>(json, &Decoder::action);
 }
 
-TileCoding::Decoded<Tile> TileCoding::decodeTile(const QJsonValue& json)
-{
+TileCoding::Decoded<Tile> TileCoding::decodeTile(const QJsonValue& json) {
     return run<Tile>(json, &Decoder::tile);
 }
 
-TileCoding::Decoded<Page> TileCoding::decodePage(const QJsonValue& json)
-{
+TileCoding::Decoded<Page> TileCoding::decodePage(const QJsonValue& json) {
     return run<Page>(json, &Decoder::page);
 }
 
-TileCoding::Decoded<Pages> TileCoding::decodePages(const QJsonValue& json)
-{
+TileCoding::Decoded<Pages> TileCoding::decodePages(const QJsonValue& json) {
     return run<Pages>(json, &Decoder::pages);
 }
 
-TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes)
-{
+TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes) {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
-        return Unexpected{DecodeError{
-            QStringLiteral("The data isn't valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset),
-            {}}};
+        return Unexpected{DecodeError{QStringLiteral("The data isn't valid JSON: %1 at offset %2.")
+                                          .arg(error.errorString())
+                                          .arg(error.offset),
+                                      {}}};
     if (document.isArray())
         return QJsonValue(document.array());
     return QJsonValue(document.object());
 }
 
-QByteArray TileCoding::layoutBytes(const Pages& pages)
-{
+QByteArray TileCoding::layoutBytes(const Pages& pages) {
     return CanonicalJson::write(encode(pages), CanonicalJson::Style::Pretty);
 }

@@ -8,9 +8,9 @@
 #include <QJsonObject>
 #include <QString>
 
-// The JSON form of tiles shared by the layout file, the backups, the deck file and the cloud copy. A tile is an
-// object with "id", "label", "icon" and, unless the slot is empty, "action"; an icon or an action is an object
-// with exactly one member named after its case, holding the payload fields.
+// The JSON form of tiles shared by the layout file, the backups, the deck file and the cloud copy. A tile is
+// an object with "id", "label", "icon" and, unless the slot is empty, "action"; an icon or an action is an
+// object with exactly one member named after its case, holding the payload fields.
 //
 // Decoding is all or nothing: one bad tile fails the whole list.
 namespace TileCoding {
@@ -22,8 +22,7 @@ struct DecodeError {
     [[nodiscard]] QString description() const;
 };
 
-template <typename T>
-using Decoded = Expected<T, DecodeError>;
+template <typename T> using Decoded = Expected<T, DecodeError>;
 
 [[nodiscard]] QJsonObject encode(const TileIcon& icon);
 [[nodiscard]] QJsonObject encode(const TileAction& action);

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Where Marquetto keeps its files, derived from HOME and the XDG base-directory variables so that a test or a
@@ -15,14 +14,15 @@ struct AppPaths {
 
     [[nodiscard]] QString supportDir() const { return dataHome + QStringLiteral("/Marquetto"); }
     [[nodiscard]] QString tilesFile() const { return supportDir() + QStringLiteral("/tiles.json"); }
-    [[nodiscard]] QString unreadableTilesFile() const
-    {
+    [[nodiscard]] QString unreadableTilesFile() const {
         return supportDir() + QStringLiteral("/tiles.unreadable.json");
     }
     [[nodiscard]] QString iconsDir() const { return supportDir() + QStringLiteral("/Icons"); }
     [[nodiscard]] QString backupsDir() const { return supportDir() + QStringLiteral("/Backups"); }
     [[nodiscard]] QString configDir() const { return configHome + QStringLiteral("/Marquetto"); }
-    [[nodiscard]] QString preferencesFile() const { return configDir() + QStringLiteral("/preferences.json"); }
+    [[nodiscard]] QString preferencesFile() const {
+        return configDir() + QStringLiteral("/preferences.json");
+    }
 
     // The paths of this process's environment. Fails with a readable reason when HOME is unset or relative.
     [[nodiscard]] static std::optional<AppPaths> fromEnvironment(QString* error = nullptr);

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // The user's preferences: one JSON document rewritten atomically on every change. Reads are typed: an absent

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // The desktop's knowledge of applications. An application identifier is a bundle identifier on macOS and a
@@ -25,6 +24,8 @@ public:
 // The answer of a desktop without any of these services: nothing is known.
 class NullWorkspace final : public Workspace {
 public:
-    [[nodiscard]] std::optional<QString> applicationPath(const QString&) const override { return std::nullopt; }
+    [[nodiscard]] std::optional<QString> applicationPath(const QString&) const override {
+        return std::nullopt;
+    }
     [[nodiscard]] QStringList favouriteApplications() const override { return {}; }
 };

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 // A fresh, empty home folder per test, with the paths Marquetto derives from it.

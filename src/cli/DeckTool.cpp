@@ -1,0 +1,199 @@
+#include "DeckTool.h"
+
+#include "core/CanonicalJson.h"
+#include "model/Settings.h"
+#include "model/TileCoding.h"
+#include "model/TileStore.h"
+
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace {
+
+const QString programName = QStringLiteral("marquetto-deck");
+
+std::optional<int> number(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+QJsonObject slotJson(const Tile& tile, int index) {
+    QJsonObject slot{{QStringLiteral("index"), index}, {QStringLiteral("tile"), TileCoding::encode(tile)}};
+    if (tile.action)
+        slot.insert(QStringLiteral("defaultLabel"), tile.action->defaultLabel());
+    if (const auto tooltip = tile.tooltipText())
+        slot.insert(QStringLiteral("tooltip"), *tooltip);
+    return slot;
+}
+
+} // namespace
+
+DeckTool::DeckTool(TileStore& store, const DeckSettings& settings, QIODevice& in, QTextStream& out,
+                   QTextStream& err)
+    : m_store(store)
+    , m_settings(settings)
+    , m_in(in)
+    , m_out(out)
+    , m_err(err) {}
+
+QString DeckTool::usage() {
+    return QStringLiteral("Usage:\n"
+                          "  marquetto-deck print\n"
+                          "  marquetto-deck set PAGE INDEX TILE-JSON|-\n"
+                          "  marquetto-deck backups\n"
+                          "  marquetto-deck restore PATH\n"
+                          "  marquetto-deck page add\n"
+                          "  marquetto-deck page delete [PAGE]\n"
+                          "  marquetto-deck page move FROM TO\n"
+                          "  marquetto-deck page go PAGE\n"
+                          "Pages and slots are numbered from 0.\n");
+}
+
+int DeckTool::run(const QStringList& arguments) {
+    const QString command = arguments.value(0);
+    const QStringList rest = arguments.mid(1);
+    if (command == u"print" && rest.isEmpty())
+        return print();
+    if (command == u"set")
+        return set(rest);
+    if (command == u"backups" && rest.isEmpty())
+        return listBackups();
+    if (command == u"restore" && rest.size() == 1)
+        return restore(rest.first());
+    if (command == u"page")
+        return page(rest);
+    if (command == u"help" || command == u"--help" || command == u"-h") {
+        m_out << usage();
+        return success;
+    }
+    return misuse(command.isEmpty() ? QString()
+                                    : QStringLiteral("unknown command: %1").arg(arguments.join(u' ')));
+}
+
+int DeckTool::print() {
+    QJsonArray pages;
+    for (const Page& page : m_store.pages()) {
+        QJsonArray slots;
+        for (size_t index = 0; index < page.size(); ++index)
+            slots.append(slotJson(page[index], static_cast<int>(index)));
+        pages.append(slots);
+    }
+    const QJsonObject deck{
+        {QStringLiteral("currentPage"), m_store.currentPage()},
+        {QStringLiteral("gridColumns"), m_settings.gridColumns()},
+        {QStringLiteral("gridRows"), m_settings.gridRows()},
+        {QStringLiteral("pages"), pages},
+    };
+    m_out << QString::fromUtf8(CanonicalJson::write(deck, CanonicalJson::Style::Pretty)) << '\n';
+    return success;
+}
+
+int DeckTool::set(const QStringList& arguments) {
+    if (arguments.size() != 3)
+        return misuse(QStringLiteral("set takes PAGE INDEX TILE"));
+    const auto page = number(arguments[0]);
+    const auto index = number(arguments[1]);
+    if (!page || !index)
+        return misuse(QStringLiteral("PAGE and INDEX are numbers"));
+    if (*page < 0 || static_cast<size_t>(*page) >= m_store.pages().size() || *index < 0 ||
+        static_cast<size_t>(*index) >= m_store.pages()[static_cast<size_t>(*page)].size())
+        return fail(QStringLiteral("There is no slot %1 on page %2.").arg(*index).arg(*page));
+
+    const QByteArray text =
+        arguments[2] == u"-" ? m_in.read(TileStore::maxLayoutBytes) : arguments[2].toUtf8();
+    const auto json = TileCoding::parse(text);
+    if (!json)
+        return fail(QStringLiteral("Invalid tile: %1").arg(json.error().description()));
+    QJsonValue tileJson = *json;
+    if (tileJson.isObject() && !tileJson.toObject().contains(QStringLiteral("id"))) {
+        QJsonObject object = tileJson.toObject();
+        object.insert(QStringLiteral("id"),
+                      TileCoding::encode(m_store.tile(*page, *index)).value(QStringLiteral("id")));
+        tileJson = object;
+    }
+    const auto tile = TileCoding::decodeTile(tileJson);
+    if (!tile)
+        return fail(QStringLiteral("Invalid tile: %1").arg(tile.error().description()));
+    m_store.set(*tile, *page, *index);
+    return saved();
+}
+
+int DeckTool::listBackups() {
+    for (const auto& backup : m_store.backups().availableBackups()) {
+        const QDateTime local = backup.date.toLocalTime();
+        m_out << local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate) << '\t' << backup.path
+              << '\n';
+    }
+    return success;
+}
+
+int DeckTool::restore(const QString& path) {
+    if (!m_store.restore(path))
+        return fail(QStringLiteral("Couldn't read that backup."));
+    return saved();
+}
+
+int DeckTool::page(const QStringList& arguments) {
+    const QString verb = arguments.value(0);
+    QList<int> numbers;
+    for (const QString& argument : arguments.mid(1)) {
+        const auto value = number(argument);
+        if (!value)
+            return misuse(QStringLiteral("page numbers are numbers: %1").arg(argument));
+        numbers << *value;
+    }
+    const int pageCount = static_cast<int>(m_store.pages().size());
+    const auto checkPage = [&](int page) { return page >= 0 && page < pageCount; };
+    const auto noPage = [&](int page) { return fail(QStringLiteral("There is no page %1.").arg(page)); };
+
+    if (verb == u"add" && numbers.isEmpty()) {
+        m_store.addPage();
+        return saved();
+    }
+    if (verb == u"delete" && numbers.size() <= 1) {
+        const int page = numbers.value(0, m_store.currentPage());
+        if (!checkPage(page))
+            return noPage(page);
+        if (pageCount < 2)
+            return fail(QStringLiteral("The deck's only page can't be deleted."));
+        m_store.goToPage(page);
+        m_store.deleteCurrentPage();
+        return saved();
+    }
+    if (verb == u"move" && numbers.size() == 2) {
+        for (const int page : numbers) {
+            if (!checkPage(page))
+                return noPage(page);
+        }
+        m_store.movePage(numbers[0], numbers[1]);
+        return saved();
+    }
+    if (verb == u"go" && numbers.size() == 1) {
+        if (!checkPage(numbers[0]))
+            return noPage(numbers[0]);
+        m_store.goToPage(numbers[0]);
+        return success;
+    }
+    return misuse(QStringLiteral("page takes add, delete [PAGE], move FROM TO or go PAGE"));
+}
+
+int DeckTool::saved() {
+    if (m_store.savePendingChange())
+        return success;
+    return fail(QStringLiteral("Couldn't save the deck; it is unchanged on disk."));
+}
+
+int DeckTool::fail(const QString& message) {
+    m_err << programName << ": " << message << '\n';
+    return failure;
+}
+
+int DeckTool::misuse(const QString& message) {
+    if (!message.isEmpty())
+        m_err << programName << ": " << message << '\n';
+    m_err << usage();
+    return badUsage;
+}

@@ -1,0 +1,300 @@
+#include "TileStore.h"
+
+#include "actions/MusicBridge.h"
+#include "core/AtomicFile.h"
+#include "core/Logging.h"
+#include "exchange/IconCleanup.h"
+#include "model/Settings.h"
+#include "model/StarterDeck.h"
+#include "model/TileCoding.h"
+#include "platform/Preferences.h"
+#include "platform/ServiceRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QOperatingSystemVersion>
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+
+// Reads a layout file as pages, or as the older single flat list of tiles (one page).
+struct LayoutRead {
+    Pages pages;
+    bool wasFlatList = false;
+};
+
+std::optional<LayoutRead> decodeLayout(const QByteArray& bytes) {
+    const auto json = TileCoding::parse(bytes);
+    if (!json)
+        return std::nullopt;
+    if (auto pages = TileCoding::decodePages(*json))
+        return LayoutRead{std::move(*pages), false};
+    if (auto page = TileCoding::decodePage(*json))
+        return LayoutRead{Pages{std::move(*page)}, true};
+    return std::nullopt;
+}
+
+// The Mac reads the dock's own preference file; other desktops name their favourite applications.
+std::vector<Tile> starterDeckForThisDesktop(int limit) {
+    const Workspace& workspace = ServiceRegistry::workspace();
+    if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS)
+        return StarterDeck::tiles(limit, StarterDeck::defaultDockPlist(ServiceRegistry::paths()), workspace,
+                                  QStringLiteral("app.marquetto.Marquetto"));
+    return StarterDeck::favouriteTiles(limit, workspace);
+}
+
+bool isPlayable(const Tile& tile) {
+    return tile.icon.isAuto() && tile.action &&
+           (tile.action->as<TileAction::PlayAlbum>() || tile.action->as<TileAction::PlayPlaylist>());
+}
+
+} // namespace
+
+TileStore::TileStore(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_backups(m_services.paths.tilesFile(), m_services.paths.backupsDir(), m_services.clock) {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(saveDelay);
+    connect(&m_saveTimer, &QTimer::timeout, this, &TileStore::savePendingChange);
+    load();
+}
+
+TileStore& TileStore::shared() {
+    static NullMusicBridge music;
+    static TileStore* instance = new TileStore(Services{
+        ServiceRegistry::paths(),
+        DeckSettings::shared(),
+        Preferences::shared(),
+        ServiceRegistry::clock(),
+        music,
+        starterDeckForThisDesktop,
+    });
+    return *instance;
+}
+
+void TileStore::load() {
+    const AppPaths& paths = m_services.paths;
+    QDir().mkpath(paths.iconsDir());
+
+    std::optional<LayoutRead> loaded;
+    const auto bytes = AtomicFile::read(paths.tilesFile(), maxLayoutBytes);
+    const bool fileReadable = bytes.hasValue() || bytes.error() == AtomicFile::ReadError::tooLarge;
+    if (fileReadable) {
+        loaded = bytes ? decodeLayout(*bytes) : std::nullopt;
+        if (!loaded) {
+            // Keep the bytes where the user and the icon clean-up can find them; the file itself stays in
+            // place until the next save, which backs it up first.
+            QFile::remove(paths.unreadableTilesFile());
+            QFile::copy(paths.tilesFile(), paths.unreadableTilesFile());
+            qCWarning(lcStore).noquote() << "Marquetto: the layout file could not be read; a copy was kept as"
+                                         << paths.unreadableTilesFile();
+        }
+    }
+
+    Pages pages;
+    bool mustWrite = false;
+    if (loaded) {
+        m_loadedFromDisk = true;
+        pages = std::move(loaded->pages);
+        mustWrite = loaded->wasFlatList;
+    } else {
+        IconCleanup::holdIfIconsRemain(paths);
+        const bool firstLaunch =
+            !QFileInfo::exists(paths.tilesFile()) && m_backups.availableBackups().empty();
+        if (firstLaunch && m_services.starterDeck) {
+            std::vector<Tile> starter = m_services.starterDeck(m_services.settings.tilesPerPage());
+            if (!starter.empty()) {
+                pages.push_back(std::move(starter));
+                m_services.preferences.setValue(QStringLiteral("starterHintPending"), true);
+                mustWrite = true;
+            }
+        }
+    }
+
+    if (pages.empty())
+        pages.emplace_back();
+    for (Page& page : pages)
+        pad(page);
+    m_pages = std::move(pages);
+    if (mustWrite)
+        save(m_pages);
+}
+
+void TileStore::pagesDidChange() {
+    m_hasPendingSave = true;
+    m_saveTimer.start();
+    Q_EMIT pagesChanged();
+}
+
+void TileStore::setCurrentPage(int page) {
+    if (page == m_currentPage)
+        return;
+    const int direction = page > m_currentPage ? 1 : -1;
+    m_currentPage = page;
+    Q_EMIT currentPageChanged(m_currentPage);
+    if (direction != m_pageDirection) {
+        m_pageDirection = direction;
+        Q_EMIT pageDirectionChanged(m_pageDirection);
+    }
+}
+
+void TileStore::pad(Page& page) const {
+    const auto count = static_cast<size_t>(m_services.settings.tilesPerPage());
+    while (page.size() < count)
+        page.emplace_back();
+}
+
+bool TileStore::isSlot(int page, int index) const {
+    return page >= 0 && static_cast<size_t>(page) < m_pages.size() && index >= 0 &&
+           static_cast<size_t>(index) < m_pages[static_cast<size_t>(page)].size();
+}
+
+Tile TileStore::tile(int page, int index) const {
+    if (!isSlot(page, index))
+        return Tile{};
+    return m_pages[static_cast<size_t>(page)][static_cast<size_t>(index)];
+}
+
+void TileStore::set(const Tile& tile, int page, int index) {
+    if (!isSlot(page, index))
+        return;
+    Tile& slot = m_pages[static_cast<size_t>(page)][static_cast<size_t>(index)];
+    if (slot == tile)
+        return;
+    slot = tile;
+    pagesDidChange();
+}
+
+void TileStore::swapTiles(int fromPage, int fromIndex, int toPage, int toIndex) {
+    if (!isSlot(fromPage, fromIndex) || !isSlot(toPage, toIndex) ||
+        (fromPage == toPage && fromIndex == toIndex))
+        return;
+    std::swap(m_pages[static_cast<size_t>(fromPage)][static_cast<size_t>(fromIndex)],
+              m_pages[static_cast<size_t>(toPage)][static_cast<size_t>(toIndex)]);
+    pagesDidChange();
+}
+
+void TileStore::addPage() {
+    pad(m_pages.emplace_back());
+    pagesDidChange();
+    setCurrentPage(static_cast<int>(m_pages.size()) - 1);
+}
+
+void TileStore::movePage(int from, int to) {
+    const int count = static_cast<int>(m_pages.size());
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to)
+        return;
+    Page moved = std::move(m_pages[static_cast<size_t>(from)]);
+    m_pages.erase(m_pages.begin() + from);
+    m_pages.insert(m_pages.begin() + to, std::move(moved));
+    pagesDidChange();
+    setCurrentPage(to);
+}
+
+void TileStore::deleteCurrentPage() {
+    if (m_pages.size() < 2)
+        return;
+    m_pages.erase(m_pages.begin() + m_currentPage);
+    pagesDidChange();
+    setCurrentPage(std::min(m_currentPage, static_cast<int>(m_pages.size()) - 1));
+}
+
+void TileStore::goToPage(int page) {
+    setCurrentPage(std::clamp(page, 0, static_cast<int>(m_pages.size()) - 1));
+}
+
+void TileStore::repadPages() {
+    for (Page& page : m_pages)
+        pad(page);
+    pagesDidChange();
+}
+
+void TileStore::replace(Pages pages) {
+    if (pages.empty())
+        return;
+    for (Page& page : pages)
+        pad(page);
+    m_pages = std::move(pages);
+    pagesDidChange();
+    setCurrentPage(0);
+}
+
+bool TileStore::restore(const QString& path) {
+    const auto bytes = AtomicFile::read(path, maxLayoutBytes);
+    if (!bytes)
+        return false;
+    const auto json = TileCoding::parse(*bytes);
+    if (!json)
+        return false;
+    auto pages = TileCoding::decodePages(*json);
+    if (!pages || pages->empty())
+        return false;
+    for (Page& page : *pages)
+        pad(page);
+    m_pages = std::move(*pages);
+    pagesDidChange();
+    setCurrentPage(std::min(m_currentPage, static_cast<int>(m_pages.size()) - 1));
+    return true;
+}
+
+void TileStore::bumpIconRefreshTick() {
+    ++m_iconRefreshTick;
+    Q_EMIT iconRefreshTickChanged(m_iconRefreshTick);
+}
+
+void TileStore::fetchArtworkIfNeeded(int page, int index) {
+    if (isPlayable(tile(page, index)))
+        requestArtwork(page, index);
+}
+
+void TileStore::fetchAllMissingPlaylistArtwork() {
+    if (!m_services.music.isMusicRunning())
+        return;
+    for (size_t page = 0; page < m_pages.size(); ++page) {
+        for (size_t index = 0; index < m_pages[page].size(); ++index) {
+            if (isPlayable(m_pages[page][index]))
+                requestArtwork(static_cast<int>(page), static_cast<int>(index));
+        }
+    }
+}
+
+void TileStore::requestArtwork(int page, int index) {
+    const TileAction requested = *tile(page, index).action;
+    auto apply = [self = QPointer<TileStore>(this), requested, page, index](std::optional<QString> fileName) {
+        if (!self || !fileName)
+            return;
+        Tile current = self->tile(page, index);
+        // The user may have changed the tile while the artwork was on its way; their choice wins.
+        if (!current.icon.isAuto() || current.action != requested)
+            return;
+        current.icon = TileIcon{TileIcon::Custom{*fileName}};
+        self->m_changeIsAutomatic = true;
+        self->set(current, page, index);
+        self->m_changeIsAutomatic = false;
+    };
+    if (const auto* album = requested.as<TileAction::PlayAlbum>())
+        m_services.music.fetchAlbumArtwork(album->name, album->artist, std::move(apply));
+    else if (const auto* playlist = requested.as<TileAction::PlayPlaylist>())
+        m_services.music.fetchPlaylistArtwork(playlist->name, std::move(apply));
+}
+
+bool TileStore::save(const Pages& pages) const {
+    m_backups.backupExisting();
+    QDir().mkpath(m_services.paths.supportDir());
+    const auto failure = AtomicFile::write(m_services.paths.tilesFile(), TileCoding::layoutBytes(pages));
+    if (failure)
+        qCWarning(lcStore).noquote() << "Marquetto: couldn't save the layout:" << *failure;
+    return !failure;
+}
+
+bool TileStore::savePendingChange() {
+    m_saveTimer.stop();
+    if (!m_hasPendingSave)
+        return true;
+    // A failed write stays pending: the next change, or the next call, tries again.
+    m_hasPendingSave = !save(m_pages);
+    return !m_hasPendingSave;
+}

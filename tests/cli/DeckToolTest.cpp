@@ -1,0 +1,161 @@
+#include "cli/DeckTool.h"
+
+#include "model/TileCoding.h"
+#include "support/StoreFixture.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTextStream>
+
+class DeckToolTest : public StoreFixture {
+protected:
+    void SetUp() override {
+        Tile script;
+        script.label = QStringLiteral("");
+        script.action = TileAction{TileAction::RunScript{QStringLiteral("echo hi > /tmp/x"), false}};
+        writeFile(m_paths.tilesFile(), TileCoding::layoutBytes({{script}, {}}));
+        makeStore();
+    }
+
+    int run(const QStringList& arguments, const QByteArray& input = {}) {
+        m_out.clear();
+        m_err.clear();
+        QBuffer in;
+        in.setData(input);
+        in.open(QIODevice::ReadOnly);
+        QTextStream out(&m_out);
+        QTextStream err(&m_err);
+        return DeckTool(*m_store, *m_settings, in, out, err).run(arguments);
+    }
+
+    QJsonObject printed() {
+        EXPECT_EQ(run({QStringLiteral("print")}), DeckTool::success);
+        return QJsonDocument::fromJson(m_out.toUtf8()).object();
+    }
+
+    QString m_out;
+    QString m_err;
+};
+
+TEST_F(DeckToolTest, PrintShowsTheDeckWithDerivedTexts) {
+    const QJsonObject deck = printed();
+    EXPECT_EQ(deck.value(QStringLiteral("currentPage")), 0);
+    EXPECT_EQ(deck.value(QStringLiteral("gridColumns")), 3);
+    EXPECT_EQ(deck.value(QStringLiteral("gridRows")), 3);
+    const QJsonArray pages = deck.value(QStringLiteral("pages")).toArray();
+    ASSERT_EQ(pages.size(), 2);
+    const QJsonArray first = pages[0].toArray();
+    ASSERT_EQ(first.size(), 9);
+    const QJsonObject script = first[0].toObject();
+    EXPECT_EQ(script.value(QStringLiteral("index")), 0);
+    EXPECT_EQ(script.value(QStringLiteral("defaultLabel")), QStringLiteral("Script"));
+    EXPECT_EQ(script.value(QStringLiteral("tooltip")), QStringLiteral("echo hi > /tmp/x"));
+    EXPECT_EQ(TileCoding::decodeTile(script.value(QStringLiteral("tile")))->action,
+              m_store->tile(0, 0).action);
+    const QJsonObject empty = first[8].toObject();
+    EXPECT_EQ(empty.value(QStringLiteral("index")), 8);
+    EXPECT_FALSE(empty.contains(QStringLiteral("defaultLabel")));
+    EXPECT_FALSE(empty.contains(QStringLiteral("tooltip")));
+}
+
+TEST_F(DeckToolTest, SetReplacesASlotAndWritesAtOnce) {
+    const QUuid slotId = m_store->tile(1, 4).id;
+    EXPECT_EQ(
+        run({QStringLiteral("set"), QStringLiteral("1"), QStringLiteral("4"),
+             QStringLiteral(
+                 R"({"label":"Docs","icon":{"auto":{}},"action":{"openURL":{"urlString":"https://example.org"}}})")}),
+        DeckTool::success);
+    EXPECT_EQ(m_store->tile(1, 4).id, slotId) << "the slot keeps its id";
+    EXPECT_EQ(m_store->tile(1, 4).label, QStringLiteral("Docs"));
+    EXPECT_FALSE(m_store->isSavePending());
+    EXPECT_TRUE(readFile(m_paths.tilesFile()).contains("Docs"));
+
+    const QByteArray fromStdin =
+        R"({"id":"0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B","label":"","icon":{"auto":{}},"action":{"nowPlaying":{}}})";
+    EXPECT_EQ(run({QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("8"), QStringLiteral("-")},
+                  fromStdin),
+              DeckTool::success);
+    EXPECT_EQ(m_store->tile(0, 8).id,
+              QUuid::fromString(QStringLiteral("0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B")));
+}
+
+TEST_F(DeckToolTest, BadInputIsRefusedAndTheDeckIsUntouched) {
+    const QByteArray before = readFile(m_paths.tilesFile());
+    struct Case {
+        QStringList arguments;
+        int status;
+        QString message;
+    };
+    const QString set = QStringLiteral("set");
+    const std::vector<Case> cases{
+        {{set, QStringLiteral("0"), QStringLiteral("0"),
+          QStringLiteral(R"({"label":"","icon":{},"action":null})")},
+         DeckTool::failure,
+         QStringLiteral(
+             "marquetto-deck: Invalid tile: Invalid number of keys found, expected one. (at icon)\n")},
+        {{set, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("{not json")}, DeckTool::failure, {}},
+        {{set, QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("{}")},
+         DeckTool::failure,
+         QStringLiteral("marquetto-deck: There is no slot 0 on page 2.\n")},
+        {{set, QStringLiteral("zero"), QStringLiteral("0"), QStringLiteral("{}")}, DeckTool::badUsage, {}},
+        {{QStringLiteral("restore"), m_paths.tilesFile() + QStringLiteral(".missing")},
+         DeckTool::failure,
+         QStringLiteral("marquetto-deck: Couldn't read that backup.\n")},
+        {{QStringLiteral("page"), QStringLiteral("move"), QStringLiteral("0"), QStringLiteral("5")},
+         DeckTool::failure,
+         QStringLiteral("marquetto-deck: There is no page 5.\n")},
+        {{QStringLiteral("page"), QStringLiteral("fly")}, DeckTool::badUsage, {}},
+        {{QStringLiteral("frobnicate")}, DeckTool::badUsage, {}},
+        {{}, DeckTool::badUsage, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.arguments), c.status) << c.arguments.join(u' ').toStdString();
+        if (!c.message.isEmpty())
+            EXPECT_EQ(m_err, c.message);
+        else
+            EXPECT_FALSE(m_err.isEmpty());
+    }
+    EXPECT_EQ(readFile(m_paths.tilesFile()), before);
+    EXPECT_FALSE(m_store->isSavePending());
+}
+
+TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles) {
+    EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("add")}), DeckTool::success);
+    EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("move"), QStringLiteral("0"), QStringLiteral("2")}),
+              DeckTool::success);
+    ASSERT_TRUE(m_store->tile(2, 0).action);
+    m_clock.advance(1);
+    EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("delete"), QStringLiteral("2")}),
+              DeckTool::success);
+    EXPECT_EQ(m_store->pages().size(), 2u);
+    EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("delete")}), DeckTool::success);
+    EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("delete")}), DeckTool::failure);
+    EXPECT_EQ(m_err, QStringLiteral("marquetto-deck: The deck's only page can't be deleted.\n"));
+
+    ASSERT_EQ(run({QStringLiteral("backups")}), DeckTool::success);
+    const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    const QStringList newest = lines.first().split(u'\t');
+    ASSERT_EQ(newest.size(), 2);
+    EXPECT_TRUE(newest[0].startsWith(QStringLiteral("2026-03-05T14:07:10"))) << newest[0].toStdString();
+    EXPECT_TRUE(newest[1].endsWith(QStringLiteral("/Backups/tiles-20260305-140710.json")));
+
+    // The backup of the second second holds the three-page deck: restoring it brings the script back.
+    EXPECT_EQ(run({QStringLiteral("restore"), newest[1]}), DeckTool::success);
+    EXPECT_EQ(m_store->pages().size(), 3u);
+    EXPECT_TRUE(m_store->tile(2, 0).action);
+}
+
+TEST(DeckToolProcess, RefusesToRunWithoutAHome) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("HOME"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MARQUETTO_DECK_PATH), {QStringLiteral("print")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), DeckTool::failure);
+    EXPECT_EQ(process.readAllStandardError(), "marquetto-deck: HOME is not set.\n");
+}

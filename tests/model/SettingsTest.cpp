@@ -1,0 +1,136 @@
+#include "model/Settings.h"
+
+#include "platform/Preferences.h"
+#include "support/TempHome.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+class DeckSettingsTest : public TempHome {
+protected:
+    // Settings read from a preferences file holding `stored`.
+    std::unique_ptr<DeckSettings> settingsWith(const QJsonObject& stored) {
+        writeFile(m_paths.preferencesFile(), QJsonDocument(stored).toJson());
+        m_preferences = std::make_unique<Preferences>(m_paths.preferencesFile());
+        return std::make_unique<DeckSettings>(*m_preferences);
+    }
+
+    std::unique_ptr<Preferences> m_preferences;
+};
+
+TEST_F(DeckSettingsTest, AFreshInstallationHasTheDefaults) {
+    Preferences preferences(m_paths.preferencesFile());
+    const DeckSettings s(preferences);
+    EXPECT_EQ(s.gridColumns(), 3);
+    EXPECT_EQ(s.gridRows(), 3);
+    EXPECT_EQ(s.tileSize(), TileSizeOption::regular);
+    EXPECT_EQ(s.backgroundOpacity(), 1.0);
+    EXPECT_FALSE(s.isPinned());
+    EXPECT_FALSE(s.isCompact());
+    EXPECT_TRUE(s.clickSoundEnabled());
+    EXPECT_TRUE(s.showDockIcon());
+    EXPECT_TRUE(s.showBand());
+    EXPECT_EQ(s.bandModules(),
+              (QList<BandModule>{BandModule::micMute, BandModule::volumeDown, BandModule::volumeUp,
+                                 BandModule::dateTime, BandModule::focus}));
+    EXPECT_TRUE(s.meetingCalendars().isEmpty());
+    EXPECT_EQ(s.chipStyle(), ChipStyleOption::light);
+    EXPECT_EQ(s.pageTransition(), PageTransitionOption::ripple);
+    EXPECT_TRUE(s.dealAnimation());
+    EXPECT_TRUE(s.chameleonGlass());
+    EXPECT_EQ(s.worldClockTimeZone(), QStringLiteral("America/New_York"));
+    EXPECT_EQ(s.worldClockLabel(), QString());
+    EXPECT_EQ(s.countdownDate(), 0);
+    EXPECT_EQ(s.countdownLabel(), QStringLiteral("Countdown"));
+    EXPECT_FALSE(QFileInfo::exists(m_paths.preferencesFile())) << "reading writes nothing";
+}
+
+TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack) {
+    const auto s = settingsWith({
+        {QStringLiteral("gridColumns"), 4},
+        {QStringLiteral("gridRows"), QStringLiteral("4")},
+        {QStringLiteral("tileSize"), QStringLiteral("Large")},
+        {QStringLiteral("chipStyle"), QStringLiteral("tinted")},
+        {QStringLiteral("pageTransition"), QStringLiteral("sideways")},
+        {QStringLiteral("showBand"), 0},
+        {QStringLiteral("isPinned"), true},
+        {QStringLiteral("bandModules"),
+         QJsonArray{QStringLiteral("weather"), QStringLiteral("fax"), QStringLiteral("cpuLoad")}},
+        {QStringLiteral("meetingCalendars"), QJsonArray{QStringLiteral("Work"), 3}},
+        {QStringLiteral("countdownDate"), 1767225600.5},
+        {QStringLiteral("worldClockLabel"), QStringLiteral("Tokyo")},
+    });
+    EXPECT_EQ(s->gridColumns(), 4);
+    EXPECT_EQ(s->gridRows(), 3);
+    EXPECT_EQ(s->tileSize(), TileSizeOption::regular) << "raw values are case-sensitive";
+    EXPECT_EQ(s->chipStyle(), ChipStyleOption::tinted);
+    EXPECT_EQ(s->pageTransition(), PageTransitionOption::ripple);
+    EXPECT_TRUE(s->showBand());
+    EXPECT_TRUE(s->isPinned());
+    EXPECT_EQ(s->bandModules(), (QList<BandModule>{BandModule::weather, BandModule::cpuLoad}));
+    EXPECT_TRUE(s->meetingCalendars().isEmpty());
+    EXPECT_EQ(s->countdownDate(), 1767225600.5);
+    EXPECT_EQ(s->worldClockLabel(), QStringLiteral("Tokyo"));
+}
+
+TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty) {
+    EXPECT_TRUE(settingsWith({{QStringLiteral("bandModules"), QJsonArray{}}})->bandModules().isEmpty());
+    EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QJsonArray{QStringLiteral("weather"), 1}}})
+                  ->bandModules(),
+              DeckSettings::defaultBandModules());
+    EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QStringLiteral("weather")}})->bandModules(),
+              DeckSettings::defaultBandModules());
+}
+
+TEST_F(DeckSettingsTest, ValuesEditedByHandOutOfRangeStillOpenADeck) {
+    struct Case {
+        QJsonValue columns, rows, opacity;
+        int expectedColumns, expectedRows;
+        double expectedOpacity;
+    };
+    for (const Case& c : {Case{0, -2, 7, 3, 3, 1.0}, Case{1000, 2.5, -0.5, DeckSettings::maxGridSide, 3, 0.0},
+                          Case{1e300, 1, QStringLiteral("x"), 3, 1, 1.0}}) {
+        const auto s = settingsWith({{QStringLiteral("gridColumns"), c.columns},
+                                     {QStringLiteral("gridRows"), c.rows},
+                                     {QStringLiteral("backgroundOpacity"), c.opacity}});
+        EXPECT_EQ(s->gridColumns(), c.expectedColumns);
+        EXPECT_EQ(s->gridRows(), c.expectedRows);
+        EXPECT_EQ(s->backgroundOpacity(), c.expectedOpacity);
+    }
+}
+
+TEST_F(DeckSettingsTest, ChangesArePublishedOnceAndWrittenThrough) {
+    auto s = settingsWith({});
+    QList<int> published;
+    QObject::connect(s.get(), &DeckSettings::gridColumnsChanged, [&](int value) { published << value; });
+    s->setGridColumns(4);
+    s->setGridColumns(4);
+    s->setBandModules({BandModule::trash});
+    s->setTileSize(TileSizeOption::large);
+    s->setCompact(true);
+    EXPECT_EQ(published, QList<int>{4});
+
+    Preferences reread(m_paths.preferencesFile());
+    EXPECT_EQ(reread.intValue(QStringLiteral("gridColumns")), 4);
+    EXPECT_EQ(reread.value(QStringLiteral("bandModules")), QJsonArray{QStringLiteral("trash")});
+    EXPECT_EQ(reread.stringValue(QStringLiteral("tileSize")), QStringLiteral("large"));
+    EXPECT_EQ(DeckSettings(reread).isCompact(), true);
+}
+
+TEST_F(DeckSettingsTest, GeometryFollowsGridAndTileSize) {
+    struct Case {
+        int columns;
+        TileSizeOption size;
+        double width, side;
+    };
+    auto s = settingsWith({});
+    for (const Case& c :
+         {Case{3, TileSizeOption::regular, 360, 104}, Case{4, TileSizeOption::regular, 540, 120.5},
+          Case{3, TileSizeOption::large, 360, 112}, Case{4, TileSizeOption::large, 540, 128}}) {
+        s->setGridColumns(c.columns);
+        s->setTileSize(c.size);
+        EXPECT_EQ(s->deckWidth(), c.width);
+        EXPECT_DOUBLE_EQ(s->tileSide(), c.side);
+    }
+}

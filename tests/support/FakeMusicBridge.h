@@ -1,0 +1,24 @@
+#pragma once
+
+#include "actions/MusicBridge.h"
+
+#include <QStringList>
+#include <vector>
+
+// Holds every artwork request until the test answers it.
+class FakeMusicBridge final : public MusicBridge {
+public:
+    bool running = true;
+    QStringList requests; // "album:NAME/ARTIST" or "playlist:NAME"
+    std::vector<ArtworkHandler> handlers;
+
+    [[nodiscard]] bool isMusicRunning() const override { return running; }
+    void fetchAlbumArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override {
+        requests << QStringLiteral("album:%1/%2").arg(album, artist);
+        handlers.push_back(std::move(handler));
+    }
+    void fetchPlaylistArtwork(const QString& playlist, ArtworkHandler handler) override {
+        requests << QStringLiteral("playlist:%1").arg(playlist);
+        handlers.push_back(std::move(handler));
+    }
+};
