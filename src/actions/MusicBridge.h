@@ -24,7 +24,8 @@ public:
 class NullMusicBridge final : public MusicBridge {
 public:
     [[nodiscard]] bool isMusicRunning() const override { return false; }
-    void fetchAlbumArtwork(const QString&, const QString&, ArtworkHandler handler) override {
+    void fetchAlbumArtwork(const QString&, const QString&, ArtworkHandler handler) override
+    {
         handler(std::nullopt);
     }
     void fetchPlaylistArtwork(const QString&, ArtworkHandler handler) override { handler(std::nullopt); }

@@ -35,14 +35,17 @@ static_assert(static_cast<size_t>(BandModule::weather) + 1 == bandModuleCount);
 
 } // namespace
 
-QString rawValue(BandModule module) {
+QString rawValue(BandModule module)
+{
     return names.rawValue(module);
 }
 
-QString title(BandModule module) {
+QString title(BandModule module)
+{
     return names.title(module);
 }
 
-std::optional<BandModule> bandModuleFromRawValue(QStringView rawValue) {
+std::optional<BandModule> bandModuleFromRawValue(QStringView rawValue)
+{
     return names.fromRawValue(rawValue);
 }

@@ -14,13 +14,15 @@ namespace {
 
 const QString programName = QStringLiteral("marquetto-deck");
 
-std::optional<int> number(const QString& text) {
+std::optional<int> number(const QString& text)
+{
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok ? std::optional(value) : std::nullopt;
 }
 
-QJsonObject slotJson(const Tile& tile, int index) {
+QJsonObject slotJson(const Tile& tile, int index)
+{
     QJsonObject slot{{QStringLiteral("index"), index}, {QStringLiteral("tile"), TileCoding::encode(tile)}};
     if (tile.action)
         slot.insert(QStringLiteral("defaultLabel"), tile.action->defaultLabel());
@@ -37,9 +39,12 @@ DeckTool::DeckTool(TileStore& store, const DeckSettings& settings, QIODevice& in
     , m_settings(settings)
     , m_in(in)
     , m_out(out)
-    , m_err(err) {}
+    , m_err(err)
+{
+}
 
-QString DeckTool::usage() {
+QString DeckTool::usage()
+{
     return QStringLiteral("Usage:\n"
                           "  marquetto-deck print\n"
                           "  marquetto-deck set PAGE INDEX TILE-JSON|-\n"
@@ -52,7 +57,8 @@ QString DeckTool::usage() {
                           "Pages and slots are numbered from 0.\n");
 }
 
-int DeckTool::run(const QStringList& arguments) {
+int DeckTool::run(const QStringList& arguments)
+{
     const QString command = arguments.value(0);
     const QStringList rest = arguments.mid(1);
     if (command == u"print" && rest.isEmpty())
@@ -73,7 +79,8 @@ int DeckTool::run(const QStringList& arguments) {
                                     : QStringLiteral("unknown command: %1").arg(arguments.join(u' ')));
 }
 
-int DeckTool::print() {
+int DeckTool::print()
+{
     QJsonArray pages;
     for (const Page& page : m_store.pages()) {
         QJsonArray slots;
@@ -91,7 +98,8 @@ int DeckTool::print() {
     return success;
 }
 
-int DeckTool::set(const QStringList& arguments) {
+int DeckTool::set(const QStringList& arguments)
+{
     if (arguments.size() != 3)
         return misuse(QStringLiteral("set takes PAGE INDEX TILE"));
     const auto page = number(arguments[0]);
@@ -121,7 +129,8 @@ int DeckTool::set(const QStringList& arguments) {
     return saved();
 }
 
-int DeckTool::listBackups() {
+int DeckTool::listBackups()
+{
     for (const auto& backup : m_store.backups().availableBackups()) {
         const QDateTime local = backup.date.toLocalTime();
         m_out << local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate) << '\t' << backup.path
@@ -130,13 +139,15 @@ int DeckTool::listBackups() {
     return success;
 }
 
-int DeckTool::restore(const QString& path) {
+int DeckTool::restore(const QString& path)
+{
     if (!m_store.restore(path))
         return fail(QStringLiteral("Couldn't read that backup."));
     return saved();
 }
 
-int DeckTool::page(const QStringList& arguments) {
+int DeckTool::page(const QStringList& arguments)
+{
     const QString verb = arguments.value(0);
     QList<int> numbers;
     for (const QString& argument : arguments.mid(1)) {
@@ -180,18 +191,21 @@ int DeckTool::page(const QStringList& arguments) {
     return misuse(QStringLiteral("page takes add, delete [PAGE], move FROM TO or go PAGE"));
 }
 
-int DeckTool::saved() {
+int DeckTool::saved()
+{
     if (m_store.savePendingChange())
         return success;
     return fail(QStringLiteral("Couldn't save the deck; it is unchanged on disk."));
 }
 
-int DeckTool::fail(const QString& message) {
+int DeckTool::fail(const QString& message)
+{
     m_err << programName << ": " << message << '\n';
     return failure;
 }
 
-int DeckTool::misuse(const QString& message) {
+int DeckTool::misuse(const QString& message)
+{
     if (!message.isEmpty())
         m_err << programName << ": " << message << '\n';
     m_err << usage();

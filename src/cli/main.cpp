@@ -8,7 +8,8 @@
 #include <QTextStream>
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("marquetto-deck"));
     QTextStream out(stdout);

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes) {
+std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
@@ -17,7 +18,8 @@ std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& 
     return std::nullopt;
 }
 
-Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path, qint64 maxBytes) {
+Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path, qint64 maxBytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Unexpected{ReadError::unreadable};

@@ -2,174 +2,246 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QStringView>
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
 // Orders UTF-16 code units so that comparing them gives code point order: surrogates (the characters above
 // U+FFFF) move above U+E000…U+FFFF. QString's own ordering compares raw code units.
-char16_t codePointOrderKey(char16_t unit) {
+char16_t codePointOrderKey(char16_t unit)
+{
     if (unit < 0xD800)
         return unit;
     return unit >= 0xE000 ? static_cast<char16_t>(unit - 0x800) : static_cast<char16_t>(unit + 0x2000);
 }
 
-bool lessByCodePoint(const QString& a, const QString& b) {
-    return std::lexicographical_compare(a.cbegin(), a.cend(), b.cbegin(), b.cend(), [](QChar x, QChar y) {
+} // namespace
+
+namespace CanonicalJson {
+
+bool lessByCodePoint(QStringView a, QStringView b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](QChar x, QChar y) {
         return codePointOrderKey(x.unicode()) < codePointOrderKey(y.unicode());
     });
 }
 
-class Writer {
-public:
-    explicit Writer(CanonicalJson::Style style)
-        : m_pretty(style == CanonicalJson::Style::Pretty) {}
+Writer::Writer(Style style)
+    : m_pretty(style == Style::Pretty)
+{
+}
 
-    void value(const QJsonValue& v, int depth) {
-        switch (v.type()) {
-        case QJsonValue::Null:
-        case QJsonValue::Undefined:
-            m_out += "null";
-            break;
-        case QJsonValue::Bool:
-            m_out += v.toBool() ? "true" : "false";
-            break;
-        case QJsonValue::Double:
-            number(v.toDouble());
-            break;
-        case QJsonValue::String:
-            string(v.toString());
-            break;
-        case QJsonValue::Array:
-            array(v.toArray(), depth);
-            break;
-        case QJsonValue::Object:
-            object(v.toObject(), depth);
-            break;
-        }
+QByteArray Writer::take()
+{
+    Q_ASSERT_X(m_levels.empty(), "CanonicalJson::Writer", "unclosed object or array");
+    return std::move(m_out);
+}
+
+void Writer::newline(size_t depth)
+{
+    if (!m_pretty)
+        return;
+    m_out += '\n';
+    m_out.append(static_cast<qsizetype>(2 * depth), ' ');
+}
+
+// Places the separator and line break that come before an array element; members got theirs from `key`.
+void Writer::beginValue()
+{
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
     }
+    if (m_levels.empty())
+        return;
+    Level& level = m_levels.back();
+    Q_ASSERT_X(!level.isObject, "CanonicalJson::Writer", "object member without a key");
+    if (level.count++ > 0)
+        m_out += ',';
+    newline(m_levels.size());
+}
 
-    QByteArray take() { return std::move(m_out); }
+void Writer::key(QStringView key)
+{
+    Q_ASSERT_X(!m_levels.empty() && m_levels.back().isObject && !m_afterKey, "CanonicalJson::Writer",
+               "key outside an object");
+    Level& level = m_levels.back();
+    Q_ASSERT_X(level.count == 0 || lessByCodePoint(level.lastKey, key), "CanonicalJson::Writer",
+               "object members out of order");
+    level.lastKey.resize(0);
+    level.lastKey.append(key);
+    if (level.count++ > 0)
+        m_out += ',';
+    newline(m_levels.size());
+    quoted(key);
+    m_out += m_pretty ? ": " : ":";
+    m_afterKey = true;
+}
 
-private:
-    void number(double d) {
-        if (!std::isfinite(d)) {
-            m_out += "null";
-            return;
+void Writer::begin(char bracket, bool isObject)
+{
+    beginValue();
+    m_out += bracket;
+    m_levels.push_back(Level{isObject, 0, {}});
+}
+
+void Writer::end(char bracket)
+{
+    const bool empty = m_levels.back().count == 0;
+    m_levels.pop_back();
+    if (!empty)
+        newline(m_levels.size());
+    m_out += bracket;
+}
+
+void Writer::beginObject()
+{
+    begin('{', true);
+}
+
+void Writer::endObject()
+{
+    end('}');
+}
+
+void Writer::beginArray()
+{
+    begin('[', false);
+}
+
+void Writer::endArray()
+{
+    end(']');
+}
+
+void Writer::string(QStringView text)
+{
+    beginValue();
+    quoted(text);
+}
+
+void Writer::boolean(bool value)
+{
+    beginValue();
+    m_out += value ? "true" : "false";
+}
+
+void Writer::number(double value)
+{
+    beginValue();
+    if (std::isfinite(value))
+        m_out += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    else
+        m_out += "null";
+}
+
+void Writer::null()
+{
+    beginValue();
+    m_out += "null";
+}
+
+void Writer::quoted(QStringView text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    m_out += '"';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() >= 0x80)
+                ++end;
+            m_out += text.mid(i, end - i).toUtf8();
+            i = end - 1;
+            continue;
         }
-        m_out += QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
-    }
-
-    void string(const QString& s) {
-        m_out += '"';
-        const QByteArray utf8 = s.toUtf8();
-        for (const char c : utf8) {
-            const auto byte = static_cast<unsigned char>(c);
-            switch (c) {
-            case '"':
-                m_out += "\\\"";
-                break;
-            case '\\':
-                m_out += "\\\\";
-                break;
-            case '/':
-                m_out += "\\/";
-                break;
-            case '\b':
-                m_out += "\\b";
-                break;
-            case '\f':
-                m_out += "\\f";
-                break;
-            case '\n':
-                m_out += "\\n";
-                break;
-            case '\r':
-                m_out += "\\r";
-                break;
-            case '\t':
-                m_out += "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    static constexpr char hex[] = "0123456789abcdef";
-                    m_out += "\\u00";
-                    m_out += hex[byte >> 4];
-                    m_out += hex[byte & 0xF];
-                } else {
-                    m_out += c;
-                }
+        switch (c) {
+        case u'"':
+            m_out += "\\\"";
+            break;
+        case u'\\':
+            m_out += "\\\\";
+            break;
+        case u'/':
+            m_out += "\\/";
+            break;
+        case u'\b':
+            m_out += "\\b";
+            break;
+        case u'\f':
+            m_out += "\\f";
+            break;
+        case u'\n':
+            m_out += "\\n";
+            break;
+        case u'\r':
+            m_out += "\\r";
+            break;
+        case u'\t':
+            m_out += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                m_out += "\\u00";
+                m_out += hex[c >> 4];
+                m_out += hex[c & 0xF];
+            } else {
+                m_out += static_cast<char>(c);
             }
         }
-        m_out += '"';
     }
+    m_out += '"';
+}
 
-    void array(const QJsonArray& a, int depth) {
-        if (a.isEmpty()) {
-            m_out += "[]";
-            return;
-        }
-        m_out += '[';
-        bool first = true;
-        for (const QJsonValue& element : a) {
-            separator(first, depth + 1);
-            value(element, depth + 1);
-        }
-        close(']', depth);
+void Writer::value(const QJsonValue& v)
+{
+    switch (v.type()) {
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        null();
+        return;
+    case QJsonValue::Bool:
+        boolean(v.toBool());
+        return;
+    case QJsonValue::Double:
+        number(v.toDouble());
+        return;
+    case QJsonValue::String:
+        string(v.toString());
+        return;
+    case QJsonValue::Array:
+        beginArray();
+        for (const QJsonValue& element : v.toArray())
+            value(element);
+        endArray();
+        return;
+    case QJsonValue::Object:
+        break;
     }
-
-    void object(const QJsonObject& o, int depth) {
-        if (o.isEmpty()) {
-            m_out += "{}";
-            return;
-        }
-        std::vector<QString> keys;
-        keys.reserve(static_cast<size_t>(o.size()));
-        for (auto it = o.begin(); it != o.end(); ++it)
-            keys.push_back(it.key());
-        std::sort(keys.begin(), keys.end(), lessByCodePoint);
-
-        m_out += '{';
-        bool first = true;
-        for (const QString& key : keys) {
-            separator(first, depth + 1);
-            string(key);
-            m_out += m_pretty ? ": " : ":";
-            value(o.value(key), depth + 1);
-        }
-        close('}', depth);
+    // QJsonObject keeps its keys in UTF-16 order, which is code point order unless a key holds characters
+    // above U+FFFF; only then do the members need sorting.
+    const QJsonObject object = v.toObject();
+    std::vector<std::pair<QString, QJsonValue>> members;
+    members.reserve(static_cast<size_t>(object.size()));
+    for (auto it = object.begin(); it != object.end(); ++it)
+        members.emplace_back(it.key(), it.value());
+    const auto byKey = [](const auto& a, const auto& b) { return lessByCodePoint(a.first, b.first); };
+    if (!std::is_sorted(members.begin(), members.end(), byKey))
+        std::sort(members.begin(), members.end(), byKey);
+    beginObject();
+    for (const auto& [memberKey, member] : members) {
+        key(memberKey);
+        value(member);
     }
+    endObject();
+}
 
-    void separator(bool& first, int depth) {
-        if (!first)
-            m_out += ',';
-        first = false;
-        newline(depth);
-    }
-
-    void close(char bracket, int depth) {
-        newline(depth);
-        m_out += bracket;
-    }
-
-    void newline(int depth) {
-        if (!m_pretty)
-            return;
-        m_out += '\n';
-        m_out.append(2 * depth, ' ');
-    }
-
-    bool m_pretty = false;
-    QByteArray m_out;
-};
-
-} // namespace
-
-QByteArray CanonicalJson::write(const QJsonValue& value, Style style) {
+QByteArray write(const QJsonValue& value, Style style)
+{
     Writer writer(style);
-    writer.value(value, 0);
+    writer.value(value);
     return writer.take();
 }
+
+} // namespace CanonicalJson

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QJsonValue>
+#include <QStringView>
+#include <vector>
 
 // The one JSON writer of the program. Every file and every fingerprint is written through it so that equal
 // values always produce equal bytes: object keys sorted by code point at every level, every "/" written as
@@ -13,6 +15,48 @@ enum class Style {
     Pretty, // two-space indentation, one member or element per line
 };
 
+// Writes JSON as it is produced, without building a tree first. Object members must be given in code point
+// order of their keys (checked in debug builds); `value` sorts the members of the objects it is given.
+class Writer {
+public:
+    explicit Writer(Style style = Style::Compact);
+
+    void beginObject();
+    void endObject();
+    void beginArray();
+    void endArray();
+    void key(QStringView key);
+
+    void string(QStringView text);
+    void boolean(bool value);
+    void number(double value);
+    void null();
+    void value(const QJsonValue& value);
+
+    [[nodiscard]] QByteArray take();
+
+private:
+    struct Level {
+        bool isObject = false;
+        int count = 0;
+        QString lastKey; // reused for every member, so it rarely allocates
+    };
+
+    void beginValue();
+    void begin(char bracket, bool isObject);
+    void end(char bracket);
+    void newline(size_t depth);
+    void quoted(QStringView text);
+
+    bool m_pretty = false;
+    bool m_afterKey = false;
+    std::vector<Level> m_levels;
+    QByteArray m_out;
+};
+
 [[nodiscard]] QByteArray write(const QJsonValue& value, Style style = Style::Compact);
+
+// Whether `a` comes before `b` in code point order, the order of keys in every object written.
+[[nodiscard]] bool lessByCodePoint(QStringView a, QStringView b);
 
 } // namespace CanonicalJson

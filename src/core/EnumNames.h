@@ -7,7 +7,8 @@
 
 // The stored raw value and the display title of each case of an enumeration whose values run 0, 1, 2, … in
 // declaration order. One table per enumeration serves both directions.
-template <typename Enum, size_t Count> class EnumNames {
+template <typename Enum, size_t Count>
+class EnumNames {
 public:
     struct Entry {
         const char16_t* rawValue;
@@ -15,12 +16,15 @@ public:
     };
 
     constexpr explicit EnumNames(std::array<Entry, Count> entries)
-        : m_entries(entries) {}
+        : m_entries(entries)
+    {
+    }
 
     [[nodiscard]] QString rawValue(Enum value) const { return QString::fromUtf16(entry(value).rawValue); }
     [[nodiscard]] QString title(Enum value) const { return QString::fromUtf16(entry(value).title); }
 
-    [[nodiscard]] std::optional<Enum> fromRawValue(QStringView rawValue) const {
+    [[nodiscard]] std::optional<Enum> fromRawValue(QStringView rawValue) const
+    {
         for (size_t i = 0; i < Count; ++i) {
             if (rawValue == QStringView(m_entries[i].rawValue))
                 return static_cast<Enum>(i);

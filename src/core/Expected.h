@@ -4,16 +4,25 @@
 #include <variant>
 
 // A value or the reason there is none; the small stand-in for std::expected until the toolchain has it.
-template <typename E> struct Unexpected { E error; };
+template <typename E>
+struct Unexpected {
+    E error;
+};
 
-template <typename E> Unexpected(E) -> Unexpected<E>;
+template <typename E>
+Unexpected(E) -> Unexpected<E>;
 
-template <typename T, typename E> class [[nodiscard]] Expected {
+template <typename T, typename E>
+class [[nodiscard]] Expected {
 public:
     Expected(T value)
-        : m_state(std::in_place_index<0>, std::move(value)) {}
+        : m_state(std::in_place_index<0>, std::move(value))
+    {
+    }
     Expected(Unexpected<E> failure)
-        : m_state(std::in_place_index<1>, std::move(failure.error)) {}
+        : m_state(std::in_place_index<1>, std::move(failure.error))
+    {
+    }
 
     [[nodiscard]] bool hasValue() const { return m_state.index() == 0; }
     explicit operator bool() const { return hasValue(); }

@@ -8,13 +8,15 @@
 
 namespace {
 
-QString holdFile(const AppPaths& paths) {
+QString holdFile(const AppPaths& paths)
+{
     return paths.supportDir() + QStringLiteral("/icon-cleanup-hold");
 }
 
 } // namespace
 
-void IconCleanup::holdIfIconsRemain(const AppPaths& paths) {
+void IconCleanup::holdIfIconsRemain(const AppPaths& paths)
+{
     const QDir icons(paths.iconsDir());
     const bool hasIcons =
         !icons.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).isEmpty();
@@ -25,6 +27,7 @@ void IconCleanup::holdIfIconsRemain(const AppPaths& paths) {
         hold.close();
 }
 
-bool IconCleanup::isHeld(const AppPaths& paths) {
+bool IconCleanup::isHeld(const AppPaths& paths)
+{
     return QFileInfo::exists(holdFile(paths));
 }

@@ -19,38 +19,47 @@ constexpr EnumNames<ChipStyleOption, 4> chipStyles({{
 
 } // namespace
 
-QString rawValue(TileSizeOption option) {
+QString rawValue(TileSizeOption option)
+{
     return tileSizes.rawValue(option);
 }
 
-QString title(TileSizeOption option) {
+QString title(TileSizeOption option)
+{
     return tileSizes.title(option);
 }
 
-std::optional<TileSizeOption> tileSizeFromRawValue(QStringView rawValue) {
+std::optional<TileSizeOption> tileSizeFromRawValue(QStringView rawValue)
+{
     return tileSizes.fromRawValue(rawValue);
 }
 
-QString rawValue(PageTransitionOption option) {
+QString rawValue(PageTransitionOption option)
+{
     return pageTransitions.rawValue(option);
 }
 
-QString title(PageTransitionOption option) {
+QString title(PageTransitionOption option)
+{
     return pageTransitions.title(option);
 }
 
-std::optional<PageTransitionOption> pageTransitionFromRawValue(QStringView rawValue) {
+std::optional<PageTransitionOption> pageTransitionFromRawValue(QStringView rawValue)
+{
     return pageTransitions.fromRawValue(rawValue);
 }
 
-QString rawValue(ChipStyleOption option) {
+QString rawValue(ChipStyleOption option)
+{
     return chipStyles.rawValue(option);
 }
 
-QString title(ChipStyleOption option) {
+QString title(ChipStyleOption option)
+{
     return chipStyles.title(option);
 }
 
-std::optional<ChipStyleOption> chipStyleFromRawValue(QStringView rawValue) {
+std::optional<ChipStyleOption> chipStyleFromRawValue(QStringView rawValue)
+{
     return chipStyles.fromRawValue(rawValue);
 }

@@ -16,7 +16,8 @@ const QString suffix = QStringLiteral(".json");
 const QString timeStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 // Every file whose name starts with the prefix, whatever follows it: those are the files pruning counts.
-QStringList backupNames(const QDir& dir) {
+QStringList backupNames(const QDir& dir)
+{
     QStringList names;
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort)) {
         if (name.startsWith(prefix))
@@ -30,17 +31,22 @@ QStringList backupNames(const QDir& dir) {
 LayoutBackups::LayoutBackups(QString tilesFile, QString backupsDir, const Clock& clock)
     : m_tilesFile(std::move(tilesFile))
     , m_backupsDir(std::move(backupsDir))
-    , m_clock(clock) {}
+    , m_clock(clock)
+{
+}
 
-QString LayoutBackups::fileName(const QDateTime& moment) {
+QString LayoutBackups::fileName(const QDateTime& moment)
+{
     return prefix + moment.toLocalTime().toString(timeStampFormat) + suffix;
 }
 
-QString LayoutBackups::pathForNow() const {
+QString LayoutBackups::pathForNow() const
+{
     return m_backupsDir + QLatin1Char('/') + fileName(m_clock.now());
 }
 
-void LayoutBackups::backupExisting() const {
+void LayoutBackups::backupExisting() const
+{
     if (!QFileInfo::exists(m_tilesFile))
         return;
     QDir().mkpath(m_backupsDir);
@@ -49,7 +55,8 @@ void LayoutBackups::backupExisting() const {
     prune();
 }
 
-void LayoutBackups::saveBackup(const Pages& pages) const {
+void LayoutBackups::saveBackup(const Pages& pages) const
+{
     QDir().mkpath(m_backupsDir);
     // Written beside the target first and then renamed, which fails when the name is taken, so a backup is
     // never overwritten and never left half-written. The temporary name does not start with the backup
@@ -65,7 +72,8 @@ void LayoutBackups::saveBackup(const Pages& pages) const {
     prune();
 }
 
-void LayoutBackups::prune() const {
+void LayoutBackups::prune() const
+{
     const QDir dir(m_backupsDir);
     if (!dir.exists())
         return;
@@ -75,7 +83,8 @@ void LayoutBackups::prune() const {
         QFile::remove(dir.filePath(names[i]));
 }
 
-std::vector<LayoutBackups::BackupEntry> LayoutBackups::availableBackups() const {
+std::vector<LayoutBackups::BackupEntry> LayoutBackups::availableBackups() const
+{
     const QDir dir(m_backupsDir);
     std::vector<BackupEntry> entries;
     for (const QString& name : backupNames(dir)) {

@@ -1,16 +1,17 @@
 #include "Models.h"
 
+#include "core/Overloaded.h"
+
 #include <QStringList>
 #include <QTextBoundaryFinder>
 #include <QUrl>
 
 namespace {
 
-template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
-
 const QString ellipsis = QStringLiteral("\u2026");
 
-bool isNewline(QChar c) {
+bool isNewline(QChar c)
+{
     switch (c.unicode()) {
     case 0x000A: // line feed
     case 0x000B: // vertical tab
@@ -26,7 +27,8 @@ bool isNewline(QChar c) {
 }
 
 // The lines of a text, split at every newline character, without the empty ones.
-QList<QStringView> nonEmptyLines(QStringView text) {
+QList<QStringView> nonEmptyLines(QStringView text)
+{
     QList<QStringView> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
@@ -39,7 +41,8 @@ QList<QStringView> nonEmptyLines(QStringView text) {
     return lines;
 }
 
-QStringView trimSpacesAndTabs(QStringView line) {
+QStringView trimSpacesAndTabs(QStringView line)
+{
     const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
     qsizetype begin = 0;
     qsizetype end = line.size();
@@ -51,7 +54,8 @@ QStringView trimSpacesAndTabs(QStringView line) {
 }
 
 // Cuts text of `limit` or more user-perceived characters to its first `limit - 1` followed by "…".
-QString truncated(QStringView text, int limit) {
+QString truncated(QStringView text, int limit)
+{
     // A grapheme cluster is at least one UTF-16 unit, so shorter texts need no counting.
     if (text.size() < limit)
         return text.toString();
@@ -70,7 +74,8 @@ QString truncated(QStringView text, int limit) {
 }
 
 // The first line that holds more than spaces and tabs, trimmed and cut to 44 characters.
-QString firstLine(QStringView text) {
+QString firstLine(QStringView text)
+{
     for (const QStringView line : nonEmptyLines(text)) {
         const QStringView trimmed = trimSpacesAndTabs(line);
         if (!trimmed.isEmpty())
@@ -79,38 +84,44 @@ QString firstLine(QStringView text) {
     return {};
 }
 
-QString snippetLabel(QStringView text) {
+QString snippetLabel(QStringView text)
+{
     const QList<QStringView> lines = nonEmptyLines(text);
     const QStringView first = lines.isEmpty() ? QStringView() : trimSpacesAndTabs(lines.first());
     return first.isEmpty() ? QStringLiteral("Snippet") : truncated(first, 19);
 }
 
-QStringView lastPathComponent(QStringView path) {
+QStringView lastPathComponent(QStringView path)
+{
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     const qsizetype slash = path.lastIndexOf(u'/');
     return slash < 0 || path.size() == 1 ? path : path.mid(slash + 1);
 }
 
-QStringView withoutExtension(QStringView name) {
+QStringView withoutExtension(QStringView name)
+{
     const qsizetype dot = name.lastIndexOf(u'.');
     // A leading dot marks a hidden file, not an extension.
     return dot > 0 ? name.left(dot) : name;
 }
 
-QString urlHostOr(const QString& urlString) {
+QString urlHostOr(const QString& urlString)
+{
     const QUrl url(urlString, QUrl::StrictMode);
     const QString host = url.isValid() ? url.host() : QString();
     return host.isEmpty() ? urlString : host;
 }
 
-QString orFallback(const QString& text, const char16_t* fallback) {
+QString orFallback(const QString& text, const char16_t* fallback)
+{
     return text.isEmpty() ? QString::fromUtf16(fallback) : text;
 }
 
 } // namespace
 
-QString TileAction::defaultLabel() const {
+QString TileAction::defaultLabel() const
+{
     return std::visit(
         Overloaded{
             [](const LaunchApp& a) { return withoutExtension(lastPathComponent(a.path)).toString(); },
@@ -130,7 +141,8 @@ QString TileAction::defaultLabel() const {
         value);
 }
 
-QString TileAction::tooltipDescription() const {
+QString TileAction::tooltipDescription() const
+{
     return std::visit(
         Overloaded{
             [this](const LaunchApp&) { return defaultLabel(); },
@@ -159,7 +171,8 @@ QString TileAction::tooltipDescription() const {
         value);
 }
 
-std::optional<QString> Tile::tooltipText() const {
+std::optional<QString> Tile::tooltipText() const
+{
     if (!action)
         return std::nullopt;
     QString text = label.isEmpty() ? action->tooltipDescription() : label;

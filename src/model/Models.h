@@ -35,7 +35,11 @@ struct TileIcon {
     std::variant<Auto, Symbol, Custom, Builder> value;
 
     [[nodiscard]] bool isAuto() const { return std::holds_alternative<Auto>(value); }
-    template <typename Case> [[nodiscard]] const Case* as() const { return std::get_if<Case>(&value); }
+    template <typename Case>
+    [[nodiscard]] const Case* as() const
+    {
+        return std::get_if<Case>(&value);
+    }
     bool operator==(const TileIcon&) const = default;
 };
 
@@ -103,7 +107,11 @@ struct TileAction {
                      RunShortcut, RunScript, Sequence, ConnectBluetooth, AudioOutput, Snippet>;
     Value value;
 
-    template <typename Case> [[nodiscard]] const Case* as() const { return std::get_if<Case>(&value); }
+    template <typename Case>
+    [[nodiscard]] const Case* as() const
+    {
+        return std::get_if<Case>(&value);
+    }
 
     // The label a tile of this action would naturally carry.
     [[nodiscard]] QString defaultLabel() const;

@@ -12,15 +12,18 @@ constexpr int defaultGridSide = 3;
 
 // The settings window only writes 3 × 3, 4 × 3 and 3 × 4 grids and opacities from 0 to 1; values put there by
 // hand are brought back into range so the deck still opens (a grid of zero tiles, or a million, would not).
-int sanitizedGridSide(int value) {
+int sanitizedGridSide(int value)
+{
     return value < 1 ? defaultGridSide : std::min(value, DeckSettings::maxGridSide);
 }
 
-double sanitizedOpacity(double value) {
+double sanitizedOpacity(double value)
+{
     return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 1.0;
 }
 
-QJsonArray rawValues(const QList<BandModule>& modules) {
+QJsonArray rawValues(const QList<BandModule>& modules)
+{
     QJsonArray array;
     for (const BandModule module : modules)
         array.append(rawValue(module));
@@ -31,21 +34,25 @@ QJsonArray rawValues(const QList<BandModule>& modules) {
 
 DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
     : QObject(parent)
-    , m_preferences(preferences) {
+    , m_preferences(preferences)
+{
     load();
 }
 
-DeckSettings& DeckSettings::shared() {
+DeckSettings& DeckSettings::shared()
+{
     static DeckSettings* instance = new DeckSettings(Preferences::shared());
     return *instance;
 }
 
-QList<BandModule> DeckSettings::defaultBandModules() {
+QList<BandModule> DeckSettings::defaultBandModules()
+{
     return {BandModule::micMute, BandModule::volumeDown, BandModule::volumeUp, BandModule::dateTime,
             BandModule::focus};
 }
 
-void DeckSettings::load() {
+void DeckSettings::load()
+{
     const Preferences& p = m_preferences;
     m_backgroundOpacity = sanitizedOpacity(p.doubleValue(QStringLiteral("backgroundOpacity")).value_or(1.0));
     m_isPinned = p.boolValue(QStringLiteral("isPinned")).value_or(false);
@@ -81,7 +88,8 @@ void DeckSettings::load() {
 }
 
 template <typename T, typename Signal>
-void DeckSettings::assign(T& member, T value, const char* key, const QJsonValue& stored, Signal changed) {
+void DeckSettings::assign(T& member, T value, const char* key, const QJsonValue& stored, Signal changed)
+{
     if (member == value)
         return;
     member = std::move(value);
@@ -89,87 +97,107 @@ void DeckSettings::assign(T& member, T value, const char* key, const QJsonValue&
     m_preferences.setValue(QLatin1String(key), stored);
 }
 
-double DeckSettings::tileSide() const {
+double DeckSettings::tileSide() const
+{
     return (deckWidth() - (m_gridColumns - 1) * tileGap() - 2 * tilePadding()) / m_gridColumns;
 }
 
-void DeckSettings::setBackgroundOpacity(double value) {
+void DeckSettings::setBackgroundOpacity(double value)
+{
     value = sanitizedOpacity(value);
     assign(m_backgroundOpacity, value, "backgroundOpacity", value, &DeckSettings::backgroundOpacityChanged);
 }
 
-void DeckSettings::setPinned(bool value) {
+void DeckSettings::setPinned(bool value)
+{
     assign(m_isPinned, value, "isPinned", value, &DeckSettings::pinnedChanged);
 }
 
-void DeckSettings::setGridColumns(int value) {
+void DeckSettings::setGridColumns(int value)
+{
     value = sanitizedGridSide(value);
     assign(m_gridColumns, value, "gridColumns", value, &DeckSettings::gridColumnsChanged);
 }
 
-void DeckSettings::setGridRows(int value) {
+void DeckSettings::setGridRows(int value)
+{
     value = sanitizedGridSide(value);
     assign(m_gridRows, value, "gridRows", value, &DeckSettings::gridRowsChanged);
 }
 
-void DeckSettings::setClickSoundEnabled(bool value) {
+void DeckSettings::setClickSoundEnabled(bool value)
+{
     assign(m_clickSoundEnabled, value, "clickSoundEnabled", value, &DeckSettings::clickSoundEnabledChanged);
 }
 
-void DeckSettings::setCompact(bool value) {
+void DeckSettings::setCompact(bool value)
+{
     assign(m_isCompact, value, "isCompact", value, &DeckSettings::compactChanged);
 }
 
-void DeckSettings::setShowDockIcon(bool value) {
+void DeckSettings::setShowDockIcon(bool value)
+{
     assign(m_showDockIcon, value, "showDockIcon", value, &DeckSettings::showDockIconChanged);
 }
 
-void DeckSettings::setChipStyle(ChipStyleOption value) {
+void DeckSettings::setChipStyle(ChipStyleOption value)
+{
     assign(m_chipStyle, value, "chipStyle", rawValue(value), &DeckSettings::chipStyleChanged);
 }
 
-void DeckSettings::setTileSize(TileSizeOption value) {
+void DeckSettings::setTileSize(TileSizeOption value)
+{
     assign(m_tileSize, value, "tileSize", rawValue(value), &DeckSettings::tileSizeChanged);
 }
 
-void DeckSettings::setShowBand(bool value) {
+void DeckSettings::setShowBand(bool value)
+{
     assign(m_showBand, value, "showBand", value, &DeckSettings::showBandChanged);
 }
 
-void DeckSettings::setBandModules(const QList<BandModule>& value) {
+void DeckSettings::setBandModules(const QList<BandModule>& value)
+{
     assign(m_bandModules, value, "bandModules", rawValues(value), &DeckSettings::bandModulesChanged);
 }
 
-void DeckSettings::setMeetingCalendars(const QStringList& value) {
+void DeckSettings::setMeetingCalendars(const QStringList& value)
+{
     assign(m_meetingCalendars, value, "meetingCalendars", QJsonArray::fromStringList(value),
            &DeckSettings::meetingCalendarsChanged);
 }
 
-void DeckSettings::setPageTransition(PageTransitionOption value) {
+void DeckSettings::setPageTransition(PageTransitionOption value)
+{
     assign(m_pageTransition, value, "pageTransition", rawValue(value), &DeckSettings::pageTransitionChanged);
 }
 
-void DeckSettings::setDealAnimation(bool value) {
+void DeckSettings::setDealAnimation(bool value)
+{
     assign(m_dealAnimation, value, "dealAnimation", value, &DeckSettings::dealAnimationChanged);
 }
 
-void DeckSettings::setChameleonGlass(bool value) {
+void DeckSettings::setChameleonGlass(bool value)
+{
     assign(m_chameleonGlass, value, "chameleonGlass", value, &DeckSettings::chameleonGlassChanged);
 }
 
-void DeckSettings::setWorldClockTimeZone(const QString& value) {
+void DeckSettings::setWorldClockTimeZone(const QString& value)
+{
     assign(m_worldClockTimeZone, value, "worldClockTimeZone", value,
            &DeckSettings::worldClockTimeZoneChanged);
 }
 
-void DeckSettings::setWorldClockLabel(const QString& value) {
+void DeckSettings::setWorldClockLabel(const QString& value)
+{
     assign(m_worldClockLabel, value, "worldClockLabel", value, &DeckSettings::worldClockLabelChanged);
 }
 
-void DeckSettings::setCountdownDate(double value) {
+void DeckSettings::setCountdownDate(double value)
+{
     assign(m_countdownDate, value, "countdownDate", value, &DeckSettings::countdownDateChanged);
 }
 
-void DeckSettings::setCountdownLabel(const QString& value) {
+void DeckSettings::setCountdownLabel(const QString& value)
+{
     assign(m_countdownLabel, value, "countdownLabel", value, &DeckSettings::countdownLabelChanged);
 }

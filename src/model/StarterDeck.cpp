@@ -18,7 +18,8 @@ constexpr qint64 maxPlistBytes = 16 * 1024 * 1024;
 const QString ownDesktopId = QStringLiteral("marquetto.desktop");
 
 // The dock's launcher, Siri and similar entries are system features, not applications to launch.
-bool isSkipped(const QString& bundleId) {
+bool isSkipped(const QString& bundleId)
+{
     static const QStringList skipped = {
         QStringLiteral("com.apple.apps.launcher"),
         QStringLiteral("com.apple.launchpad.launcher"),
@@ -33,7 +34,8 @@ struct PlistFree {
 };
 using PlistPtr = std::unique_ptr<void, PlistFree>;
 
-PlistPtr readPlist(const QString& path) {
+PlistPtr readPlist(const QString& path)
+{
     const auto bytes = AtomicFile::read(path, maxPlistBytes);
     if (!bytes)
         return nullptr;
@@ -42,13 +44,15 @@ PlistPtr readPlist(const QString& path) {
     return PlistPtr(root);
 }
 
-bool hasType(plist_t node, plist_type type) {
+bool hasType(plist_t node, plist_type type)
+{
     return node && plist_get_node_type(node) == type;
 }
 
 // A text value of a dictionary; an empty text counts as absent, as no key the deck reads means anything
 // empty.
-std::optional<QString> textValue(plist_t dict, const char* key) {
+std::optional<QString> textValue(plist_t dict, const char* key)
+{
     const plist_t node = plist_dict_get_item(dict, key);
     if (!hasType(node, PLIST_STRING))
         return std::nullopt;
@@ -59,7 +63,8 @@ std::optional<QString> textValue(plist_t dict, const char* key) {
     return QString::fromUtf8(text, static_cast<qsizetype>(length));
 }
 
-std::optional<QString> bundleIdentifier(const QString& bundlePath) {
+std::optional<QString> bundleIdentifier(const QString& bundlePath)
+{
     const PlistPtr info = readPlist(bundlePath + QStringLiteral("/Contents/Info.plist"));
     if (!hasType(info.get(), PLIST_DICT))
         return std::nullopt;
@@ -68,7 +73,8 @@ std::optional<QString> bundleIdentifier(const QString& bundlePath) {
 
 // Some system applications are reported inside a cryptex volume whose path changes with every system update;
 // the copy under the applications folder is the path that stays valid, provided it is the same bundle.
-QString stable(const QString& path, const std::optional<QString>& bundleId, const QString& applicationsDir) {
+QString stable(const QString& path, const std::optional<QString>& bundleId, const QString& applicationsDir)
+{
     if (!path.contains(QStringLiteral("/Cryptexes/")))
         return path;
     const QString candidate = applicationsDir + QLatin1Char('/') + QFileInfo(path).fileName();
@@ -79,7 +85,8 @@ QString stable(const QString& path, const std::optional<QString>& bundleId, cons
 }
 
 // The application location the dock recorded: a plain path or a URL text.
-std::optional<QString> recordedPath(plist_t tileData) {
+std::optional<QString> recordedPath(plist_t tileData)
+{
     const plist_t fileData = plist_dict_get_item(tileData, "file-data");
     if (!hasType(fileData, PLIST_DICT))
         return std::nullopt;
@@ -95,7 +102,8 @@ std::optional<QString> recordedPath(plist_t tileData) {
 }
 
 std::optional<QString> appPath(const std::optional<QString>& bundleId, plist_t tileData,
-                               const Workspace& workspace, const QString& applicationsDir) {
+                               const Workspace& workspace, const QString& applicationsDir)
+{
     // The installed copy the workspace knows wins over the location recorded in the dock, which may be stale.
     if (bundleId) {
         if (const std::optional<QString> installed = workspace.applicationPath(*bundleId))
@@ -114,11 +122,14 @@ std::optional<QString> appPath(const std::optional<QString>& bundleId, plist_t t
 class TileCollector final {
 public:
     explicit TileCollector(int limit)
-        : m_limit(static_cast<std::size_t>(std::max(limit, 0))) {}
+        : m_limit(static_cast<std::size_t>(std::max(limit, 0)))
+    {
+    }
 
     [[nodiscard]] bool isFull() const { return m_tiles.size() >= m_limit; }
 
-    void add(const QString& path) {
+    void add(const QString& path)
+    {
         if (m_used.contains(path))
             return;
         m_used.insert(path);
@@ -137,12 +148,14 @@ private:
 
 } // namespace
 
-QString StarterDeck::defaultDockPlist(const AppPaths& paths) {
+QString StarterDeck::defaultDockPlist(const AppPaths& paths)
+{
     return paths.home + QStringLiteral("/Library/Preferences/com.apple.dock.plist");
 }
 
 std::vector<Tile> StarterDeck::tiles(int limit, const QString& dockPlist, const Workspace& workspace,
-                                     const QString& ownBundleIdentifier, const QString& applicationsDir) {
+                                     const QString& ownBundleIdentifier, const QString& applicationsDir)
+{
     TileCollector collector(limit);
     if (collector.isFull())
         return {};
@@ -174,7 +187,8 @@ std::vector<Tile> StarterDeck::tiles(int limit, const QString& dockPlist, const 
     return collector.take();
 }
 
-std::vector<Tile> StarterDeck::favouriteTiles(int limit, const Workspace& workspace) {
+std::vector<Tile> StarterDeck::favouriteTiles(int limit, const Workspace& workspace)
+{
     TileCollector collector(limit);
     if (collector.isFull())
         return {};

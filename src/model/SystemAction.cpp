@@ -19,14 +19,17 @@ constexpr EnumNames<SystemAction, allSystemActions.size()> names({{
 
 } // namespace
 
-QString rawValue(SystemAction action) {
+QString rawValue(SystemAction action)
+{
     return names.rawValue(action);
 }
 
-QString title(SystemAction action) {
+QString title(SystemAction action)
+{
     return names.title(action);
 }
 
-std::optional<SystemAction> systemActionFromRawValue(QStringView rawValue) {
+std::optional<SystemAction> systemActionFromRawValue(QStringView rawValue)
+{
     return names.fromRawValue(rawValue);
 }

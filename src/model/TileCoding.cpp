@@ -1,6 +1,8 @@
 #include "TileCoding.h"
 
 #include "core/CanonicalJson.h"
+#include "core/JsonBuilder.h"
+#include "core/Overloaded.h"
 
 #include <QJsonDocument>
 #include <array>
@@ -8,17 +10,156 @@
 
 namespace {
 
-template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+// Writes tiles to a CanonicalJson::Writer or a JsonBuilder. Members are written in code point order of their
+// keys, as the writer requires.
+template <typename Sink>
+class Encoder {
+public:
+    explicit Encoder(Sink& sink)
+        : m_sink(sink)
+    {
+    }
 
-QString uuidText(const QUuid& id) {
-    return id.toString(QUuid::WithoutBraces).toUpper();
+    void icon(const TileIcon& value)
+    {
+        std::visit(Overloaded{
+                       [&](const TileIcon::Auto&) { oneCase(u"auto", [] {}); },
+                       [&](const TileIcon::Symbol& s) {
+                           oneCase(u"symbol", [&] {
+                               field(u"hexColor", s.hexColor);
+                               field(u"name", s.name);
+                           });
+                       },
+                       [&](const TileIcon::Custom& c) {
+                           oneCase(u"custom", [&] { field(u"fileName", c.fileName); });
+                       },
+                       [&](const TileIcon::Builder& b) {
+                           oneCase(u"builder", [&] {
+                               field(u"bgHex", b.bgHex);
+                               field(u"iconName", b.iconName);
+                           });
+                       },
+                   },
+                   value.value);
+    }
+
+    void action(const TileAction& value)
+    {
+        using A = TileAction;
+        std::visit(
+            Overloaded{
+                [&](const A::LaunchApp& a) { oneCase(u"launchApp", [&] { field(u"path", a.path); }); },
+                [&](const A::OpenFile& a) { oneCase(u"openFile", [&] { field(u"path", a.path); }); },
+                [&](const A::OpenURL& a) { oneCase(u"openURL", [&] { field(u"urlString", a.urlString); }); },
+                [&](const A::PlayPlaylist& a) { oneCase(u"playPlaylist", [&] { field(u"name", a.name); }); },
+                [&](const A::PlayAlbum& a) {
+                    oneCase(u"playAlbum", [&] {
+                        field(u"artist", a.artist);
+                        field(u"name", a.name);
+                    });
+                },
+                [&](const A::NowPlaying&) { oneCase(u"nowPlaying", [] {}); },
+                [&](const A::RunSystemAction& a) {
+                    oneCase(u"systemAction", [&] { field(u"action", rawValue(a.action)); });
+                },
+                [&](const A::RunShortcut& a) { oneCase(u"runShortcut", [&] { field(u"name", a.name); }); },
+                [&](const A::RunScript& a) {
+                    oneCase(u"runScript", [&] {
+                        m_sink.key(u"isAppleScript");
+                        m_sink.boolean(a.isAppleScript);
+                        field(u"source", a.source);
+                    });
+                },
+                [&](const A::Sequence& a) {
+                    oneCase(u"sequence", [&] {
+                        m_sink.key(u"steps");
+                        m_sink.beginArray();
+                        for (const TileAction& step : a.steps)
+                            action(step);
+                        m_sink.endArray();
+                    });
+                },
+                [&](const A::ConnectBluetooth& a) {
+                    oneCase(u"connectBluetooth", [&] {
+                        field(u"address", a.address);
+                        field(u"name", a.name);
+                    });
+                },
+                [&](const A::AudioOutput& a) {
+                    oneCase(u"audioOutput", [&] {
+                        field(u"deviceUID", a.deviceUID);
+                        field(u"name", a.name);
+                    });
+                },
+                [&](const A::Snippet& a) { oneCase(u"snippet", [&] { field(u"text", a.text); }); },
+            },
+            value.value);
+    }
+
+    void tile(const Tile& tile)
+    {
+        m_sink.beginObject();
+        if (tile.action) {
+            m_sink.key(u"action");
+            action(*tile.action);
+        }
+        m_sink.key(u"icon");
+        icon(tile.icon);
+        // The standard 36-character form with upper-case digits.
+        field(u"id", tile.id.toString(QUuid::WithoutBraces).toUpper());
+        field(u"label", tile.label);
+        m_sink.endObject();
+    }
+
+    void page(const Page& page)
+    {
+        m_sink.beginArray();
+        for (const Tile& t : page)
+            tile(t);
+        m_sink.endArray();
+    }
+
+    void pages(const Pages& pages)
+    {
+        m_sink.beginArray();
+        for (const Page& p : pages)
+            page(p);
+        m_sink.endArray();
+    }
+
+private:
+    // An object with one member named after the case, whose value holds the payload fields.
+    template <typename Fields>
+    void oneCase(QStringView name, Fields fields)
+    {
+        m_sink.beginObject();
+        m_sink.key(name);
+        m_sink.beginObject();
+        fields();
+        m_sink.endObject();
+        m_sink.endObject();
+    }
+
+    void field(QStringView key, QStringView value)
+    {
+        m_sink.key(key);
+        m_sink.string(value);
+    }
+
+    Sink& m_sink;
+};
+
+template <typename Write>
+QJsonValue built(Write write)
+{
+    JsonBuilder builder;
+    Encoder encoder(builder);
+    write(encoder);
+    return builder.take();
 }
 
-QJsonObject oneCase(const QString& name, QJsonObject payload = {}) {
-    return QJsonObject{{name, payload}};
-}
-
-QString jsonTypeName(const QJsonValue& value) {
+QString jsonTypeName(const QJsonValue& value)
+{
     switch (value.type()) {
     case QJsonValue::Null:
         return QStringLiteral("null");
@@ -44,7 +185,8 @@ class Decoder {
 public:
     std::optional<TileCoding::DecodeError> failure;
 
-    std::optional<TileIcon> icon(const QJsonValue& json) {
+    std::optional<TileIcon> icon(const QJsonValue& json)
+    {
         const auto object = caseObject(json, iconCases);
         if (!object)
             return std::nullopt;
@@ -72,7 +214,8 @@ public:
         return TileIcon{TileIcon::Builder{*bgHex, *iconName}};
     }
 
-    std::optional<TileAction> action(const QJsonValue& json) {
+    std::optional<TileAction> action(const QJsonValue& json)
+    {
         const auto object = caseObject(json, actionCases);
         if (!object)
             return std::nullopt;
@@ -106,7 +249,8 @@ public:
         return one<A::Snippet>(payload, u"text");
     }
 
-    std::optional<Tile> tile(const QJsonValue& json) {
+    std::optional<Tile> tile(const QJsonValue& json)
+    {
         if (!json.isObject())
             return fail(QStringLiteral("Expected a tile object but found %1.").arg(jsonTypeName(json)));
         const QJsonObject object = json.toObject();
@@ -140,7 +284,8 @@ public:
     }
 
     template <typename T, typename Element>
-    std::optional<std::vector<T>> list(const QJsonValue& json, Element element) {
+    std::optional<std::vector<T>> list(const QJsonValue& json, Element element)
+    {
         if (!json.isArray())
             return fail(QStringLiteral("Expected an array but found %1.").arg(jsonTypeName(json)));
         const QJsonArray array = json.toArray();
@@ -175,11 +320,13 @@ private:
     class Scope {
     public:
         Scope(Decoder& decoder, QStringView key)
-            : m_decoder(decoder) {
+            : m_decoder(decoder)
+        {
             m_decoder.m_path.push_back({key, -1});
         }
         Scope(Decoder& decoder, qsizetype index)
-            : m_decoder(decoder) {
+            : m_decoder(decoder)
+        {
             m_decoder.m_path.push_back({{}, index});
         }
         ~Scope() { m_decoder.m_path.pop_back(); }
@@ -190,7 +337,8 @@ private:
         Decoder& m_decoder;
     };
 
-    std::nullopt_t fail(const QString& message) {
+    std::nullopt_t fail(const QString& message)
+    {
         if (!failure) {
             QString path;
             for (const Segment& segment : m_path) {
@@ -206,8 +354,9 @@ private:
 
     // The one recognised case of an icon or action object, and its payload object.
     template <size_t N>
-    std::optional<std::pair<QStringView, QJsonObject>>
-    caseObject(const QJsonValue& json, const std::array<const char16_t*, N>& cases) {
+    std::optional<std::pair<QStringView, QJsonObject>> caseObject(const QJsonValue& json,
+                                                                  const std::array<const char16_t*, N>& cases)
+    {
         if (!json.isObject())
             return fail(QStringLiteral("Expected an object but found %1.").arg(jsonTypeName(json)));
         const QJsonObject object = json.toObject();
@@ -229,14 +378,16 @@ private:
         return std::pair{found, payload.toObject()};
     }
 
-    QJsonValue member(const QJsonObject& object, QStringView key) {
+    QJsonValue member(const QJsonObject& object, QStringView key)
+    {
         const QJsonValue value = object.value(key);
         if (value.isUndefined())
             fail(QStringLiteral("No value associated with key \"%1\".").arg(key));
         return value;
     }
 
-    std::optional<QString> string(const QJsonObject& object, QStringView key) {
+    std::optional<QString> string(const QJsonObject& object, QStringView key)
+    {
         const QJsonValue value = member(object, key);
         if (value.isString())
             return value.toString();
@@ -246,7 +397,9 @@ private:
         return fail(QStringLiteral("Expected a string but found %1.").arg(jsonTypeName(value)));
     }
 
-    template <typename Case> std::optional<TileAction> one(const QJsonObject& payload, QStringView key) {
+    template <typename Case>
+    std::optional<TileAction> one(const QJsonObject& payload, QStringView key)
+    {
         auto first = string(payload, key);
         if (!first)
             return std::nullopt;
@@ -254,7 +407,8 @@ private:
     }
 
     template <typename Case>
-    std::optional<TileAction> two(const QJsonObject& payload, QStringView key1, QStringView key2) {
+    std::optional<TileAction> two(const QJsonObject& payload, QStringView key1, QStringView key2)
+    {
         auto first = string(payload, key1);
         auto second = first ? string(payload, key2) : std::nullopt;
         if (!second)
@@ -262,7 +416,8 @@ private:
         return TileAction{Case{*first, *second}};
     }
 
-    std::optional<TileAction> systemAction(const QJsonObject& payload) {
+    std::optional<TileAction> systemAction(const QJsonObject& payload)
+    {
         const auto raw = string(payload, u"action");
         if (!raw)
             return std::nullopt;
@@ -275,7 +430,8 @@ private:
         return TileAction{TileAction::RunSystemAction{*action}};
     }
 
-    std::optional<TileAction> script(const QJsonObject& payload) {
+    std::optional<TileAction> script(const QJsonObject& payload)
+    {
         const auto source = string(payload, u"source");
         if (!source)
             return std::nullopt;
@@ -289,7 +445,8 @@ private:
         return TileAction{TileAction::RunScript{*source, flag.toBool()}};
     }
 
-    std::optional<TileAction> sequence(const QJsonObject& payload) {
+    std::optional<TileAction> sequence(const QJsonObject& payload)
+    {
         const QJsonValue stepsJson = member(payload, u"steps");
         if (stepsJson.isUndefined())
             return std::nullopt;
@@ -303,7 +460,9 @@ private:
     std::vector<Segment> m_path;
 };
 
-template <typename T, typename Method> TileCoding::Decoded<T> run(const QJsonValue& json, Method method) {
+template <typename T, typename Method>
+TileCoding::Decoded<T> run(const QJsonValue& json, Method method)
+{
     Decoder decoder;
     auto result = std::invoke(method, decoder, json);
     if (!result)
@@ -314,129 +473,63 @@ template <typename T, typename Method> TileCoding::Decoded<T> run(const QJsonVal
 
 } // namespace
 
-QString TileCoding::DecodeError::description() const {
+QString TileCoding::DecodeError::description() const
+{
     return path.isEmpty() ? message : QStringLiteral("%1 (at %2)").arg(message, path);
 }
 
-QJsonObject TileCoding::encode(const TileIcon& icon) {
-    return std::visit(
-        Overloaded{
-            [](const TileIcon::Auto&) { return oneCase(QStringLiteral("auto")); },
-            [](const TileIcon::Symbol& s) {
-                return oneCase(QStringLiteral("symbol"),
-                               {{QStringLiteral("name"), s.name}, {QStringLiteral("hexColor"), s.hexColor}});
-            },
-            [](const TileIcon::Custom& c) {
-                return oneCase(QStringLiteral("custom"), {{QStringLiteral("fileName"), c.fileName}});
-            },
-            [](const TileIcon::Builder& b) {
-                return oneCase(QStringLiteral("builder"), {{QStringLiteral("bgHex"), b.bgHex},
-                                                           {QStringLiteral("iconName"), b.iconName}});
-            },
-        },
-        icon.value);
+QJsonObject TileCoding::encode(const TileIcon& icon)
+{
+    return built([&](auto& encoder) { encoder.icon(icon); }).toObject();
 }
 
-QJsonObject TileCoding::encode(const TileAction& action) {
-    using A = TileAction;
-    const auto field = [](const char* key, const QJsonValue& value) {
-        return QJsonObject{{QLatin1String(key), value}};
-    };
-    const auto fields = [](const char* key1, const QString& value1, const char* key2, const QString& value2) {
-        return QJsonObject{{QLatin1String(key1), value1}, {QLatin1String(key2), value2}};
-    };
-    return std::visit(
-        Overloaded{
-            [&](const A::LaunchApp& a) {
-                return oneCase(QStringLiteral("launchApp"), field("path", a.path));
-            },
-            [&](const A::OpenFile& a) { return oneCase(QStringLiteral("openFile"), field("path", a.path)); },
-            [&](const A::OpenURL& a) {
-                return oneCase(QStringLiteral("openURL"), field("urlString", a.urlString));
-            },
-            [&](const A::PlayPlaylist& a) {
-                return oneCase(QStringLiteral("playPlaylist"), field("name", a.name));
-            },
-            [&](const A::PlayAlbum& a) {
-                return oneCase(QStringLiteral("playAlbum"), fields("name", a.name, "artist", a.artist));
-            },
-            [&](const A::NowPlaying&) { return oneCase(QStringLiteral("nowPlaying")); },
-            [&](const A::RunSystemAction& a) {
-                return oneCase(QStringLiteral("systemAction"), field("action", rawValue(a.action)));
-            },
-            [&](const A::RunShortcut& a) {
-                return oneCase(QStringLiteral("runShortcut"), field("name", a.name));
-            },
-            [&](const A::RunScript& a) {
-                return oneCase(QStringLiteral("runScript"),
-                               {{QStringLiteral("source"), a.source},
-                                {QStringLiteral("isAppleScript"), a.isAppleScript}});
-            },
-            [&](const A::Sequence& a) {
-                QJsonArray steps;
-                for (const TileAction& step : a.steps)
-                    steps.append(encode(step));
-                return oneCase(QStringLiteral("sequence"), field("steps", steps));
-            },
-            [&](const A::ConnectBluetooth& a) {
-                return oneCase(QStringLiteral("connectBluetooth"),
-                               fields("address", a.address, "name", a.name));
-            },
-            [&](const A::AudioOutput& a) {
-                return oneCase(QStringLiteral("audioOutput"),
-                               fields("deviceUID", a.deviceUID, "name", a.name));
-            },
-            [&](const A::Snippet& a) { return oneCase(QStringLiteral("snippet"), field("text", a.text)); },
-        },
-        action.value);
+QJsonObject TileCoding::encode(const TileAction& action)
+{
+    return built([&](auto& encoder) { encoder.action(action); }).toObject();
 }
 
-QJsonObject TileCoding::encode(const Tile& tile) {
-    QJsonObject object{
-        {QStringLiteral("id"), uuidText(tile.id)},
-        {QStringLiteral("label"), tile.label},
-        {QStringLiteral("icon"), encode(tile.icon)},
-    };
-    if (tile.action)
-        object.insert(QStringLiteral("action"), encode(*tile.action));
-    return object;
+QJsonObject TileCoding::encode(const Tile& tile)
+{
+    return built([&](auto& encoder) { encoder.tile(tile); }).toObject();
 }
 
-QJsonArray TileCoding::encode(const Page& page) {
-    QJsonArray array;
-    for (const Tile& tile : page)
-        array.append(encode(tile));
-    return array;
+QJsonArray TileCoding::encode(const Page& page)
+{
+    return built([&](auto& encoder) { encoder.page(page); }).toArray();
 }
 
-QJsonArray TileCoding::encode(const Pages& pages) {
-    QJsonArray array;
-    for (const Page& page : pages)
-        array.append(encode(page));
-    return array;
+QJsonArray TileCoding::encode(const Pages& pages)
+{
+    return built([&](auto& encoder) { encoder.pages(pages); }).toArray();
 }
 
-TileCoding::Decoded<TileIcon> TileCoding::decodeIcon(const QJsonValue& json) {
+TileCoding::Decoded<TileIcon> TileCoding::decodeIcon(const QJsonValue& json)
+{
     return run<TileIcon>(json, &Decoder::icon);
 }
 
-TileCoding::Decoded<TileAction> TileCoding::decodeAction(const QJsonValue& json) {
+TileCoding::Decoded<TileAction> TileCoding::decodeAction(const QJsonValue& json)
+{
     return run<TileAction>(json, &Decoder::action);
 }
 
-TileCoding::Decoded<Tile> TileCoding::decodeTile(const QJsonValue& json) {
+TileCoding::Decoded<Tile> TileCoding::decodeTile(const QJsonValue& json)
+{
     return run<Tile>(json, &Decoder::tile);
 }
 
-TileCoding::Decoded<Page> TileCoding::decodePage(const QJsonValue& json) {
+TileCoding::Decoded<Page> TileCoding::decodePage(const QJsonValue& json)
+{
     return run<Page>(json, &Decoder::page);
 }
 
-TileCoding::Decoded<Pages> TileCoding::decodePages(const QJsonValue& json) {
+TileCoding::Decoded<Pages> TileCoding::decodePages(const QJsonValue& json)
+{
     return run<Pages>(json, &Decoder::pages);
 }
 
-TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes) {
+TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes)
+{
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
@@ -449,6 +542,9 @@ TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes) {
     return QJsonValue(document.object());
 }
 
-QByteArray TileCoding::layoutBytes(const Pages& pages) {
-    return CanonicalJson::write(encode(pages), CanonicalJson::Style::Pretty);
+QByteArray TileCoding::layoutBytes(const Pages& pages)
+{
+    CanonicalJson::Writer writer(CanonicalJson::Style::Pretty);
+    Encoder(writer).pages(pages);
+    return writer.take();
 }

@@ -22,7 +22,8 @@ struct DecodeError {
     [[nodiscard]] QString description() const;
 };
 
-template <typename T> using Decoded = Expected<T, DecodeError>;
+template <typename T>
+using Decoded = Expected<T, DecodeError>;
 
 [[nodiscard]] QJsonObject encode(const TileIcon& icon);
 [[nodiscard]] QJsonObject encode(const TileAction& action);

@@ -25,7 +25,8 @@ struct LayoutRead {
     bool wasFlatList = false;
 };
 
-std::optional<LayoutRead> decodeLayout(const QByteArray& bytes) {
+std::optional<LayoutRead> decodeLayout(const QByteArray& bytes)
+{
     const auto json = TileCoding::parse(bytes);
     if (!json)
         return std::nullopt;
@@ -37,7 +38,8 @@ std::optional<LayoutRead> decodeLayout(const QByteArray& bytes) {
 }
 
 // The Mac reads the dock's own preference file; other desktops name their favourite applications.
-std::vector<Tile> starterDeckForThisDesktop(int limit) {
+std::vector<Tile> starterDeckForThisDesktop(int limit)
+{
     const Workspace& workspace = ServiceRegistry::workspace();
     if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS)
         return StarterDeck::tiles(limit, StarterDeck::defaultDockPlist(ServiceRegistry::paths()), workspace,
@@ -45,7 +47,8 @@ std::vector<Tile> starterDeckForThisDesktop(int limit) {
     return StarterDeck::favouriteTiles(limit, workspace);
 }
 
-bool isPlayable(const Tile& tile) {
+bool isPlayable(const Tile& tile)
+{
     return tile.icon.isAuto() && tile.action &&
            (tile.action->as<TileAction::PlayAlbum>() || tile.action->as<TileAction::PlayPlaylist>());
 }
@@ -55,14 +58,16 @@ bool isPlayable(const Tile& tile) {
 TileStore::TileStore(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
-    , m_backups(m_services.paths.tilesFile(), m_services.paths.backupsDir(), m_services.clock) {
+    , m_backups(m_services.paths.tilesFile(), m_services.paths.backupsDir(), m_services.clock)
+{
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelay);
     connect(&m_saveTimer, &QTimer::timeout, this, &TileStore::savePendingChange);
     load();
 }
 
-TileStore& TileStore::shared() {
+TileStore& TileStore::shared()
+{
     static NullMusicBridge music;
     static TileStore* instance = new TileStore(Services{
         ServiceRegistry::paths(),
@@ -75,7 +80,8 @@ TileStore& TileStore::shared() {
     return *instance;
 }
 
-void TileStore::load() {
+void TileStore::load()
+{
     const AppPaths& paths = m_services.paths;
     QDir().mkpath(paths.iconsDir());
 
@@ -123,13 +129,15 @@ void TileStore::load() {
         save(m_pages);
 }
 
-void TileStore::pagesDidChange() {
+void TileStore::pagesDidChange()
+{
     m_hasPendingSave = true;
     m_saveTimer.start();
     Q_EMIT pagesChanged();
 }
 
-void TileStore::setCurrentPage(int page) {
+void TileStore::setCurrentPage(int page)
+{
     if (page == m_currentPage)
         return;
     const int direction = page > m_currentPage ? 1 : -1;
@@ -141,24 +149,28 @@ void TileStore::setCurrentPage(int page) {
     }
 }
 
-void TileStore::pad(Page& page) const {
+void TileStore::pad(Page& page) const
+{
     const auto count = static_cast<size_t>(m_services.settings.tilesPerPage());
     while (page.size() < count)
         page.emplace_back();
 }
 
-bool TileStore::isSlot(int page, int index) const {
+bool TileStore::isSlot(int page, int index) const
+{
     return page >= 0 && static_cast<size_t>(page) < m_pages.size() && index >= 0 &&
            static_cast<size_t>(index) < m_pages[static_cast<size_t>(page)].size();
 }
 
-Tile TileStore::tile(int page, int index) const {
+Tile TileStore::tile(int page, int index) const
+{
     if (!isSlot(page, index))
         return Tile{};
     return m_pages[static_cast<size_t>(page)][static_cast<size_t>(index)];
 }
 
-void TileStore::set(const Tile& tile, int page, int index) {
+void TileStore::set(const Tile& tile, int page, int index)
+{
     if (!isSlot(page, index))
         return;
     Tile& slot = m_pages[static_cast<size_t>(page)][static_cast<size_t>(index)];
@@ -168,7 +180,8 @@ void TileStore::set(const Tile& tile, int page, int index) {
     pagesDidChange();
 }
 
-void TileStore::swapTiles(int fromPage, int fromIndex, int toPage, int toIndex) {
+void TileStore::swapTiles(int fromPage, int fromIndex, int toPage, int toIndex)
+{
     if (!isSlot(fromPage, fromIndex) || !isSlot(toPage, toIndex) ||
         (fromPage == toPage && fromIndex == toIndex))
         return;
@@ -177,13 +190,15 @@ void TileStore::swapTiles(int fromPage, int fromIndex, int toPage, int toIndex) 
     pagesDidChange();
 }
 
-void TileStore::addPage() {
+void TileStore::addPage()
+{
     pad(m_pages.emplace_back());
     pagesDidChange();
     setCurrentPage(static_cast<int>(m_pages.size()) - 1);
 }
 
-void TileStore::movePage(int from, int to) {
+void TileStore::movePage(int from, int to)
+{
     const int count = static_cast<int>(m_pages.size());
     if (from < 0 || from >= count || to < 0 || to >= count || from == to)
         return;
@@ -194,7 +209,8 @@ void TileStore::movePage(int from, int to) {
     setCurrentPage(to);
 }
 
-void TileStore::deleteCurrentPage() {
+void TileStore::deleteCurrentPage()
+{
     if (m_pages.size() < 2)
         return;
     m_pages.erase(m_pages.begin() + m_currentPage);
@@ -202,17 +218,20 @@ void TileStore::deleteCurrentPage() {
     setCurrentPage(std::min(m_currentPage, static_cast<int>(m_pages.size()) - 1));
 }
 
-void TileStore::goToPage(int page) {
+void TileStore::goToPage(int page)
+{
     setCurrentPage(std::clamp(page, 0, static_cast<int>(m_pages.size()) - 1));
 }
 
-void TileStore::repadPages() {
+void TileStore::repadPages()
+{
     for (Page& page : m_pages)
         pad(page);
     pagesDidChange();
 }
 
-void TileStore::replace(Pages pages) {
+void TileStore::replace(Pages pages)
+{
     if (pages.empty())
         return;
     for (Page& page : pages)
@@ -222,7 +241,8 @@ void TileStore::replace(Pages pages) {
     setCurrentPage(0);
 }
 
-bool TileStore::restore(const QString& path) {
+bool TileStore::restore(const QString& path)
+{
     const auto bytes = AtomicFile::read(path, maxLayoutBytes);
     if (!bytes)
         return false;
@@ -240,17 +260,20 @@ bool TileStore::restore(const QString& path) {
     return true;
 }
 
-void TileStore::bumpIconRefreshTick() {
+void TileStore::bumpIconRefreshTick()
+{
     ++m_iconRefreshTick;
     Q_EMIT iconRefreshTickChanged(m_iconRefreshTick);
 }
 
-void TileStore::fetchArtworkIfNeeded(int page, int index) {
+void TileStore::fetchArtworkIfNeeded(int page, int index)
+{
     if (isPlayable(tile(page, index)))
         requestArtwork(page, index);
 }
 
-void TileStore::fetchAllMissingPlaylistArtwork() {
+void TileStore::fetchAllMissingPlaylistArtwork()
+{
     if (!m_services.music.isMusicRunning())
         return;
     for (size_t page = 0; page < m_pages.size(); ++page) {
@@ -261,7 +284,8 @@ void TileStore::fetchAllMissingPlaylistArtwork() {
     }
 }
 
-void TileStore::requestArtwork(int page, int index) {
+void TileStore::requestArtwork(int page, int index)
+{
     const TileAction requested = *tile(page, index).action;
     auto apply = [self = QPointer<TileStore>(this), requested, page, index](std::optional<QString> fileName) {
         if (!self || !fileName)
@@ -281,7 +305,8 @@ void TileStore::requestArtwork(int page, int index) {
         m_services.music.fetchPlaylistArtwork(playlist->name, std::move(apply));
 }
 
-bool TileStore::save(const Pages& pages) const {
+bool TileStore::save(const Pages& pages) const
+{
     m_backups.backupExisting();
     QDir().mkpath(m_services.paths.supportDir());
     const auto failure = AtomicFile::write(m_services.paths.tilesFile(), TileCoding::layoutBytes(pages));
@@ -290,7 +315,8 @@ bool TileStore::save(const Pages& pages) const {
     return !failure;
 }
 
-bool TileStore::savePendingChange() {
+bool TileStore::savePendingChange()
+{
     m_saveTimer.stop();
     if (!m_hasPendingSave)
         return true;

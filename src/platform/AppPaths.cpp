@@ -5,14 +5,16 @@
 namespace {
 
 // Relative XDG paths are invalid and must be ignored.
-QString absoluteOr(const QString& value, const QString& fallback) {
+QString absoluteOr(const QString& value, const QString& fallback)
+{
     return !value.isEmpty() && QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : fallback;
 }
 
 } // namespace
 
 AppPaths AppPaths::forHome(const QString& home, const QString& xdgDataHome, const QString& xdgConfigHome,
-                           const QString& xdgDataDirs) {
+                           const QString& xdgDataDirs)
+{
     AppPaths paths;
     paths.home = QDir::cleanPath(home);
     paths.dataHome = absoluteOr(xdgDataHome, paths.home + QStringLiteral("/.local/share"));
@@ -26,7 +28,8 @@ AppPaths AppPaths::forHome(const QString& home, const QString& xdgDataHome, cons
     return paths;
 }
 
-std::optional<AppPaths> AppPaths::fromEnvironment(QString* error) {
+std::optional<AppPaths> AppPaths::fromEnvironment(QString* error)
+{
     const QString home = qEnvironmentVariable("HOME");
     if (home.isEmpty() || !QDir::isAbsolutePath(home)) {
         if (error)

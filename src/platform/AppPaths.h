@@ -14,13 +14,15 @@ struct AppPaths {
 
     [[nodiscard]] QString supportDir() const { return dataHome + QStringLiteral("/Marquetto"); }
     [[nodiscard]] QString tilesFile() const { return supportDir() + QStringLiteral("/tiles.json"); }
-    [[nodiscard]] QString unreadableTilesFile() const {
+    [[nodiscard]] QString unreadableTilesFile() const
+    {
         return supportDir() + QStringLiteral("/tiles.unreadable.json");
     }
     [[nodiscard]] QString iconsDir() const { return supportDir() + QStringLiteral("/Icons"); }
     [[nodiscard]] QString backupsDir() const { return supportDir() + QStringLiteral("/Backups"); }
     [[nodiscard]] QString configDir() const { return configHome + QStringLiteral("/Marquetto"); }
-    [[nodiscard]] QString preferencesFile() const {
+    [[nodiscard]] QString preferencesFile() const
+    {
         return configDir() + QStringLiteral("/preferences.json");
     }
 

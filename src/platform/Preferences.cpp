@@ -22,20 +22,24 @@ constexpr qint64 maxFileBytes = 4 * 1024 * 1024;
 
 Preferences::Preferences(QString filePath, QObject* parent)
     : QObject(parent)
-    , m_filePath(std::move(filePath)) {
+    , m_filePath(std::move(filePath))
+{
     load();
 }
 
-Preferences& Preferences::shared() {
+Preferences& Preferences::shared()
+{
     static Preferences* instance = new Preferences(ServiceRegistry::paths().preferencesFile());
     return *instance;
 }
 
-QString Preferences::unreadableCopyPath() const {
+QString Preferences::unreadableCopyPath() const
+{
     return QFileInfo(m_filePath).dir().filePath(QStringLiteral("preferences.unreadable.json"));
 }
 
-void Preferences::load() {
+void Preferences::load()
+{
     if (!QFileInfo::exists(m_filePath))
         return;
     const auto bytes = AtomicFile::read(m_filePath, maxFileBytes);
@@ -55,12 +59,14 @@ void Preferences::load() {
             << "Marquetto: unreadable preferences at" << m_filePath << "could not be moved aside";
 }
 
-std::optional<bool> Preferences::boolValue(const QString& key) const {
+std::optional<bool> Preferences::boolValue(const QString& key) const
+{
     const QJsonValue v = m_values.value(key);
     return v.isBool() ? std::optional(v.toBool()) : std::nullopt;
 }
 
-std::optional<int> Preferences::intValue(const QString& key) const {
+std::optional<int> Preferences::intValue(const QString& key) const
+{
     const QJsonValue v = m_values.value(key);
     if (!v.isDouble())
         return std::nullopt;
@@ -70,17 +76,20 @@ std::optional<int> Preferences::intValue(const QString& key) const {
     return static_cast<int>(d);
 }
 
-std::optional<double> Preferences::doubleValue(const QString& key) const {
+std::optional<double> Preferences::doubleValue(const QString& key) const
+{
     const QJsonValue v = m_values.value(key);
     return v.isDouble() ? std::optional(v.toDouble()) : std::nullopt;
 }
 
-std::optional<QString> Preferences::stringValue(const QString& key) const {
+std::optional<QString> Preferences::stringValue(const QString& key) const
+{
     const QJsonValue v = m_values.value(key);
     return v.isString() ? std::optional(v.toString()) : std::nullopt;
 }
 
-std::optional<QStringList> Preferences::stringListValue(const QString& key) const {
+std::optional<QStringList> Preferences::stringListValue(const QString& key) const
+{
     const QJsonValue v = m_values.value(key);
     if (!v.isArray())
         return std::nullopt;
@@ -93,14 +102,16 @@ std::optional<QStringList> Preferences::stringListValue(const QString& key) cons
     return list;
 }
 
-bool Preferences::setValue(const QString& key, const QJsonValue& value) {
+bool Preferences::setValue(const QString& key, const QJsonValue& value)
+{
     m_values.insert(key, value);
     const bool written = writeThrough();
     Q_EMIT valueChanged(key);
     return written;
 }
 
-bool Preferences::remove(const QString& key) {
+bool Preferences::remove(const QString& key)
+{
     if (!m_values.contains(key))
         return true;
     m_values.remove(key);
@@ -109,7 +120,8 @@ bool Preferences::remove(const QString& key) {
     return written;
 }
 
-bool Preferences::writeThrough() {
+bool Preferences::writeThrough()
+{
     QDir().mkpath(QFileInfo(m_filePath).path());
     const auto failure =
         AtomicFile::write(m_filePath, CanonicalJson::write(m_values, CanonicalJson::Style::Pretty) + '\n');

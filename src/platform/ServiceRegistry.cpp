@@ -4,12 +4,14 @@
 
 namespace {
 
-std::unique_ptr<PlatformServices>& installed() {
+std::unique_ptr<PlatformServices>& installed()
+{
     static std::unique_ptr<PlatformServices> services;
     return services;
 }
 
-const PlatformServices& services() {
+const PlatformServices& services()
+{
     if (!installed())
         qFatal("Marquetto: platform services used before ServiceRegistry::install");
     return *installed();
@@ -17,22 +19,27 @@ const PlatformServices& services() {
 
 } // namespace
 
-void ServiceRegistry::install(PlatformServices services) {
+void ServiceRegistry::install(PlatformServices services)
+{
     installed() = std::make_unique<PlatformServices>(std::move(services));
 }
 
-bool ServiceRegistry::isInstalled() {
+bool ServiceRegistry::isInstalled()
+{
     return installed() != nullptr;
 }
 
-const AppPaths& ServiceRegistry::paths() {
+const AppPaths& ServiceRegistry::paths()
+{
     return services().paths;
 }
 
-const Clock& ServiceRegistry::clock() {
+const Clock& ServiceRegistry::clock()
+{
     return *services().clock;
 }
 
-const Workspace& ServiceRegistry::workspace() {
+const Workspace& ServiceRegistry::workspace()
+{
     return *services().workspace;
 }

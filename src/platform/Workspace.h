@@ -24,7 +24,8 @@ public:
 // The answer of a desktop without any of these services: nothing is known.
 class NullWorkspace final : public Workspace {
 public:
-    [[nodiscard]] std::optional<QString> applicationPath(const QString&) const override {
+    [[nodiscard]] std::optional<QString> applicationPath(const QString&) const override
+    {
         return std::nullopt;
     }
     [[nodiscard]] QStringList favouriteApplications() const override { return {}; }

@@ -12,7 +12,8 @@
 
 class DeckToolTest : public StoreFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Tile script;
         script.label = QStringLiteral("");
         script.action = TileAction{TileAction::RunScript{QStringLiteral("echo hi > /tmp/x"), false}};
@@ -20,7 +21,8 @@ protected:
         makeStore();
     }
 
-    int run(const QStringList& arguments, const QByteArray& input = {}) {
+    int run(const QStringList& arguments, const QByteArray& input = {})
+    {
         m_out.clear();
         m_err.clear();
         QBuffer in;
@@ -31,7 +33,8 @@ protected:
         return DeckTool(*m_store, *m_settings, in, out, err).run(arguments);
     }
 
-    QJsonObject printed() {
+    QJsonObject printed()
+    {
         EXPECT_EQ(run({QStringLiteral("print")}), DeckTool::success);
         return QJsonDocument::fromJson(m_out.toUtf8()).object();
     }
@@ -40,7 +43,8 @@ protected:
     QString m_err;
 };
 
-TEST_F(DeckToolTest, PrintShowsTheDeckWithDerivedTexts) {
+TEST_F(DeckToolTest, PrintShowsTheDeckWithDerivedTexts)
+{
     const QJsonObject deck = printed();
     EXPECT_EQ(deck.value(QStringLiteral("currentPage")), 0);
     EXPECT_EQ(deck.value(QStringLiteral("gridColumns")), 3);
@@ -61,7 +65,8 @@ TEST_F(DeckToolTest, PrintShowsTheDeckWithDerivedTexts) {
     EXPECT_FALSE(empty.contains(QStringLiteral("tooltip")));
 }
 
-TEST_F(DeckToolTest, SetReplacesASlotAndWritesAtOnce) {
+TEST_F(DeckToolTest, SetReplacesASlotAndWritesAtOnce)
+{
     const QUuid slotId = m_store->tile(1, 4).id;
     EXPECT_EQ(
         run({QStringLiteral("set"), QStringLiteral("1"), QStringLiteral("4"),
@@ -82,7 +87,8 @@ TEST_F(DeckToolTest, SetReplacesASlotAndWritesAtOnce) {
               QUuid::fromString(QStringLiteral("0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B")));
 }
 
-TEST_F(DeckToolTest, BadInputIsRefusedAndTheDeckIsUntouched) {
+TEST_F(DeckToolTest, BadInputIsRefusedAndTheDeckIsUntouched)
+{
     const QByteArray before = readFile(m_paths.tilesFile());
     struct Case {
         QStringList arguments;
@@ -122,7 +128,8 @@ TEST_F(DeckToolTest, BadInputIsRefusedAndTheDeckIsUntouched) {
     EXPECT_FALSE(m_store->isSavePending());
 }
 
-TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles) {
+TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles)
+{
     EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("add")}), DeckTool::success);
     EXPECT_EQ(run({QStringLiteral("page"), QStringLiteral("move"), QStringLiteral("0"), QStringLiteral("2")}),
               DeckTool::success);
@@ -149,7 +156,8 @@ TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles) {
     EXPECT_TRUE(m_store->tile(2, 0).action);
 }
 
-TEST(DeckToolProcess, RefusesToRunWithoutAHome) {
+TEST(DeckToolProcess, RefusesToRunWithoutAHome)
+{
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("HOME"));

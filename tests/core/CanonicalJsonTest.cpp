@@ -7,13 +7,15 @@
 
 namespace {
 
-QByteArray compact(const QJsonValue& value) {
+QByteArray compact(const QJsonValue& value)
+{
     return CanonicalJson::write(value);
 }
 
 } // namespace
 
-TEST(CanonicalJson, SortsKeysByCodePointAtEveryLevel) {
+TEST(CanonicalJson, SortsKeysByCodePointAtEveryLevel)
+{
     const QJsonObject inner{{QStringLiteral("b"), 1}, {QStringLiteral("B"), 2}, {QStringLiteral("a"), 3}};
     const QJsonObject outer{{QStringLiteral("z"), inner}, {QStringLiteral("id"), QJsonArray{inner}}};
     EXPECT_EQ(compact(outer), R"({"id":[{"B":2,"a":3,"b":1}],"z":{"B":2,"a":3,"b":1}})");
@@ -26,19 +28,22 @@ TEST(CanonicalJson, SortsKeysByCodePointAtEveryLevel) {
               QByteArray("{\"") + replacement.toUtf8() + "\":2,\"" + emoji.toUtf8() + "\":1}");
 }
 
-TEST(CanonicalJson, EscapesSlashesAndControlCharactersButKeepsUnicode) {
+TEST(CanonicalJson, EscapesSlashesAndControlCharactersButKeepsUnicode)
+{
     const QString text = QStringLiteral("/Applications/Caf\u00e9.app \"q\" \\ \n\t\r\b\f") + QChar(0x01) +
                          QChar(0x1f) + QChar(0x7f);
     EXPECT_EQ(compact(text),
               QByteArray(R"("\/Applications\/Café.app \"q\" \\ \n\t\r\b\f\u0001\u001f)") + '\x7f' + '"');
 }
 
-TEST(CanonicalJson, WritesNumbersAndLiterals) {
+TEST(CanonicalJson, WritesNumbersAndLiterals)
+{
     const QJsonArray values{0, -3, 2.5, 1e21, 0.1, true, false, QJsonValue::Null, 1704067200.5};
     EXPECT_EQ(compact(values), "[0,-3,2.5,1e+21,0.1,true,false,null,1704067200.5]");
 }
 
-TEST(CanonicalJson, PrettyFormIndentsByTwoSpaces) {
+TEST(CanonicalJson, PrettyFormIndentsByTwoSpaces)
+{
     const QJsonObject value{
         {QStringLiteral("pages"), QJsonArray{QJsonArray{}, QJsonObject{{QStringLiteral("a"), 1}}}},
         {QStringLiteral("empty"), QJsonObject{}}};
@@ -53,7 +58,8 @@ TEST(CanonicalJson, PrettyFormIndentsByTwoSpaces) {
                                                                          "}");
 }
 
-TEST(CanonicalJson, OutputReadsBackAsTheSameValue) {
+TEST(CanonicalJson, OutputReadsBackAsTheSameValue)
+{
     const QJsonObject value{{QStringLiteral("path"), QStringLiteral("/a/b \u2014 \U0001F600")},
                             {QStringLiteral("n"), 42},
                             {QStringLiteral("list"), QJsonArray{QStringLiteral("x"), 1.25, QJsonObject{}}}};

@@ -6,14 +6,16 @@ protected:
     void SetUp() override { m_clock.set(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))); }
 
     // One edit and its save, one second after the previous one.
-    void editAndSave(const QString& text) {
+    void editAndSave(const QString& text)
+    {
         m_store->set(snippetTile(text), 0, 0);
         ASSERT_TRUE(m_store->savePendingChange());
         m_clock.advance(1);
     }
 };
 
-TEST_F(LayoutBackupsTest, EverySaveKeepsTheReplacedLayoutUpToTen) {
+TEST_F(LayoutBackupsTest, EverySaveKeepsTheReplacedLayoutUpToTen)
+{
     makeStore();
     editAndSave(QStringLiteral("first"));
     EXPECT_TRUE(backupNames().isEmpty()) << "there was no layout to back up";
@@ -32,7 +34,8 @@ TEST_F(LayoutBackupsTest, EverySaveKeepsTheReplacedLayoutUpToTen) {
     EXPECT_GT(entries.front().date, entries.back().date);
 }
 
-TEST_F(LayoutBackupsTest, TheFirstBackupOfASecondIsKept) {
+TEST_F(LayoutBackupsTest, TheFirstBackupOfASecondIsKept)
+{
     makeStore();
     editAndSave(QStringLiteral("a"));
     const QByteArray afterA = readFile(m_paths.tilesFile());
@@ -54,7 +57,8 @@ TEST_F(LayoutBackupsTest, TheFirstBackupOfASecondIsKept) {
               TileCoding::layoutBytes(kept));
 }
 
-TEST_F(LayoutBackupsTest, OnlyWellNamedFilesAreListedButEveryPrefixedFileIsPruned) {
+TEST_F(LayoutBackupsTest, OnlyWellNamedFilesAreListedButEveryPrefixedFileIsPruned)
+{
     writeFile(m_paths.backupsDir() + QStringLiteral("/tiles-0000-broken.json"), "x");
     writeFile(m_paths.backupsDir() + QStringLiteral("/tiles-20261399-250000.json"), "[]");
     writeFile(m_paths.backupsDir() + QStringLiteral("/notes.txt"), "mine");

@@ -13,11 +13,13 @@ struct TextCase {
     QString tooltip;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) {
+void PrintTo(const TextCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
-QString repeated(QChar c, int count) {
+QString repeated(QChar c, int count)
+{
     return QString(count, c);
 }
 
@@ -27,7 +29,8 @@ const QString ellipsis = QStringLiteral("\u2026");
 
 class DerivedTexts : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(DerivedTexts, MatchDefaultLabelAndTooltip) {
+TEST_P(DerivedTexts, MatchDefaultLabelAndTooltip)
+{
     const TextCase& c = GetParam();
     EXPECT_EQ(c.action.defaultLabel(), c.defaultLabel);
     EXPECT_EQ(c.action.tooltipDescription(), c.tooltip);
@@ -139,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"emptySnippet", {A::Snippet{}}, QStringLiteral("Snippet"), QStringLiteral("Snippet")}),
     [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
-TEST(DerivedTexts, CountUserPerceivedCharactersNotCodeUnits) {
+TEST(DerivedTexts, CountUserPerceivedCharactersNotCodeUnits)
+{
     // Nineteen family emoji, each several code points, and a combining accent: cut after the eighteenth.
     const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467");
     QString nineteen;
@@ -156,7 +160,8 @@ TEST(DerivedTexts, CountUserPerceivedCharactersNotCodeUnits) {
     EXPECT_EQ((TileAction{TileAction::RunScript{fortyFour, false}}.tooltipDescription()), fortyFour);
 }
 
-TEST(Tile, TooltipTextPrefersTheLabelAndSkipsEmptySlots) {
+TEST(Tile, TooltipTextPrefersTheLabelAndSkipsEmptySlots)
+{
     Tile tile;
     EXPECT_EQ(tile.tooltipText(), std::nullopt);
     tile.label = QStringLiteral("Named but empty");
@@ -167,7 +172,8 @@ TEST(Tile, TooltipTextPrefersTheLabelAndSkipsEmptySlots) {
     EXPECT_EQ(tile.tooltipText(), QStringLiteral("a.txt"));
 }
 
-TEST(Tile, EqualityComparesEveryMemberAndNestedSteps) {
+TEST(Tile, EqualityComparesEveryMemberAndNestedSteps)
+{
     Tile a;
     a.action = TileAction{TileAction::Sequence{{{TileAction::Snippet{QStringLiteral("x")}}}}};
     Tile b = a;

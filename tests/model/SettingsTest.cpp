@@ -10,7 +10,8 @@
 class DeckSettingsTest : public TempHome {
 protected:
     // Settings read from a preferences file holding `stored`.
-    std::unique_ptr<DeckSettings> settingsWith(const QJsonObject& stored) {
+    std::unique_ptr<DeckSettings> settingsWith(const QJsonObject& stored)
+    {
         writeFile(m_paths.preferencesFile(), QJsonDocument(stored).toJson());
         m_preferences = std::make_unique<Preferences>(m_paths.preferencesFile());
         return std::make_unique<DeckSettings>(*m_preferences);
@@ -19,7 +20,8 @@ protected:
     std::unique_ptr<Preferences> m_preferences;
 };
 
-TEST_F(DeckSettingsTest, AFreshInstallationHasTheDefaults) {
+TEST_F(DeckSettingsTest, AFreshInstallationHasTheDefaults)
+{
     Preferences preferences(m_paths.preferencesFile());
     const DeckSettings s(preferences);
     EXPECT_EQ(s.gridColumns(), 3);
@@ -46,7 +48,8 @@ TEST_F(DeckSettingsTest, AFreshInstallationHasTheDefaults) {
     EXPECT_FALSE(QFileInfo::exists(m_paths.preferencesFile())) << "reading writes nothing";
 }
 
-TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack) {
+TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack)
+{
     const auto s = settingsWith({
         {QStringLiteral("gridColumns"), 4},
         {QStringLiteral("gridRows"), QStringLiteral("4")},
@@ -74,7 +77,8 @@ TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack) {
     EXPECT_EQ(s->worldClockLabel(), QStringLiteral("Tokyo"));
 }
 
-TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty) {
+TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty)
+{
     EXPECT_TRUE(settingsWith({{QStringLiteral("bandModules"), QJsonArray{}}})->bandModules().isEmpty());
     EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QJsonArray{QStringLiteral("weather"), 1}}})
                   ->bandModules(),
@@ -83,7 +87,8 @@ TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty) {
               DeckSettings::defaultBandModules());
 }
 
-TEST_F(DeckSettingsTest, ValuesEditedByHandOutOfRangeStillOpenADeck) {
+TEST_F(DeckSettingsTest, ValuesEditedByHandOutOfRangeStillOpenADeck)
+{
     struct Case {
         QJsonValue columns, rows, opacity;
         int expectedColumns, expectedRows;
@@ -100,7 +105,8 @@ TEST_F(DeckSettingsTest, ValuesEditedByHandOutOfRangeStillOpenADeck) {
     }
 }
 
-TEST_F(DeckSettingsTest, ChangesArePublishedOnceAndWrittenThrough) {
+TEST_F(DeckSettingsTest, ChangesArePublishedOnceAndWrittenThrough)
+{
     auto s = settingsWith({});
     QList<int> published;
     QObject::connect(s.get(), &DeckSettings::gridColumnsChanged, [&](int value) { published << value; });
@@ -118,7 +124,8 @@ TEST_F(DeckSettingsTest, ChangesArePublishedOnceAndWrittenThrough) {
     EXPECT_EQ(DeckSettings(reread).isCompact(), true);
 }
 
-TEST_F(DeckSettingsTest, GeometryFollowsGridAndTileSize) {
+TEST_F(DeckSettingsTest, GeometryFollowsGridAndTileSize)
+{
     struct Case {
         int columns;
         TileSizeOption size;

@@ -20,7 +20,8 @@ using PlistPtr = std::unique_ptr<void, PlistFree>;
 
 enum class Format { Xml, Binary };
 
-QByteArray serialised(plist_t root, Format format) {
+QByteArray serialised(plist_t root, Format format)
+{
     char* bytes = nullptr;
     uint32_t length = 0;
     if (format == Format::Xml) {
@@ -35,12 +36,14 @@ QByteArray serialised(plist_t root, Format format) {
     return copy;
 }
 
-void setText(plist_t dict, const char* key, const QString& value) {
+void setText(plist_t dict, const char* key, const QString& value)
+{
     plist_dict_set_item(dict, key, plist_new_string(value.toUtf8().constData()));
 }
 
 // One "persistent-apps" entry as the dock writes it; an empty text leaves its key out.
-plist_t dockEntry(const QString& bundleId, const QString& location, const char* tileType = "file-tile") {
+plist_t dockEntry(const QString& bundleId, const QString& location, const char* tileType = "file-tile")
+{
     plist_t tileData = plist_new_dict();
     if (!bundleId.isEmpty())
         setText(tileData, "bundle-identifier", bundleId);
@@ -55,7 +58,8 @@ plist_t dockEntry(const QString& bundleId, const QString& location, const char* 
     return entry;
 }
 
-PlistPtr dock(std::initializer_list<plist_t> entries) {
+PlistPtr dock(std::initializer_list<plist_t> entries)
+{
     plist_t apps = plist_new_array();
     for (plist_t entry : entries)
         plist_array_append_item(apps, entry);
@@ -64,7 +68,8 @@ PlistPtr dock(std::initializer_list<plist_t> entries) {
     return root;
 }
 
-QStringList launchPaths(const std::vector<Tile>& tiles) {
+QStringList launchPaths(const std::vector<Tile>& tiles)
+{
     QStringList paths;
     for (const Tile& tile : tiles) {
         const TileAction::LaunchApp* launch =
@@ -80,12 +85,14 @@ protected:
     QString m_applications = m_dir.path() + QStringLiteral("/Applications");
     FakeWorkspace m_workspace;
 
-    void writeDock(const PlistPtr& root, Format format = Format::Xml) const {
+    void writeDock(const PlistPtr& root, Format format = Format::Xml) const
+    {
         writeFile(m_dockFile, serialised(root.get(), format));
     }
 
     // A bundle folder, with an Info.plist naming `bundleId` unless that is empty.
-    QString makeBundle(const QString& relativePath, const QString& bundleId = {}) const {
+    QString makeBundle(const QString& relativePath, const QString& bundleId = {}) const
+    {
         const QString path = m_dir.path() + QLatin1Char('/') + relativePath;
         QDir().mkpath(path + QStringLiteral("/Contents/MacOS"));
         if (!bundleId.isEmpty()) {
@@ -97,41 +104,55 @@ protected:
     }
 
     // A bundle under the fake applications folder that the workspace knows by its identifier.
-    QString installApp(const QString& name, const QString& bundleId) {
+    QString installApp(const QString& name, const QString& bundleId)
+    {
         const QString path = makeBundle(QStringLiteral("Applications/%1.app").arg(name), bundleId);
         m_workspace.applications.insert(bundleId, path);
         return path;
     }
 
-    [[nodiscard]] QStringList starterPaths(int limit = 9) const {
+    [[nodiscard]] QStringList starterPaths(int limit = 9) const
+    {
         return launchPaths(StarterDeck::tiles(limit, m_dockFile, m_workspace, ownId, m_applications));
     }
 };
 
 class StarterDeckFormatTest : public StarterDeckTest, public ::testing::WithParamInterface<Format> {};
 
-TEST_P(StarterDeckFormatTest, keepsOtherApplicationsInDockOrderAndSkipsSystemEntriesAndItself) {
+TEST_P(StarterDeckFormatTest, KeepsDockOrderWithoutSystemEntriesItselfRepeatsOrNonApplications)
+{
     const QString safari = installApp(QStringLiteral("Safari"), QStringLiteral("com.apple.Safari"));
     const QString mail = installApp(QStringLiteral("Mail"), QStringLiteral("com.apple.mail"));
     installApp(QStringLiteral("Marquetto"), ownId);
     installApp(QStringLiteral("Siri"), QStringLiteral("com.apple.Siri"));
     const QString unnamed = makeBundle(QStringLiteral("Tools/Unnamed.app"));
+    plist_t withoutData = plist_new_dict();
+    plist_dict_set_item(withoutData, "tile-type", plist_new_string("file-tile"));
+    plist_t textData = plist_copy(withoutData);
+    plist_dict_set_item(textData, "tile-data", plist_new_string("com.apple.mail"));
     writeDock(dock({
                   dockEntry(QStringLiteral("com.apple.launchpad.launcher"), {}),
                   dockEntry(QStringLiteral("com.apple.mail"), {}),
+                  dockEntry(QStringLiteral("com.apple.Safari"), {}, "directory-tile"),
                   dockEntry(QStringLiteral("com.apple.apps.launcher"), {}),
                   dockEntry(ownId, {}),
                   dockEntry(QStringLiteral("com.apple.Siri"), {}),
+                  withoutData,
+                  textData,
                   dockEntry({}, QUrl::fromLocalFile(unnamed).toString()),
                   dockEntry(QStringLiteral("com.apple.campo"), {}),
+                  dockEntry(QStringLiteral("com.apple.Safari"), {}, "spacer-tile"),
                   dockEntry(QStringLiteral("com.apple.Safari"), {}),
+                  dockEntry({}, QUrl::fromLocalFile(safari).toString() + QLatin1Char('/')),
+                  dockEntry(QStringLiteral("com.apple.mail"), {}),
               }),
               GetParam());
 
     EXPECT_EQ(starterPaths(), (QStringList{mail, unnamed, safari}));
 }
 
-TEST_P(StarterDeckFormatTest, fourteenApplicationsFillOnlyOnePage) {
+TEST_P(StarterDeckFormatTest, FillsAtMostTheLimit)
+{
     PlistPtr root = dock({});
     QStringList installed;
     for (int i = 0; i < 14; ++i) {
@@ -142,12 +163,15 @@ TEST_P(StarterDeckFormatTest, fourteenApplicationsFillOnlyOnePage) {
     writeDock(root, GetParam());
 
     EXPECT_EQ(starterPaths(9), installed.mid(0, 9));
+    EXPECT_EQ(starterPaths(0), QStringList());
+    EXPECT_EQ(starterPaths(-3), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(DockFormats, StarterDeckFormatTest, ::testing::Values(Format::Xml, Format::Binary),
                          [](const auto& info) { return info.param == Format::Xml ? "xml" : "binary"; });
 
-TEST_F(StarterDeckTest, recordedLocationStandsInForApplicationsTheWorkspaceDoesNotKnow) {
+TEST_F(StarterDeckTest, RecordedLocationStandsInForApplicationsTheWorkspaceDoesNotKnow)
+{
     const QString old = makeBundle(QStringLiteral("Old/Legacy.app"));
     const QString spaced = makeBundle(QStringLiteral("Old/My Tool.app"));
     makeBundle(QStringLiteral("Old/Notes.bundle"));
@@ -183,7 +207,8 @@ TEST_F(StarterDeckTest, recordedLocationStandsInForApplicationsTheWorkspaceDoesN
     }
 }
 
-TEST_F(StarterDeckTest, cryptexApplicationsMoveToTheSameBundleInTheApplicationsFolder) {
+TEST_F(StarterDeckTest, CryptexApplicationsMoveToTheSameBundleInTheApplicationsFolder)
+{
     const QString safariId = QStringLiteral("com.apple.Safari");
     const QString cryptexSafari = makeBundle(QStringLiteral("System/Cryptexes/App/Safari.app"), safariId);
     const QString cryptexNoInfo = makeBundle(QStringLiteral("System/Cryptexes/App/Bare.app"));
@@ -215,39 +240,8 @@ TEST_F(StarterDeckTest, cryptexApplicationsMoveToTheSameBundleInTheApplicationsF
     }
 }
 
-TEST_F(StarterDeckTest, anApplicationListedTwiceBecomesOneTile) {
-    const QString safari = installApp(QStringLiteral("Safari"), QStringLiteral("com.apple.Safari"));
-    const QString notes = installApp(QStringLiteral("Notes"), QStringLiteral("com.apple.Notes"));
-    writeDock(dock({
-        dockEntry(QStringLiteral("com.apple.Safari"), {}),
-        dockEntry({}, QUrl::fromLocalFile(safari).toString() + QLatin1Char('/')),
-        dockEntry(QStringLiteral("com.apple.Notes"), {}),
-        dockEntry(QStringLiteral("com.apple.Safari"), {}),
-    }));
-
-    EXPECT_EQ(starterPaths(2), (QStringList{safari, notes}));
-}
-
-TEST_F(StarterDeckTest, onlyFileTilesWithTileDataCount) {
-    const QString mail = installApp(QStringLiteral("Mail"), QStringLiteral("com.apple.mail"));
-    plist_t noData = plist_new_dict();
-    plist_dict_set_item(noData, "tile-type", plist_new_string("file-tile"));
-    plist_t textData = plist_new_dict();
-    plist_dict_set_item(textData, "tile-type", plist_new_string("file-tile"));
-    plist_dict_set_item(textData, "tile-data", plist_new_string("com.apple.mail"));
-    writeDock(dock({
-        dockEntry(QStringLiteral("com.apple.mail"), {}, "directory-tile"),
-        dockEntry(QStringLiteral("com.apple.mail"), {}, "spacer-tile"),
-        dockEntry(QStringLiteral("com.apple.mail"), {}, "File-Tile"),
-        noData,
-        textData,
-        dockEntry(QStringLiteral("com.apple.mail"), {}),
-    }));
-
-    EXPECT_EQ(starterPaths(), QStringList{mail});
-}
-
-TEST_F(StarterDeckTest, unusableDockFilesGiveNoTiles) {
+TEST_F(StarterDeckTest, UnusableDockFilesGiveNoTiles)
+{
     installApp(QStringLiteral("Mail"), QStringLiteral("com.apple.mail"));
     const PlistPtr valid = dock({dockEntry(QStringLiteral("com.apple.mail"), {})});
     const QByteArray validXml = serialised(valid.get(), Format::Xml);
@@ -289,58 +283,29 @@ TEST_F(StarterDeckTest, unusableDockFilesGiveNoTiles) {
     EXPECT_EQ(starterPaths(), QStringList()) << "missing file";
 }
 
-TEST_F(StarterDeckTest, limitBelowOneGivesNoTiles) {
-    installApp(QStringLiteral("Mail"), QStringLiteral("com.apple.mail"));
-    writeDock(dock({dockEntry(QStringLiteral("com.apple.mail"), {})}));
-    ASSERT_EQ(starterPaths(1).size(), 1);
+TEST(FavouriteTiles, FollowTheDashOrderOnceEachWithinTheLimit)
+{
+    const auto entry = [](const char* name) {
+        return QStringLiteral("/usr/share/applications/%1.desktop").arg(QLatin1String(name));
+    };
+    FakeWorkspace workspace;
+    for (const char* name : {"a", "b", "c", "marquetto"})
+        workspace.applications.insert(QLatin1String(name) + QStringLiteral(".desktop"), entry(name));
+    workspace.applications.insert(QStringLiteral("alias-of-a.desktop"), entry("a"));
+    workspace.favourites = {QStringLiteral("c.desktop"),          QStringLiteral("gone.desktop"),
+                            QStringLiteral("marquetto.desktop"),  QStringLiteral("a.desktop"),
+                            QStringLiteral("alias-of-a.desktop"), QStringLiteral("c.desktop"),
+                            QStringLiteral("b.desktop")};
 
-    EXPECT_EQ(starterPaths(0), QStringList());
-    EXPECT_EQ(starterPaths(-3), QStringList());
-}
+    const std::vector<Tile> tiles = StarterDeck::favouriteTiles(9, workspace);
 
-class FavouriteTilesTest : public ::testing::Test {
-protected:
-    FakeWorkspace m_workspace;
-
-    void SetUp() override {
-        for (const char* name : {"a", "b", "c", "d"})
-            m_workspace.applications.insert(
-                QStringLiteral("%1.desktop").arg(QLatin1String(name)),
-                QStringLiteral("/usr/share/applications/%1.desktop").arg(QLatin1String(name)));
-        m_workspace.applications.insert(QStringLiteral("alias-of-a.desktop"),
-                                        QStringLiteral("/usr/share/applications/a.desktop"));
-        m_workspace.applications.insert(QStringLiteral("marquetto.desktop"),
-                                        QStringLiteral("/usr/share/applications/marquetto.desktop"));
-    }
-};
-
-TEST_F(FavouriteTilesTest, followTheDashOrderSkippingUnknownDuplicateAndOwnEntries) {
-    m_workspace.favourites = {QStringLiteral("c.desktop"),          QStringLiteral("gone.desktop"),
-                              QStringLiteral("marquetto.desktop"),  QStringLiteral("a.desktop"),
-                              QStringLiteral("alias-of-a.desktop"), QStringLiteral("c.desktop"),
-                              QStringLiteral("b.desktop")};
-
-    const std::vector<Tile> tiles = StarterDeck::favouriteTiles(9, m_workspace);
-
-    EXPECT_EQ(launchPaths(tiles), (QStringList{QStringLiteral("/usr/share/applications/c.desktop"),
-                                               QStringLiteral("/usr/share/applications/a.desktop"),
-                                               QStringLiteral("/usr/share/applications/b.desktop")}));
+    EXPECT_EQ(launchPaths(tiles), (QStringList{entry("c"), entry("a"), entry("b")}));
     ASSERT_EQ(tiles.size(), 3U);
     EXPECT_NE(tiles[0].id, tiles[1].id);
-    for (const Tile& tile : tiles) {
-        EXPECT_TRUE(tile.label.isEmpty());
-        EXPECT_TRUE(tile.icon.isAuto());
-    }
-}
-
-TEST_F(FavouriteTilesTest, stopAtTheLimit) {
-    m_workspace.favourites = {QStringLiteral("a.desktop"), QStringLiteral("b.desktop"),
-                              QStringLiteral("c.desktop"), QStringLiteral("d.desktop")};
-
-    EXPECT_EQ(StarterDeck::favouriteTiles(2, m_workspace).size(), 2U);
-    EXPECT_EQ(StarterDeck::favouriteTiles(4, m_workspace).size(), 4U);
-    EXPECT_TRUE(StarterDeck::favouriteTiles(0, m_workspace).empty());
-    EXPECT_TRUE(StarterDeck::favouriteTiles(-1, m_workspace).empty());
+    EXPECT_TRUE(tiles[0].label.isEmpty());
+    EXPECT_TRUE(tiles[0].icon.isAuto());
+    EXPECT_EQ(launchPaths(StarterDeck::favouriteTiles(2, workspace)), (QStringList{entry("c"), entry("a")}));
+    EXPECT_TRUE(StarterDeck::favouriteTiles(0, workspace).empty());
 }
 
 } // namespace

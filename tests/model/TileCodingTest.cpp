@@ -11,25 +11,29 @@ using A = TileAction;
 
 const QString someId = QStringLiteral("0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B");
 
-Tile tileWith(std::optional<TileAction> action, TileIcon icon = {}) {
+Tile tileWith(std::optional<TileAction> action, TileIcon icon = {})
+{
     return Tile{QUuid::fromString(someId), QStringLiteral("Label"), std::move(icon), std::move(action)};
 }
 
-TileCoding::Decoded<Tile> decodeText(const char* json) {
+TileCoding::Decoded<Tile> decodeText(const char* json)
+{
     const auto value = TileCoding::parse(QByteArray(json));
     if (!value)
         return Unexpected{value.error()};
     return TileCoding::decodeTile(*value);
 }
 
-std::string errorOf(const char* json) {
+std::string errorOf(const char* json)
+{
     const auto decoded = decodeText(json);
     return decoded ? std::string("decoded") : decoded.error().description().toStdString();
 }
 
 } // namespace
 
-TEST(TileCoding, EveryCaseRoundTripsThroughTheLayoutBytes) {
+TEST(TileCoding, EveryCaseRoundTripsThroughTheLayoutBytes)
+{
     const std::vector<TileIcon> icons{
         {TileIcon::Auto{}},
         {TileIcon::Symbol{QStringLiteral("star.fill"), QStringLiteral("#FFAA00")}},
@@ -65,7 +69,8 @@ TEST(TileCoding, EveryCaseRoundTripsThroughTheLayoutBytes) {
     EXPECT_EQ(*decoded, pages);
 }
 
-TEST(TileCoding, WritesTheSharedShape) {
+TEST(TileCoding, WritesTheSharedShape)
+{
     Tile tile = tileWith(A{A::LaunchApp{QStringLiteral("/Applications/Safari.app")}});
     tile.id = QUuid::fromString(someId.toLower());
     EXPECT_EQ(CanonicalJson::write(TileCoding::encode(tile)),
@@ -80,7 +85,8 @@ TEST(TileCoding, WritesTheSharedShape) {
               R"({"systemAction":{"action":"snapCentre"}})");
 }
 
-TEST(TileCoding, ReadsWhatOtherWritersProduce) {
+TEST(TileCoding, ReadsWhatOtherWritersProduce)
+{
     // Unescaped slashes, lower-case ids, any key order and whitespace, null action, extra members.
     const auto decoded =
         decodeText(R"( { "label" : "", "extra": 1, "id" : "0f2b5c1e-9a3d-4e6f-8b7a-1c2d3e4f5a6b",
@@ -94,7 +100,8 @@ TEST(TileCoding, ReadsWhatOtherWritersProduce) {
     EXPECT_EQ(withStray->action, TileAction{A::NowPlaying{}});
 }
 
-TEST(TileCoding, RefusesMalformedTilesWithTheReason) {
+TEST(TileCoding, RefusesMalformedTilesWithTheReason)
+{
     const char* head =
         R"({"id":"0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B","label":"","icon":{"auto":{}},"action":)";
     const auto withAction = [&](const char* action) {
@@ -127,7 +134,8 @@ TEST(TileCoding, RefusesMalformedTilesWithTheReason) {
         "No value associated with key \"hexColor\". (at icon.symbol)");
 }
 
-TEST(TileCoding, OneBadTileFailsTheWholeDeck) {
+TEST(TileCoding, OneBadTileFailsTheWholeDeck)
+{
     const QByteArray good = CanonicalJson::write(TileCoding::encode(tileWith(std::nullopt)));
     const QByteArray bad = R"({"id":"0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B","label":"","icon":{"glyph":{}}})";
     const auto json = TileCoding::parse("[[" + good + "],[" + good + "," + bad + "]]");
@@ -137,7 +145,8 @@ TEST(TileCoding, OneBadTileFailsTheWholeDeck) {
     EXPECT_EQ(decoded.error().path, QStringLiteral("[1][1].icon"));
 }
 
-TEST(TileCoding, HostileInputFailsCleanly) {
+TEST(TileCoding, HostileInputFailsCleanly)
+{
     EXPECT_FALSE(TileCoding::parse("[[{\"id\":"));            // truncated mid-write
     EXPECT_FALSE(TileCoding::parse("[\"\xff\xfe\"]"));        // not UTF-8
     EXPECT_FALSE(TileCoding::parse(QByteArray(100000, '['))); // nested far too deep

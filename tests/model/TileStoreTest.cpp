@@ -8,11 +8,13 @@
 
 namespace {
 
-QByteArray layoutOf(const Pages& pages) {
+QByteArray layoutOf(const Pages& pages)
+{
     return TileCoding::layoutBytes(pages);
 }
 
-Pages decodeFile(const QByteArray& bytes) {
+Pages decodeFile(const QByteArray& bytes)
+{
     const auto json = TileCoding::parse(bytes);
     if (!json)
         return {};
@@ -20,7 +22,8 @@ Pages decodeFile(const QByteArray& bytes) {
     return pages ? *pages : Pages{};
 }
 
-bool isEmptyPage(const Page& page, size_t size) {
+bool isEmptyPage(const Page& page, size_t size)
+{
     return page.size() == size &&
            std::all_of(page.begin(), page.end(), [](const Tile& t) { return t.isEmpty(); });
 }
@@ -29,7 +32,8 @@ bool isEmptyPage(const Page& page, size_t size) {
 
 class TileStoreLoading : public StoreFixture {};
 
-TEST_F(TileStoreLoading, FirstLaunchInstallsTheStarterDeckAndWritesItAtOnce) {
+TEST_F(TileStoreLoading, FirstLaunchInstallsTheStarterDeckAndWritesItAtOnce)
+{
     m_starterTiles = {snippetTile(QStringLiteral("a")), snippetTile(QStringLiteral("b"))};
     TileStore& store = makeStore();
 
@@ -44,7 +48,8 @@ TEST_F(TileStoreLoading, FirstLaunchInstallsTheStarterDeckAndWritesItAtOnce) {
     EXPECT_TRUE(backupNames().isEmpty());
 }
 
-TEST_F(TileStoreLoading, FirstLaunchWithoutFavouritesStartsEmptyAndWritesNothing) {
+TEST_F(TileStoreLoading, FirstLaunchWithoutFavouritesStartsEmptyAndWritesNothing)
+{
     TileStore& store = makeStore();
     ASSERT_EQ(store.pages().size(), 1u);
     EXPECT_TRUE(isEmptyPage(store.pages()[0], 9));
@@ -52,7 +57,8 @@ TEST_F(TileStoreLoading, FirstLaunchWithoutFavouritesStartsEmptyAndWritesNothing
     EXPECT_FALSE(exists(m_paths.tilesFile()));
 }
 
-TEST_F(TileStoreLoading, OlderSinglePageFileIsReadAndRewrittenAsPages) {
+TEST_F(TileStoreLoading, OlderSinglePageFileIsReadAndRewrittenAsPages)
+{
     const Page flat{snippetTile(QStringLiteral("old"))};
     writeFile(m_paths.tilesFile(), CanonicalJson::write(TileCoding::encode(flat)));
     TileStore& store = makeStore();
@@ -63,7 +69,8 @@ TEST_F(TileStoreLoading, OlderSinglePageFileIsReadAndRewrittenAsPages) {
     EXPECT_EQ(decodeFile(readFile(m_paths.tilesFile())), store.pages());
 }
 
-TEST_F(TileStoreLoading, EmptyArrayGivesOneEmptyPageAndNoStarterDeck) {
+TEST_F(TileStoreLoading, EmptyArrayGivesOneEmptyPageAndNoStarterDeck)
+{
     m_starterTiles = {snippetTile(QStringLiteral("a"))};
     writeFile(m_paths.tilesFile(), "[]");
     TileStore& store = makeStore();
@@ -73,7 +80,8 @@ TEST_F(TileStoreLoading, EmptyArrayGivesOneEmptyPageAndNoStarterDeck) {
     EXPECT_EQ(m_starterLimitAsked, -1);
 }
 
-TEST_F(TileStoreLoading, UnreadableFileIsKeptCopiedAndHoldsTheIconCleanup) {
+TEST_F(TileStoreLoading, UnreadableFileIsKeptCopiedAndHoldsTheIconCleanup)
+{
     const std::vector<QByteArray> unreadable{
         "[[{\"id\": \"0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B\", \"label\"", // truncated mid-write
         R"([[{"id":"0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B","label":"","icon":{"auto":{}},"action":{"teleport":{}}}]])",
@@ -104,7 +112,8 @@ TEST_F(TileStoreLoading, UnreadableFileIsKeptCopiedAndHoldsTheIconCleanup) {
     }
 }
 
-TEST_F(TileStoreLoading, OversizedFileIsTreatedAsUnreadable) {
+TEST_F(TileStoreLoading, OversizedFileIsTreatedAsUnreadable)
+{
     QDir().mkpath(m_paths.supportDir());
     QFile file(m_paths.tilesFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -117,7 +126,8 @@ TEST_F(TileStoreLoading, OversizedFileIsTreatedAsUnreadable) {
     EXPECT_EQ(QFileInfo(m_paths.tilesFile()).size(), TileStore::maxLayoutBytes + 1);
 }
 
-TEST_F(TileStoreLoading, MissingFileWithBackupsStartsEmpty) {
+TEST_F(TileStoreLoading, MissingFileWithBackupsStartsEmpty)
+{
     writeFile(m_paths.backupsDir() + QStringLiteral("/tiles-20260101-090000.json"), "[[]]");
     m_starterTiles = {snippetTile(QStringLiteral("a"))};
     TileStore& store = makeStore();
@@ -127,7 +137,8 @@ TEST_F(TileStoreLoading, MissingFileWithBackupsStartsEmpty) {
 
 class TileStoreEditing : public StoreFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // Three pages; slot 0 of each names its page.
         writeFile(m_paths.tilesFile(), layoutOf({{snippetTile(QStringLiteral("p0"))},
                                                  {snippetTile(QStringLiteral("p1"))},
@@ -135,7 +146,8 @@ protected:
         makeStore();
     }
 
-    [[nodiscard]] QStringList pageNames() const {
+    [[nodiscard]] QStringList pageNames() const
+    {
         QStringList names;
         for (const Page& page : m_store->pages())
             names << page[0].action->as<TileAction::Snippet>()->text;
@@ -143,7 +155,8 @@ protected:
     }
 };
 
-TEST_F(TileStoreEditing, PaddingFillsPagesAndNeverRemovesTiles) {
+TEST_F(TileStoreEditing, PaddingFillsPagesAndNeverRemovesTiles)
+{
     m_settings->setGridColumns(4);
     m_store->repadPages();
     EXPECT_EQ(m_store->pages()[2].size(), 12u);
@@ -158,7 +171,8 @@ TEST_F(TileStoreEditing, PaddingFillsPagesAndNeverRemovesTiles) {
     EXPECT_EQ(m_store->pages().size(), 1u) << "an empty replacement is ignored";
 }
 
-TEST_F(TileStoreEditing, PageOperationsKeepTheCurrentPageInRangeAndTrackDirection) {
+TEST_F(TileStoreEditing, PageOperationsKeepTheCurrentPageInRangeAndTrackDirection)
+{
     m_store->movePage(0, 2);
     EXPECT_EQ(pageNames(), (QStringList{QStringLiteral("p1"), QStringLiteral("p2"), QStringLiteral("p0")}));
     EXPECT_EQ(m_store->currentPage(), 2);
@@ -186,7 +200,8 @@ TEST_F(TileStoreEditing, PageOperationsKeepTheCurrentPageInRangeAndTrackDirectio
     EXPECT_EQ(m_store->currentPage(), 0);
 }
 
-TEST_F(TileStoreEditing, OutOfRangeIndexesAreIgnored) {
+TEST_F(TileStoreEditing, OutOfRangeIndexesAreIgnored)
+{
     const Pages before = m_store->pages();
     m_store->set(snippetTile(QStringLiteral("x")), 3, 0);
     m_store->set(snippetTile(QStringLiteral("x")), 0, 9);
@@ -202,7 +217,8 @@ TEST_F(TileStoreEditing, OutOfRangeIndexesAreIgnored) {
     EXPECT_EQ(m_store->tile(2, 8), before[0][0]);
 }
 
-TEST_F(TileStoreEditing, ABurstOfChangesIsWrittenOnceAfterTheDelay) {
+TEST_F(TileStoreEditing, ABurstOfChangesIsWrittenOnceAfterTheDelay)
+{
     const QByteArray original = readFile(m_paths.tilesFile());
     int published = 0;
     QObject::connect(m_store.get(), &TileStore::pagesChanged, [&] { ++published; });
@@ -221,7 +237,8 @@ TEST_F(TileStoreEditing, ABurstOfChangesIsWrittenOnceAfterTheDelay) {
     EXPECT_EQ(backupNames().size(), 1);
 }
 
-TEST_F(TileStoreEditing, AFailedWriteKeepsTheDeckAndStaysPending) {
+TEST_F(TileStoreEditing, AFailedWriteKeepsTheDeckAndStaysPending)
+{
     QFile::remove(m_paths.tilesFile());
     QDir().mkpath(m_paths.tilesFile()); // a folder where the layout file belongs cannot be replaced
     m_store->set(snippetTile(QStringLiteral("x")), 0, 1);
@@ -230,7 +247,8 @@ TEST_F(TileStoreEditing, AFailedWriteKeepsTheDeckAndStaysPending) {
     EXPECT_EQ(m_store->tile(0, 1).action, snippetTile(QStringLiteral("x")).action);
 }
 
-TEST_F(TileStoreEditing, RestoreReplacesTheDeckOnlyFromAValidLayout) {
+TEST_F(TileStoreEditing, RestoreReplacesTheDeckOnlyFromAValidLayout)
+{
     m_store->goToPage(2);
     const QString backup = m_paths.home + QStringLiteral("/backup.json");
     for (const QByteArray& bad : {QByteArray("[]"), QByteArray("{\"pages\":1}"), QByteArray("[[{]]")}) {
@@ -251,7 +269,8 @@ TEST_F(TileStoreEditing, RestoreReplacesTheDeckOnlyFromAValidLayout) {
 
 class TileStoreArtwork : public StoreFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Tile album;
         album.action = TileAction{TileAction::PlayAlbum{QStringLiteral("Blue"), QStringLiteral("Joni")}};
         Tile playlist;
@@ -265,7 +284,8 @@ protected:
     }
 };
 
-TEST_F(TileStoreArtwork, FetchesOnlyForAutomaticMusicTilesOfARunningPlayer) {
+TEST_F(TileStoreArtwork, FetchesOnlyForAutomaticMusicTilesOfARunningPlayer)
+{
     m_music.running = false;
     m_store->fetchAllMissingPlaylistArtwork();
     EXPECT_TRUE(m_music.requests.isEmpty());
@@ -280,7 +300,8 @@ TEST_F(TileStoreArtwork, FetchesOnlyForAutomaticMusicTilesOfARunningPlayer) {
     EXPECT_EQ(m_music.requests.size(), 2);
 }
 
-TEST_F(TileStoreArtwork, AnAnswerIsAppliedAsAnAutomaticChangeUnlessTheTileChanged) {
+TEST_F(TileStoreArtwork, AnAnswerIsAppliedAsAnAutomaticChangeUnlessTheTileChanged)
+{
     std::vector<bool> automaticFlags;
     QObject::connect(m_store.get(), &TileStore::pagesChanged,
                      [&] { automaticFlags.push_back(m_store->changeIsAutomatic()); });

@@ -8,7 +8,8 @@
 
 class PreferencesTest : public TempHome {};
 
-TEST_F(PreferencesTest, TypedReadsAnswerNothingForOtherTypes) {
+TEST_F(PreferencesTest, TypedReadsAnswerNothingForOtherTypes)
+{
     writeFile(m_paths.preferencesFile(),
               R"({"b": true, "i": 3, "f": 3.5, "s": "x", "l": ["a", "b"], "mixed": ["a", 1], "huge": 1e12})");
     const Preferences p(m_paths.preferencesFile());
@@ -25,7 +26,8 @@ TEST_F(PreferencesTest, TypedReadsAnswerNothingForOtherTypes) {
     EXPECT_EQ(p.stringValue(QStringLiteral("absent")), std::nullopt);
 }
 
-TEST_F(PreferencesTest, EveryChangeRewritesTheWholeFileCanonically) {
+TEST_F(PreferencesTest, EveryChangeRewritesTheWholeFileCanonically)
+{
     Preferences p(m_paths.preferencesFile());
     QStringList changed;
     QObject::connect(&p, &Preferences::valueChanged, [&](const QString& key) { changed << key; });
@@ -37,7 +39,8 @@ TEST_F(PreferencesTest, EveryChangeRewritesTheWholeFileCanonically) {
     EXPECT_EQ(readFile(m_paths.preferencesFile()), "{\n  \"alpha\": [\n    1,\n    2\n  ]\n}\n");
 }
 
-TEST_F(PreferencesTest, AnUnreadableFileIsMovedAsideNotLost) {
+TEST_F(PreferencesTest, AnUnreadableFileIsMovedAsideNotLost)
+{
     for (const QByteArray& bad :
          {QByteArray("{\"gridColumns\": 4"), QByteArray("[1, 2]"), QByteArray("\xff\xfe")}) {
         writeFile(m_paths.preferencesFile(), bad);
@@ -50,7 +53,8 @@ TEST_F(PreferencesTest, AnUnreadableFileIsMovedAsideNotLost) {
     }
 }
 
-TEST_F(PreferencesTest, AFailedWriteKeepsTheValueInMemory) {
+TEST_F(PreferencesTest, AFailedWriteKeepsTheValueInMemory)
+{
     writeFile(m_paths.configHome, "a file where the config folder belongs");
     Preferences p(m_paths.preferencesFile());
     EXPECT_FALSE(p.setValue(QStringLiteral("isPinned"), true));

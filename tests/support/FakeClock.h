@@ -6,7 +6,9 @@
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)))
-        : m_now(std::move(start)) {}
+        : m_now(std::move(start))
+    {
+    }
 
     [[nodiscard]] QDateTime now() const override { return m_now; }
     void set(QDateTime now) { m_now = std::move(now); }

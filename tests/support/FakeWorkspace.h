@@ -10,7 +10,8 @@ public:
     QHash<QString, QString> applications; // identifier → path
     QStringList favourites;
 
-    [[nodiscard]] std::optional<QString> applicationPath(const QString& applicationId) const override {
+    [[nodiscard]] std::optional<QString> applicationPath(const QString& applicationId) const override
+    {
         const auto it = applications.constFind(applicationId);
         return it == applications.constEnd() ? std::nullopt : std::optional(*it);
     }

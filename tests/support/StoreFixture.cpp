@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-TileStore& StoreFixture::makeStore() {
+TileStore& StoreFixture::makeStore()
+{
     m_store.reset();
     m_preferences = std::make_unique<Preferences>(m_paths.preferencesFile());
     m_settings = std::make_unique<DeckSettings>(*m_preferences);
@@ -20,12 +21,14 @@ TileStore& StoreFixture::makeStore() {
     return *m_store;
 }
 
-Tile StoreFixture::snippetTile(const QString& text) {
+Tile StoreFixture::snippetTile(const QString& text)
+{
     Tile tile;
     tile.action = TileAction{TileAction::Snippet{text}};
     return tile;
 }
 
-QStringList StoreFixture::backupNames() const {
+QStringList StoreFixture::backupNames() const
+{
     return QDir(m_paths.backupsDir()).entryList(QDir::Files, QDir::Name);
 }

@@ -4,7 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-void TempHome::writeFile(const QString& path, const QByteArray& bytes) const {
+void TempHome::writeFile(const QString& path, const QByteArray& bytes) const
+{
     ASSERT_TRUE(path.startsWith(m_dir.path())) << path.toStdString();
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -12,11 +13,13 @@ void TempHome::writeFile(const QString& path, const QByteArray& bytes) const {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-QByteArray TempHome::readFile(const QString& path) {
+QByteArray TempHome::readFile(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool TempHome::exists(const QString& path) {
+bool TempHome::exists(const QString& path)
+{
     return QFileInfo::exists(path);
 }

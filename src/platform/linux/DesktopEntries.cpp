@@ -8,14 +8,16 @@ const QString suffix = QStringLiteral(".desktop");
 
 // A folder named by part of an id must be a real child folder: "", "." and ".." would stay in place or climb
 // out of the applications folder.
-bool isChildName(QStringView name) {
+bool isChildName(QStringView name)
+{
     return !name.isEmpty() && name != u"." && name != u"..";
 }
 
 // Looks for `id` in `dir`, or for its tail in a child folder named by its head ("foo-bar.desktop" in
 // "foo/bar.desktop"). Folder names may hold "-" themselves, so every split point is tried, but only into
 // folders that exist.
-std::optional<QString> findBelow(const QString& dir, QStringView id) {
+std::optional<QString> findBelow(const QString& dir, QStringView id)
+{
     const QString direct = dir + QLatin1Char('/') + id.toString();
     if (QFileInfo(direct).isFile())
         return direct;
@@ -35,12 +37,14 @@ std::optional<QString> findBelow(const QString& dir, QStringView id) {
 
 } // namespace
 
-bool DesktopEntries::isValidId(QStringView desktopId) {
-    // A NUL would cut the path short in the system call and name some other file.
+bool DesktopEntries::isValidId(QStringView desktopId)
+{
+    // Qt refuses a path holding a NUL as well, but warns on every such call; here it is just a bad id.
     return desktopId.endsWith(suffix) && !desktopId.contains(u'/') && !desktopId.contains(QChar(0));
 }
 
-std::optional<QString> DesktopEntries::find(QStringView desktopId, const QStringList& dataDirs) {
+std::optional<QString> DesktopEntries::find(QStringView desktopId, const QStringList& dataDirs)
+{
     if (!isValidId(desktopId))
         return std::nullopt;
     for (const QString& dataDir : dataDirs) {

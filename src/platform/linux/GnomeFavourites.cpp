@@ -7,7 +7,8 @@
 
 namespace {
 
-int hexValue(QChar c) {
+int hexValue(QChar c)
+{
     if (c >= u'0' && c <= u'9')
         return c.unicode() - u'0';
     if (c >= u'a' && c <= u'f')
@@ -21,9 +22,12 @@ int hexValue(QChar c) {
 class StringArrayParser final {
 public:
     explicit StringArrayParser(QStringView text)
-        : m_text(text) {}
+        : m_text(text)
+    {
+    }
 
-    [[nodiscard]] std::optional<QStringList> parse() {
+    [[nodiscard]] std::optional<QStringList> parse()
+    {
         skipSpace();
         // Empty arrays are printed with their type, as the text "[]" alone does not say what it holds.
         if (accept(u'@')) {
@@ -58,19 +62,22 @@ public:
 private:
     [[nodiscard]] bool atEnd() const { return m_pos >= m_text.size(); }
 
-    void skipSpace() {
+    void skipSpace()
+    {
         while (!atEnd() && m_text[m_pos].isSpace())
             ++m_pos;
     }
 
-    bool accept(char16_t c) {
+    bool accept(char16_t c)
+    {
         if (atEnd() || m_text[m_pos] != c)
             return false;
         ++m_pos;
         return true;
     }
 
-    std::optional<QString> string() {
+    std::optional<QString> string()
+    {
         if (atEnd() || (m_text[m_pos] != u'\'' && m_text[m_pos] != u'"'))
             return std::nullopt;
         const QChar quote = m_text[m_pos++];
@@ -91,7 +98,8 @@ private:
 
     // The character after a backslash: C's control escapes, "\uXXXX" and "\UXXXXXXXX"; any other character
     // stands for itself, which covers the quotes and the backslash.
-    bool escape(QString& value) {
+    bool escape(QString& value)
+    {
         const QChar c = m_text[m_pos++];
         switch (c.unicode()) {
         case u'a':
@@ -125,7 +133,8 @@ private:
         }
     }
 
-    bool codePoint(qsizetype digits, QString& value) {
+    bool codePoint(qsizetype digits, QString& value)
+    {
         if (m_text.size() - m_pos < digits)
             return false;
         char32_t code = 0;
@@ -148,11 +157,13 @@ private:
 
 } // namespace
 
-std::optional<QStringList> GnomeFavourites::parseStringArray(QStringView gvariantText) {
+std::optional<QStringList> GnomeFavourites::parseStringArray(QStringView gvariantText)
+{
     return StringArrayParser(gvariantText).parse();
 }
 
-QStringList GnomeFavourites::readFavourites(const QString& program, std::chrono::milliseconds timeout) {
+QStringList GnomeFavourites::readFavourites(const QString& program, std::chrono::milliseconds timeout)
+{
     const QDeadlineTimer deadline(timeout);
     QProcess process;
     process.setProgram(program);
@@ -181,6 +192,7 @@ QStringList GnomeFavourites::readFavourites(const QString& program, std::chrono:
     return favourites.value_or(QStringList());
 }
 
-QStringList GnomeFavourites::readFavourites() {
+QStringList GnomeFavourites::readFavourites()
+{
     return readFavourites(QStringLiteral("gsettings"), std::chrono::seconds(2));
 }

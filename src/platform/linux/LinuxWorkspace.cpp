@@ -5,16 +5,21 @@
 
 LinuxWorkspace::LinuxWorkspace(const AppPaths& paths, FavouritesSource favourites)
     : m_dataDirs(QStringList{paths.dataHome} + paths.dataDirs)
-    , m_favourites(std::move(favourites)) {}
+    , m_favourites(std::move(favourites))
+{
+}
 
-std::optional<QString> LinuxWorkspace::applicationPath(const QString& applicationId) const {
+std::optional<QString> LinuxWorkspace::applicationPath(const QString& applicationId) const
+{
     return DesktopEntries::find(applicationId, m_dataDirs);
 }
 
-QStringList LinuxWorkspace::favouriteApplications() const {
+QStringList LinuxWorkspace::favouriteApplications() const
+{
     return m_favourites ? m_favourites() : QStringList();
 }
 
-LinuxWorkspace::FavouritesSource LinuxWorkspace::defaultFavourites() {
+LinuxWorkspace::FavouritesSource LinuxWorkspace::defaultFavourites()
+{
     return [] { return GnomeFavourites::readFavourites(); };
 }

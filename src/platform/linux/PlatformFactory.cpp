@@ -1,7 +1,8 @@
 #include "platform/ServiceRegistry.h"
 #include "platform/linux/LinuxWorkspace.h"
 
-PlatformServices createPlatformServices(const AppPaths& paths) {
+PlatformServices createPlatformServices(const AppPaths& paths)
+{
     PlatformServices services;
     services.paths = paths;
     services.clock = std::make_unique<SystemClock>();

@@ -15,18 +15,23 @@ protected:
     QStringList m_dataDirs{m_dataHome, m_system, m_vendor};
 
     // Writes an entry below "<dataDir>/applications/" and answers its path.
-    QString entry(const QString& dataDir, const QString& relativePath) const {
+    QString entry(const QString& dataDir, const QString& relativePath) const
+    {
         const QString path = dataDir + QStringLiteral("/applications/") + relativePath;
         writeFile(path, "[Desktop Entry]\nType=Application\n");
         return path;
     }
 
-    [[nodiscard]] std::optional<QString> find(const QString& id) const {
+    [[nodiscard]] std::optional<QString> find(const QString& id) const
+    {
         return DesktopEntries::find(id, m_dataDirs);
     }
 };
 
-TEST_F(DesktopEntriesTest, theFirstDataDirHoldingTheIdWins) {
+TEST_F(DesktopEntriesTest, TheFirstDataDirHoldingTheIdAsAFileWins)
+{
+    QDir().mkpath(m_dataHome + QStringLiteral("/applications/folder.desktop"));
+    const QString folderInSystem = entry(m_system, QStringLiteral("folder.desktop"));
     const QString own = entry(m_dataHome, QStringLiteral("editor.desktop"));
     entry(m_system, QStringLiteral("editor.desktop"));
     const QString system = entry(m_system, QStringLiteral("viewer.desktop"));
@@ -36,17 +41,12 @@ TEST_F(DesktopEntriesTest, theFirstDataDirHoldingTheIdWins) {
     EXPECT_EQ(find(QStringLiteral("editor.desktop")), own);
     EXPECT_EQ(find(QStringLiteral("viewer.desktop")), system);
     EXPECT_EQ(find(QStringLiteral("player.desktop")), vendor);
+    EXPECT_EQ(find(QStringLiteral("folder.desktop")), folderInSystem);
     EXPECT_EQ(find(QStringLiteral("absent.desktop")), std::nullopt);
 }
 
-TEST_F(DesktopEntriesTest, onlyRegularFilesAreEntries) {
-    QDir().mkpath(m_dataHome + QStringLiteral("/applications/folder.desktop"));
-    const QString system = entry(m_system, QStringLiteral("folder.desktop"));
-
-    EXPECT_EQ(find(QStringLiteral("folder.desktop")), system);
-}
-
-TEST_F(DesktopEntriesTest, dashesInAnIdMayStandForSubfolders) {
+TEST_F(DesktopEntriesTest, DashesInAnIdMayStandForSubfolders)
+{
     const QString kde = entry(m_system, QStringLiteral("kde4/okular.desktop"));
     const QString dashedFolder = entry(m_system, QStringLiteral("my-tools/run-it.desktop"));
     const QString nested = entry(m_vendor, QStringLiteral("a/b/c.desktop"));
@@ -69,7 +69,8 @@ TEST_F(DesktopEntriesTest, dashesInAnIdMayStandForSubfolders) {
         EXPECT_EQ(find(c.id), c.expected) << c.id.toStdString();
 }
 
-TEST_F(DesktopEntriesTest, idsThatCouldLeaveTheApplicationsFolderAreRejected) {
+TEST_F(DesktopEntriesTest, IdsThatCouldLeaveTheApplicationsFolderAreRejected)
+{
     // Targets an escaping id would reach, so only the rejection keeps them out.
     writeFile(m_dataHome + QStringLiteral("/secret.desktop"), "secret");
     writeFile(m_dataHome + QStringLiteral("/applications/plain"), "not an entry");
@@ -92,7 +93,8 @@ TEST_F(DesktopEntriesTest, idsThatCouldLeaveTheApplicationsFolderAreRejected) {
     EXPECT_TRUE(find(QStringLiteral("x.desktop")));
 }
 
-TEST_F(DesktopEntriesTest, linuxWorkspaceSearchesTheUsersDataHomeFirst) {
+TEST_F(DesktopEntriesTest, LinuxWorkspaceSearchesTheUsersDataHomeFirst)
+{
     const QString own = entry(m_dataHome, QStringLiteral("editor.desktop"));
     entry(m_system, QStringLiteral("editor.desktop"));
     const QString system = entry(m_system, QStringLiteral("viewer.desktop"));

@@ -9,7 +9,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(GnomeFavouritesParse, readsWhatGsettingsPrints) {
+TEST(GnomeFavouritesParse, ReadsWhatGsettingsPrints)
+{
     struct Case {
         const char* text;
         QStringList expected;
@@ -33,7 +34,8 @@ TEST(GnomeFavouritesParse, readsWhatGsettingsPrints) {
         EXPECT_EQ(GnomeFavourites::parseStringArray(QString::fromUtf8(c.text)), c.expected) << c.text;
 }
 
-TEST(GnomeFavouritesParse, rejectsAnythingElse) {
+TEST(GnomeFavouritesParse, RejectsAnythingElse)
+{
     const char* const texts[] = {
         "",
         "   \n",
@@ -66,7 +68,8 @@ TEST(GnomeFavouritesParse, rejectsAnythingElse) {
 class GnomeFavouritesProgramTest : public TempHome {
 protected:
     // A stand-in for gsettings that only answers the exact question the reader must ask.
-    QString fakeSettings(const QByteArray& answer) const {
+    QString fakeSettings(const QByteArray& answer) const
+    {
         const QString path = m_dir.path() + QStringLiteral("/bin/gsettings");
         writeFile(path, "#!/bin/sh\n"
                         "[ \"$*\" = 'get org.gnome.shell favorite-apps' ] || exit 64\n" +
@@ -76,7 +79,8 @@ protected:
     }
 };
 
-TEST_F(GnomeFavouritesProgramTest, onlyACleanAnswerCounts) {
+TEST_F(GnomeFavouritesProgramTest, OnlyACleanAnswerCounts)
+{
     struct Case {
         const char* name;
         QByteArray script;
@@ -95,11 +99,13 @@ TEST_F(GnomeFavouritesProgramTest, onlyACleanAnswerCounts) {
         EXPECT_EQ(GnomeFavourites::readFavourites(fakeSettings(c.script), 10s), c.expected) << c.name;
 }
 
-TEST_F(GnomeFavouritesProgramTest, aMissingProgramGivesNoFavourites) {
+TEST_F(GnomeFavouritesProgramTest, AMissingProgramGivesNoFavourites)
+{
     EXPECT_TRUE(GnomeFavourites::readFavourites(m_dir.path() + QStringLiteral("/bin/absent"), 10s).isEmpty());
 }
 
-TEST_F(GnomeFavouritesProgramTest, aHungProgramIsStoppedAtTheTimeout) {
+TEST_F(GnomeFavouritesProgramTest, AHungProgramIsStoppedAtTheTimeout)
+{
     const QString program = fakeSettings("echo \"['a.desktop']\"; exec sleep 60");
     QElapsedTimer elapsed;
     elapsed.start();
