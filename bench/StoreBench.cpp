@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -129,6 +130,30 @@ void saveDeck(benchmark::State& state)
     }
 }
 BENCHMARK(saveDeck)->Unit(benchmark::kMillisecond);
+
+// The floor under a save: the same bytes written atomically, with no encoding and no backup.
+void bareAtomicWrite(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tiles.json"));
+    const QByteArray bytes = TileCoding::layoutBytes(largeDeck());
+    for (auto _ : state) {
+        QSaveFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        benchmark::DoNotOptimize(file.commit());
+    }
+}
+BENCHMARK(bareAtomicWrite)->Unit(benchmark::kMillisecond);
+
+// The floor under a load: Qt's parser alone on the same bytes.
+void bareParse(benchmark::State& state)
+{
+    const QByteArray bytes = TileCoding::layoutBytes(largeDeck());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(QJsonDocument::fromJson(bytes));
+}
+BENCHMARK(bareParse)->Unit(benchmark::kMillisecond);
 
 void encodeDeck(benchmark::State& state)
 {

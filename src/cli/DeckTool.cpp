@@ -110,9 +110,10 @@ int DeckTool::set(const QStringList& arguments)
         static_cast<size_t>(*index) >= m_store.pages()[static_cast<size_t>(*page)].size())
         return fail(QStringLiteral("There is no slot %1 on page %2.").arg(*index).arg(*page));
 
-    const QByteArray text =
-        arguments[2] == u"-" ? m_in.read(TileStore::maxLayoutBytes) : arguments[2].toUtf8();
-    const auto json = TileCoding::parse(text);
+    const auto text = arguments[2] == u"-" ? readInput() : std::optional(arguments[2].toUtf8());
+    if (!text)
+        return fail(QStringLiteral("The tile on standard input is too large."));
+    const auto json = TileCoding::parse(*text);
     if (!json)
         return fail(QStringLiteral("Invalid tile: %1").arg(json.error().description()));
     QJsonValue tileJson = *json;
@@ -127,6 +128,19 @@ int DeckTool::set(const QStringList& arguments)
         return fail(QStringLiteral("Invalid tile: %1").arg(tile.error().description()));
     m_store.set(*tile, *page, *index);
     return saved();
+}
+
+std::optional<QByteArray> DeckTool::readInput()
+{
+    // A pipe hands its bytes over in pieces; read until it closes, but not without end.
+    QByteArray bytes;
+    while (bytes.size() <= TileStore::maxLayoutBytes) {
+        const QByteArray piece = m_in.read(TileStore::maxLayoutBytes + 1 - bytes.size());
+        if (piece.isEmpty())
+            return bytes;
+        bytes += piece;
+    }
+    return std::nullopt;
 }
 
 int DeckTool::listBackups()

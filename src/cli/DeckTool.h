@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
+#include <optional>
 
 class QIODevice;
 class QTextStream;
@@ -28,6 +30,7 @@ private:
     int listBackups();
     int restore(const QString& path);
     int page(const QStringList& arguments);
+    [[nodiscard]] std::optional<QByteArray> readInput();
     int fail(const QString& message);
     int misuse(const QString& message);
     // Writes what the command changed at once instead of waiting for the store's debounce.

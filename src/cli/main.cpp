@@ -12,6 +12,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("marquetto-deck"));
+    // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
+    qSetMessagePattern(QStringLiteral("%{message}"));
     QTextStream out(stdout);
     QTextStream err(stderr);
 

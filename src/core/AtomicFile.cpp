@@ -6,7 +6,9 @@
 std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a failing write (a full disk) is seen here: QSaveFile::commit() does not notice when the
+    // final flush of its buffer fails, and would put a truncated file in place of a good one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -237,14 +239,27 @@ TEST_F(TileStoreEditing, ABurstOfChangesIsWrittenOnceAfterTheDelay)
     EXPECT_EQ(backupNames().size(), 1);
 }
 
-TEST_F(TileStoreEditing, AFailedWriteKeepsTheDeckAndStaysPending)
+TEST_F(TileStoreEditing, AFullDiskLeavesThePreviousLayoutIntact)
 {
-    QFile::remove(m_paths.tilesFile());
-    QDir().mkpath(m_paths.tilesFile()); // a folder where the layout file belongs cannot be replaced
-    m_store->set(snippetTile(QStringLiteral("x")), 0, 1);
-    EXPECT_FALSE(m_store->savePendingChange());
-    EXPECT_TRUE(m_store->isSavePending());
-    EXPECT_EQ(m_store->tile(0, 1).action, snippetTile(QStringLiteral("x")).action);
+    // A file size limit makes every write past it fail as a full disk would, even for root.
+    const QByteArray before = readFile(m_paths.tilesFile());
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = original;
+    tight.rlim_cur = static_cast<rlim_t>(before.size() / 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+
+    m_store->set(snippetTile(QStringLiteral("lost in a full disk")), 0, 1);
+    const bool saved = m_store->savePendingChange();
+
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(m_store->isSavePending()) << "the change waits for the next save";
+    EXPECT_EQ(readFile(m_paths.tilesFile()), before);
+    EXPECT_EQ(m_store->tile(0, 1).action, snippetTile(QStringLiteral("lost in a full disk")).action);
+    EXPECT_TRUE(m_store->savePendingChange());
 }
 
 TEST_F(TileStoreEditing, RestoreReplacesTheDeckOnlyFromAValidLayout)
