@@ -16,17 +16,17 @@ public:
     // Whether the music player is running; artwork is only fetched from a running player, never by starting
     // it.
     [[nodiscard]] virtual bool isMusicRunning() const = 0;
-    virtual void fetchAlbumArtwork(const QString& album, const QString& artist, ArtworkHandler handler) = 0;
-    virtual void fetchPlaylistArtwork(const QString& playlist, ArtworkHandler handler) = 0;
+    virtual void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) = 0;
+    virtual void fetchArtwork(const QString& playlist, ArtworkHandler handler) = 0;
 };
 
 // A desktop without a music player we can talk to: nothing runs and no artwork is found.
 class NullMusicBridge final : public MusicBridge {
 public:
     [[nodiscard]] bool isMusicRunning() const override { return false; }
-    void fetchAlbumArtwork(const QString&, const QString&, ArtworkHandler handler) override
+    void fetchArtwork(const QString&, const QString&, ArtworkHandler handler) override
     {
         handler(std::nullopt);
     }
-    void fetchPlaylistArtwork(const QString&, ArtworkHandler handler) override { handler(std::nullopt); }
+    void fetchArtwork(const QString&, ArtworkHandler handler) override { handler(std::nullopt); }
 };

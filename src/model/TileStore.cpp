@@ -300,9 +300,9 @@ void TileStore::requestArtwork(int page, int index)
         self->m_changeIsAutomatic = false;
     };
     if (const auto* album = requested.as<TileAction::PlayAlbum>())
-        m_services.music.fetchAlbumArtwork(album->name, album->artist, std::move(apply));
+        m_services.music.fetchArtwork(album->name, album->artist, std::move(apply));
     else if (const auto* playlist = requested.as<TileAction::PlayPlaylist>())
-        m_services.music.fetchPlaylistArtwork(playlist->name, std::move(apply));
+        m_services.music.fetchArtwork(playlist->name, std::move(apply));
 }
 
 bool TileStore::save(const Pages& pages) const

@@ -13,12 +13,12 @@ public:
     std::vector<ArtworkHandler> handlers;
 
     [[nodiscard]] bool isMusicRunning() const override { return running; }
-    void fetchAlbumArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override
+    void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override
     {
         requests << QStringLiteral("album:%1/%2").arg(album, artist);
         handlers.push_back(std::move(handler));
     }
-    void fetchPlaylistArtwork(const QString& playlist, ArtworkHandler handler) override
+    void fetchArtwork(const QString& playlist, ArtworkHandler handler) override
     {
         requests << QStringLiteral("playlist:%1").arg(playlist);
         handlers.push_back(std::move(handler));
