@@ -20,6 +20,7 @@ public:
     {
     }
 
+    [[nodiscard]] static constexpr size_t count() { return Count; }
     [[nodiscard]] QString rawValue(Enum value) const { return QString::fromUtf16(entry(value).rawValue); }
     [[nodiscard]] QString title(Enum value) const { return QString::fromUtf16(entry(value).title); }
 
@@ -37,3 +38,32 @@ private:
 
     std::array<Entry, Count> m_entries;
 };
+
+// Each stored enumeration specialises this with `static constexpr EnumNames<Enum, N> names`.
+template <typename Enum>
+struct EnumTable;
+
+template <typename Enum>
+concept NamedEnum = requires
+{
+    EnumTable<Enum>::names;
+};
+
+template <NamedEnum Enum>
+[[nodiscard]] QString rawValue(Enum value)
+{
+    return EnumTable<Enum>::names.rawValue(value);
+}
+
+template <NamedEnum Enum>
+[[nodiscard]] QString title(Enum value)
+{
+    return EnumTable<Enum>::names.title(value);
+}
+
+// Nothing for a text that names no case; raw values are case-sensitive.
+template <NamedEnum Enum>
+[[nodiscard]] std::optional<Enum> fromRawValue(QStringView rawValue)
+{
+    return EnumTable<Enum>::names.fromRawValue(rawValue);
+}

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
-#include <optional>
+#include "core/EnumNames.h"
 
 // The preference enumerations, each stored by its raw value; the titles are what the settings window shows.
 
@@ -10,14 +8,26 @@ enum class TileSizeOption { regular, large };
 enum class PageTransitionOption { ripple, depth, crossfade };
 enum class ChipStyleOption { light, dark, tinted, clear };
 
-[[nodiscard]] QString rawValue(TileSizeOption option);
-[[nodiscard]] QString title(TileSizeOption option);
-[[nodiscard]] std::optional<TileSizeOption> tileSizeFromRawValue(QStringView rawValue);
+template <>
+struct EnumTable<TileSizeOption> {
+    static constexpr EnumNames<TileSizeOption, 2> names{{{{u"regular", u"Regular"}, {u"large", u"Large"}}}};
+};
 
-[[nodiscard]] QString rawValue(PageTransitionOption option);
-[[nodiscard]] QString title(PageTransitionOption option);
-[[nodiscard]] std::optional<PageTransitionOption> pageTransitionFromRawValue(QStringView rawValue);
+template <>
+struct EnumTable<PageTransitionOption> {
+    static constexpr EnumNames<PageTransitionOption, 3> names{{{
+        {u"ripple", u"Ripple"},
+        {u"depth", u"Depth"},
+        {u"crossfade", u"Crossfade"},
+    }}};
+};
 
-[[nodiscard]] QString rawValue(ChipStyleOption option);
-[[nodiscard]] QString title(ChipStyleOption option);
-[[nodiscard]] std::optional<ChipStyleOption> chipStyleFromRawValue(QStringView rawValue);
+template <>
+struct EnumTable<ChipStyleOption> {
+    static constexpr EnumNames<ChipStyleOption, 4> names{{{
+        {u"light", u"Light"},
+        {u"dark", u"Dark"},
+        {u"tinted", u"Tinted"},
+        {u"clear", u"Clear"},
+    }}};
+};

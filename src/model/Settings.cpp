@@ -61,8 +61,9 @@ void DeckSettings::load()
     m_clickSoundEnabled = p.boolValue(QStringLiteral("clickSoundEnabled")).value_or(true);
     m_isCompact = p.boolValue(QStringLiteral("isCompact")).value_or(false);
     m_showDockIcon = p.boolValue(QStringLiteral("showDockIcon")).value_or(true);
-    m_chipStyle = chipStyleFromRawValue(p.stringValue(QStringLiteral("chipStyle")).value_or(QString()))
-                      .value_or(ChipStyleOption::light);
+    m_chipStyle =
+        fromRawValue<ChipStyleOption>(p.stringValue(QStringLiteral("chipStyle")).value_or(QString()))
+            .value_or(ChipStyleOption::light);
     m_tileSize = p.stringValue(QStringLiteral("tileSize")) == QStringLiteral("large")
                      ? TileSizeOption::large
                      : TileSizeOption::regular;
@@ -70,14 +71,14 @@ void DeckSettings::load()
     if (const auto stored = p.stringListValue(QStringLiteral("bandModules"))) {
         m_bandModules.clear();
         for (const QString& name : *stored) {
-            if (const auto module = bandModuleFromRawValue(name))
+            if (const auto module = fromRawValue<BandModule>(name))
                 m_bandModules << *module;
         }
     }
     m_meetingCalendars = p.stringListValue(QStringLiteral("meetingCalendars")).value_or(QStringList());
-    m_pageTransition =
-        pageTransitionFromRawValue(p.stringValue(QStringLiteral("pageTransition")).value_or(QString()))
-            .value_or(PageTransitionOption::ripple);
+    m_pageTransition = fromRawValue<PageTransitionOption>(
+                           p.stringValue(QStringLiteral("pageTransition")).value_or(QString()))
+                           .value_or(PageTransitionOption::ripple);
     m_dealAnimation = p.boolValue(QStringLiteral("dealAnimation")).value_or(true);
     m_chameleonGlass = p.boolValue(QStringLiteral("chameleonGlass")).value_or(true);
     m_worldClockTimeZone =

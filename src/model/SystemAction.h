@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include "core/EnumNames.h"
+
 #include <array>
-#include <optional>
 
 // The built-in system commands a tile can run. The raw value is what the layout file stores.
 enum class SystemAction {
@@ -19,13 +18,25 @@ enum class SystemAction {
     snapCentre,
 };
 
+template <>
+struct EnumTable<SystemAction> {
+    static constexpr EnumNames<SystemAction, 10> names{{{
+        {u"volumeUp", u"Volume Up"},
+        {u"volumeDown", u"Volume Down"},
+        {u"muteToggle", u"Mute Toggle"},
+        {u"darkModeToggle", u"Toggle Dark Mode"},
+        {u"lockScreen", u"Lock Screen"},
+        {u"sleep", u"Sleep"},
+        {u"snapLeft", u"Snap Window Left"},
+        {u"snapRight", u"Snap Window Right"},
+        {u"snapFull", u"Fill Screen"},
+        {u"snapCentre", u"Centre Window"},
+    }}};
+};
+
 inline constexpr std::array allSystemActions{
     SystemAction::volumeUp,       SystemAction::volumeDown, SystemAction::muteToggle,
     SystemAction::darkModeToggle, SystemAction::lockScreen, SystemAction::sleep,
     SystemAction::snapLeft,       SystemAction::snapRight,  SystemAction::snapFull,
     SystemAction::snapCentre,
 };
-
-[[nodiscard]] QString rawValue(SystemAction action);
-[[nodiscard]] QString title(SystemAction action);
-[[nodiscard]] std::optional<SystemAction> systemActionFromRawValue(QStringView rawValue);

@@ -421,7 +421,7 @@ private:
         const auto raw = string(payload, u"action");
         if (!raw)
             return std::nullopt;
-        const auto action = systemActionFromRawValue(*raw);
+        const auto action = fromRawValue<SystemAction>(*raw);
         if (!action) {
             const Scope scope(*this, u"action");
             return fail(
