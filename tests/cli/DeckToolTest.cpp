@@ -4,10 +4,12 @@
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 class DeckToolTest : public StoreFixture {
@@ -156,14 +158,56 @@ TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles)
     EXPECT_TRUE(m_store->tile(2, 0).action);
 }
 
-TEST(DeckToolProcess, RefusesToRunWithoutAHome)
+namespace {
+
+struct Finished {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the real program, as a user would, with the given home (none when empty).
+Finished runDeck(const QString& home, const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("HOME"));
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"})
+        environment.remove(QLatin1String(name));
+    if (!home.isEmpty())
+        environment.insert(QStringLiteral("HOME"), home);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MARQUETTO_DECK_PATH), {QStringLiteral("print")});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), DeckTool::failure);
-    EXPECT_EQ(process.readAllStandardError(), "marquetto-deck: HOME is not set.\n");
+    process.start(QStringLiteral(MARQUETTO_DECK_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000))
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace
+
+TEST(DeckToolProcess, EditsTheDeckOfItsHomeAndSaysWhyItCannot)
+{
+    const QTemporaryDir home;
+    const Finished set = runDeck(
+        home.path(), {QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("-")},
+        R"({"label":"Hi","icon":{"auto":{}},"action":{"snippet":{"text":"hello"}}})");
+    EXPECT_EQ(set.status, DeckTool::success) << set.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral(".local/share/Marquetto/tiles.json"))));
+
+    const Finished print = runDeck(home.path(), {QStringLiteral("print")});
+    ASSERT_EQ(print.status, DeckTool::success);
+    const QJsonArray page = QJsonDocument::fromJson(print.out).object()[QStringLiteral("pages")][0].toArray();
+    EXPECT_EQ(page[2].toObject()[QStringLiteral("tooltip")], QStringLiteral("Hi"));
+
+    const Finished homeless = runDeck({}, {QStringLiteral("print")});
+    EXPECT_EQ(homeless.status, DeckTool::failure);
+    EXPECT_EQ(homeless.err, "marquetto-deck: HOME is not set.\n");
+
+    // A home that is a file: nothing can be written, and the command says so instead of pretending.
+    const QString fileHome = home.filePath(QStringLiteral("not-a-folder"));
+    QFile(fileHome).open(QIODevice::WriteOnly);
+    const Finished blocked = runDeck(fileHome, {QStringLiteral("page"), QStringLiteral("add")});
+    EXPECT_EQ(blocked.status, DeckTool::failure);
+    EXPECT_TRUE(blocked.err.contains("Couldn't save the deck")) << blocked.err.toStdString();
 }
