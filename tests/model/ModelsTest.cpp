@@ -171,17 +171,3 @@ TEST(Tile, TooltipTextPrefersTheLabelAndSkipsEmptySlots)
     tile.label.clear();
     EXPECT_EQ(tile.tooltipText(), QStringLiteral("a.txt"));
 }
-
-TEST(Tile, EqualityComparesEveryMemberAndNestedSteps)
-{
-    Tile a;
-    a.action = TileAction{TileAction::Sequence{{{TileAction::Snippet{QStringLiteral("x")}}}}};
-    Tile b = a;
-    EXPECT_EQ(a, b);
-    b.action = TileAction{TileAction::Sequence{{{TileAction::Snippet{QStringLiteral("y")}}}}};
-    EXPECT_NE(a, b);
-    b = a;
-    b.id = QUuid::createUuid();
-    EXPECT_NE(a, b);
-    EXPECT_NE(Tile{}.id, Tile{}.id);
-}
