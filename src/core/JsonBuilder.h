@@ -18,8 +18,6 @@ public:
 
     void string(QStringView text) { add(text.toString()); }
     void boolean(bool value) { add(value); }
-    void number(double value) { add(value); }
-    void null() { add(QJsonValue::Null); }
 
     [[nodiscard]] QJsonValue take() { return std::move(m_result); }
 

@@ -110,16 +110,6 @@ bool Preferences::setValue(const QString& key, const QJsonValue& value)
     return written;
 }
 
-bool Preferences::remove(const QString& key)
-{
-    if (!m_values.contains(key))
-        return true;
-    m_values.remove(key);
-    const bool written = writeThrough();
-    Q_EMIT valueChanged(key);
-    return written;
-}
-
 bool Preferences::writeThrough()
 {
     QDir().mkpath(QFileInfo(m_filePath).path());

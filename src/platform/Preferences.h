@@ -36,10 +36,9 @@ public:
     // Stores the value and rewrites the file at once. Answers false when the file could not be written; the
     // value is kept in memory either way and the next change writes it again.
     bool setValue(const QString& key, const QJsonValue& value);
-    bool remove(const QString& key);
 
 Q_SIGNALS:
-    // After a value was set or removed, whether or not the file could be written.
+    // After a value was set, whether or not the file could be written.
     void valueChanged(const QString& key);
 
 private:
