@@ -18,6 +18,9 @@ public:
     [[nodiscard]] virtual bool isMusicRunning() const = 0;
     virtual void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) = 0;
     virtual void fetchArtwork(const QString& playlist, ArtworkHandler handler) = 0;
+
+    // Starts playing the album; returns at once.
+    virtual void play(const QString& album, const QString& artist) = 0;
 };
 
 // A desktop without a music player we can talk to: nothing runs and no artwork is found.
@@ -29,4 +32,5 @@ public:
         handler(std::nullopt);
     }
     void fetchArtwork(const QString&, ArtworkHandler handler) override { handler(std::nullopt); }
+    void play(const QString&, const QString&) override {}
 };

@@ -3,3 +3,5 @@
 Q_LOGGING_CATEGORY(lcStore, "marquetto.store")
 Q_LOGGING_CATEGORY(lcSettings, "marquetto.settings")
 Q_LOGGING_CATEGORY(lcPlatform, "marquetto.platform")
+Q_LOGGING_CATEGORY(lcProcess, "marquetto.process")
+Q_LOGGING_CATEGORY(lcActions, "marquetto.actions")

@@ -10,7 +10,7 @@ std::unique_ptr<PlatformServices>& installed()
     return services;
 }
 
-const PlatformServices& services()
+PlatformServices& services()
 {
     if (!installed())
         qFatal("Marquetto: platform services used before ServiceRegistry::install");
@@ -21,6 +21,8 @@ const PlatformServices& services()
 
 void ServiceRegistry::install(PlatformServices services)
 {
+    if (!services.systemControls)
+        qFatal("Marquetto: platform services installed without system controls");
     installed() = std::make_unique<PlatformServices>(std::move(services));
 }
 
@@ -39,7 +41,42 @@ const Clock& ServiceRegistry::clock()
     return *services().clock;
 }
 
-const Workspace& ServiceRegistry::workspace()
+ProcessRunner& ServiceRegistry::processes()
+{
+    return *services().processes;
+}
+
+Workspace& ServiceRegistry::workspace()
 {
     return *services().workspace;
+}
+
+Windows& ServiceRegistry::windows()
+{
+    return *services().windows;
+}
+
+AudioSystem& ServiceRegistry::audio()
+{
+    return *services().audio;
+}
+
+Bluetooth& ServiceRegistry::bluetooth()
+{
+    return *services().bluetooth;
+}
+
+SystemControls& ServiceRegistry::systemControls()
+{
+    return *services().systemControls;
+}
+
+Clipboard& ServiceRegistry::clipboard()
+{
+    return *services().clipboard;
+}
+
+AlertPresenter& ServiceRegistry::alerts()
+{
+    return *services().alerts;
 }

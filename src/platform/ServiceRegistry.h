@@ -1,17 +1,33 @@
 #pragma once
 
+#include "core/ProcessRunner.h"
+#include "core/ProcessUtil.h"
+#include "platform/AlertPresenter.h"
 #include "platform/AppPaths.h"
+#include "platform/AudioSystem.h"
+#include "platform/Bluetooth.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/SystemControls.h"
+#include "platform/Windows.h"
 #include "platform/Workspace.h"
 
 #include <memory>
 
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
-// handed to the registry; a service the desktop lacks is a null implementation, never a null pointer.
+// handed to the registry; a service the desktop lacks is a null implementation, never a null pointer. The
+// deck replaces the clipboard and the alert presenter with its own, which need a GUI.
 struct PlatformServices {
     AppPaths paths;
     std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
+    std::unique_ptr<ProcessRunner> processes = std::make_unique<ProcessUtil>();
     std::unique_ptr<Workspace> workspace = std::make_unique<NullWorkspace>();
+    std::unique_ptr<Windows> windows = std::make_unique<NullWindows>();
+    std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
+    std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
+    std::unique_ptr<SystemControls> systemControls;
+    std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
+    std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();
 };
 
 // The services of the running platform, for this operating system.
@@ -26,6 +42,13 @@ void install(PlatformServices services);
 
 [[nodiscard]] const AppPaths& paths();
 [[nodiscard]] const Clock& clock();
-[[nodiscard]] const Workspace& workspace();
+[[nodiscard]] ProcessRunner& processes();
+[[nodiscard]] Workspace& workspace();
+[[nodiscard]] Windows& windows();
+[[nodiscard]] AudioSystem& audio();
+[[nodiscard]] Bluetooth& bluetooth();
+[[nodiscard]] SystemControls& systemControls();
+[[nodiscard]] Clipboard& clipboard();
+[[nodiscard]] AlertPresenter& alerts();
 
 } // namespace ServiceRegistry

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
+#include <vector>
 
 // The desktop's knowledge of applications. An application identifier is a bundle identifier on macOS and a
 // desktop file id ("org.gnome.Nautilus.desktop") on Linux; an application path is the bundle or the
@@ -19,6 +21,21 @@ public:
 
     // The identifiers of the applications the user keeps in the dock or the dash, in their order there.
     [[nodiscard]] virtual QStringList favouriteApplications() const = 0;
+
+    // Opens a file or folder (a file URL) with its default application, or a web address with the browser or
+    // the application registered for its scheme. Returns at once.
+    virtual void open(const QUrl& url) = 0;
+
+    // Starts the application at this path and returns at once; answers false, with one log line, when the
+    // path names no application that can be started.
+    virtual bool launchApplication(const QString& applicationPath) = 0;
+
+    // The processes running the application at this path.
+    [[nodiscard]] virtual std::vector<qint64> runningProcessesOf(const QString& applicationPath) const = 0;
+
+    // Opens the place where the user allows this program to restore and move other applications' windows,
+    // where the desktop has one.
+    virtual void openWindowAccessSettings() = 0;
 };
 
 // The answer of a desktop without any of these services: nothing is known.
@@ -29,4 +46,8 @@ public:
         return std::nullopt;
     }
     [[nodiscard]] QStringList favouriteApplications() const override { return {}; }
+    void open(const QUrl&) override {}
+    bool launchApplication(const QString&) override { return false; }
+    [[nodiscard]] std::vector<qint64> runningProcessesOf(const QString&) const override { return {}; }
+    void openWindowAccessSettings() override {}
 };

@@ -23,4 +23,8 @@ public:
         requests << QStringLiteral("playlist:%1").arg(playlist);
         handlers.push_back(std::move(handler));
     }
+    void play(const QString& album, const QString& artist) override
+    {
+        requests << QStringLiteral("play:%1/%2").arg(album, artist);
+    }
 };

@@ -4,11 +4,16 @@
 
 #include <QHash>
 
-// A desktop whose applications and favourites the test lists.
+// A desktop whose applications, favourites and running processes the test lists, and which records what
+// it was asked to open and start.
 class FakeWorkspace final : public Workspace {
 public:
     QHash<QString, QString> applications; // identifier → path
     QStringList favourites;
+    QHash<QString, std::vector<qint64>> running; // application path → processes
+    std::vector<QUrl> opened;
+    QStringList launched;
+    int accessSettingsOpened = 0;
 
     [[nodiscard]] std::optional<QString> applicationPath(const QString& applicationId) const override
     {
@@ -16,4 +21,15 @@ public:
         return it == applications.constEnd() ? std::nullopt : std::optional(*it);
     }
     [[nodiscard]] QStringList favouriteApplications() const override { return favourites; }
+    void open(const QUrl& url) override { opened.push_back(url); }
+    bool launchApplication(const QString& applicationPath) override
+    {
+        launched << applicationPath;
+        return true;
+    }
+    [[nodiscard]] std::vector<qint64> runningProcessesOf(const QString& applicationPath) const override
+    {
+        return running.value(applicationPath);
+    }
+    void openWindowAccessSettings() override { ++accessSettingsOpened; }
 };

@@ -1,10 +1,17 @@
 #include "LinuxWorkspace.h"
 
+#include "core/Logging.h"
 #include "platform/linux/DesktopEntries.h"
+#include "platform/linux/DesktopFile.h"
 #include "platform/linux/GnomeFavourites.h"
+#include "platform/linux/RunningPrograms.h"
 
-LinuxWorkspace::LinuxWorkspace(const AppPaths& paths, FavouritesSource favourites)
+#include <QFileInfo>
+#include <QStandardPaths>
+
+LinuxWorkspace::LinuxWorkspace(const AppPaths& paths, ProcessRunner& processes, FavouritesSource favourites)
     : m_dataDirs(QStringList{paths.dataHome} + paths.dataDirs)
+    , m_processes(processes)
     , m_favourites(std::move(favourites))
 {
 }
@@ -22,4 +29,99 @@ QStringList LinuxWorkspace::favouriteApplications() const
 LinuxWorkspace::FavouritesSource LinuxWorkspace::defaultFavourites()
 {
     return [] { return GnomeFavourites::readFavourites(); };
+}
+
+namespace {
+
+// The program a desktop file starts: TryExec when given, else the first word of Exec, found on the PATH.
+std::optional<QString> programOf(const QString& applicationPath)
+{
+    if (!applicationPath.endsWith(QStringLiteral(".desktop")))
+        return applicationPath;
+    const Expected<DesktopFile, QString> file = DesktopFile::read(applicationPath);
+    if (!file)
+        return std::nullopt;
+    QString program = file->tryExec;
+    if (program.isEmpty()) {
+        const Expected<QStringList, QString> command = file->commandLine();
+        if (!command)
+            return std::nullopt;
+        program = command->front();
+    }
+    if (program.contains(QLatin1Char('/')))
+        return program;
+    const QString found = QStandardPaths::findExecutable(program);
+    return found.isEmpty() ? std::nullopt : std::optional(found);
+}
+
+void logCannotStart(const QString& applicationPath, const QString& reason)
+{
+    qCWarning(lcPlatform).noquote()
+        << QStringLiteral("Marquetto: can't start %1: %2").arg(applicationPath, reason);
+}
+
+} // namespace
+
+void LinuxWorkspace::open(const QUrl& url)
+{
+    static const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    static const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    const QString address = url.toString(QUrl::FullyEncoded);
+    if (!gio.isEmpty())
+        m_processes.fireAndForget(gio, {QStringLiteral("open"), address});
+    else if (!xdgOpen.isEmpty())
+        m_processes.fireAndForget(xdgOpen, {address});
+    else
+        qCWarning(lcPlatform).noquote()
+            << "Marquetto: nothing to open" << address << "with (no gio or xdg-open)";
+}
+
+bool LinuxWorkspace::launchApplication(const QString& applicationPath)
+{
+    if (!applicationPath.endsWith(QStringLiteral(".desktop"))) {
+        if (!QFileInfo(applicationPath).isExecutable() || QFileInfo(applicationPath).isDir()) {
+            logCannotStart(applicationPath, QStringLiteral("it is neither a desktop file nor a program"));
+            return false;
+        }
+        m_processes.fireAndForget(applicationPath, {});
+        return true;
+    }
+    const Expected<DesktopFile, QString> file = DesktopFile::read(applicationPath);
+    if (!file) {
+        logCannotStart(applicationPath, file.error());
+        return false;
+    }
+    Expected<QStringList, QString> command = file->commandLine();
+    if (!command) {
+        logCannotStart(applicationPath, command.error());
+        return false;
+    }
+    if (file->terminal) {
+        const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+        if (!terminal.isEmpty())
+            *command = QStringList{terminal, QStringLiteral("-e")} + *command;
+    }
+    QString program = command->takeFirst();
+    if (!program.contains(QLatin1Char('/')))
+        program = QStandardPaths::findExecutable(program);
+    if (program.isEmpty()) {
+        logCannotStart(applicationPath, QStringLiteral("its program is not installed"));
+        return false;
+    }
+    m_processes.fireAndForget(program, *command);
+    return true;
+}
+
+std::vector<qint64> LinuxWorkspace::runningProcessesOf(const QString& applicationPath) const
+{
+    const std::optional<QString> program = programOf(applicationPath);
+    return program ? RunningPrograms::processesRunning(*program) : std::vector<qint64>();
+}
+
+void LinuxWorkspace::openWindowAccessSettings()
+{
+    // An X11 session needs no permission to restore or move windows, and other sessions have no setting
+    // that grants it.
+    qCWarning(lcPlatform)
+        << "Marquetto: windows can be restored and placed once Marquetto runs on an X11 display";
 }

@@ -1,6 +1,7 @@
 #include "platform/linux/DesktopEntries.h"
 
 #include "platform/linux/LinuxWorkspace.h"
+#include "support/FakeProcessRunner.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -100,7 +101,9 @@ TEST_F(DesktopEntriesTest, LinuxWorkspaceSearchesTheUsersDataHomeFirst)
     const QString system = entry(m_system, QStringLiteral("viewer.desktop"));
     const AppPaths paths =
         AppPaths::forHome(m_dir.path(), m_dataHome, {}, m_system + QLatin1Char(':') + m_vendor);
-    const LinuxWorkspace workspace(paths, [] { return QStringList{QStringLiteral("viewer.desktop")}; });
+    FakeProcessRunner processes;
+    const LinuxWorkspace workspace(paths, processes,
+                                   [] { return QStringList{QStringLiteral("viewer.desktop")}; });
 
     EXPECT_EQ(workspace.applicationPath(QStringLiteral("editor.desktop")), own);
     EXPECT_EQ(workspace.applicationPath(QStringLiteral("viewer.desktop")), system);

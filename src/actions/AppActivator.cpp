@@ -1,0 +1,67 @@
+#include "AppActivator.h"
+
+#include <QDir>
+
+namespace {
+
+const QString nudgeShownKey = QStringLiteral("shownAccessibilityNudge");
+
+} // namespace
+
+void AppActivator::launch(const QString& path)
+{
+    const QString standardised = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const std::vector<qint64> running = m_services.workspace.runningProcessesOf(standardised);
+    const bool wasRunning = !running.empty();
+
+    if (!m_services.windows.isAvailable()) {
+        if (wasRunning)
+            maybeNudge();
+    } else if (wasRunning && restoreWindows(running)) {
+        // A running application with windows is brought forward, not started a second time.
+        return;
+    }
+    m_services.workspace.launchApplication(standardised);
+}
+
+bool AppActivator::restoreWindows(const std::vector<qint64>& pids)
+{
+    Windows& windows = m_services.windows;
+    std::vector<Windows::WindowId> all;
+    for (const qint64 pid : pids) {
+        const std::vector<Windows::WindowId> own = windows.windowsOf(pid);
+        all.insert(all.end(), own.begin(), own.end());
+    }
+    if (all.empty())
+        return false;
+    for (const Windows::WindowId window : all) {
+        if (windows.isMinimized(window))
+            windows.unminimize(window);
+    }
+    windows.raise(all.front());
+    windows.activate(all.front());
+    return true;
+}
+
+void AppActivator::maybeNudge()
+{
+    if (m_services.preferences.boolValue(nudgeShownKey).value_or(false))
+        return;
+    m_services.preferences.setValue(nudgeShownKey, true);
+    promptForAccess();
+}
+
+void AppActivator::promptForAccess()
+{
+    const Alert alert{
+        QStringLiteral("Let Marquetto bring minimized apps forward"),
+        QStringLiteral(
+            "macOS won't let an app un-minimize another app's windows unless it has Accessibility "
+            "access. Grant Marquetto access and your app tiles will restore minimized apps just like "
+            "clicking their Dock icon.\n\nSystem Settings ▸ Privacy & Security ▸ Accessibility ▸ turn "
+            "on Marquetto, then relaunch Marquetto."),
+        {QStringLiteral("Open Settings"), QStringLiteral("Not Now")},
+    };
+    if (m_services.alerts.present(alert) == 0)
+        m_services.workspace.openWindowAccessSettings();
+}

@@ -1,0 +1,36 @@
+#include "AudioOutput.h"
+
+#include "actions/DeviceOrder.h"
+
+std::vector<AudioOutput::Device> AudioOutput::outputDevices() const
+{
+    std::vector<Device> outputs;
+    for (const AudioSystem::Device& device : m_system.devices()) {
+        if (!device.hasOutput || device.uid.isEmpty())
+            continue;
+        outputs.push_back({device.uid, device.name.isEmpty() ? device.uid : device.name});
+    }
+    sortByName(outputs);
+    return outputs;
+}
+
+std::optional<QString> AudioOutput::currentDefaultUID() const
+{
+    const std::optional<quint32> id = m_system.defaultOutputDevice();
+    if (!id || *id == 0)
+        return std::nullopt;
+    for (const AudioSystem::Device& device : m_system.devices()) {
+        if (device.id == *id)
+            return device.uid.isEmpty() ? std::nullopt : std::optional(device.uid);
+    }
+    return std::nullopt;
+}
+
+std::optional<quint32> AudioOutput::deviceID(const QString& uid) const
+{
+    for (const AudioSystem::Device& device : m_system.devices()) {
+        if (device.uid == uid)
+            return device.id;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,27 @@
+#include "SystemActions.h"
+
+void SystemActions::run(SystemAction action)
+{
+    switch (action) {
+    case SystemAction::volumeUp:
+        return m_controls.volumeUp();
+    case SystemAction::volumeDown:
+        return m_controls.volumeDown();
+    case SystemAction::muteToggle:
+        return m_controls.toggleMute();
+    case SystemAction::darkModeToggle:
+        return m_controls.toggleDarkMode();
+    case SystemAction::lockScreen:
+        return m_controls.lockScreen();
+    case SystemAction::sleep:
+        return m_controls.sleep();
+    case SystemAction::snapLeft:
+        return m_snap.snap(WindowSnap::Position::left);
+    case SystemAction::snapRight:
+        return m_snap.snap(WindowSnap::Position::right);
+    case SystemAction::snapFull:
+        return m_snap.snap(WindowSnap::Position::full);
+    case SystemAction::snapCentre:
+        return m_snap.snap(WindowSnap::Position::centre);
+    }
+}
