@@ -1,10 +1,13 @@
 #include "DeckTool.h"
 
+#include "actions/ActionRunner.h"
+#include "core/BackgroundQueue.h"
 #include "core/CanonicalJson.h"
 #include "model/Settings.h"
 #include "model/TileCoding.h"
 #include "model/TileStore.h"
 
+#include <QEventLoop>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -33,10 +36,11 @@ QJsonObject slotJson(const Tile& tile, int index)
 
 } // namespace
 
-DeckTool::DeckTool(TileStore& store, const DeckSettings& settings, QIODevice& in, QTextStream& out,
-                   QTextStream& err)
+DeckTool::DeckTool(TileStore& store, const DeckSettings& settings, RunnerSource runner, QIODevice& in,
+                   QTextStream& out, QTextStream& err)
     : m_store(store)
     , m_settings(settings)
+    , m_runner(std::move(runner))
     , m_in(in)
     , m_out(out)
     , m_err(err)
@@ -54,6 +58,7 @@ QString DeckTool::usage()
                           "  marquetto-deck page delete [PAGE]\n"
                           "  marquetto-deck page move FROM TO\n"
                           "  marquetto-deck page go PAGE\n"
+                          "  marquetto-deck run PAGE INDEX\n"
                           "Pages and slots are numbered from 0.\n");
 }
 
@@ -71,6 +76,8 @@ int DeckTool::run(const QStringList& arguments)
         return restore(rest.first());
     if (command == u"page")
         return page(rest);
+    if (command == u"run")
+        return runTile(rest);
     if (command == u"help" || command == u"--help" || command == u"-h") {
         m_out << usage();
         return success;
@@ -102,13 +109,11 @@ int DeckTool::set(const QStringList& arguments)
 {
     if (arguments.size() != 3)
         return misuse(QStringLiteral("set takes PAGE INDEX TILE"));
-    const auto page = number(arguments[0]);
-    const auto index = number(arguments[1]);
-    if (!page || !index)
-        return misuse(QStringLiteral("PAGE and INDEX are numbers"));
-    if (*page < 0 || static_cast<size_t>(*page) >= m_store.pages().size() || *index < 0 ||
-        static_cast<size_t>(*index) >= m_store.pages()[static_cast<size_t>(*page)].size())
-        return fail(QStringLiteral("There is no slot %1 on page %2.").arg(*index).arg(*page));
+    int status = success;
+    const std::optional<Slot> slot = findSlot(arguments[0], arguments[1], status);
+    if (!slot)
+        return status;
+    const auto [page, index] = *slot;
 
     const auto text = arguments[2] == u"-" ? readInput() : std::optional(arguments[2].toUtf8());
     if (!text)
@@ -120,14 +125,58 @@ int DeckTool::set(const QStringList& arguments)
     if (tileJson.isObject() && !tileJson.toObject().contains(QStringLiteral("id"))) {
         QJsonObject object = tileJson.toObject();
         object.insert(QStringLiteral("id"),
-                      TileCoding::encode(m_store.tile(*page, *index)).value(QStringLiteral("id")));
+                      TileCoding::encode(m_store.tile(page, index)).value(QStringLiteral("id")));
         tileJson = object;
     }
     const auto tile = TileCoding::decodeTile(tileJson);
     if (!tile)
         return fail(QStringLiteral("Invalid tile: %1").arg(tile.error().description()));
-    m_store.set(*tile, *page, *index);
+    m_store.set(*tile, page, index);
     return saved();
+}
+
+std::optional<DeckTool::Slot> DeckTool::findSlot(const QString& pageText, const QString& indexText,
+                                                 int& status)
+{
+    const auto page = number(pageText);
+    const auto index = number(indexText);
+    if (!page || !index) {
+        status = misuse(QStringLiteral("PAGE and INDEX are numbers"));
+        return std::nullopt;
+    }
+    if (*page < 0 || static_cast<size_t>(*page) >= m_store.pages().size() || *index < 0 ||
+        static_cast<size_t>(*index) >= m_store.pages()[static_cast<size_t>(*page)].size()) {
+        status = fail(QStringLiteral("There is no slot %1 on page %2.").arg(*index).arg(*page));
+        return std::nullopt;
+    }
+    return Slot{*page, *index};
+}
+
+int DeckTool::runTile(const QStringList& arguments)
+{
+    if (arguments.size() != 2)
+        return misuse(QStringLiteral("run takes PAGE INDEX"));
+    int status = success;
+    const std::optional<Slot> slot = findSlot(arguments[0], arguments[1], status);
+    if (!slot)
+        return status;
+    const Tile tile = m_store.tile(slot->page, slot->index);
+    if (!tile.action)
+        return fail(QStringLiteral("Empty tile"));
+
+    ActionRunner& runner = m_runner();
+    runner.execute(*tile.action);
+    if (runner.isSceneInFlight()) {
+        QEventLoop untilSceneEnds;
+        QObject::connect(&runner, &ActionRunner::sceneInFlightChanged, &untilSceneEnds, [&](bool inFlight) {
+            if (!inFlight)
+                untilSceneEnds.quit();
+        });
+        untilSceneEnds.exec();
+    }
+    // Work handed to the background (switching the output, Bluetooth) has to be under way before we exit.
+    BackgroundQueue::waitForDone();
+    return success;
 }
 
 std::optional<QByteArray> DeckTool::readInput()

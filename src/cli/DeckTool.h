@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QIODevice;
 class QTextStream;
+class ActionRunner;
 class TileStore;
 class DeckSettings;
 
@@ -17,8 +19,11 @@ public:
     static constexpr int failure = 1;
     static constexpr int badUsage = 2;
 
-    DeckTool(TileStore& store, const DeckSettings& settings, QIODevice& in, QTextStream& out,
-             QTextStream& err);
+    // The runner is asked for only when a command runs a tile, so other commands never build it.
+    using RunnerSource = std::function<ActionRunner&()>;
+
+    DeckTool(TileStore& store, const DeckSettings& settings, RunnerSource runner, QIODevice& in,
+             QTextStream& out, QTextStream& err);
 
     int run(const QStringList& arguments);
 
@@ -30,6 +35,16 @@ private:
     int listBackups();
     int restore(const QString& path);
     int page(const QStringList& arguments);
+    // Runs the slot's action and returns once its effect has started, or a scene's last step has run.
+    int runTile(const QStringList& arguments);
+
+    struct Slot {
+        int page = 0;
+        int index = 0;
+    };
+    // The slot named by the arguments, or nothing with `status` set to the exit status already reported.
+    [[nodiscard]] std::optional<Slot> findSlot(const QString& pageText, const QString& indexText,
+                                               int& status);
     [[nodiscard]] std::optional<QByteArray> readInput();
     int fail(const QString& message);
     int misuse(const QString& message);
@@ -38,6 +53,7 @@ private:
 
     TileStore& m_store;
     const DeckSettings& m_settings;
+    RunnerSource m_runner;
     QIODevice& m_in;
     QTextStream& m_out;
     QTextStream& m_err;

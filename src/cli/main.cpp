@@ -1,3 +1,4 @@
+#include "actions/SharedActions.h"
 #include "cli/DeckTool.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -30,6 +31,6 @@ int main(int argc, char** argv)
         err << "marquetto-deck: standard input is not readable\n";
         return DeckTool::failure;
     }
-    DeckTool tool(TileStore::shared(), DeckSettings::shared(), in, out, err);
+    DeckTool tool(TileStore::shared(), DeckSettings::shared(), &SharedActions::runner, in, out, err);
     return tool.run(QCoreApplication::arguments().mid(1));
 }

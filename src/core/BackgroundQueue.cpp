@@ -22,3 +22,8 @@ void BackgroundQueue::run(std::function<void()> job)
 {
     userInitiatedPool().start(std::move(job));
 }
+
+void BackgroundQueue::waitForDone()
+{
+    userInitiatedPool().waitForDone();
+}

@@ -9,4 +9,8 @@ namespace BackgroundQueue {
 
 void run(std::function<void()> job);
 
+// Waits until every job handed over so far has finished: for a short-lived program that must not exit
+// before its work is done.
+void waitForDone();
+
 } // namespace BackgroundQueue

@@ -1,6 +1,7 @@
 #include "cli/DeckTool.h"
 
 #include "model/TileCoding.h"
+#include "support/ActionMachinery.h"
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
@@ -32,7 +33,12 @@ protected:
         in.open(QIODevice::ReadOnly);
         QTextStream out(&m_out);
         QTextStream err(&m_err);
-        return DeckTool(*m_store, *m_settings, in, out, err).run(arguments);
+        if (!m_actions)
+            m_actions = std::make_unique<ActionMachinery>(*m_preferences);
+        return DeckTool(
+                   *m_store, *m_settings, [this]() -> ActionRunner& { return m_actions->runner; }, in, out,
+                   err)
+            .run(arguments);
     }
 
     QJsonObject printed()
@@ -43,6 +49,7 @@ protected:
 
     QString m_out;
     QString m_err;
+    std::unique_ptr<ActionMachinery> m_actions;
 };
 
 TEST_F(DeckToolTest, PrintShowsTheDeckWithDerivedTexts)

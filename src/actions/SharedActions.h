@@ -1,0 +1,11 @@
+#pragma once
+
+#include "actions/ActionRunner.h"
+
+// The action machinery of this process, built on first use from the installed platform services and kept
+// until the process ends (scene and background jobs may still be using it while the process quits).
+namespace SharedActions {
+
+[[nodiscard]] ActionRunner& runner();
+
+} // namespace SharedActions
