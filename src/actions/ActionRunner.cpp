@@ -28,7 +28,9 @@ std::optional<QUrl> ActionRunner::webAddress(const QString& urlString)
     if (!parsed.isValid() || parsed.scheme().isEmpty())
         text.prepend(QStringLiteral("https://"));
     QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid())
+    // "https://" alone parses, but names no place to go.
+    const bool isWeb = url.scheme() == u"https" || url.scheme() == u"http";
+    if (!url.isValid() || (isWeb && url.host().isEmpty()))
         return std::nullopt;
     return url;
 }

@@ -27,11 +27,7 @@ void AppActivator::launch(const QString& path)
 bool AppActivator::restoreWindows(const std::vector<qint64>& pids)
 {
     Windows& windows = m_services.windows;
-    std::vector<Windows::WindowId> all;
-    for (const qint64 pid : pids) {
-        const std::vector<Windows::WindowId> own = windows.windowsOf(pid);
-        all.insert(all.end(), own.begin(), own.end());
-    }
+    const std::vector<Windows::WindowId> all = windows.windowsOf(pids);
     if (all.empty())
         return false;
     for (const Windows::WindowId window : all) {

@@ -51,8 +51,8 @@ public:
     // exists, otherwise the application's topmost window. The error is the windowing system's error code.
     [[nodiscard]] virtual Expected<WindowId, int> focusedWindow(const ActiveWindow& remembered) const = 0;
 
-    // The application's top-level windows, front to back.
-    [[nodiscard]] virtual std::vector<WindowId> windowsOf(qint64 pid) const = 0;
+    // The top-level windows of these processes, front to back.
+    [[nodiscard]] virtual std::vector<WindowId> windowsOf(const std::vector<qint64>& pids) const = 0;
 
     [[nodiscard]] virtual std::optional<QRectF> frame(WindowId window) const = 0;
     virtual void setPosition(WindowId window, QPointF topLeft) = 0;
@@ -84,7 +84,7 @@ public:
     {
         return Unexpected(0);
     }
-    [[nodiscard]] std::vector<WindowId> windowsOf(qint64) const override { return {}; }
+    [[nodiscard]] std::vector<WindowId> windowsOf(const std::vector<qint64>&) const override { return {}; }
     [[nodiscard]] std::optional<QRectF> frame(WindowId) const override { return std::nullopt; }
     void setPosition(WindowId, QPointF) override {}
     void setSize(WindowId, QSizeF) override {}

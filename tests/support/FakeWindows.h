@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <algorithm>
 
 // A desktop of windows the test lays out. Moves and restores are applied and recorded in `log`.
 class FakeWindows final : public Windows {
@@ -36,11 +37,11 @@ public:
         }
         return Unexpected(3);
     }
-    [[nodiscard]] std::vector<WindowId> windowsOf(qint64 pid) const override
+    [[nodiscard]] std::vector<WindowId> windowsOf(const std::vector<qint64>& pids) const override
     {
         std::vector<WindowId> own;
         for (const WindowId window : stacking) {
-            if (owners.value(window) == pid)
+            if (std::find(pids.begin(), pids.end(), owners.value(window)) != pids.end())
                 own.push_back(window);
         }
         return own;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "platform/AppPaths.h"
 
 #include <QByteArray>
