@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 
 class DeckToolTest : public StoreFixture {
@@ -217,4 +218,83 @@ TEST(DeckToolProcess, EditsTheDeckOfItsHomeAndSaysWhyItCannot)
     const Finished blocked = runDeck(fileHome, {QStringLiteral("page"), QStringLiteral("add")});
     EXPECT_EQ(blocked.status, DeckTool::failure);
     EXPECT_TRUE(blocked.err.contains("Couldn't save the deck")) << blocked.err.toStdString();
+}
+
+namespace {
+
+Tile tileOf(TileAction action)
+{
+    Tile tile;
+    tile.action = std::move(action);
+    return tile;
+}
+
+TileAction shellScript(const QString& source)
+{
+    return {TileAction::RunScript{source, false}};
+}
+
+// Nanoseconds since the epoch, one per line, as `date +%s%N` writes them.
+std::vector<qint64> stamps(const QByteArray& text)
+{
+    std::vector<qint64> values;
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.isEmpty())
+            values.push_back(line.toLongLong());
+    }
+    return values;
+}
+
+} // namespace
+
+using DeckToolRunProcess = TempHome;
+
+TEST_F(DeckToolRunProcess, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunning)
+{
+    const QString out = m_dir.filePath(QStringLiteral("out"));
+    const QString times = m_dir.filePath(QStringLiteral("times"));
+    const QString stamp = QStringLiteral("date +%s%N >> '%1'").arg(times);
+    // A browser of the test's own, registered for web addresses in the temporary home.
+    const QString opened = m_dir.filePath(QStringLiteral("opened"));
+    writeFile(m_dir.filePath(QStringLiteral(".local/share/applications/test-browser.desktop")),
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Test Browser\n"
+                             "Exec=/bin/sh -c 'echo \"$1\" > \"%1\"' sh %u\n"
+                             "MimeType=x-scheme-handler/https;\n")
+                  .arg(opened)
+                  .toUtf8());
+    writeFile(m_dir.filePath(QStringLiteral(".config/mimeapps.list")),
+              "[Default Applications]\nx-scheme-handler/https=test-browser.desktop\n");
+
+    const Page page{
+        tileOf(shellScript(QStringLiteral("echo started > '%1'; sleep 1; echo finished >> '%1'").arg(out))),
+        tileOf({TileAction::OpenURL{QStringLiteral("  example.org/a?b=1\n")}}),
+        tileOf({TileAction::Sequence{{shellScript(stamp), shellScript(stamp), shellScript(stamp)}}}),
+        Tile{},
+    };
+    writeFile(m_paths.tilesFile(), TileCoding::layoutBytes({page}));
+
+    const auto runSlot = [&](int index) {
+        return runDeck(m_dir.path(), {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
+    };
+    // The script's command returns while the script still runs, and the script goes on after it exited.
+    const Finished script = runSlot(0);
+    EXPECT_EQ(script.status, DeckTool::success) << script.err.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readFile(out) == "started\nfinished\n"; }, 10000));
+
+    const Finished web = runSlot(1);
+    EXPECT_EQ(web.status, DeckTool::success) << web.err.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readFile(opened) == "https://example.org/a?b=1\n"; }, 10000))
+        << readFile(opened).toStdString();
+
+    // The scene's command returns after its last step, with a quarter second between the steps.
+    const Finished scene = runSlot(2);
+    EXPECT_EQ(scene.status, DeckTool::success) << scene.err.toStdString();
+    const std::vector<qint64> stepTimes = stamps(readFile(times));
+    ASSERT_EQ(stepTimes.size(), 3u);
+    for (std::size_t i = 1; i < stepTimes.size(); ++i)
+        EXPECT_GE(stepTimes[i] - stepTimes[i - 1], 250'000'000);
+
+    const Finished empty = runSlot(3);
+    EXPECT_EQ(empty.status, DeckTool::failure);
+    EXPECT_EQ(empty.err, "marquetto-deck: Empty tile\n");
 }
