@@ -6,6 +6,11 @@
 // A value or the reason there is none; the small stand-in for std::expected until the toolchain has it.
 template <typename E>
 struct Unexpected {
+    // A constructor rather than an aggregate, so that `Unexpected(x)` deduces on every compiler we use.
+    explicit Unexpected(E failure)
+        : error(std::move(failure))
+    {
+    }
     E error;
 };
 

@@ -1,47 +1,28 @@
 #pragma once
 
-#include <QMutex>
-#include <QMutexLocker>
+#include <QObject>
 #include <QStringList>
-#include <QtGlobal>
 
-// Collects the log lines written while it exists, from any thread, instead of printing them.
-class LogCapture {
+// Collects what Marquetto logs while it exists instead of printing it, from any thread. Other programs'
+// messages (Qt's own) go on to the handler that was there before.
+class LogCapture final : public QObject {
+    Q_OBJECT
 public:
-    LogCapture()
-        : m_previous(qInstallMessageHandler(&LogCapture::collect))
-    {
-        current() = this;
-    }
-    ~LogCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        current() = nullptr;
-    }
+    LogCapture();
+    ~LogCapture() override;
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    [[nodiscard]] QStringList lines() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_lines;
-    }
+    [[nodiscard]] QStringList lines() const;
+    // Waits, a few seconds at most, until `count` lines have been logged in all.
+    [[nodiscard]] bool waitForLines(qsizetype count);
+
+Q_SIGNALS:
+    void logged();
 
 private:
-    static LogCapture*& current()
-    {
-        static LogCapture* capture = nullptr;
-        return capture;
-    }
-    static void collect(QtMsgType, const QMessageLogContext&, const QString& message)
-    {
-        if (LogCapture* capture = current()) {
-            QMutexLocker lock(&capture->m_mutex);
-            capture->m_lines << message;
-        }
-    }
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
 
     QtMessageHandler m_previous = nullptr;
-    mutable QMutex m_mutex;
     QStringList m_lines;
 };

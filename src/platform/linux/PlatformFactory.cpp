@@ -1,12 +1,23 @@
 #include "platform/ServiceRegistry.h"
+#include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxWorkspace.h"
-#include "platform/macos/MacSystemControls.h"
+#include "platform/linux/PulseAudioSystem.h"
+
+#include <QDBusConnection>
+#include <QStandardPaths>
 
 PlatformServices createPlatformServices(const AppPaths& paths)
 {
     PlatformServices services;
     services.paths = paths;
-    services.workspace = std::make_unique<LinuxWorkspace>(paths, *services.processes);
-    services.systemControls = std::make_unique<MacSystemControls>(*services.processes);
+    ProcessRunner& processes = *services.processes;
+    services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
+    const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
+    services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
+    services.bluetooth = std::make_unique<BluezBluetooth>(QDBusConnection::systemBus());
+    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    services.systemControls = std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings,
+                                                                    QDBusConnection::systemBus());
     return services;
 }

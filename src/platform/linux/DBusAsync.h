@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <chrono>
+#include <functional>
+
+// D-Bus method calls that nobody waits for.
+namespace DBusAsync {
+
+using ReplyHandler = std::function<void(const QDBusMessage& reply)>;
+
+// Sends the call and returns at once, on any thread. A failure (an error reply, no answer within `timeout`)
+// is logged as one line; a successful reply goes to `onReply`, which runs on the main thread.
+void call(const QDBusConnection& bus, const QDBusMessage& message, std::chrono::milliseconds timeout,
+          ReplyHandler onReply = {});
+
+} // namespace DBusAsync
