@@ -3,6 +3,7 @@
 #include "actions/ActionRunner.h"
 #include "core/BackgroundQueue.h"
 #include "core/CanonicalJson.h"
+#include "core/PendingCalls.h"
 #include "model/Settings.h"
 #include "model/TileCoding.h"
 #include "model/TileStore.h"
@@ -16,6 +17,10 @@
 namespace {
 
 const QString programName = QStringLiteral("marquetto-deck");
+
+// Connecting a Bluetooth device is answered only once the link is up, which can take many seconds; the
+// command does not wait for that long.
+constexpr std::chrono::seconds requestGrace{3};
 
 std::optional<int> number(const QString& text)
 {
@@ -174,8 +179,10 @@ int DeckTool::runTile(const QStringList& arguments)
         });
         untilSceneEnds.exec();
     }
-    // Work handed to the background (switching the output, Bluetooth) has to be under way before we exit.
+    // Work handed to the background (switching the output, Bluetooth) has to be under way before we exit,
+    // and requests sent to other services answered, or at least well on their way.
     BackgroundQueue::waitForDone();
+    PendingCalls::waitForAll(requestGrace);
     return success;
 }
 

@@ -1,6 +1,7 @@
 #include "DBusAsync.h"
 
 #include "core/Logging.h"
+#include "core/PendingCalls.h"
 
 #include <QCoreApplication>
 #include <QDBusPendingCallWatcher>
@@ -13,12 +14,14 @@ void DBusAsync::call(const QDBusConnection& bus, const QDBusMessage& message,
     // Without an application object there is no event loop to hear the reply; the call has gone out anyway.
     if (!application)
         return;
+    PendingCalls::started();
     auto* watcher = new QDBusPendingCallWatcher(pending);
     const QString method = message.interface() + u'.' + message.member();
     QObject::connect(
         watcher, &QDBusPendingCallWatcher::finished, watcher,
         [method, path = message.path(), onReply = std::move(onReply)](QDBusPendingCallWatcher* done) {
             done->deleteLater();
+            PendingCalls::finished();
             const QDBusMessage reply = done->reply();
             if (reply.type() != QDBusMessage::ReplyMessage) {
                 qCWarning(lcPlatform).noquote() << "Marquetto:" << method << "on" << path

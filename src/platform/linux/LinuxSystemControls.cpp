@@ -60,8 +60,6 @@ LinuxSystemControls::LinuxSystemControls(AudioSystem& audio, ProcessRunner& runn
     , m_logind(std::move(logind))
     , m_background(std::move(background))
 {
-    if (m_gsettings.isEmpty())
-        qCWarning(lcPlatform) << "Marquetto: no gsettings program; dark mode cannot be switched";
 }
 
 void LinuxSystemControls::volumeUp()
@@ -81,8 +79,10 @@ void LinuxSystemControls::toggleMute()
 
 void LinuxSystemControls::toggleDarkMode()
 {
-    if (m_gsettings.isEmpty())
+    if (m_gsettings.isEmpty()) {
+        qCWarning(lcPlatform) << "Marquetto: no gsettings program; dark mode cannot be switched";
         return;
+    }
     m_background([&runner = m_runner, gsettings = m_gsettings] { toggleColorScheme(runner, gsettings); });
 }
 
