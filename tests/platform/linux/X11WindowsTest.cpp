@@ -1,0 +1,407 @@
+#include "platform/linux/X11Windows.h"
+
+#include "support/XvfbSession.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRect>
+#include <QThread>
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+// Readable failures.
+void PrintTo(const QRectF& r, std::ostream* out)
+{
+    *out << "QRectF(" << r.x() << ", " << r.y() << ", " << r.width() << ", " << r.height() << ")";
+}
+void PrintTo(const Windows::Screen& screen, std::ostream* out)
+{
+    PrintTo(screen.frame, out);
+    *out << " visible ";
+    PrintTo(screen.visibleFrame, out);
+}
+void PrintTo(const Windows::ActiveWindow& active, std::ostream* out)
+{
+    *out << "window " << active.window << " pid " << active.pid << " " << active.appName.toStdString();
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Polls, letting Qt deliver what arrived, until `condition` holds or `timeout` has passed.
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
+{
+    const QDeadlineTimer deadline(timeout);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// The warnings logged while it exists.
+class LogCapture {
+public:
+    LogCapture() { s_messages.clear(), m_previous = qInstallMessageHandler(&LogCapture::record); }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+    [[nodiscard]] const QStringList& messages() const { return s_messages; }
+
+private:
+    static void record(QtMsgType, const QMessageLogContext&, const QString& message)
+    {
+        s_messages << message;
+    }
+    static inline QStringList s_messages;
+    QtMessageHandler m_previous = nullptr;
+};
+
+// Another application on the display, with its own connection: it makes windows and says what a toolkit
+// would say about them. It waits for its replies without deadlines; the server is the test's own.
+class Client {
+public:
+    Client()
+        : m_c(xcb_connect(nullptr, nullptr))
+        , m_root(xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root)
+    {
+    }
+    ~Client() { xcb_disconnect(m_c); }
+
+    xcb_atom_t atom(const char* name)
+    {
+        std::unique_ptr<xcb_intern_atom_reply_t, XcbFree> reply(
+            xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, std::strlen(name), name), nullptr));
+        return reply->atom;
+    }
+    void set(xcb_window_t window, const char* property, xcb_atom_t type, std::vector<uint32_t> values)
+    {
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, window, atom(property), type, 32, values.size(),
+                            values.data());
+    }
+    std::vector<uint32_t> get(xcb_window_t window, const char* property)
+    {
+        std::unique_ptr<xcb_get_property_reply_t, XcbFree> reply(xcb_get_property_reply(
+            m_c, xcb_get_property(m_c, 0, window, atom(property), XCB_ATOM_ANY, 0, 64), nullptr));
+        if (!reply || reply->format != 32)
+            return {};
+        const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+        return {values, values + reply->value_len};
+    }
+    // A top-level window, mapped.
+    xcb_window_t map(QRect geometry, uint32_t pid, const QByteArray& wmClass, bool dock = false)
+    {
+        const xcb_window_t window = xcb_generate_id(m_c);
+        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, window, m_root, geometry.x(), geometry.y(),
+                          geometry.width(), geometry.height(), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, 0, nullptr);
+        if (pid != 0)
+            set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {pid});
+        if (!wmClass.isEmpty())
+            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                                wmClass.size(), wmClass.constData());
+        if (dock) {
+            const auto bottom = static_cast<uint32_t>(geometry.height());
+            set(window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {atom("_NET_WM_WINDOW_TYPE_DOCK")});
+            set(window, "_NET_WM_STRUT", XCB_ATOM_CARDINAL, {0, 0, 0, bottom});
+            set(window, "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL,
+                {0, 0, 0, bottom, 0, 0, 0, 0, 0, 0, 0, 1279});
+        }
+        xcb_map_window(m_c, window);
+        xcb_flush(m_c);
+        return window;
+    }
+    void destroy(xcb_window_t window)
+    {
+        xcb_destroy_window(m_c, window);
+        xcb_flush(m_c);
+    }
+    // A request to the window manager, as a pager or the application itself sends it.
+    void ask(xcb_window_t window, const char* type, std::array<uint32_t, 5> data)
+    {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = atom(type);
+        std::copy(data.begin(), data.end(), message.data.data32);
+        xcb_send_event(m_c, 0, m_root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(m_c);
+    }
+    [[nodiscard]] bool managed(xcb_window_t window)
+    {
+        const auto clients = get(m_root, "_NET_CLIENT_LIST");
+        return std::find(clients.begin(), clients.end(), window) != clients.end() &&
+               get(window, "_NET_FRAME_EXTENTS").size() == 4;
+    }
+    [[nodiscard]] xcb_window_t active()
+    {
+        const auto value = get(m_root, "_NET_ACTIVE_WINDOW");
+        return value.empty() ? xcb_window_t{XCB_WINDOW_NONE} : value.front();
+    }
+    [[nodiscard]] QRect clientRect(xcb_window_t window)
+    {
+        std::unique_ptr<xcb_get_geometry_reply_t, XcbFree> geometry(
+            xcb_get_geometry_reply(m_c, xcb_get_geometry(m_c, window), nullptr));
+        std::unique_ptr<xcb_translate_coordinates_reply_t, XcbFree> origin(xcb_translate_coordinates_reply(
+            m_c, xcb_translate_coordinates(m_c, window, m_root, 0, 0), nullptr));
+        return {origin->dst_x, origin->dst_y, geometry->width, geometry->height};
+    }
+
+private:
+    struct XcbFree {
+        void operator()(void* p) const { std::free(p); }
+    };
+    xcb_connection_t* m_c;
+    xcb_window_t m_root;
+};
+
+constexpr uint32_t appPid = 4242;
+const QByteArray geditClass("gedit\0Gedit\0", 12);
+
+class X11WindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const QStringList missing = XvfbSession::missingPrograms(); !missing.isEmpty())
+            GTEST_SKIP() << "needs " << missing.join(QStringLiteral(", ")).toStdString()
+                         << " (scripts/bootstrap installs them)";
+        ASSERT_TRUE(m_session.start()) << m_session.error().toStdString();
+        m_client = std::make_unique<Client>();
+        m_windows = createX11Windows();
+        ASSERT_TRUE(m_windows->isAvailable());
+    }
+
+    // An application window, framed and given the focus by the window manager.
+    xcb_window_t appWindow(uint32_t pid = appPid, const QByteArray& wmClass = geditClass)
+    {
+        const xcb_window_t window = m_client->map({40, 50, 320, 200}, pid, wmClass);
+        EXPECT_TRUE(eventually([&] { return m_client->managed(window) && m_client->active() == window; }));
+        return window;
+    }
+
+    XvfbSession m_session;
+    std::unique_ptr<Client> m_client;
+    std::unique_ptr<Windows> m_windows;
+};
+
+// --- The active window
+
+TEST_F(X11WindowsTest, NoWindowIsActiveOnAnEmptyDesktop)
+{
+    EXPECT_EQ(m_windows->activeWindow(), std::nullopt);
+}
+
+TEST_F(X11WindowsTest, ReportsTheActiveWindowWithItsPidAndClassName)
+{
+    const xcb_window_t window = appWindow();
+    EXPECT_EQ(m_windows->activeWindow(), (Windows::ActiveWindow{window, appPid, QStringLiteral("Gedit")}));
+}
+
+TEST_F(X11WindowsTest, NamesAnAppWithoutClassByItsProcess)
+{
+    const auto pid = static_cast<uint32_t>(::getpid());
+    const xcb_window_t window = appWindow(pid, {});
+    QFile comm(QStringLiteral("/proc/self/comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(m_windows->activeWindow(),
+              (Windows::ActiveWindow{window, pid, QString::fromUtf8(comm.readAll()).trimmed()}));
+}
+
+TEST_F(X11WindowsTest, SignalsOncePerActivation)
+{
+    std::vector<Windows::ActiveWindow> seen;
+    QObject::connect(m_windows.get(), &Windows::activeWindowChanged,
+                     [&](const Windows::ActiveWindow& active) { seen.push_back(active); });
+    const xcb_window_t first = appWindow(11);
+    const xcb_window_t second = appWindow(12);
+    ASSERT_TRUE(eventually([&] { return !seen.empty() && seen.back().window == second; }));
+    seen.clear();
+
+    m_windows->activate(first);
+    ASSERT_TRUE(eventually([&] { return !seen.empty(); }));
+    const xcb_window_t third = appWindow(13);
+    ASSERT_TRUE(eventually([&] { return seen.size() >= 2; }));
+    EXPECT_EQ(seen, (std::vector<Windows::ActiveWindow>{{first, 11, QStringLiteral("Gedit")},
+                                                        {third, 13, QStringLiteral("Gedit")}}));
+}
+
+// --- Frames, moving and sizing
+
+TEST_F(X11WindowsTest, FrameIsTheClientGrownByTheDecorations)
+{
+    const xcb_window_t window = appWindow();
+    const auto extents = m_client->get(window, "_NET_FRAME_EXTENTS"); // left, right, top, bottom
+    ASSERT_EQ(extents.size(), 4u);
+    ASSERT_GT(extents[2], 0u) << "openbox draws a title bar";
+    const QRect client = m_client->clientRect(window);
+    EXPECT_EQ(m_windows->frame(window),
+              QRectF(client.adjusted(-int(extents[0]), -int(extents[2]), int(extents[1]), int(extents[3]))));
+}
+
+TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
+{
+    struct Case {
+        const char* name;
+        std::vector<const char*> states; // asked of the window manager first
+    };
+    const Case cases[] = {
+        {"normal", {}},
+        {"maximized", {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}},
+        {"full screen", {"_NET_WM_STATE_FULLSCREEN"}},
+    };
+    const QRectF wanted(100, 120, 500, 300);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const xcb_window_t window = appWindow();
+        for (const char* state : c.states) {
+            const xcb_atom_t atom = m_client->atom(state);
+            m_client->ask(window, "_NET_WM_STATE", {1 /* add */, atom, 0, 1, 0});
+            ASSERT_TRUE(eventually([&] {
+                const auto now = m_client->get(window, "_NET_WM_STATE");
+                return std::find(now.begin(), now.end(), atom) != now.end();
+            }));
+        }
+        m_windows->setPosition(window, wanted.topLeft());
+        m_windows->setSize(window, wanted.size());
+        eventually([&] { return m_windows->frame(window) == wanted; });
+        EXPECT_EQ(m_windows->frame(window), wanted);
+        m_client->destroy(window);
+    }
+}
+
+// --- Minimizing
+
+TEST_F(X11WindowsTest, UnminimizeRestoresAMinimizedWindow)
+{
+    const xcb_window_t window = appWindow();
+    EXPECT_FALSE(m_windows->isMinimized(window));
+    m_client->ask(window, "WM_CHANGE_STATE", {3 /* IconicState */, 0, 0, 0, 0});
+    ASSERT_TRUE(eventually([&] { return m_windows->isMinimized(window); }));
+
+    m_windows->unminimize(window);
+    EXPECT_TRUE(eventually([&] { return !m_windows->isMinimized(window) && m_client->active() == window; }));
+}
+
+// --- Finding an application's windows
+
+TEST_F(X11WindowsTest, FallsBackToTheAppsTopmostWindowWhenTheRememberedOneIsGone)
+{
+    const xcb_window_t gone = appWindow(77);
+    const xcb_window_t lower = appWindow(77);
+    const xcb_window_t upper = appWindow(77);
+    appWindow(78);
+    const auto remembered = m_windows->focusedWindow({gone, 77, {}});
+    ASSERT_TRUE(remembered.hasValue());
+    EXPECT_EQ(*remembered, gone);
+
+    m_client->destroy(gone);
+    m_windows->raise(lower);
+    ASSERT_TRUE(eventually([&] {
+        return m_windows->windowsOf({77}) == std::vector<Windows::WindowId>{lower, upper};
+    }));
+    const auto focused = m_windows->focusedWindow({gone, 77, {}});
+    ASSERT_TRUE(focused.hasValue());
+    EXPECT_EQ(*focused, lower);
+}
+
+TEST_F(X11WindowsTest, FailsWithBadWindowForAnAppWithoutWindows)
+{
+    const xcb_window_t other = appWindow(78);
+    m_client->destroy(other);
+    ASSERT_TRUE(eventually([&] { return !m_client->managed(other); }));
+    const auto focused = m_windows->focusedWindow({other, 77, {}});
+    ASSERT_FALSE(focused.hasValue());
+    EXPECT_EQ(focused.error(), 3);
+    EXPECT_TRUE(m_windows->windowsOf({77}).empty());
+}
+
+// --- Screens
+
+TEST_F(X11WindowsTest, OneScreenTheSizeOfTheDisplay)
+{
+    const QRectF whole(0, 0, 1280, 800);
+    EXPECT_EQ(m_windows->screens(), (std::vector<Windows::Screen>{{whole, whole}}));
+    EXPECT_EQ(m_windows->mainScreen(), 0u);
+}
+
+TEST_F(X11WindowsTest, ADockAtTheBottomRaisesTheVisibleFrame)
+{
+    m_client->map({0, 760, 1280, 40}, 0, {}, true);
+    // y up: a 40-pixel dock at the bottom leaves the visible frame starting 40 pixels up.
+    const Windows::Screen expected{QRectF(0, 0, 1280, 800), QRectF(0, 40, 1280, 760)};
+    EXPECT_TRUE(eventually([&] { return m_windows->screens() == std::vector<Windows::Screen>{expected}; }));
+}
+
+// --- A display that misbehaves
+
+TEST_F(X11WindowsTest, AWindowThatHasGoneIsAnsweredQuietly)
+{
+    const xcb_window_t window = appWindow();
+    m_client->destroy(window);
+    ASSERT_TRUE(eventually([&] { return !m_client->managed(window); }));
+    const LogCapture log;
+    EXPECT_EQ(m_windows->frame(window), std::nullopt);
+    EXPECT_FALSE(m_windows->isMinimized(window));
+    m_windows->setPosition(window, {10, 10});
+    m_windows->setSize(window, {100, 100});
+    m_windows->raise(window);
+    m_windows->activate(window);
+    EXPECT_TRUE(m_windows->isAvailable());
+    EXPECT_EQ(m_windows->screens().size(), 1u);
+    EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(X11WindowsTest, AServerThatStopsAnsweringCostsLittle)
+{
+    const xcb_window_t window = appWindow();
+    m_session.suspendServer();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(m_windows->activeWindow(), std::nullopt);
+    EXPECT_LT(clock.restart(), 1500);
+    EXPECT_TRUE(m_windows->screens().empty());
+    EXPECT_LT(clock.restart(), 300) << "once the server is silent, calls give up sooner";
+
+    m_session.resumeServer();
+    EXPECT_TRUE(
+        eventually([&] { return m_windows->activeWindow() && m_windows->activeWindow()->window == window; }));
+}
+
+TEST_F(X11WindowsTest, LosingTheDisplayMakesItUnavailable)
+{
+    const xcb_window_t window = appWindow();
+    const LogCapture log;
+    m_session.killServer();
+    ASSERT_TRUE(eventually([&] { return !m_windows->isAvailable(); }));
+    EXPECT_EQ(m_windows->activeWindow(), std::nullopt);
+    EXPECT_EQ(m_windows->frame(window), std::nullopt);
+    EXPECT_TRUE(m_windows->screens().empty());
+    EXPECT_FALSE(m_windows->focusedWindow({window, appPid, {}}).hasValue());
+    m_windows->setPosition(window, {0, 0});
+    EXPECT_EQ(log.messages(), QStringList{QStringLiteral("Marquetto: lost the X display")});
+}
+
+TEST(X11WindowsFactory, WithoutADisplayTheServiceIsUnavailable)
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    const auto windows = createX11Windows();
+    if (!display.isEmpty())
+        qputenv("DISPLAY", display);
+    EXPECT_FALSE(windows->isAvailable());
+    EXPECT_EQ(windows->activeWindow(), std::nullopt);
+    EXPECT_TRUE(windows->screens().empty());
+}
+
+} // namespace
