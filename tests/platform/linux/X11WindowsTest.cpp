@@ -1,5 +1,6 @@
 #include "platform/linux/X11Windows.h"
 
+#include "support/LogCapture.h"
 #include "support/XvfbSession.h"
 
 #include <QCoreApplication>
@@ -48,22 +49,6 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
     }
     return true;
 }
-
-// The warnings logged while it exists.
-class LogCapture {
-public:
-    LogCapture() { s_messages.clear(), m_previous = qInstallMessageHandler(&LogCapture::record); }
-    ~LogCapture() { qInstallMessageHandler(m_previous); }
-    [[nodiscard]] const QStringList& messages() const { return s_messages; }
-
-private:
-    static void record(QtMsgType, const QMessageLogContext&, const QString& message)
-    {
-        s_messages << message;
-    }
-    static inline QStringList s_messages;
-    QtMessageHandler m_previous = nullptr;
-};
 
 // Another application on the display, with its own connection: it makes windows and says what a toolkit
 // would say about them. It waits for its replies without deadlines; the server is the test's own.
@@ -359,7 +344,7 @@ TEST_F(X11WindowsTest, AWindowThatHasGoneIsAnsweredQuietly)
     m_windows->activate(window);
     EXPECT_TRUE(m_windows->isAvailable());
     EXPECT_EQ(m_windows->screens().size(), 1u);
-    EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(X11WindowsTest, AServerThatStopsAnsweringCostsLittle)
@@ -389,7 +374,7 @@ TEST_F(X11WindowsTest, LosingTheDisplayMakesItUnavailable)
     EXPECT_TRUE(m_windows->screens().empty());
     EXPECT_FALSE(m_windows->focusedWindow({window, appPid, {}}).hasValue());
     m_windows->setPosition(window, {0, 0});
-    EXPECT_EQ(log.messages(), QStringList{QStringLiteral("Marquetto: lost the X display")});
+    EXPECT_EQ(log.lines(), QStringList{QStringLiteral("Marquetto: lost the X display")});
 }
 
 TEST(X11WindowsFactory, WithoutADisplayTheServiceIsUnavailable)
