@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRect>
 #include <QThread>
 #include <algorithm>
@@ -134,14 +133,6 @@ public:
         const auto value = get(m_root, "_NET_ACTIVE_WINDOW");
         return value.empty() ? xcb_window_t{XCB_WINDOW_NONE} : value.front();
     }
-    [[nodiscard]] QRect clientRect(xcb_window_t window)
-    {
-        std::unique_ptr<xcb_get_geometry_reply_t, XcbFree> geometry(
-            xcb_get_geometry_reply(m_c, xcb_get_geometry(m_c, window), nullptr));
-        std::unique_ptr<xcb_translate_coordinates_reply_t, XcbFree> origin(xcb_translate_coordinates_reply(
-            m_c, xcb_translate_coordinates(m_c, window, m_root, 0, 0), nullptr));
-        return {origin->dst_x, origin->dst_y, geometry->width, geometry->height};
-    }
 
 private:
     struct XcbFree {
@@ -182,25 +173,10 @@ protected:
 
 // --- The active window
 
-TEST_F(X11WindowsTest, NoWindowIsActiveOnAnEmptyDesktop)
-{
-    EXPECT_EQ(m_windows->activeWindow(), std::nullopt);
-}
-
 TEST_F(X11WindowsTest, ReportsTheActiveWindowWithItsPidAndClassName)
 {
     const xcb_window_t window = appWindow();
     EXPECT_EQ(m_windows->activeWindow(), (Windows::ActiveWindow{window, appPid, QStringLiteral("Gedit")}));
-}
-
-TEST_F(X11WindowsTest, NamesAnAppWithoutClassByItsProcess)
-{
-    const auto pid = static_cast<uint32_t>(::getpid());
-    const xcb_window_t window = appWindow(pid, {});
-    QFile comm(QStringLiteral("/proc/self/comm"));
-    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
-    EXPECT_EQ(m_windows->activeWindow(),
-              (Windows::ActiveWindow{window, pid, QString::fromUtf8(comm.readAll()).trimmed()}));
 }
 
 TEST_F(X11WindowsTest, SignalsOncePerActivation)
@@ -222,17 +198,6 @@ TEST_F(X11WindowsTest, SignalsOncePerActivation)
 }
 
 // --- Frames, moving and sizing
-
-TEST_F(X11WindowsTest, FrameIsTheClientGrownByTheDecorations)
-{
-    const xcb_window_t window = appWindow();
-    const auto extents = m_client->get(window, "_NET_FRAME_EXTENTS"); // left, right, top, bottom
-    ASSERT_EQ(extents.size(), 4u);
-    ASSERT_GT(extents[2], 0u) << "openbox draws a title bar";
-    const QRect client = m_client->clientRect(window);
-    EXPECT_EQ(m_windows->frame(window),
-              QRectF(client.adjusted(-int(extents[0]), -int(extents[2]), int(extents[1]), int(extents[3]))));
-}
 
 TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
 {
@@ -266,17 +231,6 @@ TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
 }
 
 // --- Minimizing
-
-TEST_F(X11WindowsTest, UnminimizeRestoresAMinimizedWindow)
-{
-    const xcb_window_t window = appWindow();
-    EXPECT_FALSE(m_windows->isMinimized(window));
-    m_client->ask(window, "WM_CHANGE_STATE", {3 /* IconicState */, 0, 0, 0, 0});
-    ASSERT_TRUE(eventually([&] { return m_windows->isMinimized(window); }));
-
-    m_windows->unminimize(window);
-    EXPECT_TRUE(eventually([&] { return !m_windows->isMinimized(window) && m_client->active() == window; }));
-}
 
 // --- Finding an application's windows
 
@@ -312,13 +266,6 @@ TEST_F(X11WindowsTest, FailsWithBadWindowForAnAppWithoutWindows)
 }
 
 // --- Screens
-
-TEST_F(X11WindowsTest, OneScreenTheSizeOfTheDisplay)
-{
-    const QRectF whole(0, 0, 1280, 800);
-    EXPECT_EQ(m_windows->screens(), (std::vector<Windows::Screen>{{whole, whole}}));
-    EXPECT_EQ(m_windows->mainScreen(), 0u);
-}
 
 TEST_F(X11WindowsTest, ADockAtTheBottomRaisesTheVisibleFrame)
 {
