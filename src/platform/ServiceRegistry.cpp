@@ -53,7 +53,11 @@ Workspace& ServiceRegistry::workspace()
 
 Windows& ServiceRegistry::windows()
 {
-    return *services().windows;
+    PlatformServices& installed = services();
+    if (!installed.windows)
+        installed.windows =
+            installed.createWindows ? installed.createWindows() : std::make_unique<NullWindows>();
+    return *installed.windows;
 }
 
 AudioSystem& ServiceRegistry::audio()

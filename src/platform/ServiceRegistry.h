@@ -12,6 +12,7 @@
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
 
+#include <functional>
 #include <memory>
 
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
@@ -22,7 +23,9 @@ struct PlatformServices {
     std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
     std::unique_ptr<ProcessRunner> processes = std::make_unique<ProcessUtil>();
     std::unique_ptr<Workspace> workspace = std::make_unique<NullWorkspace>();
-    std::unique_ptr<Windows> windows = std::make_unique<NullWindows>();
+    // Made on first use: reaching the display is only worth it for what moves windows.
+    std::function<std::unique_ptr<Windows>()> createWindows;
+    std::unique_ptr<Windows> windows;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;

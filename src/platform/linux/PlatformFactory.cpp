@@ -14,7 +14,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.paths = paths;
     ProcessRunner& processes = *services.processes;
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
-    services.windows = createX11Windows();
+    services.createWindows = [] { return createX11Windows(); };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
     services.bluetooth = std::make_unique<BluezBluetooth>(QDBusConnection::systemBus());
