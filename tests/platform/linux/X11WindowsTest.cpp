@@ -230,8 +230,6 @@ TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
     }
 }
 
-// --- Minimizing
-
 // --- Finding an application's windows
 
 TEST_F(X11WindowsTest, FallsBackToTheAppsTopmostWindowWhenTheRememberedOneIsGone)
