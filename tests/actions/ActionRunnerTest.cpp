@@ -1,11 +1,14 @@
 #include "actions/ActionRunner.h"
 
 #include "core/BackgroundQueue.h"
+#include "core/ProcessUtil.h"
 #include "platform/Programs.h"
 #include "support/ActionMachinery.h"
 #include "support/TempHome.h"
 
 #include <QSignalSpy>
+#include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -167,6 +170,38 @@ TEST_F(ActionRunnerTest, ASecondSceneIsDroppedWhileOneRunsButSingleActionsStillR
     m_runner.execute(first);
     m_machine.scenes.runPending();
     EXPECT_EQ(m_machine.processes.calls().size(), 3u);
+}
+
+} // namespace
+
+namespace {
+
+// The real scene queue and real programs: a script that hangs holds its scene, never the main thread.
+TEST_F(ActionRunnerTest, AHangingSceneKeepsOtherScenesOutButNeverTheMainThread)
+{
+    ProcessUtil processes;
+    ThreadSceneQueue queue;
+    ActionRunner runner({processes, m_machine.workspace, m_machine.apps, m_machine.systemActions,
+                         m_machine.music, m_machine.audio, m_machine.bluetooth, m_machine.clipboard, queue});
+    const QString pidFile = m_dir.filePath(QStringLiteral("pid"));
+    QSignalSpy inFlight(&runner, &ActionRunner::sceneInFlightChanged);
+
+    runner.execute(
+        scene({script(QStringLiteral("echo $$ > '%1.tmp' && mv '%1.tmp' '%1' && exec sleep 60").arg(pidFile)),
+               {TileAction::OpenURL{QStringLiteral("example.org")}}}));
+    runner.execute(scene({{TileAction::OpenURL{QStringLiteral("dropped.example")}}}));
+    runner.execute({TileAction::OpenFile{QStringLiteral("/tmp")}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return exists(pidFile); }, 5000));
+    EXPECT_TRUE(runner.isSceneInFlight());
+    ASSERT_EQ(m_machine.workspace.opened.size(), 1u);
+    EXPECT_EQ(m_machine.workspace.opened.front(), QUrl::fromLocalFile(QStringLiteral("/tmp")));
+
+    // Once the script ends, the scene goes on to its next step, on the main thread, and then ends.
+    ::kill(readFile(pidFile).trimmed().toInt(), SIGTERM);
+    ASSERT_TRUE(inFlight.wait(5000) || inFlight.count() == 2);
+    EXPECT_FALSE(runner.isSceneInFlight());
+    ASSERT_EQ(m_machine.workspace.opened.size(), 2u);
+    EXPECT_EQ(m_machine.workspace.opened.back(), QUrl(QStringLiteral("https://example.org")));
 }
 
 } // namespace
