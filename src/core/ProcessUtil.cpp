@@ -1,5 +1,6 @@
 #include "ProcessUtil.h"
 
+#include "core/ChildReaper.h"
 #include "core/Logging.h"
 
 #include <QByteArray>
@@ -9,8 +10,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -108,12 +107,6 @@ std::optional<pid_t> spawn(const QString& executable, const QStringList& argumen
     return pid;
 }
 
-void waitFor(pid_t pid)
-{
-    while (::waitpid(pid, nullptr, 0) == -1 && errno == EINTR) {
-    }
-}
-
 // Reads until the end of the stream; answers nothing when more than the limit arrived.
 std::optional<QByteArray> readAll(int fd)
 {
@@ -168,7 +161,7 @@ std::optional<QString> ProcessUtil::capture(const QString& executable, const QSt
 
     const std::optional<QByteArray> output = readAll(readEnd.get());
     readEnd.reset();
-    waitFor(*pid);
+    ChildReaper::reapNow(*pid);
     if (!output) {
         qCWarning(lcProcess).noquote() << "Marquetto: dropped the output of" << executable
                                        << "for being larger than" << maximumOutput << "bytes";
@@ -181,5 +174,5 @@ void ProcessUtil::fireAndForget(const QString& executable, const QStringList& ar
 {
     const std::optional<pid_t> pid = spawn(executable, arguments, {.ownSession = true});
     if (pid)
-        std::thread(waitFor, *pid).detach();
+        ChildReaper::reapWhenDone(*pid);
 }

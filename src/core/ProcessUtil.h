@@ -15,6 +15,6 @@ public:
                                                  const QStringList& arguments) override;
 
     // The program runs in a session of its own with its output sent to /dev/null, so it keeps running when
-    // this process or its terminal goes away. A thread of ours reaps it when it ends.
+    // this process or its terminal goes away. It is reaped when it ends.
     void fireAndForget(const QString& executable, const QStringList& arguments) override;
 };
