@@ -2,6 +2,7 @@
 
 #include "model/TileCoding.h"
 #include "support/ActionMachinery.h"
+#include "support/DeckProcess.h"
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
@@ -9,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -166,56 +166,28 @@ TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles)
     EXPECT_TRUE(m_store->tile(2, 0).action);
 }
 
-namespace {
-
-struct Finished {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs the real program, as a user would, with the given home (none when empty).
-Finished runDeck(const QString& home, const QStringList& arguments, const QByteArray& input = {})
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"})
-        environment.remove(QLatin1String(name));
-    if (!home.isEmpty())
-        environment.insert(QStringLiteral("HOME"), home);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MARQUETTO_DECK_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000))
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-} // namespace
-
 TEST(DeckToolProcess, EditsTheDeckOfItsHomeAndSaysWhyItCannot)
 {
     const QTemporaryDir home;
-    const Finished set = runDeck(
+    const DeckRun set = runDeck(
         home.path(), {QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("-")},
         R"({"label":"Hi","icon":{"auto":{}},"action":{"snippet":{"text":"hello"}}})");
     EXPECT_EQ(set.status, DeckTool::success) << set.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral(".local/share/Marquetto/tiles.json"))));
 
-    const Finished print = runDeck(home.path(), {QStringLiteral("print")});
+    const DeckRun print = runDeck(home.path(), {QStringLiteral("print")});
     ASSERT_EQ(print.status, DeckTool::success);
     const QJsonArray page = QJsonDocument::fromJson(print.out).object()[QStringLiteral("pages")][0].toArray();
     EXPECT_EQ(page[2].toObject()[QStringLiteral("tooltip")], QStringLiteral("Hi"));
 
-    const Finished homeless = runDeck({}, {QStringLiteral("print")});
+    const DeckRun homeless = runDeck({}, {QStringLiteral("print")});
     EXPECT_EQ(homeless.status, DeckTool::failure);
     EXPECT_EQ(homeless.err, "marquetto-deck: HOME is not set.\n");
 
     // A home that is a file: nothing can be written, and the command says so instead of pretending.
     const QString fileHome = home.filePath(QStringLiteral("not-a-folder"));
     QFile(fileHome).open(QIODevice::WriteOnly);
-    const Finished blocked = runDeck(fileHome, {QStringLiteral("page"), QStringLiteral("add")});
+    const DeckRun blocked = runDeck(fileHome, {QStringLiteral("page"), QStringLiteral("add")});
     EXPECT_EQ(blocked.status, DeckTool::failure);
     EXPECT_TRUE(blocked.err.contains("Couldn't save the deck")) << blocked.err.toStdString();
 }
@@ -277,24 +249,24 @@ TEST_F(DeckToolRunProcess, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunni
         return runDeck(m_dir.path(), {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
     };
     // The script's command returns while the script still runs, and the script goes on after it exited.
-    const Finished script = runSlot(0);
+    const DeckRun script = runSlot(0);
     EXPECT_EQ(script.status, DeckTool::success) << script.err.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return readFile(out) == "started\nfinished\n"; }, 10000));
 
-    const Finished web = runSlot(1);
+    const DeckRun web = runSlot(1);
     EXPECT_EQ(web.status, DeckTool::success) << web.err.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return readFile(opened) == "https://example.org/a?b=1\n"; }, 10000))
         << readFile(opened).toStdString();
 
     // The scene's command returns after its last step, with a quarter second between the steps.
-    const Finished scene = runSlot(2);
+    const DeckRun scene = runSlot(2);
     EXPECT_EQ(scene.status, DeckTool::success) << scene.err.toStdString();
     const std::vector<qint64> stepTimes = stamps(readFile(times));
     ASSERT_EQ(stepTimes.size(), 3u);
     for (std::size_t i = 1; i < stepTimes.size(); ++i)
         EXPECT_GE(stepTimes[i] - stepTimes[i - 1], 250'000'000);
 
-    const Finished empty = runSlot(3);
+    const DeckRun empty = runSlot(3);
     EXPECT_EQ(empty.status, DeckTool::failure);
     EXPECT_EQ(empty.err, "marquetto-deck: Empty tile\n");
 }

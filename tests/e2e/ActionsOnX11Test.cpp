@@ -5,6 +5,7 @@
 #include "model/TileCoding.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/X11Windows.h"
+#include "support/DeckProcess.h"
 #include "support/FakeDevices.h"
 #include "support/TempHome.h"
 #include "support/XvfbSession.h"
@@ -154,16 +155,9 @@ TEST_F(ActionsOnX11, SnapTilesRunFromTheCompanionPlaceTheActiveWindowOfAnotherAp
     writeFile(m_paths.tilesFile(), TileCoding::layoutBytes({{left, centre}}));
 
     const auto runSlot = [&](int index) {
-        QProcess deck;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"})
-            environment.remove(QLatin1String(name));
-        environment.insert(QStringLiteral("HOME"), m_dir.path());
-        deck.setProcessEnvironment(environment);
-        deck.start(QStringLiteral(MARQUETTO_DECK_PATH),
-                   {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
-        EXPECT_TRUE(deck.waitForFinished(30000));
-        EXPECT_EQ(deck.exitCode(), 0) << deck.readAllStandardError().toStdString();
+        const DeckRun run =
+            runDeck(m_dir.path(), {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
     };
 
     // The 1280 × 800 screen has no panels: halves are 640 wide and 688 (86 %) high, 56 from the top.
