@@ -156,11 +156,4 @@ TEST_F(BluezBluetoothTest, ABlueZThatNeverAnswersIsGivenUpOnAtTheTimeout)
     EXPECT_LT(elapsed.elapsed(), 5000);
 }
 
-TEST_F(BluezBluetoothTest, AListOfAnotherShapeMeansNoDevices)
-{
-    startBluez().answer(QStringLiteral("/"), kListObjects, {QStringLiteral("garbage")});
-
-    EXPECT_TRUE(m_bluetooth->pairedDevices().empty());
-}
-
 } // namespace

@@ -121,14 +121,6 @@ TEST_F(LinuxSystemControlsTest, DarkModeSwitchesGnomesColourScheme)
     }
 }
 
-TEST_F(LinuxSystemControlsTest, WithoutGsettingsDarkModeDoesNothing)
-{
-    controls(QString()).toggleDarkMode();
-
-    EXPECT_TRUE(m_jobs.empty());
-    EXPECT_TRUE(m_runner.calls().empty());
-}
-
 TEST_F(LinuxSystemControlsLogindTest, LockingLocksTheSessionOfTheEnvironmentOrElseTheCallers)
 {
     const std::unique_ptr<FakeDBusService> logind = startLogind();
