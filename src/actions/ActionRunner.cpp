@@ -7,6 +7,28 @@
 
 #include <QUrl>
 
+namespace {
+
+struct Command {
+    QString executable;
+    QStringList arguments;
+};
+
+Command commandFor(const TileAction::RunShortcut& shortcut)
+{
+    return {Programs::shortcuts(), {QStringLiteral("run"), shortcut.name}};
+}
+
+// The source goes to the interpreter as one argument, unchanged.
+Command commandFor(const TileAction::RunScript& script)
+{
+    if (script.isAppleScript)
+        return {Programs::osascript(), {QStringLiteral("-e"), script.source}};
+    return {Programs::scriptShell(), {QStringLiteral("-c"), script.source}};
+}
+
+} // namespace
+
 ActionRunner::ActionRunner(Services services, QObject* parent)
     : QObject(parent)
     , m_services(services)
@@ -61,13 +83,12 @@ void ActionRunner::execute(const TileAction& action)
             },
             [&](const TileAction::RunSystemAction& system) { m_services.systemActions.run(system.action); },
             [&](const TileAction::RunShortcut& shortcut) {
-                processes.fireAndForget(Programs::shortcuts(), {QStringLiteral("run"), shortcut.name});
+                const Command command = commandFor(shortcut);
+                processes.fireAndForget(command.executable, command.arguments);
             },
             [&](const TileAction::RunScript& script) {
-                if (script.isAppleScript)
-                    processes.fireAndForget(Programs::osascript(), {QStringLiteral("-e"), script.source});
-                else
-                    processes.fireAndForget(Programs::scriptShell(), {QStringLiteral("-c"), script.source});
+                const Command command = commandFor(script);
+                processes.fireAndForget(command.executable, command.arguments);
             },
             [&](const TileAction::Sequence& scene) { runScene(scene.steps); },
             [&](const TileAction::ConnectBluetooth& device) { m_services.bluetooth.toggle(device.address); },
@@ -115,15 +136,14 @@ void ActionRunner::runScene(const std::vector<TileAction>& steps)
 
 void ActionRunner::runSceneStep(const TileAction& step)
 {
-    ProcessRunner& processes = m_services.processes;
-    if (const auto* shortcut = step.as<TileAction::RunShortcut>()) {
-        (void)processes.capture(Programs::shortcuts(), {QStringLiteral("run"), shortcut->name});
-    } else if (const auto* script = step.as<TileAction::RunScript>()) {
-        if (script->isAppleScript)
-            (void)processes.capture(Programs::osascript(), {QStringLiteral("-e"), script->source});
-        else
-            (void)processes.capture(Programs::scriptShell(), {QStringLiteral("-c"), script->source});
-    } else {
+    // Shortcuts and scripts are awaited, so that the next step starts after they have finished.
+    std::optional<Command> awaited;
+    if (const auto* shortcut = step.as<TileAction::RunShortcut>())
+        awaited = commandFor(*shortcut);
+    else if (const auto* script = step.as<TileAction::RunScript>())
+        awaited = commandFor(*script);
+    if (awaited)
+        (void)m_services.processes.capture(awaited->executable, awaited->arguments);
+    else
         m_services.scenes.runOnMainThread([this, &step] { execute(step); });
-    }
 }

@@ -33,6 +33,12 @@ LinuxWorkspace::FavouritesSource LinuxWorkspace::defaultFavourites()
 
 namespace {
 
+// A program named with a path stands as it is; a bare name is looked up on the PATH (empty when absent).
+QString located(const QString& program)
+{
+    return program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+}
+
 // The program a desktop file starts: TryExec when given, else the first word of Exec, found on the PATH.
 std::optional<QString> programOf(const QString& applicationPath)
 {
@@ -48,9 +54,7 @@ std::optional<QString> programOf(const QString& applicationPath)
             return std::nullopt;
         program = command->front();
     }
-    if (program.contains(QLatin1Char('/')))
-        return program;
-    const QString found = QStandardPaths::findExecutable(program);
+    const QString found = located(program);
     return found.isEmpty() ? std::nullopt : std::optional(found);
 }
 
@@ -101,9 +105,7 @@ bool LinuxWorkspace::launchApplication(const QString& applicationPath)
         if (!terminal.isEmpty())
             *command = QStringList{terminal, QStringLiteral("-e")} + *command;
     }
-    QString program = command->takeFirst();
-    if (!program.contains(QLatin1Char('/')))
-        program = QStandardPaths::findExecutable(program);
+    const QString program = located(command->takeFirst());
     if (program.isEmpty()) {
         logCannotStart(applicationPath, QStringLiteral("its program is not installed"));
         return false;
