@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// System symbol names ("speaker.wave.3.fill") are drawn with glyphs of the icon font; this is the one table
+// between the two. A symbol without a glyph is not available here.
+namespace SymbolGlyphs {
+
+[[nodiscard]] std::optional<QString> glyphName(const QString& symbolName);
+// The text to draw for a symbol in the icon font: its glyph, or "?" when it has none.
+[[nodiscard]] QString text(const QString& symbolName);
+// The symbols offered to the user, in their fixed order, without those that have no glyph.
+[[nodiscard]] const QStringList& catalogue();
+
+} // namespace SymbolGlyphs

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "model/Models.h"
+
+#include <QCache>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class FileIcons;
+
+// Finds the picture of a tile: its custom image file, the icon of the application or file it opens, or the
+// symbol shown when there is no image. Images are cached in memory so that redrawing the deck never touches
+// the disk; a missing file is never cached, so a file that appears later is picked up.
+//
+// Main thread only.
+class IconResolver final {
+public:
+    // Custom images are decoded at most this many pixels on their longer side.
+    static constexpr int maxDecodedSide = 1024;
+
+    IconResolver(QString iconsDir, FileIcons& fileIcons);
+    [[nodiscard]] static IconResolver& shared();
+
+    [[nodiscard]] std::optional<QImage> customImage(const QString& fileName);
+    // The icon of a `launchApp` or `openFile` path that exists; nothing for every other action.
+    [[nodiscard]] std::optional<QImage> autoImage(const std::optional<TileAction>& action);
+    // The system symbol name shown when an action has no image.
+    [[nodiscard]] static QString autoSymbol(const std::optional<TileAction>& action);
+    // Whether a custom image is an opaque square that fills the tile face. Decided once per file name.
+    [[nodiscard]] bool isPlate(const QString& fileName);
+    [[nodiscard]] static bool hasOpaqueCorners(const QImage& image);
+
+private:
+    QString m_iconsDir;
+    FileIcons& m_fileIcons;
+    QCache<QString, QImage> m_images;
+    QHash<QString, bool> m_plateFlags;
+};

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "platform/Windows.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Clock;
+class DeckSettings;
+class EditModeState;
+class PanelChromeState;
+class Preferences;
+class TileStore;
+
+// Just above the desktop and below ordinary windows, or summoned above everything.
+enum class PanelLevel { desktop, summoned };
+
+// The deck's window on screen. Frames are in screen coordinates with the origin at the bottom left of the
+// main screen and y growing upwards. `moved` fires after the user moved the window.
+class PanelWindow : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~PanelWindow() override = default;
+
+    [[nodiscard]] virtual QRectF frame() const = 0;
+    // Moves and resizes the window and redraws it at once.
+    virtual void setFrame(const QRectF& frame) = 0;
+    // A change of the same window's stacking; the window is never re-created for it.
+    virtual void setLevel(PanelLevel level) = 0;
+    virtual void setMovableByBackground(bool movable) = 0;
+    // The screen the window is on, if any.
+    [[nodiscard]] virtual std::optional<Windows::Screen> screen() const = 0;
+    virtual void close() = 0;
+
+Q_SIGNALS:
+    void moved();
+};
+
+// What the panel needs of the desktop: its screens, the pointer, the deck's measured size and a new window.
+class PanelDesktop {
+public:
+    virtual ~PanelDesktop() = default;
+    // Every screen, y up, in the platform's order.
+    [[nodiscard]] virtual std::vector<Windows::Screen> screens() const = 0;
+    [[nodiscard]] virtual std::optional<std::size_t> mainScreen() const = 0;
+    [[nodiscard]] virtual QPointF pointerLocation() const = 0;
+    // The full deck's size for the current settings.
+    [[nodiscard]] virtual QSizeF deckFittingSize() = 0;
+    // A shown window, ordered to the front without taking focus.
+    [[nodiscard]] virtual std::unique_ptr<PanelWindow> createWindow(const QRectF& frame, PanelLevel level,
+                                                                    bool movableByBackground) = 0;
+};
+
+// One scroll-wheel or trackpad event.
+struct ScrollEvent {
+    QPointF delta;                 // horizontal, vertical
+    bool hasPreciseDeltas = false; // a trackpad rather than a notched wheel
+    bool isMomentum = false;       // inertial scrolling after the fingers left
+    bool inDeckWindow = true;
+};
+
+// The deck's window: where it sits, summoning it above other windows and sending it back, folding it into its
+// chip in compact mode and unfolding it under the pointer, and flipping pages with the scroll wheel.
+//
+// Main thread only. Timer handlers are public so that tests can run them; they do what the timer would.
+class DesktopPanelController final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr auto frameKey = "Marquetto.panelFrame";
+    static constexpr int collapseDelayMs = 500;
+    static constexpr int outsideCheckIntervalMs = 400;
+    static constexpr int shrinkDelayMs = 360;
+
+    struct Services {
+        DeckSettings& settings;
+        Preferences& preferences;
+        TileStore& store;
+        EditModeState& editMode;
+        PanelChromeState& chrome;
+        PanelDesktop& desktop;
+        const Clock& clock;
+    };
+
+    explicit DesktopPanelController(Services services, QObject* parent = nullptr);
+    ~DesktopPanelController() override;
+
+    [[nodiscard]] PanelWindow* window() const { return m_window.get(); }
+    [[nodiscard]] bool isSummoned() const { return m_isSummoned; }
+    [[nodiscard]] QSizeF expandedSize() const { return m_expandedSize; }
+    [[nodiscard]] QSizeF chipWindowSize() const;
+
+    void showPanel();
+    void beginSummon();
+    void endSummon();
+    void applyCompactChange();
+    void handleHoverChange(bool inside);
+    void handleScroll(const ScrollEvent& event);
+    void expand();
+    void collapse();
+
+    [[nodiscard]] std::optional<QRectF> restoredExpandedFrame() const;
+    void saveExpandedFrame();
+
+    [[nodiscard]] bool isCollapseScheduled() const { return m_collapseTimer.isActive(); }
+    [[nodiscard]] bool isOutsideCheckRunning() const { return m_outsideCheckTimer.isActive(); }
+    [[nodiscard]] bool isShrinkPending() const { return m_shrinkTimer.isActive(); }
+    void checkPointerOutside();
+    void finishShrink();
+
+Q_SIGNALS:
+    void summonedChanged(bool summoned);
+
+private:
+    Services m_services;
+    std::unique_ptr<PanelWindow> m_window;
+    QDateTime m_lastPageFlip;
+    bool m_isSummoned = false;
+    QSizeF m_expandedSize{360, 388};
+    bool m_lastHoverInside = false;
+    QTimer m_collapseTimer;
+    QTimer m_outsideCheckTimer;
+    QTimer m_shrinkTimer;
+};
+
+// The panel's placement arithmetic, apart so that it can be checked without a controller.
+namespace PanelPlacement {
+
+// The rectangle moved onto the screen `windowScreen` (or the first screen holding its centre, else the main
+// one) so that it lies inside that screen's visible frame; unchanged when there is no screen at all.
+[[nodiscard]] QRectF clampedToScreen(const QRectF& rect, const std::optional<Windows::Screen>& windowScreen,
+                                     const std::vector<Windows::Screen>& screens,
+                                     std::optional<std::size_t> mainScreen);
+// The text form of a rectangle, "{{x, y}, {w, h}}", and back; nothing for text of another form.
+[[nodiscard]] QString frameText(const QRectF& rect);
+[[nodiscard]] std::optional<QRectF> frameFromText(const QString& text);
+
+} // namespace PanelPlacement

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+// The desktop's icon for an application or a file, as the file manager shows it.
+//
+// Main thread only; needs a GUI application.
+class FileIcons {
+public:
+    virtual ~FileIcons() = default;
+    // The icon of what is at `path` (an application entry, a program, a file or a folder), at `pixelSize`
+    // square; nothing when the path does not exist or the icon theme has no icon for it.
+    [[nodiscard]] virtual std::optional<QImage> iconForFile(const QString& path, int pixelSize) = 0;
+};
