@@ -33,3 +33,8 @@ ActionRunner& SharedActions::runner()
 {
     return machinery().runner;
 }
+
+WindowSnap& SharedActions::windowSnap()
+{
+    return machinery().snap;
+}

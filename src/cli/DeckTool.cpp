@@ -42,29 +42,46 @@ QJsonObject slotJson(const Tile& tile, int index)
 } // namespace
 
 DeckTool::DeckTool(TileStore& store, const DeckSettings& settings, RunnerSource runner, QIODevice& in,
-                   QTextStream& out, QTextStream& err)
+                   QTextStream& out, QTextStream& err, DeckRemote* deck)
     : m_store(store)
     , m_settings(settings)
     , m_runner(std::move(runner))
     , m_in(in)
     , m_out(out)
     , m_err(err)
+    , m_deck(deck)
 {
+}
+
+bool DeckTool::belongsToRunningDeck(const QStringList& arguments)
+{
+    // Running a tile stays here: the companion waits for a scene's end, which must never hold up the deck.
+    static const QStringList deckCommands{
+        QStringLiteral("print"),   QStringLiteral("set"),  QStringLiteral("backups"),
+        QStringLiteral("restore"), QStringLiteral("page"), QStringLiteral("state"),
+        QStringLiteral("summon"),  QStringLiteral("fire"),
+    };
+    return deckCommands.contains(arguments.value(0));
 }
 
 QString DeckTool::usage()
 {
-    return QStringLiteral("Usage:\n"
-                          "  marquetto-deck print\n"
-                          "  marquetto-deck set PAGE INDEX TILE-JSON|-\n"
-                          "  marquetto-deck backups\n"
-                          "  marquetto-deck restore PATH\n"
-                          "  marquetto-deck page add\n"
-                          "  marquetto-deck page delete [PAGE]\n"
-                          "  marquetto-deck page move FROM TO\n"
-                          "  marquetto-deck page go PAGE\n"
-                          "  marquetto-deck run PAGE INDEX\n"
-                          "Pages and slots are numbered from 0.\n");
+    return QStringLiteral(
+        "Usage:\n"
+        "  marquetto-deck print\n"
+        "  marquetto-deck set PAGE INDEX TILE-JSON|-\n"
+        "  marquetto-deck backups\n"
+        "  marquetto-deck restore PATH\n"
+        "  marquetto-deck page add\n"
+        "  marquetto-deck page delete [PAGE]\n"
+        "  marquetto-deck page move FROM TO\n"
+        "  marquetto-deck page go PAGE\n"
+        "  marquetto-deck run PAGE INDEX\n"
+        "  marquetto-deck state\n"
+        "  marquetto-deck summon\n"
+        "  marquetto-deck fire N\n"
+        "Pages and slots are numbered from 0; fire N runs tile N (1 to 9) of the current page,\n"
+        "like Control-Alt-N. While Marquetto runs, the commands go to it.\n");
 }
 
 int DeckTool::run(const QStringList& arguments)
@@ -83,6 +100,12 @@ int DeckTool::run(const QStringList& arguments)
         return page(rest);
     if (command == u"run")
         return runTile(rest);
+    if (command == u"state" && rest.isEmpty())
+        return state();
+    if (command == u"summon" && rest.isEmpty())
+        return summon();
+    if (command == u"fire")
+        return fire(rest);
     if (command == u"help" || command == u"--help" || command == u"-h") {
         m_out << usage();
         return success;
@@ -183,6 +206,43 @@ int DeckTool::runTile(const QStringList& arguments)
     // and requests sent to other services answered, or at least well on their way.
     BackgroundQueue::waitForDone();
     PendingCalls::waitForAll(requestGrace);
+    return success;
+}
+
+bool DeckTool::deckIsRunning()
+{
+    if (m_deck)
+        return true;
+    m_err << "Marquetto is not running.\n";
+    return false;
+}
+
+int DeckTool::state()
+{
+    if (!deckIsRunning())
+        return failure;
+    m_out << QString::fromUtf8(CanonicalJson::write(m_deck->state(), CanonicalJson::Style::Compact)) << '\n';
+    return success;
+}
+
+int DeckTool::summon()
+{
+    if (!deckIsRunning())
+        return failure;
+    m_deck->toggleSummon();
+    return success;
+}
+
+int DeckTool::fire(const QStringList& arguments)
+{
+    bool isNumber = false;
+    const int number = arguments.size() == 1 ? arguments.first().toInt(&isNumber) : 0;
+    if (!isNumber || number < 1 || number > 9)
+        return misuse(QStringLiteral("fire takes N, from 1 to 9"));
+    if (!deckIsRunning())
+        return failure;
+    if (!m_deck->fire(number - 1))
+        return fail(QStringLiteral("Empty tile"));
     return success;
 }
 

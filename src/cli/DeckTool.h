@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -10,6 +11,18 @@ class QTextStream;
 class ActionRunner;
 class TileStore;
 class DeckSettings;
+
+// What the running deck offers the companion beyond its store: its window's state, the summon and its tiles.
+class DeckRemote {
+public:
+    virtual ~DeckRemote() = default;
+    // {"currentPage", "isSummoned", "isCompact", "isExpanded", "isEditing", "frame": [x, y, w, h]}, the frame
+    // in screen coordinates with the origin at the top left.
+    [[nodiscard]] virtual QJsonObject state() const = 0;
+    virtual void toggleSummon() = 0;
+    // Runs the slot of the current page as its hot key does; false when the slot is empty.
+    virtual bool fire(int index) = 0;
+};
 
 // The commands of `marquetto-deck`, run against a store and settings the caller made. Answers the exit
 // status: 0 on success, 1 when the command failed (the reason is on `err`), 2 for bad usage.
@@ -22,8 +35,12 @@ public:
     // The runner is asked for only when a command runs a tile, so other commands never build it.
     using RunnerSource = std::function<ActionRunner&()>;
 
+    // Without a deck (nullptr) the commands that need the running deck report that it is not running.
     DeckTool(TileStore& store, const DeckSettings& settings, RunnerSource runner, QIODevice& in,
-             QTextStream& out, QTextStream& err);
+             QTextStream& out, QTextStream& err, DeckRemote* deck = nullptr);
+
+    // Whether the running deck, when there is one, must carry out the command instead of this process.
+    [[nodiscard]] static bool belongsToRunningDeck(const QStringList& arguments);
 
     int run(const QStringList& arguments);
 
@@ -37,6 +54,10 @@ private:
     int page(const QStringList& arguments);
     // Runs the slot's action and returns once its effect has started, or a scene's last step has run.
     int runTile(const QStringList& arguments);
+    int state();
+    int summon();
+    int fire(const QStringList& arguments);
+    [[nodiscard]] bool deckIsRunning();
 
     struct Slot {
         int page = 0;
@@ -57,4 +78,5 @@ private:
     QIODevice& m_in;
     QTextStream& m_out;
     QTextStream& m_err;
+    DeckRemote* m_deck = nullptr;
 };

@@ -38,7 +38,7 @@ protected:
             m_actions = std::make_unique<ActionMachinery>(*m_preferences);
         return DeckTool(
                    *m_store, *m_settings, [this]() -> ActionRunner& { return m_actions->runner; }, in, out,
-                   err)
+                   err, m_deck)
             .run(arguments);
     }
 
@@ -51,7 +51,26 @@ protected:
     QString m_out;
     QString m_err;
     std::unique_ptr<ActionMachinery> m_actions;
+    DeckRemote* m_deck = nullptr;
 };
+
+namespace {
+
+class FakeDeck final : public DeckRemote {
+public:
+    [[nodiscard]] QJsonObject state() const override { return {{QStringLiteral("currentPage"), 1}}; }
+    void toggleSummon() override { ++summons; }
+    bool fire(int index) override
+    {
+        fired.push_back(index);
+        return index != 8;
+    }
+
+    int summons = 0;
+    std::vector<int> fired;
+};
+
+} // namespace
 
 TEST_F(DeckToolTest, PrintShowsTheDeckWithDerivedTexts)
 {
@@ -164,6 +183,31 @@ TEST_F(DeckToolTest, PageCommandsAndBackupsWorkOnTheFiles)
     EXPECT_EQ(run({QStringLiteral("restore"), newest[1]}), DeckTool::success);
     EXPECT_EQ(m_store->pages().size(), 3u);
     EXPECT_TRUE(m_store->tile(2, 0).action);
+}
+
+TEST_F(DeckToolTest, DeckCommandsNeedTheRunningDeck)
+{
+    for (const QStringList& command :
+         {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("summon")},
+          QStringList{QStringLiteral("fire"), QStringLiteral("1")}}) {
+        EXPECT_EQ(run(command), DeckTool::failure) << command.join(u' ').toStdString();
+        EXPECT_EQ(m_err, QStringLiteral("Marquetto is not running.\n"));
+    }
+
+    FakeDeck deck;
+    m_deck = &deck;
+    EXPECT_EQ(run({QStringLiteral("state")}), DeckTool::success);
+    EXPECT_EQ(m_out, QStringLiteral("{\"currentPage\":1}\n"));
+    EXPECT_EQ(run({QStringLiteral("summon")}), DeckTool::success);
+    EXPECT_EQ(deck.summons, 1);
+    // Tiles are counted from 1 like their hot keys.
+    EXPECT_EQ(run({QStringLiteral("fire"), QStringLiteral("2")}), DeckTool::success);
+    EXPECT_EQ(run({QStringLiteral("fire"), QStringLiteral("9")}), DeckTool::failure);
+    EXPECT_EQ(m_err, QStringLiteral("marquetto-deck: Empty tile\n"));
+    EXPECT_EQ(deck.fired, (std::vector<int>{1, 8}));
+    for (const QString& bad : {QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("x")})
+        EXPECT_EQ(run({QStringLiteral("fire"), bad}), DeckTool::badUsage);
+    EXPECT_EQ(deck.fired.size(), 2U);
 }
 
 TEST(DeckToolProcess, EditsTheDeckOfItsHomeAndSaysWhyItCannot)

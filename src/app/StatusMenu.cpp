@@ -1,0 +1,77 @@
+#include "app/StatusMenu.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+
+namespace {
+
+// The shortcuts are shown only: the global keys themselves are grabbed elsewhere, and a shortcut of the menu
+// must not compete with them.
+void showShortcut(QAction* action, const QKeySequence& keys)
+{
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+}
+
+} // namespace
+
+StatusMenu::StatusMenu(Handlers handlers, QObject* parent)
+    : QObject(parent)
+    , m_handlers(std::move(handlers))
+    , m_menu(std::make_unique<QMenu>())
+{
+    const QString version = QCoreApplication::applicationVersion();
+    m_menu->addAction(QStringLiteral("Marquetto ") + (version.isEmpty() ? QStringLiteral("?") : version))
+        ->setEnabled(false);
+    m_menu->addSeparator();
+
+    m_summonItem = add(QStringLiteral("Summon Deck"), m_handlers.toggleSummon);
+    showShortcut(m_summonItem, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space));
+    QMenu* runTile = m_menu->addMenu(QStringLiteral("Run Tile"));
+    for (int number = 1; number <= 9; ++number) {
+        QAction* item = runTile->addAction(QStringLiteral("Tile %1").arg(number));
+        showShortcut(item, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key(Qt::Key_0 + number)));
+        connect(item, &QAction::triggered, this, [this, number] { m_handlers.runTile(number - 1); });
+    }
+    m_menu->addSeparator();
+
+    m_editItem = add(QStringLiteral("Edit Layout"), m_handlers.toggleEditMode);
+    m_pinItem = add(QStringLiteral("Pin Position"), m_handlers.togglePin);
+    m_compactItem = add(QStringLiteral("Compact Mode"), m_handlers.toggleCompact);
+    for (QAction* item : {m_editItem, m_pinItem, m_compactItem})
+        item->setCheckable(true);
+    m_menu->addSeparator();
+
+    // The settings window does not exist yet.
+    QAction* settings = m_menu->addAction(QStringLiteral("Settings…"));
+    showShortcut(settings, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    settings->setEnabled(false);
+    m_menu->addSeparator();
+
+    add(QStringLiteral("Check for Updates…"), m_handlers.checkForUpdates);
+    add(QStringLiteral("Visit ") + QLatin1String(websiteName), m_handlers.openWebsite);
+    m_menu->addSeparator();
+
+    add(QStringLiteral("Restart Marquetto"), m_handlers.restart);
+    showShortcut(add(QStringLiteral("Quit Marquetto"), m_handlers.quit), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusMenu::refresh);
+}
+
+StatusMenu::~StatusMenu() = default;
+
+QAction* StatusMenu::add(const QString& title, std::function<void()> handler)
+{
+    QAction* item = m_menu->addAction(title);
+    connect(item, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    return item;
+}
+
+void StatusMenu::refresh()
+{
+    m_pinItem->setChecked(m_handlers.isPinned());
+    m_editItem->setChecked(m_handlers.isEditing());
+    m_compactItem->setChecked(m_handlers.isCompact());
+    m_summonItem->setText(m_handlers.isSummoned() ? QStringLiteral("Send Deck Back")
+                                                  : QStringLiteral("Summon Deck"));
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "panel/DesktopPanel.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class DesktopPanelController;
+
+// How the desktop stacks the deck's window: just above the desktop on every workspace, out of the taskbar,
+// or summoned above everything. Main thread only.
+class WindowStacking {
+public:
+    virtual ~WindowStacking() = default;
+    // Before the window is first shown.
+    virtual void prepare(WId window) = 0;
+    virtual void setLevel(WId window, PanelLevel level) = 0;
+    // Whether translucent windows are composited; without it the deck is drawn opaque.
+    [[nodiscard]] virtual bool isCompositing() const = 0;
+};
+
+class NullWindowStacking final : public WindowStacking {
+public:
+    void prepare(WId) override {}
+    void setLevel(WId, PanelLevel) override {}
+    [[nodiscard]] bool isCompositing() const override { return true; }
+};
+
+// Qt's screens in the panel's coordinates (y up from the bottom of the main screen) and back.
+namespace ScreenCoordinates {
+
+[[nodiscard]] QRectF fromQt(const QRectF& rect);
+[[nodiscard]] QRectF toQt(const QRectF& rect);
+[[nodiscard]] QPointF pointFromQt(const QPointF& point);
+
+} // namespace ScreenCoordinates
+
+// The deck's desktop on Qt: screens, pointer and the frameless window around the deck's content.
+class QtPanelDesktop final : public PanelDesktop {
+public:
+    // Makes the content of a new window; it is told whether the window can be translucent.
+    using ContentFactory = std::function<QWidget*(bool translucent)>;
+
+    QtPanelDesktop(WindowStacking& stacking, ContentFactory content, std::function<QSizeF()> fittingSize);
+
+    // Hover and scroll in the window go to the controller.
+    void setController(DesktopPanelController* controller) { m_controller = controller; }
+
+    [[nodiscard]] std::vector<Windows::Screen> screens() const override;
+    [[nodiscard]] std::optional<std::size_t> mainScreen() const override;
+    [[nodiscard]] QPointF pointerLocation() const override;
+    [[nodiscard]] QSizeF deckFittingSize() override;
+    [[nodiscard]] std::unique_ptr<PanelWindow> createWindow(const QRectF& frame, PanelLevel level,
+                                                            bool movableByBackground) override;
+
+private:
+    WindowStacking& m_stacking;
+    ContentFactory m_content;
+    std::function<QSizeF()> m_fittingSize;
+    QPointer<DesktopPanelController> m_controller;
+};

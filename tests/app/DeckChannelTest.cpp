@@ -1,0 +1,79 @@
+#include "cli/DeckChannel.h"
+
+#include "app/DeckControlServer.h"
+#include "support/TempHome.h"
+
+#include <QCoreApplication>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <future>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The client blocks while it waits for the answer; the server needs the event loop of this thread.
+std::optional<DeckChannel::Response> sendWhileServing(const AppPaths& paths,
+                                                      const DeckChannel::Request& request)
+{
+    auto answer = std::async(std::launch::async, [&] { return DeckChannel::send(paths, request); });
+    while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return answer.get();
+}
+
+} // namespace
+
+class DeckChannelTest : public TempHome {};
+
+TEST_F(DeckChannelTest, CarriesCommandsAndTheirInputToTheRunningDeckAndItsAnswerBack)
+{
+    const AppPaths& paths = m_paths;
+    EXPECT_EQ(DeckChannel::send(paths, {{QStringLiteral("state")}, {}}), std::nullopt);
+
+    std::vector<DeckChannel::Request> received;
+    DeckControlServer server([&](const DeckChannel::Request& request) {
+        received.push_back(request);
+        return DeckChannel::Response{1, QStringLiteral("out ✓\n"), QStringLiteral("err\n")};
+    });
+    ASSERT_TRUE(server.listen(DeckChannel::socketPath(paths)));
+
+    const DeckChannel::Request request{
+        {QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("-")},
+        QByteArray("{\"label\":\"\xE2\x9C\x93\"}\n\0binary", 25)};
+    EXPECT_EQ(sendWhileServing(paths, request),
+              (DeckChannel::Response{1, QStringLiteral("out ✓\n"), QStringLiteral("err\n")}));
+    ASSERT_EQ(received.size(), 1U);
+    EXPECT_EQ(received.front(), request);
+
+    // Another home has a deck of its own.
+    QTemporaryDir other;
+    EXPECT_NE(DeckChannel::socketPath(AppPaths::forHome(other.path())), DeckChannel::socketPath(paths));
+}
+
+TEST_F(DeckChannelTest, AMalformedRequestIsRefusedWithoutReachingTheDeck)
+{
+    bool reached = false;
+    DeckControlServer server([&](const DeckChannel::Request&) {
+        reached = true;
+        return DeckChannel::Response{};
+    });
+    ASSERT_TRUE(server.listen(DeckChannel::socketPath(m_paths)));
+
+    for (const QByteArray& garbage : {QByteArray("not json\n"), QByteArray("{\"arguments\":[1]}\n"),
+                                      QByteArray("{\"arguments\":[],\"input\":\"@@\"}\n")}) {
+        QLocalSocket socket;
+        socket.connectToServer(DeckChannel::socketPath(m_paths));
+        ASSERT_TRUE(socket.waitForConnected(1000));
+        socket.write(garbage);
+        QByteArray answer;
+        while (!answer.endsWith('\n') && socket.state() == QLocalSocket::ConnectedState) {
+            QCoreApplication::processEvents();
+            socket.waitForReadyRead(10);
+            answer += socket.readAll();
+        }
+        const auto response = DeckChannel::decodeResponse(answer);
+        ASSERT_TRUE(response) << garbage.constData();
+        EXPECT_EQ(response->status, 2);
+    }
+    EXPECT_FALSE(reached);
+}

@@ -1,0 +1,120 @@
+#include "app/StatusMenu.h"
+
+#include "app/Restart.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MenuState {
+    bool summoned = false;
+    bool editing = false;
+    bool pinned = false;
+    bool compact = false;
+    std::vector<QString> calls;
+};
+
+StatusMenu::Handlers handlersFor(MenuState& state)
+{
+    auto call = [&state](const char* name) {
+        return [&state, name] { state.calls.push_back(QLatin1String(name)); };
+    };
+    return {
+        .toggleSummon = call("summon"),
+        .runTile = [&state](int index) { state.calls.push_back(QStringLiteral("tile %1").arg(index)); },
+        .toggleEditMode = call("edit"),
+        .togglePin = call("pin"),
+        .toggleCompact = call("compact"),
+        .checkForUpdates = call("updates"),
+        .openWebsite = call("website"),
+        .restart = call("restart"),
+        .quit = call("quit"),
+        .isSummoned = [&state] { return state.summoned; },
+        .isEditing = [&state] { return state.editing; },
+        .isPinned = [&state] { return state.pinned; },
+        .isCompact = [&state] { return state.compact; },
+    };
+}
+
+QStringList titles(const QMenu& menu)
+{
+    QStringList titles;
+    for (const QAction* action : menu.actions())
+        titles << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return titles;
+}
+
+QAction* item(const QMenu& menu, const QString& title)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == title)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(StatusMenu, HoldsEveryItemInOrderAndRefreshesMarksAndTheSummonTitleWhenItOpens)
+{
+    MenuState state;
+    StatusMenu status(handlersFor(state));
+    const QMenu& menu = *status.menu();
+    EXPECT_EQ(
+        titles(menu),
+        (QStringList{QStringLiteral("Marquetto ?"), QStringLiteral("-"), QStringLiteral("Summon Deck"),
+                     QStringLiteral("Run Tile"), QStringLiteral("-"), QStringLiteral("Edit Layout"),
+                     QStringLiteral("Pin Position"), QStringLiteral("Compact Mode"), QStringLiteral("-"),
+                     QStringLiteral("Settings…"), QStringLiteral("-"), QStringLiteral("Check for Updates…"),
+                     QStringLiteral("Visit marquetto.app"), QStringLiteral("-"),
+                     QStringLiteral("Restart Marquetto"), QStringLiteral("Quit Marquetto")}));
+    EXPECT_FALSE(menu.actions().first()->isEnabled());
+    EXPECT_FALSE(item(menu, QStringLiteral("Settings…"))->isEnabled());
+    EXPECT_EQ(item(menu, QStringLiteral("Summon Deck"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space));
+    EXPECT_EQ(item(menu, QStringLiteral("Quit Marquetto"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    const QMenu* runTile = item(menu, QStringLiteral("Run Tile"))->menu();
+    ASSERT_NE(runTile, nullptr);
+    ASSERT_EQ(runTile->actions().size(), 9);
+    EXPECT_EQ(runTile->actions()[2]->text(), QStringLiteral("Tile 3"));
+    EXPECT_EQ(runTile->actions()[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3));
+    runTile->actions()[2]->trigger();
+    EXPECT_EQ(state.calls, (std::vector<QString>{QStringLiteral("tile 2")}));
+
+    state = {true, true, true, false, {}};
+    Q_EMIT status.menu()->aboutToShow();
+    EXPECT_NE(item(menu, QStringLiteral("Send Deck Back")), nullptr);
+    EXPECT_TRUE(item(menu, QStringLiteral("Edit Layout"))->isChecked());
+    EXPECT_TRUE(item(menu, QStringLiteral("Pin Position"))->isChecked());
+    EXPECT_FALSE(item(menu, QStringLiteral("Compact Mode"))->isChecked());
+    item(menu, QStringLiteral("Send Deck Back"))->trigger();
+    EXPECT_EQ(state.calls, (std::vector<QString>{QStringLiteral("summon")}));
+
+    state.summoned = false;
+    status.refresh();
+    EXPECT_NE(item(menu, QStringLiteral("Summon Deck")), nullptr);
+}
+
+TEST(Restart, QuotesThePathSoTheShellStartsExactlyThatProgram)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("it's $HOME `deck` \"x\"; rm"));
+    const QString mark = dir.filePath(QStringLiteral("ran"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(mark).toUtf8());
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QProcess shell;
+    shell.start(QLatin1String(Restart::shell), Restart::shellArguments(program));
+    ASSERT_TRUE(shell.waitForFinished(10000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(mark));
+}
