@@ -4,8 +4,12 @@
 #include "app/DeckControlServer.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
+#include "editing/PhosphorFont.h"
+#include "exchange/IconFinish.h"
+#include "exchange/IconResolver.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
+#include "panel/DeckGeometry.h"
 #include "panel/DeckGlyph.h"
 #include "panel/DeckWindow.h"
 #include "panel/DesktopPanel.h"
@@ -59,6 +63,21 @@ AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
 }
 
 AppDelegate::~AppDelegate() = default;
+
+QWidget* AppDelegate::makeContent(bool translucent)
+{
+    auto* root = new PanelRootView(
+        {{TileStore::shared(), DeckSettings::shared(), Preferences::shared(), m_editMode, m_hover,
+          IconResolver::shared(), IconFinish::shared(), PhosphorFont::shared(), ServiceRegistry::processes(),
+          ServiceRegistry::alerts()},
+         m_chrome},
+        translucent);
+    connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
+    // Without a tray, the deck's own menu carries the status menu's items.
+    if (!m_tray && m_statusMenu)
+        root->deck().setExtraMenuActions(m_statusMenu->menu()->actions());
+    return root;
+}
 
 void AppDelegate::applicationDidFinishLaunching()
 {

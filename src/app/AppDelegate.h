@@ -44,6 +44,7 @@ public:
     void restartApp();
 
 private:
+    [[nodiscard]] QWidget* makeContent(bool translucent);
     void setUpStatusItem();
     void startServer(const AppPaths& paths);
 

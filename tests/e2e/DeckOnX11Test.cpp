@@ -1,0 +1,187 @@
+// End to end on a private X server (Xvfb) with openbox: the real deck program, clicked, keyed and scrolled with
+// xdotool, watched through `marquetto-deck state` and the files its tiles write. Screenshots of each step are
+// kept in the build's test-artefacts folder.
+#include "model/TileCoding.h"
+#include "support/DeckProcess.h"
+#include "support/Screenshot.h"
+#include "support/TempHome.h"
+#include "support/XvfbSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRect>
+#include <QThread>
+#include <functional>
+
+namespace {
+
+const QString artefacts = QStringLiteral(MARQUETTO_TEST_ARTEFACTS_DIR);
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10))
+{
+    const QDeadlineTimer deadline(timeout);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+void xdotool(const QStringList& arguments)
+{
+    QProcess::execute(QStringLiteral("xdotool"), arguments);
+}
+
+Tile scriptTile(const QString& command)
+{
+    Tile tile;
+    tile.action = TileAction{TileAction::RunScript{command, false}};
+    return tile;
+}
+
+class DeckOnX11 : public TempHome {
+protected:
+    void SetUp() override
+    {
+        const QStringList missing = XvfbSession::missingPrograms() + missingXdotool();
+        if (!missing.isEmpty())
+            GTEST_SKIP() << "needs " << missing.join(u", ").toStdString();
+        ASSERT_TRUE(m_x.start()) << m_x.error().toStdString();
+        QDir().mkpath(artefacts);
+    }
+
+    void TearDown() override
+    {
+        if (m_deck.state() != QProcess::NotRunning) {
+            m_deck.terminate();
+            if (!m_deck.waitForFinished(5000))
+                m_deck.kill();
+            m_deck.waitForFinished(5000);
+        }
+    }
+
+    static QStringList missingXdotool()
+    {
+        return QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()
+                   ? QStringList{QStringLiteral("xdotool")}
+                   : QStringList{};
+    }
+
+    void writeLayout(const Pages& pages, const QJsonObject& preferences = {})
+    {
+        QDir().mkpath(m_paths.supportDir());
+        QDir().mkpath(m_paths.configDir());
+        QFile layout(m_paths.tilesFile());
+        ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
+        layout.write(TileCoding::layoutBytes(pages));
+        layout.close();
+        QFile settings(m_paths.preferencesFile());
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write(QJsonDocument(preferences).toJson());
+    }
+
+    void startDeck()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("HOME"), m_paths.home);
+        m_deck.setProcessEnvironment(environment);
+        m_deck.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_deck.start(QStringLiteral(MARQUETTO_PATH), {});
+        ASSERT_TRUE(m_deck.waitForStarted());
+        ASSERT_TRUE(waitFor([this] { return state().has_value(); })) << "the deck never answered";
+    }
+
+    std::optional<QJsonObject> state()
+    {
+        const DeckRun run = runDeck(m_paths.home, {QStringLiteral("state")});
+        if (run.status != 0)
+            return std::nullopt;
+        return QJsonDocument::fromJson(run.out).object();
+    }
+
+    QRect frame()
+    {
+        const QJsonArray frame = state().value_or(QJsonObject{}).value(QStringLiteral("frame")).toArray();
+        return {frame[0].toInt(), frame[1].toInt(), frame[2].toInt(), frame[3].toInt()};
+    }
+
+    bool stateIs(const QString& key, const QJsonValue& value)
+    {
+        return waitFor([&] { return state().value_or(QJsonObject{}).value(key) == value; });
+    }
+
+    void screenshot(const QString& name)
+    {
+        saveScreenshot(artefacts + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+
+    void moveTo(QPoint point)
+    {
+        xdotool({QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())});
+    }
+
+    XvfbSession m_x;
+    QProcess m_deck;
+};
+
+} // namespace
+
+TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
+{
+    const QString clicked = m_paths.home + QStringLiteral("/clicked");
+    const QString keyed = m_paths.home + QStringLiteral("/keyed");
+    writeLayout({{scriptTile(QStringLiteral("echo one > '%1'").arg(clicked)),
+                  scriptTile(QStringLiteral("echo two > '%1'").arg(keyed))},
+                 {}});
+    startDeck();
+    const QRect deck = frame();
+    ASSERT_EQ(deck.size(), QSize(360, 394));
+    screenshot(QStringLiteral("deck-shown"));
+
+    // The first tile's centre: the deck's padding plus half a tile of 104 points.
+    moveTo(deck.topLeft() + QPoint(14 + 52, 14 + 52));
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(clicked); })) << "a click on tile 1 ran nothing";
+    screenshot(QStringLiteral("tile-clicked"));
+
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+2")});
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(keyed); })) << "Control-Alt-2 ran nothing";
+
+    moveTo(deck.center());
+    xdotool({QStringLiteral("click"), QStringLiteral("5")});
+    EXPECT_TRUE(stateIs(QStringLiteral("currentPage"), 1)) << "scrolling did not flip the page";
+    screenshot(QStringLiteral("next-page"));
+
+    // Launching the deck again brings the running one forward instead of starting a second.
+    QProcess again;
+    again.start(QStringLiteral(MARQUETTO_PATH), {});
+    ASSERT_TRUE(again.waitForFinished(10000));
+    EXPECT_EQ(again.exitCode(), 0);
+    EXPECT_TRUE(stateIs(QStringLiteral("isSummoned"), true));
+    screenshot(QStringLiteral("summoned"));
+}
+
+TEST_F(DeckOnX11, TheCompactChipUnfoldsUnderThePointerAndFoldsWhenItLeaves)
+{
+    writeLayout({{scriptTile(QStringLiteral("true"))}}, {{QStringLiteral("isCompact"), true}});
+    moveTo({5, 5});
+    startDeck();
+    EXPECT_TRUE(stateIs(QStringLiteral("isExpanded"), false));
+    const QRect chip = frame();
+    screenshot(QStringLiteral("chip"));
+
+    moveTo(chip.center());
+    EXPECT_TRUE(stateIs(QStringLiteral("isExpanded"), true)) << "the chip did not unfold";
+    screenshot(QStringLiteral("chip-unfolded"));
+
+    moveTo({5, 5});
+    EXPECT_TRUE(stateIs(QStringLiteral("isExpanded"), false)) << "the deck did not fold again";
+}
