@@ -60,6 +60,15 @@ Windows& ServiceRegistry::windows()
     return *installed.windows;
 }
 
+GlobalHotKeys& ServiceRegistry::hotKeys()
+{
+    PlatformServices& installed = services();
+    if (!installed.hotKeys)
+        installed.hotKeys =
+            installed.createHotKeys ? installed.createHotKeys() : std::make_unique<NullGlobalHotKeys>();
+    return *installed.hotKeys;
+}
+
 AudioSystem& ServiceRegistry::audio()
 {
     return *services().audio;
@@ -73,6 +82,11 @@ Bluetooth& ServiceRegistry::bluetooth()
 SystemControls& ServiceRegistry::systemControls()
 {
     return *services().systemControls;
+}
+
+ClickSound& ServiceRegistry::clickSound()
+{
+    return *services().clickSound;
 }
 
 Clipboard& ServiceRegistry::clipboard()

@@ -6,8 +6,10 @@
 #include "platform/AppPaths.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
+#include "platform/ClickSound.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/HotKeys.h"
 #include "platform/SystemControls.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
@@ -26,9 +28,13 @@ struct PlatformServices {
     // Made on first use: reaching the display is only worth it for what moves windows.
     std::function<std::unique_ptr<Windows>()> createWindows;
     std::unique_ptr<Windows> windows;
+    // Made on first use too: the companion never grabs keys.
+    std::function<std::unique_ptr<GlobalHotKeys>()> createHotKeys;
+    std::unique_ptr<GlobalHotKeys> hotKeys;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
+    std::unique_ptr<ClickSound> clickSound = std::make_unique<NullClickSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();
 };
@@ -48,9 +54,11 @@ void install(PlatformServices services);
 [[nodiscard]] ProcessRunner& processes();
 [[nodiscard]] Workspace& workspace();
 [[nodiscard]] Windows& windows();
+[[nodiscard]] GlobalHotKeys& hotKeys();
 [[nodiscard]] AudioSystem& audio();
 [[nodiscard]] Bluetooth& bluetooth();
 [[nodiscard]] SystemControls& systemControls();
+[[nodiscard]] ClickSound& clickSound();
 [[nodiscard]] Clipboard& clipboard();
 [[nodiscard]] AlertPresenter& alerts();
 

@@ -2,11 +2,27 @@
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/PulseAudioSystem.h"
+#include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11Windows.h"
 
 #include <QDBusConnection>
 #include <QStandardPaths>
+
+namespace {
+
+// The sound is ours and made again when lost: the session's runtime folder suits it, the cache otherwise.
+QString clickSoundFile()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return runtime + QStringLiteral("/marquetto-pop.wav");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/Marquetto/pop.wav");
+}
+
+} // namespace
 
 PlatformServices createPlatformServices(const AppPaths& paths)
 {
@@ -15,11 +31,14 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     ProcessRunner& processes = *services.processes;
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
     services.createWindows = [] { return createX11Windows(); };
+    services.createHotKeys = [] { return createX11HotKeys(); };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
     services.bluetooth = std::make_unique<BluezBluetooth>(QDBusConnection::systemBus());
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls = std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings,
                                                                     QDBusConnection::systemBus());
+    services.clickSound = std::make_unique<PaplayClickSound>(
+        processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
     return services;
 }

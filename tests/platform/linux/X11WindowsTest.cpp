@@ -1,6 +1,7 @@
 #include "platform/linux/X11Windows.h"
 
 #include "support/LogCapture.h"
+#include "support/X11Client.h"
 #include "support/XvfbSession.h"
 
 #include <QCoreApplication>
@@ -36,112 +37,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Polls, letting Qt deliver what arrived, until `condition` holds or `timeout` has passed.
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-// Another application on the display, with its own connection: it makes windows and says what a toolkit
-// would say about them. It waits for its replies without deadlines; the server is the test's own.
-class Client {
-public:
-    Client()
-        : m_c(xcb_connect(nullptr, nullptr))
-        , m_root(xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root)
-    {
-    }
-    ~Client() { xcb_disconnect(m_c); }
-
-    xcb_atom_t atom(const char* name)
-    {
-        std::unique_ptr<xcb_intern_atom_reply_t, XcbFree> reply(
-            xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, std::strlen(name), name), nullptr));
-        return reply->atom;
-    }
-    void set(xcb_window_t window, const char* property, xcb_atom_t type, std::vector<uint32_t> values)
-    {
-        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, window, atom(property), type, 32, values.size(),
-                            values.data());
-    }
-    std::vector<uint32_t> get(xcb_window_t window, const char* property)
-    {
-        std::unique_ptr<xcb_get_property_reply_t, XcbFree> reply(xcb_get_property_reply(
-            m_c, xcb_get_property(m_c, 0, window, atom(property), XCB_ATOM_ANY, 0, 64), nullptr));
-        if (!reply || reply->format != 32)
-            return {};
-        const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
-        return {values, values + reply->value_len};
-    }
-    // A top-level window, mapped.
-    xcb_window_t map(QRect geometry, uint32_t pid, const QByteArray& wmClass, bool dock = false)
-    {
-        const xcb_window_t window = xcb_generate_id(m_c);
-        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, window, m_root, geometry.x(), geometry.y(),
-                          geometry.width(), geometry.height(), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          XCB_COPY_FROM_PARENT, 0, nullptr);
-        if (pid != 0)
-            set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {pid});
-        if (!wmClass.isEmpty())
-            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
-                                wmClass.size(), wmClass.constData());
-        if (dock) {
-            const auto bottom = static_cast<uint32_t>(geometry.height());
-            set(window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {atom("_NET_WM_WINDOW_TYPE_DOCK")});
-            set(window, "_NET_WM_STRUT", XCB_ATOM_CARDINAL, {0, 0, 0, bottom});
-            set(window, "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL,
-                {0, 0, 0, bottom, 0, 0, 0, 0, 0, 0, 0, 1279});
-        }
-        xcb_map_window(m_c, window);
-        xcb_flush(m_c);
-        return window;
-    }
-    void destroy(xcb_window_t window)
-    {
-        xcb_destroy_window(m_c, window);
-        xcb_flush(m_c);
-    }
-    // A request to the window manager, as a pager or the application itself sends it.
-    void ask(xcb_window_t window, const char* type, std::array<uint32_t, 5> data)
-    {
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = window;
-        message.type = atom(type);
-        std::copy(data.begin(), data.end(), message.data.data32);
-        xcb_send_event(m_c, 0, m_root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&message));
-        xcb_flush(m_c);
-    }
-    [[nodiscard]] bool managed(xcb_window_t window)
-    {
-        const auto clients = get(m_root, "_NET_CLIENT_LIST");
-        return std::find(clients.begin(), clients.end(), window) != clients.end() &&
-               get(window, "_NET_FRAME_EXTENTS").size() == 4;
-    }
-    [[nodiscard]] xcb_window_t active()
-    {
-        const auto value = get(m_root, "_NET_ACTIVE_WINDOW");
-        return value.empty() ? xcb_window_t{XCB_WINDOW_NONE} : value.front();
-    }
-
-private:
-    struct XcbFree {
-        void operator()(void* p) const { std::free(p); }
-    };
-    xcb_connection_t* m_c;
-    xcb_window_t m_root;
-};
-
 constexpr uint32_t appPid = 4242;
 const QByteArray geditClass("gedit\0Gedit\0", 12);
 
@@ -153,7 +48,7 @@ protected:
             GTEST_SKIP() << "needs " << missing.join(QStringLiteral(", ")).toStdString()
                          << " (scripts/bootstrap installs them)";
         ASSERT_TRUE(m_session.start()) << m_session.error().toStdString();
-        m_client = std::make_unique<Client>();
+        m_client = std::make_unique<X11Client>();
         m_windows = createX11Windows();
         ASSERT_TRUE(m_windows->isAvailable());
     }
@@ -167,7 +62,7 @@ protected:
     }
 
     XvfbSession m_session;
-    std::unique_ptr<Client> m_client;
+    std::unique_ptr<X11Client> m_client;
     std::unique_ptr<Windows> m_windows;
 };
 
@@ -324,11 +219,10 @@ TEST_F(X11WindowsTest, LosingTheDisplayMakesItUnavailable)
 
 TEST(X11WindowsFactory, WithoutADisplayTheServiceIsUnavailable)
 {
-    const QByteArray display = qgetenv("DISPLAY");
-    qunsetenv("DISPLAY");
-    const auto windows = createX11Windows();
-    if (!display.isEmpty())
-        qputenv("DISPLAY", display);
+    const auto windows = [] {
+        const NoDisplay none;
+        return createX11Windows();
+    }();
     EXPECT_FALSE(windows->isAvailable());
     EXPECT_EQ(windows->activeWindow(), std::nullopt);
     EXPECT_TRUE(windows->screens().empty());

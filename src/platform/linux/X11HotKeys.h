@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/HotKeys.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+#include <xcb/xcb.h>
+
+class QSocketNotifier;
+class XcbConnection;
+
+// Global keys as passive grabs on the root window of an X display, read from a connection of its own so that
+// no GUI is needed. Each key is grabbed once for every state of Caps Lock and Num Lock, which X counts as
+// modifiers, so that the keys still work with either lock on. Keys on a keyboard whose layout changes after
+// registration keep the key codes they had.
+class X11HotKeys final : public GlobalHotKeys {
+    Q_OBJECT
+public:
+    explicit X11HotKeys(std::unique_ptr<XcbConnection> connection, QObject* parent = nullptr);
+    ~X11HotKeys() override;
+
+    bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override;
+
+private:
+    // One key as X sees it: every key code that types its symbol, held with these modifiers.
+    struct Grab {
+        std::vector<xcb_keycode_t> keyCodes;
+        std::uint16_t modifiers = 0;
+        bool operator==(const Grab&) const = default;
+    };
+
+    [[nodiscard]] std::optional<Grab> grabFor(std::uint32_t keyCode, std::uint32_t modifiers);
+    [[nodiscard]] bool grab(const Grab& grab);
+    void ungrab(const Grab& grab);
+    [[nodiscard]] std::vector<std::uint16_t> lockCombinations(std::uint16_t modifiers) const;
+    void readEvents();
+    void handleKeyPress(xcb_keycode_t keyCode, std::uint16_t state);
+
+    std::unique_ptr<XcbConnection> m_x;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::map<std::uint32_t, Grab> m_grabs; // by id
+    std::uint16_t m_numLockMask = 0;
+};
+
+// The hot keys of the display DISPLAY names: X11HotKeys when that display answers, NullGlobalHotKeys
+// otherwise.
+[[nodiscard]] std::unique_ptr<GlobalHotKeys> createX11HotKeys(QObject* parent = nullptr);

@@ -1,0 +1,141 @@
+#include "platform/linux/X11HotKeys.h"
+
+#include "support/X11Client.h"
+#include "support/XvfbSession.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Carbon modifier bits, as the deck's table names its keys.
+constexpr std::uint32_t control = 0x1000;
+constexpr std::uint32_t option = 0x0800;
+constexpr std::uint32_t shift = 0x0200;
+constexpr std::uint32_t command = 0x0100;
+constexpr std::uint32_t space = 49;
+constexpr std::uint32_t digit1 = 18, digit2 = 19, digit3 = 20, digit5 = 23, digit6 = 22, digit9 = 25;
+
+class X11HotKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QStringList missing = XvfbSession::missingPrograms();
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            missing << QStringLiteral("xdotool");
+        if (!missing.isEmpty())
+            GTEST_SKIP() << "needs " << missing.join(QStringLiteral(", ")).toStdString()
+                         << " (scripts/bootstrap installs them)";
+        ASSERT_TRUE(m_session.start()) << m_session.error().toStdString();
+        m_keys = createX11HotKeys();
+        QObject::connect(m_keys.get(), &GlobalHotKeys::pressed,
+                         [this](std::uint32_t id) { m_pressed.push_back(id); });
+    }
+
+    // Types keys as a user would; the server receives them before this returns.
+    static void type(const QString& keys)
+    {
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}), 0);
+    }
+
+    // The ids pressed up to and including the first press of `last`: presses arrive in order, so this
+    // also shows what earlier keys did not fire.
+    std::vector<std::uint32_t> pressedUntil(std::uint32_t last)
+    {
+        eventually([&] { return std::find(m_pressed.begin(), m_pressed.end(), last) != m_pressed.end(); });
+        std::vector<std::uint32_t> seen;
+        std::swap(seen, m_pressed);
+        return seen;
+    }
+
+    XvfbSession m_session;
+    std::unique_ptr<GlobalHotKeys> m_keys;
+    std::vector<std::uint32_t> m_pressed;
+};
+
+TEST_F(X11HotKeysTest, TheDecksKeysFireTheirIdsWhateverTheLocks)
+{
+    ASSERT_TRUE(m_keys->registerKey(space, control | option, 100));
+    ASSERT_TRUE(m_keys->registerKey(digit2, control | option, 2));
+    ASSERT_TRUE(m_keys->registerKey(digit9, control | option, 9));
+    struct Case {
+        const char* name;
+        const char* toggle; // a lock key, pressed before and after
+    };
+    const Case cases[] = {{"no lock", nullptr}, {"caps lock", "Caps_Lock"}, {"num lock", "Num_Lock"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.toggle != nullptr)
+            type(QLatin1String(c.toggle));
+        type(QStringLiteral("ctrl+alt+2"));
+        type(QStringLiteral("ctrl+alt+space"));
+        type(QStringLiteral("ctrl+2")); // not the deck's: Option missing
+        type(QStringLiteral("ctrl+alt+9"));
+        EXPECT_EQ(pressedUntil(9), (std::vector<std::uint32_t>{2, 100, 9}));
+        if (c.toggle != nullptr)
+            type(QLatin1String(c.toggle));
+    }
+}
+
+TEST_F(X11HotKeysTest, ModifiersMapToTheirXCounterpartsExactly)
+{
+    ASSERT_TRUE(m_keys->registerKey(digit1, command | shift, 1));
+    ASSERT_TRUE(m_keys->registerKey(digit3, option, 3));
+    ASSERT_TRUE(m_keys->registerKey(digit5, control | shift, 5));
+    type(QStringLiteral("super+1"));    // Shift missing
+    type(QStringLiteral("ctrl+alt+3")); // Control too many
+    type(QStringLiteral("super+shift+1"));
+    type(QStringLiteral("alt+3"));
+    type(QStringLiteral("ctrl+shift+5"));
+    EXPECT_EQ(pressedUntil(5), (std::vector<std::uint32_t>{1, 3, 5}));
+}
+
+TEST_F(X11HotKeysTest, ALaterRegistrationOfAnIdReplacesAndReleasesTheEarlierKey)
+{
+    ASSERT_TRUE(m_keys->registerKey(digit5, control | option, 7));
+    ASSERT_TRUE(m_keys->registerKey(digit6, control | option, 7));
+    type(QStringLiteral("ctrl+alt+5"));
+    type(QStringLiteral("ctrl+alt+6"));
+    EXPECT_EQ(pressedUntil(7), std::vector<std::uint32_t>{7});
+
+    // Another program can have the released key now, with the locks as well; the new one stays ours.
+    X11Client other;
+    const uint16_t controlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+    EXPECT_TRUE(other.grabKey(other.keyCode('5'), controlAlt));
+    EXPECT_TRUE(other.grabKey(other.keyCode('5'), controlAlt | XCB_MOD_MASK_LOCK));
+    EXPECT_FALSE(other.grabKey(other.keyCode('6'), controlAlt));
+}
+
+TEST_F(X11HotKeysTest, AKeyAnotherProgramHoldsIsRefusedQuietly)
+{
+    {
+        X11Client other;
+        ASSERT_TRUE(other.grabKey(XCB_GRAB_ANY, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1));
+        EXPECT_FALSE(m_keys->registerKey(digit2, control | option, 2));
+        EXPECT_FALSE(m_keys->registerKey(space, control | option, 100));
+        EXPECT_TRUE(m_keys->registerKey(digit2, control | shift, 20));
+    }
+    // Once the other program has gone, the keys can be had; nothing of the refused grabs was left behind.
+    EXPECT_TRUE(eventually([&] { return m_keys->registerKey(digit2, control | option, 2); }));
+    type(QStringLiteral("ctrl+shift+2"));
+    type(QStringLiteral("ctrl+alt+2"));
+    EXPECT_EQ(pressedUntil(2), (std::vector<std::uint32_t>{20, 2}));
+}
+
+TEST_F(X11HotKeysTest, KeysOutsideTheDecksTableAreRefused)
+{
+    EXPECT_FALSE(m_keys->registerKey(0 /* A */, control | option, 1));
+    EXPECT_FALSE(m_keys->registerKey(200, control | option, 1));
+}
+
+TEST(X11HotKeysFactory, WithoutADisplayNoKeyCanBeHad)
+{
+    const auto keys = [] {
+        const NoDisplay none;
+        return createX11HotKeys();
+    }();
+    EXPECT_FALSE(keys->registerKey(space, control | option, 100));
+}
+
+} // namespace
