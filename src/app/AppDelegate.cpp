@@ -66,12 +66,12 @@ AppDelegate::~AppDelegate() = default;
 
 QWidget* AppDelegate::makeContent(bool translucent)
 {
-    auto* root = new PanelRootView(
-        {{TileStore::shared(), DeckSettings::shared(), Preferences::shared(), m_editMode, m_hover,
-          IconResolver::shared(), IconFinish::shared(), PhosphorFont::shared(), ServiceRegistry::processes(),
-          ServiceRegistry::alerts()},
-         m_chrome},
-        translucent);
+    auto* root =
+        new PanelRootView({{TileStore::shared(), DeckSettings::shared(), Preferences::shared(), m_editMode,
+                            m_hover, IconResolver::shared(), IconFinish::shared(), PhosphorFont::shared(),
+                            ServiceRegistry::processes(), ServiceRegistry::alerts()},
+                           m_chrome},
+                          translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     // Without a tray, the deck's own menu carries the status menu's items.
     if (!m_tray && m_statusMenu)

@@ -1,31 +1,13 @@
 #pragma once
 
 #include "panel/DesktopPanel.h"
+#include "platform/WindowStacking.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 
 class DesktopPanelController;
-
-// How the desktop stacks the deck's window: just above the desktop on every workspace, out of the taskbar,
-// or summoned above everything. Main thread only.
-class WindowStacking {
-public:
-    virtual ~WindowStacking() = default;
-    // Before the window is first shown.
-    virtual void prepare(WId window) = 0;
-    virtual void setLevel(WId window, PanelLevel level) = 0;
-    // Whether translucent windows are composited; without it the deck is drawn opaque.
-    [[nodiscard]] virtual bool isCompositing() const = 0;
-};
-
-class NullWindowStacking final : public WindowStacking {
-public:
-    void prepare(WId) override {}
-    void setLevel(WId, PanelLevel) override {}
-    [[nodiscard]] bool isCompositing() const override { return true; }
-};
 
 // Qt's screens in the panel's coordinates (y up from the bottom of the main screen) and back.
 namespace ScreenCoordinates {

@@ -96,6 +96,8 @@ public:
     [[nodiscard]] bool isSummoned() const { return m_isSummoned; }
     [[nodiscard]] QSizeF expandedSize() const { return m_expandedSize; }
     [[nodiscard]] QSizeF chipWindowSize() const;
+    // The pointer was inside the deck when the root view last reported it.
+    [[nodiscard]] bool lastHoverInside() const { return m_lastHoverInside; }
 
     void showPanel();
     void beginSummon();
@@ -117,14 +119,26 @@ public:
 
 Q_SIGNALS:
     void summonedChanged(bool summoned);
+    // A new window was shown by `showPanel`; the previous one, if any, is gone.
+    void windowChanged();
 
 private:
+    void setSummoned(bool summoned);
+    // The deck may fold: it is unfolded in compact mode and nothing holds it open.
+    [[nodiscard]] bool canFold() const;
+    [[nodiscard]] bool isPointerInsideWindow() const;
+    void scheduleCollapse();
+    void startOutsideCheck();
+    void resizeWindow(QSizeF size);
+    void installObserversOnce();
+
     Services m_services;
     std::unique_ptr<PanelWindow> m_window;
     QDateTime m_lastPageFlip;
     bool m_isSummoned = false;
     QSizeF m_expandedSize{360, 388};
     bool m_lastHoverInside = false;
+    bool m_observersInstalled = false;
     QTimer m_collapseTimer;
     QTimer m_outsideCheckTimer;
     QTimer m_shrinkTimer;
@@ -138,7 +152,8 @@ namespace PanelPlacement {
 [[nodiscard]] QRectF clampedToScreen(const QRectF& rect, const std::optional<Windows::Screen>& windowScreen,
                                      const std::vector<Windows::Screen>& screens,
                                      std::optional<std::size_t> mainScreen);
-// The text form of a rectangle, "{{x, y}, {w, h}}", and back; nothing for text of another form.
+// The text form of a rectangle, "{{x, y}, {w, h}}", and back. Reading takes the first four numbers in order
+// (missing ones are 0), whatever stands between them; text without any number gives nothing.
 [[nodiscard]] QString frameText(const QRectF& rect);
 [[nodiscard]] std::optional<QRectF> frameFromText(const QString& text);
 

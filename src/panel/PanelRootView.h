@@ -7,7 +7,8 @@
 
 class PanelChromeState;
 
-// What fills the deck's window: the full deck, or in compact mode while folded the chip, both at the top left.
+// What fills the deck's window: the full deck, or in compact mode while folded the chip, both at the top
+// left.
 //
 // Main thread only.
 class PanelRootView final : public QWidget {

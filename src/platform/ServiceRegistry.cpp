@@ -69,6 +69,15 @@ GlobalHotKeys& ServiceRegistry::hotKeys()
     return *installed.hotKeys;
 }
 
+std::unique_ptr<WindowStacking> ServiceRegistry::createWindowStacking()
+{
+    const PlatformServices& installed = services();
+    std::unique_ptr<WindowStacking> stacking;
+    if (installed.createWindowStacking)
+        stacking = installed.createWindowStacking();
+    return stacking ? std::move(stacking) : std::make_unique<NullWindowStacking>();
+}
+
 AudioSystem& ServiceRegistry::audio()
 {
     return *services().audio;

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/HotKeys.h"
 #include "platform/SystemControls.h"
+#include "platform/WindowStacking.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
 
@@ -31,6 +32,8 @@ struct PlatformServices {
     // Made on first use too: the companion never grabs keys.
     std::function<std::unique_ptr<GlobalHotKeys>()> createHotKeys;
     std::unique_ptr<GlobalHotKeys> hotKeys;
+    // Only the deck has a window to stack.
+    std::function<std::unique_ptr<WindowStacking>()> createWindowStacking;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
@@ -55,6 +58,8 @@ void install(PlatformServices services);
 [[nodiscard]] Workspace& workspace();
 [[nodiscard]] Windows& windows();
 [[nodiscard]] GlobalHotKeys& hotKeys();
+// A new connection to the desktop's window stacking, owned by the caller.
+[[nodiscard]] std::unique_ptr<WindowStacking> createWindowStacking();
 [[nodiscard]] AudioSystem& audio();
 [[nodiscard]] Bluetooth& bluetooth();
 [[nodiscard]] SystemControls& systemControls();

@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/PulseAudioSystem.h"
+#include "platform/linux/X11DeckWindow.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11Windows.h"
 
@@ -32,6 +33,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
     services.createWindows = [] { return createX11Windows(); };
     services.createHotKeys = [] { return createX11HotKeys(); };
+    services.createWindowStacking = []() -> std::unique_ptr<WindowStacking> {
+        return X11DeckWindow::connect();
+    };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
     services.bluetooth = std::make_unique<BluezBluetooth>(QDBusConnection::systemBus());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/DesktopPanel.h"
+#include "platform/WindowStacking.h"
 
 #include <QtGlobal>
 #include <memory>
@@ -13,10 +13,10 @@ class XcbConnection;
 //
 // Main thread. No call waits long for a server that stops answering (see XcbConnection); once the connection
 // broke, every call does nothing and `isCompositing()` answers false.
-class X11DeckWindow final {
+class X11DeckWindow final : public WindowStacking {
 public:
     explicit X11DeckWindow(std::unique_ptr<XcbConnection> connection);
-    ~X11DeckWindow();
+    ~X11DeckWindow() override;
     X11DeckWindow(const X11DeckWindow&) = delete;
     X11DeckWindow& operator=(const X11DeckWindow&) = delete;
 
@@ -26,11 +26,11 @@ public:
     // Sets the window's hints before it is first mapped: at the desktop level, on all workspaces, skipped by
     // taskbars and pagers, taking no input. Returns once the server has them, so a map request from another
     // connection comes after them.
-    void prepare(quint64 window);
+    void prepare(quint64 window) override;
     // Lifts the window above ordinary windows (summoned) or returns it below them (desktop), mapped or not.
-    void setLevel(quint64 window, PanelLevel level);
+    void setLevel(quint64 window, PanelLevel level) override;
     // Whether a compositing manager runs on the window's screen, so translucent drawing shows the desktop.
-    [[nodiscard]] bool isCompositing();
+    [[nodiscard]] bool isCompositing() override;
 
 private:
     [[nodiscard]] bool hasWindowManager();

@@ -1,0 +1,59 @@
+#include "panel/HotKeys.h"
+
+#include "model/TileStore.h"
+#include "panel/DesktopPanel.h"
+#include "panel/TileActivation.h"
+#include "platform/HotKeys.h"
+
+HotKeyCenter::HotKeyCenter(GlobalHotKeys& keys, QObject* parent)
+    : QObject(parent)
+    , m_keys(keys)
+{
+    // Queued, so that a tile's action never runs inside the key event it came with.
+    connect(&m_keys, &GlobalHotKeys::pressed, this, &HotKeyCenter::dispatch, Qt::QueuedConnection);
+}
+
+void HotKeyCenter::registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
+                               std::function<void()> handler)
+{
+    m_handlers[id] = std::move(handler);
+    m_keys.registerKey(keyCode, modifiers, id);
+}
+
+void HotKeyCenter::dispatch(std::uint32_t id)
+{
+    const auto found = m_handlers.find(id);
+    if (found == m_handlers.end() || !found->second)
+        return;
+    // A copy: the handler may register keys again and replace itself while it runs.
+    const std::function<void()> handler = found->second;
+    handler();
+}
+
+DeckHotKeys::DeckHotKeys(Services services)
+    : m_services(services)
+{
+}
+
+void DeckHotKeys::registerAll()
+{
+    m_services.center.registerKey(spaceKeyCode, controlOption, summonId, [this] { toggleSummon(); });
+    for (int digit = 1; digit <= 9; ++digit) {
+        m_services.center.registerKey(digitKeyCodes[digit - 1], controlOption,
+                                      static_cast<std::uint32_t>(digit),
+                                      [this, digit] { fireTile(digit - 1); });
+    }
+}
+
+void DeckHotKeys::fireTile(int index)
+{
+    m_services.activation.run(m_services.store.currentPage(), index);
+}
+
+void DeckHotKeys::toggleSummon()
+{
+    if (m_services.panel.isSummoned())
+        m_services.panel.endSummon();
+    else
+        m_services.panel.beginSummon();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "model/Models.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QRectF>
+#include <QString>
+
+class IconFinish;
+class IconResolver;
+class PhosphorFont;
+class QPainter;
+
+// Draws the face of a tile: a tinted symbol on glass, a custom image (framed when it is a full plate), a font
+// glyph on a coloured plate, the automatic image of the action, or the action's fallback symbol. Scaled
+// images and their shadows are kept until `clearCache`, so repainting the deck decodes and blurs nothing.
+//
+// Main thread only.
+class TileIconPainter final {
+public:
+    struct Services {
+        IconResolver& icons;
+        IconFinish& finish;
+        PhosphorFont& font;
+    };
+
+    static constexpr double iconSpan = 76;
+    static constexpr double imageSpan = 88;
+    static constexpr double fallbackSymbolSize = 30;
+    static constexpr double cornerRatio = 0.223;
+
+    explicit TileIconPainter(Services services);
+
+    // Draws the icon centred on `face` (the tile's square). `unit` is the tile side over the reference side;
+    // `emptyOpacity` applies to the fallback symbol of an empty tile.
+    void paint(QPainter& painter, const Tile& tile, const QRectF& face, double unit, double hoverBoost,
+               double emptyOpacity);
+    // Forgets the prepared images, after icon files changed.
+    void clearCache() { m_prepared.clear(); }
+
+    // `colour` moved `amount` (0 to 1) of the way towards `target`.
+    [[nodiscard]] static QColor blended(const QColor& colour, const QColor& target, double amount);
+    // A font of the icon font family, `pixels` high.
+    [[nodiscard]] static QFont iconFont(double pixels);
+
+private:
+    struct Prepared {
+        QImage image;
+        QImage shadow;
+        QPointF shadowOffset;
+        double shadowMargin = 0;
+    };
+    struct Shadow {
+        QColor colour;
+        double radius = 0;
+        double offsetY = 0;
+    };
+
+    void paintGlass(QPainter& painter, const TileIcon::Symbol& symbol, const QRectF& square);
+    void paintBuilder(QPainter& painter, const TileIcon::Builder& builder, const QRectF& square);
+    void paintFallback(QPainter& painter, const std::optional<TileAction>& action, const QRectF& square,
+                       double unit, double hoverBoost, double opacity);
+    void paintPrepared(QPainter& painter, const Prepared& prepared, const QRectF& target);
+    // The image scaled to `target` at the painter's pixel density, optionally clipped to a rounded square
+    // and with a shadow; made once per key and size.
+    const Prepared& prepared(const QString& key, const QImage& image, QSizeF target, double devicePixelRatio,
+                             bool rounded, const std::optional<Shadow>& shadow);
+
+    Services m_services;
+    QHash<QString, Prepared> m_prepared;
+};

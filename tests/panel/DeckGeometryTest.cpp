@@ -1,0 +1,98 @@
+#include "panel/DeckGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = DeckGeometry::RowItem::Kind;
+
+const DeckGeometry::Grid regular3x3{3, 3, 104, 10, 14};
+const DeckGeometry::Grid large4x3{4, 3, 128, 4, 8};
+
+struct GridCase {
+    const char* name;
+    DeckGeometry::Grid grid;
+    QSizeF size;
+    int index;
+    QRectF slot;
+};
+
+class DeckGeometrySlots : public ::testing::TestWithParam<GridCase> {};
+
+TEST_P(DeckGeometrySlots, SizeAndSlotsFollowTheGrid)
+{
+    const GridCase& c = GetParam();
+    const DeckGeometry geometry(c.grid, 1, false, false);
+    EXPECT_EQ(geometry.size(), c.size);
+    EXPECT_EQ(geometry.slotRect(c.index), c.slot);
+    EXPECT_EQ(geometry.slotAt(c.slot.center()), c.index);
+    EXPECT_EQ(geometry.slotAt(c.slot.topLeft()), c.index);
+    // Just beyond the right edge lies the gap to the next tile, which belongs to no tile.
+    EXPECT_EQ(geometry.slotAt(c.slot.topRight() + QPointF(0.5, 1)), std::nullopt);
+    EXPECT_TRUE(geometry.slotRect(geometry.tilesPerPage()).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Grids, DeckGeometrySlots,
+                         ::testing::Values(
+                             // 14 + 3 rows of 104 with 2 gaps of 10 + 10 + 24 + 14.
+                             GridCase{"regular", regular3x3, QSizeF(360, 394), 4, QRectF(128, 128, 104, 104)},
+                             GridCase{"regularLast", regular3x3, QSizeF(360, 394), 8,
+                                      QRectF(242, 242, 104, 104)},
+                             GridCase{"large", large4x3, QSizeF(540, 442), 7, QRectF(404, 140, 128, 128)},
+                             GridCase{"largeFirst", large4x3, QSizeF(540, 442), 0, QRectF(8, 8, 128, 128)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DeckGeometry, UnitScalesWithTheTileSide)
+{
+    EXPECT_DOUBLE_EQ(DeckGeometry(regular3x3, 1, false, false).unit(), 104.0 / 92);
+    EXPECT_DOUBLE_EQ(DeckGeometry(large4x3, 1, false, false).unit(), 128.0 / 92);
+}
+
+TEST(DeckGeometry, RowHoldsArrowsAroundOneDotPerPageCentred)
+{
+    const DeckGeometry geometry(regular3x3, 3, false, false);
+    const std::vector<DeckGeometry::RowItem> items = geometry.rowItems();
+    ASSERT_EQ(items.size(), 5U);
+    EXPECT_EQ(items.front().kind, Kind::previousPage);
+    EXPECT_EQ(items.back().kind, Kind::nextPage);
+    EXPECT_EQ(items[2].page, 1);
+    // 30 + 5 + 3 × 12.5 + 2 × 5 + 5 + 30 = 117.5 wide, centred on the deck's middle at 180.
+    EXPECT_DOUBLE_EQ(items.front().rect.left(), 180 - 117.5 / 2);
+    EXPECT_DOUBLE_EQ(items.back().rect.right(), 180 + 117.5 / 2);
+    EXPECT_EQ(items[1].rect.size(), QSizeF(12.5, 12.5));
+    EXPECT_DOUBLE_EQ(items[1].rect.left() - items.front().rect.right(), 5);
+    EXPECT_DOUBLE_EQ(items[1].rect.center().y(), geometry.rowRect().center().y());
+    EXPECT_DOUBLE_EQ(geometry.rowRect().top(), 14 + 332 + 10);
+}
+
+TEST(DeckGeometry, EditModeAddsTheAddPageAndDoneButtons)
+{
+    const std::vector<DeckGeometry::RowItem> items = DeckGeometry(regular3x3, 1, true, true).rowItems();
+    ASSERT_EQ(items.size(), 5U);
+    EXPECT_EQ(items[3].kind, Kind::addPage);
+    EXPECT_EQ(items[4].kind, Kind::done);
+}
+
+TEST(DeckGeometry, HitTestingFindsRowItemsOverTheRowsHeight)
+{
+    const DeckGeometry geometry(regular3x3, 3, false, false);
+    const DeckGeometry::RowItem dot = geometry.rowItems()[3];
+    const QPointF aboveDot(dot.rect.center().x(), geometry.rowRect().top() + 1);
+    ASSERT_TRUE(geometry.rowItemAt(aboveDot).has_value());
+    EXPECT_EQ(geometry.rowItemAt(aboveDot)->page, 2);
+    EXPECT_EQ(geometry.rowItemAt(QPointF(geometry.rowRect().left() + 1, geometry.rowRect().center().y())),
+              std::nullopt);
+}
+
+TEST(DeckGeometry, StarterHintTakesTheRowWithItsCloseButton)
+{
+    const DeckGeometry geometry(regular3x3, 2, false, true);
+    EXPECT_TRUE(geometry.rowItems().empty());
+    const DeckGeometry::RowItem close = geometry.hintClose(200);
+    EXPECT_EQ(close.rect.size(), QSizeF(14, 14));
+    EXPECT_DOUBLE_EQ(close.rect.left() - geometry.hintTextRect(200).right(), 6);
+    EXPECT_EQ(geometry.rowItemAt(close.rect.center(), 200), close);
+    EXPECT_FALSE(DeckGeometry(regular3x3, 2, true, true).showsStarterHint());
+}
+
+} // namespace

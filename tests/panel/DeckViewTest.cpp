@@ -1,0 +1,430 @@
+#include "editing/PhosphorFont.h"
+#include "exchange/IconFinish.h"
+#include "exchange/IconResolver.h"
+#include "panel/EditMode.h"
+#include "panel/GridView.h"
+#include "support/FakeDevices.h"
+#include "support/FakeFileIcons.h"
+#include "support/FakeProcessRunner.h"
+#include "support/StoreFixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <cmath>
+
+namespace {
+
+struct MenuEntry {
+    QString title;
+    bool enabled = true;
+    bool operator==(const MenuEntry&) const = default;
+};
+
+void PrintTo(const MenuEntry& entry, std::ostream* out)
+{
+    *out << '"' << entry.title.toStdString() << '"' << (entry.enabled ? "" : " (disabled)");
+}
+
+std::vector<MenuEntry> entries(const QMenu& menu)
+{
+    std::vector<MenuEntry> result;
+    for (const QAction* action : menu.actions())
+        result.push_back({action->isSeparator() ? QString() : action->text(), action->isEnabled()});
+    return result;
+}
+
+QAction* actionNamed(const QMenu& menu, const QString& title)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == title)
+            return action;
+    }
+    return nullptr;
+}
+
+Tile builderTile(const QString& label, const QString& colour)
+{
+    Tile tile;
+    tile.label = label;
+    tile.icon = TileIcon{TileIcon::Builder{colour, QStringLiteral("star")}};
+    tile.action = TileAction{TileAction::OpenURL{QStringLiteral("https://example.org/")}};
+    return tile;
+}
+
+class DeckViewTest : public StoreFixture {
+protected:
+    FakeFileIcons m_fileIcons;
+    FakeProcessRunner m_processes;
+    FakeAlertPresenter m_alerts;
+    EditModeState m_editMode;
+    TileHoverState m_hover;
+    IconFinish m_finish;
+    PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
+    std::unique_ptr<IconResolver> m_icons;
+    std::unique_ptr<DeckView> m_view;
+
+    DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
+    {
+        makeStore();
+        m_settings->setGridColumns(columns);
+        m_settings->setTileSize(size);
+        m_store->repadPages();
+        m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
+        m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, *m_preferences,
+                                                               m_editMode, m_hover, *m_icons, m_finish,
+                                                               m_font, m_processes, m_alerts});
+        m_view->resize(m_view->sizeHint());
+        return *m_view;
+    }
+
+    [[nodiscard]] QImage rendered() const
+    {
+        QImage image(m_view->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        m_view->render(&image);
+        return image;
+    }
+
+    void mouse(QEvent::Type type, QPointF position, Qt::MouseButtons buttons)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, position, m_view->mapToGlobal(position), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(m_view.get(), &event);
+    }
+
+    [[nodiscard]] QRectF slot(int index) const { return m_view->deckGeometry().slotRect(index); }
+};
+
+TEST_F(DeckViewTest, SizeHintIsTheDecksSize)
+{
+    EXPECT_EQ(makeView().sizeHint(), QSize(360, 394));
+    EXPECT_EQ(makeView(4, TileSizeOption::large).sizeHint(), QSize(540, 442));
+    EXPECT_DOUBLE_EQ(m_view->deckGeometry().grid().tileSide, 128);
+}
+
+struct PaintCase {
+    const char* name;
+    int columns;
+    TileSizeOption size;
+};
+
+class DeckViewPainting : public DeckViewTest, public ::testing::WithParamInterface<PaintCase> {};
+
+TEST_P(DeckViewPainting, DrawsTilesOutlinesAndDotsInsideTheRoundedDeck)
+{
+    DeckView& view = makeView(GetParam().columns, GetParam().size);
+    QDir().mkpath(m_paths.iconsDir());
+    QImage blue(64, 64, QImage::Format_ARGB32);
+    blue.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(blue.save(m_paths.iconsDir() + QStringLiteral("/plate.png")));
+    Tile plate = snippetTile(QStringLiteral("plate"));
+    plate.icon = TileIcon{TileIcon::Custom{QStringLiteral("plate.png")}};
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF2020")), 0, 0);
+    m_store->set(plate, 0, 2);
+    m_store->addPage();
+    m_store->goToPage(0);
+
+    const QImage image = rendered();
+    const DeckGeometry geometry = view.deckGeometry();
+    const double unit = geometry.unit();
+
+    // The builder plate, above its glyph.
+    const QColor red = image.pixelColor(slot(0).center().toPoint() - QPoint(0, static_cast<int>(30 * unit)));
+    EXPECT_GT(red.red(), 180);
+    EXPECT_LT(red.green(), 90);
+    const QColor plateColour =
+        image.pixelColor(slot(2).center().toPoint() + QPoint(0, static_cast<int>(25 * unit)));
+    EXPECT_GT(plateColour.blue(), 180);
+    EXPECT_LT(plateColour.red(), 90);
+
+    // The dashed outline of the empty tile 1 along its straight top edge: some pixels are dashes, some gaps.
+    const QRectF empty = slot(1);
+    const int edgeY = static_cast<int>(empty.top());
+    int brightest = 0;
+    int darkest = 255;
+    for (int x = static_cast<int>(empty.left() + 22 * unit); x < static_cast<int>(empty.right() - 22 * unit);
+         ++x) {
+        const int level = image.pixelColor(x, edgeY).red();
+        brightest = std::max(brightest, level);
+        darkest = std::min(darkest, level);
+    }
+    EXPECT_GT(brightest - darkest, 25);
+
+    const std::vector<DeckGeometry::RowItem> row = geometry.rowItems();
+    ASSERT_EQ(row.size(), 4U);
+    const QColor current = image.pixelColor(row[1].rect.center().toPoint());
+    const QColor other = image.pixelColor(row[2].rect.center().toPoint());
+    EXPECT_GT(current.red(), other.red() + 60);
+
+    for (const QPoint corner : {QPoint(1, 1), QPoint(image.width() - 2, 1), QPoint(1, image.height() - 2),
+                                QPoint(image.width() - 2, image.height() - 2)})
+        EXPECT_EQ(image.pixelColor(corner).alpha(), 0) << corner.x() << "," << corner.y();
+    EXPECT_GT(image.pixelColor(image.width() / 2, 2).alpha(), 100);
+
+    view.setOpaque(true);
+    EXPECT_EQ(rendered().pixelColor(1, 1).alpha(), 255);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grids, DeckViewPainting,
+                         ::testing::Values(PaintCase{"regular3x3", 3, TileSizeOption::regular},
+                                           PaintCase{"large4x3", 4, TileSizeOption::large}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct PressCase {
+    const char* name;
+    QPointF movement;
+    bool clicks;
+};
+
+class DeckViewPress : public DeckViewTest, public ::testing::WithParamInterface<PressCase> {};
+
+TEST_P(DeckViewPress, InEditModeAMoveOfMoreThanThreePointsStartsADrag)
+{
+    makeView();
+    m_store->set(snippetTile(QStringLiteral("a")), 0, 4);
+    m_editMode.setEditing(true);
+    QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
+    std::optional<int> dragSource;
+    QObject::connect(&m_editMode, &EditModeState::dragChanged, [&] {
+        if (m_editMode.isDragging())
+            dragSource = m_editMode.dragSourceIndex();
+    });
+
+    const QPointF start = slot(4).center();
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + GetParam().movement, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, start + GetParam().movement, Qt::NoButton);
+
+    EXPECT_EQ(activated.count(), GetParam().clicks ? 1 : 0);
+    EXPECT_EQ(dragSource, GetParam().clicks ? std::nullopt : std::optional(4));
+    EXPECT_FALSE(m_editMode.isDragging());
+}
+
+INSTANTIATE_TEST_SUITE_P(Movements, DeckViewPress,
+                         ::testing::Values(PressCase{"threeAcross", {3, 0}, true},
+                                           PressCase{"threeUp", {0, -3}, true},
+                                           PressCase{"justUnderThreeDiagonally", {2.1, 2.1}, true},
+                                           PressCase{"fourAcross", {4, 0}, false},
+                                           PressCase{"overThreeDiagonally", {2.2, 2.2}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DeckViewTest, OutsideEditModeAMovedPressStillClicksItsTile)
+{
+    makeView();
+    QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
+    const QPointF start = slot(5).center();
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + QPointF(30, 0), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, start + QPointF(30, 0), Qt::NoButton);
+    ASSERT_EQ(activated.count(), 1);
+    EXPECT_EQ(activated.at(0), (QVariantList{0, 5}));
+    EXPECT_FALSE(m_editMode.isDragging());
+}
+
+TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
+{
+    makeView();
+    Tile unlabelled = snippetTile(QStringLiteral("hello there"));
+    m_store->set(unlabelled, 0, 5);
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF0000")), 0, 7);
+
+    mouse(QEvent::MouseMove, slot(5).center(), Qt::NoButton);
+    ASSERT_TRUE(m_hover.isPending());
+    m_hover.showPending();
+    ASSERT_TRUE(m_hover.tip().has_value());
+    EXPECT_EQ(m_hover.tip()->text, QStringLiteral("hello there"));
+    EXPECT_EQ(m_hover.tip()->anchor, TileHoverState::Anchor(TileHoverState::TileAnchor{1, 2}));
+    EXPECT_TRUE(m_view->fadeTimer().isActive());
+    EXPECT_EQ(m_view->fadeTimer().interval(), DeckView::frameIntervalMs);
+
+    mouse(QEvent::MouseMove, slot(7).center(), Qt::NoButton);
+    EXPECT_FALSE(m_hover.tip().has_value());
+    m_hover.showPending();
+    EXPECT_EQ(m_hover.tip()->text, QStringLiteral("Red"));
+
+    mouse(QEvent::MouseMove, slot(0).center(), Qt::NoButton);
+    EXPECT_FALSE(m_hover.isPending());
+    EXPECT_FALSE(m_hover.tip().has_value());
+
+    m_editMode.setEditing(true);
+    mouse(QEvent::MouseMove, slot(5).center(), Qt::NoButton);
+    EXPECT_FALSE(m_hover.isPending());
+}
+
+TEST_F(DeckViewTest, TooltipFadesAndTheTimerStopsWhenDone)
+{
+    makeView();
+    EXPECT_FALSE(m_view->fadeTimer().isActive());
+    EXPECT_DOUBLE_EQ(DeckView::fadeOpacity(0, true), 0);
+    EXPECT_DOUBLE_EQ(DeckView::fadeOpacity(DeckView::fadeDurationMs, true), 1);
+    EXPECT_DOUBLE_EQ(DeckView::fadeOpacity(DeckView::fadeDurationMs * 4, false), 0);
+    EXPECT_GT(DeckView::fadeOpacity(DeckView::fadeDurationMs / 2, true), 0.5);
+}
+
+TEST_F(DeckViewTest, DeckMenuWithOnePageCannotMoveOrDeleteIt)
+{
+    makeView();
+    const std::unique_ptr<QMenu> menu = m_view->deckMenu();
+    EXPECT_EQ(entries(*menu), (std::vector<MenuEntry>{{QStringLiteral("Edit Layout"), true},
+                                                      {QString(), true},
+                                                      {QStringLiteral("Add Page"), true},
+                                                      {QStringLiteral("Move Page To"), false},
+                                                      {QStringLiteral("Delete This Page"), false}}));
+}
+
+TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
+{
+    makeView();
+    m_store->addPage();
+    m_store->addPage();
+    m_store->goToPage(1);
+    m_editMode.setEditing(true);
+    QAction quit(QStringLiteral("Quit Marquetto"));
+    m_view->setExtraMenuActions({&quit});
+
+    const std::unique_ptr<QMenu> menu = m_view->deckMenu();
+    const std::vector<MenuEntry> items = entries(*menu);
+    ASSERT_EQ(items.size(), 7U);
+    EXPECT_EQ(items[0].title, QStringLiteral("Done Editing"));
+    EXPECT_TRUE(items[3].enabled);
+    EXPECT_TRUE(items[4].enabled);
+    EXPECT_EQ(items[6].title, QStringLiteral("Quit Marquetto"));
+
+    QMenu* moveTo = actionNamed(*menu, QStringLiteral("Move Page To"))->menu();
+    ASSERT_NE(moveTo, nullptr);
+    EXPECT_EQ(entries(*moveTo), (std::vector<MenuEntry>{{QStringLiteral("Position 1"), true},
+                                                        {QStringLiteral("Position 2"), false},
+                                                        {QStringLiteral("Position 3"), true}}));
+    m_store->set(snippetTile(QStringLiteral("moved")), 1, 0);
+    actionNamed(*moveTo, QStringLiteral("Position 3"))->trigger();
+    EXPECT_EQ(m_store->pages().at(2).at(0).action, snippetTile(QStringLiteral("moved")).action);
+
+    actionNamed(*menu, QStringLiteral("Done Editing"))->trigger();
+    EXPECT_FALSE(m_editMode.isEditing());
+}
+
+TEST_F(DeckViewTest, TileMenuOffersTransportOnlyOnNowPlayingTiles)
+{
+    makeView();
+    Tile nowPlaying;
+    nowPlaying.action = TileAction{TileAction::NowPlaying{}};
+    m_store->set(nowPlaying, 0, 0);
+
+    const std::unique_ptr<QMenu> menu = m_view->tileMenu(0, 0);
+    EXPECT_EQ(entries(*menu), (std::vector<MenuEntry>{{QStringLiteral("Next Track"), true},
+                                                      {QStringLiteral("Previous Track"), true},
+                                                      {QString(), true},
+                                                      {QStringLiteral("Edit Tile…"), true},
+                                                      {QStringLiteral("Clear Tile"), true}}));
+    actionNamed(*menu, QStringLiteral("Previous Track"))->trigger();
+    EXPECT_EQ(m_processes.calls(),
+              (std::vector<FakeProcessRunner::Call>{
+                  {QStringLiteral("/usr/bin/osascript"),
+                   {QStringLiteral("-e"), QStringLiteral("tell application \"Music\" to previous track")},
+                   false}}));
+
+    EXPECT_EQ(entries(*m_view->tileMenu(0, 1)),
+              (std::vector<MenuEntry>{{QStringLiteral("Edit Tile…"), true}}));
+}
+
+TEST_F(DeckViewTest, TileMenuEditsAndClearsItsTile)
+{
+    makeView();
+    m_store->set(snippetTile(QStringLiteral("gone")), 0, 3);
+    QSignalSpy edit(m_view.get(), &DeckView::editTileRequested);
+    const std::unique_ptr<QMenu> menu = m_view->tileMenu(0, 3);
+    actionNamed(*menu, QStringLiteral("Edit Tile…"))->trigger();
+    EXPECT_EQ(edit.count(), 1);
+    EXPECT_EQ(edit.at(0), (QVariantList{0, 3}));
+    actionNamed(*menu, QStringLiteral("Clear Tile"))->trigger();
+    EXPECT_TRUE(m_store->tile(0, 3).isEmpty());
+}
+
+struct DeleteCase {
+    const char* name;
+    int configuredTiles;
+    QString informativeText;
+};
+
+class DeckViewDelete : public DeckViewTest, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(DeckViewDelete, AsksBeforeDeletingAPageWithTiles)
+{
+    makeView();
+    m_store->addPage();
+    m_store->goToPage(1);
+    for (int index = 0; index < GetParam().configuredTiles; ++index)
+        m_store->set(snippetTile(QStringLiteral("t")), 1, index);
+
+    m_alerts.answer = 1;
+    m_view->confirmDeleteCurrentPage();
+    ASSERT_EQ(m_alerts.shown.size(), 1U);
+    EXPECT_EQ(m_alerts.shown[0], (Alert{QStringLiteral("Delete this page?"),
+                                        GetParam().informativeText,
+                                        {QStringLiteral("Delete"), QStringLiteral("Cancel")}}));
+    EXPECT_EQ(m_store->pages().size(), 2U);
+
+    m_alerts.answer = 0;
+    m_view->confirmDeleteCurrentPage();
+    EXPECT_EQ(m_store->pages().size(), 1U);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, DeckViewDelete,
+    ::testing::Values(DeleteCase{"one", 1, QStringLiteral("It has 1 configured tile. This can't be undone.")},
+                      DeleteCase{"two", 2,
+                                 QStringLiteral("It has 2 configured tiles. This can't be undone.")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DeckViewTest, DeletesAnEmptyPageWithoutAsking)
+{
+    makeView();
+    m_store->addPage();
+    m_store->goToPage(1);
+    m_view->confirmDeleteCurrentPage();
+    EXPECT_TRUE(m_alerts.shown.empty());
+    EXPECT_EQ(m_store->pages().size(), 1U);
+}
+
+TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
+{
+    makeView();
+    m_store->addPage();
+    m_store->goToPage(0);
+    m_editMode.setEditing(true);
+    const std::vector<DeckGeometry::RowItem> items = m_view->deckGeometry().rowItems();
+    const auto click = [this](QPointF at) {
+        mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    };
+    click(items[3].rect.center());
+    EXPECT_EQ(m_store->currentPage(), 1);
+    click(items[0].rect.center());
+    EXPECT_EQ(m_store->currentPage(), 0);
+    click(items[4].rect.center());
+    EXPECT_EQ(m_store->pages().size(), 3U);
+    click(items[5].rect.center());
+    EXPECT_FALSE(m_editMode.isEditing());
+}
+
+TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
+{
+    makeView();
+    const QString key = QString::fromLatin1(DeckView::starterHintKey);
+    m_preferences->setValue(key, true);
+    const DeckGeometry geometry = m_view->deckGeometry();
+    ASSERT_TRUE(geometry.showsStarterHint());
+    const QPointF close = geometry.hintClose(m_view->hintTextWidth()).rect.center();
+    mouse(QEvent::MouseButtonPress, close, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, close, Qt::NoButton);
+    EXPECT_EQ(m_preferences->boolValue(key), false);
+
+    m_preferences->setValue(key, true);
+    m_editMode.setEditing(true);
+    EXPECT_EQ(m_preferences->boolValue(key), false);
+}
+
+} // namespace
