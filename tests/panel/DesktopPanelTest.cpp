@@ -84,21 +84,6 @@ TEST_F(DesktopPanelTest, SavedFrameIsUsedOnlyWhenItLiesOnAScreen)
     }
 }
 
-TEST_F(DesktopPanelTest, ShowingAgainReplacesTheWindowAndKeepsTheSummonedLevel)
-{
-    m_panel->showPanel();
-    m_panel->beginSummon();
-    QSignalSpy changed(m_panel.get(), &DesktopPanelController::windowChanged);
-    m_desktop.deckSize = {540, 420};
-    m_panel->showPanel();
-
-    EXPECT_EQ(m_desktop.windowsCreated, 2);
-    EXPECT_EQ(m_desktop.windowsClosed, 1);
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(window().level(), PanelLevel::summoned);
-    EXPECT_EQ(m_panel->expandedSize(), QSizeF(540, 420));
-}
-
 TEST_F(DesktopPanelTest, CompactDeckFoldsHalfASecondAfterThePointerLeftUnlessItComesBack)
 {
     showCompact();
@@ -246,32 +231,6 @@ TEST_F(DesktopPanelTest, OutsideCheckFoldsADeckThePointerLeftUnnoticed)
     EXPECT_FALSE(m_panel->isOutsideCheckRunning());
 }
 
-TEST_F(DesktopPanelTest, TurningCompactOnAndOff)
-{
-    m_panel->showPanel();
-    EXPECT_FALSE(m_panel->isOutsideCheckRunning());
-
-    m_settings->setCompact(true);
-    m_desktop.pointer = insideDefaultFrame;
-    m_panel->applyCompactChange();
-    EXPECT_TRUE(m_chrome.isExpanded());
-
-    m_desktop.pointer = outside;
-    m_panel->applyCompactChange();
-    EXPECT_FALSE(m_chrome.isExpanded());
-
-    m_panel->handleHoverChange(false);
-    m_settings->setCompact(false);
-    m_panel->applyCompactChange();
-    EXPECT_TRUE(m_chrome.isExpanded());
-    EXPECT_FALSE(m_panel->isCollapseScheduled());
-    EXPECT_EQ(window().frame(), QRectF(1048, 32, 360, 388));
-
-    // Without compact the pointer leaving changes nothing.
-    m_panel->handleHoverChange(false);
-    EXPECT_FALSE(m_panel->isCollapseScheduled());
-}
-
 TEST_F(DesktopPanelTest, ScrollingFlipsPagesPastAThresholdAndNotTooOften)
 {
     for (int i = 0; i < 4; ++i)
@@ -308,14 +267,6 @@ TEST_F(DesktopPanelTest, ScrollingFlipsPagesPastAThresholdAndNotTooOften)
         m_panel->handleScroll(step.event);
         EXPECT_EQ(m_store->currentPage(), step.page);
     }
-}
-
-TEST_F(DesktopPanelTest, ScrollingWithoutAWindowDoesNothing)
-{
-    m_store->addPage();
-    m_store->goToPage(0);
-    m_panel->handleScroll(ScrollEvent{{0, -40}, false, false, true});
-    EXPECT_EQ(m_store->currentPage(), 0);
 }
 
 TEST_F(DesktopPanelTest, MovingTheFoldedChipSavesTheFullDeckAtTheChipsCorner)

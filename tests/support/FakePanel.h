@@ -7,13 +7,11 @@
 // A deck window that records what the controller asks of it. `dragTo` stands for the user dragging it.
 class FakePanelWindow final : public PanelWindow {
 public:
-    FakePanelWindow(QRectF frame, PanelLevel level, bool movable, std::optional<Windows::Screen> onScreen,
-                    int& closes)
+    FakePanelWindow(QRectF frame, PanelLevel level, bool movable, std::optional<Windows::Screen> onScreen)
         : m_frame(frame)
         , m_level(level)
         , m_movable(movable)
         , m_screen(std::move(onScreen))
-        , m_closes(closes)
     {
     }
 
@@ -26,7 +24,7 @@ public:
     void setLevel(PanelLevel level) override { m_level = level; }
     void setMovableByBackground(bool movable) override { m_movable = movable; }
     [[nodiscard]] std::optional<Windows::Screen> screen() const override { return m_screen; }
-    void close() override { ++m_closes; }
+    void close() override {}
 
     [[nodiscard]] PanelLevel level() const { return m_level; }
     [[nodiscard]] bool isMovable() const { return m_movable; }
@@ -45,7 +43,6 @@ private:
     PanelLevel m_level;
     bool m_movable;
     std::optional<Windows::Screen> m_screen;
-    int& m_closes;
 };
 
 // Screens and a pointer the test lays out. Windows it creates sit on the first screen, if there is one.
@@ -57,8 +54,6 @@ public:
     QSizeF deckSize{360, 388};
     // The last window created; owned by the controller.
     FakePanelWindow* lastWindow = nullptr;
-    int windowsCreated = 0;
-    int windowsClosed = 0;
 
     [[nodiscard]] std::vector<Windows::Screen> screens() const override { return screenList; }
     [[nodiscard]] std::optional<std::size_t> mainScreen() const override { return main; }
@@ -70,10 +65,8 @@ public:
         std::optional<Windows::Screen> onScreen;
         if (!screenList.empty())
             onScreen = screenList.front();
-        auto window =
-            std::make_unique<FakePanelWindow>(frame, level, movableByBackground, onScreen, windowsClosed);
+        auto window = std::make_unique<FakePanelWindow>(frame, level, movableByBackground, onScreen);
         lastWindow = window.get();
-        ++windowsCreated;
         return window;
     }
 };
