@@ -188,6 +188,7 @@ void DesktopPanelController::collapse()
 {
     if (!canFold())
         return;
+    m_collapseTimer.stop();
     m_outsideCheckTimer.stop();
     m_services.chrome.setExpanded(false);
     // The chip animates in first; the window shrinks once the animation is over.

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/HotKeys.h"
+
+#include <set>
+#include <vector>
+
+// Records every key grabbed; keys whose id is in `refused` are held by another program.
+class FakeGlobalHotKeys final : public GlobalHotKeys {
+public:
+    struct Registration {
+        std::uint32_t keyCode = 0;
+        std::uint32_t modifiers = 0;
+        std::uint32_t id = 0;
+        bool operator==(const Registration&) const = default;
+    };
+
+    std::vector<Registration> registrations;
+    std::set<std::uint32_t> refused;
+
+    bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override
+    {
+        registrations.push_back({keyCode, modifiers, id});
+        return !refused.contains(id);
+    }
+
+    void press(std::uint32_t id) { Q_EMIT pressed(id); }
+};

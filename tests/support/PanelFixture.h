@@ -1,0 +1,30 @@
+#pragma once
+
+#include "FakePanel.h"
+#include "StoreFixture.h"
+#include "panel/DesktopPanel.h"
+#include "panel/EditMode.h"
+#include "panel/PanelChrome.h"
+
+#include <memory>
+
+// A panel controller on a temporary home, a fake desktop of one 1440 × 900 screen and a stopped clock.
+class PanelFixture : public StoreFixture {
+protected:
+    EditModeState m_editMode;
+    PanelChromeState m_chrome;
+    FakePanelDesktop m_desktop;
+    std::unique_ptr<DesktopPanelController> m_panel;
+
+    // A new controller; the store, settings and preferences are made first when there are none yet.
+    DesktopPanelController& makePanel()
+    {
+        if (!m_store)
+            makeStore();
+        m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
+            *m_settings, *m_preferences, *m_store, m_editMode, m_chrome, m_desktop, m_clock});
+        return *m_panel;
+    }
+
+    [[nodiscard]] FakePanelWindow& window() const { return *m_desktop.lastWindow; }
+};
