@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+class PhosphorFont;
+
 // System symbol names ("speaker.wave.3.fill") are drawn with glyphs of the icon font; this is the one table
 // between the two. A symbol without a glyph is not available here.
 namespace SymbolGlyphs {
@@ -13,5 +15,7 @@ namespace SymbolGlyphs {
 [[nodiscard]] QString text(const QString& symbolName);
 // The symbols offered to the user, in their fixed order, without those that have no glyph.
 [[nodiscard]] const QStringList& catalogue();
+// The offered symbols, in their fixed order, whose glyph `font` has.
+[[nodiscard]] QStringList availableSymbols(PhosphorFont& font);
 
 } // namespace SymbolGlyphs

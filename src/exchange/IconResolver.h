@@ -5,6 +5,7 @@
 #include <QCache>
 #include <QHash>
 #include <QImage>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -37,4 +38,6 @@ private:
     FileIcons& m_fileIcons;
     QCache<QString, QImage> m_images;
     QHash<QString, bool> m_plateFlags;
+    // Each unreadable file is logged once, not on every redraw.
+    QSet<QString> m_reportedUnreadable;
 };

@@ -10,7 +10,15 @@
 class FileIcons {
 public:
     virtual ~FileIcons() = default;
+    // The desktop's icons for this operating system, made on first use from the installed services' paths.
+    [[nodiscard]] static FileIcons& shared();
     // The icon of what is at `path` (an application entry, a program, a file or a folder), at `pixelSize`
     // square; nothing when the path does not exist or the icon theme has no icon for it.
     [[nodiscard]] virtual std::optional<QImage> iconForFile(const QString& path, int pixelSize) = 0;
+};
+
+// For a desktop without an icon theme, and for tests that want no icons.
+class NullFileIcons final : public FileIcons {
+public:
+    [[nodiscard]] std::optional<QImage> iconForFile(const QString&, int) override { return std::nullopt; }
 };

@@ -2,18 +2,24 @@
 
 #include "platform/FileIcons.h"
 
-#include <QHash>
+#include <QColor>
+#include <QStringList>
 
-// Answers the icons the test gave for paths, and nothing for every other path.
+// Answers every path with a square of one colour, or with nothing when `hasIcons` is off, and records
+// what it was asked.
 class FakeFileIcons final : public FileIcons {
 public:
-    QHash<QString, QImage> icons;
+    bool hasIcons = true;
+    QColor colour = Qt::blue;
+    QStringList asked;
 
     [[nodiscard]] std::optional<QImage> iconForFile(const QString& path, int pixelSize) override
     {
-        const auto found = icons.constFind(path);
-        if (found == icons.constEnd())
+        asked << path;
+        if (!hasIcons)
             return std::nullopt;
-        return found->scaled(pixelSize, pixelSize);
+        QImage image(pixelSize, pixelSize, QImage::Format_ARGB32_Premultiplied);
+        image.fill(colour);
+        return image;
     }
 };

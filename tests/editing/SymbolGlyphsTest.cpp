@@ -1,0 +1,68 @@
+#include "editing/SymbolGlyphs.h"
+
+#include "editing/PhosphorFont.h"
+#include "exchange/IconResolver.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+PhosphorFont& builtFont()
+{
+    static PhosphorFont font(QStringLiteral(MARQUETTO_PHOSPHOR_FONT),
+                             QStringLiteral(MARQUETTO_PHOSPHOR_GLYPH_MAP));
+    return font;
+}
+
+TEST(SymbolGlyphsTest, EverySymbolTheDeckDrawsHasAGlyphInTheBuiltFont)
+{
+    ASSERT_TRUE(QFile::exists(QStringLiteral(MARQUETTO_PHOSPHOR_GLYPH_MAP))) << "the icon font was not built";
+    QStringList symbols{
+        QStringLiteral("chevron.left"), QStringLiteral("chevron.right"), QStringLiteral("plus"),
+        QStringLiteral("xmark"),        QStringLiteral("play.circle"),   QStringLiteral("play.fill"),
+        QStringLiteral("pause.fill"),   QStringLiteral("square.dashed"), QStringLiteral("globe")};
+    for (const SystemAction action : allSystemActions)
+        symbols << IconResolver::autoSymbol(TileAction{TileAction::RunSystemAction{action}});
+    for (const TileAction::Value& value :
+         {TileAction::Value{TileAction::OpenURL{}}, TileAction::Value{TileAction::PlayPlaylist{}},
+          TileAction::Value{TileAction::PlayAlbum{}}, TileAction::Value{TileAction::NowPlaying{}},
+          TileAction::Value{TileAction::RunShortcut{}}, TileAction::Value{TileAction::RunScript{}},
+          TileAction::Value{TileAction::Sequence{}}, TileAction::Value{TileAction::ConnectBluetooth{}},
+          TileAction::Value{TileAction::AudioOutput{}}, TileAction::Value{TileAction::Snippet{}},
+          TileAction::Value{TileAction::LaunchApp{}}})
+        symbols << IconResolver::autoSymbol(TileAction{value});
+    symbols << IconResolver::autoSymbol(std::nullopt);
+
+    for (const QString& symbol : symbols) {
+        const std::optional<QString> glyph = SymbolGlyphs::glyphName(symbol);
+        ASSERT_TRUE(glyph) << symbol.toStdString();
+        EXPECT_NE(builtFont().glyph(*glyph), QStringLiteral("?"))
+            << symbol.toStdString() << " → " << glyph->toStdString();
+    }
+}
+
+TEST(SymbolGlyphsTest, TheOfferedSymbolsKeepTheirOrderAndHaveGlyphs)
+{
+    const QStringList available = SymbolGlyphs::availableSymbols(builtFont());
+    EXPECT_GE(available.size(), 450);
+    EXPECT_EQ(available.mid(0, 4),
+              (QStringList{QStringLiteral("gear"), QStringLiteral("gearshape"),
+                           QStringLiteral("gearshape.fill"), QStringLiteral("slider.horizontal.3")}));
+    EXPECT_EQ(available.constLast(), QStringLiteral("figure.walk.circle"));
+    // Symbols the deck draws without offering them stay out of the catalogue.
+    EXPECT_FALSE(available.contains(QStringLiteral("square.dashed")));
+    EXPECT_FALSE(available.contains(QStringLiteral("airpods")));
+}
+
+TEST(SymbolGlyphsTest, WithoutAGlyphMapNothingIsOffered)
+{
+    PhosphorFont empty(QStringLiteral("/nonexistent/Phosphor-Fill.ttf"),
+                       QStringLiteral("/nonexistent/map.json"));
+    EXPECT_TRUE(SymbolGlyphs::availableSymbols(empty).isEmpty());
+    EXPECT_EQ(SymbolGlyphs::glyphName(QStringLiteral("no.such.symbol")), std::nullopt);
+    EXPECT_EQ(SymbolGlyphs::text(QStringLiteral("no.such.symbol")), QStringLiteral("?"));
+}
+
+} // namespace

@@ -1,0 +1,216 @@
+#include "exchange/IconResolver.h"
+
+#include "support/FakeFileIcons.h"
+#include "support/LogCapture.h"
+#include "support/TempHome.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QPainter>
+#include <QtEndian>
+
+namespace {
+
+QByteArray png(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QImage filled(QSize size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
+// An opaque square with its corners cut round, as an icon drawn inside a transparent margin.
+QImage roundedSquare()
+{
+    QImage image = filled(QSize(64, 64), Qt::transparent);
+    QPainter painter(&image);
+    painter.setBrush(Qt::red);
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(0, 0, 64, 64), 24, 24);
+    return image;
+}
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<quint8>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A PNG whose header claims a picture of the given size but whose pixel data is a small picture's.
+QByteArray pngClaimingSize(int width, int height)
+{
+    QByteArray bytes = png(filled(QSize(8, 8), Qt::green));
+    // The header chunk follows the 8-byte signature: length, "IHDR", width, height, …, then its CRC.
+    constexpr int chunkType = 12;
+    constexpr int headerData = 13;
+    qToBigEndian<quint32>(static_cast<quint32>(width), bytes.data() + chunkType + 4);
+    qToBigEndian<quint32>(static_cast<quint32>(height), bytes.data() + chunkType + 8);
+    const quint32 crc = crc32(bytes.mid(chunkType, 4 + headerData));
+    qToBigEndian<quint32>(crc, bytes.data() + chunkType + 4 + headerData);
+    return bytes;
+}
+
+class IconResolverTest : public TempHome {
+protected:
+    FakeFileIcons m_fileIcons;
+    IconResolver m_resolver{m_paths.iconsDir(), m_fileIcons};
+
+    void writeIcon(const QString& name, const QByteArray& bytes) const
+    {
+        writeFile(m_paths.iconsDir() + u'/' + name, bytes);
+    }
+};
+
+TEST_F(IconResolverTest, ACustomImageIsReadOnceAndThenComesFromMemory)
+{
+    writeIcon(QStringLiteral("a.png"), png(filled(QSize(40, 20), Qt::red)));
+
+    const std::optional<QImage> first = m_resolver.customImage(QStringLiteral("a.png"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size(), QSize(40, 20));
+    ASSERT_TRUE(QFile::remove(m_paths.iconsDir() + QStringLiteral("/a.png")));
+    EXPECT_TRUE(m_resolver.customImage(QStringLiteral("a.png")));
+}
+
+TEST_F(IconResolverTest, AMissingOrCorruptImageIsNothingAndIsLookedForAgain)
+{
+    LogCapture log;
+    EXPECT_EQ(m_resolver.customImage(QStringLiteral("later.png")), std::nullopt);
+    writeIcon(QStringLiteral("broken.png"), png(filled(QSize(16, 16), Qt::red)).left(40));
+    EXPECT_EQ(m_resolver.customImage(QStringLiteral("broken.png")), std::nullopt);
+    EXPECT_EQ(m_resolver.customImage(QStringLiteral("broken.png")), std::nullopt);
+    EXPECT_EQ(log.lines().size(), 1) << log.lines().join(u'\n').toStdString();
+
+    writeIcon(QStringLiteral("later.png"), png(filled(QSize(16, 16), Qt::red)));
+    writeIcon(QStringLiteral("broken.png"), png(filled(QSize(16, 16), Qt::red)));
+    EXPECT_TRUE(m_resolver.customImage(QStringLiteral("later.png")));
+    EXPECT_TRUE(m_resolver.customImage(QStringLiteral("broken.png")));
+}
+
+TEST_F(IconResolverTest, OnlyBareFileNamesInTheIconsFolderAreRead)
+{
+    writeFile(m_paths.supportDir() + QStringLiteral("/outside.png"), png(filled(QSize(8, 8), Qt::red)));
+    QDir().mkpath(m_paths.iconsDir());
+    for (const QString& name : {QStringLiteral("../outside.png"), QStringLiteral(".."), QString()})
+        EXPECT_EQ(m_resolver.customImage(name), std::nullopt) << name.toStdString();
+}
+
+TEST_F(IconResolverTest, LargeImagesAreDecodedAtABoundedSize)
+{
+    writeIcon(QStringLiteral("wide.png"), png(filled(QSize(3000, 1000), Qt::red)));
+    const std::optional<QImage> wide = m_resolver.customImage(QStringLiteral("wide.png"));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->size(), QSize(IconResolver::maxDecodedSide, 341));
+
+    // A header promising 30000 × 30000 pixels must not make the resolver reserve gigabytes.
+    LogCapture log;
+    writeIcon(QStringLiteral("huge.png"), pngClaimingSize(30000, 30000));
+    const std::optional<QImage> huge = m_resolver.customImage(QStringLiteral("huge.png"));
+    if (huge) {
+        EXPECT_LE(huge->width(), IconResolver::maxDecodedSide);
+        EXPECT_LE(huge->height(), IconResolver::maxDecodedSide);
+    }
+}
+
+TEST_F(IconResolverTest, PlatesAreOpaqueSquaresAndTheDecisionIsKept)
+{
+    writeIcon(QStringLiteral("plate.png"), png(filled(QSize(32, 32), Qt::red)));
+    writeIcon(QStringLiteral("rounded.png"), png(roundedSquare()));
+
+    EXPECT_TRUE(m_resolver.isPlate(QStringLiteral("plate.png")));
+    EXPECT_FALSE(m_resolver.isPlate(QStringLiteral("rounded.png")));
+
+    writeIcon(QStringLiteral("plate.png"), png(roundedSquare()));
+    IconResolver fresh(m_paths.iconsDir(), m_fileIcons);
+    EXPECT_FALSE(fresh.isPlate(QStringLiteral("plate.png")));
+    EXPECT_TRUE(m_resolver.isPlate(QStringLiteral("plate.png")));
+}
+
+TEST_F(IconResolverTest, AMissingFileIsNoPlateUntilItAppears)
+{
+    EXPECT_FALSE(m_resolver.isPlate(QStringLiteral("later.png")));
+    writeIcon(QStringLiteral("later.png"), png(filled(QSize(32, 32), Qt::red)));
+    EXPECT_TRUE(m_resolver.isPlate(QStringLiteral("later.png")));
+}
+
+TEST_F(IconResolverTest, OpaqueCornersAreJudgedOnASmallCopy)
+{
+    EXPECT_TRUE(IconResolver::hasOpaqueCorners(filled(QSize(512, 300), Qt::black)));
+    EXPECT_FALSE(IconResolver::hasOpaqueCorners(roundedSquare()));
+    EXPECT_FALSE(IconResolver::hasOpaqueCorners(filled(QSize(64, 64), QColor(0, 0, 0, 200))));
+    EXPECT_FALSE(IconResolver::hasOpaqueCorners(QImage()));
+}
+
+TEST_F(IconResolverTest, ApplicationAndFileIconsAreAskedForWhatExists)
+{
+    const QString file = m_dir.path() + QStringLiteral("/notes.txt");
+    writeFile(file, "notes");
+    const TileAction openFile{TileAction::OpenFile{file}};
+    const TileAction launchFolder{TileAction::LaunchApp{m_dir.path()}};
+    const TileAction missing{TileAction::LaunchApp{m_dir.path() + QStringLiteral("/gone.desktop")}};
+
+    EXPECT_TRUE(m_resolver.autoImage(openFile));
+    EXPECT_TRUE(m_resolver.autoImage(openFile));
+    EXPECT_TRUE(m_resolver.autoImage(launchFolder));
+    EXPECT_EQ(m_resolver.autoImage(missing), std::nullopt);
+    EXPECT_EQ(m_resolver.autoImage(TileAction{TileAction::OpenURL{QStringLiteral("https://example.org")}}),
+              std::nullopt);
+    EXPECT_EQ(m_resolver.autoImage(std::nullopt), std::nullopt);
+    EXPECT_EQ(m_fileIcons.asked, (QStringList{file, m_dir.path()}));
+}
+
+TEST_F(IconResolverTest, AnIconTheDesktopLacksIsAskedForAgain)
+{
+    m_fileIcons.hasIcons = false;
+    const TileAction openFolder{TileAction::OpenFile{m_dir.path()}};
+    EXPECT_EQ(m_resolver.autoImage(openFolder), std::nullopt);
+    m_fileIcons.hasIcons = true;
+    EXPECT_TRUE(m_resolver.autoImage(openFolder));
+}
+
+TEST(IconResolverSymbolTest, EachActionHasItsSymbol)
+{
+    const auto system = [](SystemAction action) { return TileAction{TileAction::RunSystemAction{action}}; };
+    const std::pair<std::optional<TileAction>, const char*> cases[] = {
+        {std::nullopt, "plus"},
+        {TileAction{TileAction::OpenURL{}}, "globe"},
+        {TileAction{TileAction::PlayPlaylist{}}, "music.note.list"},
+        {TileAction{TileAction::PlayAlbum{}}, "opticaldisc"},
+        {system(SystemAction::volumeUp), "speaker.wave.3.fill"},
+        {system(SystemAction::volumeDown), "speaker.wave.1.fill"},
+        {system(SystemAction::muteToggle), "speaker.slash.fill"},
+        {system(SystemAction::darkModeToggle), "circle.lefthalf.filled"},
+        {system(SystemAction::lockScreen), "lock.fill"},
+        {system(SystemAction::sleep), "moon.fill"},
+        {system(SystemAction::snapLeft), "rectangle.lefthalf.filled"},
+        {system(SystemAction::snapRight), "rectangle.righthalf.filled"},
+        {system(SystemAction::snapFull), "rectangle.fill"},
+        {system(SystemAction::snapCentre), "rectangle.center.inset.filled"},
+        {TileAction{TileAction::RunShortcut{}}, "wand.and.stars"},
+        {TileAction{TileAction::RunScript{}}, "terminal"},
+        {TileAction{TileAction::Sequence{}}, "square.stack.3d.down.right"},
+        {TileAction{TileAction::ConnectBluetooth{}}, "hifispeaker"},
+        {TileAction{TileAction::AudioOutput{}}, "airplayaudio"},
+        {TileAction{TileAction::Snippet{}}, "doc.on.clipboard"},
+        {TileAction{TileAction::NowPlaying{}}, "play.circle"},
+        {TileAction{TileAction::LaunchApp{}}, "square.dashed"},
+        {TileAction{TileAction::OpenFile{}}, "square.dashed"},
+    };
+    for (const auto& [action, symbol] : cases)
+        EXPECT_EQ(IconResolver::autoSymbol(action), QLatin1String(symbol)) << symbol;
+}
+
+} // namespace
