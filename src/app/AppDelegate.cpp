@@ -20,6 +20,7 @@
 #include "platform/ServiceRegistry.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QBuffer>
 #include <QJsonArray>
 #include <QSystemTrayIcon>
@@ -38,16 +39,14 @@ AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking,
-        [this](bool translucent) -> QWidget* {
-            return new PanelRootView(
-                {DeckSettings::shared(), TileStore::shared(), Preferences::shared(), m_editMode, m_chrome,
-                 m_hover, ServiceRegistry::alerts()},
-                [this](int page, int index) { m_activation->activate(page, index); },
-                m_statusMenu ? m_statusMenu->menu() : nullptr, translucent);
-        },
-        [] {
-            return PanelRootView::deckSize(DeckSettings::shared(), TileStore::shared(),
-                                           Preferences::shared());
+        [this](bool translucent) { return makeContent(translucent); },
+        [this] {
+            const bool editing = m_editMode.isEditing();
+            const bool hint =
+                Preferences::shared().boolValue(QLatin1String(DeckView::starterHintKey)).value_or(false);
+            return QSizeF(DeckGeometry(DeckSettings::shared(), static_cast<int>(TileStore::shared().pages().size()),
+                                       editing, hint && !editing)
+                              .size());
         });
     m_panel = std::make_unique<DesktopPanelController>(
         DesktopPanelController::Services{DeckSettings::shared(), Preferences::shared(), TileStore::shared(),

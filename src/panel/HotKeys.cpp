@@ -45,9 +45,9 @@ void DeckHotKeys::registerAll()
     }
 }
 
-void DeckHotKeys::fireTile(int index)
+bool DeckHotKeys::fireTile(int index)
 {
-    m_services.activation.run(m_services.store.currentPage(), index);
+    return m_services.activation.run(m_services.store.currentPage(), index);
 }
 
 void DeckHotKeys::toggleSummon()

@@ -53,8 +53,9 @@ public:
 
     // Registers Space first, then the digits 1 to 9 under the ids 1 to 9. Once, at start-up.
     void registerAll();
-    // Runs tile `index` of the current page and sends a summoned deck back; an empty tile does nothing.
-    void fireTile(int index);
+    // Runs tile `index` of the current page and sends a summoned deck back; an empty tile does nothing and
+    // answers false.
+    bool fireTile(int index);
     void toggleSummon();
 
 private:
