@@ -488,13 +488,13 @@ constexpr std::array<Mapping, 10> drawnOnly{{
     {u"speaker.wave.1.fill", u"speaker-low"},
     {u"opticaldisc", u"disc"},
     {u"circle.lefthalf.filled", u"circle-half"},
-    {u"rectangle.lefthalf.filled", u"square-half"},
-    {u"rectangle.righthalf.filled", u"square-half"},
+    {u"rectangle.lefthalf.filled", u"align-left"},
+    {u"rectangle.righthalf.filled", u"align-right"},
     {u"rectangle.fill", u"rectangle"},
-    {u"rectangle.center.inset.filled", u"selection"},
+    {u"rectangle.center.inset.filled", u"selection-all"},
     {u"terminal", u"terminal-window"},
-    {u"square.stack.3d.down.right", u"stack"},
-    {u"square.dashed", u"selection"},
+    {u"square.stack.3d.down.right", u"cards"},
+    {u"square.dashed", u"rectangle-dashed"},
 }};
 
 QString toQString(std::u16string_view text)
