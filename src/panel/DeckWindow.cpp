@@ -60,6 +60,14 @@ public:
         setAttribute(Qt::WA_X11DoNotAcceptFocus);
         setAttribute(Qt::WA_TranslucentBackground, translucent);
         setAttribute(Qt::WA_NoSystemBackground, translucent);
+        // Without a compositor the window is opaque: around the chip it shows a dark backdrop, not the
+        // style's light grey.
+        if (!translucent) {
+            QPalette backdrop = palette();
+            backdrop.setColor(QPalette::Window, QColor(24, 24, 27));
+            setPalette(backdrop);
+            setAutoFillBackground(true);
+        }
         setWindowTitle(QStringLiteral("Marquetto"));
         setMouseTracking(true);
     }

@@ -22,6 +22,7 @@ PanelRootView::PanelRootView(Services services, bool translucent, QWidget* paren
 void PanelRootView::showChipOrDeck()
 {
     const bool showDeck = !m_settings.isCompact() || m_chrome.isExpanded();
+    m_showsDeck = showDeck;
     m_deck->setVisible(showDeck);
     m_chip->setVisible(!showDeck);
     QWidget* shown = showDeck ? static_cast<QWidget*>(m_deck) : m_chip;
@@ -32,5 +33,5 @@ void PanelRootView::showChipOrDeck()
 
 QSize PanelRootView::sizeHint() const
 {
-    return m_deck->isVisible() ? m_deck->sizeHint() : m_chip->sizeHint();
+    return m_showsDeck ? m_deck->sizeHint() : m_chip->sizeHint();
 }

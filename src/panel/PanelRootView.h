@@ -33,4 +33,6 @@ private:
     PanelChromeState& m_chrome;
     DeckView* m_deck = nullptr;
     ChipView* m_chip = nullptr;
+    // Whether the deck is shown rather than the chip; visibility itself is false until the window is shown.
+    bool m_showsDeck = true;
 };

@@ -1,6 +1,6 @@
-// End to end on a private X server (Xvfb) with openbox: the real deck program, clicked, keyed and scrolled with
-// xdotool, watched through `marquetto-deck state` and the files its tiles write. Screenshots of each step are
-// kept in the build's test-artefacts folder.
+// End to end on a private X server (Xvfb) with openbox: the real deck program, clicked, keyed and scrolled
+// with xdotool, watched through `marquetto-deck state` and the files its tiles write. Screenshots of each
+// step are kept in the build's test-artefacts folder.
 #include "model/TileCoding.h"
 #include "support/DeckProcess.h"
 #include "support/Screenshot.h"
@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRect>
+#include <QStandardPaths>
 #include <QThread>
 #include <functional>
 
@@ -22,7 +23,8 @@ namespace {
 
 const QString artefacts = QStringLiteral(MARQUETTO_TEST_ARTEFACTS_DIR);
 
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10))
+bool waitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = std::chrono::seconds(10))
 {
     const QDeadlineTimer deadline(timeout);
     while (!condition()) {
@@ -162,6 +164,7 @@ TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
 
     // Launching the deck again brings the running one forward instead of starting a second.
     QProcess again;
+    again.setProcessEnvironment(m_deck.processEnvironment());
     again.start(QStringLiteral(MARQUETTO_PATH), {});
     ASSERT_TRUE(again.waitForFinished(10000));
     EXPECT_EQ(again.exitCode(), 0);
