@@ -1,7 +1,9 @@
 #include "app/StatusMenu.h"
 
 #include "app/Restart.h"
+#include "app/ShortcutsWindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -117,4 +119,23 @@ TEST(Restart, QuotesThePathSoTheShellStartsExactlyThatProgram)
     ASSERT_TRUE(shell.waitForFinished(10000));
     EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     EXPECT_TRUE(QFile::exists(mark));
+}
+
+TEST(ShortcutsWindow, ListsTheShortcutsInOneWindowThatIsShownAgainRatherThanDuplicated)
+{
+    ASSERT_EQ(ShortcutsView::rows().size(), 6U);
+    EXPECT_EQ(ShortcutsView::rows()[2].action, QStringLiteral("Summon the deck"));
+    EXPECT_EQ(ShortcutsView::rows()[2].keys,
+              (QStringList{QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("Space")}));
+    ShortcutsView view;
+    EXPECT_EQ(view.sizeHint().width(), 360);
+
+    ShortcutsWindowController::show();
+    ShortcutsWindowController::show();
+    int shown = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == u"Keyboard Shortcuts")
+            ++shown;
+    }
+    EXPECT_EQ(shown, 1);
 }

@@ -1,0 +1,138 @@
+#include "app/ShortcutsWindow.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr double horizontalInset = 18;
+constexpr double verticalInset = 10;
+constexpr double rowSpace = 9;
+constexpr double minimumGap = 24;
+constexpr double capSpacing = 4;
+constexpr double capPaddingX = 7;
+constexpr double capPaddingY = 3;
+constexpr double capRadius = 5;
+
+QFont capFont()
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(11);
+    font.setWeight(QFont::Medium);
+    return font;
+}
+
+QSizeF capSize(const QFontMetricsF& metrics, const QString& key)
+{
+    return {metrics.horizontalAdvance(key) + 2 * capPaddingX, metrics.height() + 2 * capPaddingY};
+}
+
+} // namespace
+
+ShortcutsView::ShortcutsView(QWidget* parent)
+    : QWidget(parent)
+{
+    setFixedSize(sizeHint());
+}
+
+const std::vector<ShortcutsView::Row>& ShortcutsView::rows()
+{
+    static const std::vector<Row> rows{
+        {QStringLiteral("Run a tile"), {QStringLiteral("Click")}},
+        {QStringLiteral("Edit a tile"), {QStringLiteral("Right-click")}},
+        {QStringLiteral("Summon the deck"),
+         {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("Space")}},
+        {QStringLiteral("Run tiles 1–9"), {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("1–9")}},
+        {QStringLiteral("Flip pages"), {QStringLiteral("Scroll")}},
+        {QStringLiteral("Rearrange tiles"), {QStringLiteral("Drag in Edit Layout")}},
+    };
+    return rows;
+}
+
+double ShortcutsView::rowHeight() const
+{
+    const QFontMetricsF text(font());
+    return std::max(text.height(), QFontMetricsF(capFont()).height() + 2 * capPaddingY) + 2 * rowSpace;
+}
+
+QSize ShortcutsView::sizeHint() const
+{
+    const double height = 2 * verticalInset + rowHeight() * static_cast<double>(rows().size());
+    return {width, static_cast<int>(std::ceil(height))};
+}
+
+void ShortcutsView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor primary = palette().color(QPalette::WindowText);
+    const QFontMetricsF capMetrics(capFont());
+    const double right = width - horizontalInset;
+    double top = verticalInset;
+    for (std::size_t index = 0; index < rows().size(); ++index) {
+        const Row& row = rows()[index];
+        const double middle = top + rowHeight() / 2;
+        painter.setPen(primary);
+        painter.setFont(font());
+        painter.drawText(QRectF(horizontalInset, top, right - horizontalInset - minimumGap, rowHeight()),
+                         Qt::AlignLeft | Qt::AlignVCenter, row.action);
+
+        double capsWidth = capSpacing * static_cast<double>(row.keys.size() - 1);
+        for (const QString& key : row.keys)
+            capsWidth += capSize(capMetrics, key).width();
+        double x = right - capsWidth;
+        painter.setFont(capFont());
+        for (const QString& key : row.keys) {
+            const QSizeF size = capSize(capMetrics, key);
+            const QRectF cap(x, middle - size.height() / 2, size.width(), size.height());
+            QColor fill = primary;
+            fill.setAlphaF(0.07);
+            QColor outline = primary;
+            outline.setAlphaF(0.12);
+            painter.setBrush(fill);
+            // The outline lies inside the cap's edge.
+            painter.setPen(QPen(outline, 1));
+            painter.drawRoundedRect(cap.adjusted(0.5, 0.5, -0.5, -0.5), capRadius, capRadius);
+            painter.setPen(primary);
+            painter.drawText(cap, Qt::AlignCenter, key);
+            x += size.width() + capSpacing;
+        }
+
+        top += rowHeight();
+        if (index + 1 < rows().size()) {
+            QColor divider = primary;
+            divider.setAlphaF(0.12);
+            painter.setPen(QPen(divider, 1));
+            painter.drawLine(QPointF(horizontalInset, top), QPointF(right, top));
+        }
+    }
+}
+
+QPointer<QWidget>& ShortcutsWindowController::window()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+void ShortcutsWindowController::show()
+{
+    QPointer<QWidget>& existing = window();
+    if (!existing) {
+        existing = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        existing->setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
+        auto* layout = new QVBoxLayout(existing);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new ShortcutsView);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            existing->adjustSize();
+            existing->move(screen->availableGeometry().center() - existing->rect().center());
+        }
+    }
+    existing->show();
+    existing->raise();
+    existing->activateWindow();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+// The read-only list of the deck's keyboard and mouse shortcuts: an action on the left, its key caps on the
+// right.
+class ShortcutsView final : public QWidget {
+    Q_OBJECT
+public:
+    struct Row {
+        QString action;
+        QStringList keys;
+    };
+
+    static constexpr int width = 360;
+
+    explicit ShortcutsView(QWidget* parent = nullptr);
+
+    [[nodiscard]] static const std::vector<Row>& rows();
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    [[nodiscard]] double rowHeight() const;
+};
+
+// The one "Keyboard Shortcuts" window, shown again and brought forward when it exists.
+//
+// Main thread only.
+class ShortcutsWindowController final {
+public:
+    static void show();
+
+private:
+    static QPointer<QWidget>& window();
+};
