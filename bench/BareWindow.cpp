@@ -1,5 +1,5 @@
-// The baseline of the deck's whole-process measurements: the smallest Qt Widgets program that shows a frameless
-// window of the deck's size and paints it once.
+// The baseline of the deck's whole-process measurements: the smallest Qt Widgets program that shows a
+// frameless window of the deck's size and paints it once.
 #include <QApplication>
 #include <QPainter>
 #include <QTimer>

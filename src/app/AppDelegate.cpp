@@ -20,9 +20,9 @@
 #include "platform/ServiceRegistry.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QBuffer>
 #include <QJsonArray>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTextStream>
 #include <QTimer>
@@ -38,14 +38,14 @@ AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
     , m_stacking(ServiceRegistry::createWindowStacking())
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
-        *m_stacking,
-        [this](bool translucent) { return makeContent(translucent); },
+        *m_stacking, [this](bool translucent) { return makeContent(translucent); },
         [this] {
             const bool editing = m_editMode.isEditing();
             const bool hint =
                 Preferences::shared().boolValue(QLatin1String(DeckView::starterHintKey)).value_or(false);
-            return QSizeF(DeckGeometry(DeckSettings::shared(), static_cast<int>(TileStore::shared().pages().size()),
-                                       editing, hint && !editing)
+            return QSizeF(DeckGeometry(DeckSettings::shared(),
+                                       static_cast<int>(TileStore::shared().pages().size()), editing,
+                                       hint && !editing)
                               .size());
         });
     m_panel = std::make_unique<DesktopPanelController>(
