@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
@@ -176,6 +177,25 @@ QtPanelDesktop::QtPanelDesktop(WindowStacking& stacking, ContentFactory content,
     , m_content(std::move(content))
     , m_fittingSize(std::move(fittingSize))
 {
+}
+
+void QtPanelDesktop::setController(DesktopPanelController* controller)
+{
+    m_controller = controller;
+    auto follow = [controller](QScreen* screen) {
+        QObject::connect(screen, &QScreen::availableGeometryChanged, controller,
+                         &DesktopPanelController::screensChanged);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        follow(screen);
+    QObject::connect(qApp, &QGuiApplication::screenAdded, controller, [controller, follow](QScreen* screen) {
+        follow(screen);
+        controller->screensChanged();
+    });
+    // Qt moves the window to another screen only after this signal; the check waits until it has.
+    QObject::connect(qApp, &QGuiApplication::screenRemoved, controller, [controller] {
+        QTimer::singleShot(0, controller, &DesktopPanelController::screensChanged);
+    });
 }
 
 std::vector<Windows::Screen> QtPanelDesktop::screens() const

@@ -27,7 +27,8 @@ public:
     QtPanelDesktop(WindowStacking& stacking, ContentFactory content, std::function<QSizeF()> fittingSize);
 
     // Hover and scroll in the window go to the controller.
-    void setController(DesktopPanelController* controller) { m_controller = controller; }
+    // Screens coming, going and changing size go to it too.
+    void setController(DesktopPanelController* controller);
 
     [[nodiscard]] std::vector<Windows::Screen> screens() const override;
     [[nodiscard]] std::optional<std::size_t> mainScreen() const override;

@@ -276,6 +276,17 @@ void DesktopPanelController::resizeWindow(QSizeF size)
     m_window->setFrame(frame);
 }
 
+void DesktopPanelController::screensChanged()
+{
+    if (!m_window)
+        return;
+    // The window's own screen may be the one that went away; its centre finds the screen it belongs to now.
+    const QRectF frame = PanelPlacement::clampedToScreen(
+        m_window->frame(), std::nullopt, m_services.desktop.screens(), m_services.desktop.mainScreen());
+    if (frame != m_window->frame())
+        m_window->setFrame(frame);
+}
+
 void DesktopPanelController::installObserversOnce()
 {
     if (m_observersInstalled)

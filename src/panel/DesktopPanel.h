@@ -107,6 +107,8 @@ public:
     void handleScroll(const ScrollEvent& event);
     void expand();
     void collapse();
+    // After a screen came, went or changed its size: a window left off every screen is brought back onto one.
+    void screensChanged();
 
     [[nodiscard]] std::optional<QRectF> restoredExpandedFrame() const;
     void saveExpandedFrame();

@@ -84,6 +84,20 @@ TEST_F(DesktopPanelTest, SavedFrameIsUsedOnlyWhenItLiesOnAScreen)
     }
 }
 
+TEST_F(DesktopPanelTest, ADeckWhoseScreenIsUnpluggedComesBackOntoTheMainScreen)
+{
+    m_desktop.screenList.push_back({{1440, 0, 1920, 1080}, {1440, 0, 1920, 1050}});
+    makePanel().showPanel();
+    window().dragTo({2800, 400});
+    m_panel->screensChanged();
+    EXPECT_EQ(window().frame(), QRectF(2800, 400, 360, 388))
+        << "a deck on a screen that is still there stays";
+
+    m_desktop.screenList.pop_back();
+    m_panel->screensChanged();
+    EXPECT_EQ(window().frame(), QRectF(1080, 400, 360, 388));
+}
+
 TEST_F(DesktopPanelTest, CompactDeckFoldsHalfASecondAfterThePointerLeftUnlessItComesBack)
 {
     showCompact();
