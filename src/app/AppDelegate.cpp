@@ -2,6 +2,7 @@
 
 #include "actions/SharedActions.h"
 #include "app/DeckControlServer.h"
+#include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
 #include "editing/PhosphorFont.h"
@@ -58,6 +59,8 @@ AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(ServiceRegistry::hotKeys());
     m_hotKeys = std::make_unique<DeckHotKeys>(
         DeckHotKeys::Services{*m_hotKeyCenter, TileStore::shared(), *m_activation, *m_panel});
+    // The settings window does not exist yet, so "Settings…" stays disabled.
+    m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
     startServer(paths);
 }
 

@@ -13,6 +13,7 @@ class DeckControlServer;
 class DeckHotKeys;
 class DesktopPanelController;
 class HotKeyCenter;
+class MainMenu;
 class QSystemTrayIcon;
 class QtPanelDesktop;
 class StatusMenu;
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<TileActivation> m_activation;
     std::unique_ptr<HotKeyCenter> m_hotKeyCenter;
     std::unique_ptr<DeckHotKeys> m_hotKeys;
+    std::unique_ptr<MainMenu> m_mainMenu;
     std::unique_ptr<StatusMenu> m_statusMenu;
     QSystemTrayIcon* m_tray = nullptr;
     DeckControlServer* m_server = nullptr;

@@ -1,5 +1,7 @@
 #include "app/ShortcutsWindow.h"
 
+#include "app/MainMenu.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -117,7 +119,7 @@ QPointer<QWidget>& ShortcutsWindowController::window()
     return window;
 }
 
-void ShortcutsWindowController::show()
+void ShortcutsWindowController::show(const MainMenu* mainMenu)
 {
     QPointer<QWidget>& existing = window();
     if (!existing) {
@@ -127,6 +129,8 @@ void ShortcutsWindowController::show()
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new ShortcutsView);
         layout->setSizeConstraint(QLayout::SetFixedSize);
+        if (mainMenu)
+            mainMenu->serve(existing);
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             existing->adjustSize();
             existing->move(screen->availableGeometry().center() - existing->rect().center());

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+class MainMenu;
+
 // The read-only list of the deck's keyboard and mouse shortcuts: an action on the left, its key caps on the
 // right.
 class ShortcutsView final : public QWidget {
@@ -35,7 +37,8 @@ private:
 // Main thread only.
 class ShortcutsWindowController final {
 public:
-    static void show();
+    // The main menu's shortcuts serve the window when it is given.
+    static void show(const MainMenu* mainMenu = nullptr);
 
 private:
     static QPointer<QWidget>& window();

@@ -1,14 +1,17 @@
 #include "app/StatusMenu.h"
 
+#include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/ShortcutsWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -138,4 +141,37 @@ TEST(ShortcutsWindow, ListsTheShortcutsInOneWindowThatIsShownAgainRatherThanDupl
             ++shown;
     }
     EXPECT_EQ(shown, 1);
+}
+
+TEST(MainMenu, UsesControlForItsShortcutsAndSendsEditingToTheFocusedField)
+{
+    bool quit = false;
+    MainMenu mainMenu(nullptr, [&] { quit = true; });
+    const QList<QMenu*> menus = mainMenu.menus();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(titles(*menus[0]), (QStringList{QStringLiteral("Settings…"), QStringLiteral("-"),
+                                              QStringLiteral("Quit Marquetto")}));
+    EXPECT_FALSE(menus[0]->actions().first()->isEnabled()) << "there is no settings window yet";
+    EXPECT_EQ(menus[1]->title(), QStringLiteral("File"));
+    EXPECT_EQ(item(*menus[1], QStringLiteral("Close"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    EXPECT_EQ(titles(*menus[2]),
+              (QStringList{QStringLiteral("Undo"), QStringLiteral("Redo"), QStringLiteral("-"),
+                           QStringLiteral("Cut"), QStringLiteral("Copy"), QStringLiteral("Paste"),
+                           QStringLiteral("Delete"), QStringLiteral("Select All")}));
+    EXPECT_EQ(item(*menus[2], QStringLiteral("Redo"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+
+    QWidget window;
+    auto* field = new QLineEdit(QStringLiteral("snippet"), &window);
+    mainMenu.serve(&window);
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field->selectedText(), QStringLiteral("snippet"));
+    item(*menus[2], QStringLiteral("Delete"))->trigger();
+    EXPECT_EQ(field->text(), QString());
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(quit);
 }
