@@ -2,6 +2,16 @@
 
 #include "model/Settings.h"
 #include "panel/PanelChrome.h"
+#include "panel/Spring.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+constexpr int frameIntervalMs = 16;
+
+} // namespace
 
 PanelRootView::PanelRootView(Services services, bool translucent, QWidget* parent)
     : QWidget(parent)
@@ -14,24 +24,89 @@ PanelRootView::PanelRootView(Services services, bool translucent, QWidget* paren
     m_deck->setOpaque(!translucent);
     m_deck->move(0, 0);
     m_chip->move(0, 0);
+    m_frameTimer.setInterval(frameIntervalMs);
+    connect(&m_frameTimer, &QTimer::timeout, this, &PanelRootView::advanceSwitch);
     connect(&m_chrome, &PanelChromeState::expandedChanged, this, &PanelRootView::showChipOrDeck);
     connect(&m_settings, &DeckSettings::compactChanged, this, &PanelRootView::showChipOrDeck);
-    showChipOrDeck();
+    m_showsDeck = !m_settings.isCompact() || m_chrome.isExpanded();
+    finishSwitch();
+}
+
+QWidget* PanelRootView::shownView() const
+{
+    return m_showsDeck ? static_cast<QWidget*>(m_deck) : m_chip;
 }
 
 void PanelRootView::showChipOrDeck()
 {
     const bool showDeck = !m_settings.isCompact() || m_chrome.isExpanded();
+    if (showDeck == m_showsDeck)
+        return;
+    QWidget* outgoing = shownView();
     m_showsDeck = showDeck;
-    m_deck->setVisible(showDeck);
-    m_chip->setVisible(!showDeck);
-    QWidget* shown = showDeck ? static_cast<QWidget*>(m_deck) : m_chip;
+    if (!isVisible()) {
+        finishSwitch();
+        return;
+    }
+    QWidget* incoming = shownView();
+    incoming->resize(incoming->sizeHint());
+    m_switch = Switch{outgoing->grab(), incoming->grab(), showDeck, {}};
+    m_switch->clock.start();
+    m_deck->hide();
+    m_chip->hide();
+    // Room for both while they cross; the window itself grows before and shrinks after.
+    resize(m_deck->sizeHint().expandedTo(m_chip->sizeHint()));
+    m_frameTimer.start();
+    update();
+}
+
+void PanelRootView::advanceSwitch()
+{
+    if (!m_switch)
+        return;
+    const double elapsed = static_cast<double>(m_switch->clock.elapsed()) / 1000;
+    if (elapsed >= Spring::settleTime(springResponse, springDamping)) {
+        finishSwitch();
+        return;
+    }
+    update();
+}
+
+void PanelRootView::finishSwitch()
+{
+    m_switch.reset();
+    m_frameTimer.stop();
+    m_deck->setVisible(m_showsDeck);
+    m_chip->setVisible(!m_showsDeck);
+    QWidget* shown = shownView();
     shown->resize(shown->sizeHint());
     resize(shown->sizeHint());
     updateGeometry();
+    update();
+}
+
+void PanelRootView::paintEvent(QPaintEvent*)
+{
+    if (!m_switch)
+        return;
+    const double elapsed = static_cast<double>(m_switch->clock.elapsed()) / 1000;
+    const double progress = Spring::progress(elapsed, springResponse, springDamping);
+    const double incomingFrom = m_switch->toDeck ? deckScaleFrom : chipScaleFrom;
+    const double outgoingTo = m_switch->toDeck ? chipScaleFrom : deckScaleFrom;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    auto draw = [&painter](const QPixmap& view, double scale, double opacity) {
+        painter.setOpacity(std::clamp(opacity, 0.0, 1.0));
+        const QSizeF size = QSizeF(view.size()) / view.devicePixelRatio() * std::max(scale, 0.0);
+        painter.drawPixmap(QRectF(QPointF(0, 0), size), view, QRectF(view.rect()));
+    };
+    draw(m_switch->outgoing, 1 + (outgoingTo - 1) * progress, 1 - progress);
+    draw(m_switch->incoming, incomingFrom + (1 - incomingFrom) * progress, progress);
 }
 
 QSize PanelRootView::sizeHint() const
 {
-    return m_showsDeck ? m_deck->sizeHint() : m_chip->sizeHint();
+    if (m_switch)
+        return m_deck->sizeHint().expandedTo(m_chip->sizeHint());
+    return shownView()->sizeHint();
 }

@@ -3,7 +3,11 @@
 #include "panel/ChipView.h"
 #include "panel/GridView.h"
 
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
 #include <QWidget>
+#include <optional>
 
 class PanelChromeState;
 
@@ -26,8 +30,30 @@ public:
     [[nodiscard]] ChipView& chip() { return *m_chip; }
     [[nodiscard]] QSize sizeHint() const override;
 
+    // The switch between chip and deck: the one going shrinks and fades while the other grows in, both from
+    // the top-left corner, on a spring. The frame timer runs only during the switch.
+    static constexpr double springResponse = 0.34;
+    static constexpr double springDamping = 0.66;
+    static constexpr double chipScaleFrom = 0.72;
+    static constexpr double deckScaleFrom = 0.5;
+    [[nodiscard]] bool isSwitching() const { return m_switch.has_value(); }
+    // The frame timer's handler: redraws the switch, or ends it once the spring has settled.
+    void advanceSwitch();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    struct Switch {
+        QPixmap outgoing;
+        QPixmap incoming;
+        bool toDeck = true;
+        QElapsedTimer clock;
+    };
+
     void showChipOrDeck();
+    void finishSwitch();
+    [[nodiscard]] QWidget* shownView() const;
 
     DeckSettings& m_settings;
     PanelChromeState& m_chrome;
@@ -35,4 +61,6 @@ private:
     ChipView* m_chip = nullptr;
     // Whether the deck is shown rather than the chip; visibility itself is false until the window is shown.
     bool m_showsDeck = true;
+    std::optional<Switch> m_switch;
+    QTimer m_frameTimer;
 };
