@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -89,6 +90,9 @@ DeckView::DeckView(Services services, QWidget* parent)
     setAutoFillBackground(false);
     m_fadeTimer.setInterval(frameIntervalMs);
     connect(&m_fadeTimer, &QTimer::timeout, this, &DeckView::advanceFade);
+    m_motionTimer.setInterval(frameIntervalMs);
+    connect(&m_motionTimer, &QTimer::timeout, this, &DeckView::advanceMotion);
+    m_motionClock.start();
     m_services.font.ensureLoaded();
 
     TileStore& store = m_services.store;
@@ -217,12 +221,51 @@ void DeckView::advanceFade()
     update();
 }
 
+double DeckView::motionSeconds() const
+{
+    return static_cast<double>(m_motionClock.elapsed()) / 1000;
+}
+
+void DeckView::retargetMotion(const DeckGeometry& geometry)
+{
+    const auto tiles = static_cast<std::size_t>(geometry.tilesPerPage());
+    if (m_pressScales.size() != tiles) {
+        m_pressScales.assign(tiles, Spring::Value(1, pressResponse, pressDamping));
+        m_hoverBoosts.assign(tiles, Spring::Value(0, hoverResponse, hoverDamping));
+    }
+    const double now = motionSeconds();
+    const bool editing = m_services.editMode.isEditing();
+    bool moving = false;
+    for (std::size_t index = 0; index < tiles; ++index) {
+        const bool hovered = m_hoveredIndex == static_cast<int>(index);
+        const bool pressed =
+            hovered && m_press && m_press->index == static_cast<int>(index) && m_press->pendingClick;
+        m_pressScales[index].retarget(pressed ? pressedScale : 1, now);
+        m_hoverBoosts[index].retarget(hovered && !editing ? hoverBoost : 0, now);
+        moving = moving || !m_pressScales[index].isSettled(now) || !m_hoverBoosts[index].isSettled(now);
+    }
+    if (moving && !m_motionTimer.isActive())
+        m_motionTimer.start();
+}
+
+void DeckView::advanceMotion()
+{
+    const double now = motionSeconds();
+    const auto settled = [now](const Spring::Value& value) { return value.isSettled(now); };
+    if (std::all_of(m_pressScales.begin(), m_pressScales.end(), settled) &&
+        std::all_of(m_hoverBoosts.begin(), m_hoverBoosts.end(), settled))
+        m_motionTimer.stop();
+    update();
+}
+
 void DeckView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
     const DeckGeometry geometry = deckGeometry();
+    // Every change of press or hover repaints; the springs take their new targets here.
+    retargetMotion(geometry);
     paintDeck(painter, geometry);
     for (int index = 0; index < geometry.tilesPerPage(); ++index)
         paintTile(painter, geometry, index);
@@ -263,16 +306,17 @@ void DeckView::paintTile(QPainter& painter, const DeckGeometry& geometry, int in
     const EditModeState& editMode = m_services.editMode;
     const bool editing = editMode.isEditing();
     const bool hovered = m_hoveredIndex == index;
-    const bool pressed = hovered && m_press && m_press->index == index && m_press->pendingClick;
+    const auto slot = static_cast<std::size_t>(index);
+    const double scale = m_pressScales[slot].at(motionSeconds());
     const bool dragSource = editMode.dragSourcePage() == page && editMode.dragSourceIndex() == index;
     const bool dropTarget = editMode.isDragging() && editMode.dropTargetIndex() == index;
     const double unit = geometry.unit();
 
     painter.save();
     QRectF face = geometry.slotRect(index);
-    if (pressed) {
+    if (scale != 1) {
         painter.translate(face.center());
-        painter.scale(pressedScale, pressedScale);
+        painter.scale(scale, scale);
         painter.translate(-face.center());
     }
     if (dragSource)
@@ -290,8 +334,8 @@ void DeckView::paintTile(QPainter& painter, const DeckGeometry& geometry, int in
         painter.strokePath(roundedRect(outline, radius - 0.5), QPen(white(0.12), 1));
     }
 
-    const double boost = hovered && !editing ? hoverBoost : 0;
-    m_iconPainter.paint(painter, tile, face, unit, boost, emptyChromeOpacity(0.35, hovered));
+    m_iconPainter.paint(painter, tile, face, unit, m_hoverBoosts[slot].at(motionSeconds()),
+                        emptyChromeOpacity(0.35, hovered));
     painter.restore();
 }
 

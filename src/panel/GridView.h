@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/DeckGeometry.h"
+#include "panel/Spring.h"
 #include "panel/TileIconPainter.h"
 #include "panel/TileTooltip.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AlertPresenter;
 class DeckSettings;
@@ -86,6 +88,14 @@ public:
     [[nodiscard]] const QTimer& fadeTimer() const { return m_fadeTimer; }
     // The fade timer's handler: samples the fade and stops the timer when it is complete.
     void advanceFade();
+    static constexpr double pressResponse = 0.22;
+    static constexpr double pressDamping = 0.7;
+    static constexpr double hoverResponse = 0.3;
+    static constexpr double hoverDamping = 0.65;
+    [[nodiscard]] bool isMoving() const { return m_motionTimer.isActive(); }
+    [[nodiscard]] int motionTimerInterval() const { return m_motionTimer.interval(); }
+    // The motion timer's handler: redraws the moving tiles, and stops once every spring has settled.
+    void advanceMotion();
 
 Q_SIGNALS:
     void tileActivated(int page, int index);
@@ -110,6 +120,9 @@ private:
     void relayout();
     void paintDeck(QPainter& painter, const DeckGeometry& geometry);
     void paintTile(QPainter& painter, const DeckGeometry& geometry, int index);
+    // Points each tile's springs at what its press and hover state ask for now.
+    void retargetMotion(const DeckGeometry& geometry);
+    [[nodiscard]] double motionSeconds() const;
     void paintRow(QPainter& painter, const DeckGeometry& geometry);
     void paintStarterHint(QPainter& painter, const DeckGeometry& geometry);
     void paintTooltip(QPainter& painter);
@@ -132,4 +145,9 @@ private:
     double m_tipOpacity = 0;
     QElapsedTimer m_fadeClock;
     QTimer m_fadeTimer;
+    // Each tile's press scale and hover boost, on their springs; the timer runs only while one moves.
+    std::vector<Spring::Value> m_pressScales;
+    std::vector<Spring::Value> m_hoverBoosts;
+    QElapsedTimer m_motionClock;
+    QTimer m_motionTimer;
 };

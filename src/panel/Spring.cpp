@@ -37,4 +37,31 @@ double settleTime(double response, double dampingFraction)
     return slack * std::log(1000.0) / (zeta * naturalFrequency(response));
 }
 
+Value::Value(double initial, double response, double dampingFraction)
+    : m_from(initial)
+    , m_to(initial)
+    , m_response(response)
+    , m_damping(dampingFraction)
+{
+}
+
+double Value::at(double seconds) const
+{
+    return m_from + (m_to - m_from) * progress(seconds - m_start, m_response, m_damping);
+}
+
+bool Value::isSettled(double seconds) const
+{
+    return m_from == m_to || seconds - m_start >= settleTime(m_response, m_damping);
+}
+
+void Value::retarget(double target, double seconds)
+{
+    if (target == m_to)
+        return;
+    m_from = at(seconds);
+    m_to = target;
+    m_start = seconds;
+}
+
 } // namespace Spring

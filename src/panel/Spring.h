@@ -9,4 +9,22 @@ namespace Spring {
 // When the spring is within a thousandth of its rest.
 [[nodiscard]] double settleTime(double response, double dampingFraction);
 
+// One value moving on a spring towards its target; a new target starts from where the value is now.
+class Value {
+public:
+    Value(double initial, double response, double dampingFraction);
+
+    [[nodiscard]] double target() const { return m_to; }
+    [[nodiscard]] double at(double seconds) const;
+    [[nodiscard]] bool isSettled(double seconds) const;
+    void retarget(double target, double seconds);
+
+private:
+    double m_from;
+    double m_to;
+    double m_start = 0;
+    double m_response;
+    double m_damping;
+};
+
 } // namespace Spring

@@ -224,6 +224,19 @@ TEST_F(DeckViewTest, OutsideEditModeAMovedPressStillClicksItsTile)
     EXPECT_FALSE(m_editMode.isDragging());
 }
 
+TEST_F(DeckViewTest, APressOrHoverSetsTheTilesSpringsGoingAndAnIdleDeckDrawsNoFrames)
+{
+    makeView();
+    (void)rendered();
+    EXPECT_FALSE(m_view->isMoving());
+
+    mouse(QEvent::MouseMove, slot(0).center(), Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
+    (void)rendered();
+    EXPECT_TRUE(m_view->isMoving());
+    EXPECT_EQ(m_view->motionTimerInterval(), DeckView::frameIntervalMs);
+}
+
 TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
 {
     makeView();

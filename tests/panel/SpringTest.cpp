@@ -29,3 +29,20 @@ TEST(Spring, StartsAtRestOvershootsWhenUnderdampedAndSettlesAtOne)
             EXPECT_NEAR(Spring::progress(t, response, damping), 1.0, 0.002) << response << " at " << t;
     }
 }
+
+TEST(Spring, AValueTurnedAroundMidwayStartsBackFromWhereItWas)
+{
+    Spring::Value scale(1.0, 0.22, 0.7);
+    EXPECT_TRUE(scale.isSettled(0));
+    scale.retarget(0.93, 10.0);
+    EXPECT_EQ(scale.at(10.0), 1.0);
+    EXPECT_FALSE(scale.isSettled(10.05));
+    const double midway = scale.at(10.05);
+    EXPECT_LT(midway, 1.0);
+    EXPECT_GT(midway, 0.93);
+
+    scale.retarget(1.0, 10.05);
+    EXPECT_DOUBLE_EQ(scale.at(10.05), midway) << "no jump when the press ends early";
+    EXPECT_TRUE(scale.isSettled(11.0));
+    EXPECT_NEAR(scale.at(11.0), 1.0, 0.001);
+}
