@@ -39,32 +39,10 @@ constexpr std::array<std::pair<std::uint32_t, std::uint16_t>, 4> modifierBits{{
 // The modifiers a key press reports that are no part of a key's identity: the locks, and mouse buttons held.
 constexpr std::uint16_t modifierMask = 0xff;
 
-std::vector<xcb_keycode_t> keyCodesOf(XcbConnection& x, xcb_keysym_t symbol, const QDeadlineTimer& deadline)
-{
-    const xcb_setup_t* setup = xcb_get_setup(x.get());
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    const auto mapping = x.reply<xcb_get_keyboard_mapping_reply_t>(
-        xcb_get_keyboard_mapping(x.get(), setup->min_keycode, static_cast<uint8_t>(count)).sequence,
-        deadline);
-    std::vector<xcb_keycode_t> codes;
-    if (!mapping || mapping->keysyms_per_keycode == 0) {
-        return codes;
-    }
-    const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
-    const int length = xcb_get_keyboard_mapping_keysyms_length(mapping.get());
-    for (int i = 0; i < length; ++i) {
-        const auto code = static_cast<xcb_keycode_t>(setup->min_keycode + i / mapping->keysyms_per_keycode);
-        if (symbols[i] == symbol && (codes.empty() || codes.back() != code)) {
-            codes.push_back(code);
-        }
-    }
-    return codes;
-}
-
 // The modifier bit Num Lock sets, which differs between keyboard maps; 0 when no modifier holds it.
-std::uint16_t numLockMaskOf(XcbConnection& x, const QDeadlineTimer& deadline)
+std::uint16_t numLockMaskOf(XcbConnection& x, const std::vector<xcb_keycode_t>& numLock,
+                            const QDeadlineTimer& deadline)
 {
-    const std::vector<xcb_keycode_t> numLock = keyCodesOf(x, numLockSym, deadline);
     const auto map =
         x.reply<xcb_get_modifier_mapping_reply_t>(xcb_get_modifier_mapping(x.get()).sequence, deadline);
     if (numLock.empty() || !map) {
@@ -97,7 +75,7 @@ X11HotKeys::X11HotKeys(std::unique_ptr<XcbConnection> connection, QObject* paren
     });
     m_notifier = std::make_unique<QSocketNotifier>(m_x->fileDescriptor(), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &X11HotKeys::readEvents);
-    m_numLockMask = numLockMaskOf(*m_x, m_x->deadline());
+    m_numLockMask = numLockMaskOf(*m_x, codesOf(keyboard(), numLockSym), m_x->deadline());
 }
 
 X11HotKeys::~X11HotKeys() = default;
@@ -125,6 +103,39 @@ bool X11HotKeys::registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std
     return true;
 }
 
+std::vector<xcb_keycode_t> X11HotKeys::codesOf(const KeyboardMap& map, xcb_keysym_t symbol)
+{
+    std::vector<xcb_keycode_t> codes;
+    for (std::size_t i = 0; i < map.symbols.size(); ++i) {
+        const auto code =
+            static_cast<xcb_keycode_t>(map.firstCode + static_cast<int>(i) / map.symbolsPerCode);
+        if (map.symbols[i] == symbol && (codes.empty() || codes.back() != code)) {
+            codes.push_back(code);
+        }
+    }
+    return codes;
+}
+
+const X11HotKeys::KeyboardMap& X11HotKeys::keyboard()
+{
+    if (m_keyboard) {
+        return *m_keyboard;
+    }
+    m_keyboard.emplace();
+    const xcb_setup_t* setup = xcb_get_setup(m_x->get());
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    const auto mapping = m_x->reply<xcb_get_keyboard_mapping_reply_t>(
+        xcb_get_keyboard_mapping(m_x->get(), setup->min_keycode, static_cast<uint8_t>(count)).sequence,
+        m_x->deadline());
+    if (mapping && mapping->keysyms_per_keycode > 0) {
+        const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
+        m_keyboard->firstCode = setup->min_keycode;
+        m_keyboard->symbolsPerCode = mapping->keysyms_per_keycode;
+        m_keyboard->symbols.assign(symbols, symbols + xcb_get_keyboard_mapping_keysyms_length(mapping.get()));
+    }
+    return *m_keyboard;
+}
+
 std::optional<X11HotKeys::Grab> X11HotKeys::grabFor(std::uint32_t keyCode, std::uint32_t modifiers)
 {
     const auto symbol = std::find_if(keySymbols.begin(), keySymbols.end(),
@@ -138,7 +149,7 @@ std::optional<X11HotKeys::Grab> X11HotKeys::grabFor(std::uint32_t keyCode, std::
             wanted.modifiers |= x;
         }
     }
-    wanted.keyCodes = keyCodesOf(*m_x, symbol->second, m_x->deadline());
+    wanted.keyCodes = codesOf(keyboard(), symbol->second);
     if (wanted.keyCodes.empty()) {
         return std::nullopt;
     }

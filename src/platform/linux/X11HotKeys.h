@@ -31,6 +31,15 @@ private:
         bool operator==(const Grab&) const = default;
     };
 
+    // The symbols of every key code, read once: registering ten keys asks the server for them once.
+    struct KeyboardMap {
+        xcb_keycode_t firstCode = 0;
+        int symbolsPerCode = 0;
+        std::vector<xcb_keysym_t> symbols;
+    };
+
+    [[nodiscard]] const KeyboardMap& keyboard();
+    [[nodiscard]] static std::vector<xcb_keycode_t> codesOf(const KeyboardMap& map, xcb_keysym_t symbol);
     [[nodiscard]] std::optional<Grab> grabFor(std::uint32_t keyCode, std::uint32_t modifiers);
     [[nodiscard]] bool grab(const Grab& grab);
     void ungrab(const Grab& grab);
@@ -42,6 +51,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::map<std::uint32_t, Grab> m_grabs; // by id
     std::uint16_t m_numLockMask = 0;
+    std::optional<KeyboardMap> m_keyboard;
 };
 
 // The hot keys of the display DISPLAY names: X11HotKeys when that display answers, NullGlobalHotKeys
