@@ -121,7 +121,7 @@ const X11HotKeys::KeyboardMap& X11HotKeys::keyboard()
     if (m_keyboard) {
         return *m_keyboard;
     }
-    m_keyboard.emplace();
+    KeyboardMap map;
     const xcb_setup_t* setup = xcb_get_setup(m_x->get());
     const int count = setup->max_keycode - setup->min_keycode + 1;
     const auto mapping = m_x->reply<xcb_get_keyboard_mapping_reply_t>(
@@ -129,10 +129,11 @@ const X11HotKeys::KeyboardMap& X11HotKeys::keyboard()
         m_x->deadline());
     if (mapping && mapping->keysyms_per_keycode > 0) {
         const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
-        m_keyboard->firstCode = setup->min_keycode;
-        m_keyboard->symbolsPerCode = mapping->keysyms_per_keycode;
-        m_keyboard->symbols.assign(symbols, symbols + xcb_get_keyboard_mapping_keysyms_length(mapping.get()));
+        map.firstCode = setup->min_keycode;
+        map.symbolsPerCode = mapping->keysyms_per_keycode;
+        map.symbols.assign(symbols, symbols + xcb_get_keyboard_mapping_keysyms_length(mapping.get()));
     }
+    m_keyboard = std::move(map);
     return *m_keyboard;
 }
 
