@@ -18,13 +18,6 @@ double intersectionArea(const QRectF& a, const QRectF& b)
     return overlap.isEmpty() ? 0.0 : overlap.width() * overlap.height();
 }
 
-// Window positions are measured from the top of the first screen downwards; screen frames from its bottom
-// upwards. `top` is the first screen's top edge in screen coordinates.
-QRectF flipped(const QRectF& rect, double top)
-{
-    return {rect.x(), top - rect.y() - rect.height(), rect.width(), rect.height()};
-}
-
 QString nameOf(const Windows::ActiveWindow& app)
 {
     return app.appName.isEmpty() ? QStringLiteral("?") : app.appName;
@@ -89,8 +82,9 @@ void WindowSnap::snap(Position position)
         screens.empty() ? 0.0 : screens.front().frame.y() + screens.front().frame.height();
     const std::optional<QRectF> windowFrame = m_windows.frame(*window);
     const std::optional<std::size_t> screen =
-        windowFrame ? screenContaining(flipped(*windowFrame, firstTop), screens, m_windows.mainScreen())
-                    : std::nullopt;
+        windowFrame
+            ? screenContaining(Windows::flipped(*windowFrame, firstTop), screens, m_windows.mainScreen())
+            : std::nullopt;
     if (!windowFrame || !screen) {
         qCWarning(lcActions) << "Marquetto snap: couldn't read the window's frame";
         return;

@@ -248,10 +248,15 @@ int DeckTool::fire(const QStringList& arguments)
 
 std::optional<QByteArray> DeckTool::readInput()
 {
+    return readAll(m_in, TileStore::maxLayoutBytes);
+}
+
+std::optional<QByteArray> DeckTool::readAll(QIODevice& in, qint64 limit)
+{
     // A pipe hands its bytes over in pieces; read until it closes, but not without end.
     QByteArray bytes;
-    while (bytes.size() <= TileStore::maxLayoutBytes) {
-        const QByteArray piece = m_in.read(TileStore::maxLayoutBytes + 1 - bytes.size());
+    while (bytes.size() <= limit) {
+        const QByteArray piece = in.read(limit + 1 - bytes.size());
         if (piece.isEmpty())
             return bytes;
         bytes += piece;

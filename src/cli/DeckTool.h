@@ -46,6 +46,9 @@ public:
 
     [[nodiscard]] static QString usage();
 
+    // Everything `in` gives until it closes, or nothing once that would exceed `limit` bytes.
+    [[nodiscard]] static std::optional<QByteArray> readAll(QIODevice& in, qint64 limit);
+
 private:
     int print();
     int set(const QStringList& arguments);

@@ -11,26 +11,6 @@
 #include <QTextStream>
 #include <cstdio>
 
-namespace {
-
-// The tile of `set PAGE INDEX -` comes on standard input; it is read before the command knows whether the
-// deck or this process carries it out. One byte more than a message may hold tells that it was too large.
-QByteArray readInputFor(const QStringList& arguments, QFile& in)
-{
-    if (arguments.value(0) != u"set" || arguments.value(3) != u"-")
-        return {};
-    QByteArray bytes;
-    while (bytes.size() <= DeckChannel::maxMessageBytes) {
-        const QByteArray piece = in.read(DeckChannel::maxMessageBytes + 1 - bytes.size());
-        if (piece.isEmpty())
-            break;
-        bytes += piece;
-    }
-    return bytes;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -53,11 +33,14 @@ int main(int argc, char** argv)
         return DeckTool::failure;
     }
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    QByteArray input = readInputFor(arguments, stdinFile);
-    if (input.size() > DeckChannel::maxMessageBytes) {
+    // The tile of `set PAGE INDEX -` is read before it is known whether the deck or this process stores it.
+    const bool tileOnInput = arguments.value(0) == u"set" && arguments.value(3) == u"-";
+    const auto read = tileOnInput ? DeckTool::readAll(stdinFile, DeckChannel::maxMessageBytes) : QByteArray();
+    if (!read) {
         err << "marquetto-deck: The tile on standard input is too large.\n";
         return DeckTool::failure;
     }
+    QByteArray input = *read;
     if (DeckTool::belongsToRunningDeck(arguments)) {
         if (const auto answer = DeckChannel::send(*paths, {arguments, input})) {
             out << answer->out;

@@ -24,7 +24,7 @@ double mainBottom()
 
 QRectF fromQt(const QRectF& rect)
 {
-    return {rect.x(), mainBottom() - rect.y() - rect.height(), rect.width(), rect.height()};
+    return Windows::flipped(rect, mainBottom());
 }
 
 // Flipping the y axis is its own inverse.

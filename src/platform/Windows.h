@@ -32,6 +32,13 @@ public:
         bool operator==(const ActiveWindow&) const = default;
     };
 
+    // Screen frames are measured up from the bottom edge of the first screen, window positions down from its
+    // top; the same flip about that edge converts either way.
+    [[nodiscard]] static QRectF flipped(const QRectF& rect, double edge)
+    {
+        return {rect.x(), edge - rect.y() - rect.height(), rect.width(), rect.height()};
+    }
+
     struct Screen {
         QRectF frame;        // y up
         QRectF visibleFrame; // the frame minus panels and docks, y up

@@ -437,9 +437,7 @@ std::vector<Windows::Screen> X11Windows::screens() const
     // Root coordinates point down from the top-left corner; screens are measured up from the bottom-left
     // corner of the first one.
     const int bottom = frames.front().y() + frames.front().height();
-    const auto yUp = [bottom](const QRect& r) {
-        return QRectF(r.x(), bottom - r.y() - r.height(), r.width(), r.height());
-    };
+    const auto yUp = [bottom](const QRect& r) { return flipped(QRectF(r), bottom); };
     std::vector<Screen> screens;
     screens.reserve(frames.size());
     for (const QRect& frame : frames) {
