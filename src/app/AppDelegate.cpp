@@ -10,7 +10,6 @@
 #include "exchange/IconResolver.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
-#include "panel/DeckGeometry.h"
 #include "panel/DeckGlyph.h"
 #include "panel/DeckWindow.h"
 #include "panel/DesktopPanel.h"
@@ -41,12 +40,8 @@ AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
         [this] {
-            const bool editing = m_editMode.isEditing();
-            const bool hint =
-                Preferences::shared().boolValue(QLatin1String(DeckView::starterHintKey)).value_or(false);
-            return QSizeF(DeckGeometry(DeckSettings::shared(),
-                                       static_cast<int>(TileStore::shared().pages().size()), editing,
-                                       hint && !editing)
+            return QSizeF(DeckView::geometryFor(DeckSettings::shared(), TileStore::shared(),
+                                                Preferences::shared(), m_editMode)
                               .size());
         });
     m_panel = std::make_unique<DesktopPanelController>(

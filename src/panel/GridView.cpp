@@ -132,9 +132,14 @@ DeckView::~DeckView() = default;
 
 DeckGeometry DeckView::deckGeometry() const
 {
-    const bool hint = m_services.preferences.boolValue(QLatin1String(starterHintKey)).value_or(false);
-    return {m_services.settings, static_cast<int>(m_services.store.pages().size()),
-            m_services.editMode.isEditing(), hint};
+    return geometryFor(m_services.settings, m_services.store, m_services.preferences, m_services.editMode);
+}
+
+DeckGeometry DeckView::geometryFor(const DeckSettings& settings, const TileStore& store,
+                                   const Preferences& preferences, const EditModeState& editMode)
+{
+    const bool hint = preferences.boolValue(QLatin1String(starterHintKey)).value_or(false);
+    return {settings, static_cast<int>(store.pages().size()), editMode.isEditing(), hint};
 }
 
 QSize DeckView::sizeHint() const

@@ -62,6 +62,10 @@ public:
     ~DeckView() override;
 
     [[nodiscard]] DeckGeometry deckGeometry() const;
+    // The deck's layout for these settings, pages and edit state, also before any view exists.
+    [[nodiscard]] static DeckGeometry geometryFor(const DeckSettings& settings, const TileStore& store,
+                                                  const Preferences& preferences,
+                                                  const EditModeState& editMode);
     [[nodiscard]] QSize sizeHint() const override;
 
     // Without a compositor nothing can show through: the deck is drawn fully opaque on a dark rectangle.
