@@ -124,25 +124,6 @@ TEST(Restart, QuotesThePathSoTheShellStartsExactlyThatProgram)
     EXPECT_TRUE(QFile::exists(mark));
 }
 
-TEST(ShortcutsWindow, ListsTheShortcutsInOneWindowThatIsShownAgainRatherThanDuplicated)
-{
-    ASSERT_EQ(ShortcutsView::rows().size(), 6U);
-    EXPECT_EQ(ShortcutsView::rows()[2].action, QStringLiteral("Summon the deck"));
-    EXPECT_EQ(ShortcutsView::rows()[2].keys,
-              (QStringList{QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("Space")}));
-    ShortcutsView view;
-    EXPECT_EQ(view.sizeHint().width(), 360);
-
-    ShortcutsWindowController::show();
-    ShortcutsWindowController::show();
-    int shown = 0;
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->windowTitle() == u"Keyboard Shortcuts")
-            ++shown;
-    }
-    EXPECT_EQ(shown, 1);
-}
-
 TEST(MainMenu, UsesControlForItsShortcutsAndSendsEditingToTheFocusedField)
 {
     bool quit = false;

@@ -45,13 +45,6 @@ TEST_F(PhosphorFontTest, OnlyNamesOfCharactersGiveAGlyph)
         EXPECT_EQ(font.glyph(QLatin1String(c.name)), c.expected) << c.name;
 }
 
-TEST_F(PhosphorFontTest, NamesAreSorted)
-{
-    PhosphorFont font = fontWithMap(R"({"b": 1, "a-b": 2, "a": 3, "B": 4})");
-    EXPECT_EQ(font.names(), (QStringList{QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("a-b"),
-                                         QStringLiteral("b")}));
-}
-
 TEST_F(PhosphorFontTest, AnythingButANameToNumberMapLeavesNoGlyphs)
 {
     for (const QByteArray& json :
@@ -64,14 +57,6 @@ TEST_F(PhosphorFontTest, AnythingButANameToNumberMapLeavesNoGlyphs)
     PhosphorFont missing(m_dir.path() + QStringLiteral("/absent.ttf"),
                          m_dir.path() + QStringLiteral("/absent.json"));
     EXPECT_EQ(missing.glyph(QStringLiteral("a")), QStringLiteral("?"));
-}
-
-TEST_F(PhosphorFontTest, TheMapIsReadOnce)
-{
-    PhosphorFont font = fontWithMap(R"({"a": 65})");
-    EXPECT_EQ(font.glyph(QStringLiteral("a")), QStringLiteral("A"));
-    writeFile(m_mapPath, R"({"a": 66})");
-    EXPECT_EQ(font.glyph(QStringLiteral("a")), QStringLiteral("A"));
 }
 
 TEST(PhosphorFontBuiltTest, TheBuiltFontDrawsItsGlyphsUnderItsFamilyName)

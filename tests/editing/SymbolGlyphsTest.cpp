@@ -56,13 +56,4 @@ TEST(SymbolGlyphsTest, TheOfferedSymbolsKeepTheirOrderAndHaveGlyphs)
     EXPECT_FALSE(available.contains(QStringLiteral("airpods")));
 }
 
-TEST(SymbolGlyphsTest, WithoutAGlyphMapNothingIsOffered)
-{
-    PhosphorFont empty(QStringLiteral("/nonexistent/Phosphor-Fill.ttf"),
-                       QStringLiteral("/nonexistent/map.json"));
-    EXPECT_TRUE(SymbolGlyphs::availableSymbols(empty).isEmpty());
-    EXPECT_EQ(SymbolGlyphs::glyphName(QStringLiteral("no.such.symbol")), std::nullopt);
-    EXPECT_EQ(SymbolGlyphs::text(QStringLiteral("no.such.symbol")), QStringLiteral("?"));
-}
-
 } // namespace

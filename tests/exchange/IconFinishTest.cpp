@@ -62,17 +62,6 @@ TEST(IconFinishTest, ColourTextIsUpperCaseHashAndSixDigits)
     EXPECT_EQ(IconFinish::hexString(read), QStringLiteral("#0A1B2C"));
 }
 
-TEST(IconFinishTest, LightBackgroundsWeighGreenMost)
-{
-    EXPECT_TRUE(IconFinish::isLightBackground(Qt::white));
-    EXPECT_TRUE(IconFinish::isLightBackground(QColor::fromRgb(0, 255, 0)));    // 0.7152
-    EXPECT_FALSE(IconFinish::isLightBackground(QColor::fromRgb(255, 0, 255))); // 0.2848
-    EXPECT_FALSE(IconFinish::isLightBackground(Qt::black));
-    EXPECT_FALSE(IconFinish::isLightBackground(QColor::fromRgb(158, 158, 158))); // just below 0.62
-    EXPECT_TRUE(IconFinish::isLightBackground(QColor::fromRgb(159, 159, 159)));  // just above
-    EXPECT_FALSE(IconFinish::isLightBackground(QColor()));
-}
-
 TEST(IconFinishTest, CrispSilhouettesGetAShadowAndSoftEdgesDoNot)
 {
     EXPECT_LT(*IconFinish::softAlphaRatio(disc(false)), 0.065);
@@ -83,14 +72,6 @@ TEST(IconFinishTest, CrispSilhouettesGetAShadowAndSoftEdgesDoNot)
     EXPECT_TRUE(finish.needsShadow(disc(false), QStringLiteral("crisp")));
     EXPECT_FALSE(finish.needsShadow(disc(true), QStringLiteral("soft")));
     EXPECT_FALSE(finish.needsShadow(QImage(), QStringLiteral("empty")));
-}
-
-TEST(IconFinishTest, TheShadowDecisionIsKeptPerKey)
-{
-    IconFinish finish;
-    EXPECT_TRUE(finish.needsShadow(disc(false), QStringLiteral("tile")));
-    EXPECT_TRUE(finish.needsShadow(disc(true), QStringLiteral("tile")));
-    EXPECT_FALSE(finish.needsShadow(disc(true), QStringLiteral("other")));
 }
 
 } // namespace

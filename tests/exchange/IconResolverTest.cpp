@@ -74,17 +74,6 @@ protected:
     }
 };
 
-TEST_F(IconResolverTest, ACustomImageIsReadOnceAndThenComesFromMemory)
-{
-    writeIcon(QStringLiteral("a.png"), png(filled(QSize(40, 20), Qt::red)));
-
-    const std::optional<QImage> first = m_resolver.customImage(QStringLiteral("a.png"));
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->size(), QSize(40, 20));
-    ASSERT_TRUE(QFile::remove(m_paths.iconsDir() + QStringLiteral("/a.png")));
-    EXPECT_TRUE(m_resolver.customImage(QStringLiteral("a.png")));
-}
-
 TEST_F(IconResolverTest, AMissingOrCorruptImageIsNothingAndIsLookedForAgain)
 {
     LogCapture log;
@@ -146,14 +135,6 @@ TEST_F(IconResolverTest, AMissingFileIsNoPlateUntilItAppears)
     EXPECT_TRUE(m_resolver.isPlate(QStringLiteral("later.png")));
 }
 
-TEST_F(IconResolverTest, OpaqueCornersAreJudgedOnASmallCopy)
-{
-    EXPECT_TRUE(IconResolver::hasOpaqueCorners(filled(QSize(512, 300), Qt::black)));
-    EXPECT_FALSE(IconResolver::hasOpaqueCorners(roundedSquare()));
-    EXPECT_FALSE(IconResolver::hasOpaqueCorners(filled(QSize(64, 64), QColor(0, 0, 0, 200))));
-    EXPECT_FALSE(IconResolver::hasOpaqueCorners(QImage()));
-}
-
 TEST_F(IconResolverTest, ApplicationAndFileIconsAreAskedForWhatExists)
 {
     const QString file = m_dir.path() + QStringLiteral("/notes.txt");
@@ -179,38 +160,6 @@ TEST_F(IconResolverTest, AnIconTheDesktopLacksIsAskedForAgain)
     EXPECT_EQ(m_resolver.autoImage(openFolder), std::nullopt);
     m_fileIcons.hasIcons = true;
     EXPECT_TRUE(m_resolver.autoImage(openFolder));
-}
-
-TEST(IconResolverSymbolTest, EachActionHasItsSymbol)
-{
-    const auto system = [](SystemAction action) { return TileAction{TileAction::RunSystemAction{action}}; };
-    const std::pair<std::optional<TileAction>, const char*> cases[] = {
-        {std::nullopt, "plus"},
-        {TileAction{TileAction::OpenURL{}}, "globe"},
-        {TileAction{TileAction::PlayPlaylist{}}, "music.note.list"},
-        {TileAction{TileAction::PlayAlbum{}}, "opticaldisc"},
-        {system(SystemAction::volumeUp), "speaker.wave.3.fill"},
-        {system(SystemAction::volumeDown), "speaker.wave.1.fill"},
-        {system(SystemAction::muteToggle), "speaker.slash.fill"},
-        {system(SystemAction::darkModeToggle), "circle.lefthalf.filled"},
-        {system(SystemAction::lockScreen), "lock.fill"},
-        {system(SystemAction::sleep), "moon.fill"},
-        {system(SystemAction::snapLeft), "rectangle.lefthalf.filled"},
-        {system(SystemAction::snapRight), "rectangle.righthalf.filled"},
-        {system(SystemAction::snapFull), "rectangle.fill"},
-        {system(SystemAction::snapCentre), "rectangle.center.inset.filled"},
-        {TileAction{TileAction::RunShortcut{}}, "wand.and.stars"},
-        {TileAction{TileAction::RunScript{}}, "terminal"},
-        {TileAction{TileAction::Sequence{}}, "square.stack.3d.down.right"},
-        {TileAction{TileAction::ConnectBluetooth{}}, "hifispeaker"},
-        {TileAction{TileAction::AudioOutput{}}, "airplayaudio"},
-        {TileAction{TileAction::Snippet{}}, "doc.on.clipboard"},
-        {TileAction{TileAction::NowPlaying{}}, "play.circle"},
-        {TileAction{TileAction::LaunchApp{}}, "square.dashed"},
-        {TileAction{TileAction::OpenFile{}}, "square.dashed"},
-    };
-    for (const auto& [action, symbol] : cases)
-        EXPECT_EQ(IconResolver::autoSymbol(action), QLatin1String(symbol)) << symbol;
 }
 
 } // namespace

@@ -20,34 +20,6 @@ protected:
     std::unique_ptr<Preferences> m_preferences;
 };
 
-TEST_F(DeckSettingsTest, AFreshInstallationHasTheDefaults)
-{
-    Preferences preferences(m_paths.preferencesFile());
-    const DeckSettings s(preferences);
-    EXPECT_EQ(s.gridColumns(), 3);
-    EXPECT_EQ(s.gridRows(), 3);
-    EXPECT_EQ(s.tileSize(), TileSizeOption::regular);
-    EXPECT_EQ(s.backgroundOpacity(), 1.0);
-    EXPECT_FALSE(s.isPinned());
-    EXPECT_FALSE(s.isCompact());
-    EXPECT_TRUE(s.clickSoundEnabled());
-    EXPECT_TRUE(s.showDockIcon());
-    EXPECT_TRUE(s.showBand());
-    EXPECT_EQ(s.bandModules(),
-              (QList<BandModule>{BandModule::micMute, BandModule::volumeDown, BandModule::volumeUp,
-                                 BandModule::dateTime, BandModule::focus}));
-    EXPECT_TRUE(s.meetingCalendars().isEmpty());
-    EXPECT_EQ(s.chipStyle(), ChipStyleOption::light);
-    EXPECT_EQ(s.pageTransition(), PageTransitionOption::ripple);
-    EXPECT_TRUE(s.dealAnimation());
-    EXPECT_TRUE(s.chameleonGlass());
-    EXPECT_EQ(s.worldClockTimeZone(), QStringLiteral("America/New_York"));
-    EXPECT_EQ(s.worldClockLabel(), QString());
-    EXPECT_EQ(s.countdownDate(), 0);
-    EXPECT_EQ(s.countdownLabel(), QStringLiteral("Countdown"));
-    EXPECT_FALSE(QFileInfo::exists(m_paths.preferencesFile())) << "reading writes nothing";
-}
-
 TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack)
 {
     const auto s = settingsWith({
@@ -124,20 +96,3 @@ TEST_F(DeckSettingsTest, ChangesArePublishedOnceAndWrittenThrough)
     EXPECT_EQ(DeckSettings(reread).isCompact(), true);
 }
 
-TEST_F(DeckSettingsTest, GeometryFollowsGridAndTileSize)
-{
-    struct Case {
-        int columns;
-        TileSizeOption size;
-        double width, side;
-    };
-    auto s = settingsWith({});
-    for (const Case& c :
-         {Case{3, TileSizeOption::regular, 360, 104}, Case{4, TileSizeOption::regular, 540, 120.5},
-          Case{3, TileSizeOption::large, 360, 112}, Case{4, TileSizeOption::large, 540, 128}}) {
-        s->setGridColumns(c.columns);
-        s->setTileSize(c.size);
-        EXPECT_EQ(s->deckWidth(), c.width);
-        EXPECT_DOUBLE_EQ(s->tileSide(), c.side);
-    }
-}

@@ -151,22 +151,6 @@ TEST_P(StarterDeckFormatTest, KeepsDockOrderWithoutSystemEntriesItselfRepeatsOrN
     EXPECT_EQ(starterPaths(), (QStringList{mail, unnamed, safari}));
 }
 
-TEST_P(StarterDeckFormatTest, FillsAtMostTheLimit)
-{
-    PlistPtr root = dock({});
-    QStringList installed;
-    for (int i = 0; i < 14; ++i) {
-        const QString id = QStringLiteral("com.example.app%1").arg(i);
-        installed << installApp(QStringLiteral("App%1").arg(i), id);
-        plist_array_append_item(plist_dict_get_item(root.get(), "persistent-apps"), dockEntry(id, {}));
-    }
-    writeDock(root, GetParam());
-
-    EXPECT_EQ(starterPaths(9), installed.mid(0, 9));
-    EXPECT_EQ(starterPaths(0), QStringList());
-    EXPECT_EQ(starterPaths(-3), QStringList());
-}
-
 INSTANTIATE_TEST_SUITE_P(DockFormats, StarterDeckFormatTest, ::testing::Values(Format::Xml, Format::Binary),
                          [](const auto& info) { return info.param == Format::Xml ? "xml" : "binary"; });
 

@@ -202,23 +202,6 @@ TEST_F(TileStoreEditing, PageOperationsKeepTheCurrentPageInRangeAndTrackDirectio
     EXPECT_EQ(m_store->currentPage(), 0);
 }
 
-TEST_F(TileStoreEditing, OutOfRangeIndexesAreIgnored)
-{
-    const Pages before = m_store->pages();
-    m_store->set(snippetTile(QStringLiteral("x")), 3, 0);
-    m_store->set(snippetTile(QStringLiteral("x")), 0, 9);
-    m_store->swapTiles(0, 0, 0, -1);
-    m_store->swapTiles(1, 0, 1, 0);
-    m_store->movePage(0, 3);
-    EXPECT_EQ(m_store->pages(), before);
-    EXPECT_FALSE(m_store->isSavePending());
-    EXPECT_TRUE(m_store->tile(5, 5).isEmpty());
-
-    m_store->swapTiles(0, 0, 2, 8);
-    EXPECT_TRUE(m_store->tile(0, 0).isEmpty());
-    EXPECT_EQ(m_store->tile(2, 8), before[0][0]);
-}
-
 TEST_F(TileStoreEditing, ABurstOfChangesIsWrittenOnceAfterTheDelay)
 {
     const QByteArray original = readFile(m_paths.tilesFile());

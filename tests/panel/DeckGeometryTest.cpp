@@ -42,37 +42,6 @@ INSTANTIATE_TEST_SUITE_P(Grids, DeckGeometrySlots,
                              GridCase{"largeFirst", large4x3, QSizeF(540, 442), 0, QRectF(8, 8, 128, 128)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DeckGeometry, UnitScalesWithTheTileSide)
-{
-    EXPECT_DOUBLE_EQ(DeckGeometry(regular3x3, 1, false, false).unit(), 104.0 / 92);
-    EXPECT_DOUBLE_EQ(DeckGeometry(large4x3, 1, false, false).unit(), 128.0 / 92);
-}
-
-TEST(DeckGeometry, RowHoldsArrowsAroundOneDotPerPageCentred)
-{
-    const DeckGeometry geometry(regular3x3, 3, false, false);
-    const std::vector<DeckGeometry::RowItem> items = geometry.rowItems();
-    ASSERT_EQ(items.size(), 5U);
-    EXPECT_EQ(items.front().kind, Kind::previousPage);
-    EXPECT_EQ(items.back().kind, Kind::nextPage);
-    EXPECT_EQ(items[2].page, 1);
-    // 30 + 5 + 3 × 12.5 + 2 × 5 + 5 + 30 = 117.5 wide, centred on the deck's middle at 180.
-    EXPECT_DOUBLE_EQ(items.front().rect.left(), 180 - 117.5 / 2);
-    EXPECT_DOUBLE_EQ(items.back().rect.right(), 180 + 117.5 / 2);
-    EXPECT_EQ(items[1].rect.size(), QSizeF(12.5, 12.5));
-    EXPECT_DOUBLE_EQ(items[1].rect.left() - items.front().rect.right(), 5);
-    EXPECT_DOUBLE_EQ(items[1].rect.center().y(), geometry.rowRect().center().y());
-    EXPECT_DOUBLE_EQ(geometry.rowRect().top(), 14 + 332 + 10);
-}
-
-TEST(DeckGeometry, EditModeAddsTheAddPageAndDoneButtons)
-{
-    const std::vector<DeckGeometry::RowItem> items = DeckGeometry(regular3x3, 1, true, true).rowItems();
-    ASSERT_EQ(items.size(), 5U);
-    EXPECT_EQ(items[3].kind, Kind::addPage);
-    EXPECT_EQ(items[4].kind, Kind::done);
-}
-
 TEST(DeckGeometry, HitTestingFindsRowItemsOverTheRowsHeight)
 {
     const DeckGeometry geometry(regular3x3, 3, false, false);

@@ -98,13 +98,6 @@ protected:
     [[nodiscard]] QRectF slot(int index) const { return m_view->deckGeometry().slotRect(index); }
 };
 
-TEST_F(DeckViewTest, SizeHintIsTheDecksSize)
-{
-    EXPECT_EQ(makeView().sizeHint(), QSize(360, 394));
-    EXPECT_EQ(makeView(4, TileSizeOption::large).sizeHint(), QSize(540, 442));
-    EXPECT_DOUBLE_EQ(m_view->deckGeometry().grid().tileSide, 128);
-}
-
 struct PaintCase {
     const char* name;
     int columns;
@@ -267,16 +260,6 @@ TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
     EXPECT_FALSE(m_hover.isPending());
 }
 
-TEST_F(DeckViewTest, TooltipFadesAndTheTimerStopsWhenDone)
-{
-    makeView();
-    EXPECT_FALSE(m_view->fadeTimer().isActive());
-    EXPECT_DOUBLE_EQ(DeckView::fadeOpacity(0, true), 0);
-    EXPECT_DOUBLE_EQ(DeckView::fadeOpacity(DeckView::fadeDurationMs, true), 1);
-    EXPECT_DOUBLE_EQ(DeckView::fadeOpacity(DeckView::fadeDurationMs * 4, false), 0);
-    EXPECT_GT(DeckView::fadeOpacity(DeckView::fadeDurationMs / 2, true), 0.5);
-}
-
 TEST_F(DeckViewTest, DeckMenuWithOnePageCannotMoveOrDeleteIt)
 {
     makeView();
@@ -343,19 +326,6 @@ TEST_F(DeckViewTest, TileMenuOffersTransportOnlyOnNowPlayingTiles)
               (std::vector<MenuEntry>{{QStringLiteral("Edit Tile…"), true}}));
 }
 
-TEST_F(DeckViewTest, TileMenuEditsAndClearsItsTile)
-{
-    makeView();
-    m_store->set(snippetTile(QStringLiteral("gone")), 0, 3);
-    QSignalSpy edit(m_view.get(), &DeckView::editTileRequested);
-    const std::unique_ptr<QMenu> menu = m_view->tileMenu(0, 3);
-    actionNamed(*menu, QStringLiteral("Edit Tile…"))->trigger();
-    EXPECT_EQ(edit.count(), 1);
-    EXPECT_EQ(edit.at(0), (QVariantList{0, 3}));
-    actionNamed(*menu, QStringLiteral("Clear Tile"))->trigger();
-    EXPECT_TRUE(m_store->tile(0, 3).isEmpty());
-}
-
 struct DeleteCase {
     const char* name;
     int configuredTiles;
@@ -391,16 +361,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DeleteCase{"two", 2,
                                  QStringLiteral("It has 2 configured tiles. This can't be undone.")}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(DeckViewTest, DeletesAnEmptyPageWithoutAsking)
-{
-    makeView();
-    m_store->addPage();
-    m_store->goToPage(1);
-    m_view->confirmDeleteCurrentPage();
-    EXPECT_TRUE(m_alerts.shown.empty());
-    EXPECT_EQ(m_store->pages().size(), 1U);
-}
 
 TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
 {

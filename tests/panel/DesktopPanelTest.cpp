@@ -208,25 +208,6 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
     }
 }
 
-TEST_F(DesktopPanelTest, EditModeUnfoldsTheChipAndLeavingItFoldsUnlessThePointerIsInside)
-{
-    showCompact();
-    m_editMode.setEditing(true);
-    EXPECT_TRUE(m_chrome.isExpanded());
-    EXPECT_EQ(window().frame().size(), deckSize);
-
-    m_desktop.pointer = insideDefaultFrame;
-    m_editMode.setEditing(false);
-    EXPECT_FALSE(m_panel->isCollapseScheduled());
-
-    m_editMode.setEditing(true);
-    m_desktop.pointer = outside;
-    m_editMode.setEditing(false);
-    EXPECT_TRUE(m_panel->isCollapseScheduled());
-    m_panel->collapse();
-    EXPECT_FALSE(m_chrome.isExpanded());
-}
-
 TEST_F(DesktopPanelTest, OutsideCheckFoldsADeckThePointerLeftUnnoticed)
 {
     showCompact();
@@ -313,18 +294,6 @@ TEST_F(DesktopPanelTest, PinnedDeckCannotBeDraggedAndUnpinningFreesItAtOnce)
     EXPECT_TRUE(window().isMovable());
     m_settings->setPinned(true);
     EXPECT_FALSE(window().isMovable());
-}
-
-TEST_F(DesktopPanelTest, FirstSummonRetiresTheStarterHintEvenWithoutAWindow)
-{
-    const QString hint = QStringLiteral("starterHintPending");
-    m_preferences->setValue(hint, true);
-    m_panel->beginSummon();
-    EXPECT_EQ(m_preferences->boolValue(hint), false);
-    EXPECT_FALSE(m_panel->isSummoned());
-    m_panel->endSummon();
-    m_panel->expand();
-    EXPECT_FALSE(m_panel->isSummoned());
 }
 
 TEST(PanelPlacement, ClampsIntoTheVisibleFrameOfTheRightScreen)

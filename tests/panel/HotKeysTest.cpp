@@ -61,15 +61,6 @@ protected:
     }
 };
 
-TEST_F(DeckHotKeysTest, SpaceComesFirstThenTheDigitsWithControlOption)
-{
-    const std::vector<Registration> expected{
-        {49, 0x1800, 100}, {18, 0x1800, 1}, {19, 0x1800, 2}, {20, 0x1800, 3}, {21, 0x1800, 4},
-        {23, 0x1800, 5},   {22, 0x1800, 6}, {26, 0x1800, 7}, {28, 0x1800, 8}, {25, 0x1800, 9},
-    };
-    EXPECT_EQ(m_keys.registrations, expected);
-}
-
 TEST_F(DeckHotKeysTest, SpaceTwiceSummonsThenDismisses)
 {
     press(100);

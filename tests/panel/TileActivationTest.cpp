@@ -51,20 +51,4 @@ TEST_F(TileActivationTest, ClickOnAnEmptyTileOrInEditModeAsksForTheEditorInstead
     }
 }
 
-TEST_F(TileActivationTest, RunIgnoresEditModeAndAnswersFalseForNothingToRun)
-{
-    m_editMode.setEditing(true);
-    EXPECT_TRUE(m_activation->run(0, 1));
-    EXPECT_EQ(copied(), QStringList{QStringLiteral("hello")});
-    EXPECT_TRUE(m_sound.played.empty());
-    EXPECT_FALSE(m_panel->isSummoned());
-
-    m_panel->beginSummon();
-    EXPECT_FALSE(m_activation->run(0, 4));
-    EXPECT_FALSE(m_activation->run(3, 1));
-    EXPECT_FALSE(m_activation->run(0, -1));
-    EXPECT_TRUE(m_panel->isSummoned());
-    EXPECT_EQ(copied().size(), 1);
-}
-
 } // namespace

@@ -80,20 +80,6 @@ protected:
     const TileHoverState::Tip m_mail{QStringLiteral("Mail"), TileAnchor{0, 1}};
 };
 
-TEST_F(TileHoverStateTest, TipShowsAfterTheRestAndGoesOnClear)
-{
-    m_state.schedule(m_mail.text, m_mail.anchor);
-    EXPECT_TRUE(m_state.isPending());
-    EXPECT_FALSE(m_state.tip());
-
-    m_state.showPending();
-    EXPECT_EQ(m_state.tip(), m_mail);
-    EXPECT_FALSE(m_state.isPending());
-    m_state.clear();
-    EXPECT_FALSE(m_state.tip());
-    EXPECT_EQ(m_changes.count(), 2);
-}
-
 TEST_F(TileHoverStateTest, LeavingBeforeTheRestShowsNothing)
 {
     m_state.schedule(m_mail.text, m_mail.anchor);

@@ -83,19 +83,6 @@ TEST_F(PulseAudioSystemTest, AnythingButAJsonListMeansNoDevices)
     }
 }
 
-TEST_F(PulseAudioSystemTest, TheDefaultOutputIsTheSinkOfThatName)
-{
-    answer("--format=json list sinks", capturedSinks());
-    const struct {
-        const char* answer;
-        std::optional<quint32> expected;
-    } cases[] = {{"speakers\n", 0}, {"usb_headset", 4}, {"unplugged\n", std::nullopt}, {"\n", std::nullopt}};
-    for (const auto& c : cases) {
-        answer("get-default-sink", QString::fromUtf8(c.answer));
-        EXPECT_EQ(m_audio.defaultOutputDevice(), c.expected) << c.answer;
-    }
-}
-
 TEST_F(PulseAudioSystemTest, ChoosingAnOutputNamesItsSinkAndAnUnknownNumberChangesNothing)
 {
     answer("--format=json list sinks", capturedSinks());
@@ -147,15 +134,6 @@ TEST_F(PulseAudioSystemTest, AVolumeThatCannotBeReadIsLeftAlone)
     }
     const QStringList readVolume{QStringLiteral("get-sink-volume"), QStringLiteral("@DEFAULT_SINK@")};
     EXPECT_EQ(commands(), std::vector<QStringList>(3, readVolume));
-}
-
-TEST_F(PulseAudioSystemTest, MuteTogglesTheDefaultSink)
-{
-    m_audio.toggleOutputMute();
-
-    EXPECT_EQ(commands(),
-              (std::vector<QStringList>{{QStringLiteral("set-sink-mute"), QStringLiteral("@DEFAULT_SINK@"),
-                                         QStringLiteral("toggle")}}));
 }
 
 TEST(PulseAudioSystemWithoutPactl, AnswersNothingRunsNothingAndSaysSoOnce)

@@ -129,20 +129,6 @@ TEST_F(X11DeckWindowTest, SummoningLiftsTheSameWindowAboveOthersAndDismissingPut
     EXPECT_TRUE(m_client->managed(deck));
 }
 
-TEST_F(X11DeckWindowTest, AWindowSummonedBeforeItIsMappedAppearsAboveOthers)
-{
-    const xcb_window_t ordinary = ordinaryWindow();
-    const xcb_window_t deck = createWindow();
-    m_deck->prepare(deck);
-    m_deck->setLevel(deck, PanelLevel::summoned);
-    EXPECT_TRUE(hasState(deck, "_NET_WM_STATE_ABOVE"));
-    EXPECT_FALSE(hasState(deck, "_NET_WM_STATE_BELOW"));
-    map(deck);
-    ASSERT_TRUE(eventually([&] { return m_client->managed(deck); }));
-    EXPECT_GT(stackingIndex(deck), stackingIndex(ordinary));
-    EXPECT_TRUE(hasState(deck, "_NET_WM_STATE_SKIP_TASKBAR"));
-}
-
 TEST_F(X11DeckWindowBareTest, WithoutAWindowManagerTheWindowIsRestackedDirectly)
 {
     const xcb_window_t deck = createWindow();
@@ -179,15 +165,6 @@ TEST_F(X11DeckWindowBareTest, CompositingIsSeenByTheOwnerOfTheScreensSelection)
     m_client->destroy(manager);
     m_client->sync();
     EXPECT_FALSE(m_deck->isCompositing());
-}
-
-TEST(X11DeckWindowFactory, WithoutADisplayThereIsNone)
-{
-    const auto deck = [] {
-        const NoDisplay none;
-        return X11DeckWindow::connect();
-    }();
-    EXPECT_EQ(deck, nullptr);
 }
 
 } // namespace
