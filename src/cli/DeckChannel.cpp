@@ -14,14 +14,19 @@ namespace DeckChannel {
 
 namespace {
 
-// XDG_RUNTIME_DIR is private to the user; without it a folder of our own in the temporary folder serves.
-QString runtimeDir()
+// XDG_RUNTIME_DIR is private to the user; without it a folder of our own in the temporary folder serves. One
+// that another user made there first is not ours to trust: the data folder serves instead.
+QString runtimeDir(const AppPaths& paths)
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         return runtime;
     const QString own = QDir::tempPath() + QStringLiteral("/marquetto-%1").arg(getuid());
     QDir().mkpath(own);
+    if (QFileInfo(own).ownerId() != getuid() || QFileInfo(own).isSymLink()) {
+        QDir().mkpath(paths.supportDir());
+        return paths.supportDir();
+    }
     QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return own;
 }
@@ -31,7 +36,7 @@ QString baseName(const AppPaths& paths)
 {
     const QByteArray digest =
         QCryptographicHash::hash(paths.supportDir().toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return runtimeDir() + QStringLiteral("/marquetto-deck-") + QString::fromLatin1(digest);
+    return runtimeDir(paths) + QStringLiteral("/marquetto-deck-") + QString::fromLatin1(digest);
 }
 
 QByteArray line(const QJsonObject& object)

@@ -4,10 +4,12 @@
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <future>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,4 +78,28 @@ TEST_F(DeckChannelTest, AMalformedRequestIsRefusedWithoutReachingTheDeck)
         EXPECT_EQ(response->status, 2);
     }
     EXPECT_FALSE(reached);
+}
+
+TEST_F(DeckChannelTest, AFolderAnotherUserPlantedInTheTemporaryFolderIsNotUsed)
+{
+    if (getuid() != 0)
+        GTEST_SKIP() << "needs root to give a folder to another user";
+    QTemporaryDir temporary;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", temporary.path().toUtf8());
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString planted = temporary.filePath(QStringLiteral("marquetto-0"));
+    ASSERT_TRUE(QDir().mkpath(planted));
+    ASSERT_EQ(chown(planted.toUtf8().constData(), 4242, 4242), 0);
+
+    const QString socket = DeckChannel::socketPath(m_paths);
+    EXPECT_TRUE(socket.startsWith(m_paths.supportDir() + u'/')) << socket.toStdString();
+
+    if (oldTmp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
+    if (!oldRuntime.isEmpty())
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }
