@@ -78,8 +78,6 @@ QWidget* AppDelegate::makeContent(bool translucent)
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    // A change made just before quitting is still waiting for the save's debounce; it must not be lost.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [] { TileStore::shared().savePendingChange(); });
     setUpStatusItem();
     // Linux desktops have no dock icon to show or hide, whatever "showDockIcon" says.
     m_panel->showPanel();

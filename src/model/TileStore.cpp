@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QOperatingSystemVersion>
 #include <QPointer>
@@ -63,6 +64,9 @@ TileStore::TileStore(Services services, QObject* parent)
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelay);
     connect(&m_saveTimer, &QTimer::timeout, this, &TileStore::savePendingChange);
+    // A change made just before the program quits is still waiting for the debounce; it must not be lost.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &TileStore::savePendingChange);
     load();
 }
 
