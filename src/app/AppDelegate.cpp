@@ -179,8 +179,6 @@ bool AppDelegate::fire(int index)
 void AppDelegate::toggleEditMode()
 {
     m_editMode.setEditing(!m_editMode.isEditing());
-    if (!m_editMode.isEditing())
-        m_editMode.cancelDrag();
 }
 
 void AppDelegate::togglePin()

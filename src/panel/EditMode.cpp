@@ -5,6 +5,9 @@ void EditModeState::setEditing(bool editing)
     if (editing == m_isEditing)
         return;
     m_isEditing = editing;
+    // A drag belongs to edit mode and ends with it.
+    if (!editing)
+        cancelDrag();
     Q_EMIT editingChanged(editing);
 }
 

@@ -16,6 +16,7 @@ public:
     using QObject::QObject;
 
     [[nodiscard]] bool isEditing() const { return m_isEditing; }
+    // Leaving edit mode also ends a drag in progress.
     void setEditing(bool editing);
 
     [[nodiscard]] std::optional<int> dragSourcePage() const { return m_dragSourcePage; }

@@ -549,8 +549,6 @@ void DeckView::activateRowItem(const DeckGeometry::RowItem& item)
         break;
     case DeckGeometry::RowItem::Kind::done:
         m_services.editMode.setEditing(false);
-        if (!m_services.editMode.isEditing())
-            m_services.editMode.cancelDrag();
         break;
     case DeckGeometry::RowItem::Kind::closeHint:
         m_services.preferences.setValue(QLatin1String(starterHintKey), false);
