@@ -10,9 +10,9 @@
 #include "platform/Preferences.h"
 #include "platform/ServiceRegistry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QOperatingSystemVersion>
 #include <QPointer>
