@@ -95,4 +95,3 @@ TEST_F(DeckSettingsTest, ChangesArePublishedOnceAndWrittenThrough)
     EXPECT_EQ(reread.stringValue(QStringLiteral("tileSize")), QStringLiteral("large"));
     EXPECT_EQ(DeckSettings(reread).isCompact(), true);
 }
-
