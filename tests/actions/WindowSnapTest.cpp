@@ -10,20 +10,6 @@ namespace {
 using Position = WindowSnap::Position;
 constexpr qint64 ownPid = 100;
 
-TEST(WindowSnapGeometry, PositionsWithinAVisibleFrame)
-{
-    const QRectF visible(0, 0, 1440, 875);
-    EXPECT_EQ(WindowSnap::frame(Position::centre, visible), QRectF(231, 61, 979, 753));
-    EXPECT_EQ(WindowSnap::frame(Position::left, visible), QRectF(0, 61, 720, 753));
-    EXPECT_EQ(WindowSnap::frame(Position::right, visible), QRectF(720, 61, 720, 753));
-    EXPECT_EQ(WindowSnap::frame(Position::full, visible), visible);
-
-    // An odd width leaves the halves one point short of meeting; the right one keeps to the right edge.
-    const QRectF odd(100, 40, 1001, 700);
-    EXPECT_EQ(WindowSnap::frame(Position::left, odd), QRectF(100, 89, 500, 602));
-    EXPECT_EQ(WindowSnap::frame(Position::right, odd), QRectF(601, 89, 500, 602));
-}
-
 TEST(WindowSnapGeometry, ScreenHoldingTheLargerPartWins)
 {
     const std::vector<Windows::Screen> screens{

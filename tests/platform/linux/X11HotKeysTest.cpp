@@ -78,22 +78,6 @@ TEST_F(X11HotKeysTest, TheDecksKeysFireTheirIdsWhateverTheLocks)
     }
 }
 
-TEST_F(X11HotKeysTest, ALaterRegistrationOfAnIdReplacesAndReleasesTheEarlierKey)
-{
-    ASSERT_TRUE(m_keys->registerKey(digit5, control | option, 7));
-    ASSERT_TRUE(m_keys->registerKey(digit6, control | option, 7));
-    type(QStringLiteral("ctrl+alt+5"));
-    type(QStringLiteral("ctrl+alt+6"));
-    EXPECT_EQ(pressedUntil(7), std::vector<std::uint32_t>{7});
-
-    // Another program can have the released key now, with the locks as well; the new one stays ours.
-    X11Client other;
-    const uint16_t controlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
-    EXPECT_TRUE(other.grabKey(other.keyCode('5'), controlAlt));
-    EXPECT_TRUE(other.grabKey(other.keyCode('5'), controlAlt | XCB_MOD_MASK_LOCK));
-    EXPECT_FALSE(other.grabKey(other.keyCode('6'), controlAlt));
-}
-
 TEST_F(X11HotKeysTest, AKeyAnotherProgramHoldsIsRefusedQuietly)
 {
     {
