@@ -13,9 +13,8 @@ namespace {
 constexpr std::uint32_t control = 0x1000;
 constexpr std::uint32_t option = 0x0800;
 constexpr std::uint32_t shift = 0x0200;
-constexpr std::uint32_t command = 0x0100;
 constexpr std::uint32_t space = 49;
-constexpr std::uint32_t digit1 = 18, digit2 = 19, digit3 = 20, digit5 = 23, digit6 = 22, digit9 = 25;
+constexpr std::uint32_t digit2 = 19, digit9 = 25;
 
 class X11HotKeysTest : public ::testing::Test {
 protected:
