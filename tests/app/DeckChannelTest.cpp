@@ -1,6 +1,7 @@
 #include "cli/DeckChannel.h"
 
 #include "app/DeckControlServer.h"
+#include "support/EnvironmentGuard.h"
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
@@ -85,21 +86,13 @@ TEST_F(DeckChannelTest, AFolderAnotherUserPlantedInTheTemporaryFolderIsNotUsed)
     if (getuid() != 0)
         GTEST_SKIP() << "needs root to give a folder to another user";
     QTemporaryDir temporary;
-    const QByteArray oldTmp = qgetenv("TMPDIR");
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("TMPDIR", temporary.path().toUtf8());
-    qunsetenv("XDG_RUNTIME_DIR");
+    EnvironmentGuard environment;
+    environment.set("TMPDIR", temporary.path().toUtf8());
+    environment.unset("XDG_RUNTIME_DIR");
     const QString planted = temporary.filePath(QStringLiteral("marquetto-0"));
     ASSERT_TRUE(QDir().mkpath(planted));
     ASSERT_EQ(chown(planted.toUtf8().constData(), 4242, 4242), 0);
 
     const QString socket = DeckChannel::socketPath(m_paths);
     EXPECT_TRUE(socket.startsWith(m_paths.supportDir() + u'/')) << socket.toStdString();
-
-    if (oldTmp.isEmpty())
-        qunsetenv("TMPDIR");
-    else
-        qputenv("TMPDIR", oldTmp);
-    if (!oldRuntime.isEmpty())
-        qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }

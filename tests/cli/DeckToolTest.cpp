@@ -6,6 +6,7 @@
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <sys/stat.h>
 
 class DeckToolTest : public StoreFixture {
 protected:
@@ -268,6 +270,9 @@ using DeckToolRunProcess = TempHome;
 TEST_F(DeckToolRunProcess, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunning)
 {
     const QString out = m_dir.filePath(QStringLiteral("out"));
+    // The script waits on it until the test lets it finish.
+    const QString proceed = m_dir.filePath(QStringLiteral("proceed"));
+    ASSERT_EQ(::mkfifo(proceed.toLocal8Bit().constData(), 0600), 0);
     const QString times = m_dir.filePath(QStringLiteral("times"));
     const QString stamp = QStringLiteral("date +%s%N >> '%1'").arg(times);
     // A browser of the test's own, registered for web addresses in the temporary home.
@@ -282,7 +287,8 @@ TEST_F(DeckToolRunProcess, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunni
               "[Default Applications]\nx-scheme-handler/https=test-browser.desktop\n");
 
     const Page page{
-        tileOf(shellScript(QStringLiteral("echo started > '%1'; sleep 1; echo finished >> '%1'").arg(out))),
+        tileOf(shellScript(
+            QStringLiteral("echo started > '%1'; read go < '%2'; echo finished >> '%1'").arg(out, proceed))),
         tileOf({TileAction::OpenURL{QStringLiteral("  example.org/a?b=1\n")}}),
         tileOf({TileAction::Sequence{{shellScript(stamp), shellScript(stamp), shellScript(stamp)}}}),
         Tile{},
@@ -294,7 +300,12 @@ TEST_F(DeckToolRunProcess, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunni
     };
     // The script's command returns while the script still runs, and the script goes on after it exited.
     const DeckRun script = runSlot(0);
-    EXPECT_EQ(script.status, DeckTool::success) << script.err.toStdString();
+    ASSERT_EQ(script.status, DeckTool::success) << script.err.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return readFile(out) == "started\n"; }, 10000));
+    QFile release(proceed);
+    ASSERT_TRUE(release.open(QIODevice::WriteOnly));
+    release.write("go\n");
+    release.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return readFile(out) == "started\nfinished\n"; }, 10000));
 
     const DeckRun web = runSlot(1);

@@ -7,6 +7,7 @@
 #include "platform/linux/X11Windows.h"
 #include "support/DeckProcess.h"
 #include "support/FakeDevices.h"
+#include "support/PrivateSession.h"
 #include "support/TempHome.h"
 #include "support/XvfbSession.h"
 
@@ -62,6 +63,7 @@ protected:
     {
         if (const QStringList missing = XvfbSession::missingPrograms(); !missing.isEmpty())
             GTEST_SKIP() << "needs " << missing.join(QStringLiteral(", ")).toStdString();
+        ASSERT_TRUE(m_desktop.isReady()) << m_desktop.error().toStdString();
         ASSERT_TRUE(m_session.start()) << m_session.error().toStdString();
         m_windows = createX11Windows();
         ASSERT_TRUE(m_windows->isAvailable());
@@ -73,6 +75,7 @@ protected:
             ::kill(static_cast<pid_t>(pid), SIGTERM);
     }
 
+    PrivateSession m_desktop;
     XvfbSession m_session;
     std::unique_ptr<Windows> m_windows;
     std::vector<qint64> m_started;

@@ -3,6 +3,7 @@
 // step are kept in the build's test-artefacts folder.
 #include "model/TileCoding.h"
 #include "support/DeckProcess.h"
+#include "support/PrivateSession.h"
 #include "support/Screenshot.h"
 #include "support/TempHome.h"
 #include "support/XvfbSession.h"
@@ -15,6 +16,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRect>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <functional>
@@ -54,6 +56,7 @@ protected:
         const QStringList missing = XvfbSession::missingPrograms() + missingXdotool();
         if (!missing.isEmpty())
             GTEST_SKIP() << "needs " << missing.join(u", ").toStdString();
+        ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
         ASSERT_TRUE(m_x.start()) << m_x.error().toStdString();
         QDir().mkpath(artefacts);
     }
@@ -130,6 +133,7 @@ protected:
         xdotool({QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())});
     }
 
+    PrivateSession m_session;
     XvfbSession m_x;
     QProcess m_deck;
 };
@@ -140,7 +144,7 @@ TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
 {
     const QString clicked = m_paths.home + QStringLiteral("/clicked");
     const QString keyed = m_paths.home + QStringLiteral("/keyed");
-    writeLayout({{scriptTile(QStringLiteral("echo one > '%1'").arg(clicked)),
+    writeLayout({{scriptTile(QStringLiteral("env > '%1.tmp' && mv '%1.tmp' '%1'").arg(clicked)),
                   scriptTile(QStringLiteral("echo two > '%1'").arg(keyed))},
                  {}});
     startDeck();
@@ -151,7 +155,14 @@ TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
     // The first tile's centre: the deck's padding plus half a tile of 104 points.
     moveTo(deck.topLeft() + QPoint(14 + 52, 14 + 52));
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    EXPECT_TRUE(waitFor([&] { return QFile::exists(clicked); })) << "a click on tile 1 ran nothing";
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(clicked); })) << "a click on tile 1 ran nothing";
+    // What the deck starts lives in the test's own session, not in the desktop the tests were started from.
+    const QStringList environment = QString::fromLocal8Bit(readFile(clicked)).split(u'\n');
+    EXPECT_TRUE(environment.contains(QStringLiteral("XDG_RUNTIME_DIR=") + m_session.runtimeDir()));
+    EXPECT_TRUE(environment.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") +
+                                     qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS")));
+    EXPECT_TRUE(environment.filter(QRegularExpression(QStringLiteral("^WAYLAND_DISPLAY="))).isEmpty());
+    EXPECT_TRUE(environment.contains(QStringLiteral("PULSE_SERVER=") + qEnvironmentVariable("PULSE_SERVER")));
     screenshot(QStringLiteral("tile-clicked"));
 
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+2")});

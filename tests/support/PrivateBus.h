@@ -15,6 +15,8 @@ public:
     PrivateBus& operator=(const PrivateBus&) = delete;
 
     [[nodiscard]] bool isRunning() const { return !m_address.isEmpty(); }
+    // The address clients connect to, as DBUS_SESSION_BUS_ADDRESS gives it.
+    [[nodiscard]] const QString& address() const { return m_address; }
     // A new connection to the bus; all of them are closed before the daemon stops.
     [[nodiscard]] QDBusConnection connect();
 

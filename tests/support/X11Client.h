@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EnvironmentGuard.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -32,21 +34,10 @@ inline bool eventually(const std::function<bool()>& condition,
 // No X display for as long as it exists: DISPLAY is unset and given its value back afterwards.
 class NoDisplay final {
 public:
-    NoDisplay()
-        : m_display(qgetenv("DISPLAY"))
-    {
-        qunsetenv("DISPLAY");
-    }
-    ~NoDisplay()
-    {
-        if (!m_display.isEmpty())
-            qputenv("DISPLAY", m_display);
-    }
-    NoDisplay(const NoDisplay&) = delete;
-    NoDisplay& operator=(const NoDisplay&) = delete;
+    NoDisplay() { m_environment.unset("DISPLAY"); }
 
 private:
-    QByteArray m_display;
+    EnvironmentGuard m_environment;
 };
 
 // Another application on the display, with its own connection: it makes windows and says what a toolkit

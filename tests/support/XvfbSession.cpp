@@ -116,12 +116,7 @@ bool XvfbSession::start(std::chrono::milliseconds timeout)
     if (!startServer(deadline) || (m_options.windowManager && !startWindowManager(deadline))) {
         return false;
     }
-    if (!m_displaySet) {
-        if (qEnvironmentVariableIsSet("DISPLAY"))
-            m_previousDisplay = qgetenv("DISPLAY");
-        m_displaySet = true;
-    }
-    qputenv("DISPLAY", m_display);
+    m_environment.set("DISPLAY", m_display);
     return true;
 }
 
@@ -237,14 +232,7 @@ void XvfbSession::stop()
     resumeServer();
     finish(m_windowManager);
     finish(m_server);
-    if (m_displaySet) {
-        if (m_previousDisplay)
-            qputenv("DISPLAY", *m_previousDisplay);
-        else
-            qunsetenv("DISPLAY");
-        m_previousDisplay.reset();
-        m_displaySet = false;
-    }
+    m_environment.restore();
 }
 
 void XvfbSession::suspendServer()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EnvironmentGuard.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QSize>
@@ -8,7 +10,6 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
-#include <optional>
 
 class QProcess;
 
@@ -53,8 +54,7 @@ private:
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_windowManager;
     QByteArray m_display;
-    std::optional<QByteArray> m_previousDisplay;
-    bool m_displaySet = false;
+    EnvironmentGuard m_environment;
     bool m_suspended = false;
     QString m_error;
 };

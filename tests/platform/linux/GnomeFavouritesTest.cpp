@@ -2,7 +2,6 @@
 
 #include "support/TempHome.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 namespace {
@@ -104,14 +103,12 @@ TEST_F(GnomeFavouritesProgramTest, AMissingProgramGivesNoFavourites)
     EXPECT_TRUE(GnomeFavourites::readFavourites(m_dir.path() + QStringLiteral("/bin/absent"), 10s).isEmpty());
 }
 
+// A reader that waited past its timeout would see the program finish and read its favourites.
 TEST_F(GnomeFavouritesProgramTest, AHungProgramIsStoppedAtTheTimeout)
 {
-    const QString program = fakeSettings("echo \"['a.desktop']\"; exec sleep 60");
-    QElapsedTimer elapsed;
-    elapsed.start();
+    const QString program = fakeSettings("echo \"['a.desktop']\"; exec sleep 30");
 
     EXPECT_TRUE(GnomeFavourites::readFavourites(program, 100ms).isEmpty());
-    EXPECT_LT(elapsed.elapsed(), 10000);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxSystemControls.h"
 
+#include "support/EnvironmentGuard.h"
 #include "support/FakeDBusService.h"
 #include "support/FakeDevices.h"
 #include "support/FakeProcessRunner.h"
@@ -48,15 +49,7 @@ protected:
     }
 
     // Tests choose the session themselves; the one the tests run in comes back afterwards.
-    void TearDown() override
-    {
-        if (m_sessionId.isNull())
-            qunsetenv("XDG_SESSION_ID");
-        else
-            qputenv("XDG_SESSION_ID", m_sessionId);
-    }
-
-    const QByteArray m_sessionId = qgetenv("XDG_SESSION_ID");
+    EnvironmentGuard m_environment;
     PrivateBus m_bus;
 
     std::unique_ptr<FakeDBusService> startLogind()
@@ -125,10 +118,10 @@ TEST_F(LinuxSystemControlsLogindTest, LockingLocksTheSessionOfTheEnvironmentOrEl
 {
     const std::unique_ptr<FakeDBusService> logind = startLogind();
     const QDBusConnection bus = m_bus.connect();
-    qputenv("XDG_SESSION_ID", "c7");
+    m_environment.set("XDG_SESSION_ID", "c7");
     controls(kGsettings, bus).lockScreen();
     ASSERT_TRUE(logind->waitForCalls(kLock, 1));
-    qunsetenv("XDG_SESSION_ID");
+    m_environment.unset("XDG_SESSION_ID");
     controls(kGsettings, bus).lockScreen();
     ASSERT_TRUE(logind->waitForCalls(kLock, 2));
     logind->settle(bus);
@@ -157,7 +150,7 @@ TEST_F(LinuxSystemControlsLogindTest, SleepAsksLogindToSuspendWithoutAPrompt)
 
 TEST_F(LinuxSystemControlsLogindTest, WithoutLogindLockAndSleepAreALoggedLineEach)
 {
-    qputenv("XDG_SESSION_ID", "c7");
+    m_environment.set("XDG_SESSION_ID", "c7");
     LogCapture log;
     const struct {
         const char* name;
