@@ -13,8 +13,8 @@
 #include <memory>
 
 class DeckControlServer;
-class DeckServices;
 class DeckHotKeys;
+class DeckServices;
 class DesktopPanelController;
 class FileIcons;
 class HotKeyCenter;

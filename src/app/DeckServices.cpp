@@ -26,7 +26,7 @@ TileStore::StarterDeckSource starterDeckForThisDesktop(const AppPaths& paths, co
 } // namespace
 
 struct DeckServices::Machinery {
-    Machinery(DeckServices& services)
+    explicit Machinery(DeckServices& services)
         : audio(*services.m_platform.audio)
         , bluetooth(*services.m_platform.bluetooth)
         , snap(services.windows(), QCoreApplication::applicationPid())

@@ -14,7 +14,7 @@ class WindowSnap;
 
 // The one place that wires the deck: built once per process from the platform services, it owns what the
 // deck's parts share (the preferences, the settings, the store, the music bridge and the action machinery)
-// and hands them out by reference. Nothing it owns reaches for another object on its own.
+// and hands them out by reference to whatever needs them. The deck's views keep what only they draw with.
 //
 // The preferences, settings and store are made at construction; the windows, the hot keys and the action
 // machinery on first use, so that a process that never moves a window never connects to the display for it.
