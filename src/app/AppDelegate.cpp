@@ -1,13 +1,12 @@
 #include "app/AppDelegate.h"
 
-#include "actions/SharedActions.h"
+#include "actions/ActionRunner.h"
+#include "actions/WindowSnap.h"
 #include "app/DeckControlServer.h"
+#include "app/DeckServices.h"
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
-#include "editing/PhosphorFont.h"
-#include "exchange/IconFinish.h"
-#include "exchange/IconResolver.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
 #include "panel/DeckGlyph.h"
@@ -16,8 +15,8 @@
 #include "panel/HotKeys.h"
 #include "panel/PanelRootView.h"
 #include "panel/TileActivation.h"
+#include "platform/FileIcons.h"
 #include "platform/Preferences.h"
-#include "platform/ServiceRegistry.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -33,30 +32,34 @@ constexpr int artworkDelayMs = 2000;
 
 } // namespace
 
-AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
+AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     : QObject(parent)
-    , m_stacking(ServiceRegistry::createWindowStacking())
+    , m_services(services)
+    , m_fileIcons(createFileIcons(services.paths()))
+    , m_icons(services.paths().iconsDir(), *m_fileIcons)
+    , m_stacking(services.createWindowStacking())
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
         [this] {
-            return QSizeF(DeckView::geometryFor(DeckSettings::shared(), TileStore::shared(),
-                                                Preferences::shared(), m_editMode)
+            return QSizeF(DeckView::geometryFor(m_services.settings(), m_services.store(),
+                                                m_services.preferences(), m_editMode)
                               .size());
         });
     m_panel = std::make_unique<DesktopPanelController>(
-        DesktopPanelController::Services{DeckSettings::shared(), Preferences::shared(), TileStore::shared(),
-                                         m_editMode, m_chrome, *m_desktop, ServiceRegistry::clock()});
+        DesktopPanelController::Services{m_services.settings(), m_services.preferences(), m_services.store(),
+                                         m_editMode, m_chrome, *m_desktop, m_services.clock()});
     m_desktop->setController(m_panel.get());
     m_activation = std::make_unique<TileActivation>(
-        TileActivation::Services{TileStore::shared(), DeckSettings::shared(), m_editMode,
-                                 SharedActions::runner(), ServiceRegistry::clickSound(), *m_panel});
-    m_hotKeyCenter = std::make_unique<HotKeyCenter>(ServiceRegistry::hotKeys());
+        TileActivation::Services{m_services.store(), m_services.settings(), m_editMode, m_services.runner(),
+                                 m_services.clickSound(), *m_panel});
+    connect(m_activation.get(), &TileActivation::editorRequested, this, &AppDelegate::openEditor);
+    m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys = std::make_unique<DeckHotKeys>(
-        DeckHotKeys::Services{*m_hotKeyCenter, TileStore::shared(), *m_activation, *m_panel});
+        DeckHotKeys::Services{*m_hotKeyCenter, m_services.store(), *m_activation, *m_panel});
     // The settings window does not exist yet, so "Settings…" stays disabled.
     m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
-    startServer(paths);
+    startServer();
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -64,12 +67,12 @@ AppDelegate::~AppDelegate() = default;
 QWidget* AppDelegate::makeContent(bool translucent)
 {
     auto* root =
-        new PanelRootView({{TileStore::shared(), DeckSettings::shared(), Preferences::shared(), m_editMode,
-                            m_hover, IconResolver::shared(), IconFinish::shared(), PhosphorFont::shared(),
-                            ServiceRegistry::processes(), ServiceRegistry::alerts()},
+        new PanelRootView({{m_services.store(), m_services.settings(), m_services.preferences(), m_editMode,
+                            m_hover, m_icons, m_finish, m_font, m_services.processes(), m_services.alerts()},
                            m_chrome},
                           translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
+    connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     // Without a tray, the deck's own menu carries the status menu's items.
     if (!m_tray && m_statusMenu)
         root->deck().setExtraMenuActions(m_statusMenu->menu()->actions());
@@ -82,8 +85,8 @@ void AppDelegate::applicationDidFinishLaunching()
     // Linux desktops have no dock icon to show or hide, whatever "showDockIcon" says.
     m_panel->showPanel();
     m_hotKeys->registerAll();
-    SharedActions::windowSnap().startTrackingFrontmost();
-    QTimer::singleShot(artworkDelayMs, this, [] { TileStore::shared().fetchAllMissingPlaylistArtwork(); });
+    m_services.windowSnap().startTrackingFrontmost();
+    QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
 }
 
 void AppDelegate::applicationShouldHandleReopen()
@@ -100,15 +103,15 @@ void AppDelegate::setUpStatusItem()
         .togglePin = [this] { togglePin(); },
         .toggleCompact = [this] { toggleCompact(); },
         .checkForUpdates =
-            [] { ServiceRegistry::workspace().open(QUrl(QLatin1String(StatusMenu::releasesAddress))); },
+            [this] { m_services.workspace().open(QUrl(QLatin1String(StatusMenu::releasesAddress))); },
         .openWebsite =
-            [] { ServiceRegistry::workspace().open(QUrl(QLatin1String(StatusMenu::websiteAddress))); },
+            [this] { m_services.workspace().open(QUrl(QLatin1String(StatusMenu::websiteAddress))); },
         .restart = [this] { restartApp(); },
         .quit = [] { QCoreApplication::quit(); },
         .isSummoned = [this] { return m_panel->isSummoned(); },
         .isEditing = [this] { return m_editMode.isEditing(); },
-        .isPinned = [] { return DeckSettings::shared().isPinned(); },
-        .isCompact = [] { return DeckSettings::shared().isCompact(); },
+        .isPinned = [this] { return m_services.settings().isPinned(); },
+        .isCompact = [this] { return m_services.settings().isCompact(); },
     };
     m_statusMenu = std::make_unique<StatusMenu>(std::move(handlers));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -123,11 +126,11 @@ void AppDelegate::setUpStatusItem()
     m_tray->show();
 }
 
-void AppDelegate::startServer(const AppPaths& paths)
+void AppDelegate::startServer()
 {
     m_server =
         new DeckControlServer([this](const DeckChannel::Request& request) { return handle(request); }, this);
-    m_server->listen(DeckChannel::socketPath(paths));
+    m_server->listen(DeckChannel::socketPath(m_services.paths()));
 }
 
 DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
@@ -142,7 +145,9 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
     DeckChannel::Response response;
     QTextStream out(&response.out);
     QTextStream err(&response.err);
-    DeckTool tool(TileStore::shared(), DeckSettings::shared(), &SharedActions::runner, in, out, err, this);
+    DeckTool tool(
+        m_services.store(), m_services.settings(), [this]() -> ActionRunner& { return m_services.runner(); },
+        in, out, err, this);
     response.status = tool.run(request.arguments);
     out.flush();
     err.flush();
@@ -157,9 +162,9 @@ QJsonObject AppDelegate::state() const
         frame = QJsonArray{qtFrame.x(), qtFrame.y(), qtFrame.width(), qtFrame.height()};
     }
     return {
-        {QStringLiteral("currentPage"), TileStore::shared().currentPage()},
+        {QStringLiteral("currentPage"), m_services.store().currentPage()},
         {QStringLiteral("isSummoned"), m_panel->isSummoned()},
-        {QStringLiteral("isCompact"), DeckSettings::shared().isCompact()},
+        {QStringLiteral("isCompact"), m_services.settings().isCompact()},
         {QStringLiteral("isExpanded"), m_chrome.isExpanded()},
         {QStringLiteral("isEditing"), m_editMode.isEditing()},
         {QStringLiteral("frame"), frame},
@@ -183,18 +188,22 @@ void AppDelegate::toggleEditMode()
 
 void AppDelegate::togglePin()
 {
-    DeckSettings::shared().setPinned(!DeckSettings::shared().isPinned());
+    m_services.settings().setPinned(!m_services.settings().isPinned());
 }
 
 void AppDelegate::toggleCompact()
 {
-    DeckSettings::shared().setCompact(!DeckSettings::shared().isCompact());
-    m_panel->applyCompactChange();
+    m_services.settings().setCompact(!m_services.settings().isCompact());
 }
 
 void AppDelegate::restartApp()
 {
-    ServiceRegistry::processes().fireAndForget(
-        QLatin1String(Restart::shell), Restart::shellArguments(QCoreApplication::applicationFilePath()));
+    m_services.processes().fireAndForget(QLatin1String(Restart::shell),
+                                         Restart::shellArguments(QCoreApplication::applicationFilePath()));
     QCoreApplication::quit();
+}
+
+void AppDelegate::openEditor(int, int)
+{
+    // The deck has no tile editor yet: the request is taken and nothing happens.
 }

@@ -2,6 +2,9 @@
 
 #include "cli/DeckChannel.h"
 #include "cli/DeckTool.h"
+#include "editing/PhosphorFont.h"
+#include "exchange/IconFinish.h"
+#include "exchange/IconResolver.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
 #include "panel/TileTooltip.h"
@@ -11,7 +14,9 @@
 
 class DeckControlServer;
 class DeckHotKeys;
+class DeckServices;
 class DesktopPanelController;
+class FileIcons;
 class HotKeyCenter;
 class MainMenu;
 class QSystemTrayIcon;
@@ -19,16 +24,16 @@ class QtPanelDesktop;
 class StatusMenu;
 class TileActivation;
 class WindowStacking;
-struct AppPaths;
 
-// The deck program's shell: starts the deck in its fixed order, owns the panel and its state, the status menu
-// and the channel `marquetto-deck` talks through, and answers a second launch by summoning the deck.
+// The deck program's shell: starts the deck in its fixed order, owns the panel and its state, what draws the
+// tiles' icons, the status menu and the channel `marquetto-deck` talks through, and answers a second launch
+// by summoning the deck. Everything else it takes from the process's `DeckServices`.
 //
 // Main thread only.
 class AppDelegate final : public QObject, public DeckRemote {
     Q_OBJECT
 public:
-    explicit AppDelegate(const AppPaths& paths, QObject* parent = nullptr);
+    explicit AppDelegate(DeckServices& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -43,12 +48,19 @@ public:
     void togglePin();
     void toggleCompact();
     void restartApp();
+    // Opens the tile editor on the slot, for a click in edit mode, on an empty tile or on "Edit Tile…".
+    void openEditor(int page, int index);
 
 private:
     [[nodiscard]] QWidget* makeContent(bool translucent);
     void setUpStatusItem();
-    void startServer(const AppPaths& paths);
+    void startServer();
 
+    DeckServices& m_services;
+    std::unique_ptr<FileIcons> m_fileIcons;
+    IconResolver m_icons;
+    IconFinish m_finish;
+    PhosphorFont m_font = PhosphorFont::fromResources();
     PanelChromeState m_chrome;
     EditModeState m_editMode;
     TileHoverState m_hover;

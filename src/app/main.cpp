@@ -1,6 +1,6 @@
 #include "app/AppDelegate.h"
+#include "app/DeckServices.h"
 #include "app/SingleInstance.h"
-#include "platform/ServiceRegistry.h"
 #include "platform/qt/MessageBoxAlerts.h"
 #include "platform/qt/QtClipboard.h"
 
@@ -51,17 +51,17 @@ int main(int argc, char** argv)
     if (!instance.becomeTheDeck())
         return 0;
 
-    PlatformServices services = createPlatformServices(*paths);
-    services.clipboard = std::make_unique<QtClipboard>();
-    services.alerts = std::make_unique<MessageBoxAlerts>();
-    ServiceRegistry::install(std::move(services));
+    PlatformServices platform = createPlatformServices(*paths);
+    platform.clipboard = std::make_unique<QtClipboard>();
+    platform.alerts = std::make_unique<MessageBoxAlerts>();
+    DeckServices& services = DeckServices::createForProcess(std::move(platform));
 
     // For whole-process measurements: the time and memory it takes to show the deck, and nothing after.
     FirstPaintExit firstPaintExit;
     if (qEnvironmentVariableIsSet("MARQUETTO_EXIT_AFTER_FIRST_PAINT"))
         app.installEventFilter(&firstPaintExit);
 
-    AppDelegate delegate(*paths);
+    AppDelegate delegate(services);
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -1,9 +1,7 @@
-#include "actions/SharedActions.h"
+#include "actions/ActionRunner.h"
+#include "app/DeckServices.h"
 #include "cli/DeckChannel.h"
 #include "cli/DeckTool.h"
-#include "model/Settings.h"
-#include "model/TileStore.h"
-#include "platform/ServiceRegistry.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -49,10 +47,12 @@ int main(int argc, char** argv)
         }
     }
 
-    ServiceRegistry::install(createPlatformServices(*paths));
+    DeckServices& services = DeckServices::createForProcess(createPlatformServices(*paths));
     QBuffer bufferedInput(&input);
     bufferedInput.open(QIODevice::ReadOnly);
     QIODevice& in = arguments.value(0) == u"set" ? static_cast<QIODevice&>(bufferedInput) : stdinFile;
-    DeckTool tool(TileStore::shared(), DeckSettings::shared(), &SharedActions::runner, in, out, err);
+    DeckTool tool(
+        services.store(), services.settings(), [&services]() -> ActionRunner& { return services.runner(); },
+        in, out, err);
     return tool.run(arguments);
 }

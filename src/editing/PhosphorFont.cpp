@@ -77,11 +77,10 @@ PhosphorFont::PhosphorFont(QString fontPath, QString glyphMapPath)
 {
 }
 
-PhosphorFont& PhosphorFont::shared()
+PhosphorFont PhosphorFont::fromResources()
 {
-    static PhosphorFont instance(resourcesDir() + u'/' + fontFileName,
-                                 resourcesDir() + u'/' + glyphMapFileName);
-    return instance;
+    const QString dir = resourcesDir();
+    return {dir + u'/' + fontFileName, dir + u'/' + glyphMapFileName};
 }
 
 void PhosphorFont::ensureLoaded()

@@ -15,7 +15,8 @@ public:
     // The resources folder beside the running program.
     [[nodiscard]] static QString resourcesDir();
     PhosphorFont(QString fontPath, QString glyphMapPath);
-    [[nodiscard]] static PhosphorFont& shared();
+    // The font and glyph map in the resources folder.
+    [[nodiscard]] static PhosphorFont fromResources();
 
     // Registers the font and reads the glyph map, once.
     void ensureLoaded();

@@ -530,10 +530,10 @@ std::optional<QString> SymbolGlyphs::glyphName(const QString& symbolName)
     return *found;
 }
 
-QString SymbolGlyphs::text(const QString& symbolName)
+QString SymbolGlyphs::text(PhosphorFont& font, const QString& symbolName)
 {
     const std::optional<QString> glyph = glyphName(symbolName);
-    return glyph ? PhosphorFont::shared().glyph(*glyph) : QStringLiteral("?");
+    return glyph ? font.glyph(*glyph) : QStringLiteral("?");
 }
 
 QStringList SymbolGlyphs::availableSymbols(PhosphorFont& font)
@@ -543,11 +543,5 @@ QStringList SymbolGlyphs::availableSymbols(PhosphorFont& font)
         if (!mapping.glyph.empty() && font.glyph(toQString(mapping.glyph)) != u"?")
             symbols.append(toQString(mapping.symbol));
     }
-    return symbols;
-}
-
-const QStringList& SymbolGlyphs::catalogue()
-{
-    static const QStringList symbols = availableSymbols(PhosphorFont::shared());
     return symbols;
 }

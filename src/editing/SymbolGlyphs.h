@@ -11,10 +11,8 @@ class PhosphorFont;
 namespace SymbolGlyphs {
 
 [[nodiscard]] std::optional<QString> glyphName(const QString& symbolName);
-// The text to draw for a symbol in the icon font: its glyph, or "?" when it has none.
-[[nodiscard]] QString text(const QString& symbolName);
-// The symbols offered to the user, in their fixed order, without those that have no glyph.
-[[nodiscard]] const QStringList& catalogue();
+// The text to draw for a symbol in `font`: its glyph, or "?" when it has none.
+[[nodiscard]] QString text(PhosphorFont& font, const QString& symbolName);
 // The offered symbols, in their fixed order, whose glyph `font` has.
 [[nodiscard]] QStringList availableSymbols(PhosphorFont& font);
 

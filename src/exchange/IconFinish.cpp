@@ -22,12 +22,6 @@ int hexDigit(QChar c)
 
 } // namespace
 
-IconFinish& IconFinish::shared()
-{
-    static IconFinish instance;
-    return instance;
-}
-
 bool IconFinish::needsShadow(const QImage& image, const QString& key)
 {
     if (const auto known = m_shadowDecisions.constFind(key); known != m_shadowDecisions.cend())

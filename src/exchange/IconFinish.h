@@ -11,8 +11,6 @@
 // Main thread only.
 class IconFinish final {
 public:
-    [[nodiscard]] static IconFinish& shared();
-
     // Decided once per key: a crisp silhouette gets a shadow, an icon with soft edges of its own does not.
     [[nodiscard]] bool needsShadow(const QImage& image, const QString& key);
     // The share of semi-transparent pixels of the image drawn at 64 × 64; nothing for an empty image.

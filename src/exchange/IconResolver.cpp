@@ -3,7 +3,6 @@
 #include "core/Logging.h"
 #include "core/Overloaded.h"
 #include "platform/FileIcons.h"
-#include "platform/ServiceRegistry.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -37,12 +36,6 @@ IconResolver::IconResolver(QString iconsDir, FileIcons& fileIcons)
     , m_fileIcons(fileIcons)
 {
     m_images.setMaxCost(imageCacheKilobytes);
-}
-
-IconResolver& IconResolver::shared()
-{
-    static IconResolver instance(ServiceRegistry::paths().iconsDir(), FileIcons::shared());
-    return instance;
 }
 
 std::optional<QImage> IconResolver::customImage(const QString& fileName)

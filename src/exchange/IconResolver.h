@@ -22,7 +22,6 @@ public:
     static constexpr int maxDecodedSide = 1024;
 
     IconResolver(QString iconsDir, FileIcons& fileIcons);
-    [[nodiscard]] static IconResolver& shared();
 
     [[nodiscard]] std::optional<QImage> customImage(const QString& fileName);
     // The icon of a `launchApp` or `openFile` path that exists; nothing for every other action.

@@ -39,12 +39,6 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
     load();
 }
 
-DeckSettings& DeckSettings::shared()
-{
-    static DeckSettings* instance = new DeckSettings(Preferences::shared());
-    return *instance;
-}
-
 QList<BandModule> DeckSettings::defaultBandModules()
 {
     return {BandModule::micMute, BandModule::volumeDown, BandModule::volumeUp, BandModule::dateTime,

@@ -24,7 +24,6 @@ public:
 
     explicit DeckSettings(Preferences& preferences, QObject* parent = nullptr);
 
-    [[nodiscard]] static DeckSettings& shared();
     [[nodiscard]] static QList<BandModule> defaultBandModules();
 
     [[nodiscard]] double backgroundOpacity() const { return m_backgroundOpacity; }

@@ -5,16 +5,13 @@
 #include "core/Logging.h"
 #include "exchange/IconCleanup.h"
 #include "model/Settings.h"
-#include "model/StarterDeck.h"
 #include "model/TileCoding.h"
 #include "platform/Preferences.h"
-#include "platform/ServiceRegistry.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QOperatingSystemVersion>
 #include <QPointer>
 #include <algorithm>
 
@@ -38,16 +35,6 @@ std::optional<LayoutRead> decodeLayout(const QByteArray& bytes)
     return std::nullopt;
 }
 
-// The Mac reads the dock's own preference file; other desktops name their favourite applications.
-std::vector<Tile> starterDeckForThisDesktop(int limit)
-{
-    const Workspace& workspace = ServiceRegistry::workspace();
-    if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS)
-        return StarterDeck::tiles(limit, StarterDeck::defaultDockPlist(ServiceRegistry::paths()), workspace,
-                                  QStringLiteral("app.marquetto.Marquetto"));
-    return StarterDeck::favouriteTiles(limit, workspace);
-}
-
 bool isPlayable(const Tile& tile)
 {
     return tile.icon.isAuto() && tile.action &&
@@ -68,20 +55,6 @@ TileStore::TileStore(Services services, QObject* parent)
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &TileStore::savePendingChange);
     load();
-}
-
-TileStore& TileStore::shared()
-{
-    static NullMusicBridge music;
-    static TileStore* instance = new TileStore(Services{
-        ServiceRegistry::paths(),
-        DeckSettings::shared(),
-        Preferences::shared(),
-        ServiceRegistry::clock(),
-        music,
-        starterDeckForThisDesktop,
-    });
-    return *instance;
 }
 
 void TileStore::load()

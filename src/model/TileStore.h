@@ -44,8 +44,6 @@ public:
 
     explicit TileStore(Services services, QObject* parent = nullptr);
 
-    [[nodiscard]] static TileStore& shared();
-
     [[nodiscard]] const Pages& pages() const { return m_pages; }
     [[nodiscard]] int currentPage() const { return m_currentPage; }
     [[nodiscard]] int pageDirection() const { return m_pageDirection; }

@@ -296,6 +296,8 @@ void DesktopPanelController::installObserversOnce()
         if (m_window)
             m_window->setMovableByBackground(!pinned);
     });
+    connect(&m_services.settings, &DeckSettings::compactChanged, this,
+            &DesktopPanelController::applyCompactChange);
     connect(&m_services.editMode, &EditModeState::editingChanged, this, [this](bool editing) {
         if (!m_services.settings.isCompact())
             return;

@@ -68,7 +68,8 @@ struct ScrollEvent {
 };
 
 // The deck's window: where it sits, summoning it above other windows and sending it back, folding it into its
-// chip in compact mode and unfolding it under the pointer, and flipping pages with the scroll wheel.
+// chip in compact mode and unfolding it under the pointer, and flipping pages with the scroll wheel. Once
+// shown, it follows the settings' compact mode and pinning by itself, whoever changes them.
 //
 // Main thread only. Timer handlers are public so that tests can run them; they do what the timer would.
 class DesktopPanelController final : public QObject {
@@ -102,7 +103,6 @@ public:
     void showPanel();
     void beginSummon();
     void endSummon();
-    void applyCompactChange();
     void handleHoverChange(bool inside);
     void handleScroll(const ScrollEvent& event);
     void expand();
@@ -126,6 +126,8 @@ Q_SIGNALS:
 
 private:
     void setSummoned(bool summoned);
+    // Folds or unfolds the shown deck after compact mode was switched.
+    void applyCompactChange();
     // The deck may fold: it is unfolded in compact mode and nothing holds it open.
     [[nodiscard]] bool canFold() const;
     [[nodiscard]] bool isPointerInsideWindow() const;

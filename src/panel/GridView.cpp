@@ -55,12 +55,12 @@ QPainterPath roundedRect(const QRectF& rect, double radius)
     return path;
 }
 
-void drawSymbol(QPainter& painter, const QRectF& rect, const QString& symbol, double pixels,
-                const QColor& colour)
+void drawSymbol(QPainter& painter, PhosphorFont& font, const QRectF& rect, const QString& symbol,
+                double pixels, const QColor& colour)
 {
     painter.setFont(TileIconPainter::iconFont(pixels));
     painter.setPen(colour);
-    painter.drawText(rect, Qt::AlignCenter, SymbolGlyphs::text(symbol));
+    painter.drawText(rect, Qt::AlignCenter, SymbolGlyphs::text(font, symbol));
 }
 
 // An action of the menu that runs `run` in the context of `context`.
@@ -357,7 +357,7 @@ void DeckView::paintRow(QPainter& painter, const DeckGeometry& geometry)
             const bool previous = item.kind == DeckGeometry::RowItem::Kind::previousPage;
             const bool enabled = previous ? current > 0 : current < last;
             const double alpha = !enabled ? 0.15 : hovered ? 0.95 : 0.55;
-            drawSymbol(painter, item.rect,
+            drawSymbol(painter, m_services.font, item.rect,
                        previous ? QStringLiteral("chevron.left") : QStringLiteral("chevron.right"), 11,
                        white(alpha));
             break;
@@ -370,7 +370,8 @@ void DeckView::paintRow(QPainter& painter, const DeckGeometry& geometry)
             break;
         }
         case DeckGeometry::RowItem::Kind::addPage:
-            drawSymbol(painter, item.rect, QStringLiteral("plus"), 9, white(hovered ? 0.9 : 0.35));
+            drawSymbol(painter, m_services.font, item.rect, QStringLiteral("plus"), 9,
+                       white(hovered ? 0.9 : 0.35));
             break;
         case DeckGeometry::RowItem::Kind::done:
             painter.fillPath(roundedRect(item.rect, item.rect.height() / 2), white(0.18));
@@ -397,7 +398,7 @@ void DeckView::paintStarterHint(QPainter& painter, const DeckGeometry& geometry)
     painter.drawText(geometry.hintTextRect(width), Qt::AlignCenter, QString::fromUtf16(starterHintText));
     const DeckGeometry::RowItem close = geometry.hintClose(width);
     const bool hovered = m_hoveredRowItem && sameItem(*m_hoveredRowItem, close);
-    drawSymbol(painter, close.rect, QStringLiteral("xmark"), 9, white(hovered ? 0.9 : 0.45));
+    drawSymbol(painter, m_services.font, close.rect, QStringLiteral("xmark"), 9, white(hovered ? 0.9 : 0.45));
 }
 
 void DeckView::paintTooltip(QPainter& painter)

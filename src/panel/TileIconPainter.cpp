@@ -142,7 +142,7 @@ void TileIconPainter::paintGlass(QPainter& painter, const TileIcon::Symbol& symb
 
     painter.setFont(iconFont(square.width() * 0.44));
     painter.setPen(IconFinish::colorFromHex(symbol.hexColor).value_or(QColor(Qt::white)));
-    painter.drawText(square, Qt::AlignCenter, SymbolGlyphs::text(symbol.name));
+    painter.drawText(square, Qt::AlignCenter, SymbolGlyphs::text(m_services.font, symbol.name));
 }
 
 void TileIconPainter::paintBuilder(QPainter& painter, const TileIcon::Builder& builder, const QRectF& square)
@@ -167,7 +167,8 @@ void TileIconPainter::paintFallback(QPainter& painter, const std::optional<TileA
     painter.setOpacity(previous * opacity);
     painter.setFont(iconFont(fallbackSymbolSize * unit * (1 + hoverBoost / 100)));
     painter.setPen(white(0.92));
-    painter.drawText(square, Qt::AlignCenter, SymbolGlyphs::text(IconResolver::autoSymbol(action)));
+    painter.drawText(square, Qt::AlignCenter,
+                     SymbolGlyphs::text(m_services.font, IconResolver::autoSymbol(action)));
     painter.setOpacity(previous);
 }
 

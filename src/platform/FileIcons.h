@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/AppPaths.h"
+
 #include <QImage>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // The desktop's icon for an application or a file, as the file manager shows it.
@@ -10,12 +13,13 @@
 class FileIcons {
 public:
     virtual ~FileIcons() = default;
-    // The desktop's icons for this operating system, made on first use from the installed services' paths.
-    [[nodiscard]] static FileIcons& shared();
     // The icon of what is at `path` (an application entry, a program, a file or a folder), at `pixelSize`
     // square; nothing when the path does not exist or the icon theme has no icon for it.
     [[nodiscard]] virtual std::optional<QImage> iconForFile(const QString& path, int pixelSize) = 0;
 };
+
+// The desktop's icons for this operating system; `paths` tell where application entries are found.
+[[nodiscard]] std::unique_ptr<FileIcons> createFileIcons(const AppPaths& paths);
 
 // For a desktop without an icon theme, and for tests that want no icons.
 class NullFileIcons final : public FileIcons {

@@ -3,7 +3,6 @@
 #include "core/AtomicFile.h"
 #include "core/CanonicalJson.h"
 #include "core/Logging.h"
-#include "platform/ServiceRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +24,6 @@ Preferences::Preferences(QString filePath, QObject* parent)
     , m_filePath(std::move(filePath))
 {
     load();
-}
-
-Preferences& Preferences::shared()
-{
-    static Preferences* instance = new Preferences(ServiceRegistry::paths().preferencesFile());
-    return *instance;
 }
 
 QString Preferences::unreadableCopyPath() const

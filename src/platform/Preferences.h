@@ -17,8 +17,6 @@ class Preferences final : public QObject {
 public:
     explicit Preferences(QString filePath, QObject* parent = nullptr);
 
-    [[nodiscard]] static Preferences& shared();
-
     [[nodiscard]] QString filePath() const { return m_filePath; }
     [[nodiscard]] QString unreadableCopyPath() const;
 

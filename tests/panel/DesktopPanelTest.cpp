@@ -192,7 +192,8 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
         m_panel->handleHoverChange(false);
         m_panel->collapse();
         m_panel->checkPointerOutside();
-        m_panel->applyCompactChange();
+        m_settings->setCompact(false);
+        m_settings->setCompact(true);
         m_panel->beginSummon();
         m_panel->endSummon();
         m_panel->collapse();
@@ -206,6 +207,24 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
         m_editMode.cancelDrag();
         m_editMode.setEditing(false);
     }
+}
+
+TEST_F(DesktopPanelTest, SwitchingCompactModeFoldsAndUnfoldsTheShownDeckWhoeverSwitchesIt)
+{
+    m_panel->showPanel();
+    m_settings->setCompact(true);
+    EXPECT_FALSE(m_chrome.isExpanded());
+    m_panel->finishShrink();
+    EXPECT_EQ(window().frame().size(), QSizeF(chipSide, chipSide));
+
+    m_settings->setCompact(false);
+    EXPECT_TRUE(m_chrome.isExpanded());
+    EXPECT_EQ(window().frame().size(), deckSize);
+
+    // A summoned deck stays open when compact mode comes on.
+    m_panel->beginSummon();
+    m_settings->setCompact(true);
+    EXPECT_TRUE(m_chrome.isExpanded());
 }
 
 TEST_F(DesktopPanelTest, OutsideCheckFoldsADeckThePointerLeftUnnoticed)

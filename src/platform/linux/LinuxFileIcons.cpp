@@ -1,6 +1,5 @@
 #include "LinuxFileIcons.h"
 
-#include "platform/ServiceRegistry.h"
 #include "platform/linux/DesktopFile.h"
 
 #include <QDirIterator>
@@ -44,11 +43,9 @@ QString canonicalProgram(const QString& program)
 
 } // namespace
 
-FileIcons& FileIcons::shared()
+std::unique_ptr<FileIcons> createFileIcons(const AppPaths& paths)
 {
-    const AppPaths& paths = ServiceRegistry::paths();
-    static LinuxFileIcons icons(QStringList{paths.dataHome} + paths.dataDirs);
-    return icons;
+    return std::make_unique<LinuxFileIcons>(QStringList{paths.dataHome} + paths.dataDirs);
 }
 
 LinuxFileIcons::LinuxFileIcons(QStringList dataDirs)

@@ -1,4 +1,4 @@
-#include "platform/ServiceRegistry.h"
+#include "platform/PlatformServices.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxWorkspace.h"

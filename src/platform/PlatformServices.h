@@ -19,8 +19,8 @@
 #include <memory>
 
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
-// handed to the registry; a service the desktop lacks is a null implementation, never a null pointer. The
-// deck replaces the clipboard and the alert presenter with its own, which need a GUI.
+// handed to the process's `DeckServices`; a service the desktop lacks is a null implementation, never a null
+// pointer. The deck replaces the clipboard and the alert presenter with its own, which need a GUI.
 struct PlatformServices {
     AppPaths paths;
     std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
@@ -44,27 +44,3 @@ struct PlatformServices {
 
 // The services of the running platform, for this operating system.
 [[nodiscard]] PlatformServices createPlatformServices(const AppPaths& paths);
-
-// Where the shared objects find their services. `install` is called once, on the main thread, before the
-// first shared object is created; tests build their objects with explicit services instead.
-namespace ServiceRegistry {
-
-void install(PlatformServices services);
-[[nodiscard]] bool isInstalled();
-
-[[nodiscard]] const AppPaths& paths();
-[[nodiscard]] const Clock& clock();
-[[nodiscard]] ProcessRunner& processes();
-[[nodiscard]] Workspace& workspace();
-[[nodiscard]] Windows& windows();
-[[nodiscard]] GlobalHotKeys& hotKeys();
-// A new connection to the desktop's window stacking, owned by the caller.
-[[nodiscard]] std::unique_ptr<WindowStacking> createWindowStacking();
-[[nodiscard]] AudioSystem& audio();
-[[nodiscard]] Bluetooth& bluetooth();
-[[nodiscard]] SystemControls& systemControls();
-[[nodiscard]] ClickSound& clickSound();
-[[nodiscard]] Clipboard& clipboard();
-[[nodiscard]] AlertPresenter& alerts();
-
-} // namespace ServiceRegistry

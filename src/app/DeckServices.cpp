@@ -1,0 +1,121 @@
+#include "app/DeckServices.h"
+
+#include "actions/ActionRunner.h"
+#include "actions/WindowSnap.h"
+#include "model/Settings.h"
+#include "model/StarterDeck.h"
+#include "platform/Preferences.h"
+
+#include <QCoreApplication>
+#include <QOperatingSystemVersion>
+#include <QtGlobal>
+
+namespace {
+
+// The Mac reads the dock's own preference file; other desktops name their favourite applications.
+TileStore::StarterDeckSource starterDeckForThisDesktop(const AppPaths& paths, const Workspace& workspace)
+{
+    return [paths, &workspace](int limit) {
+        if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS)
+            return StarterDeck::tiles(limit, StarterDeck::defaultDockPlist(paths), workspace,
+                                      QStringLiteral("app.marquetto.Marquetto"));
+        return StarterDeck::favouriteTiles(limit, workspace);
+    };
+}
+
+} // namespace
+
+struct DeckServices::Machinery {
+    explicit Machinery(DeckServices& services)
+        : audio(*services.m_platform.audio)
+        , bluetooth(*services.m_platform.bluetooth)
+        , snap(services.windows(), QCoreApplication::applicationPid())
+        , systemActions(*services.m_platform.systemControls, snap)
+        , apps({services.workspace(), services.windows(), services.preferences(), services.alerts()})
+        , runner({services.processes(), services.workspace(), apps, systemActions, services.music(), audio,
+                  bluetooth, services.clipboard(), *services.m_scenes})
+    {
+    }
+
+    AudioOutput audio;
+    BluetoothConnector bluetooth;
+    WindowSnap snap;
+    SystemActions systemActions;
+    AppActivator apps;
+    ActionRunner runner;
+};
+
+DeckServices::DeckServices(PlatformServices platform)
+    : DeckServices(std::move(platform), Parts{})
+{
+}
+
+DeckServices::DeckServices(PlatformServices platform, Parts parts)
+    : m_platform(std::move(platform))
+    , m_scenes(std::move(parts.scenes))
+    , m_music(std::move(parts.music))
+{
+    if (!m_platform.systemControls)
+        qFatal("Marquetto: platform services built without system controls");
+    m_preferences = std::make_unique<Preferences>(m_platform.paths.preferencesFile());
+    m_settings = std::make_unique<DeckSettings>(*m_preferences);
+    TileStore::StarterDeckSource starterDeck =
+        parts.starterDeck ? std::move(parts.starterDeck) : starterDeckForThisDesktop(paths(), workspace());
+    m_store = std::make_unique<TileStore>(TileStore::Services{
+        paths(),
+        *m_settings,
+        *m_preferences,
+        clock(),
+        *m_music,
+        std::move(starterDeck),
+    });
+}
+
+DeckServices::~DeckServices() = default;
+
+DeckServices& DeckServices::createForProcess(PlatformServices platform)
+{
+    static DeckServices* const root = new DeckServices(std::move(platform));
+    return *root;
+}
+
+Windows& DeckServices::windows()
+{
+    if (!m_platform.windows)
+        m_platform.windows =
+            m_platform.createWindows ? m_platform.createWindows() : std::make_unique<NullWindows>();
+    return *m_platform.windows;
+}
+
+GlobalHotKeys& DeckServices::hotKeys()
+{
+    if (!m_platform.hotKeys)
+        m_platform.hotKeys =
+            m_platform.createHotKeys ? m_platform.createHotKeys() : std::make_unique<NullGlobalHotKeys>();
+    return *m_platform.hotKeys;
+}
+
+std::unique_ptr<WindowStacking> DeckServices::createWindowStacking() const
+{
+    std::unique_ptr<WindowStacking> stacking;
+    if (m_platform.createWindowStacking)
+        stacking = m_platform.createWindowStacking();
+    return stacking ? std::move(stacking) : std::make_unique<NullWindowStacking>();
+}
+
+ActionRunner& DeckServices::runner()
+{
+    return machinery().runner;
+}
+
+WindowSnap& DeckServices::windowSnap()
+{
+    return machinery().snap;
+}
+
+DeckServices::Machinery& DeckServices::machinery()
+{
+    if (!m_machinery)
+        m_machinery = std::make_unique<Machinery>(*this);
+    return *m_machinery;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "actions/MusicBridge.h"
+#include "actions/SceneQueue.h"
+#include "model/TileStore.h"
+#include "platform/PlatformServices.h"
+
+#include <memory>
+
+class ActionRunner;
+class DeckSettings;
+class Preferences;
+class WindowSnap;
+
+// The one place that wires the deck: built once per process from the platform services, it owns what the
+// deck's parts share (the preferences, the settings, the store, the music bridge and the action machinery)
+// and hands them out by reference to whatever needs them. The deck's views keep what only they draw with.
+//
+// The preferences, settings and store are made at construction; the windows, the hot keys and the action
+// machinery on first use, so that a process that never moves a window never connects to the display for it.
+//
+// Main thread only. A root must outlive every scene and background job its runner started: the programs keep
+// theirs until the process ends (`createForProcess`), tests give theirs a scene queue that runs on their
+// thread.
+class DeckServices final {
+public:
+    // What a root is given besides the platform services; the programs take the defaults, tests hand in
+    // fakes.
+    struct Parts {
+        std::unique_ptr<SceneQueue> scenes = std::make_unique<ThreadSceneQueue>();
+        std::unique_ptr<MusicBridge> music = std::make_unique<NullMusicBridge>();
+        // The tiles of a first launch; when empty, the desktop's own (the Mac's dock, elsewhere the
+        // favourites).
+        TileStore::StarterDeckSource starterDeck;
+    };
+
+    explicit DeckServices(PlatformServices platform);
+    DeckServices(PlatformServices platform, Parts parts);
+    ~DeckServices();
+    DeckServices(const DeckServices&) = delete;
+    DeckServices& operator=(const DeckServices&) = delete;
+
+    // The root of this process, never destroyed: a scene or a background job may still be running on a thread
+    // of its own while the process quits, and those threads are never waited for. Called once, by `main`.
+    [[nodiscard]] static DeckServices& createForProcess(PlatformServices platform);
+
+    [[nodiscard]] const AppPaths& paths() const { return m_platform.paths; }
+    [[nodiscard]] const Clock& clock() const { return *m_platform.clock; }
+    [[nodiscard]] ProcessRunner& processes() { return *m_platform.processes; }
+    [[nodiscard]] Workspace& workspace() { return *m_platform.workspace; }
+    [[nodiscard]] Windows& windows();
+    [[nodiscard]] GlobalHotKeys& hotKeys();
+    // A new connection to the desktop's window stacking, owned by the caller.
+    [[nodiscard]] std::unique_ptr<WindowStacking> createWindowStacking() const;
+    [[nodiscard]] ClickSound& clickSound() { return *m_platform.clickSound; }
+    [[nodiscard]] Clipboard& clipboard() { return *m_platform.clipboard; }
+    [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
+
+    [[nodiscard]] Preferences& preferences() { return *m_preferences; }
+    [[nodiscard]] DeckSettings& settings() { return *m_settings; }
+    [[nodiscard]] TileStore& store() { return *m_store; }
+    [[nodiscard]] MusicBridge& music() { return *m_music; }
+    [[nodiscard]] ActionRunner& runner();
+    // The window snapping of the runner's system actions, which follows the frontmost application.
+    [[nodiscard]] WindowSnap& windowSnap();
+
+private:
+    struct Machinery;
+
+    [[nodiscard]] Machinery& machinery();
+
+    // Declared in the order of construction: each part only refers to those above it.
+    PlatformServices m_platform;
+    std::unique_ptr<SceneQueue> m_scenes;
+    std::unique_ptr<MusicBridge> m_music;
+    std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<DeckSettings> m_settings;
+    std::unique_ptr<TileStore> m_store;
+    std::unique_ptr<Machinery> m_machinery;
+};

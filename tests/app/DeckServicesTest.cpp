@@ -1,0 +1,75 @@
+#include "app/DeckServices.h"
+
+#include "actions/ActionRunner.h"
+#include "model/Settings.h"
+#include "platform/Preferences.h"
+#include "support/QtPrinters.h"
+#include "support/TestDeckServices.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+Tile snippetTile(const QString& text)
+{
+    Tile tile;
+    tile.action = TileAction{TileAction::Snippet{text}};
+    return tile;
+}
+
+TEST(DeckServices, TwoRootsOnTwoHomesShareNoState)
+{
+    QTemporaryDir homeA;
+    QTemporaryDir homeB;
+    const AppPaths pathsA = AppPaths::forHome(homeA.path());
+    {
+        TestDeckServices a(pathsA);
+        TestDeckServices b(AppPaths::forHome(homeB.path()));
+
+        a.root().store().set(snippetTile(QStringLiteral("kept")), 0, 0);
+        a.root().settings().setCompact(true);
+        a.root().runner().execute(TileAction{TileAction::Snippet{QStringLiteral("copied")}});
+
+        EXPECT_EQ(a.clipboard().copied, QStringList{QStringLiteral("copied")});
+        EXPECT_TRUE(b.clipboard().copied.isEmpty());
+        EXPECT_NE(&a.root().runner(), &b.root().runner());
+        EXPECT_TRUE(b.root().store().tile(0, 0).isEmpty());
+        EXPECT_FALSE(b.root().settings().isCompact());
+        EXPECT_FALSE(b.root().preferences().contains(QStringLiteral("isCompact")));
+        ASSERT_TRUE(a.root().store().savePendingChange());
+    }
+
+    // What a root changed lives in its home, where the next root on that home finds it.
+    TestDeckServices again(pathsA);
+    EXPECT_EQ(again.root().store().tile(0, 0).action, snippetTile(QStringLiteral("kept")).action);
+    EXPECT_TRUE(again.root().settings().isCompact());
+}
+
+TEST(DeckServices, AFirstLaunchStartsWithTheDesktopsFavourites)
+{
+    QTemporaryDir home;
+    const QString editor = QStringLiteral("/usr/share/applications/org.example.Editor.desktop");
+    TestDeckServices services(AppPaths::forHome(home.path()),
+                              {{QStringLiteral("org.example.Editor.desktop"), editor}});
+
+    const Tile first = services.root().store().tile(0, 0);
+    ASSERT_TRUE(first.action);
+    EXPECT_EQ(*first.action, TileAction{TileAction::LaunchApp{editor}});
+}
+
+TEST(DeckServices, ReachesTheDesktopsWindowsOnlyOnceATileIsRun)
+{
+    QTemporaryDir home;
+    TestDeckServices services(AppPaths::forHome(home.path()));
+    (void)services.root().store();
+    (void)services.root().settings();
+    EXPECT_EQ(services.windowsMade(), 0);
+
+    (void)services.root().runner();
+    (void)services.root().windowSnap();
+    (void)services.root().windows();
+    EXPECT_EQ(services.windowsMade(), 1);
+}
+
+} // namespace

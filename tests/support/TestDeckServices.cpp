@@ -1,0 +1,39 @@
+#include "TestDeckServices.h"
+
+#include "FakeClock.h"
+#include "FakeMusicBridge.h"
+#include "FakeProcessRunner.h"
+#include "FakeSceneQueue.h"
+#include "FakeWindows.h"
+#include "FakeWorkspace.h"
+
+#include <algorithm>
+
+TestDeckServices::TestDeckServices(const AppPaths& paths, const QHash<QString, QString>& applications)
+{
+    PlatformServices platform;
+    platform.paths = paths;
+    platform.clock = std::make_unique<FakeClock>();
+    platform.processes = std::make_unique<FakeProcessRunner>();
+    auto workspace = std::make_unique<FakeWorkspace>();
+    workspace->applications = applications;
+    workspace->favourites = applications.keys();
+    std::sort(workspace->favourites.begin(), workspace->favourites.end());
+    platform.workspace = std::move(workspace);
+    platform.createWindows = [this] {
+        ++m_windowsMade;
+        return std::make_unique<FakeWindows>();
+    };
+    platform.audio = std::make_unique<FakeAudioSystem>();
+    platform.bluetooth = std::make_unique<FakeBluetooth>();
+    platform.systemControls = std::make_unique<FakeSystemControls>();
+    auto clipboard = std::make_unique<FakeClipboard>();
+    m_clipboard = clipboard.get();
+    platform.clipboard = std::move(clipboard);
+    platform.alerts = std::make_unique<FakeAlertPresenter>();
+
+    DeckServices::Parts parts;
+    parts.scenes = std::make_unique<FakeSceneQueue>();
+    parts.music = std::make_unique<FakeMusicBridge>();
+    m_root = std::make_unique<DeckServices>(std::move(platform), std::move(parts));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "FakeDevices.h"
+#include "app/DeckServices.h"
+
+#include <QHash>
+#include <memory>
+
+// A composition root on a temporary home whose platform services, scene queue and music bridge are fakes.
+// Scenes run on the test's thread, so the root may be destroyed whenever the test ends. The desktop's
+// applications (identifier → path) are its favourites too, in the order of their identifiers, and make the
+// starter deck of a first launch.
+class TestDeckServices final {
+public:
+    explicit TestDeckServices(const AppPaths& paths, const QHash<QString, QString>& applications = {});
+
+    [[nodiscard]] DeckServices& root() { return *m_root; }
+    [[nodiscard]] FakeClipboard& clipboard() { return *m_clipboard; }
+    // How often the root connected to the desktop's windows.
+    [[nodiscard]] int windowsMade() const { return m_windowsMade; }
+
+private:
+    FakeClipboard* m_clipboard = nullptr;
+    int m_windowsMade = 0;
+    std::unique_ptr<DeckServices> m_root;
+};
