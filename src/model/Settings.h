@@ -1,6 +1,6 @@
 #pragma once
 
-#include "band/BandModule.h"
+#include "model/BandModule.h"
 #include "model/DeckOptions.h"
 
 #include <QJsonValue>
