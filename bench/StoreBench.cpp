@@ -90,7 +90,7 @@ public:
         m_settings.setGridColumns(4);
         m_settings.setGridRows(3);
         TileStore store = makeStore();
-        store.replace(largeDeck());
+        store.replace(largeDeck(), TileStore::ChangeOrigin::import);
         store.savePendingChange();
     }
 

@@ -1,24 +1,13 @@
 #pragma once
 
+#include "model/ArtworkSource.h"
+
 #include <QString>
-#include <functional>
-#include <optional>
 
-// What the deck asks of the music player. Answers arrive on the main thread, possibly after the call
-// returned.
-class MusicBridge {
+// What the deck asks of the music player, the store's artwork included. Answers arrive on the main thread,
+// possibly after the call returned.
+class MusicBridge : public ArtworkSource {
 public:
-    // The icon file name (in the icons folder) of fetched artwork, or nothing.
-    using ArtworkHandler = std::function<void(std::optional<QString> fileName)>;
-
-    virtual ~MusicBridge() = default;
-
-    // Whether the music player is running; artwork is only fetched from a running player, never by starting
-    // it.
-    [[nodiscard]] virtual bool isMusicRunning() const = 0;
-    virtual void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) = 0;
-    virtual void fetchArtwork(const QString& playlist, ArtworkHandler handler) = 0;
-
     // Starts playing the album; returns at once.
     virtual void play(const QString& album, const QString& artist) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "actions/ActionRunner.h"
 #include "actions/WindowSnap.h"
+#include "exchange/IconCleanup.h"
 #include "model/Settings.h"
 #include "model/StarterDeck.h"
 #include "platform/Preferences.h"
@@ -68,6 +69,7 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
         clock(),
         *m_music,
         std::move(starterDeck),
+        [paths = paths()] { IconCleanup::holdIfIconsRemain(paths); },
     });
 }
 

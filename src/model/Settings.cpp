@@ -2,41 +2,69 @@
 
 #include "platform/Preferences.h"
 
-#include <QJsonArray>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr int defaultGridSide = 3;
-
 // The settings window only writes 3 × 3, 4 × 3 and 3 × 4 grids and opacities from 0 to 1; values put there by
 // hand are brought back into range so the deck still opens (a grid of zero tiles, or a million, would not).
-int sanitizedGridSide(int value)
+std::optional<int> sanitisedGridSide(int value)
 {
-    return value < 1 ? defaultGridSide : std::min(value, DeckSettings::maxGridSide);
+    if (value < 1)
+        return std::nullopt;
+    return std::min(value, DeckSettings::maxGridSide);
 }
 
-double sanitizedOpacity(double value)
+std::optional<double> sanitisedOpacity(double value)
 {
-    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 1.0;
-}
-
-QJsonArray rawValues(const QList<BandModule>& modules)
-{
-    QJsonArray array;
-    for (const BandModule module : modules)
-        array.append(rawValue(module));
-    return array;
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return std::clamp(value, 0.0, 1.0);
 }
 
 } // namespace
 
+// The table of this machine's preferences, in the order they load: key, default, sanitiser, change signal.
 DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
     : QObject(parent)
     , m_preferences(preferences)
+    , m_backgroundOpacity(preferences, {QStringLiteral("backgroundOpacity"), 1.0,
+                                        &DeckSettings::backgroundOpacityChanged, sanitisedOpacity})
+    , m_isPinned(preferences, {QStringLiteral("isPinned"), false, &DeckSettings::pinnedChanged})
+    , m_gridColumns(preferences,
+                    {QStringLiteral("gridColumns"), 3, &DeckSettings::gridColumnsChanged, sanitisedGridSide})
+    , m_gridRows(preferences,
+                 {QStringLiteral("gridRows"), 3, &DeckSettings::gridRowsChanged, sanitisedGridSide})
+    , m_clickSoundEnabled(
+          preferences, {QStringLiteral("clickSoundEnabled"), true, &DeckSettings::clickSoundEnabledChanged})
+    , m_isCompact(preferences, {QStringLiteral("isCompact"), false, &DeckSettings::compactChanged})
+    , m_showDockIcon(preferences, {QStringLiteral("showDockIcon"), true, &DeckSettings::showDockIconChanged})
+    , m_chipStyle(preferences,
+                  {QStringLiteral("chipStyle"), ChipStyleOption::light, &DeckSettings::chipStyleChanged})
+    , m_tileSize(preferences,
+                 {QStringLiteral("tileSize"), TileSizeOption::regular, &DeckSettings::tileSizeChanged})
+    , m_showBand(preferences, {QStringLiteral("showBand"), true, &DeckSettings::showBandChanged})
+    , m_bandModules(preferences,
+                    {QStringLiteral("bandModules"), defaultBandModules(), &DeckSettings::bandModulesChanged})
+    , m_meetingCalendars(preferences,
+                         {QStringLiteral("meetingCalendars"), {}, &DeckSettings::meetingCalendarsChanged})
+    , m_pageTransition(preferences, {QStringLiteral("pageTransition"), PageTransitionOption::ripple,
+                                     &DeckSettings::pageTransitionChanged})
+    , m_dealAnimation(preferences,
+                      {QStringLiteral("dealAnimation"), true, &DeckSettings::dealAnimationChanged})
+    , m_chameleonGlass(preferences,
+                       {QStringLiteral("chameleonGlass"), true, &DeckSettings::chameleonGlassChanged})
+    , m_worldClockTimeZone(preferences,
+                           {QStringLiteral("worldClockTimeZone"), QStringLiteral("America/New_York"),
+                            &DeckSettings::worldClockTimeZoneChanged})
+    , m_worldClockLabel(preferences,
+                        {QStringLiteral("worldClockLabel"), QString(), &DeckSettings::worldClockLabelChanged})
+    , m_countdownDate(preferences,
+                      {QStringLiteral("countdownDate"), 0.0, &DeckSettings::countdownDateChanged})
+    , m_countdownLabel(preferences, {QStringLiteral("countdownLabel"), QStringLiteral("Countdown"),
+                                     &DeckSettings::countdownLabelChanged})
 {
-    load();
 }
 
 QList<BandModule> DeckSettings::defaultBandModules()
@@ -45,154 +73,109 @@ QList<BandModule> DeckSettings::defaultBandModules()
             BandModule::focus};
 }
 
-void DeckSettings::load()
-{
-    const Preferences& p = m_preferences;
-    m_backgroundOpacity = sanitizedOpacity(p.doubleValue(QStringLiteral("backgroundOpacity")).value_or(1.0));
-    m_isPinned = p.boolValue(QStringLiteral("isPinned")).value_or(false);
-    m_gridColumns = sanitizedGridSide(p.intValue(QStringLiteral("gridColumns")).value_or(defaultGridSide));
-    m_gridRows = sanitizedGridSide(p.intValue(QStringLiteral("gridRows")).value_or(defaultGridSide));
-    m_clickSoundEnabled = p.boolValue(QStringLiteral("clickSoundEnabled")).value_or(true);
-    m_isCompact = p.boolValue(QStringLiteral("isCompact")).value_or(false);
-    m_showDockIcon = p.boolValue(QStringLiteral("showDockIcon")).value_or(true);
-    m_chipStyle =
-        fromRawValue<ChipStyleOption>(p.stringValue(QStringLiteral("chipStyle")).value_or(QString()))
-            .value_or(ChipStyleOption::light);
-    m_tileSize = p.stringValue(QStringLiteral("tileSize")) == QStringLiteral("large")
-                     ? TileSizeOption::large
-                     : TileSizeOption::regular;
-    m_showBand = p.boolValue(QStringLiteral("showBand")).value_or(true);
-    if (const auto stored = p.stringListValue(QStringLiteral("bandModules"))) {
-        m_bandModules.clear();
-        for (const QString& name : *stored) {
-            if (const auto module = fromRawValue<BandModule>(name))
-                m_bandModules << *module;
-        }
-    }
-    m_meetingCalendars = p.stringListValue(QStringLiteral("meetingCalendars")).value_or(QStringList());
-    m_pageTransition = fromRawValue<PageTransitionOption>(
-                           p.stringValue(QStringLiteral("pageTransition")).value_or(QString()))
-                           .value_or(PageTransitionOption::ripple);
-    m_dealAnimation = p.boolValue(QStringLiteral("dealAnimation")).value_or(true);
-    m_chameleonGlass = p.boolValue(QStringLiteral("chameleonGlass")).value_or(true);
-    m_worldClockTimeZone =
-        p.stringValue(QStringLiteral("worldClockTimeZone")).value_or(QStringLiteral("America/New_York"));
-    m_worldClockLabel = p.stringValue(QStringLiteral("worldClockLabel")).value_or(QString());
-    m_countdownDate = p.doubleValue(QStringLiteral("countdownDate")).value_or(0);
-    m_countdownLabel = p.stringValue(QStringLiteral("countdownLabel")).value_or(QStringLiteral("Countdown"));
-}
-
-template <typename T, typename Signal>
-void DeckSettings::assign(T& member, T value, const char* key, const QJsonValue& stored, Signal changed)
-{
-    if (member == value)
-        return;
-    member = std::move(value);
-    Q_EMIT(this->*changed)(member);
-    m_preferences.setValue(QLatin1String(key), stored);
-}
-
 double DeckSettings::tileSide() const
 {
-    return (deckWidth() - (m_gridColumns - 1) * tileGap() - 2 * tilePadding()) / m_gridColumns;
+    return (deckWidth() - (gridColumns() - 1) * tileGap() - 2 * tilePadding()) / gridColumns();
 }
 
 void DeckSettings::setBackgroundOpacity(double value)
 {
-    value = sanitizedOpacity(value);
-    assign(m_backgroundOpacity, value, "backgroundOpacity", value, &DeckSettings::backgroundOpacityChanged);
+    update(m_backgroundOpacity, value);
 }
 
 void DeckSettings::setPinned(bool value)
 {
-    assign(m_isPinned, value, "isPinned", value, &DeckSettings::pinnedChanged);
+    update(m_isPinned, value);
 }
 
 void DeckSettings::setGridColumns(int value)
 {
-    value = sanitizedGridSide(value);
-    assign(m_gridColumns, value, "gridColumns", value, &DeckSettings::gridColumnsChanged);
+    setGrid(value, gridRows());
 }
 
 void DeckSettings::setGridRows(int value)
 {
-    value = sanitizedGridSide(value);
-    assign(m_gridRows, value, "gridRows", value, &DeckSettings::gridRowsChanged);
+    setGrid(gridColumns(), value);
+}
+
+void DeckSettings::setGrid(int columns, int rows)
+{
+    const bool columnsChanged = update(m_gridColumns, columns);
+    if (update(m_gridRows, rows) || columnsChanged)
+        Q_EMIT gridChanged(gridColumns(), gridRows());
 }
 
 void DeckSettings::setClickSoundEnabled(bool value)
 {
-    assign(m_clickSoundEnabled, value, "clickSoundEnabled", value, &DeckSettings::clickSoundEnabledChanged);
+    update(m_clickSoundEnabled, value);
 }
 
 void DeckSettings::setCompact(bool value)
 {
-    assign(m_isCompact, value, "isCompact", value, &DeckSettings::compactChanged);
+    update(m_isCompact, value);
 }
 
 void DeckSettings::setShowDockIcon(bool value)
 {
-    assign(m_showDockIcon, value, "showDockIcon", value, &DeckSettings::showDockIconChanged);
+    update(m_showDockIcon, value);
 }
 
 void DeckSettings::setChipStyle(ChipStyleOption value)
 {
-    assign(m_chipStyle, value, "chipStyle", rawValue(value), &DeckSettings::chipStyleChanged);
+    update(m_chipStyle, value);
 }
 
 void DeckSettings::setTileSize(TileSizeOption value)
 {
-    assign(m_tileSize, value, "tileSize", rawValue(value), &DeckSettings::tileSizeChanged);
+    update(m_tileSize, value);
 }
 
 void DeckSettings::setShowBand(bool value)
 {
-    assign(m_showBand, value, "showBand", value, &DeckSettings::showBandChanged);
+    update(m_showBand, value);
 }
 
 void DeckSettings::setBandModules(const QList<BandModule>& value)
 {
-    assign(m_bandModules, value, "bandModules", rawValues(value), &DeckSettings::bandModulesChanged);
+    update(m_bandModules, value);
 }
 
 void DeckSettings::setMeetingCalendars(const QStringList& value)
 {
-    assign(m_meetingCalendars, value, "meetingCalendars", QJsonArray::fromStringList(value),
-           &DeckSettings::meetingCalendarsChanged);
+    update(m_meetingCalendars, value);
 }
 
 void DeckSettings::setPageTransition(PageTransitionOption value)
 {
-    assign(m_pageTransition, value, "pageTransition", rawValue(value), &DeckSettings::pageTransitionChanged);
+    update(m_pageTransition, value);
 }
 
 void DeckSettings::setDealAnimation(bool value)
 {
-    assign(m_dealAnimation, value, "dealAnimation", value, &DeckSettings::dealAnimationChanged);
+    update(m_dealAnimation, value);
 }
 
 void DeckSettings::setChameleonGlass(bool value)
 {
-    assign(m_chameleonGlass, value, "chameleonGlass", value, &DeckSettings::chameleonGlassChanged);
+    update(m_chameleonGlass, value);
 }
 
 void DeckSettings::setWorldClockTimeZone(const QString& value)
 {
-    assign(m_worldClockTimeZone, value, "worldClockTimeZone", value,
-           &DeckSettings::worldClockTimeZoneChanged);
+    update(m_worldClockTimeZone, value);
 }
 
 void DeckSettings::setWorldClockLabel(const QString& value)
 {
-    assign(m_worldClockLabel, value, "worldClockLabel", value, &DeckSettings::worldClockLabelChanged);
+    update(m_worldClockLabel, value);
 }
 
 void DeckSettings::setCountdownDate(double value)
 {
-    assign(m_countdownDate, value, "countdownDate", value, &DeckSettings::countdownDateChanged);
+    update(m_countdownDate, value);
 }
 
 void DeckSettings::setCountdownLabel(const QString& value)
 {
-    assign(m_countdownLabel, value, "countdownLabel", value, &DeckSettings::countdownLabelChanged);
+    update(m_countdownLabel, value);
 }

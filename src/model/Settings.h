@@ -1,20 +1,20 @@
 #pragma once
 
-#include "band/BandModule.h"
+#include "model/BandModule.h"
 #include "model/DeckOptions.h"
+#include "model/Setting.h"
 
-#include <QJsonValue>
 #include <QList>
 #include <QObject>
 #include <QStringList>
 
-class Preferences;
-
 // This machine's deck preferences: grid, tile size, glass, compact chip, band and animations. Every value is
 // read from the preferences at construction (absent or mistyped values take their defaults) and written back
-// at once when set. None of them travels with the deck file except the grid size.
+// at once when set; nothing is written until a value is set. None of them travels with the deck file except
+// the grid size.
 //
-// Main thread only. Each change signal fires after the value changed and before it is written.
+// Main thread only. Each change signal fires after the value changed and before it is written;
+// `gridChanged` fires after that, once both sides of the grid are set.
 class DeckSettings final : public QObject {
     Q_OBJECT
 
@@ -26,30 +26,33 @@ public:
 
     [[nodiscard]] static QList<BandModule> defaultBandModules();
 
-    [[nodiscard]] double backgroundOpacity() const { return m_backgroundOpacity; }
-    [[nodiscard]] bool isPinned() const { return m_isPinned; }
-    [[nodiscard]] int gridColumns() const { return m_gridColumns; }
-    [[nodiscard]] int gridRows() const { return m_gridRows; }
-    [[nodiscard]] bool clickSoundEnabled() const { return m_clickSoundEnabled; }
-    [[nodiscard]] bool isCompact() const { return m_isCompact; }
-    [[nodiscard]] bool showDockIcon() const { return m_showDockIcon; }
-    [[nodiscard]] ChipStyleOption chipStyle() const { return m_chipStyle; }
-    [[nodiscard]] TileSizeOption tileSize() const { return m_tileSize; }
-    [[nodiscard]] bool showBand() const { return m_showBand; }
-    [[nodiscard]] const QList<BandModule>& bandModules() const { return m_bandModules; }
-    [[nodiscard]] const QStringList& meetingCalendars() const { return m_meetingCalendars; }
-    [[nodiscard]] PageTransitionOption pageTransition() const { return m_pageTransition; }
-    [[nodiscard]] bool dealAnimation() const { return m_dealAnimation; }
-    [[nodiscard]] bool chameleonGlass() const { return m_chameleonGlass; }
-    [[nodiscard]] const QString& worldClockTimeZone() const { return m_worldClockTimeZone; }
-    [[nodiscard]] const QString& worldClockLabel() const { return m_worldClockLabel; }
-    [[nodiscard]] double countdownDate() const { return m_countdownDate; }
-    [[nodiscard]] const QString& countdownLabel() const { return m_countdownLabel; }
+    [[nodiscard]] double backgroundOpacity() const { return m_backgroundOpacity.value(); }
+    [[nodiscard]] bool isPinned() const { return m_isPinned.value(); }
+    [[nodiscard]] int gridColumns() const { return m_gridColumns.value(); }
+    [[nodiscard]] int gridRows() const { return m_gridRows.value(); }
+    [[nodiscard]] bool clickSoundEnabled() const { return m_clickSoundEnabled.value(); }
+    [[nodiscard]] bool isCompact() const { return m_isCompact.value(); }
+    [[nodiscard]] bool showDockIcon() const { return m_showDockIcon.value(); }
+    [[nodiscard]] ChipStyleOption chipStyle() const { return m_chipStyle.value(); }
+    [[nodiscard]] TileSizeOption tileSize() const { return m_tileSize.value(); }
+    [[nodiscard]] bool showBand() const { return m_showBand.value(); }
+    [[nodiscard]] const QList<BandModule>& bandModules() const { return m_bandModules.value(); }
+    [[nodiscard]] const QStringList& meetingCalendars() const { return m_meetingCalendars.value(); }
+    [[nodiscard]] PageTransitionOption pageTransition() const { return m_pageTransition.value(); }
+    [[nodiscard]] bool dealAnimation() const { return m_dealAnimation.value(); }
+    [[nodiscard]] bool chameleonGlass() const { return m_chameleonGlass.value(); }
+    [[nodiscard]] const QString& worldClockTimeZone() const { return m_worldClockTimeZone.value(); }
+    [[nodiscard]] const QString& worldClockLabel() const { return m_worldClockLabel.value(); }
+    [[nodiscard]] double countdownDate() const { return m_countdownDate.value(); }
+    [[nodiscard]] const QString& countdownLabel() const { return m_countdownLabel.value(); }
 
     void setBackgroundOpacity(double value);
     void setPinned(bool value);
     void setGridColumns(int value);
     void setGridRows(int value);
+    // Sets both sides of the grid before `gridChanged` fires, so the deck is never padded to a grid halfway
+    // between the old and the new one.
+    void setGrid(int columns, int rows);
     void setClickSoundEnabled(bool value);
     void setCompact(bool value);
     void setShowDockIcon(bool value);
@@ -67,10 +70,10 @@ public:
     void setCountdownLabel(const QString& value);
 
     // Derived deck geometry, in points.
-    [[nodiscard]] int tilesPerPage() const { return m_gridColumns * m_gridRows; }
-    [[nodiscard]] double deckWidth() const { return m_gridColumns <= 3 ? 360 : 540; }
-    [[nodiscard]] double tilePadding() const { return m_tileSize == TileSizeOption::large ? 8 : 14; }
-    [[nodiscard]] double tileGap() const { return m_tileSize == TileSizeOption::large ? 4 : 10; }
+    [[nodiscard]] int tilesPerPage() const { return gridColumns() * gridRows(); }
+    [[nodiscard]] double deckWidth() const { return gridColumns() <= 3 ? 360 : 540; }
+    [[nodiscard]] double tilePadding() const { return tileSize() == TileSizeOption::large ? 8 : 14; }
+    [[nodiscard]] double tileGap() const { return tileSize() == TileSizeOption::large ? 4 : 10; }
     [[nodiscard]] double tileSide() const;
 
 Q_SIGNALS:
@@ -78,6 +81,7 @@ Q_SIGNALS:
     void pinnedChanged(bool value);
     void gridColumnsChanged(int value);
     void gridRowsChanged(int value);
+    void gridChanged(int columns, int rows);
     void clickSoundEnabledChanged(bool value);
     void compactChanged(bool value);
     void showDockIconChanged(bool value);
@@ -95,29 +99,33 @@ Q_SIGNALS:
     void countdownLabelChanged(const QString& value);
 
 private:
-    void load();
+    template <typename T>
+    using Value = Setting<DeckSettings, T>;
 
-    template <typename T, typename Signal>
-    void assign(T& member, T value, const char* key, const QJsonValue& stored, Signal changed);
+    template <typename T>
+    bool update(Value<T>& setting, std::type_identity_t<T> value)
+    {
+        return setting.set(*this, m_preferences, std::move(value));
+    }
 
     Preferences& m_preferences;
-    double m_backgroundOpacity = 1.0;
-    bool m_isPinned = false;
-    int m_gridColumns = 3;
-    int m_gridRows = 3;
-    bool m_clickSoundEnabled = true;
-    bool m_isCompact = false;
-    bool m_showDockIcon = true;
-    ChipStyleOption m_chipStyle = ChipStyleOption::light;
-    TileSizeOption m_tileSize = TileSizeOption::regular;
-    bool m_showBand = true;
-    QList<BandModule> m_bandModules = defaultBandModules();
-    QStringList m_meetingCalendars;
-    PageTransitionOption m_pageTransition = PageTransitionOption::ripple;
-    bool m_dealAnimation = true;
-    bool m_chameleonGlass = true;
-    QString m_worldClockTimeZone = QStringLiteral("America/New_York");
-    QString m_worldClockLabel;
-    double m_countdownDate = 0;
-    QString m_countdownLabel = QStringLiteral("Countdown");
+    Value<double> m_backgroundOpacity;
+    Value<bool> m_isPinned;
+    Value<int> m_gridColumns;
+    Value<int> m_gridRows;
+    Value<bool> m_clickSoundEnabled;
+    Value<bool> m_isCompact;
+    Value<bool> m_showDockIcon;
+    Value<ChipStyleOption> m_chipStyle;
+    Value<TileSizeOption> m_tileSize;
+    Value<bool> m_showBand;
+    Value<QList<BandModule>> m_bandModules;
+    Value<QStringList> m_meetingCalendars;
+    Value<PageTransitionOption> m_pageTransition;
+    Value<bool> m_dealAnimation;
+    Value<bool> m_chameleonGlass;
+    Value<QString> m_worldClockTimeZone;
+    Value<QString> m_worldClockLabel;
+    Value<double> m_countdownDate;
+    Value<QString> m_countdownLabel;
 };

@@ -1,39 +1,15 @@
 #include "TileStore.h"
 
-#include "actions/MusicBridge.h"
-#include "core/AtomicFile.h"
-#include "core/Logging.h"
-#include "exchange/IconCleanup.h"
+#include "model/ArtworkSource.h"
 #include "model/Settings.h"
-#include "model/TileCoding.h"
 #include "platform/Preferences.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <algorithm>
 
 namespace {
-
-// Reads a layout file as pages, or as the older single flat list of tiles (one page).
-struct LayoutRead {
-    Pages pages;
-    bool wasFlatList = false;
-};
-
-std::optional<LayoutRead> decodeLayout(const QByteArray& bytes)
-{
-    const auto json = TileCoding::parse(bytes);
-    if (!json)
-        return std::nullopt;
-    if (auto pages = TileCoding::decodePages(*json))
-        return LayoutRead{std::move(*pages), false};
-    if (auto page = TileCoding::decodePage(*json))
-        return LayoutRead{Pages{std::move(*page)}, true};
-    return std::nullopt;
-}
 
 bool isPlayable(const Tile& tile)
 {
@@ -46,7 +22,7 @@ bool isPlayable(const Tile& tile)
 TileStore::TileStore(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
-    , m_backups(m_services.paths.tilesFile(), m_services.paths.backupsDir(), m_services.clock)
+    , m_file(m_services.paths, m_services.clock)
 {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelay);
@@ -54,40 +30,25 @@ TileStore::TileStore(Services services, QObject* parent)
     // A change made just before the program quits is still waiting for the debounce; it must not be lost.
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &TileStore::savePendingChange);
+    connect(&m_services.settings, &DeckSettings::gridChanged, this, &TileStore::repadPages);
     load();
 }
 
 void TileStore::load()
 {
-    const AppPaths& paths = m_services.paths;
-    QDir().mkpath(paths.iconsDir());
+    QDir().mkpath(m_services.paths.iconsDir());
 
-    std::optional<LayoutRead> loaded;
-    const auto bytes = AtomicFile::read(paths.tilesFile(), maxLayoutBytes);
-    const bool fileReadable = bytes.hasValue() || bytes.error() == AtomicFile::ReadError::tooLarge;
-    if (fileReadable) {
-        loaded = bytes ? decodeLayout(*bytes) : std::nullopt;
-        if (!loaded) {
-            // Keep the bytes where the user and the icon clean-up can find them; the file itself stays in
-            // place until the next save, which backs it up first.
-            QFile::remove(paths.unreadableTilesFile());
-            QFile::copy(paths.tilesFile(), paths.unreadableTilesFile());
-            qCWarning(lcStore).noquote() << "Marquetto: the layout file could not be read; a copy was kept as"
-                                         << paths.unreadableTilesFile();
-        }
-    }
-
+    auto loaded = m_file.read();
     Pages pages;
     bool mustWrite = false;
     if (loaded) {
         m_loadedFromDisk = true;
         pages = std::move(loaded->pages);
-        mustWrite = loaded->wasFlatList;
+        mustWrite = loaded->isOlderFormat;
     } else {
-        IconCleanup::holdIfIconsRemain(paths);
-        const bool firstLaunch =
-            !QFileInfo::exists(paths.tilesFile()) && m_backups.availableBackups().empty();
-        if (firstLaunch && m_services.starterDeck) {
+        if (m_services.holdIconCleanup)
+            m_services.holdIconCleanup();
+        if (m_file.isFirstLaunch() && m_services.starterDeck) {
             std::vector<Tile> starter = m_services.starterDeck(m_services.settings.tilesPerPage());
             if (!starter.empty()) {
                 pages.push_back(std::move(starter));
@@ -106,11 +67,11 @@ void TileStore::load()
         save(m_pages);
 }
 
-void TileStore::pagesDidChange()
+void TileStore::pagesDidChange(ChangeOrigin origin)
 {
     m_hasPendingSave = true;
     m_saveTimer.start();
-    Q_EMIT pagesChanged();
+    Q_EMIT pagesChanged(origin);
 }
 
 void TileStore::setCurrentPage(int page)
@@ -148,13 +109,18 @@ Tile TileStore::tile(int page, int index) const
 
 void TileStore::set(const Tile& tile, int page, int index)
 {
+    assign(tile, page, index, ChangeOrigin::user);
+}
+
+void TileStore::assign(const Tile& tile, int page, int index, ChangeOrigin origin)
+{
     if (!isSlot(page, index))
         return;
     Tile& slot = m_pages[static_cast<size_t>(page)][static_cast<size_t>(index)];
     if (slot == tile)
         return;
     slot = tile;
-    pagesDidChange();
+    pagesDidChange(origin);
 }
 
 void TileStore::swapTiles(int fromPage, int fromIndex, int toPage, int toIndex)
@@ -164,13 +130,13 @@ void TileStore::swapTiles(int fromPage, int fromIndex, int toPage, int toIndex)
         return;
     std::swap(m_pages[static_cast<size_t>(fromPage)][static_cast<size_t>(fromIndex)],
               m_pages[static_cast<size_t>(toPage)][static_cast<size_t>(toIndex)]);
-    pagesDidChange();
+    pagesDidChange(ChangeOrigin::user);
 }
 
 void TileStore::addPage()
 {
     pad(m_pages.emplace_back());
-    pagesDidChange();
+    pagesDidChange(ChangeOrigin::user);
     setCurrentPage(static_cast<int>(m_pages.size()) - 1);
 }
 
@@ -182,7 +148,7 @@ void TileStore::movePage(int from, int to)
     Page moved = std::move(m_pages[static_cast<size_t>(from)]);
     m_pages.erase(m_pages.begin() + from);
     m_pages.insert(m_pages.begin() + to, std::move(moved));
-    pagesDidChange();
+    pagesDidChange(ChangeOrigin::user);
     setCurrentPage(to);
 }
 
@@ -191,7 +157,7 @@ void TileStore::deleteCurrentPage()
     if (m_pages.size() < 2)
         return;
     m_pages.erase(m_pages.begin() + m_currentPage);
-    pagesDidChange();
+    pagesDidChange(ChangeOrigin::user);
     setCurrentPage(std::min(m_currentPage, static_cast<int>(m_pages.size()) - 1));
 }
 
@@ -204,35 +170,30 @@ void TileStore::repadPages()
 {
     for (Page& page : m_pages)
         pad(page);
-    pagesDidChange();
+    // Published even when no page grew: a new grid is a change of the deck, which is saved with it.
+    pagesDidChange(ChangeOrigin::grid);
 }
 
-void TileStore::replace(Pages pages)
+void TileStore::replace(Pages pages, ChangeOrigin origin)
 {
     if (pages.empty())
         return;
     for (Page& page : pages)
         pad(page);
     m_pages = std::move(pages);
-    pagesDidChange();
+    pagesDidChange(origin);
     setCurrentPage(0);
 }
 
 bool TileStore::restore(const QString& path)
 {
-    const auto bytes = AtomicFile::read(path, maxLayoutBytes);
-    if (!bytes)
-        return false;
-    const auto json = TileCoding::parse(*bytes);
-    if (!json)
-        return false;
-    auto pages = TileCoding::decodePages(*json);
-    if (!pages || pages->empty())
+    auto pages = LayoutFile::readPages(path);
+    if (!pages)
         return false;
     for (Page& page : *pages)
         pad(page);
     m_pages = std::move(*pages);
-    pagesDidChange();
+    pagesDidChange(ChangeOrigin::restore);
     setCurrentPage(std::min(m_currentPage, static_cast<int>(m_pages.size()) - 1));
     return true;
 }
@@ -251,7 +212,7 @@ void TileStore::fetchArtworkIfNeeded(int page, int index)
 
 void TileStore::fetchAllMissingPlaylistArtwork()
 {
-    if (!m_services.music.isMusicRunning())
+    if (!m_services.artwork.isMusicRunning())
         return;
     for (size_t page = 0; page < m_pages.size(); ++page) {
         for (size_t index = 0; index < m_pages[page].size(); ++index) {
@@ -272,24 +233,17 @@ void TileStore::requestArtwork(int page, int index)
         if (!current.icon.isAuto() || current.action != requested)
             return;
         current.icon = TileIcon{TileIcon::Custom{*fileName}};
-        self->m_changeIsAutomatic = true;
-        self->set(current, page, index);
-        self->m_changeIsAutomatic = false;
+        self->assign(current, page, index, ChangeOrigin::artwork);
     };
     if (const auto* album = requested.as<TileAction::PlayAlbum>())
-        m_services.music.fetchArtwork(album->name, album->artist, std::move(apply));
+        m_services.artwork.fetchArtwork(album->name, album->artist, std::move(apply));
     else if (const auto* playlist = requested.as<TileAction::PlayPlaylist>())
-        m_services.music.fetchArtwork(playlist->name, std::move(apply));
+        m_services.artwork.fetchArtwork(playlist->name, std::move(apply));
 }
 
 bool TileStore::save(const Pages& pages) const
 {
-    m_backups.backupExisting();
-    QDir().mkpath(m_services.paths.supportDir());
-    const auto failure = AtomicFile::write(m_services.paths.tilesFile(), TileCoding::layoutBytes(pages));
-    if (failure)
-        qCWarning(lcStore).noquote() << "Marquetto: couldn't save the layout:" << *failure;
-    return !failure;
+    return m_file.write(pages);
 }
 
 bool TileStore::savePendingChange()

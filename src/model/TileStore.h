@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/LayoutBackups.h"
+#include "model/LayoutFile.h"
 #include "model/Models.h"
 #include "platform/AppPaths.h"
 
@@ -9,37 +9,53 @@
 #include <chrono>
 #include <functional>
 
+class ArtworkSource;
 class Clock;
 class DeckSettings;
-class MusicBridge;
 class Preferences;
 
 // The owner of the deck: the pages of tiles and the page on screen. It loads the layout file at construction
 // (or installs the starter deck on a first launch), keeps every page padded to the grid and writes the layout
-// back 400 ms after the last change, backing up the file it replaces first.
+// back 400 ms after the last change, backing up the file it replaces first. When the grid changes it pads
+// every page to the new grid; padding never removes a tile.
 //
 // Indexes are 0-based; operations given an index out of range do nothing, and reads answer a fresh empty
-// tile. Main thread only. `pagesChanged` fires after every change of the pages, `currentPageChanged` and
-// `pageDirectionChanged` when those values change.
+// tile. Main thread only. `pagesChanged` fires after every change of the pages with where the change came
+// from, `currentPageChanged` and `pageDirectionChanged` when those values change.
 class TileStore final : public QObject {
     Q_OBJECT
 
 public:
     using BackupEntry = LayoutBackups::BackupEntry;
+    // Where a change of the pages came from. Only `artwork` is made by the deck on its own; the others follow
+    // something the user did, here or on another machine.
+    enum class ChangeOrigin {
+        user,    // a tile set, swapped or moved; a page added, moved or deleted
+        artwork, // fetched artwork given to a tile whose icon is automatic
+        grid,    // the pages padded to a grid that changed
+        restore, // a backup brought back
+        import,  // a deck file put in place of the deck
+        cloud,   // the deck of another machine, from the shared folder
+    };
+    Q_ENUM(ChangeOrigin)
+
     // The tiles of a first launch, at most `limit` of them.
     using StarterDeckSource = std::function<std::vector<Tile>(int limit)>;
 
     static constexpr std::chrono::milliseconds saveDelay{400};
-    // Far above any real deck; a larger layout file is treated as unreadable instead of filling the memory.
-    static constexpr qint64 maxLayoutBytes = 64 * 1024 * 1024;
+    // The largest layout file read; a larger one counts as unreadable.
+    static constexpr qint64 maxLayoutBytes = LayoutFile::maxBytes;
 
     struct Services {
         AppPaths paths;
         DeckSettings& settings;
         Preferences& preferences;
         const Clock& clock;
-        MusicBridge& music;
+        ArtworkSource& artwork;
         StarterDeckSource starterDeck;
+        // Called at start-up when no usable layout could be loaded: the icon files on disk may belong to the
+        // layout that failed, so their clean-up must hold off.
+        std::function<void()> holdIconCleanup = {};
     };
 
     explicit TileStore(Services services, QObject* parent = nullptr);
@@ -49,8 +65,7 @@ public:
     [[nodiscard]] int pageDirection() const { return m_pageDirection; }
     [[nodiscard]] int iconRefreshTick() const { return m_iconRefreshTick; }
     [[nodiscard]] bool loadedFromDisk() const { return m_loadedFromDisk; }
-    [[nodiscard]] bool changeIsAutomatic() const { return m_changeIsAutomatic; }
-    [[nodiscard]] const LayoutBackups& backups() const { return m_backups; }
+    [[nodiscard]] const LayoutBackups& backups() const { return m_file.backups(); }
 
     [[nodiscard]] Tile tile(int page, int index) const;
     void set(const Tile& tile, int page, int index);
@@ -59,8 +74,9 @@ public:
     void movePage(int from, int to);
     void deleteCurrentPage();
     void goToPage(int page);
-    void repadPages();
-    void replace(Pages pages);
+    // Whole-deck replacement: ignored when `pages` is empty; otherwise every page is padded and the first
+    // becomes current.
+    void replace(Pages pages, ChangeOrigin origin);
     // Makes the layout file at `path` (a backup) the deck; false, with the deck untouched, when it cannot be
     // read.
     bool restore(const QString& path);
@@ -77,27 +93,28 @@ public:
     bool savePendingChange();
 
 Q_SIGNALS:
-    void pagesChanged();
+    void pagesChanged(TileStore::ChangeOrigin origin);
     void currentPageChanged(int page);
     void pageDirectionChanged(int direction);
     void iconRefreshTickChanged(int tick);
 
 private:
     void load();
-    void pagesDidChange();
+    void assign(const Tile& tile, int page, int index, ChangeOrigin origin);
+    void repadPages();
+    void pagesDidChange(ChangeOrigin origin);
     void setCurrentPage(int page);
     void pad(Page& page) const;
     [[nodiscard]] bool isSlot(int page, int index) const;
     void requestArtwork(int page, int index);
 
     Services m_services;
-    LayoutBackups m_backups;
+    LayoutFile m_file;
     Pages m_pages;
     int m_currentPage = 0;
     int m_pageDirection = 1;
     int m_iconRefreshTick = 0;
     bool m_loadedFromDisk = false;
-    bool m_changeIsAutomatic = false;
     bool m_hasPendingSave = false;
     QTimer m_saveTimer;
 };

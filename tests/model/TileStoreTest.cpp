@@ -10,6 +10,8 @@
 
 namespace {
 
+using Origin = TileStore::ChangeOrigin;
+
 QByteArray layoutOf(const Pages& pages)
 {
     return TileCoding::layoutBytes(pages);
@@ -157,20 +159,48 @@ protected:
     }
 };
 
-TEST_F(TileStoreEditing, PaddingFillsPagesAndNeverRemovesTiles)
+TEST_F(TileStoreEditing, PaddingFollowsTheGridAndNeverRemovesTiles)
 {
+    std::vector<Origin> origins;
+    QObject::connect(m_store.get(), &TileStore::pagesChanged,
+                     [&](Origin origin) { origins.push_back(origin); });
     m_settings->setGridColumns(4);
-    m_store->repadPages();
     EXPECT_EQ(m_store->pages()[2].size(), 12u);
     m_settings->setGridRows(2);
     m_settings->setGridColumns(3);
-    m_store->repadPages();
     EXPECT_EQ(m_store->pages()[2].size(), 12u);
+    EXPECT_EQ(origins, (std::vector<Origin>{Origin::grid, Origin::grid, Origin::grid}));
 
-    m_store->replace({{snippetTile(QStringLiteral("x"))}});
-    EXPECT_EQ(m_store->pages()[0].size(), 6u);
-    m_store->replace({});
+    m_settings->setGrid(3, 4);
+    m_settings->setGrid(4, 3);
+    EXPECT_EQ(m_store->pages()[2].size(), 12u) << "never padded to the 4 × 4 between the two grids";
+    m_settings->setGrid(4, 3);
+    EXPECT_EQ(origins.size(), 5u) << "an unchanged grid is no change";
+
+    m_store->replace({{snippetTile(QStringLiteral("x"))}}, Origin::import);
+    EXPECT_EQ(m_store->pages()[0].size(), 12u);
+    m_store->replace({}, Origin::import);
     EXPECT_EQ(m_store->pages().size(), 1u) << "an empty replacement is ignored";
+}
+
+TEST_F(TileStoreEditing, EveryChangeSaysWhereItCameFrom)
+{
+    std::vector<Origin> origins;
+    QObject::connect(m_store.get(), &TileStore::pagesChanged,
+                     [&](Origin origin) { origins.push_back(origin); });
+    m_store->set(snippetTile(QStringLiteral("a")), 0, 0);
+    m_store->swapTiles(0, 0, 1, 1);
+    m_store->addPage();
+    m_store->movePage(0, 1);
+    m_store->deleteCurrentPage();
+    m_store->replace({{snippetTile(QStringLiteral("imported"))}}, Origin::import);
+    m_store->replace({{snippetTile(QStringLiteral("synced"))}}, Origin::cloud);
+    const QString backup = m_paths.home + QStringLiteral("/backup.json");
+    writeFile(backup, layoutOf({{snippetTile(QStringLiteral("r0"))}}));
+    ASSERT_TRUE(m_store->restore(backup));
+
+    EXPECT_EQ(origins, (std::vector<Origin>{Origin::user, Origin::user, Origin::user, Origin::user,
+                                            Origin::user, Origin::import, Origin::cloud, Origin::restore}));
 }
 
 TEST_F(TileStoreEditing, PageOperationsKeepTheCurrentPageInRangeAndTrackDirection)
@@ -298,11 +328,11 @@ TEST_F(TileStoreArtwork, FetchesOnlyForAutomaticMusicTilesOfARunningPlayer)
     EXPECT_EQ(m_music.requests.size(), 2);
 }
 
-TEST_F(TileStoreArtwork, AnAnswerIsAppliedAsAnAutomaticChangeUnlessTheTileChanged)
+TEST_F(TileStoreArtwork, AnAnswerIsAppliedAsAnArtworkChangeUnlessTheTileChanged)
 {
-    std::vector<bool> automaticFlags;
+    std::vector<Origin> origins;
     QObject::connect(m_store.get(), &TileStore::pagesChanged,
-                     [&] { automaticFlags.push_back(m_store->changeIsAutomatic()); });
+                     [&](Origin origin) { origins.push_back(origin); });
     m_store->fetchArtworkIfNeeded(0, 0);
     m_store->fetchArtworkIfNeeded(1, 1);
     m_store->fetchArtworkIfNeeded(0, 0);
@@ -310,8 +340,7 @@ TEST_F(TileStoreArtwork, AnAnswerIsAppliedAsAnAutomaticChangeUnlessTheTileChange
 
     m_music.handlers[0](QStringLiteral("art.png"));
     EXPECT_EQ(m_store->tile(0, 0).icon, TileIcon{TileIcon::Custom{QStringLiteral("art.png")}});
-    EXPECT_EQ(automaticFlags, std::vector<bool>{true});
-    EXPECT_FALSE(m_store->changeIsAutomatic());
+    EXPECT_EQ(origins, std::vector<Origin>{Origin::artwork});
 
     // The user changed the playlist meanwhile: the late answer is dropped.
     Tile edited = m_store->tile(1, 1);

@@ -71,7 +71,6 @@ protected:
         makeStore();
         m_settings->setGridColumns(columns);
         m_settings->setTileSize(size);
-        m_store->repadPages();
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
         m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, *m_preferences,
                                                                m_editMode, m_hover, *m_icons, m_finish,

@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "exchange/IconCleanup.h"
+
 #include <QDir>
 
 TileStore& StoreFixture::makeStore()
@@ -17,6 +19,7 @@ TileStore& StoreFixture::makeStore()
             m_starterLimitAsked = limit;
             return m_starterTiles;
         },
+        [this] { IconCleanup::holdIfIconsRemain(m_paths); },
     });
     return *m_store;
 }

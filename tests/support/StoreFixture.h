@@ -7,7 +7,14 @@
 #include "model/TileStore.h"
 #include "platform/Preferences.h"
 
+#include <QMetaEnum>
 #include <memory>
+#include <ostream>
+
+inline void PrintTo(TileStore::ChangeOrigin origin, std::ostream* out)
+{
+    *out << QMetaEnum::fromType<TileStore::ChangeOrigin>().valueToKey(static_cast<int>(origin));
+}
 
 // A temporary home with the objects a tile store needs. Files can be laid out before `makeStore()` loads
 // them.
