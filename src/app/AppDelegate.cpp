@@ -6,6 +6,7 @@
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
 #include "editing/PhosphorFont.h"
+#include "exchange/DeckCommands.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/Settings.h"
@@ -142,8 +143,16 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
     DeckChannel::Response response;
     QTextStream out(&response.out);
     QTextStream err(&response.err);
-    DeckTool tool(TileStore::shared(), DeckSettings::shared(), &SharedActions::runner, in, out, err, this);
-    response.status = tool.run(request.arguments);
+    DeckCommands::Context context{
+        .store = TileStore::shared(),
+        .settings = DeckSettings::shared(),
+        .runner = &SharedActions::runner,
+        .deck = this,
+        .in = in,
+        .out = out,
+        .err = err,
+    };
+    response.status = DeckCommands::runInDeck(context, request.arguments);
     out.flush();
     err.flush();
     return response;

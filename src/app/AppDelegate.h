@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/DeckChannel.h"
-#include "cli/DeckTool.h"
+#include "exchange/DeckChannel.h"
+#include "exchange/DeckRemote.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
 #include "panel/TileTooltip.h"
