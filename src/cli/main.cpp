@@ -1,4 +1,5 @@
 #include "actions/SharedActions.h"
+#include "cli/DeckLock.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
@@ -48,6 +49,12 @@ int main(int argc, char** argv)
             out << answer->out;
             err << answer->err;
             return answer->status;
+        }
+        // A deck that is only slow would carry out the command later as well, and one that is stuck would
+        // overwrite the files with its next save: the files are the running deck's alone.
+        if (DeckLock::isHeld(*paths)) {
+            err << "Marquetto is running but did not answer.\n";
+            return DeckCommands::failure;
         }
     }
 

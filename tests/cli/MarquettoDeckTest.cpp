@@ -1,12 +1,17 @@
+#include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
 #include "model/TileCoding.h"
 #include "support/DeckProcess.h"
 #include "support/TempHome.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
+#include <QScopeGuard>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -114,4 +119,51 @@ TEST_F(MarquettoDeckRun, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunning
     const DeckRun empty = runSlot(3);
     EXPECT_EQ(empty.status, DeckCommands::failure);
     EXPECT_EQ(empty.err, "marquetto-deck: Empty tile\n");
+}
+
+using MarquettoDeckBesideTheDeck = TempHome;
+
+// While the deck holds its lock, the layout is the deck's alone: a command it did not answer is not carried
+// out on the files behind its back, where the deck would either carry it out a second time or overwrite it.
+TEST_F(MarquettoDeckBesideTheDeck, ADeckThatDoesNotAnswerIsNeverWorkedAround)
+{
+    writeFile(m_paths.tilesFile(), TileCoding::layoutBytes({{}}));
+    const QByteArray before = readFile(m_paths.tilesFile());
+    // The lock held and no channel answering: a deck that is starting, stuck, or too slow.
+    QLockFile lock(DeckChannel::lockPath(m_paths));
+    ASSERT_TRUE(lock.tryLock(0));
+    for (const QStringList& command : {
+             QStringList{
+                 QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("0"),
+                 QStringLiteral(R"({"label":"Hi","icon":{"auto":{}},"action":{"snippet":{"text":"hi"}}})")},
+             QStringList{QStringLiteral("page"), QStringLiteral("add")},
+             QStringList{QStringLiteral("restore"), m_paths.tilesFile()},
+             QStringList{QStringLiteral("state")},
+         }) {
+        const DeckRun run = runDeck(m_dir.path(), command);
+        EXPECT_EQ(run.status, DeckCommands::failure) << command.join(u' ').toStdString();
+        EXPECT_EQ(run.err, "Marquetto is running but did not answer.\n");
+    }
+    EXPECT_EQ(readFile(m_paths.tilesFile()), before);
+    EXPECT_FALSE(exists(m_paths.backupsDir()));
+}
+
+TEST_F(MarquettoDeckBesideTheDeck, ALockACrashedDeckLeftBehindIsNoDeck)
+{
+    const QString lockPath = DeckChannel::lockPath(m_paths);
+    const auto removeLock = qScopeGuard([&] { QFile::remove(lockPath); });
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    // Lock files as the deck writes them: its process id, program and host. The first names a process that
+    // is gone; the second a process id the system has given to another program since.
+    for (const QByteArray& lockFile :
+         {"999999999\nmarquetto\n" + host + '\n',
+          QByteArray::number(QCoreApplication::applicationPid()) + "\nmarquetto\n" + host + '\n'}) {
+        QFile file(lockPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(lockFile);
+        file.close();
+        const DeckRun run = runDeck(m_dir.path(), {QStringLiteral("page"), QStringLiteral("add")});
+        EXPECT_EQ(run.status, DeckCommands::success) << run.err.toStdString();
+    }
+    EXPECT_TRUE(exists(m_paths.tilesFile()));
 }
