@@ -15,7 +15,7 @@ struct Machinery {
     WindowSnap snap{ServiceRegistry::windows(), QCoreApplication::applicationPid()};
     SystemActions systemActions{ServiceRegistry::systemControls(), snap};
     AppActivator apps{{ServiceRegistry::workspace(), ServiceRegistry::windows(), Preferences::shared(),
-                       ServiceRegistry::alerts()}};
+                       ServiceRegistry::alerts(), platformWordings()}};
     ActionRunner runner{{ServiceRegistry::processes(), ServiceRegistry::workspace(), apps, systemActions,
                          music, audio, bluetooth, ServiceRegistry::clipboard(), scenes}};
 };

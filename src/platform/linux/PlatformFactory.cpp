@@ -1,6 +1,7 @@
 #include "platform/ServiceRegistry.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/LinuxSystemControls.h"
+#include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/PulseAudioSystem.h"
@@ -45,4 +46,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.clickSound = std::make_unique<PaplayClickSound>(
         processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
     return services;
+}
+
+const PlatformWordings& platformWordings()
+{
+    return linuxWordings();
 }
