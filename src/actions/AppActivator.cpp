@@ -49,15 +49,7 @@ void AppActivator::maybeNudge()
 
 void AppActivator::promptForAccess()
 {
-    const Alert alert{
-        QStringLiteral("Let Marquetto bring minimized apps forward"),
-        QStringLiteral(
-            "macOS won't let an app un-minimize another app's windows unless it has Accessibility "
-            "access. Grant Marquetto access and your app tiles will restore minimized apps just like "
-            "clicking their Dock icon.\n\nSystem Settings ▸ Privacy & Security ▸ Accessibility ▸ turn "
-            "on Marquetto, then relaunch Marquetto."),
-        {QStringLiteral("Open Settings"), QStringLiteral("Not Now")},
-    };
-    if (m_services.alerts.present(alert) == 0)
+    const PlatformWordings& wordings = m_services.wordings;
+    if (m_services.alerts.present(wordings.windowAccess) == 0 && wordings.windowAccessOpensSettings)
         m_services.workspace.openWindowAccessSettings();
 }

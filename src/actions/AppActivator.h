@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AlertPresenter.h"
+#include "platform/PlatformWordings.h"
 #include "platform/Preferences.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
@@ -14,6 +15,7 @@ public:
         Windows& windows;
         Preferences& preferences;
         AlertPresenter& alerts;
+        const PlatformWordings& wordings;
     };
 
     explicit AppActivator(Services services)
@@ -24,8 +26,8 @@ public:
     // `path` is the application's ".desktop" file or executable (a bundle on macOS).
     void launch(const QString& path);
 
-    // Explains how to let this program restore other applications' windows, and offers to open the place
-    // where that is allowed.
+    // Explains how to let this program restore other applications' windows, and, where the platform has
+    // such a place, offers to open the place where that is allowed.
     void promptForAccess();
 
 private:

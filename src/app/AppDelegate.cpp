@@ -7,6 +7,7 @@
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
+#include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
 #include "panel/DeckGlyph.h"
@@ -145,10 +146,16 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
     DeckChannel::Response response;
     QTextStream out(&response.out);
     QTextStream err(&response.err);
-    DeckTool tool(
-        m_services.store(), m_services.settings(), [this]() -> ActionRunner& { return m_services.runner(); },
-        in, out, err, this);
-    response.status = tool.run(request.arguments);
+    DeckCommands::Context context{
+        .store = m_services.store(),
+        .settings = m_services.settings(),
+        .runner = [this]() -> ActionRunner& { return m_services.runner(); },
+        .deck = this,
+        .in = in,
+        .out = out,
+        .err = err,
+    };
+    response.status = DeckCommands::runInDeck(context, request.arguments);
     out.flush();
     err.flush();
     return response;

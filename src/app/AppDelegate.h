@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/DeckChannel.h"
-#include "cli/DeckTool.h"
 #include "editing/PhosphorFont.h"
+#include "exchange/DeckChannel.h"
+#include "exchange/DeckRemote.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "panel/EditMode.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/DeckChannel.h"
+#include "exchange/DeckChannel.h"
 
 #include <QObject>
 #include <functional>

@@ -32,7 +32,8 @@ struct DeckServices::Machinery {
         , bluetooth(*services.m_platform.bluetooth)
         , snap(services.windows(), QCoreApplication::applicationPid())
         , systemActions(*services.m_platform.systemControls, snap)
-        , apps({services.workspace(), services.windows(), services.preferences(), services.alerts()})
+        , apps({services.workspace(), services.windows(), services.preferences(), services.alerts(),
+                services.wordings()})
         , runner({services.processes(), services.workspace(), apps, systemActions, services.music(), audio,
                   bluetooth, services.clipboard(), *services.m_scenes})
     {
@@ -58,6 +59,8 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
 {
     if (!m_platform.systemControls)
         qFatal("Marquetto: platform services built without system controls");
+    if (!m_platform.wordings)
+        qFatal("Marquetto: platform services built without their wordings");
     m_preferences = std::make_unique<Preferences>(m_platform.paths.preferencesFile());
     m_settings = std::make_unique<DeckSettings>(*m_preferences);
     TileStore::StarterDeckSource starterDeck =

@@ -55,6 +55,7 @@ public:
     [[nodiscard]] ClickSound& clickSound() { return *m_platform.clickSound; }
     [[nodiscard]] Clipboard& clipboard() { return *m_platform.clipboard; }
     [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
+    [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
 
     [[nodiscard]] Preferences& preferences() { return *m_preferences; }
     [[nodiscard]] DeckSettings& settings() { return *m_settings; }

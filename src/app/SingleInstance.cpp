@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "cli/DeckChannel.h"
+#include "exchange/DeckChannel.h"
 
 #include <QDeadlineTimer>
 #include <QThread>

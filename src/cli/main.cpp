@@ -1,7 +1,8 @@
 #include "actions/ActionRunner.h"
 #include "app/DeckServices.h"
-#include "cli/DeckChannel.h"
-#include "cli/DeckTool.h"
+#include "cli/DeckLock.h"
+#include "exchange/DeckChannel.h"
+#include "exchange/DeckCommands.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -22,28 +23,36 @@ int main(int argc, char** argv)
     const auto paths = AppPaths::fromEnvironment(&problem);
     if (!paths) {
         err << "marquetto-deck: " << problem << '\n';
-        return DeckTool::failure;
+        return DeckCommands::failure;
     }
 
     QFile stdinFile;
     if (!stdinFile.open(stdin, QIODevice::ReadOnly)) {
         err << "marquetto-deck: standard input is not readable\n";
-        return DeckTool::failure;
+        return DeckCommands::failure;
     }
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     // The tile of `set PAGE INDEX -` is read before it is known whether the deck or this process stores it.
     const bool tileOnInput = arguments.value(0) == u"set" && arguments.value(3) == u"-";
-    const auto read = tileOnInput ? DeckTool::readAll(stdinFile, DeckChannel::maxMessageBytes) : QByteArray();
+    const auto read =
+        tileOnInput ? DeckCommands::readAll(stdinFile, DeckChannel::maxMessageBytes) : QByteArray();
     if (!read) {
         err << "marquetto-deck: The tile on standard input is too large.\n";
-        return DeckTool::failure;
+        return DeckCommands::failure;
     }
     QByteArray input = *read;
-    if (DeckTool::belongsToRunningDeck(arguments)) {
+    const DeckCommands::Command* command = DeckCommands::find(arguments.value(0));
+    if (command && command->runsInDeck) {
         if (const auto answer = DeckChannel::send(*paths, {arguments, input})) {
             out << answer->out;
             err << answer->err;
             return answer->status;
+        }
+        // A deck that is only slow would carry out the command later as well, and one that is stuck would
+        // overwrite the files with its next save: the files are the running deck's alone.
+        if (DeckLock::isHeld(*paths)) {
+            err << "Marquetto is running but did not answer.\n";
+            return DeckCommands::failure;
         }
     }
 
@@ -51,8 +60,14 @@ int main(int argc, char** argv)
     QBuffer bufferedInput(&input);
     bufferedInput.open(QIODevice::ReadOnly);
     QIODevice& in = arguments.value(0) == u"set" ? static_cast<QIODevice&>(bufferedInput) : stdinFile;
-    DeckTool tool(
-        services.store(), services.settings(), [&services]() -> ActionRunner& { return services.runner(); },
-        in, out, err);
-    return tool.run(arguments);
+    DeckCommands::Context context{
+        .store = services.store(),
+        .settings = services.settings(),
+        .runner = [&services]() -> ActionRunner& { return services.runner(); },
+        .deck = nullptr,
+        .in = in,
+        .out = out,
+        .err = err,
+    };
+    return DeckCommands::run(context, arguments);
 }

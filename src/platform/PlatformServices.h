@@ -10,6 +10,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/HotKeys.h"
+#include "platform/PlatformWordings.h"
 #include "platform/SystemControls.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
@@ -37,6 +38,8 @@ struct PlatformServices {
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
+    // The texts that name this platform's own places; a table of static lifetime.
+    const PlatformWordings* wordings = nullptr;
     std::unique_ptr<ClickSound> clickSound = std::make_unique<NullClickSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();

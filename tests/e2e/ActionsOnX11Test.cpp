@@ -3,6 +3,7 @@
 #include "actions/AppActivator.h"
 #include "core/ProcessUtil.h"
 #include "model/TileCoding.h"
+#include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/X11Windows.h"
 #include "support/DeckProcess.h"
@@ -96,7 +97,7 @@ TEST_F(ActionsOnX11, AnApplicationTileStartsItsApplicationAndThenRestoresItsMini
     LinuxWorkspace workspace(m_paths, processes, [] { return QStringList(); });
     Preferences preferences(m_paths.preferencesFile());
     FakeAlertPresenter alerts;
-    AppActivator apps({workspace, *m_windows, preferences, alerts});
+    AppActivator apps({workspace, *m_windows, preferences, alerts, linuxWordings()});
 
     apps.launch(entry);
     std::vector<Windows::WindowId> windows;

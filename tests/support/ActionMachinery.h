@@ -7,13 +7,15 @@
 #include "FakeWindows.h"
 #include "FakeWorkspace.h"
 #include "actions/ActionRunner.h"
+#include "platform/macos/MacWordings.h"
 
-// An action runner wired to fakes of every service it reaches, for tests.
+// An action runner wired to fakes of every service it reaches, for tests. It speaks the Mac's wordings, which
+// the tests pin to the letter.
 struct ActionMachinery {
     static constexpr qint64 ownPid = 4242;
 
     explicit ActionMachinery(Preferences& preferences)
-        : apps({workspace, windows, preferences, alerts})
+        : apps({workspace, windows, preferences, alerts, macWordings()})
     {
     }
 

@@ -6,6 +6,7 @@
 #include "FakeSceneQueue.h"
 #include "FakeWindows.h"
 #include "FakeWorkspace.h"
+#include "platform/macos/MacWordings.h"
 
 #include <algorithm>
 
@@ -27,6 +28,7 @@ TestDeckServices::TestDeckServices(const AppPaths& paths, const QHash<QString, Q
     platform.audio = std::make_unique<FakeAudioSystem>();
     platform.bluetooth = std::make_unique<FakeBluetooth>();
     platform.systemControls = std::make_unique<FakeSystemControls>();
+    platform.wordings = &macWordings();
     auto clipboard = std::make_unique<FakeClipboard>();
     m_clipboard = clipboard.get();
     platform.clipboard = std::move(clipboard);

@@ -1,6 +1,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/LinuxSystemControls.h"
+#include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/PulseAudioSystem.h"
@@ -42,6 +43,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls = std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings,
                                                                     QDBusConnection::systemBus());
+    services.wordings = &linuxWordings();
     services.clickSound = std::make_unique<PaplayClickSound>(
         processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
     return services;

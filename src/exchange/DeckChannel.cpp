@@ -1,4 +1,4 @@
-#include "cli/DeckChannel.h"
+#include "exchange/DeckChannel.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

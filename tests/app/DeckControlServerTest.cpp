@@ -1,6 +1,6 @@
-#include "cli/DeckChannel.h"
-
 #include "app/DeckControlServer.h"
+
+#include "exchange/DeckChannel.h"
 #include "support/EnvironmentGuard.h"
 #include "support/TempHome.h"
 
@@ -26,9 +26,9 @@ std::optional<DeckChannel::Response> sendWhileServing(const AppPaths& paths,
 
 } // namespace
 
-class DeckChannelTest : public TempHome {};
+class DeckControlServerTest : public TempHome {};
 
-TEST_F(DeckChannelTest, CarriesCommandsAndTheirInputToTheRunningDeckAndItsAnswerBack)
+TEST_F(DeckControlServerTest, CarriesCommandsAndTheirInputToTheRunningDeckAndItsAnswerBack)
 {
     const AppPaths& paths = m_paths;
     EXPECT_EQ(DeckChannel::send(paths, {{QStringLiteral("state")}, {}}), std::nullopt);
@@ -53,7 +53,7 @@ TEST_F(DeckChannelTest, CarriesCommandsAndTheirInputToTheRunningDeckAndItsAnswer
     EXPECT_NE(DeckChannel::socketPath(AppPaths::forHome(other.path())), DeckChannel::socketPath(paths));
 }
 
-TEST_F(DeckChannelTest, AMalformedRequestIsRefusedWithoutReachingTheDeck)
+TEST_F(DeckControlServerTest, AMalformedRequestIsRefusedWithoutReachingTheDeck)
 {
     bool reached = false;
     DeckControlServer server([&](const DeckChannel::Request&) {
@@ -81,7 +81,7 @@ TEST_F(DeckChannelTest, AMalformedRequestIsRefusedWithoutReachingTheDeck)
     EXPECT_FALSE(reached);
 }
 
-TEST_F(DeckChannelTest, AFolderAnotherUserPlantedInTheTemporaryFolderIsNotUsed)
+TEST_F(DeckControlServerTest, AFolderAnotherUserPlantedInTheTemporaryFolderIsNotUsed)
 {
     if (getuid() != 0)
         GTEST_SKIP() << "needs root to give a folder to another user";

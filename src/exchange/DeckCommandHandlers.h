@@ -1,0 +1,26 @@
+#pragma once
+
+#include "exchange/DeckCommands.h"
+
+// What each command of the table does; `arguments` are those after the command's name.
+namespace DeckCommandHandlers {
+
+using DeckCommands::Context;
+
+// Prints the deck as JSON: current page, grid size, and every page's tiles with their derived texts.
+int print(Context& context, const QStringList& arguments);
+// Replaces a slot with a tile in its JSON form, `-` reading it from the input; writes at once.
+int set(Context& context, const QStringList& arguments);
+int backups(Context& context, const QStringList& arguments);
+int restore(Context& context, const QStringList& arguments);
+// add, delete [PAGE], move FROM TO, go PAGE.
+int page(Context& context, const QStringList& arguments);
+// Runs the slot's action and returns once its effect has started, or a scene's last step has run. It waits
+// for that on this thread, so only the companion runs it.
+int run(Context& context, const QStringList& arguments);
+int state(Context& context, const QStringList& arguments);
+int summon(Context& context, const QStringList& arguments);
+int fire(Context& context, const QStringList& arguments);
+int help(Context& context, const QStringList& arguments);
+
+} // namespace DeckCommandHandlers

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class ActionRunner;
+class DeckRemote;
+class DeckSettings;
+class QIODevice;
+class QTextStream;
+class TileStore;
+
+// The commands of `marquetto-deck`, in one table that the companion and the running deck's channel share:
+// while the deck runs, it carries out the commands marked for it, so that the deck on screen changes at once;
+// the companion carries out the others, and all of them when no deck runs.
+//
+// A command answers its exit status: 0 on success, 1 when it failed (the reason is on `err`), 2 for bad
+// usage. Main thread only.
+namespace DeckCommands {
+
+inline constexpr int success = 0;
+inline constexpr int failure = 1;
+inline constexpr int badUsage = 2;
+
+// The runner is asked for only when a command runs a tile, so other commands never build it.
+using RunnerSource = std::function<ActionRunner&()>;
+
+// What a command works with.
+struct Context {
+    TileStore& store;
+    const DeckSettings& settings;
+    RunnerSource runner;
+    // The running deck when the command runs in it; nullptr in the companion, where the commands that need
+    // the deck report that it is not running.
+    DeckRemote* deck = nullptr;
+    QIODevice& in;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+// Carries out a command; `arguments` are those after its name.
+using Handler = int (*)(Context& context, const QStringList& arguments);
+
+struct Command {
+    QString name;
+    // Whether the running deck carries it out. The others are the companion's own work: they may wait,
+    // which the deck never does on its main thread.
+    bool runsInDeck = false;
+    // Its lines of the usage text, after the program's name.
+    QStringList usage;
+    Handler handler = nullptr;
+};
+
+[[nodiscard]] const std::vector<Command>& table();
+// The command of that name, or nullptr.
+[[nodiscard]] const Command* find(const QString& name);
+[[nodiscard]] QString usage();
+
+// Carries out the command in this process, whichever side it belongs to.
+int run(Context& context, const QStringList& arguments);
+// Carries out the command as the running deck does: one the table does not hold, or holds for the companion
+// alone, is refused as bad usage and nothing runs.
+int runInDeck(Context& context, const QStringList& arguments);
+
+// Writes "marquetto-deck: " and the message to `err`; answers `failure`.
+int fail(Context& context, const QString& message);
+// Writes the message, when there is one, and the usage text to `err`; answers `badUsage`.
+int misuse(Context& context, const QString& message);
+
+// Everything `in` gives until it closes, or nothing once that would exceed `limit` bytes.
+[[nodiscard]] std::optional<QByteArray> readAll(QIODevice& in, qint64 limit);
+
+} // namespace DeckCommands

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QJsonObject>
+
+// What the running deck offers the companion's commands beyond its store: its window's state, the summon and
+// its tiles.
+//
+// Main thread only.
+class DeckRemote {
+public:
+    virtual ~DeckRemote() = default;
+    // {"currentPage", "isSummoned", "isCompact", "isExpanded", "isEditing", "frame": [x, y, w, h]}, the frame
+    // in screen coordinates with the origin at the top left.
+    [[nodiscard]] virtual QJsonObject state() const = 0;
+    virtual void toggleSummon() = 0;
+    // Runs the slot of the current page as its hot key does; false when the slot is empty.
+    virtual bool fire(int index) = 0;
+};

@@ -1,0 +1,22 @@
+#include "platform/linux/LinuxWordings.h"
+
+const PlatformWordings& linuxWordings()
+{
+    // Windows are out of reach only without an X11 display (a Wayland session without XWayland, or the deck
+    // started as a Wayland client); no setting grants them, so the alert says what to do and offers nothing
+    // to open.
+    static const PlatformWordings wordings{
+        .windowAccess =
+            {
+                QStringLiteral("Marquetto can't bring minimized apps forward here"),
+                QStringLiteral(
+                    "Marquetto restores an app's minimized windows through the X11 window manager, and it "
+                    "has no X11 display to talk to. Your app tiles still start apps; an app that is already "
+                    "open decides for itself whether to come forward.\n\nOn a Wayland desktop, install "
+                    "XWayland and start Marquetto with QT_QPA_PLATFORM unset or set to xcb."),
+                {QStringLiteral("OK")},
+            },
+        .windowAccessOpensSettings = false,
+    };
+    return wordings;
+}

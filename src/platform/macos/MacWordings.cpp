@@ -1,0 +1,19 @@
+#include "platform/macos/MacWordings.h"
+
+const PlatformWordings& macWordings()
+{
+    static const PlatformWordings wordings{
+        .windowAccess =
+            {
+                QStringLiteral("Let Marquetto bring minimized apps forward"),
+                QStringLiteral(
+                    "macOS won't let an app un-minimize another app's windows unless it has Accessibility "
+                    "access. Grant Marquetto access and your app tiles will restore minimized apps just like "
+                    "clicking their Dock icon.\n\nSystem Settings ▸ Privacy & Security ▸ Accessibility ▸ "
+                    "turn on Marquetto, then relaunch Marquetto."),
+                {QStringLiteral("Open Settings"), QStringLiteral("Not Now")},
+            },
+        .windowAccessOpensSettings = true,
+    };
+    return wordings;
+}
