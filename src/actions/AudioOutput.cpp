@@ -16,8 +16,9 @@ std::vector<AudioOutput::Device> AudioOutput::outputDevices() const
 
 std::optional<QString> AudioOutput::currentDefaultUID() const
 {
+    // Every number is a device: PulseAudio counts its sinks from 0.
     const std::optional<quint32> id = m_system.defaultOutputDevice();
-    if (!id || *id == 0)
+    if (!id)
         return std::nullopt;
     for (const AudioSystem::Device& device : m_system.devices()) {
         if (device.id == *id)

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/DeckServices.h"
 #include "app/SingleInstance.h"
+#include "platform/linux/XcbPlatform.h"
 #include "platform/qt/MessageBoxAlerts.h"
 #include "platform/qt/QtClipboard.h"
 
@@ -32,12 +33,14 @@ private:
 
 int main(int argc, char** argv)
 {
+    // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
+    qSetMessagePattern(QStringLiteral("%{message}"));
+    const XcbPlatform::Choice displayPlatform = XcbPlatform::prepare();
     QApplication app(argc, argv);
+    XcbPlatform::finish(displayPlatform);
     QApplication::setApplicationName(QStringLiteral("Marquetto"));
     QApplication::setApplicationVersion(QStringLiteral(MARQUETTO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
-    qSetMessagePattern(QStringLiteral("%{message}"));
     // A program a tile started may close its end of a pipe early; that is no reason for the deck to die.
     std::signal(SIGPIPE, SIG_IGN);
 

@@ -118,36 +118,41 @@ QString orFallback(const QString& text, const char16_t* fallback)
     return text.isEmpty() ? QString::fromUtf16(fallback) : text;
 }
 
-} // namespace
-
-QString TileAction::defaultLabel() const
+// The desktop's name for the application, else the bundle's or desktop file's name without its extension.
+QString applicationLabel(const ApplicationNames& names, const QString& path)
 {
-    return std::visit(
-        Overloaded{
-            [](const LaunchApp& a) { return withoutExtension(lastPathComponent(a.path)).toString(); },
-            [](const OpenFile& a) { return lastPathComponent(a.path).toString(); },
-            [](const OpenURL& a) { return urlHostOr(a.urlString); },
-            [](const PlayPlaylist& a) { return a.name; },
-            [](const PlayAlbum& a) { return a.name; },
-            [](const NowPlaying&) { return QStringLiteral("Now Playing"); },
-            [](const RunSystemAction& a) { return title(a.action); },
-            [](const RunShortcut& a) { return a.name; },
-            [](const RunScript&) { return QStringLiteral("Script"); },
-            [](const Sequence&) { return QStringLiteral("Scene"); },
-            [](const ConnectBluetooth& a) { return orFallback(a.name, u"Bluetooth"); },
-            [](const AudioOutput& a) { return orFallback(a.name, u"Output"); },
-            [](const Snippet& a) { return snippetLabel(a.text); },
-        },
-        value);
+    return names.nameOf(path).value_or(withoutExtension(lastPathComponent(path)).toString());
 }
 
-QString TileAction::tooltipDescription() const
+} // namespace
+
+QString TileAction::defaultLabel(const ApplicationNames& names) const
+{
+    return std::visit(Overloaded{
+                          [&](const LaunchApp& a) { return applicationLabel(names, a.path); },
+                          [](const OpenFile& a) { return lastPathComponent(a.path).toString(); },
+                          [](const OpenURL& a) { return urlHostOr(a.urlString); },
+                          [](const PlayPlaylist& a) { return a.name; },
+                          [](const PlayAlbum& a) { return a.name; },
+                          [](const NowPlaying&) { return QStringLiteral("Now Playing"); },
+                          [](const RunSystemAction& a) { return title(a.action); },
+                          [](const RunShortcut& a) { return a.name; },
+                          [](const RunScript&) { return QStringLiteral("Script"); },
+                          [](const Sequence&) { return QStringLiteral("Scene"); },
+                          [](const ConnectBluetooth& a) { return orFallback(a.name, u"Bluetooth"); },
+                          [](const AudioOutput& a) { return orFallback(a.name, u"Output"); },
+                          [](const Snippet& a) { return snippetLabel(a.text); },
+                      },
+                      value);
+}
+
+QString TileAction::tooltipDescription(const ApplicationNames& names) const
 {
     return std::visit(
         Overloaded{
-            [this](const LaunchApp&) { return defaultLabel(); },
-            [this](const OpenFile&) { return defaultLabel(); },
-            [this](const OpenURL&) { return defaultLabel(); },
+            [&](const LaunchApp&) { return defaultLabel(names); },
+            [&](const OpenFile&) { return defaultLabel(names); },
+            [&](const OpenURL&) { return defaultLabel(names); },
             [](const PlayPlaylist& a) { return a.name; },
             [](const PlayAlbum& a) {
                 return a.artist.isEmpty() ? a.name : a.name + QStringLiteral(" \u2014 ") + a.artist;
@@ -156,13 +161,13 @@ QString TileAction::tooltipDescription() const
             [](const RunSystemAction& a) { return title(a.action); },
             [](const RunShortcut& a) { return a.name; },
             [](const RunScript& a) { return orFallback(firstLine(a.source), u"Script"); },
-            [](const Sequence& a) {
+            [&names](const Sequence& a) {
                 if (a.steps.empty())
                     return QStringLiteral("Scene");
-                QStringList names;
+                QStringList labels;
                 for (size_t i = 0; i < std::min<size_t>(3, a.steps.size()); ++i)
-                    names << a.steps[i].defaultLabel();
-                return names.join(QStringLiteral(", ")) + (a.steps.size() > 3 ? ellipsis : QString());
+                    labels << a.steps[i].defaultLabel(names);
+                return labels.join(QStringLiteral(", ")) + (a.steps.size() > 3 ? ellipsis : QString());
             },
             [](const ConnectBluetooth& a) { return orFallback(a.name, u"Bluetooth device"); },
             [](const AudioOutput& a) { return orFallback(a.name, u"Audio output"); },
@@ -171,12 +176,27 @@ QString TileAction::tooltipDescription() const
         value);
 }
 
-std::optional<QString> Tile::tooltipText() const
+QString TileAction::defaultLabel() const
+{
+    return defaultLabel(NoApplicationNames());
+}
+
+QString TileAction::tooltipDescription() const
+{
+    return tooltipDescription(NoApplicationNames());
+}
+
+std::optional<QString> Tile::tooltipText(const ApplicationNames& names) const
 {
     if (!action)
         return std::nullopt;
-    QString text = label.isEmpty() ? action->tooltipDescription() : label;
+    QString text = label.isEmpty() ? action->tooltipDescription(names) : label;
     if (text.isEmpty())
         return std::nullopt;
     return text;
+}
+
+std::optional<QString> Tile::tooltipText() const
+{
+    return tooltipText(NoApplicationNames());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ApplicationNames.h"
 #include "model/SystemAction.h"
 
 #include <QString>
@@ -113,9 +114,12 @@ struct TileAction {
         return std::get_if<Case>(&value);
     }
 
-    // The label a tile of this action would naturally carry.
-    [[nodiscard]] QString defaultLabel() const;
+    // The label a tile of this action would naturally carry, applications named as `names` says.
+    [[nodiscard]] QString defaultLabel(const ApplicationNames& names) const;
     // A one-line description for the tile's tooltip.
+    [[nodiscard]] QString tooltipDescription(const ApplicationNames& names) const;
+    // The same with applications known by their paths alone.
+    [[nodiscard]] QString defaultLabel() const;
     [[nodiscard]] QString tooltipDescription() const;
 
     bool operator==(const TileAction&) const = default;
@@ -130,6 +134,7 @@ struct Tile {
 
     [[nodiscard]] bool isEmpty() const { return !action.has_value(); }
     // What the tile's tooltip shows: the label, or else the action's description. Empty tiles show none.
+    [[nodiscard]] std::optional<QString> tooltipText(const ApplicationNames& names) const;
     [[nodiscard]] std::optional<QString> tooltipText() const;
 
     bool operator==(const Tile&) const = default;

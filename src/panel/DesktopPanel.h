@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/WindowStacking.h"
 #include "platform/Windows.h"
 
 #include <QDateTime>
@@ -18,9 +19,6 @@ class EditModeState;
 class PanelChromeState;
 class Preferences;
 class TileStore;
-
-// Just above the desktop and below ordinary windows, or summoned above everything.
-enum class PanelLevel { desktop, summoned };
 
 // The deck's window on screen. Frames are in screen coordinates with the origin at the bottom left of the
 // main screen and y growing upwards. `moved` fires after the user moved the window.

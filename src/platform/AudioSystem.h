@@ -11,7 +11,7 @@
 class AudioSystem {
 public:
     struct Device {
-        quint32 id = 0; // the server's number for the device; valid while the device is present
+        quint32 id = 0; // the server's number for the device, 0 included; valid while the device is present
         QString uid;    // persistent unique identifier; what a tile stores
         QString name;   // for display; empty when the device has none
         bool hasOutput = false;
@@ -22,6 +22,7 @@ public:
 
     // Every device the server knows, in the server's order. Empty when there is no sound server.
     [[nodiscard]] virtual std::vector<Device> devices() const = 0;
+    // The default output's number; nothing when there is none or the server does not say.
     [[nodiscard]] virtual std::optional<quint32> defaultOutputDevice() const = 0;
     virtual void setDefaultOutputDevice(quint32 id) = 0;
 

@@ -2,6 +2,7 @@
 
 #include "core/ProcessRunner.h"
 #include "core/ProcessUtil.h"
+#include "model/ApplicationNames.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppPaths.h"
 #include "platform/AudioSystem.h"
@@ -27,6 +28,8 @@ struct PlatformServices {
     std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
     std::unique_ptr<ProcessRunner> processes = std::make_unique<ProcessUtil>();
     std::unique_ptr<Workspace> workspace = std::make_unique<NullWorkspace>();
+    // For the labels and tooltips of application tiles.
+    std::unique_ptr<ApplicationNames> applicationNames = std::make_unique<NoApplicationNames>();
     // Made on first use: reaching the display is only worth it for what moves windows.
     std::function<std::unique_ptr<Windows>()> createWindows;
     std::unique_ptr<Windows> windows;

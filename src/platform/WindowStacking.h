@@ -1,8 +1,9 @@
 #pragma once
 
-#include "panel/DesktopPanel.h"
-
 #include <QtGlobal>
+
+// Just above the desktop and below ordinary windows, or summoned above everything.
+enum class PanelLevel { desktop, summoned };
 
 // How the desktop stacks the deck's window: just above the desktop on every workspace, out of the taskbar,
 // or summoned above everything. Windows are named by their native id. Main thread only.

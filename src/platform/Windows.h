@@ -12,10 +12,12 @@
 
 // Another application's windows, as far as the desktop lets us see and move them.
 //
-// Coordinates follow two conventions, as the window-placement logic expects:
-// - window frames and positions are measured from the top-left corner of the first screen, y pointing down;
-// - screen frames are measured from the bottom-left corner of the first screen, y pointing up.
-// A window frame is the outer frame, decorations included.
+// Every coordinate is measured in pixels from the first screen of `screens()` (the primary one), wherever
+// the desktop puts that screen among the others:
+// - window frames and positions from its top-left corner, y pointing down;
+// - screen frames from its bottom-left corner, y pointing up (the first screen's frame starts at 0, 0).
+// `flipped` about the first screen's height converts between the two. Other screens may lie at negative
+// coordinates. A window frame is the outer frame, decorations included.
 //
 // All calls are made on the main thread. Calls on a window that has gone away fail quietly.
 class Windows : public QObject {
@@ -32,8 +34,8 @@ public:
         bool operator==(const ActiveWindow&) const = default;
     };
 
-    // Screen frames are measured up from the bottom edge of the first screen, window positions down from its
-    // top; the same flip about that edge converts either way.
+    // Mirrors a rectangle about the horizontal line `edge` high: about the first screen's height, a window
+    // frame becomes a rectangle in screen-frame coordinates and back.
     [[nodiscard]] static QRectF flipped(const QRectF& rect, double edge)
     {
         return {rect.x(), edge - rect.y() - rect.height(), rect.width(), rect.height()};

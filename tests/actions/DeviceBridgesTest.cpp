@@ -33,10 +33,24 @@ TEST(AudioOutputTest, ListsOutputsByNameUnderTheirIdentifierWhenNameless)
     EXPECT_EQ(audio.deviceID(QStringLiteral("hdmi")), 2u);
     EXPECT_EQ(audio.deviceID(QStringLiteral("HDMI")), std::nullopt);
 
-    system.defaultOutput = 0;
-    EXPECT_EQ(audio.currentDefaultUID(), std::nullopt);
     system.defaultOutput = 42;
     EXPECT_EQ(audio.currentDefaultUID(), std::nullopt);
+    system.defaultOutput.reset();
+    EXPECT_EQ(audio.currentDefaultUID(), std::nullopt);
+}
+
+TEST(AudioOutputTest, TheDeviceNumberedZeroIsAnOutputLikeAnyOther)
+{
+    FakeAudioSystem system;
+    system.deviceList = {{0, QStringLiteral("speakers"), QStringLiteral("Speakers"), true},
+                         {1, QStringLiteral("hdmi"), QStringLiteral("HDMI"), true}};
+    system.defaultOutput = 0;
+    AudioOutput audio(system);
+    EXPECT_EQ(audio.currentDefaultUID(), QStringLiteral("speakers"));
+    const std::optional<quint32> id = audio.deviceID(QStringLiteral("speakers"));
+    ASSERT_EQ(id, 0u);
+    audio.makeDefaultOutput(*id);
+    EXPECT_EQ(system.log.entries(), QStringList{QStringLiteral("default 0")});
 }
 
 TEST(BluetoothConnectorTest, ListsPairedDevicesAndEachPressReadsTheCurrentState)

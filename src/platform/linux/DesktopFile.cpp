@@ -75,9 +75,36 @@ Expected<QStringList, QString> splitWords(QStringView exec)
     return words;
 }
 
+// The keys a value localized for `locale` ("lang_COUNTRY.ENCODING@MODIFIER", each part but the language
+// optional) may carry, best first: lang_COUNTRY@MODIFIER, lang_COUNTRY, lang@MODIFIER, lang.
+QStringList localeKeys(QStringView locale)
+{
+    const qsizetype at = locale.indexOf(u'@');
+    const QStringView modifier = at < 0 ? QStringView() : locale.mid(at + 1);
+    QStringView rest = at < 0 ? locale : locale.left(at);
+    if (const qsizetype dot = rest.indexOf(u'.'); dot >= 0)
+        rest = rest.left(dot);
+    const qsizetype underscore = rest.indexOf(u'_');
+    const QStringView language = underscore < 0 ? rest : rest.left(underscore);
+    QStringList keys;
+    if (language.isEmpty())
+        return keys;
+    const auto withModifier = [&](QStringView key) {
+        if (!modifier.isEmpty())
+            keys << key.toString() + u'@' + modifier.toString();
+    };
+    if (underscore >= 0) {
+        withModifier(rest);
+        keys << rest.toString();
+    }
+    withModifier(language);
+    keys << language.toString();
+    return keys;
+}
+
 } // namespace
 
-Expected<DesktopFile, QString> DesktopFile::read(const QString& path)
+Expected<DesktopFile, QString> DesktopFile::read(const QString& path, QStringView locale)
 {
     const Expected<QByteArray, AtomicFile::ReadError> bytes = AtomicFile::read(path, maximumSize);
     if (!bytes)
@@ -89,6 +116,8 @@ Expected<DesktopFile, QString> DesktopFile::read(const QString& path)
 
     DesktopFile file;
     file.path = path;
+    const QStringList nameKeys = localeKeys(locale);
+    qsizetype nameRank = nameKeys.size(); // the plain Name ranks below every localized one
     QString type;
     bool inEntry = false;
     bool sawEntry = false;
@@ -108,9 +137,15 @@ Expected<DesktopFile, QString> DesktopFile::read(const QString& path)
         const QString value = unescapeValue(line.mid(equals + 1).trimmed());
         if (key == u"Type")
             type = value;
-        else if (key == u"Name")
+        else if (key == u"Name" && nameRank == nameKeys.size())
             file.name = value;
-        else if (key == u"Exec")
+        else if (key.startsWith(u"Name[") && key.endsWith(u']')) {
+            const qsizetype rank = nameKeys.indexOf(key.mid(5, key.size() - 6));
+            if (rank >= 0 && rank < nameRank) {
+                file.name = value;
+                nameRank = rank;
+            }
+        } else if (key == u"Exec")
             file.exec = value;
         else if (key == u"TryExec")
             file.tryExec = value;

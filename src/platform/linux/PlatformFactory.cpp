@@ -1,5 +1,6 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -32,6 +33,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.paths = paths;
     ProcessRunner& processes = *services.processes;
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
+    services.applicationNames =
+        std::make_unique<DesktopApplicationNames>(DesktopApplicationNames::messagesLocale());
     services.createWindows = [] { return createX11Windows(); };
     services.createHotKeys = [] { return createX11HotKeys(); };
     services.createWindowStacking = []() -> std::unique_ptr<WindowStacking> {

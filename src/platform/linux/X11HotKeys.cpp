@@ -68,9 +68,18 @@ X11HotKeys::X11HotKeys(std::unique_ptr<XcbConnection> connection, QObject* paren
     , m_x(std::move(connection))
 {
     m_x->setEventHandler([this](const xcb_generic_event_t& event) {
-        if ((event.response_type & 0x7f) == XCB_KEY_PRESS) {
+        const int type = event.response_type & 0x7f;
+        if (type == XCB_KEY_PRESS) {
             const auto& press = reinterpret_cast<const xcb_key_press_event_t&>(event);
-            handleKeyPress(press.detail, press.state);
+            const bool repeated =
+                m_lastRelease && m_lastRelease->keyCode == press.detail && m_lastRelease->time == press.time;
+            m_lastRelease.reset();
+            if (!repeated) {
+                handleKeyPress(press.detail, press.state);
+            }
+        } else if (type == XCB_KEY_RELEASE) {
+            const auto& release = reinterpret_cast<const xcb_key_release_event_t&>(event);
+            m_lastRelease = Release{release.detail, release.time};
         }
     });
     m_notifier = std::make_unique<QSocketNotifier>(m_x->fileDescriptor(), QSocketNotifier::Read);

@@ -14,7 +14,8 @@ class XcbConnection;
 // Global keys as passive grabs on the root window of an X display, read from a connection of its own so that
 // no GUI is needed. Each key is grabbed once for every state of Caps Lock and Num Lock, which X counts as
 // modifiers, so that the keys still work with either lock on. Keys on a keyboard whose layout changes after
-// registration keep the key codes they had.
+// registration keep the key codes they had. A key held down fires once: X repeats it as a release and a press
+// with the same time stamp, and such a press is no new one.
 class X11HotKeys final : public GlobalHotKeys {
     Q_OBJECT
 public:
@@ -52,6 +53,12 @@ private:
     std::map<std::uint32_t, Grab> m_grabs; // by id
     std::uint16_t m_numLockMask = 0;
     std::optional<KeyboardMap> m_keyboard;
+    // The last key released, until the next press: a press at the very same time repeats that key.
+    struct Release {
+        xcb_keycode_t keyCode = 0;
+        xcb_timestamp_t time = 0;
+    };
+    std::optional<Release> m_lastRelease;
 };
 
 // The hot keys of the display DISPLAY names: X11HotKeys when that display answers, NullGlobalHotKeys

@@ -158,6 +158,13 @@ std::vector<QRect> rootScreens(XcbConnection& x, const Deadline& deadline)
     return screens;
 }
 
+// Where the interface's coordinates start in root coordinates: the primary monitor's top-left corner.
+QPoint primaryOrigin(XcbConnection& x, const Deadline& deadline)
+{
+    const std::vector<QRect> screens = rootScreens(x, deadline);
+    return screens.empty() ? QPoint() : screens.front().topLeft();
+}
+
 // The work area of the current desktop, when the window manager publishes one.
 std::optional<QRect> workArea(XcbConnection& x, const Deadline& deadline)
 {
@@ -295,12 +302,14 @@ std::optional<QRectF> X11Windows::frame(WindowId window) const
     if (m_x->isBroken()) {
         return std::nullopt;
     }
-    const auto geometry = clientGeometry(*m_x, static_cast<xcb_window_t>(window), m_x->deadline());
+    const Deadline deadline = m_x->deadline();
+    const auto geometry = clientGeometry(*m_x, static_cast<xcb_window_t>(window), deadline);
     if (!geometry) {
         return std::nullopt;
     }
     const Margins& m = geometry->frame;
-    return QRectF(geometry->client.adjusted(-m.left, -m.top, m.right, m.bottom));
+    const QRect outer = geometry->client.adjusted(-m.left, -m.top, m.right, m.bottom);
+    return QRectF(outer.translated(-primaryOrigin(*m_x, deadline)));
 }
 
 // The frame changes with these states (openbox, for one, drops a full-screen window's decorations), so the
@@ -337,8 +346,9 @@ void X11Windows::setPosition(WindowId window, QPointF topLeft)
     if (m_x->isBroken()) {
         return;
     }
-    release(window, m_x->deadline());
-    const QPoint position = topLeft.toPoint();
+    const Deadline deadline = m_x->deadline();
+    release(window, deadline);
+    const QPoint position = topLeft.toPoint() + primaryOrigin(*m_x, deadline);
     xcb_ewmh_request_moveresize_window(m_x->ewmh(), m_x->screenNumber(), static_cast<xcb_window_t>(window),
                                        XCB_GRAVITY_NORTH_WEST, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
                                        static_cast<xcb_ewmh_moveresize_window_opt_flags_t>(
@@ -434,10 +444,11 @@ std::vector<Windows::Screen> X11Windows::screens() const
         return {};
     }
     const auto area = workArea(*m_x, deadline);
-    // Root coordinates point down from the top-left corner; screens are measured up from the bottom-left
-    // corner of the first one.
-    const int bottom = frames.front().y() + frames.front().height();
-    const auto yUp = [bottom](const QRect& r) { return flipped(QRectF(r), bottom); };
+    // Root coordinates point down from the root window's top-left corner; screens are measured up from the
+    // bottom-left corner of the first one.
+    const QRect& primary = frames.front();
+    const int bottom = primary.y() + primary.height();
+    const auto yUp = [&](const QRect& r) { return flipped(QRectF(r.translated(-primary.x(), 0)), bottom); };
     std::vector<Screen> screens;
     screens.reserve(frames.size());
     for (const QRect& frame : frames) {

@@ -3,6 +3,8 @@
 #include "support/X11Client.h"
 #include "support/XvfbSession.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -33,9 +35,10 @@ protected:
     }
 
     // Types keys as a user would; the server receives them before this returns.
-    static void type(const QString& keys)
+    static void type(const QString& keys) { ASSERT_EQ(xdotool({QStringLiteral("key"), keys}), 0); }
+    static int xdotool(const QStringList& arguments)
     {
-        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}), 0);
+        return QProcess::execute(QStringLiteral("xdotool"), arguments);
     }
 
     // The ids pressed up to and including the first press of `last`: presses arrive in order, so this
@@ -75,6 +78,21 @@ TEST_F(X11HotKeysTest, TheDecksKeysFireTheirIdsWhateverTheLocks)
         if (c.toggle != nullptr)
             type(QLatin1String(c.toggle));
     }
+}
+
+TEST_F(X11HotKeysTest, AKeyHeldDownFiresOncePerPress)
+{
+    ASSERT_TRUE(m_keys->registerKey(space, control | option, 100));
+    ASSERT_TRUE(m_keys->registerKey(digit9, control | option, 9));
+    ASSERT_EQ(xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+alt+space")}), 0);
+    // The server starts repeating a held key after 660 ms, then every 40 ms; its clock is its own.
+    QDeadlineTimer held(1500);
+    while (!held.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+alt+space")}), 0);
+    type(QStringLiteral("ctrl+alt+space"));
+    type(QStringLiteral("ctrl+alt+9"));
+    EXPECT_EQ(pressedUntil(9), (std::vector<std::uint32_t>{100, 100, 9}));
 }
 
 TEST_F(X11HotKeysTest, AKeyAnotherProgramHoldsIsRefusedQuietly)

@@ -1,5 +1,6 @@
 #include "platform/linux/X11Windows.h"
 
+#include "actions/WindowSnap.h"
 #include "platform/linux/XcbConnection.h"
 #include "support/LogCapture.h"
 #include "support/X11Client.h"
@@ -15,8 +16,12 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <sys/uio.h>
 #include <unistd.h>
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 // Readable failures.
 void PrintTo(const QRectF& r, std::ostream* out)
@@ -167,6 +172,111 @@ TEST_F(X11WindowsTest, ADockAtTheBottomRaisesTheVisibleFrame)
     // y up: a 40-pixel dock at the bottom leaves the visible frame starting 40 pixels up.
     const Windows::Screen expected{QRectF(0, 0, 1280, 800), QRectF(0, 40, 1280, 760)};
     EXPECT_TRUE(eventually([&] { return m_windows->screens() == std::vector<Windows::Screen>{expected}; }));
+}
+
+// --- Several monitors
+
+// Lays the display out as these monitors (root coordinates), the first one primary. The first takes over the
+// server's one output, which would otherwise count as a monitor of its own. The request is put together here:
+// libxcb's own SetMonitor request trips over its variable-length part.
+void setMonitors(X11Client& client, const std::vector<QRect>& monitors)
+{
+    xcb_connection_t* c = client.connection();
+    std::free(xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 5), nullptr));
+    auto* resources = xcb_randr_get_screen_resources_current_reply(
+        c, xcb_randr_get_screen_resources_current(c, client.root()), nullptr);
+    ASSERT_NE(resources, nullptr);
+    ASSERT_GT(xcb_randr_get_screen_resources_current_outputs_length(resources), 0);
+    const xcb_randr_output_t output = xcb_randr_get_screen_resources_current_outputs(resources)[0];
+    std::free(resources);
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const QRect& m = monitors[i];
+        xcb_randr_set_monitor_request_t head{};
+        head.window = client.root();
+        xcb_randr_monitor_info_t info{};
+        info.name = client.atom(("M" + std::to_string(i)).c_str());
+        info.primary = i == 0 ? 1 : 0;
+        info.nOutput = i == 0 ? 1 : 0;
+        info.x = static_cast<int16_t>(m.x());
+        info.y = static_cast<int16_t>(m.y());
+        info.width = static_cast<uint16_t>(m.width());
+        info.height = static_cast<uint16_t>(m.height());
+        info.width_in_millimeters = static_cast<uint32_t>(m.width() / 4);
+        info.height_in_millimeters = static_cast<uint32_t>(m.height() / 4);
+        QByteArray request(reinterpret_cast<const char*>(&head), sizeof head);
+        request.append(reinterpret_cast<const char*>(&info), sizeof info);
+        if (info.nOutput != 0)
+            request.append(reinterpret_cast<const char*>(&output), sizeof output);
+        std::array<iovec, 3> parts{}; // xcb writes before the first part it is given
+        parts[2] = {request.data(), static_cast<std::size_t>(request.size())};
+        xcb_protocol_request_t protocol{1, &xcb_randr_id, XCB_RANDR_SET_MONITOR, 1};
+        const xcb_void_cookie_t cookie{xcb_send_request(c, XCB_REQUEST_CHECKED, &parts[2], &protocol)};
+        xcb_generic_error_t* error = xcb_request_check(c, cookie);
+        EXPECT_EQ(error, nullptr) << "monitor " << i;
+        std::free(error);
+    }
+}
+
+// Centring a window on each monitor in turn: the window goes to the middle of the monitor it is on, whichever
+// monitor is primary and wherever it lies. Frames are checked in the interface's coordinates, measured from
+// the primary monitor's top-left corner.
+TEST(X11WindowsMonitors, SnappingPlacesTheWindowOnItsOwnMonitor)
+{
+    if (const QStringList missing = XvfbSession::missingPrograms(); !missing.isEmpty())
+        GTEST_SKIP() << "needs " << missing.join(QStringLiteral(", ")).toStdString()
+                     << " (scripts/bootstrap installs them)";
+    struct Layout {
+        const char* name;
+        QSize root;
+        std::vector<QRect> monitors; // root coordinates, the primary first
+        std::vector<QRect> centred;  // where centring puts a window on each monitor, root coordinates
+    };
+    const Layout layouts[] = {
+        {"primary below another",
+         {1280, 1600},
+         {{0, 800, 1280, 800}, {0, 0, 1280, 800}},
+         {{205, 856, 870, 688}, {205, 56, 870, 688}}},
+        // The primary's visible frame is 1440 × 875: centred, a window is 979 × 753 at 231, 61 from its
+        // corner.
+        {"primary right of another",
+         {2720, 875},
+         {{1280, 0, 1440, 875}, {0, 0, 1280, 800}},
+         {{1511, 61, 979, 753}, {205, 56, 870, 688}}},
+        {"primary between two, lower than both",
+         {3744, 975},
+         {{1280, 100, 1440, 875}, {0, 0, 1280, 800}, {2720, 0, 1024, 768}},
+         {{1511, 161, 979, 753}, {205, 56, 870, 688}, {2884, 54, 696, 660}}},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        XvfbSession session(XvfbSession::Options{layout.root, true});
+        ASSERT_TRUE(session.start()) << session.error().toStdString();
+        X11Client client;
+        setMonitors(client, layout.monitors);
+        const auto windows = createX11Windows();
+        ASSERT_TRUE(eventually([&] { return windows->screens().size() == layout.monitors.size(); }));
+        const QPoint origin = layout.monitors.front().topLeft();
+        WindowSnap snap(*windows, QCoreApplication::applicationPid());
+        for (std::size_t i = 0; i < layout.monitors.size(); ++i) {
+            SCOPED_TRACE(i);
+            const QRect& monitor = layout.monitors[i];
+            const xcb_window_t window = client.map({40, 50, 320, 200}, appPid, geditClass);
+            ASSERT_TRUE(eventually([&] { return client.managed(window) && client.active() == window; }));
+            const auto flags = XCB_GRAVITY_NORTH_WEST | 1U << 8 | 1U << 9 | 2U << 12; // x, y, from a pager
+            const QPoint at = monitor.topLeft() + QPoint(60, 70);
+            client.ask(window, "_NET_MOVERESIZE_WINDOW",
+                       {flags, static_cast<uint32_t>(at.x()), static_cast<uint32_t>(at.y()), 0, 0});
+            ASSERT_TRUE(eventually([&] {
+                const auto frame = windows->frame(window);
+                return frame && frame->topLeft() == QPointF(at - origin);
+            }));
+            snap.snap(WindowSnap::Position::centre);
+            const QRectF expected(layout.centred[i].translated(-origin));
+            eventually([&] { return windows->frame(window) == expected; });
+            EXPECT_EQ(windows->frame(window), expected);
+            client.destroy(window);
+        }
+    }
 }
 
 // --- A display that misbehaves
