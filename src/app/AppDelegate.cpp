@@ -149,6 +149,7 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
     DeckCommands::Context context{
         .store = m_services.store(),
         .settings = m_services.settings(),
+        .names = m_services.applicationNames(),
         .runner = [this]() -> ActionRunner& { return m_services.runner(); },
         .deck = this,
         .in = in,

@@ -54,6 +54,7 @@ public:
     [[nodiscard]] std::unique_ptr<WindowStacking> createWindowStacking() const;
     [[nodiscard]] ClickSound& clickSound() { return *m_platform.clickSound; }
     [[nodiscard]] Clipboard& clipboard() { return *m_platform.clipboard; }
+    [[nodiscard]] const ApplicationNames& applicationNames() const { return *m_platform.applicationNames; }
     [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
     [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
 

@@ -63,6 +63,7 @@ int main(int argc, char** argv)
     DeckCommands::Context context{
         .store = services.store(),
         .settings = services.settings(),
+        .names = services.applicationNames(),
         .runner = [&services]() -> ActionRunner& { return services.runner(); },
         .deck = nullptr,
         .in = in,

@@ -34,12 +34,12 @@ std::optional<int> number(const QString& text)
     return ok ? std::optional(value) : std::nullopt;
 }
 
-QJsonObject slotJson(const Tile& tile, int index)
+QJsonObject slotJson(const Tile& tile, int index, const ApplicationNames& names)
 {
     QJsonObject slot{{QStringLiteral("index"), index}, {QStringLiteral("tile"), TileCoding::encode(tile)}};
     if (tile.action)
-        slot.insert(QStringLiteral("defaultLabel"), tile.action->defaultLabel());
-    if (const auto tooltip = tile.tooltipText())
+        slot.insert(QStringLiteral("defaultLabel"), tile.action->defaultLabel(names));
+    if (const auto tooltip = tile.tooltipText(names))
         slot.insert(QStringLiteral("tooltip"), *tooltip);
     return slot;
 }
@@ -100,7 +100,7 @@ int print(Context& context, const QStringList& arguments)
     for (const Page& page : context.store.pages()) {
         QJsonArray slots;
         for (size_t index = 0; index < page.size(); ++index)
-            slots.append(slotJson(page[index], static_cast<int>(index)));
+            slots.append(slotJson(page[index], static_cast<int>(index), context.names));
         pages.append(slots);
     }
     const QJsonObject deck{

@@ -8,6 +8,7 @@
 #include <vector>
 
 class ActionRunner;
+class ApplicationNames;
 class DeckRemote;
 class DeckSettings;
 class QIODevice;
@@ -33,6 +34,8 @@ using RunnerSource = std::function<ActionRunner&()>;
 struct Context {
     TileStore& store;
     const DeckSettings& settings;
+    // What the desktop calls the applications of application tiles, for their labels.
+    const ApplicationNames& names;
     RunnerSource runner;
     // The running deck when the command runs in it; nullptr in the companion, where the commands that need
     // the deck report that it is not running.

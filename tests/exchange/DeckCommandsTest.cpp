@@ -1,6 +1,7 @@
 #include "exchange/DeckCommands.h"
 
 #include "exchange/DeckRemote.h"
+#include "model/ApplicationNames.h"
 #include "model/TileCoding.h"
 #include "support/ActionMachinery.h"
 #include "support/StoreFixture.h"
@@ -38,6 +39,7 @@ protected:
         DeckCommands::Context context{
             .store = *m_store,
             .settings = *m_settings,
+            .names = m_names,
             .runner = [this]() -> ActionRunner& {
                 ++m_runnerAsked;
                 return m_actions->runner;
@@ -57,6 +59,16 @@ protected:
         return QJsonDocument::fromJson(m_out.toUtf8()).object();
     }
 
+    // The desktop's name of the one application the tests know.
+    class Names final : public ApplicationNames {
+    public:
+        [[nodiscard]] std::optional<QString> nameOf(const QString& path) const override
+        {
+            return path == u"/usr/share/applications/org.gnome.Nautilus.desktop"
+                       ? std::optional(QStringLiteral("Files"))
+                       : std::nullopt;
+        }
+    } m_names;
     QString m_out;
     QString m_err;
     std::unique_ptr<ActionMachinery> m_actions;
@@ -102,6 +114,22 @@ TEST_F(DeckCommandsTest, PrintShowsTheDeckWithDerivedTexts)
     EXPECT_EQ(empty.value(QStringLiteral("index")), 8);
     EXPECT_FALSE(empty.contains(QStringLiteral("defaultLabel")));
     EXPECT_FALSE(empty.contains(QStringLiteral("tooltip")));
+}
+
+TEST_F(DeckCommandsTest, AnApplicationTileIsLabelledWithTheNameTheDesktopGivesIt)
+{
+    const QStringList paths{QStringLiteral("/usr/share/applications/org.gnome.Nautilus.desktop"),
+                            QStringLiteral("/usr/share/applications/gone.desktop")};
+    for (int index : {6, 7}) {
+        Tile tile;
+        tile.action = TileAction{TileAction::LaunchApp{paths[index - 6]}};
+        m_store->set(tile, 0, index);
+    }
+    const QJsonArray first = printed().value(QStringLiteral("pages")).toArray()[0].toArray();
+    EXPECT_EQ(first[6].toObject().value(QStringLiteral("defaultLabel")), QStringLiteral("Files"));
+    EXPECT_EQ(first[6].toObject().value(QStringLiteral("tooltip")), QStringLiteral("Files"));
+    // An entry the desktop no longer has keeps the name its file gives.
+    EXPECT_EQ(first[7].toObject().value(QStringLiteral("defaultLabel")), QStringLiteral("gone"));
 }
 
 TEST_F(DeckCommandsTest, SetReplacesASlotAndWritesAtOnce)
