@@ -4,6 +4,7 @@
 #include "actions/WindowSnap.h"
 #include "app/DeckControlServer.h"
 #include "app/DeckServices.h"
+#include "app/FirstPaint.h"
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
@@ -51,13 +52,12 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
         DesktopPanelController::Services{m_services.settings(), m_services.preferences(), m_services.store(),
                                          m_editMode, m_chrome, *m_desktop, m_services.clock()});
     m_desktop->setController(m_panel.get());
-    m_activation = std::make_unique<TileActivation>(
-        TileActivation::Services{m_services.store(), m_services.settings(), m_editMode, m_services.runner(),
-                                 m_services.clickSound(), *m_panel});
+    m_activation = std::make_unique<TileActivation>(TileActivation::Services{
+        m_services.store(), m_services.settings(), m_editMode,
+        [this]() -> ActionRunner& { return m_services.runner(); }, m_services.clickSound(), *m_panel});
     connect(m_activation.get(), &TileActivation::editorRequested, this, &AppDelegate::openEditor);
-    m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
-    m_hotKeys = std::make_unique<DeckHotKeys>(
-        DeckHotKeys::Services{*m_hotKeyCenter, m_services.store(), *m_activation, *m_panel});
+    m_hotKeys =
+        std::make_unique<DeckHotKeys>(DeckHotKeys::Services{m_services.store(), *m_activation, *m_panel});
     // The settings window does not exist yet, so "Settings…" stays disabled.
     m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
     startServer();
@@ -85,9 +85,16 @@ void AppDelegate::applicationDidFinishLaunching()
     setUpStatusItem();
     // Linux desktops have no dock icon to show or hide, whatever "showDockIcon" says.
     m_panel->showPanel();
-    m_hotKeys->registerAll();
-    m_services.windowSnap().startTrackingFrontmost();
+    m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
+}
+
+void AppDelegate::startAfterFirstPaint()
+{
+    // Each of these opens a display connection of its own, which the deck's first paint need not wait for.
+    m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
+    m_hotKeys->registerAll(*m_hotKeyCenter);
+    m_services.windowSnap().startTrackingFrontmost();
 }
 
 void AppDelegate::applicationShouldHandleReopen()

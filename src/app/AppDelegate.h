@@ -17,6 +17,7 @@ class DeckHotKeys;
 class DeckServices;
 class DesktopPanelController;
 class FileIcons;
+class FirstPaint;
 class HotKeyCenter;
 class MainMenu;
 class QSystemTrayIcon;
@@ -54,6 +55,8 @@ public:
 private:
     [[nodiscard]] QWidget* makeContent(bool translucent);
     void setUpStatusItem();
+    // The hot keys and the tracking of the frontmost window, once the deck is on screen.
+    void startAfterFirstPaint();
     void startServer();
 
     DeckServices& m_services;
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<QtPanelDesktop> m_desktop;
     std::unique_ptr<DesktopPanelController> m_panel;
     std::unique_ptr<TileActivation> m_activation;
+    std::unique_ptr<FirstPaint> m_afterFirstPaint;
     std::unique_ptr<HotKeyCenter> m_hotKeyCenter;
     std::unique_ptr<DeckHotKeys> m_hotKeys;
     std::unique_ptr<MainMenu> m_mainMenu;

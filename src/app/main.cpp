@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 #include "app/DeckServices.h"
+#include "app/FirstPaint.h"
 #include "app/SingleInstance.h"
 #include "platform/linux/XcbPlatform.h"
 #include "platform/qt/MessageBoxAlerts.h"
@@ -7,29 +8,8 @@
 
 #include <QApplication>
 #include <QTextStream>
-#include <QTimer>
 #include <csignal>
-
-namespace {
-
-// Quits once the first window has been painted: the event filter sees the paint event before it is delivered,
-// so the quit is queued behind it.
-class FirstPaintExit final : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_seen = false;
-};
-
-} // namespace
+#include <optional>
 
 int main(int argc, char** argv)
 {
@@ -60,9 +40,9 @@ int main(int argc, char** argv)
     DeckServices& services = DeckServices::createForProcess(std::move(platform));
 
     // For whole-process measurements: the time and memory it takes to show the deck, and nothing after.
-    FirstPaintExit firstPaintExit;
+    std::optional<FirstPaint> exitAfterFirstPaint;
     if (qEnvironmentVariableIsSet("MARQUETTO_EXIT_AFTER_FIRST_PAINT"))
-        app.installEventFilter(&firstPaintExit);
+        exitAfterFirstPaint.emplace([] { QCoreApplication::quit(); });
 
     AppDelegate delegate(services);
     delegate.applicationDidFinishLaunching();

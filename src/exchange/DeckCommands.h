@@ -1,5 +1,7 @@
 #pragma once
 
+#include "actions/ActionRunnerSource.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -27,16 +29,14 @@ inline constexpr int success = 0;
 inline constexpr int failure = 1;
 inline constexpr int badUsage = 2;
 
-// The runner is asked for only when a command runs a tile, so other commands never build it.
-using RunnerSource = std::function<ActionRunner&()>;
-
 // What a command works with.
 struct Context {
     TileStore& store;
     const DeckSettings& settings;
     // What the desktop calls the applications of application tiles, for their labels.
     const ApplicationNames& names;
-    RunnerSource runner;
+    // Asked for only when a command runs a tile, so other commands never build the runner.
+    ActionRunnerSource runner;
     // The running deck when the command runs in it; nullptr in the companion, where the commands that need
     // the deck report that it is not running.
     DeckRemote* deck = nullptr;

@@ -35,13 +35,12 @@ DeckHotKeys::DeckHotKeys(Services services)
 {
 }
 
-void DeckHotKeys::registerAll()
+void DeckHotKeys::registerAll(HotKeyCenter& center)
 {
-    m_services.center.registerKey(spaceKeyCode, controlOption, summonId, [this] { toggleSummon(); });
+    center.registerKey(spaceKeyCode, controlOption, summonId, [this] { toggleSummon(); });
     for (int digit = 1; digit <= 9; ++digit) {
-        m_services.center.registerKey(digitKeyCodes[digit - 1], controlOption,
-                                      static_cast<std::uint32_t>(digit),
-                                      [this, digit] { fireTile(digit - 1); });
+        center.registerKey(digitKeyCodes[digit - 1], controlOption, static_cast<std::uint32_t>(digit),
+                           [this, digit] { fireTile(digit - 1); });
     }
 }
 

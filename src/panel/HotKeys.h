@@ -43,7 +43,6 @@ public:
     static constexpr std::uint32_t digitKeyCodes[9] = {18, 19, 20, 21, 23, 22, 26, 28, 25};
 
     struct Services {
-        HotKeyCenter& center;
         TileStore& store;
         TileActivation& activation;
         DesktopPanelController& panel;
@@ -51,8 +50,10 @@ public:
 
     explicit DeckHotKeys(Services services);
 
-    // Registers Space first, then the digits 1 to 9 under the ids 1 to 9. Once, at start-up.
-    void registerAll();
+    // Registers Space first, then the digits 1 to 9 under the ids 1 to 9. Once, just after start-up: the keys
+    // are grabbed on a display connection of their own, which the first paint of the deck need not wait for.
+    // Until then the keys do nothing, but `fireTile` and `toggleSummon` already work.
+    void registerAll(HotKeyCenter& center);
     // Runs tile `index` of the current page and sends a summoned deck back; an empty tile does nothing and
     // answers false.
     bool fireTile(int index);

@@ -29,7 +29,7 @@ bool TileActivation::run(int page, int index)
     const Tile tile = m_services.store.tile(page, index);
     if (!tile.action)
         return false;
-    m_services.runner.execute(*tile.action);
+    m_services.runner().execute(*tile.action);
     m_services.panel.endSummon();
     return true;
 }

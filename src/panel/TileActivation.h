@@ -1,5 +1,7 @@
 #pragma once
 
+#include "actions/ActionRunnerSource.h"
+
 #include <QObject>
 
 class ActionRunner;
@@ -22,7 +24,7 @@ public:
         TileStore& store;
         DeckSettings& settings;
         EditModeState& editMode;
-        ActionRunner& runner;
+        ActionRunnerSource runner;
         ClickSound& clickSound;
         DesktopPanelController& panel;
     };

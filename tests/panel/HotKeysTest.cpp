@@ -49,9 +49,8 @@ protected:
     {
         ActivationFixture::SetUp();
         m_center = std::make_unique<HotKeyCenter>(m_keys);
-        m_deckKeys = std::make_unique<DeckHotKeys>(
-            DeckHotKeys::Services{*m_center, *m_store, *m_activation, *m_panel});
-        m_deckKeys->registerAll();
+        m_deckKeys = std::make_unique<DeckHotKeys>(DeckHotKeys::Services{*m_store, *m_activation, *m_panel});
+        m_deckKeys->registerAll(*m_center);
     }
 
     void press(std::uint32_t id)

@@ -20,7 +20,8 @@ protected:
         makePanel().showPanel();
         m_machine = std::make_unique<ActionMachinery>(*m_preferences);
         m_activation = std::make_unique<TileActivation>(TileActivation::Services{
-            *m_store, *m_settings, m_editMode, m_machine->runner, m_sound, *m_panel});
+            *m_store, *m_settings, m_editMode, [this]() -> ActionRunner& { return m_machine->runner; },
+            m_sound, *m_panel});
     }
 
     [[nodiscard]] const QStringList& copied() const { return m_machine->clipboard.copied; }

@@ -1,0 +1,21 @@
+#include "app/FirstPaint.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+
+FirstPaint::FirstPaint(std::function<void()> then, QObject* parent)
+    : QObject(parent)
+    , m_then(std::move(then))
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool FirstPaint::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        QTimer::singleShot(0, this, m_then);
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+// Runs a function once, just after the program's first window has been painted: the event filter sees the
+// paint event before it is delivered, so the function is queued behind it. What the first paint does not
+// need waits here, so that the deck shows as early as it can.
+//
+// Main thread only. The function never runs once this object is gone.
+class FirstPaint final : public QObject {
+    Q_OBJECT
+public:
+    explicit FirstPaint(std::function<void()> then, QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> m_then;
+};
