@@ -35,18 +35,19 @@ constexpr int artworkDelayMs = 2000;
 
 AppDelegate::AppDelegate(const AppPaths& paths, QObject* parent)
     : QObject(parent)
+    , m_starterHint(Preferences::shared())
     , m_stacking(ServiceRegistry::createWindowStacking())
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
         [this] {
-            return QSizeF(DeckView::geometryFor(DeckSettings::shared(), TileStore::shared(),
-                                                Preferences::shared(), m_editMode)
-                              .size());
+            return QSizeF(
+                DeckView::geometryFor(DeckSettings::shared(), TileStore::shared(), m_starterHint, m_editMode)
+                    .size());
         });
-    m_panel = std::make_unique<DesktopPanelController>(
-        DesktopPanelController::Services{DeckSettings::shared(), Preferences::shared(), TileStore::shared(),
-                                         m_editMode, m_chrome, *m_desktop, ServiceRegistry::clock()});
+    m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
+        DeckSettings::shared(), Preferences::shared(), TileStore::shared(), m_editMode, m_chrome, *m_desktop,
+        ServiceRegistry::clock(), m_starterHint});
     m_desktop->setController(m_panel.get());
     m_activation = std::make_unique<TileActivation>(
         TileActivation::Services{TileStore::shared(), DeckSettings::shared(), m_editMode,
@@ -63,16 +64,16 @@ AppDelegate::~AppDelegate() = default;
 
 QWidget* AppDelegate::makeContent(bool translucent)
 {
-    auto* root =
-        new PanelRootView({{TileStore::shared(), DeckSettings::shared(), Preferences::shared(), m_editMode,
-                            m_hover, IconResolver::shared(), IconFinish::shared(), PhosphorFont::shared(),
-                            ServiceRegistry::processes(), ServiceRegistry::alerts()},
-                           m_chrome},
-                          translucent);
+    auto* root = new PanelRootView({{TileStore::shared(), DeckSettings::shared(), m_starterHint, m_editMode,
+                                     m_hover, IconResolver::shared(), IconFinish::shared(),
+                                     PhosphorFont::shared(), m_music, ServiceRegistry::alerts(), m_frames},
+                                    m_chrome},
+                                   translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     // Without a tray, the deck's own menu carries the status menu's items.
     if (!m_tray && m_statusMenu)
-        root->deck().setExtraMenuActions(m_statusMenu->menu()->actions());
+        root->deck().menus().setExtraItems(
+            [status = m_statusMenu.get()](QMenu& menu) { status->showIn(menu); });
     return root;
 }
 

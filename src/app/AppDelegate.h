@@ -1,9 +1,12 @@
 #pragma once
 
+#include "actions/MusicBridge.h"
 #include "cli/DeckChannel.h"
 #include "cli/DeckTool.h"
+#include "model/StarterHint.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
+#include "panel/QtFrameClock.h"
 #include "panel/TileTooltip.h"
 
 #include <QObject>
@@ -52,6 +55,9 @@ private:
     PanelChromeState m_chrome;
     EditModeState m_editMode;
     TileHoverState m_hover;
+    StarterHint m_starterHint;
+    QtFrameClock m_frames;
+    NullMusicBridge m_music;
     std::unique_ptr<WindowStacking> m_stacking;
     std::unique_ptr<QtPanelDesktop> m_desktop;
     std::unique_ptr<DesktopPanelController> m_panel;
