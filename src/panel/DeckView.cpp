@@ -6,7 +6,6 @@
 #include "model/TileStore.h"
 #include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
-#include "panel/FrameClock.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
