@@ -5,15 +5,16 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/Settings.h"
+#include "model/StarterHint.h"
 #include "model/TileStore.h"
+#include "panel/DeckView.h"
 #include "panel/EditMode.h"
-#include "panel/GridView.h"
+#include "panel/QtFrameClock.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Preferences.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/FakeMusicBridge.h"
-#include "support/FakeProcessRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,9 +87,11 @@ void paintLargePage(benchmark::State& state)
                       PhosphorFont::resourcesDir() + QStringLiteral("/PhosphorFill.json"));
     EditModeState editMode;
     TileHoverState hover;
-    FakeProcessRunner processes;
     LoggingAlertPresenter alerts;
-    DeckView view({store, settings, preferences, editMode, hover, icons, finish, font, processes, alerts});
+    StarterHint starterHint(preferences);
+    QtFrameClock frames;
+    DeckView view(
+        {store, settings, starterHint, editMode, hover, icons, finish, font, music, alerts, frames});
     view.resize(view.sizeHint());
 
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);

@@ -2,6 +2,7 @@
 #include "actions/MusicBridge.h"
 #include "core/CanonicalJson.h"
 #include "model/Settings.h"
+#include "model/StarterHint.h"
 #include "model/TileCoding.h"
 #include "model/TileStore.h"
 #include "platform/Preferences.h"
@@ -86,6 +87,7 @@ public:
         : m_paths(AppPaths::forHome(m_dir.path()))
         , m_preferences(m_paths.preferencesFile())
         , m_settings(m_preferences)
+        , m_starterHint(m_preferences)
     {
         m_settings.setGridColumns(4);
         m_settings.setGridRows(3);
@@ -96,7 +98,7 @@ public:
 
     TileStore makeStore()
     {
-        return TileStore(TileStore::Services{m_paths, m_settings, m_preferences, m_clock, m_music, {}});
+        return TileStore(TileStore::Services{m_paths, m_settings, m_starterHint, m_clock, m_music, {}});
     }
 
     FakeClock m_clock;
@@ -106,6 +108,7 @@ private:
     AppPaths m_paths;
     Preferences m_preferences;
     DeckSettings m_settings;
+    StarterHint m_starterHint;
     NullMusicBridge m_music;
 };
 

@@ -45,12 +45,12 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
         [this] {
             return QSizeF(DeckView::geometryFor(m_services.settings(), m_services.store(),
-                                                m_services.preferences(), m_editMode)
+                                                m_services.starterHint(), m_editMode)
                               .size());
         });
-    m_panel = std::make_unique<DesktopPanelController>(
-        DesktopPanelController::Services{m_services.settings(), m_services.preferences(), m_services.store(),
-                                         m_editMode, m_chrome, *m_desktop, m_services.clock()});
+    m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
+        m_services.settings(), m_services.preferences(), m_services.store(), m_editMode, m_chrome, *m_desktop,
+        m_services.clock(), m_services.starterHint()});
     m_desktop->setController(m_panel.get());
     m_activation = std::make_unique<TileActivation>(TileActivation::Services{
         m_services.store(), m_services.settings(), m_editMode,
@@ -67,16 +67,17 @@ AppDelegate::~AppDelegate() = default;
 
 QWidget* AppDelegate::makeContent(bool translucent)
 {
-    auto* root =
-        new PanelRootView({{m_services.store(), m_services.settings(), m_services.preferences(), m_editMode,
-                            m_hover, m_icons, m_finish, m_font, m_services.processes(), m_services.alerts()},
-                           m_chrome},
-                          translucent);
+    auto* root = new PanelRootView(
+        {{m_services.store(), m_services.settings(), m_services.starterHint(), m_editMode, m_hover, m_icons,
+          m_finish, m_font, m_services.music(), m_services.alerts(), m_frames},
+         m_chrome},
+        translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     // Without a tray, the deck's own menu carries the status menu's items.
     if (!m_tray && m_statusMenu)
-        root->deck().setExtraMenuActions(m_statusMenu->menu()->actions());
+        root->deck().menus().setExtraItems(
+            [status = m_statusMenu.get()](QMenu& menu) { status->showIn(menu); });
     return root;
 }
 

@@ -7,6 +7,7 @@
 #include "exchange/IconResolver.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
+#include "panel/QtFrameClock.h"
 #include "panel/TileTooltip.h"
 
 #include <QObject>
@@ -67,6 +68,7 @@ private:
     PanelChromeState m_chrome;
     EditModeState m_editMode;
     TileHoverState m_hover;
+    QtFrameClock m_frames;
     std::unique_ptr<WindowStacking> m_stacking;
     std::unique_ptr<QtPanelDesktop> m_desktop;
     std::unique_ptr<DesktopPanelController> m_panel;

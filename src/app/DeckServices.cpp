@@ -5,6 +5,7 @@
 #include "exchange/IconCleanup.h"
 #include "model/Settings.h"
 #include "model/StarterDeck.h"
+#include "model/StarterHint.h"
 #include "platform/Preferences.h"
 
 #include <QCoreApplication>
@@ -63,12 +64,13 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
         qFatal("Marquetto: platform services built without their wordings");
     m_preferences = std::make_unique<Preferences>(m_platform.paths.preferencesFile());
     m_settings = std::make_unique<DeckSettings>(*m_preferences);
+    m_starterHint = std::make_unique<StarterHint>(*m_preferences);
     TileStore::StarterDeckSource starterDeck =
         parts.starterDeck ? std::move(parts.starterDeck) : starterDeckForThisDesktop(paths(), workspace());
     m_store = std::make_unique<TileStore>(TileStore::Services{
         paths(),
         *m_settings,
-        *m_preferences,
+        *m_starterHint,
         clock(),
         *m_music,
         std::move(starterDeck),

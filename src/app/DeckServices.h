@@ -9,6 +9,7 @@
 
 class ActionRunner;
 class DeckSettings;
+class StarterHint;
 class Preferences;
 class WindowSnap;
 
@@ -60,6 +61,7 @@ public:
 
     [[nodiscard]] Preferences& preferences() { return *m_preferences; }
     [[nodiscard]] DeckSettings& settings() { return *m_settings; }
+    [[nodiscard]] StarterHint& starterHint() { return *m_starterHint; }
     [[nodiscard]] TileStore& store() { return *m_store; }
     [[nodiscard]] MusicBridge& music() { return *m_music; }
     [[nodiscard]] ActionRunner& runner();
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<MusicBridge> m_music;
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<DeckSettings> m_settings;
+    std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<TileStore> m_store;
     std::unique_ptr<Machinery> m_machinery;
 };

@@ -60,6 +60,12 @@ StatusMenu::StatusMenu(Handlers handlers, QObject* parent)
 
 StatusMenu::~StatusMenu() = default;
 
+void StatusMenu::showIn(QMenu& menu)
+{
+    menu.addActions(m_menu->actions());
+    connect(&menu, &QMenu::aboutToShow, this, &StatusMenu::refresh);
+}
+
 QAction* StatusMenu::add(const QString& title, std::function<void()> handler)
 {
     QAction* item = m_menu->addAction(title);

@@ -7,7 +7,8 @@ class QAction;
 class QMenu;
 
 // The deck's menu in the system tray, or in the deck's own context menu on a desktop without a tray. Its
-// check marks and the summon title are brought up to date each time it opens (`refresh`).
+// check marks and the summon title are brought up to date each time a menu showing its items opens
+// (`refresh`).
 //
 // Main thread only.
 class StatusMenu final : public QObject {
@@ -38,6 +39,8 @@ public:
     ~StatusMenu() override;
 
     [[nodiscard]] QMenu* menu() const { return m_menu.get(); }
+    // Appends the items to another menu too; they are refreshed whenever that menu opens.
+    void showIn(QMenu& menu);
     void refresh();
 
 private:

@@ -2,7 +2,7 @@
 
 #include "model/ArtworkSource.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
+#include "model/StarterHint.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,7 +52,7 @@ void TileStore::load()
             std::vector<Tile> starter = m_services.starterDeck(m_services.settings.tilesPerPage());
             if (!starter.empty()) {
                 pages.push_back(std::move(starter));
-                m_services.preferences.setValue(QStringLiteral("starterHintPending"), true);
+                m_services.starterHint.show();
                 mustWrite = true;
             }
         }

@@ -12,7 +12,7 @@
 class ArtworkSource;
 class Clock;
 class DeckSettings;
-class Preferences;
+class StarterHint;
 
 // The owner of the deck: the pages of tiles and the page on screen. It loads the layout file at construction
 // (or installs the starter deck on a first launch), keeps every page padded to the grid and writes the layout
@@ -49,7 +49,7 @@ public:
     struct Services {
         AppPaths paths;
         DeckSettings& settings;
-        Preferences& preferences;
+        StarterHint& starterHint;
         const Clock& clock;
         ArtworkSource& artwork;
         StarterDeckSource starterDeck;

@@ -29,9 +29,7 @@ QRectF DeckGeometry::pageRect() const
 
 QSizeF DeckGeometry::size() const
 {
-    const QRectF page = pageRect();
-    return {page.width() + 2 * m_grid.tilePadding,
-            page.height() + sectionSpacing + rowHeight + 2 * m_grid.tilePadding};
+    return {pageRect().width() + 2 * m_grid.tilePadding, bandRect().bottom() + m_grid.tilePadding};
 }
 
 QRectF DeckGeometry::slotRect(int index) const
@@ -89,6 +87,12 @@ std::vector<DeckGeometry::RowItem> DeckGeometry::rowItems() const
         x += item.rect.width() + itemSpacing;
     }
     return items;
+}
+
+QRectF DeckGeometry::bandRect() const
+{
+    const QRectF row = rowRect();
+    return {row.left(), row.bottom(), row.width(), 0};
 }
 
 QRectF DeckGeometry::hintTextRect(double textWidth) const

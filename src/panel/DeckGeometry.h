@@ -9,8 +9,8 @@
 class DeckSettings;
 
 // Where everything of the deck sits, in points with the origin at the deck's top left: the page of tiles, the
-// row under it (page dots and arrows, or the starter hint) and the deck's own size. A value: it is made again
-// whenever the settings, the number of pages or edit mode change.
+// row under it (page dots and arrows, or the starter hint), the band strip under that and the deck's own
+// size. A value: it is made again whenever the settings, the number of pages or edit mode change.
 class DeckGeometry final {
 public:
     static constexpr double referenceTileSide = 92;
@@ -72,6 +72,8 @@ public:
     [[nodiscard]] RowItem hintClose(double textWidth) const;
     // The row item under the point; the hint's close button only when `hintTextWidth` is given.
     [[nodiscard]] std::optional<RowItem> rowItemAt(QPointF point, double hintTextWidth = 0) const;
+    // The strip the accessory band fills, under the row; it has no height while the deck shows no band.
+    [[nodiscard]] QRectF bandRect() const;
 
 private:
     Grid m_grid;

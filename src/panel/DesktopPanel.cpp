@@ -1,6 +1,7 @@
 #include "panel/DesktopPanel.h"
 
 #include "model/Settings.h"
+#include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
@@ -108,9 +109,7 @@ void DesktopPanelController::showPanel()
 
 void DesktopPanelController::beginSummon()
 {
-    const QString hintKey = QStringLiteral("starterHintPending");
-    if (m_services.preferences.boolValue(hintKey).value_or(false))
-        m_services.preferences.setValue(hintKey, false);
+    m_services.starterHint.dismiss();
     if (!m_window)
         return;
     setSummoned(true);

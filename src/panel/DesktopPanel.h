@@ -17,6 +17,7 @@ class Clock;
 class DeckSettings;
 class EditModeState;
 class PanelChromeState;
+class StarterHint;
 class Preferences;
 class TileStore;
 
@@ -86,6 +87,7 @@ public:
         PanelChromeState& chrome;
         PanelDesktop& desktop;
         const Clock& clock;
+        StarterHint& starterHint;
     };
 
     explicit DesktopPanelController(Services services, QObject* parent = nullptr);

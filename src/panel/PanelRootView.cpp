@@ -7,25 +7,18 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace {
-
-constexpr int frameIntervalMs = 16;
-
-} // namespace
-
 PanelRootView::PanelRootView(Services services, bool translucent, QWidget* parent)
     : QWidget(parent)
     , m_settings(services.deck.settings)
     , m_chrome(services.chrome)
     , m_deck(new DeckView(services.deck, this))
     , m_chip(new ChipView(services.deck.settings, this))
+    , m_frames(services.deck.frames, [this] { advanceSwitch(); })
 {
     setAttribute(Qt::WA_TranslucentBackground, translucent);
     m_deck->setOpaque(!translucent);
     m_deck->move(0, 0);
     m_chip->move(0, 0);
-    m_frameTimer.setInterval(frameIntervalMs);
-    connect(&m_frameTimer, &QTimer::timeout, this, &PanelRootView::advanceSwitch);
     connect(&m_chrome, &PanelChromeState::expandedChanged, this, &PanelRootView::showChipOrDeck);
     connect(&m_settings, &DeckSettings::compactChanged, this, &PanelRootView::showChipOrDeck);
     m_showsDeck = !m_settings.isCompact() || m_chrome.isExpanded();
@@ -50,13 +43,12 @@ void PanelRootView::showChipOrDeck()
     }
     QWidget* incoming = shownView();
     incoming->resize(incoming->sizeHint());
-    m_switch = Switch{outgoing->grab(), incoming->grab(), showDeck, {}};
-    m_switch->clock.start();
+    m_switch = Switch{outgoing->grab(), incoming->grab(), showDeck, m_frames.now()};
     m_deck->hide();
     m_chip->hide();
     // Room for both while they cross; the window itself grows before and shrinks after.
     resize(m_deck->sizeHint().expandedTo(m_chip->sizeHint()));
-    m_frameTimer.start();
+    m_frames.start();
     update();
 }
 
@@ -64,8 +56,7 @@ void PanelRootView::advanceSwitch()
 {
     if (!m_switch)
         return;
-    const double elapsed = static_cast<double>(m_switch->clock.elapsed()) / 1000;
-    if (elapsed >= Spring::settleTime(springResponse, springDamping)) {
+    if (switchSeconds() >= Spring::settleTime(springResponse, springDamping)) {
         finishSwitch();
         return;
     }
@@ -75,7 +66,7 @@ void PanelRootView::advanceSwitch()
 void PanelRootView::finishSwitch()
 {
     m_switch.reset();
-    m_frameTimer.stop();
+    m_frames.stop();
     m_deck->setVisible(m_showsDeck);
     m_chip->setVisible(!m_showsDeck);
     QWidget* shown = shownView();
@@ -89,8 +80,7 @@ void PanelRootView::paintEvent(QPaintEvent*)
 {
     if (!m_switch)
         return;
-    const double elapsed = static_cast<double>(m_switch->clock.elapsed()) / 1000;
-    const double progress = Spring::progress(elapsed, springResponse, springDamping);
+    const double progress = Spring::progress(switchSeconds(), springResponse, springDamping);
     const double incomingFrom = m_switch->toDeck ? deckScaleFrom : chipScaleFrom;
     const double outgoingTo = m_switch->toDeck ? chipScaleFrom : deckScaleFrom;
     QPainter painter(this);
@@ -102,6 +92,11 @@ void PanelRootView::paintEvent(QPaintEvent*)
     };
     draw(m_switch->outgoing, 1 + (outgoingTo - 1) * progress, 1 - progress);
     draw(m_switch->incoming, incomingFrom + (1 - incomingFrom) * progress, progress);
+}
+
+double PanelRootView::switchSeconds() const
+{
+    return m_switch ? m_frames.now() - m_switch->start : 0;
 }
 
 QSize PanelRootView::sizeHint() const

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "panel/ChipView.h"
-#include "panel/GridView.h"
+#include "panel/DeckView.h"
+#include "panel/FrameAnimation.h"
 
-#include <QElapsedTimer>
 #include <QPixmap>
-#include <QTimer>
 #include <QWidget>
 #include <optional>
 
@@ -31,14 +30,12 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
     // The switch between chip and deck: the one going shrinks and fades while the other grows in, both from
-    // the top-left corner, on a spring. The frame timer runs only during the switch.
+    // the top-left corner, on a spring. Frames run only during the switch.
     static constexpr double springResponse = 0.34;
     static constexpr double springDamping = 0.66;
     static constexpr double chipScaleFrom = 0.72;
     static constexpr double deckScaleFrom = 0.5;
     [[nodiscard]] bool isSwitching() const { return m_switch.has_value(); }
-    // The frame timer's handler: redraws the switch, or ends it once the spring has settled.
-    void advanceSwitch();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,10 +45,13 @@ private:
         QPixmap outgoing;
         QPixmap incoming;
         bool toDeck = true;
-        QElapsedTimer clock;
+        double start = 0;
     };
 
     void showChipOrDeck();
+    // Redraws the switch, or ends it once the spring has settled.
+    void advanceSwitch();
+    [[nodiscard]] double switchSeconds() const;
     void finishSwitch();
     [[nodiscard]] QWidget* shownView() const;
 
@@ -62,5 +62,5 @@ private:
     // Whether the deck is shown rather than the chip; visibility itself is false until the window is shown.
     bool m_showsDeck = true;
     std::optional<Switch> m_switch;
-    QTimer m_frameTimer;
+    FrameAnimation m_frames;
 };

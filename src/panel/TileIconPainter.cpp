@@ -82,7 +82,6 @@ void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& f
                             double hoverBoost, double emptyOpacity)
 {
     const QRectF square = centredSquare(face, iconSpan * unit + hoverBoost);
-    const double dpr = painter.device()->devicePixelRatioF();
 
     if (const auto* symbol = tile.icon.as<TileIcon::Symbol>()) {
         paintGlass(painter, *symbol, square);
@@ -97,7 +96,7 @@ void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& f
         if (image && !image->isNull()) {
             const QString key = QStringLiteral("custom:") + custom->fileName;
             if (m_services.icons.isPlate(custom->fileName)) {
-                paintPrepared(painter, prepared(key, *image, square.size(), dpr, true, std::nullopt), square);
+                paintImage(painter, key, *image, square, iconSpan * unit, hoverBoost, true, std::nullopt);
                 // The frame of a plate: a hairline rim and a light from above, so a photo reads as a tile.
                 const QPainterPath outline = roundedSquare(square.adjusted(0.5, 0.5, -0.5, -0.5));
                 QLinearGradient light(square.topLeft(), square.bottomLeft());
@@ -107,11 +106,8 @@ void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& f
                 painter.strokePath(outline, QPen(white(0.2), 1));
                 return;
             }
-            const QRectF imageSquare = centredSquare(face, imageSpan * unit + hoverBoost);
-            paintPrepared(painter,
-                          prepared(key, *image, imageSquare.size(), dpr, true,
-                                   Shadow{QColor::fromRgbF(0, 0, 0, 0.35f), 2.5, 2}),
-                          imageSquare);
+            paintImage(painter, key, *image, centredSquare(face, imageSpan * unit + hoverBoost),
+                       imageSpan * unit, hoverBoost, true, Shadow{QColor::fromRgbF(0, 0, 0, 0.35f), 2.5, 2});
             return;
         }
     } else if (!tile.isEmpty() && !tile.action->as<TileAction::NowPlaying>()) {
@@ -123,7 +119,7 @@ void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& f
             std::optional<Shadow> shadow;
             if (m_services.finish.needsShadow(*image, key))
                 shadow = Shadow{QColor::fromRgbF(0, 0, 0, 0.38f), 2, 3};
-            paintPrepared(painter, prepared(key, *image, square.size(), dpr, false, shadow), square);
+            paintImage(painter, key, *image, square, iconSpan * unit, hoverBoost, false, shadow);
             return;
         }
     }
@@ -172,24 +168,36 @@ void TileIconPainter::paintFallback(QPainter& painter, const std::optional<TileA
     painter.setOpacity(previous);
 }
 
+void TileIconPainter::paintImage(QPainter& painter, const QString& key, const QImage& image,
+                                 const QRectF& target, double restSpan, double boost, bool rounded,
+                                 const std::optional<Shadow>& shadow)
+{
+    // The hover spring moves the boost on every frame: scaling and blurring anew for each size would cost
+    // more than the frame, so the image is made for the span at rest or fully hovered and drawn scaled.
+    const double classSpan = restSpan + (boost == 0 ? 0 : hoverBoost);
+    paintPrepared(painter,
+                  prepared(key, image, QSizeF(classSpan, classSpan), painter.device()->devicePixelRatioF(),
+                           rounded, shadow),
+                  target);
+}
+
 void TileIconPainter::paintPrepared(QPainter& painter, const Prepared& prepared, const QRectF& target)
 {
     if (!prepared.shadow.isNull()) {
-        const QRectF shadowRect = target
-                                      .adjusted(-prepared.shadowMargin, -prepared.shadowMargin,
-                                                prepared.shadowMargin, prepared.shadowMargin)
-                                      .translated(prepared.shadowOffset);
+        const double margin = prepared.shadowMargin * target.width() / prepared.size.width();
+        const QRectF shadowRect =
+            target.adjusted(-margin, -margin, margin, margin).translated(prepared.shadowOffset);
         painter.drawImage(shadowRect, prepared.shadow);
     }
     painter.drawImage(target, prepared.image);
 }
 
 const TileIconPainter::Prepared& TileIconPainter::prepared(const QString& key, const QImage& image,
-                                                           QSizeF target, double devicePixelRatio,
-                                                           bool rounded, const std::optional<Shadow>& shadow)
+                                                           QSizeF size, double devicePixelRatio, bool rounded,
+                                                           const std::optional<Shadow>& shadow)
 {
-    const QSize pixels(std::max(1, static_cast<int>(std::ceil(target.width() * devicePixelRatio))),
-                       std::max(1, static_cast<int>(std::ceil(target.height() * devicePixelRatio))));
+    const QSize pixels(std::max(1, static_cast<int>(std::ceil(size.width() * devicePixelRatio))),
+                       std::max(1, static_cast<int>(std::ceil(size.height() * devicePixelRatio))));
     const QString cacheKey = QStringLiteral("%1|%2x%3|%4%5")
                                  .arg(key)
                                  .arg(pixels.width())
@@ -202,6 +210,7 @@ const TileIconPainter::Prepared& TileIconPainter::prepared(const QString& key, c
         m_prepared.clear();
 
     Prepared made;
+    made.size = size;
     made.image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     made.image.fill(Qt::transparent);
     {

@@ -16,7 +16,9 @@ class QPainter;
 
 // Draws the face of a tile: a tinted symbol on glass, a custom image (framed when it is a full plate), a font
 // glyph on a coloured plate, the automatic image of the action, or the action's fallback symbol. Scaled
-// images and their shadows are kept until `clearCache`, so repainting the deck decodes and blurs nothing.
+// images and their shadows are kept until `clearCache`, so repainting the deck decodes and blurs nothing: an
+// image is prepared once for a tile at rest and once for a hovered tile, and drawn scaled while the hover
+// boost moves between the two.
 //
 // Main thread only.
 class TileIconPainter final {
@@ -31,6 +33,8 @@ public:
     static constexpr double imageSpan = 88;
     static constexpr double fallbackSymbolSize = 30;
     static constexpr double cornerRatio = 0.223;
+    // How much larger a hovered tile's icon is, in points.
+    static constexpr double hoverBoost = 8;
 
     explicit TileIconPainter(Services services);
 
@@ -40,6 +44,7 @@ public:
                double emptyOpacity);
     // Forgets the prepared images, after icon files changed.
     void clearCache() { m_prepared.clear(); }
+    [[nodiscard]] qsizetype preparedImageCount() const { return m_prepared.size(); }
 
     // `colour` moved `amount` (0 to 1) of the way towards `target`.
     [[nodiscard]] static QColor blended(const QColor& colour, const QColor& target, double amount);
@@ -48,6 +53,7 @@ public:
 
 private:
     struct Prepared {
+        QSizeF size;
         QImage image;
         QImage shadow;
         QPointF shadowOffset;
@@ -64,10 +70,13 @@ private:
     void paintFallback(QPainter& painter, const std::optional<TileAction>& action, const QRectF& square,
                        double unit, double hoverBoost, double opacity);
     void paintPrepared(QPainter& painter, const Prepared& prepared, const QRectF& target);
-    // The image scaled to `target` at the painter's pixel density, optionally clipped to a rounded square
-    // and with a shadow; made once per key and size.
-    const Prepared& prepared(const QString& key, const QImage& image, QSizeF target, double devicePixelRatio,
+    // The image scaled to `size` at the painter's pixel density, optionally clipped to a rounded square and
+    // with a shadow; made once per key and size.
+    const Prepared& prepared(const QString& key, const QImage& image, QSizeF size, double devicePixelRatio,
                              bool rounded, const std::optional<Shadow>& shadow);
+    // Draws the image prepared for its size class (at rest or hovered) into `target`.
+    void paintImage(QPainter& painter, const QString& key, const QImage& image, const QRectF& target,
+                    double restSpan, double boost, bool rounded, const std::optional<Shadow>& shadow);
 
     Services m_services;
     QHash<QString, Prepared> m_prepared;

@@ -106,6 +106,22 @@ TEST(StatusMenu, HoldsEveryItemInOrderAndRefreshesMarksAndTheSummonTitleWhenItOp
     EXPECT_NE(item(menu, QStringLiteral("Summon Deck")), nullptr);
 }
 
+TEST(StatusMenu, ItemsShownInTheDecksMenuAreRefreshedWhenThatMenuOpens)
+{
+    MenuState state;
+    StatusMenu status(handlersFor(state));
+    QMenu deckMenu;
+    status.showIn(deckMenu);
+    ASSERT_NE(item(deckMenu, QStringLiteral("Summon Deck")), nullptr);
+
+    state = {true, false, true, true, {}};
+    Q_EMIT deckMenu.aboutToShow();
+    EXPECT_NE(item(deckMenu, QStringLiteral("Send Deck Back")), nullptr);
+    EXPECT_TRUE(item(deckMenu, QStringLiteral("Pin Position"))->isChecked());
+    EXPECT_TRUE(item(deckMenu, QStringLiteral("Compact Mode"))->isChecked());
+    EXPECT_FALSE(item(deckMenu, QStringLiteral("Edit Layout"))->isChecked());
+}
+
 TEST(Restart, QuotesThePathSoTheShellStartsExactlyThatProgram)
 {
     QTemporaryDir dir;

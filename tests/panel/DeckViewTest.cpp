@@ -1,17 +1,20 @@
+#include "panel/DeckView.h"
+
 #include "editing/PhosphorFont.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
+#include "model/StarterHint.h"
 #include "panel/EditMode.h"
-#include "panel/GridView.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
-#include "support/FakeProcessRunner.h"
+#include "support/SteppedFrameClock.h"
 #include "support/StoreFixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <cmath>
 
@@ -57,13 +60,14 @@ Tile builderTile(const QString& label, const QString& colour)
 class DeckViewTest : public StoreFixture {
 protected:
     FakeFileIcons m_fileIcons;
-    FakeProcessRunner m_processes;
     FakeAlertPresenter m_alerts;
+    SteppedFrameClock m_frames;
     EditModeState m_editMode;
     TileHoverState m_hover;
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
     std::unique_ptr<IconResolver> m_icons;
+    std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<DeckView> m_view;
 
     DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
@@ -72,9 +76,10 @@ protected:
         m_settings->setGridColumns(columns);
         m_settings->setTileSize(size);
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
-        m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, *m_preferences,
+        m_starterHint = std::make_unique<StarterHint>(*m_preferences);
+        m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, *m_starterHint,
                                                                m_editMode, m_hover, *m_icons, m_finish,
-                                                               m_font, m_processes, m_alerts});
+                                                               m_font, m_music, m_alerts, m_frames});
         m_view->resize(m_view->sizeHint());
         return *m_view;
     }
@@ -220,13 +225,18 @@ TEST_F(DeckViewTest, APressOrHoverSetsTheTilesSpringsGoingAndAnIdleDeckDrawsNoFr
 {
     makeView();
     (void)rendered();
-    EXPECT_FALSE(m_view->isMoving());
+    EXPECT_FALSE(m_frames.isTicking());
 
     mouse(QEvent::MouseMove, slot(0).center(), Qt::NoButton);
     mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
     (void)rendered();
-    EXPECT_TRUE(m_view->isMoving());
-    EXPECT_EQ(m_view->motionTimerInterval(), DeckView::frameIntervalMs);
+    EXPECT_TRUE(m_view->isAnimating());
+    EXPECT_TRUE(m_frames.isTicking());
+
+    for (int frame = 0; frame < 120 && m_view->isAnimating(); ++frame)
+        m_frames.step(1.0 / 60);
+    EXPECT_FALSE(m_view->isAnimating());
+    EXPECT_FALSE(m_frames.isTicking());
 }
 
 TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
@@ -242,8 +252,10 @@ TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
     ASSERT_TRUE(m_hover.tip().has_value());
     EXPECT_EQ(m_hover.tip()->text, QStringLiteral("hello there"));
     EXPECT_EQ(m_hover.tip()->anchor, TileHoverState::Anchor(TileHoverState::TileAnchor{1, 2}));
-    EXPECT_TRUE(m_view->fadeTimer().isActive());
-    EXPECT_EQ(m_view->fadeTimer().interval(), DeckView::frameIntervalMs);
+    EXPECT_TRUE(m_view->isAnimating());
+    m_frames.step(DeckView::fadeSeconds);
+    m_frames.step(1.0);
+    EXPECT_FALSE(m_frames.isTicking());
 
     mouse(QEvent::MouseMove, slot(7).center(), Qt::NoButton);
     EXPECT_FALSE(m_hover.tip().has_value());
@@ -262,7 +274,7 @@ TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
 TEST_F(DeckViewTest, DeckMenuWithOnePageCannotMoveOrDeleteIt)
 {
     makeView();
-    const std::unique_ptr<QMenu> menu = m_view->deckMenu();
+    const std::unique_ptr<QMenu> menu = m_view->menus().deckMenu();
     EXPECT_EQ(entries(*menu), (std::vector<MenuEntry>{{QStringLiteral("Edit Layout"), true},
                                                       {QString(), true},
                                                       {QStringLiteral("Add Page"), true},
@@ -278,9 +290,9 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
     m_store->goToPage(1);
     m_editMode.setEditing(true);
     QAction quit(QStringLiteral("Quit Marquetto"));
-    m_view->setExtraMenuActions({&quit});
+    m_view->menus().setExtraItems([&quit](QMenu& menu) { menu.addAction(&quit); });
 
-    const std::unique_ptr<QMenu> menu = m_view->deckMenu();
+    const std::unique_ptr<QMenu> menu = m_view->menus().deckMenu();
     const std::vector<MenuEntry> items = entries(*menu);
     ASSERT_EQ(items.size(), 7U);
     EXPECT_EQ(items[0].title, QStringLiteral("Done Editing"));
@@ -308,41 +320,40 @@ TEST_F(DeckViewTest, TileMenuOffersTransportOnlyOnNowPlayingTiles)
     nowPlaying.action = TileAction{TileAction::NowPlaying{}};
     m_store->set(nowPlaying, 0, 0);
 
-    const std::unique_ptr<QMenu> menu = m_view->tileMenu(0, 0);
+    const std::unique_ptr<QMenu> menu = m_view->menus().tileMenu(0, 0);
     EXPECT_EQ(entries(*menu), (std::vector<MenuEntry>{{QStringLiteral("Next Track"), true},
                                                       {QStringLiteral("Previous Track"), true},
                                                       {QString(), true},
                                                       {QStringLiteral("Edit Tile…"), true},
                                                       {QStringLiteral("Clear Tile"), true}}));
     actionNamed(*menu, QStringLiteral("Previous Track"))->trigger();
-    EXPECT_EQ(m_processes.calls(),
-              (std::vector<FakeProcessRunner::Call>{
-                  {QStringLiteral("/usr/bin/osascript"),
-                   {QStringLiteral("-e"), QStringLiteral("tell application \"Music\" to previous track")},
-                   false}}));
+    actionNamed(*menu, QStringLiteral("Next Track"))->trigger();
+    EXPECT_EQ(m_music.requests, (QStringList{QStringLiteral("previous"), QStringLiteral("next")}));
 
-    EXPECT_EQ(entries(*m_view->tileMenu(0, 1)),
+    EXPECT_EQ(entries(*m_view->menus().tileMenu(0, 1)),
               (std::vector<MenuEntry>{{QStringLiteral("Edit Tile…"), true}}));
 }
 
 struct DeleteCase {
     const char* name;
-    int configuredTiles;
+    // Slots of a 4 × 3 page that get a tile before the grid shrinks to 3 × 3.
+    std::vector<int> configuredSlots;
     QString informativeText;
 };
 
 class DeckViewDelete : public DeckViewTest, public ::testing::WithParamInterface<DeleteCase> {};
 
-TEST_P(DeckViewDelete, AsksBeforeDeletingAPageWithTiles)
+TEST_P(DeckViewDelete, AsksBeforeDeletingAPageWithTilesAlsoBeyondTheGrid)
 {
-    makeView();
+    makeView(4);
     m_store->addPage();
     m_store->goToPage(1);
-    for (int index = 0; index < GetParam().configuredTiles; ++index)
+    for (const int index : GetParam().configuredSlots)
         m_store->set(snippetTile(QStringLiteral("t")), 1, index);
+    m_settings->setGridColumns(3);
 
     m_alerts.answer = 1;
-    m_view->confirmDeleteCurrentPage();
+    m_view->menus().confirmDeleteCurrentPage();
     ASSERT_EQ(m_alerts.shown.size(), 1U);
     EXPECT_EQ(m_alerts.shown[0], (Alert{QStringLiteral("Delete this page?"),
                                         GetParam().informativeText,
@@ -350,15 +361,20 @@ TEST_P(DeckViewDelete, AsksBeforeDeletingAPageWithTiles)
     EXPECT_EQ(m_store->pages().size(), 2U);
 
     m_alerts.answer = 0;
-    m_view->confirmDeleteCurrentPage();
+    m_view->menus().confirmDeleteCurrentPage();
     EXPECT_EQ(m_store->pages().size(), 1U);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Counts, DeckViewDelete,
-    ::testing::Values(DeleteCase{"one", 1, QStringLiteral("It has 1 configured tile. This can't be undone.")},
-                      DeleteCase{"two", 2,
-                                 QStringLiteral("It has 2 configured tiles. This can't be undone.")}),
+    ::testing::Values(
+        DeleteCase{"one", {0}, QStringLiteral("It has 1 configured tile. This can't be undone.")},
+        DeleteCase{"two", {0, 1}, QStringLiteral("It has 2 configured tiles. This can't be undone.")},
+        DeleteCase{
+            "oneBeyondTheGrid", {11}, QStringLiteral("It has 1 configured tile. This can't be undone.")},
+        DeleteCase{"threeAcrossTheGridsEdge",
+                   {2, 10, 11},
+                   QStringLiteral("It has 3 configured tiles. This can't be undone.")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
@@ -385,7 +401,7 @@ TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
 TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
 {
     makeView();
-    const QString key = QString::fromLatin1(DeckView::starterHintKey);
+    const QString key = QString::fromLatin1(StarterHint::key);
     m_preferences->setValue(key, true);
     const DeckGeometry geometry = m_view->deckGeometry();
     ASSERT_TRUE(geometry.showsStarterHint());
@@ -397,6 +413,52 @@ TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
     m_preferences->setValue(key, true);
     m_editMode.setEditing(true);
     EXPECT_EQ(m_preferences->boolValue(key), false);
+}
+
+} // namespace
+
+namespace {
+
+// The advance of the text at `pixels`, from a font twice that size: whole-pixel sizes are exact.
+double advanceAt(double pixels, QFont::Weight weight, const QString& text)
+{
+    QFont doubled;
+    doubled.setPixelSize(static_cast<int>(std::lround(2 * pixels)));
+    doubled.setWeight(weight);
+    doubled.setHintingPreference(QFont::PreferNoHinting);
+    return QFontMetricsF(doubled).horizontalAdvance(text) / 2;
+}
+
+TEST_F(DeckViewTest, TextsAreMeasuredAtTheirFractionalSizes)
+{
+    makeView();
+    const QString hint = QString::fromUtf16(DeckView::starterHintText);
+    EXPECT_NEAR(m_view->hintTextWidth(), std::ceil(advanceAt(10.5, QFont::Medium, hint)), 1);
+
+    const QString label = QStringLiteral("Calendar");
+    const double measured = advanceAt(11.5, QFont::Normal, label);
+    EXPECT_NEAR(m_view->tooltipPainter().bubbleSize(label).width(), std::ceil(measured) + 16, 1);
+    // 11 and 12 pixels, the sizes rounding would give, are both further off than the margin above.
+    ASSERT_GT(std::abs(advanceAt(12, QFont::Normal, label) - measured), 1.5);
+    ASSERT_GT(std::abs(advanceAt(11, QFont::Normal, label) - measured), 1.5);
+}
+
+TEST_F(DeckViewTest, TheHoverSpringDrawsAnImageFromTwoPreparedSizesOnly)
+{
+    makeView();
+    QDir().mkpath(m_paths.iconsDir());
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(QColor(200, 80, 20));
+    ASSERT_TRUE(picture.save(m_paths.iconsDir() + QStringLiteral("/picture.png")));
+    Tile tile = snippetTile(QStringLiteral("picture"));
+    tile.icon = TileIcon{TileIcon::Custom{QStringLiteral("picture.png")}};
+
+    TileIconPainter painter({*m_icons, m_finish, m_font});
+    QImage canvas(200, 200, QImage::Format_ARGB32_Premultiplied);
+    QPainter on(&canvas);
+    for (const double boost : {0.0, 0.4, 1.7, 3.9, 6.2, 8.5, 8.1, TileIconPainter::hoverBoost})
+        painter.paint(on, tile, QRectF(40, 40, 104, 104), 104.0 / 92, boost, 1);
+    EXPECT_EQ(painter.preparedImageCount(), 2);
 }
 
 } // namespace

@@ -153,9 +153,11 @@ TEST_F(DesktopPanelTest, ReturningBeforeTheWindowShrankNeverShrinksIt)
 TEST_F(DesktopPanelTest, SummonedDeckNeverFoldsAndDismissingWithThePointerOutsideFoldsItLater)
 {
     showCompact();
+    m_starterHint->show();
     QSignalSpy summoned(m_panel.get(), &DesktopPanelController::summonedChanged);
     m_panel->beginSummon();
     EXPECT_TRUE(m_panel->isSummoned());
+    EXPECT_FALSE(m_starterHint->isPending()) << "the first summon dismisses the starter hint";
     EXPECT_TRUE(m_chrome.isExpanded());
     EXPECT_EQ(window().level(), PanelLevel::summoned);
 

@@ -9,7 +9,7 @@
 class FakeMusicBridge final : public MusicBridge {
 public:
     bool running = true;
-    QStringList requests; // "album:NAME/ARTIST" or "playlist:NAME"
+    QStringList requests; // "album:NAME/ARTIST", "playlist:NAME", "play:NAME/ARTIST", "next" or "previous"
     std::vector<ArtworkHandler> handlers;
 
     [[nodiscard]] bool isMusicRunning() const override { return running; }
@@ -27,4 +27,6 @@ public:
     {
         requests << QStringLiteral("play:%1/%2").arg(album, artist);
     }
+    void nextTrack() override { requests << QStringLiteral("next"); }
+    void previousTrack() override { requests << QStringLiteral("previous"); }
 };

@@ -2,6 +2,7 @@
 
 #include "FakePanel.h"
 #include "StoreFixture.h"
+#include "model/StarterHint.h"
 #include "panel/DesktopPanel.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
@@ -14,6 +15,7 @@ protected:
     EditModeState m_editMode;
     PanelChromeState m_chrome;
     FakePanelDesktop m_desktop;
+    std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<DesktopPanelController> m_panel;
 
     // A new controller; the store, settings and preferences are made first when there are none yet.
@@ -21,8 +23,9 @@ protected:
     {
         if (!m_store)
             makeStore();
+        m_starterHint = std::make_unique<StarterHint>(*m_preferences);
         m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
-            *m_settings, *m_preferences, *m_store, m_editMode, m_chrome, m_desktop, m_clock});
+            *m_settings, *m_preferences, *m_store, m_editMode, m_chrome, m_desktop, m_clock, *m_starterHint});
         return *m_panel;
     }
 

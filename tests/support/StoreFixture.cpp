@@ -9,10 +9,11 @@ TileStore& StoreFixture::makeStore()
     m_store.reset();
     m_preferences = std::make_unique<Preferences>(m_paths.preferencesFile());
     m_settings = std::make_unique<DeckSettings>(*m_preferences);
+    m_starterHint = std::make_unique<StarterHint>(*m_preferences);
     m_store = std::make_unique<TileStore>(TileStore::Services{
         m_paths,
         *m_settings,
-        *m_preferences,
+        *m_starterHint,
         m_clock,
         m_music,
         [this](int limit) {

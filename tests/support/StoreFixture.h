@@ -4,6 +4,7 @@
 #include "FakeMusicBridge.h"
 #include "TempHome.h"
 #include "model/Settings.h"
+#include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "platform/Preferences.h"
 
@@ -26,6 +27,7 @@ protected:
     int m_starterLimitAsked = -1;
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<DeckSettings> m_settings;
+    std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<TileStore> m_store;
 
     TileStore& makeStore();

@@ -1,34 +1,34 @@
 #pragma once
 
 #include "panel/DeckGeometry.h"
+#include "panel/DeckMenus.h"
+#include "panel/FractionalFont.h"
+#include "panel/FrameAnimation.h"
+#include "panel/PageDotsRow.h"
+#include "panel/PagePainter.h"
 #include "panel/Spring.h"
-#include "panel/TileIconPainter.h"
 #include "panel/TileTooltip.h"
+#include "panel/TooltipPainter.h"
 
-#include <QElapsedTimer>
-#include <QList>
-#include <QTimer>
 #include <QWidget>
-#include <memory>
 #include <optional>
 #include <vector>
 
 class AlertPresenter;
 class DeckSettings;
 class EditModeState;
+class FrameClock;
 class IconFinish;
 class IconResolver;
+class MusicBridge;
 class PhosphorFont;
-class Preferences;
-class ProcessRunner;
-class QAction;
-class QMenu;
+class StarterHint;
 class TileStore;
 
 // The content of the deck window: the current page of tiles, the page dots and arrows or the starter hint
-// under it, the tooltip bubble and the deck's two context menus. Everything is painted and hit-tested here,
-// without a widget per tile; it repaints only when the store, the settings, edit mode, the hover tooltip or
-// the pointer change something it shows.
+// under it, and the tooltip bubble, painted by their own painters; the context menus are `menus()`.
+// Everything is painted and hit-tested here, without a widget per tile; it repaints only when the store, the
+// settings, edit mode, the hover tooltip, the pointer or a running animation change something it shows.
 //
 // Main thread only. `tileActivated` fires when a tile is clicked (in edit mode too: the receiver decides what
 // a click means); `editTileRequested` when "Edit Tile…" is chosen. Scroll-wheel page flips belong to the
@@ -39,24 +39,26 @@ public:
     struct Services {
         TileStore& store;
         DeckSettings& settings;
-        Preferences& preferences;
+        StarterHint& starterHint;
         EditModeState& editMode;
         TileHoverState& hover;
         IconResolver& icons;
         IconFinish& finish;
         PhosphorFont& font;
-        ProcessRunner& processes;
+        MusicBridge& music;
         AlertPresenter& alerts;
+        FrameClock& frames;
     };
 
-    static constexpr auto starterHintKey = "starterHintPending";
     static constexpr auto starterHintText = u"⌃⌥Space brings it forward. Right-click a tile to edit it.";
     // How far a press may move in edit mode and still be a click.
     static constexpr double dragThreshold = 3;
-    static constexpr double hoverBoost = 8;
     static constexpr double pressedScale = 0.93;
-    static constexpr int fadeDurationMs = 150;
-    static constexpr int frameIntervalMs = 16;
+    static constexpr double fadeSeconds = 0.15;
+    static constexpr double pressResponse = 0.22;
+    static constexpr double pressDamping = 0.7;
+    static constexpr double hoverResponse = 0.3;
+    static constexpr double hoverDamping = 0.65;
 
     explicit DeckView(Services services, QWidget* parent = nullptr);
     ~DeckView() override;
@@ -64,7 +66,7 @@ public:
     [[nodiscard]] DeckGeometry deckGeometry() const;
     // The deck's layout for these settings, pages and edit state, also before any view exists.
     [[nodiscard]] static DeckGeometry geometryFor(const DeckSettings& settings, const TileStore& store,
-                                                  const Preferences& preferences,
+                                                  const StarterHint& starterHint,
                                                   const EditModeState& editMode);
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -73,33 +75,16 @@ public:
     [[nodiscard]] bool isOpaque() const { return m_opaque; }
     // The colour the wallpaper lends the glass, when one is known.
     void setWallpaperTint(const std::optional<QColor>& tint);
-    // Items appended to the deck's context menu after a separator; not owned.
-    void setExtraMenuActions(const QList<QAction*>& actions) { m_extraActions = actions; }
 
-    // The context menus, built anew for each right-click; their actions act when triggered.
-    [[nodiscard]] std::unique_ptr<QMenu> tileMenu(int page, int index);
-    [[nodiscard]] std::unique_ptr<QMenu> deckMenu();
-    // Deletes the current page, after asking when it holds configured tiles.
-    void confirmDeleteCurrentPage();
+    [[nodiscard]] DeckMenus& menus() { return m_menus; }
+    [[nodiscard]] const TooltipPainter& tooltipPainter() const { return m_tooltip; }
     // The measured width of the starter hint's text, which places its close button.
     [[nodiscard]] double hintTextWidth() const;
-
     [[nodiscard]] QColor borderColour() const;
-    // The strength of an empty tile's chrome: full while hovered or editing, else following the glass.
-    [[nodiscard]] double emptyChromeOpacity(double base, bool hovered) const;
-    // The tooltip's opacity `elapsedMs` into a fade in (or out, when `appearing` is false).
-    [[nodiscard]] static double fadeOpacity(qint64 elapsedMs, bool appearing);
-    [[nodiscard]] const QTimer& fadeTimer() const { return m_fadeTimer; }
-    // The fade timer's handler: samples the fade and stops the timer when it is complete.
-    void advanceFade();
-    static constexpr double pressResponse = 0.22;
-    static constexpr double pressDamping = 0.7;
-    static constexpr double hoverResponse = 0.3;
-    static constexpr double hoverDamping = 0.65;
-    [[nodiscard]] bool isMoving() const { return m_motionTimer.isActive(); }
-    [[nodiscard]] int motionTimerInterval() const { return m_motionTimer.interval(); }
-    // The motion timer's handler: redraws the moving tiles, and stops once every spring has settled.
-    void advanceMotion();
+    // The tooltip's opacity `elapsedSeconds` into a fade in (or out, when `appearing` is false).
+    [[nodiscard]] static double fadeOpacity(double elapsedSeconds, bool appearing);
+    // Whether a tile's spring or the tooltip's fade is moving, so that frames are drawn.
+    [[nodiscard]] bool isAnimating() const { return m_motion.isRunning() || m_fade.isRunning(); }
 
 Q_SIGNALS:
     void tileActivated(int page, int index);
@@ -123,22 +108,24 @@ private:
 
     void relayout();
     void paintDeck(QPainter& painter, const DeckGeometry& geometry);
-    void paintTile(QPainter& painter, const DeckGeometry& geometry, int index);
+    void paintStarterHint(QPainter& painter, const DeckGeometry& geometry);
     // Points each tile's springs at what its press and hover state ask for now.
     void retargetMotion(const DeckGeometry& geometry);
-    [[nodiscard]] double motionSeconds() const;
-    void paintRow(QPainter& painter, const DeckGeometry& geometry);
-    void paintStarterHint(QPainter& painter, const DeckGeometry& geometry);
-    void paintTooltip(QPainter& painter);
+    [[nodiscard]] PagePainter::State pageState(const DeckGeometry& geometry) const;
+    void advanceMotion();
+    void advanceFade();
     void setHovered(std::optional<int> index);
     void activateRowItem(const DeckGeometry::RowItem& item);
     void tipChanged();
 
     Services m_services;
-    TileIconPainter m_iconPainter;
+    PagePainter m_pages;
+    PageDotsRow m_row;
+    TooltipPainter m_tooltip;
+    DeckMenus m_menus;
+    FractionalFont m_hintFont;
     bool m_opaque = false;
     std::optional<QColor> m_tint;
-    QList<QAction*> m_extraActions;
     std::optional<int> m_hoveredIndex;
     std::optional<DeckGeometry::RowItem> m_hoveredRowItem;
     std::optional<Press> m_press;
@@ -147,11 +134,10 @@ private:
     std::optional<TileHoverState::Tip> m_shownTip;
     bool m_tipAppearing = false;
     double m_tipOpacity = 0;
-    QElapsedTimer m_fadeClock;
-    QTimer m_fadeTimer;
-    // Each tile's press scale and hover boost, on their springs; the timer runs only while one moves.
+    double m_fadeStart = 0;
+    FrameAnimation m_fade;
+    // Each tile's press scale and hover boost, on their springs; frames run only while one moves.
     std::vector<Spring::Value> m_pressScales;
     std::vector<Spring::Value> m_hoverBoosts;
-    QElapsedTimer m_motionClock;
-    QTimer m_motionTimer;
+    FrameAnimation m_motion;
 };

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class AlertPresenter;
+class EditModeState;
+class MusicBridge;
+class QMenu;
+class TileStore;
+
+// The deck's two context menus, built anew for each right-click, and the alert that guards deleting a page.
+// The actions of a menu act when triggered.
+//
+// Main thread only. `editTileRequested` fires when "Edit Tile…" is chosen.
+class DeckMenus final : public QObject {
+    Q_OBJECT
+public:
+    struct Services {
+        TileStore& store;
+        EditModeState& editMode;
+        MusicBridge& music;
+        AlertPresenter& alerts;
+    };
+
+    explicit DeckMenus(Services services, QObject* parent = nullptr);
+
+    // Appends further items to each deck menu, after a separator; called on every new deck menu.
+    void setExtraItems(std::function<void(QMenu& menu)> append) { m_extraItems = std::move(append); }
+
+    // The menu of a tile: the music transport on a Now Playing tile, editing and clearing the tile.
+    [[nodiscard]] std::unique_ptr<QMenu> tileMenu(int page, int index);
+    // The menu of the deck outside the tiles: edit mode and the pages.
+    [[nodiscard]] std::unique_ptr<QMenu> deckMenu();
+    // Deletes the current page, after asking when it holds configured tiles.
+    void confirmDeleteCurrentPage();
+
+Q_SIGNALS:
+    void editTileRequested(int page, int index);
+
+private:
+    Services m_services;
+    std::function<void(QMenu&)> m_extraItems;
+};

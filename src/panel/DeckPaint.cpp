@@ -1,0 +1,31 @@
+#include "panel/DeckPaint.h"
+
+#include "editing/SymbolGlyphs.h"
+#include "panel/TileIconPainter.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace DeckPaint {
+
+QColor white(double alpha)
+{
+    return QColor::fromRgbF(1, 1, 1, static_cast<float>(std::clamp(alpha, 0.0, 1.0)));
+}
+
+QPainterPath roundedRect(const QRectF& rect, double radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
+void drawSymbol(QPainter& painter, PhosphorFont& font, const QRectF& rect, const QString& symbol,
+                double pixels, const QColor& colour)
+{
+    painter.setFont(TileIconPainter::iconFont(pixels));
+    painter.setPen(colour);
+    painter.drawText(rect, Qt::AlignCenter, SymbolGlyphs::text(font, symbol));
+}
+
+} // namespace DeckPaint

@@ -1,0 +1,76 @@
+#include "panel/PagePainter.h"
+
+#include "panel/DeckGeometry.h"
+#include "panel/DeckPaint.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr double tileCornerRadius = 18;
+constexpr double emptyIconOpacity = 0.35;
+constexpr double emptyOutlineOpacity = 0.18;
+
+// An empty tile's chrome is at full strength while hovered or editing, else it follows the glass.
+double emptyChromeOpacity(double base, bool hovered, const PagePainter::State& state)
+{
+    if (hovered || state.editing)
+        return base;
+    return base * state.backgroundOpacity;
+}
+
+} // namespace
+
+PagePainter::PagePainter(TileIconPainter::Services services)
+    : m_icons(services)
+{
+}
+
+void PagePainter::paint(QPainter& painter, const QTransform& transform, const DeckGeometry& geometry,
+                        const Page& page, const State& state)
+{
+    painter.save();
+    painter.setTransform(transform, true);
+    const Tile empty;
+    const auto stored = static_cast<int>(page.size());
+    for (int index = 0; index < geometry.tilesPerPage(); ++index)
+        paintTile(painter, geometry, index < stored ? page[static_cast<std::size_t>(index)] : empty, index,
+                  state);
+    painter.restore();
+}
+
+void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, int index,
+                            const State& state)
+{
+    const bool hovered = state.hoveredIndex == index;
+    const auto slot = static_cast<std::size_t>(index);
+    const TileMotion motion = slot < state.motion.size() ? state.motion[slot] : TileMotion{};
+    const double unit = geometry.unit();
+
+    painter.save();
+    const QRectF face = geometry.slotRect(index);
+    if (motion.scale != 1) {
+        painter.translate(face.center());
+        painter.scale(motion.scale, motion.scale);
+        painter.translate(-face.center());
+    }
+    if (state.dragSourceIndex == index)
+        painter.setOpacity(0.25);
+
+    const double radius = tileCornerRadius * unit;
+    const bool dropTarget = state.dropTargetIndex == index;
+    if (dropTarget || state.editing)
+        painter.fillPath(DeckPaint::roundedRect(face, radius), DeckPaint::white(dropTarget ? 0.15 : 0.06));
+    const QRectF outline = face.adjusted(0.5, 0.5, -0.5, -0.5);
+    if (tile.isEmpty()) {
+        QPen dashed(DeckPaint::white(emptyChromeOpacity(emptyOutlineOpacity, hovered, state)), 1);
+        dashed.setDashPattern({5, 4});
+        painter.strokePath(DeckPaint::roundedRect(outline, radius - 0.5), dashed);
+    } else if (state.editing) {
+        painter.strokePath(DeckPaint::roundedRect(outline, radius - 0.5), QPen(DeckPaint::white(0.12), 1));
+    }
+
+    m_icons.paint(painter, tile, face, unit, motion.hoverBoost,
+                  emptyChromeOpacity(emptyIconOpacity, hovered, state));
+    painter.restore();
+}

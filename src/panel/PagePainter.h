@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/Models.h"
+#include "panel/TileIconPainter.h"
+
+#include <QTransform>
+#include <optional>
+#include <vector>
+
+class DeckGeometry;
+class QPainter;
+
+// Paints one page of tiles: each tile's plate, outline and icon, pressed and hovered as its motion says. The
+// page is placed by the transform handed in, so that two pages can be drawn at once while they change places.
+//
+// Main thread only.
+class PagePainter final {
+public:
+    // Where a tile's springs are now.
+    struct TileMotion {
+        double scale = 1;
+        double hoverBoost = 0;
+    };
+
+    // What the page shows beyond its tiles.
+    struct State {
+        bool editing = false;
+        double backgroundOpacity = 1;
+        std::optional<int> hoveredIndex;
+        // The tile lifted by a drag, when it comes from this page.
+        std::optional<int> dragSourceIndex;
+        std::optional<int> dropTargetIndex;
+        // One per slot; a slot without one is at rest.
+        std::vector<TileMotion> motion;
+    };
+
+    explicit PagePainter(TileIconPainter::Services services);
+
+    void paint(QPainter& painter, const QTransform& transform, const DeckGeometry& geometry, const Page& page,
+               const State& state);
+    [[nodiscard]] TileIconPainter& icons() { return m_icons; }
+
+private:
+    void paintTile(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, int index,
+                   const State& state);
+
+    TileIconPainter m_icons;
+};
