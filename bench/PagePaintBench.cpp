@@ -76,7 +76,8 @@ void paintLargePage(benchmark::State& state)
     settings.setTileSize(TileSizeOption::large);
     FakeClock clock;
     FakeMusicBridge music;
-    TileStore store({paths, settings, preferences, clock, music, {}});
+    StarterHint starterHint(preferences);
+    TileStore store({paths, settings, starterHint, clock, music, {}});
     for (int index = 0; index < settings.tilesPerPage(); ++index)
         store.set(tileOfForm(index, plate, picture), 0, index);
 
@@ -88,10 +89,10 @@ void paintLargePage(benchmark::State& state)
     EditModeState editMode;
     TileHoverState hover;
     LoggingAlertPresenter alerts;
-    StarterHint starterHint(preferences);
     QtFrameClock frames;
+    NoApplicationNames names;
     DeckView view(
-        {store, settings, starterHint, editMode, hover, icons, finish, font, music, alerts, frames});
+        {store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts, frames});
     view.resize(view.sizeHint());
 
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);

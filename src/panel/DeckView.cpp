@@ -290,7 +290,7 @@ void DeckView::setHovered(std::optional<int> index)
         return;
     }
     const Tile tile = m_services.store.tile(m_services.store.currentPage(), *index);
-    const std::optional<QString> text = tile.tooltipText();
+    const std::optional<QString> text = tile.tooltipText(m_services.names);
     // Leaving one tile for the next hides the first bubble at once.
     m_services.hover.clear();
     if (text) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 class AlertPresenter;
+class ApplicationNames;
 class DeckSettings;
 class EditModeState;
 class FrameClock;
@@ -39,6 +40,7 @@ public:
     struct Services {
         TileStore& store;
         DeckSettings& settings;
+        const ApplicationNames& names;
         StarterHint& starterHint;
         EditModeState& editMode;
         TileHoverState& hover;

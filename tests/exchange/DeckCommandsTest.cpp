@@ -1,9 +1,9 @@
 #include "exchange/DeckCommands.h"
 
 #include "exchange/DeckRemote.h"
-#include "model/ApplicationNames.h"
 #include "model/TileCoding.h"
 #include "support/ActionMachinery.h"
+#include "support/FakeApplicationNames.h"
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
@@ -59,16 +59,7 @@ protected:
         return QJsonDocument::fromJson(m_out.toUtf8()).object();
     }
 
-    // The desktop's name of the one application the tests know.
-    class Names final : public ApplicationNames {
-    public:
-        [[nodiscard]] std::optional<QString> nameOf(const QString& path) const override
-        {
-            return path == u"/usr/share/applications/org.gnome.Nautilus.desktop"
-                       ? std::optional(QStringLiteral("Files"))
-                       : std::nullopt;
-        }
-    } m_names;
+    FakeApplicationNames m_names;
     QString m_out;
     QString m_err;
     std::unique_ptr<ActionMachinery> m_actions;
@@ -118,8 +109,7 @@ TEST_F(DeckCommandsTest, PrintShowsTheDeckWithDerivedTexts)
 
 TEST_F(DeckCommandsTest, AnApplicationTileIsLabelledWithTheNameTheDesktopGivesIt)
 {
-    const QStringList paths{QStringLiteral("/usr/share/applications/org.gnome.Nautilus.desktop"),
-                            QStringLiteral("/usr/share/applications/gone.desktop")};
+    const QStringList paths{m_names.known, QStringLiteral("/usr/share/applications/gone.desktop")};
     for (int index : {6, 7}) {
         Tile tile;
         tile.action = TileAction{TileAction::LaunchApp{paths[index - 6]}};

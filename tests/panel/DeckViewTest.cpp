@@ -5,6 +5,7 @@
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
 #include "panel/EditMode.h"
+#include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
 #include "support/SteppedFrameClock.h"
@@ -67,7 +68,7 @@ protected:
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
     std::unique_ptr<IconResolver> m_icons;
-    std::unique_ptr<StarterHint> m_starterHint;
+    FakeApplicationNames m_names;
     std::unique_ptr<DeckView> m_view;
 
     DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
@@ -76,8 +77,7 @@ protected:
         m_settings->setGridColumns(columns);
         m_settings->setTileSize(size);
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
-        m_starterHint = std::make_unique<StarterHint>(*m_preferences);
-        m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, *m_starterHint,
+        m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, m_names, *m_starterHint,
                                                                m_editMode, m_hover, *m_icons, m_finish,
                                                                m_font, m_music, m_alerts, m_frames});
         m_view->resize(m_view->sizeHint());
@@ -261,6 +261,14 @@ TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
     EXPECT_FALSE(m_hover.tip().has_value());
     m_hover.showPending();
     EXPECT_EQ(m_hover.tip()->text, QStringLiteral("Red"));
+
+    // An application tile is named as the desktop names the application.
+    Tile files;
+    files.action = TileAction{TileAction::LaunchApp{m_names.known}};
+    m_store->set(files, 0, 1);
+    mouse(QEvent::MouseMove, slot(1).center(), Qt::NoButton);
+    m_hover.showPending();
+    EXPECT_EQ(m_hover.tip()->text, QStringLiteral("Files"));
 
     mouse(QEvent::MouseMove, slot(0).center(), Qt::NoButton);
     EXPECT_FALSE(m_hover.isPending());
