@@ -194,7 +194,13 @@ void AppDelegate::toggleSummon()
 
 bool AppDelegate::fire(int index)
 {
-    return m_hotKeys->fireTile(index);
+    const int page = m_services.store().currentPage();
+    if (!m_services.store().tile(page, index).action)
+        return false;
+    // The answer goes back first: running an application tile may show an alert, and its modal loop must not
+    // run inside the handler of the companion's request.
+    QTimer::singleShot(0, this, [this, page, index] { m_activation->run(page, index); });
+    return true;
 }
 
 void AppDelegate::toggleEditMode()
