@@ -194,7 +194,8 @@ void setMonitors(X11Client& client, const std::vector<QRect>& monitors)
         xcb_randr_set_monitor_request_t head{};
         head.window = client.root();
         xcb_randr_monitor_info_t info{};
-        info.name = client.atom(("M" + std::to_string(i)).c_str());
+        info.name =
+            client.atom(QByteArray("M").append(QByteArray::number(static_cast<qulonglong>(i))).constData());
         info.primary = i == 0 ? 1 : 0;
         info.nOutput = i == 0 ? 1 : 0;
         info.x = static_cast<int16_t>(m.x());
