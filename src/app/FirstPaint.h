@@ -11,11 +11,18 @@
 class FirstPaint final : public QObject {
     Q_OBJECT
 public:
-    explicit FirstPaint(std::function<void()> then, QObject* parent = nullptr);
+    enum class Run {
+        afterThePaint,
+        // Before the paint is delivered; for what must come ahead of everything else that waits for it.
+        atOnce,
+    };
+
+    explicit FirstPaint(std::function<void()> then, Run when = Run::afterThePaint, QObject* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::function<void()> m_then;
+    Run m_when = Run::afterThePaint;
 };

@@ -2,64 +2,45 @@
 
 #include "core/Logging.h"
 
-#include <xcb/xcb.h>
-
 namespace XcbPlatform {
 
 namespace {
 
 const char* const variable = "QT_QPA_PLATFORM";
 
-QString withoutX(const QString& why)
-{
-    return QStringLiteral("Marquetto: %1; running without X: no window stacking, hot keys or window snapping")
-        .arg(why);
-}
-
 } // namespace
 
-// QT_QPA_PLATFORM may list fallbacks ("wayland;xcb") and options ("xcb:option"); Qt tries the first first.
-Choice choose(const QByteArray& chosen, bool (*xReachable)())
+// Qt tries the platforms of a list in turn, so a desktop without X still gets a deck.
+QByteArray platformFor(const QByteArray& chosen)
 {
-    if (chosen.isEmpty()) {
-        if (xReachable())
-            return {QByteArrayLiteral("xcb"), {}};
-        return {{}, withoutX(QStringLiteral("no X display reachable"))};
-    }
-    const QByteArray first = chosen.split(';').front().split(':').front().trimmed();
-    if (first != "xcb")
-        return {{},
-                withoutX(QStringLiteral("QT_QPA_PLATFORM chooses %1").arg(QString::fromLocal8Bit(first)))};
-    if (!xReachable())
-        return {{}, withoutX(QStringLiteral("no X display reachable"))};
-    return {};
+    return chosen.isEmpty() ? QByteArrayLiteral("xcb;wayland") : QByteArray();
 }
 
-bool isReachable()
+QString noticeFor(const QString& platformName)
 {
-    const QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty())
+    if (platformName == u"xcb")
+        return {};
+    return QStringLiteral(
+               "Marquetto: running on %1 without X: no window stacking, hot keys or window snapping")
+        .arg(platformName);
+}
+
+bool prepare()
+{
+    const QByteArray platform = platformFor(qgetenv(variable));
+    if (platform.isEmpty())
         return false;
-    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
-    const bool reachable = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return reachable;
+    qputenv(variable, platform);
+    return true;
 }
 
-Choice prepare()
+void finish(bool prepared, const QString& platformName)
 {
-    Choice choice = choose(qgetenv(variable), &isReachable);
-    if (!choice.platform.isEmpty())
-        qputenv(variable, choice.platform);
-    if (!choice.notice.isEmpty())
-        qCWarning(lcPlatform).noquote() << choice.notice;
-    return choice;
-}
-
-void finish(const Choice& choice)
-{
-    if (!choice.platform.isEmpty())
+    if (prepared)
         qunsetenv(variable);
+    const QString notice = noticeFor(platformName);
+    if (!notice.isEmpty())
+        qCWarning(lcPlatform).noquote() << notice;
 }
 
 } // namespace XcbPlatform

@@ -4,26 +4,22 @@
 #include <QString>
 
 // Which of Qt's windowing platforms the deck runs on. Its stacking, hot keys and snapping act on X windows,
-// so the deck asks Qt for X (XWayland on a Wayland session) unless the user chose a platform of their own.
+// so the deck asks Qt for X first (XWayland on a Wayland session) unless the user chose a platform of their
+// own; Qt falls back to Wayland when no X server answers.
 namespace XcbPlatform {
 
-struct Choice {
-    QByteArray platform; // the value QT_QPA_PLATFORM takes while Qt starts; empty to leave it alone
-    QString notice;      // one log line when the deck runs without X; empty when it runs on X
-};
+// What QT_QPA_PLATFORM is while Qt starts, given the user's value (empty when unset): nothing when the user
+// chose, so that their choice stands.
+[[nodiscard]] QByteArray platformFor(const QByteArray& chosen);
 
-// `chosen` is QT_QPA_PLATFORM as the user set it (empty when unset); `xReachable` says whether an X server
-// answers on DISPLAY, and is only asked when it matters.
-[[nodiscard]] Choice choose(const QByteArray& chosen, bool (*xReachable)());
+// The log line for a deck that runs on `platformName`, Qt's name of the platform it started; empty on X.
+[[nodiscard]] QString noticeFor(const QString& platformName);
 
-// Whether an X server answers at DISPLAY.
-[[nodiscard]] bool isReachable();
+// Before the application object is made: asks for X when the user chose nothing. True when it did.
+[[nodiscard]] bool prepare();
 
-// Before the application object is made: applies `choose` to this process and logs its notice.
-[[nodiscard]] Choice prepare();
-
-// After the application object is made: programs the deck starts do not inherit a platform the user did
-// not choose.
-void finish(const Choice& choice);
+// After the application object is made on `platformName`: logs the notice, and takes the request for X back
+// when `prepared`, so that programs the deck starts do not inherit a platform the user did not choose.
+void finish(bool prepared, const QString& platformName);
 
 } // namespace XcbPlatform
