@@ -40,7 +40,7 @@ QString text(const Properties& properties, const QString& key)
 
 } // namespace
 
-BluezBluetooth::BluezBluetooth(QDBusConnection bus, std::chrono::milliseconds timeout)
+BluezBluetooth::BluezBluetooth(LazyDBusConnection bus, std::chrono::milliseconds timeout)
     : m_bus(std::move(bus))
     , m_timeout(timeout)
 {
@@ -72,17 +72,17 @@ void BluezBluetooth::disconnect(const QString& address)
 
 std::vector<BluezBluetooth::PairedDevice> BluezBluetooth::listPaired() const
 {
-    if (!m_bus.isConnected()) {
+    if (!m_bus.get().isConnected()) {
         std::call_once(m_missingReported, [this] {
             qCWarning(lcPlatform).noquote()
-                << "Marquetto: no D-Bus connection for Bluetooth:" << m_bus.lastError().message();
+                << "Marquetto: no D-Bus connection for Bluetooth:" << m_bus.get().lastError().message();
         });
         return {};
     }
     const QDBusMessage request = QDBusMessage::createMethodCall(
         bluezService(), QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.ObjectManager"),
         QStringLiteral("GetManagedObjects"));
-    const QDBusMessage reply = m_bus.call(request, QDBus::Block, static_cast<int>(m_timeout.count()));
+    const QDBusMessage reply = m_bus.get().call(request, QDBus::Block, static_cast<int>(m_timeout.count()));
     // A machine without Bluetooth has no BlueZ on its bus: that is no news worth a line.
     if (reply.type() != QDBusMessage::ReplyMessage) {
         if (reply.errorName() != u"org.freedesktop.DBus.Error.ServiceUnknown")
@@ -129,7 +129,7 @@ void BluezBluetooth::callDevice(const QString& address, const QString& method)
             << "Marquetto: no paired Bluetooth device" << address << "to" << method;
         return;
     }
-    DBusAsync::call(m_bus,
+    DBusAsync::call(m_bus.get(),
                     QDBusMessage::createMethodCall(bluezService(), paired->path, deviceInterface(), method),
                     kConnectionReplyTimeout);
 }

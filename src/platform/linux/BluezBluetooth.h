@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Bluetooth.h"
+#include "platform/linux/LazyDBusConnection.h"
 
-#include <QDBusConnection>
 #include <chrono>
 #include <mutex>
 
@@ -12,7 +12,8 @@ class BluezBluetooth final : public Bluetooth {
 public:
     // `bus` is where BlueZ is found: the system bus, or a test's own. Every blocking call gives up after
     // `timeout`.
-    explicit BluezBluetooth(QDBusConnection bus, std::chrono::milliseconds timeout = std::chrono::seconds(2));
+    explicit BluezBluetooth(LazyDBusConnection bus,
+                            std::chrono::milliseconds timeout = std::chrono::seconds(2));
 
     [[nodiscard]] std::vector<Device> pairedDevices() const override;
     [[nodiscard]] std::optional<bool> isConnected(const QString& address) const override;
@@ -30,7 +31,7 @@ private:
     [[nodiscard]] std::optional<PairedDevice> find(const QString& address) const;
     void callDevice(const QString& address, const QString& method);
 
-    QDBusConnection m_bus;
+    LazyDBusConnection m_bus;
     std::chrono::milliseconds m_timeout;
     mutable std::once_flag m_missingReported;
 };

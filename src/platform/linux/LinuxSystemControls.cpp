@@ -53,7 +53,7 @@ void toggleColorScheme(ProcessRunner& runner, const QString& gsettings)
 } // namespace
 
 LinuxSystemControls::LinuxSystemControls(AudioSystem& audio, ProcessRunner& runner, QString gsettings,
-                                         QDBusConnection logind, JobRunner background)
+                                         LazyDBusConnection logind, JobRunner background)
     : m_audio(audio)
     , m_runner(runner)
     , m_gsettings(std::move(gsettings))
@@ -94,19 +94,20 @@ void LinuxSystemControls::lockScreen()
     // Without a session of its own (started by a user service, say) the caller's "auto" session is the
     // user's display session.
     if (sessionId.isEmpty()) {
-        lockSession(m_logind, QStringLiteral("/org/freedesktop/login1/session/auto"));
+        lockSession(m_logind.get(), QStringLiteral("/org/freedesktop/login1/session/auto"));
         return;
     }
     QDBusMessage getSession = managerCall(QStringLiteral("GetSession"));
     getSession << sessionId;
-    DBusAsync::call(
-        m_logind, getSession, kLogindTimeout, [bus = m_logind, sessionId](const QDBusMessage& reply) {
-            if (reply.signature() != u"o") {
-                qCWarning(lcPlatform).noquote() << "Marquetto: logind named no session for" << sessionId;
-                return;
-            }
-            lockSession(bus, reply.arguments().constFirst().value<QDBusObjectPath>().path());
-        });
+    DBusAsync::call(m_logind.get(), getSession, kLogindTimeout,
+                    [bus = m_logind.get(), sessionId](const QDBusMessage& reply) {
+                        if (reply.signature() != u"o") {
+                            qCWarning(lcPlatform).noquote()
+                                << "Marquetto: logind named no session for" << sessionId;
+                            return;
+                        }
+                        lockSession(bus, reply.arguments().constFirst().value<QDBusObjectPath>().path());
+                    });
 }
 
 void LinuxSystemControls::sleep()
@@ -117,12 +118,12 @@ void LinuxSystemControls::sleep()
     // Not interactive: where sleeping needs a password, fail and say so rather than raise a prompt nobody
     // asked for.
     suspend << false;
-    DBusAsync::call(m_logind, suspend, kLogindTimeout);
+    DBusAsync::call(m_logind.get(), suspend, kLogindTimeout);
 }
 
 bool LinuxSystemControls::hasBus(const char* purpose) const
 {
-    if (m_logind.isConnected())
+    if (m_logind.get().isConnected())
         return true;
     qCWarning(lcPlatform).noquote() << "Marquetto: no system bus to" << purpose;
     return false;

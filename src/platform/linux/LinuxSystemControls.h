@@ -4,8 +4,8 @@
 #include "core/ProcessRunner.h"
 #include "platform/AudioSystem.h"
 #include "platform/SystemControls.h"
+#include "platform/linux/LazyDBusConnection.h"
 
-#include <QDBusConnection>
 #include <functional>
 
 // The system actions on a Linux desktop: volume and mute through the sound server, dark mode through GNOME's
@@ -17,8 +17,8 @@ public:
 
     // `gsettings` is that program's path, empty where it is not installed; `logind` is the bus logind is on
     // (the system bus). Work that blocks goes to `background`. `audio` and `runner` must outlive that work.
-    LinuxSystemControls(AudioSystem& audio, ProcessRunner& runner, QString gsettings, QDBusConnection logind,
-                        JobRunner background = &BackgroundQueue::run);
+    LinuxSystemControls(AudioSystem& audio, ProcessRunner& runner, QString gsettings,
+                        LazyDBusConnection logind, JobRunner background = &BackgroundQueue::run);
 
     void volumeUp() override;
     void volumeDown() override;
@@ -33,6 +33,6 @@ private:
     AudioSystem& m_audio;
     ProcessRunner& m_runner;
     QString m_gsettings;
-    QDBusConnection m_logind;
+    LazyDBusConnection m_logind;
     JobRunner m_background;
 };

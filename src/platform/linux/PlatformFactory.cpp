@@ -25,6 +25,12 @@ QString clickSoundFile()
            QStringLiteral("/Marquetto/pop.wav");
 }
 
+// Made when Bluetooth, the lock or sleep is first asked for, never at start-up.
+LazyDBusConnection systemBus()
+{
+    return LazyDBusConnection([] { return QDBusConnection::systemBus(); });
+}
+
 } // namespace
 
 PlatformServices createPlatformServices(const AppPaths& paths)
@@ -42,10 +48,10 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
-    services.bluetooth = std::make_unique<BluezBluetooth>(QDBusConnection::systemBus());
+    services.bluetooth = std::make_unique<BluezBluetooth>(systemBus());
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    services.systemControls = std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings,
-                                                                    QDBusConnection::systemBus());
+    services.systemControls =
+        std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
     services.wordings = &linuxWordings();
     services.clickSound = std::make_unique<PaplayClickSound>(
         processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
