@@ -74,16 +74,20 @@ QWidget* AppDelegate::makeContent(bool translucent)
         translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
-    // Without a tray, the deck's own menu carries the status menu's items.
-    if (!m_tray && m_statusMenu)
-        root->deck().menus().setExtraItems(
-            [status = m_statusMenu.get()](QMenu& menu) { status->showIn(menu); });
+    m_root = root;
+    if (m_statusMenu && !m_tray)
+        carryStatusItems(root->deck());
     return root;
+}
+
+void AppDelegate::carryStatusItems(DeckView& deck)
+{
+    // Without a tray, the deck's own menu carries the status menu's items.
+    deck.menus().setExtraItems([status = m_statusMenu.get()](QMenu& menu) { status->showIn(menu); });
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    setUpStatusItem();
     // Linux desktops have no dock icon to show or hide, whatever "showDockIcon" says.
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
@@ -92,7 +96,9 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::startAfterFirstPaint()
 {
-    // Each of these opens a display connection of its own, which the deck's first paint need not wait for.
+    // The tray asks the session bus, the hot keys and the window tracking open display connections of their
+    // own: the deck's first paint need wait for none of them.
+    setUpStatusItem();
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     m_services.windowSnap().startTrackingFrontmost();
@@ -123,8 +129,11 @@ void AppDelegate::setUpStatusItem()
         .isCompact = [this] { return m_services.settings().isCompact(); },
     };
     m_statusMenu = std::make_unique<StatusMenu>(std::move(handlers));
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (m_root)
+            carryStatusItems(m_root->deck());
         return;
+    }
     m_tray = new QSystemTrayIcon(this);
     QIcon icon;
     for (int side : {16, 22, 24, 32, 48, 64})

@@ -11,9 +11,11 @@
 #include "panel/TileTooltip.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class DeckControlServer;
+class DeckView;
 class DeckHotKeys;
 class DeckServices;
 class DesktopPanelController;
@@ -21,6 +23,7 @@ class FileIcons;
 class FirstPaint;
 class HotKeyCenter;
 class MainMenu;
+class PanelRootView;
 class QSystemTrayIcon;
 class QtPanelDesktop;
 class StatusMenu;
@@ -56,6 +59,7 @@ public:
 private:
     [[nodiscard]] QWidget* makeContent(bool translucent);
     void setUpStatusItem();
+    void carryStatusItems(DeckView& deck);
     // The hot keys and the tracking of the frontmost window, once the deck is on screen.
     void startAfterFirstPaint();
     void startServer();
@@ -79,5 +83,7 @@ private:
     std::unique_ptr<MainMenu> m_mainMenu;
     std::unique_ptr<StatusMenu> m_statusMenu;
     QSystemTrayIcon* m_tray = nullptr;
+    // The content of the deck's window, remade when the window is.
+    QPointer<PanelRootView> m_root;
     DeckControlServer* m_server = nullptr;
 };
