@@ -176,16 +176,6 @@ QString TileAction::tooltipDescription(const ApplicationNames& names) const
         value);
 }
 
-QString TileAction::defaultLabel() const
-{
-    return defaultLabel(NoApplicationNames());
-}
-
-QString TileAction::tooltipDescription() const
-{
-    return tooltipDescription(NoApplicationNames());
-}
-
 std::optional<QString> Tile::tooltipText(const ApplicationNames& names) const
 {
     if (!action)
@@ -194,9 +184,4 @@ std::optional<QString> Tile::tooltipText(const ApplicationNames& names) const
     if (text.isEmpty())
         return std::nullopt;
     return text;
-}
-
-std::optional<QString> Tile::tooltipText() const
-{
-    return tooltipText(NoApplicationNames());
 }

@@ -118,9 +118,6 @@ struct TileAction {
     [[nodiscard]] QString defaultLabel(const ApplicationNames& names) const;
     // A one-line description for the tile's tooltip.
     [[nodiscard]] QString tooltipDescription(const ApplicationNames& names) const;
-    // The same with applications known by their paths alone.
-    [[nodiscard]] QString defaultLabel() const;
-    [[nodiscard]] QString tooltipDescription() const;
 
     bool operator==(const TileAction&) const = default;
 };
@@ -135,7 +132,6 @@ struct Tile {
     [[nodiscard]] bool isEmpty() const { return !action.has_value(); }
     // What the tile's tooltip shows: the label, or else the action's description. Empty tiles show none.
     [[nodiscard]] std::optional<QString> tooltipText(const ApplicationNames& names) const;
-    [[nodiscard]] std::optional<QString> tooltipText() const;
 
     bool operator==(const Tile&) const = default;
 };

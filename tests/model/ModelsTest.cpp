@@ -24,6 +24,8 @@ QString repeated(QChar c, int count)
 }
 
 const QString ellipsis = QStringLiteral("\u2026");
+// Applications known by their paths alone.
+const NoApplicationNames noNames;
 
 } // namespace
 
@@ -32,8 +34,8 @@ class DerivedTexts : public ::testing::TestWithParam<TextCase> {};
 TEST_P(DerivedTexts, MatchDefaultLabelAndTooltip)
 {
     const TextCase& c = GetParam();
-    EXPECT_EQ(c.action.defaultLabel(), c.defaultLabel);
-    EXPECT_EQ(c.action.tooltipDescription(), c.tooltip);
+    EXPECT_EQ(c.action.defaultLabel(noNames), c.defaultLabel);
+    EXPECT_EQ(c.action.tooltipDescription(noNames), c.tooltip);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,24 +129,24 @@ TEST(DerivedTexts, CountUserPerceivedCharactersNotCodeUnits)
     for (int i = 0; i < 19; ++i)
         nineteen += family;
     QString eighteen = nineteen.left(18 * family.size());
-    EXPECT_EQ((TileAction{TileAction::Snippet{nineteen}}.defaultLabel()), eighteen + ellipsis);
-    EXPECT_EQ((TileAction{TileAction::Snippet{eighteen}}.defaultLabel()), eighteen);
+    EXPECT_EQ((TileAction{TileAction::Snippet{nineteen}}.defaultLabel(noNames)), eighteen + ellipsis);
+    EXPECT_EQ((TileAction{TileAction::Snippet{eighteen}}.defaultLabel(noNames)), eighteen);
 
     const QString accented = QStringLiteral("e\u0301");
     QString fortyFour;
     for (int i = 0; i < 44; ++i)
         fortyFour += accented;
-    EXPECT_EQ((TileAction{TileAction::RunScript{fortyFour, false}}.tooltipDescription()), fortyFour);
+    EXPECT_EQ((TileAction{TileAction::RunScript{fortyFour, false}}.tooltipDescription(noNames)), fortyFour);
 }
 
 TEST(Tile, TooltipTextPrefersTheLabelAndSkipsEmptySlots)
 {
     Tile tile;
-    EXPECT_EQ(tile.tooltipText(), std::nullopt);
+    EXPECT_EQ(tile.tooltipText(noNames), std::nullopt);
     tile.label = QStringLiteral("Named but empty");
-    EXPECT_EQ(tile.tooltipText(), std::nullopt);
+    EXPECT_EQ(tile.tooltipText(noNames), std::nullopt);
     tile.action = TileAction{TileAction::OpenFile{QStringLiteral("/tmp/a.txt")}};
-    EXPECT_EQ(tile.tooltipText(), QStringLiteral("Named but empty"));
+    EXPECT_EQ(tile.tooltipText(noNames), QStringLiteral("Named but empty"));
     tile.label.clear();
-    EXPECT_EQ(tile.tooltipText(), QStringLiteral("a.txt"));
+    EXPECT_EQ(tile.tooltipText(noNames), QStringLiteral("a.txt"));
 }
