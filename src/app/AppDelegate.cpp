@@ -58,8 +58,6 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     connect(m_activation.get(), &TileActivation::editorRequested, this, &AppDelegate::openEditor);
     m_hotKeys =
         std::make_unique<DeckHotKeys>(DeckHotKeys::Services{m_services.store(), *m_activation, *m_panel});
-    // The settings window does not exist yet, so "Settings…" stays disabled.
-    m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
     startServer();
 }
 
@@ -97,8 +95,11 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::startAfterFirstPaint()
 {
     // The tray asks the session bus, the hot keys and the window tracking open display connections of their
-    // own: the deck's first paint need wait for none of them.
+    // own, and the main menu's shortcuts serve windows that are not open yet: the deck's first paint need
+    // wait for none of them.
     setUpStatusItem();
+    // The settings window does not exist yet, so "Settings…" stays disabled.
+    m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     m_services.windowSnap().startTrackingFrontmost();
