@@ -1,8 +1,12 @@
 #pragma once
 
+#include "model/AlbumEntry.h"
 #include "model/ArtworkSource.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
 
 // What the deck asks of the music player, the store's artwork included. Answers arrive on the main thread,
 // possibly after the call returned.
@@ -13,6 +17,13 @@ public:
     // Skips to the next or back to the previous track of what plays; returns at once.
     virtual void nextTrack() = 0;
     virtual void previousTrack() = 0;
+
+    using PlaylistsHandler = std::function<void(QStringList)>;
+    using AlbumsHandler = std::function<void(std::vector<AlbumEntry>)>;
+    // The names of the user's playlists, in the player's order; none when no player answers.
+    virtual void fetchPlaylists(PlaylistsHandler handler) = 0;
+    // The albums of the user's library, sorted by name; none when no player answers.
+    virtual void fetchAlbums(AlbumsHandler handler) = 0;
 };
 
 // A desktop without a music player we can talk to: nothing runs and no artwork is found.
@@ -27,4 +38,6 @@ public:
     void play(const QString&, const QString&) override {}
     void nextTrack() override {}
     void previousTrack() override {}
+    void fetchPlaylists(PlaylistsHandler handler) override { handler({}); }
+    void fetchAlbums(AlbumsHandler handler) override { handler({}); }
 };

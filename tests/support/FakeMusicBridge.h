@@ -11,6 +11,8 @@ public:
     bool running = true;
     QStringList requests; // "album:NAME/ARTIST", "playlist:NAME", "play:NAME/ARTIST", "next" or "previous"
     std::vector<ArtworkHandler> handlers;
+    QStringList playlists;
+    std::vector<AlbumEntry> albums;
 
     [[nodiscard]] bool isMusicRunning() const override { return running; }
     void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override
@@ -29,4 +31,6 @@ public:
     }
     void nextTrack() override { requests << QStringLiteral("next"); }
     void previousTrack() override { requests << QStringLiteral("previous"); }
+    void fetchPlaylists(PlaylistsHandler handler) override { handler(playlists); }
+    void fetchAlbums(AlbumsHandler handler) override { handler(albums); }
 };
