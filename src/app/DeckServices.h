@@ -58,6 +58,9 @@ public:
     [[nodiscard]] const ApplicationNames& applicationNames() const { return *m_platform.applicationNames; }
     [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
     [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
+    // The sound server and the Bluetooth stack, whose calls may block: for lists the editor offers.
+    [[nodiscard]] AudioSystem& audio() { return *m_platform.audio; }
+    [[nodiscard]] Bluetooth& bluetooth() { return *m_platform.bluetooth; }
 
     [[nodiscard]] Preferences& preferences() { return *m_preferences; }
     [[nodiscard]] DeckSettings& settings() { return *m_settings; }

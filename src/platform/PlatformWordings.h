@@ -2,6 +2,8 @@
 
 #include "platform/AlertPresenter.h"
 
+#include <QString>
+
 // The texts the user reads that name one platform's own places, permissions and programs. Each platform has
 // one table (MacWordings, LinuxWordings); texts that make sense everywhere stay with the code that shows
 // them.
@@ -10,4 +12,11 @@ struct PlatformWordings {
     Alert windowAccess;
     // Whether choosing the first button of `windowAccess` opens the place where that access is granted.
     bool windowAccessOpensSettings = false;
+
+    // The tile editor's icon style drawn from the system's symbols.
+    QString symbolIconStyle;
+    // The tile editor's help under the audio output picker.
+    QString audioOutputHelp;
+    // The tile editor's name for the AppleScript language of script tiles.
+    QString appleScriptLanguage;
 };

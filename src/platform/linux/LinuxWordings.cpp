@@ -17,6 +17,11 @@ const PlatformWordings& linuxWordings()
                 {QStringLiteral("OK")},
             },
         .windowAccessOpensSettings = false,
+        .symbolIconStyle = QStringLiteral("Symbol"),
+        .audioOutputHelp = QStringLiteral(
+            "Sends this computer's audio to this device. The tile lights while it's the one in use."),
+        // An AppleScript tile runs only once the deck reaches a Mac through the shared folder.
+        .appleScriptLanguage = QStringLiteral("AppleScript (runs on a Mac)"),
     };
     return wordings;
 }

@@ -14,6 +14,10 @@ const PlatformWordings& macWordings()
                 {QStringLiteral("Open Settings"), QStringLiteral("Not Now")},
             },
         .windowAccessOpensSettings = true,
+        .symbolIconStyle = QStringLiteral("SF Symbol"),
+        .audioOutputHelp = QStringLiteral(
+            "Sends the Mac's audio to this device. The tile lights while it's the one in use."),
+        .appleScriptLanguage = QStringLiteral("AppleScript"),
     };
     return wordings;
 }
