@@ -8,6 +8,7 @@
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
+#include "editing/EditorWindowController.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -40,6 +41,8 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_fileIcons(createFileIcons(services.paths()))
     , m_icons(services.paths().iconsDir(), *m_fileIcons)
     , m_stacking(services.createWindowStacking())
+    , m_editor(std::make_unique<EditorWindowController>(
+          EditorView::Services{services, {m_icons, m_finish, m_font}}))
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
@@ -187,6 +190,9 @@ QJsonObject AppDelegate::state() const
         const QRect qtFrame = ScreenCoordinates::toQt(window->frame()).toRect();
         frame = QJsonArray{qtFrame.x(), qtFrame.y(), qtFrame.width(), qtFrame.height()};
     }
+    QJsonValue editor = QJsonValue::Null;
+    if (const auto slot = m_editor->openSlot())
+        editor = QJsonObject{{QStringLiteral("page"), slot->page}, {QStringLiteral("index"), slot->index}};
     return {
         {QStringLiteral("currentPage"), m_services.store().currentPage()},
         {QStringLiteral("isSummoned"), m_panel->isSummoned()},
@@ -194,6 +200,7 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("isExpanded"), m_chrome.isExpanded()},
         {QStringLiteral("isEditing"), m_editMode.isEditing()},
         {QStringLiteral("frame"), frame},
+        {QStringLiteral("editor"), editor},
     };
 }
 
@@ -235,7 +242,7 @@ void AppDelegate::restartApp()
     QCoreApplication::quit();
 }
 
-void AppDelegate::openEditor(int, int)
+void AppDelegate::openEditor(int page, int index)
 {
-    // The deck has no tile editor yet: the request is taken and nothing happens.
+    m_editor->show(page, index);
 }

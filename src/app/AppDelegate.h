@@ -19,6 +19,7 @@ class DeckView;
 class DeckHotKeys;
 class DeckServices;
 class DesktopPanelController;
+class EditorWindowController;
 class FileIcons;
 class FirstPaint;
 class HotKeyCenter;
@@ -86,4 +87,5 @@ private:
     // The content of the deck's window, remade when the window is.
     QPointer<PanelRootView> m_root;
     DeckControlServer* m_server = nullptr;
+    std::unique_ptr<EditorWindowController> m_editor;
 };

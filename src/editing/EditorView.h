@@ -1,0 +1,80 @@
+#pragma once
+
+#include "editing/EditorState.h"
+#include "panel/TileIconPainter.h"
+
+#include <QDialog>
+
+class ActionForm;
+class DeckServices;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class TilePreview;
+struct TilePreset;
+
+// The tile editor's window: the form over one slot's working copy, a preview drawn as the deck draws its
+// tiles, "Cancel" (Escape) and "Save" (Return). "Save" writes the tile to the store and closes the window;
+// anything else that closes it changes nothing.
+//
+// Main thread only.
+class EditorView final : public QDialog {
+    Q_OBJECT
+public:
+    struct Services {
+        DeckServices& deck;
+        // What the preview draws with: the deck's own.
+        TileIconPainter::Services painter;
+    };
+
+    // Loads the slot's tile from the store.
+    EditorView(Services services, int page, int index, QWidget* parent = nullptr);
+    ~EditorView() override;
+
+    // "Page 1 · Tile 1" for the first slot of the first page.
+    [[nodiscard]] static QString titleFor(int page, int index);
+    [[nodiscard]] const EditorState& state() const { return m_state; }
+
+    // What the tile library, the pickers, the colour wells and the image import hand back.
+    void applyPreset(const TilePreset& preset);
+    void pickGlyph(const QString& name);
+    void pickSymbol(const QString& name);
+    void setBuilderColor(const QString& hex);
+    void setSymbolColor(const QString& hex);
+    void useCustomImage(const QString& fileName);
+
+    // The "Save" button.
+    void save();
+
+private:
+    [[nodiscard]] QWidget* makeStartSection();
+    [[nodiscard]] QWidget* makeAppearanceSection();
+    [[nodiscard]] QWidget* makeBuilderFields();
+    [[nodiscard]] QWidget* makeSymbolFields();
+    [[nodiscard]] QWidget* makeCustomFields();
+    [[nodiscard]] QWidget* makeButtons();
+
+    void browseLibrary();
+    void chooseGlyph();
+    void chooseSymbol();
+    void chooseImage();
+    void chooseColor(const QString& current, void (EditorView::*apply)(const QString&));
+    void refreshImage();
+    void showIconKind();
+    // Brings the label's placeholder, the icon buttons and the preview up to date with the state.
+    void stateChanged();
+
+    Services m_services;
+    EditorState m_state;
+    ActionForm* m_actionForm = nullptr;
+    QLineEdit* m_label = nullptr;
+    QComboBox* m_iconStyle = nullptr;
+    QStackedWidget* m_iconFields = nullptr;
+    QPushButton* m_builderColor = nullptr;
+    QPushButton* m_chooseGlyph = nullptr;
+    QPushButton* m_symbolColor = nullptr;
+    QPushButton* m_chooseSymbol = nullptr;
+    QLineEdit* m_symbolName = nullptr;
+    TilePreview* m_preview = nullptr;
+};

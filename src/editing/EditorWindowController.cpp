@@ -1,0 +1,56 @@
+#include "editing/EditorWindowController.h"
+
+#include "app/DeckServices.h"
+#include "model/StarterHint.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
+EditorWindowController::EditorWindowController(EditorView::Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+{
+}
+
+EditorWindowController::~EditorWindowController() = default;
+
+void EditorWindowController::show(int page, int index)
+{
+    m_services.deck.starterHint().dismiss();
+    close();
+    m_editor = std::make_unique<EditorView>(m_services, page, index);
+    EditorView* editor = m_editor.get();
+    connect(editor, &QDialog::finished, this, [this, editor] { editorFinished(editor); });
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        editor->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, editor->size(),
+                                                screen->availableGeometry()));
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+}
+
+std::optional<EditorWindowController::Slot> EditorWindowController::openSlot() const
+{
+    if (!m_editor)
+        return std::nullopt;
+    return Slot{m_editor->state().page, m_editor->state().index};
+}
+
+void EditorWindowController::close()
+{
+    if (!m_editor)
+        return;
+    // Closing emits `finished`, which would hand the window over twice.
+    m_editor->disconnect(this);
+    m_editor->close();
+    m_editor.reset();
+}
+
+void EditorWindowController::editorFinished(EditorView* editor)
+{
+    if (m_editor.get() != editor)
+        return;
+    // The window may still be inside its own button's handler: let it go once that has returned.
+    m_editor.release()->deleteLater();
+}
