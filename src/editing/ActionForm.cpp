@@ -96,13 +96,9 @@ void fillDevices(QComboBox& combo, const std::vector<DeviceChoice>& devices, con
     combo.clear();
     for (const DeviceChoice& device : devices)
         combo.addItem(device.name, QStringList{device.id, device.name});
-    int current = combo.findData(QStringList{chosen.id, chosen.name});
-    if (current < 0) {
-        const auto sameId = std::find_if(devices.begin(), devices.end(),
-                                         [&](const DeviceChoice& device) { return device.id == chosen.id; });
-        if (sameId != devices.end())
-            current = static_cast<int>(sameId - devices.begin());
-    }
+    const auto same = std::find_if(devices.begin(), devices.end(),
+                                   [&](const DeviceChoice& device) { return device.id == chosen.id; });
+    int current = same == devices.end() ? -1 : static_cast<int>(same - devices.begin());
     if (current < 0 && !chosen.id.isEmpty()) {
         combo.insertItem(0, chosen.name.isEmpty() ? QStringLiteral("Unavailable") : chosen.name,
                          QStringList{chosen.id, chosen.name});
@@ -384,7 +380,7 @@ QWidget* ActionForm::makeBluetoothPage()
     const auto show = [this] {
         std::vector<DeviceChoice> choices;
         for (const Bluetooth::Device& device : m_pairedDevices.value_or(std::vector<Bluetooth::Device>()))
-            choices.push_back({device.address, device.name.isEmpty() ? device.address : device.name});
+            choices.push_back({device.address, device.name});
         fillDevices(*m_bluetoothDevices, choices, {m_state.bluetoothAddress, m_state.bluetoothName});
     };
     show();
