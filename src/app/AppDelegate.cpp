@@ -8,6 +8,7 @@
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
+#include "editing/SymbolCatalogue.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -103,6 +104,7 @@ void AppDelegate::startAfterFirstPaint()
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     m_services.windowSnap().startTrackingFrontmost();
+    SymbolCatalogue::shared().warmUp();
 }
 
 void AppDelegate::applicationShouldHandleReopen()
