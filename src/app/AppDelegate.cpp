@@ -9,6 +9,7 @@
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
 #include "editing/EditorWindowController.h"
+#include "editing/SymbolCatalogue.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -106,6 +107,7 @@ void AppDelegate::startAfterFirstPaint()
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     m_services.windowSnap().startTrackingFrontmost();
+    SymbolCatalogue::shared().warmUp();
 }
 
 void AppDelegate::applicationShouldHandleReopen()

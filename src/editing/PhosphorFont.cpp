@@ -77,10 +77,14 @@ PhosphorFont::PhosphorFont(QString fontPath, QString glyphMapPath)
 {
 }
 
+QString PhosphorFont::glyphMapInResources()
+{
+    return resourcesDir() + u'/' + glyphMapFileName;
+}
+
 PhosphorFont PhosphorFont::fromResources()
 {
-    const QString dir = resourcesDir();
-    return {dir + u'/' + fontFileName, dir + u'/' + glyphMapFileName};
+    return {resourcesDir() + u'/' + fontFileName, glyphMapInResources()};
 }
 
 void PhosphorFont::ensureLoaded()
@@ -88,7 +92,7 @@ void PhosphorFont::ensureLoaded()
     if (m_loaded)
         return;
     m_loaded = true;
-    if (QFileInfo::exists(m_fontPath)) {
+    if (!m_fontPath.isEmpty() && QFileInfo::exists(m_fontPath)) {
         const int id = QFontDatabase::addApplicationFont(m_fontPath);
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         if (id < 0)

@@ -7,13 +7,16 @@
 // The icon font the deck draws its glyphs and system symbols with, and its map from glyph name to code point.
 // Both files sit in the program's resources folder; when either is missing every glyph reads "?".
 //
-// Main thread only.
+// An instance belongs to one thread. Registering the font needs the main thread; an instance without a font
+// path only reads the glyph map, which any thread may do.
 class PhosphorFont final {
 public:
     static constexpr auto family = "Phosphor-Fill";
 
     // The resources folder beside the running program.
     [[nodiscard]] static QString resourcesDir();
+    // The glyph map in the resources folder.
+    [[nodiscard]] static QString glyphMapInResources();
     PhosphorFont(QString fontPath, QString glyphMapPath);
     // The font and glyph map in the resources folder.
     [[nodiscard]] static PhosphorFont fromResources();

@@ -1,0 +1,114 @@
+#include "editing/PhosphorFont.h"
+#include "editing/PhosphorPicker.h"
+#include "editing/SFSymbolPicker.h"
+#include "support/QtPrinters.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QStackedWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+PhosphorFont& builtFont()
+{
+    static PhosphorFont font(QStringLiteral(MARQUETTO_PHOSPHOR_FONT),
+                             QStringLiteral(MARQUETTO_PHOSPHOR_GLYPH_MAP));
+    return font;
+}
+
+// What a person sees of a shown sheet.
+struct Sheet {
+    QDialog& dialog;
+
+    [[nodiscard]] QListView& grid() const { return *dialog.findChild<QListView*>(); }
+    [[nodiscard]] QStringList shownNames() const
+    {
+        QStringList names;
+        for (int row = 0; row < grid().model()->rowCount(); ++row)
+            names << grid().model()->index(row, 0).data().toString();
+        return names;
+    }
+    [[nodiscard]] QStringList labels() const
+    {
+        QStringList texts;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->isVisible())
+                texts << label->text();
+        }
+        return texts;
+    }
+    void type(const QString& text) const
+    {
+        QLineEdit& field = *dialog.findChild<QLineEdit*>();
+        field.clear();
+        QTest::keyClicks(&field, text);
+        QApplication::processEvents();
+    }
+    void click(int row) const
+    {
+        grid().doItemsLayout();
+        const QRect cell = grid().visualRect(grid().model()->index(row, 0));
+        ASSERT_FALSE(cell.isEmpty());
+        QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, cell.center());
+    }
+};
+
+TEST(PickerSheetTest, TheSymbolPickerFiltersByTextAndAnswersTheClickedSymbol)
+{
+    QStringList picked;
+    const QStringList available{QStringLiteral("speaker"), QStringLiteral("play"),
+                                QStringLiteral("speaker.wave.3"), QStringLiteral("folder")};
+    SFSymbolPicker picker(builtFont(), available, QStringLiteral("play"),
+                          [&picked](const QString& name) { picked << name; });
+    picker.show();
+    const Sheet sheet{picker};
+    EXPECT_EQ(sheet.shownNames(), available);
+    EXPECT_TRUE(sheet.labels().contains(QStringLiteral("4 symbols")));
+
+    sheet.type(QStringLiteral(" Speaker"));
+    EXPECT_EQ(sheet.shownNames(), (QStringList{QStringLiteral("speaker"), QStringLiteral("speaker.wave.3")}));
+    EXPECT_TRUE(sheet.labels().contains(QStringLiteral("2 symbols")));
+
+    sheet.type(QStringLiteral("zebra"));
+    EXPECT_TRUE(sheet.labels().contains(QStringLiteral("No symbols match \u201Czebra\u201D")));
+    EXPECT_FALSE(sheet.grid().isVisible());
+    EXPECT_TRUE(picked.isEmpty());
+
+    sheet.type(QStringLiteral("wave"));
+    EXPECT_TRUE(sheet.grid().isVisible());
+    sheet.click(0);
+    EXPECT_EQ(picked, QStringList{QStringLiteral("speaker.wave.3")});
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_EQ(picker.result(), QDialog::Accepted);
+}
+
+TEST(PickerSheetTest, TheGlyphPickerMatchesWordsAcrossHyphensAndCancelsWithoutAnAnswer)
+{
+    ASSERT_TRUE(QFile::exists(QStringLiteral(MARQUETTO_PHOSPHOR_GLYPH_MAP))) << "the icon font was not built";
+    QStringList picked;
+    PhosphorPicker picker(builtFont(), QStringLiteral("folder"),
+                          [&picked](const QString& name) { picked << name; });
+    picker.show();
+    const Sheet sheet{picker};
+    EXPECT_EQ(sheet.shownNames().size(), builtFont().names().size());
+
+    sheet.type(QStringLiteral("download simple"));
+    EXPECT_EQ(sheet.shownNames(), QStringList{QStringLiteral("download-simple")});
+    EXPECT_TRUE(sheet.labels().contains(QStringLiteral("1 icons")));
+    sheet.click(0);
+    EXPECT_EQ(picked, QStringList{QStringLiteral("download-simple")});
+
+    picker.show();
+    sheet.type(QStringLiteral("no such glyph"));
+    EXPECT_TRUE(sheet.labels().contains(QStringLiteral("No icons match \u201Cno such glyph\u201D")));
+    QTest::keyClick(&picker, Qt::Key_Escape);
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_EQ(picker.result(), QDialog::Rejected);
+    EXPECT_EQ(picked.size(), 1);
+}
+
+} // namespace
