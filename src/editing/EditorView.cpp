@@ -3,6 +3,9 @@
 #include "app/DeckServices.h"
 #include "editing/ActionForm.h"
 #include "editing/FormButton.h"
+#include "editing/PhosphorPicker.h"
+#include "editing/SFSymbolPicker.h"
+#include "editing/SymbolCatalogue.h"
 #include "editing/TilePreset.h"
 #include "editing/TilePreview.h"
 #include "exchange/IconFinish.h"
@@ -309,8 +312,22 @@ void EditorView::stateChanged()
 
 void EditorView::browseLibrary() {}
 
-void EditorView::chooseGlyph() {}
+void EditorView::chooseGlyph()
+{
+    auto* picker = new PhosphorPicker(
+        m_services.painter.font, m_state.builderIconName, [this](const QString& name) { pickGlyph(name); },
+        this);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    picker->open();
+}
 
-void EditorView::chooseSymbol() {}
+void EditorView::chooseSymbol()
+{
+    auto* picker = new SFSymbolPicker(
+        m_services.painter.font, SymbolCatalogue::shared().names(), m_state.symbolName,
+        [this](const QString& name) { pickSymbol(name); }, this);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    picker->open();
+}
 
 void EditorView::chooseImage() {}

@@ -3,6 +3,7 @@
 #include "app/DeckServices.h"
 #include "editing/EditorWindowController.h"
 #include "editing/PhosphorFont.h"
+#include "editing/PickerGrid.h"
 #include "editing/SceneStepEditorView.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -74,7 +75,10 @@ TEST_F(EditorViewTest, FillingTheFormAndPressingReturnSavesTheSlotUnderItsOwnIde
     choose(control<QComboBox>("iconStyle"), QStringLiteral("Tile Builder"));
     EXPECT_EQ(control<QPushButton>("chooseGlyph").text(), QStringLiteral("Choose Icon…"));
     m_controller.editor()->setBuilderColor(QStringLiteral("#a0b0c0"));
-    m_controller.editor()->pickGlyph(QStringLiteral("globe"));
+    control<QPushButton>("chooseGlyph").click();
+    auto* glyphs = m_controller.editor()->findChild<PickerGrid*>();
+    ASSERT_NE(glyphs, nullptr);
+    Q_EMIT glyphs->picked(QStringLiteral("globe"));
     EXPECT_EQ(control<QPushButton>("chooseGlyph").text(), QStringLiteral("Change Icon…"));
 
     QTest::keyClick(&label, Qt::Key_Return);
