@@ -20,6 +20,8 @@ namespace {
 
 constexpr int pathRole = Qt::UserRole;
 constexpr int iconSize = 24;
+// Rows keep the icon's height also where the theme has no icon at all; the list stretches them to its width.
+constexpr QSize rowSize(0, iconSize + 6);
 constexpr int outerPadding = 16;
 constexpr QSize sheetSize(420, 480);
 
@@ -58,6 +60,8 @@ public:
                 icon = iconFor(entry.iconName);
             return *icon;
         }
+        case Qt::SizeHintRole:
+            return rowSize;
         default:
             return {};
         }
