@@ -73,9 +73,10 @@ private:
     [[nodiscard]] static QIcon iconFor(const QString& iconValue)
     {
         const QFileInfo file(iconValue);
-        if (file.isAbsolute() ? file.isFile() : !iconValue.isEmpty() && QIcon::hasThemeIcon(iconValue))
-            return file.isAbsolute() ? QIcon(iconValue) : QIcon::fromTheme(iconValue);
-        return QIcon::fromTheme(programIcon);
+        if (file.isAbsolute())
+            return file.isFile() ? QIcon(iconValue) : QIcon::fromTheme(programIcon);
+        const bool themed = !iconValue.isEmpty() && QIcon::hasThemeIcon(iconValue);
+        return QIcon::fromTheme(themed ? iconValue : programIcon);
     }
 
     std::vector<InstalledApplications::Entry> m_entries;
