@@ -56,6 +56,10 @@ public:
     [[nodiscard]] ClickSound& clickSound() { return *m_platform.clickSound; }
     [[nodiscard]] Clipboard& clipboard() { return *m_platform.clipboard; }
     [[nodiscard]] const ApplicationNames& applicationNames() const { return *m_platform.applicationNames; }
+    [[nodiscard]] const InstalledApplications& installedApplications() const
+    {
+        return *m_platform.installedApplications;
+    }
     [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
     [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
 

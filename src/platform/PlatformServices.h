@@ -11,6 +11,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/HotKeys.h"
+#include "platform/InstalledApplications.h"
 #include "platform/PlatformWordings.h"
 #include "platform/SystemControls.h"
 #include "platform/WindowStacking.h"
@@ -30,6 +31,9 @@ struct PlatformServices {
     std::unique_ptr<Workspace> workspace = std::make_unique<NullWorkspace>();
     // For the labels and tooltips of application tiles.
     std::unique_ptr<ApplicationNames> applicationNames = std::make_unique<NoApplicationNames>();
+    // For the tile editor's application picker.
+    std::unique_ptr<InstalledApplications> installedApplications =
+        std::make_unique<NoInstalledApplications>();
     // Made on first use: reaching the display is only worth it for what moves windows.
     std::function<std::unique_ptr<Windows>()> createWindows;
     std::unique_ptr<Windows> windows;

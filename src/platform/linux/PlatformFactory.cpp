@@ -1,6 +1,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/DesktopApplicationNames.h"
+#include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -41,6 +42,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
     services.applicationNames =
         std::make_unique<DesktopApplicationNames>(DesktopApplicationNames::messagesLocale());
+    services.installedApplications = std::make_unique<DesktopInstalledApplications>(
+        QStringList{paths.dataHome} + paths.dataDirs, DesktopApplicationNames::messagesLocale());
     services.createWindows = [] { return createX11Windows(); };
     services.createHotKeys = [] { return createX11HotKeys(); };
     services.createWindowStacking = []() -> std::unique_ptr<WindowStacking> {
