@@ -196,6 +196,7 @@ TEST_F(PresetsCommandTest, PrintsEachPresetWithATileThatSetTakesAndItsAvailabili
 
     const QJsonObject safari = entries[4].toObject();
     const QJsonObject tile = safari.value(QStringLiteral("tile")).toObject();
+    EXPECT_FALSE(tile.contains(QStringLiteral("id"))) << "set keeps the slot's id for a tile without one";
     EXPECT_EQ(safari, (QJsonObject{
                           {QStringLiteral("id"), QStringLiteral("safari-window")},
                           {QStringLiteral("name"), QStringLiteral("New Safari Window")},

@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxTilePresets.h"
 
 #include "editing/TileLibrary.h"
+#include "platform/PlatformServices.h"
 #include "platform/macos/MacTilePresets.h"
 #include "support/TempHome.h"
 
@@ -26,7 +27,8 @@ protected:
 TEST_F(LinuxTilePresetsTest, MatchesTheMacCatalogueSlotForSlotInLinuxWords)
 {
     const std::vector<TilePreset> mac = MacTilePresets::catalogue(m_paths.home);
-    const std::vector<TilePreset> linux = catalogue();
+    // The one the platform hands the deck.
+    const std::vector<TilePreset> linux = createPlatformServices(m_paths).tilePresets();
     ASSERT_EQ(linux.size(), mac.size());
     const QRegularExpression macWords(QStringLiteral("Mac|Finder|Safari|iCloud|AirDrop|Dock|Apple|osascript|"
                                                      "pbcopy|pbpaste|networksetup|killall|\\.app\\b"));
