@@ -9,6 +9,7 @@
 
 class ActionRunner;
 class DeckSettings;
+class TileLibrary;
 class StarterHint;
 class Preferences;
 class WindowSnap;
@@ -62,6 +63,8 @@ public:
     }
     [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
     [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
+    // This platform's ready-made tiles; the catalogue is made when first asked for.
+    [[nodiscard]] const TileLibrary& tileLibrary() const { return *m_tileLibrary; }
 
     [[nodiscard]] Preferences& preferences() { return *m_preferences; }
     [[nodiscard]] DeckSettings& settings() { return *m_settings; }
@@ -85,5 +88,6 @@ private:
     std::unique_ptr<DeckSettings> m_settings;
     std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<TileStore> m_store;
+    std::unique_ptr<TileLibrary> m_tileLibrary;
     std::unique_ptr<Machinery> m_machinery;
 };

@@ -3,6 +3,7 @@
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/LinuxSystemControls.h"
+#include "platform/linux/LinuxTilePresets.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PaplayClickSound.h"
@@ -56,6 +57,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.systemControls =
         std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
     services.wordings = &linuxWordings();
+    services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
     services.clickSound = std::make_unique<PaplayClickSound>(
         processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
     return services;
