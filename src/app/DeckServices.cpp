@@ -2,6 +2,7 @@
 
 #include "actions/ActionRunner.h"
 #include "actions/WindowSnap.h"
+#include "editing/TileLibrary.h"
 #include "exchange/IconCleanup.h"
 #include "model/Settings.h"
 #include "model/StarterDeck.h"
@@ -62,6 +63,8 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
         qFatal("Marquetto: platform services built without system controls");
     if (!m_platform.wordings)
         qFatal("Marquetto: platform services built without their wordings");
+    if (!m_platform.tilePresets)
+        qFatal("Marquetto: platform services built without their tile presets");
     m_preferences = std::make_unique<Preferences>(m_platform.paths.preferencesFile());
     m_settings = std::make_unique<DeckSettings>(*m_preferences);
     m_starterHint = std::make_unique<StarterHint>(*m_preferences);
@@ -76,6 +79,7 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
         std::move(starterDeck),
         [paths = paths()] { IconCleanup::holdIfIconsRemain(paths); },
     });
+    m_tileLibrary = std::make_unique<TileLibrary>(m_platform.tilePresets);
 }
 
 DeckServices::~DeckServices() = default;

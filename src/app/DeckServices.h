@@ -9,6 +9,7 @@
 
 class ActionRunner;
 class DeckSettings;
+class TileLibrary;
 class StarterHint;
 class Preferences;
 class WindowSnap;
@@ -56,11 +57,17 @@ public:
     [[nodiscard]] ClickSound& clickSound() { return *m_platform.clickSound; }
     [[nodiscard]] Clipboard& clipboard() { return *m_platform.clipboard; }
     [[nodiscard]] const ApplicationNames& applicationNames() const { return *m_platform.applicationNames; }
+    [[nodiscard]] const InstalledApplications& installedApplications() const
+    {
+        return *m_platform.installedApplications;
+    }
     [[nodiscard]] AlertPresenter& alerts() { return *m_platform.alerts; }
     [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
     // The sound server and the Bluetooth stack, whose calls may block: for lists the editor offers.
     [[nodiscard]] AudioSystem& audio() { return *m_platform.audio; }
     [[nodiscard]] Bluetooth& bluetooth() { return *m_platform.bluetooth; }
+    // This platform's ready-made tiles; the catalogue is made when first asked for.
+    [[nodiscard]] const TileLibrary& tileLibrary() const { return *m_tileLibrary; }
 
     [[nodiscard]] Preferences& preferences() { return *m_preferences; }
     [[nodiscard]] DeckSettings& settings() { return *m_settings; }
@@ -84,5 +91,6 @@ private:
     std::unique_ptr<DeckSettings> m_settings;
     std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<TileStore> m_store;
+    std::unique_ptr<TileLibrary> m_tileLibrary;
     std::unique_ptr<Machinery> m_machinery;
 };

@@ -69,6 +69,7 @@ int main(int argc, char** argv)
         .in = in,
         .out = out,
         .err = err,
+        .library = &services.tileLibrary(),
     };
     return DeckCommands::run(context, arguments);
 }

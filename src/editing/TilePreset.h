@@ -21,7 +21,7 @@ struct TilePreset {
     QString label;
     // A one-line warning about a permission prompt the action causes.
     std::optional<QString> permissionNote;
-    // The program the action hands its work to, when this machine may lack it; empty when it needs none.
-    // A preset whose program is missing is offered dimmed.
+    // The programs the action hands its work to, separated by spaces, when this machine may lack them; empty
+    // when it needs none. A preset whose program is missing is offered dimmed.
     QString requiredProgram;
 };

@@ -4,6 +4,7 @@
 #include "core/BackgroundQueue.h"
 #include "core/CanonicalJson.h"
 #include "core/PendingCalls.h"
+#include "editing/TileLibrary.h"
 #include "exchange/DeckRemote.h"
 #include "model/Settings.h"
 #include "model/TileCoding.h"
@@ -274,6 +275,33 @@ int fire(Context& context, const QStringList& arguments)
         return DeckCommands::failure;
     if (!context.deck->fire(number - 1))
         return fail(context, QStringLiteral("Empty tile"));
+    return success;
+}
+
+int presets(Context& context, const QStringList& arguments)
+{
+    if (!arguments.isEmpty())
+        return unknown(context, QStringLiteral("presets"), arguments);
+    if (!context.library)
+        return fail(context, QStringLiteral("The tile library is not available here."));
+    QJsonArray entries;
+    for (const TilePreset& preset : context.library->presets()) {
+        // Without an id, the tile can go straight to `set`, which keeps the slot's.
+        QJsonObject tile = TileCoding::encode(Tile{{}, preset.label, preset.icon, preset.action});
+        tile.remove(QStringLiteral("id"));
+        QJsonObject entry{
+            {QStringLiteral("id"), preset.id},
+            {QStringLiteral("name"), preset.name},
+            {QStringLiteral("category"), preset.category},
+            {QStringLiteral("tile"), tile},
+        };
+        const std::optional<QString> missing = context.library->missingProgram(preset);
+        entry.insert(QStringLiteral("available"), !missing);
+        if (missing)
+            entry.insert(QStringLiteral("needs"), *missing);
+        entries.append(entry);
+    }
+    context.out << QString::fromUtf8(CanonicalJson::write(entries, CanonicalJson::Style::Pretty)) << '\n';
     return success;
 }
 

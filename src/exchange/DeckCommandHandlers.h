@@ -21,6 +21,9 @@ int run(Context& context, const QStringList& arguments);
 int state(Context& context, const QStringList& arguments);
 int summon(Context& context, const QStringList& arguments);
 int fire(Context& context, const QStringList& arguments);
+// Prints this machine's tile library as JSON: each preset's id, name, category, tile (in its layout form,
+// without an id) and whether its programs are installed, naming the missing one.
+int presets(Context& context, const QStringList& arguments);
 int help(Context& context, const QStringList& arguments);
 
 } // namespace DeckCommandHandlers

@@ -31,6 +31,7 @@ const std::vector<Command>& table()
         {QStringLiteral("state"), true, {QStringLiteral("state")}, &H::state},
         {QStringLiteral("summon"), true, {QStringLiteral("summon")}, &H::summon},
         {QStringLiteral("fire"), true, {QStringLiteral("fire N")}, &H::fire},
+        {QStringLiteral("presets"), false, {QStringLiteral("presets")}, &H::presets},
         {QStringLiteral("help"), false, {}, &H::help},
     };
     return commands;

@@ -15,6 +15,7 @@ class DeckRemote;
 class DeckSettings;
 class QIODevice;
 class QTextStream;
+class TileLibrary;
 class TileStore;
 
 // The commands of `marquetto-deck`, in one table that the companion and the running deck's channel share:
@@ -43,6 +44,9 @@ struct Context {
     QIODevice& in;
     QTextStream& out;
     QTextStream& err;
+    // This machine's ready-made tiles, for `presets`; the companion's alone, as the deck leaves that command
+    // to it.
+    const TileLibrary* library = nullptr;
 };
 
 // Carries out a command; `arguments` are those after its name.

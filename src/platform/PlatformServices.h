@@ -2,6 +2,7 @@
 
 #include "core/ProcessRunner.h"
 #include "core/ProcessUtil.h"
+#include "editing/TilePreset.h"
 #include "model/ApplicationNames.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppPaths.h"
@@ -11,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/HotKeys.h"
+#include "platform/InstalledApplications.h"
 #include "platform/PlatformWordings.h"
 #include "platform/SystemControls.h"
 #include "platform/WindowStacking.h"
@@ -19,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
 // handed to the process's `DeckServices`; a service the desktop lacks is a null implementation, never a null
@@ -30,6 +33,9 @@ struct PlatformServices {
     std::unique_ptr<Workspace> workspace = std::make_unique<NullWorkspace>();
     // For the labels and tooltips of application tiles.
     std::unique_ptr<ApplicationNames> applicationNames = std::make_unique<NoApplicationNames>();
+    // For the tile editor's application picker.
+    std::unique_ptr<InstalledApplications> installedApplications =
+        std::make_unique<NoInstalledApplications>();
     // Made on first use: reaching the display is only worth it for what moves windows.
     std::function<std::unique_ptr<Windows>()> createWindows;
     std::unique_ptr<Windows> windows;
@@ -43,6 +49,8 @@ struct PlatformServices {
     std::unique_ptr<SystemControls> systemControls;
     // The texts that name this platform's own places; a table of static lifetime.
     const PlatformWordings* wordings = nullptr;
+    // Makes this platform's tile library catalogue; called once, when the library is first opened.
+    std::function<std::vector<TilePreset>()> tilePresets;
     std::unique_ptr<ClickSound> clickSound = std::make_unique<NullClickSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();

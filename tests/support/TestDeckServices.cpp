@@ -6,6 +6,7 @@
 #include "FakeSceneQueue.h"
 #include "FakeWindows.h"
 #include "FakeWorkspace.h"
+#include "platform/macos/MacTilePresets.h"
 #include "platform/macos/MacWordings.h"
 
 #include <algorithm>
@@ -29,6 +30,7 @@ TestDeckServices::TestDeckServices(const AppPaths& paths, const QHash<QString, Q
     platform.bluetooth = std::make_unique<FakeBluetooth>();
     platform.systemControls = std::make_unique<FakeSystemControls>();
     platform.wordings = &macWordings();
+    platform.tilePresets = [home = paths.home] { return MacTilePresets::catalogue(home); };
     auto clipboard = std::make_unique<FakeClipboard>();
     m_clipboard = clipboard.get();
     platform.clipboard = std::move(clipboard);

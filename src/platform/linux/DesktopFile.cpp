@@ -126,33 +126,41 @@ Expected<DesktopFile, QString> DesktopFile::read(const QString& path, QStringVie
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
+            // There is one [Desktop Entry] group; what follows it (actions, vendors' own groups) is not read.
+            if (sawEntry)
+                break;
             inEntry = line == u"[Desktop Entry]";
-            sawEntry = sawEntry || inEntry;
+            sawEntry = inEntry;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         if (!inEntry || equals < 0)
             continue;
         const QStringView key = line.left(equals).trimmed();
-        const QString value = unescapeValue(line.mid(equals + 1).trimmed());
+        // Most lines are translations of keys not read here; only the values kept are unescaped.
+        const auto value = [&] { return unescapeValue(line.mid(equals + 1).trimmed()); };
         if (key == u"Type")
-            type = value;
+            type = value();
         else if (key == u"Name" && nameRank == nameKeys.size())
-            file.name = value;
+            file.name = value();
         else if (key.startsWith(u"Name[") && key.endsWith(u']')) {
             const qsizetype rank = nameKeys.indexOf(key.mid(5, key.size() - 6));
             if (rank >= 0 && rank < nameRank) {
-                file.name = value;
+                file.name = value();
                 nameRank = rank;
             }
         } else if (key == u"Exec")
-            file.exec = value;
+            file.exec = value();
         else if (key == u"TryExec")
-            file.tryExec = value;
+            file.tryExec = value();
         else if (key == u"Icon")
-            file.icon = value;
+            file.icon = value();
         else if (key == u"Terminal")
-            file.terminal = value == u"true";
+            file.terminal = value() == u"true";
+        else if (key == u"NoDisplay")
+            file.noDisplay = value() == u"true";
+        else if (key == u"Hidden")
+            file.hidden = value() == u"true";
     }
     if (!sawEntry)
         return Unexpected(QStringLiteral("it has no [Desktop Entry] group"));

@@ -13,6 +13,10 @@ struct DesktopFile {
     QString tryExec;
     QString icon;
     bool terminal = false;
+    // Entries that menus leave out: NoDisplay=true, or Hidden=true (deleted, also hiding those of the same id
+    // in later data dirs).
+    bool noDisplay = false;
+    bool hidden = false;
 
     // Reads the file, its name for `locale` ("de_CH.UTF-8", as LC_MESSAGES spells it; none for the plain
     // name); the error is a reason a person can read ("no Exec line", "not an application", …).

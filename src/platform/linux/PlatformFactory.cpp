@@ -1,7 +1,9 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/DesktopApplicationNames.h"
+#include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/LinuxSystemControls.h"
+#include "platform/linux/LinuxTilePresets.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PaplayClickSound.h"
@@ -41,6 +43,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
     services.applicationNames =
         std::make_unique<DesktopApplicationNames>(DesktopApplicationNames::messagesLocale());
+    services.installedApplications = std::make_unique<DesktopInstalledApplications>(
+        QStringList{paths.dataHome} + paths.dataDirs, DesktopApplicationNames::messagesLocale());
     services.createWindows = [] { return createX11Windows(); };
     services.createHotKeys = [] { return createX11HotKeys(); };
     services.createWindowStacking = []() -> std::unique_ptr<WindowStacking> {
@@ -53,6 +57,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.systemControls =
         std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
     services.wordings = &linuxWordings();
+    services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
     services.clickSound = std::make_unique<PaplayClickSound>(
         processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
     return services;
