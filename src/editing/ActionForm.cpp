@@ -3,6 +3,7 @@
 #include "actions/MusicBridge.h"
 #include "actions/ShortcutsBridge.h"
 #include "core/BackgroundQueue.h"
+#include "editing/ApplicationPicker.h"
 #include "editing/FormButton.h"
 #include "editing/SceneStepEditorView.h"
 #include "platform/PlatformWordings.h"
@@ -24,8 +25,6 @@
 namespace {
 
 const QString noneChosen = QStringLiteral("None chosen");
-// Where the application chooser opens: the system's desktop entries.
-const QString applicationsFolder = QStringLiteral("/usr/share/applications");
 
 // Runs `work` on the background queue (sound server and Bluetooth calls may block) and hands its result to
 // `done` on the main thread, unless `context` is gone by then.
@@ -225,13 +224,17 @@ QWidget* ActionForm::makeAppPage()
 
 void ActionForm::chooseApplication()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Choose App"), applicationsFolder,
-                                                      QStringLiteral("Applications (*.desktop)"));
-    if (path.isEmpty())
-        return;
-    m_state.appPath = path;
-    m_appPath->setText(path);
-    edited();
+    auto* picker = new ApplicationPicker(
+        m_services.applications,
+        [this](const QString& path) {
+            m_state.appPath = path;
+            if (m_appPath)
+                m_appPath->setText(path);
+            edited();
+        },
+        this);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    picker->open();
 }
 
 QWidget* ActionForm::makeFilePage()

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+class InstalledApplications;
 class MusicBridge;
 class ProcessRunner;
 class QComboBox;
@@ -33,6 +34,7 @@ public:
         AudioSystem& audio;
         Bluetooth& bluetooth;
         const ApplicationNames& names;
+        const InstalledApplications& applications;
         const PlatformWordings& wordings;
     };
 

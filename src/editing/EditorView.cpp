@@ -6,6 +6,7 @@
 #include "editing/PhosphorPicker.h"
 #include "editing/SFSymbolPicker.h"
 #include "editing/SymbolCatalogue.h"
+#include "editing/TileLibraryView.h"
 #include "editing/TilePreset.h"
 #include "editing/TilePreview.h"
 #include "exchange/IconFinish.h"
@@ -74,7 +75,7 @@ EditorView::EditorView(Services services, int page, int index, QWidget* parent)
 
     DeckServices& deck = m_services.deck;
     m_actionForm = new ActionForm({deck.music(), deck.processes(), deck.audio(), deck.bluetooth(),
-                                   deck.applicationNames(), deck.wordings()},
+                                   deck.applicationNames(), deck.installedApplications(), deck.wordings()},
                                   m_state, allActionKinds);
     connect(m_actionForm, &ActionForm::changed, this, &EditorView::stateChanged);
     auto* actionLayout = new QVBoxLayout;
@@ -310,7 +311,14 @@ void EditorView::stateChanged()
     m_preview->setTile(tile);
 }
 
-void EditorView::browseLibrary() {}
+void EditorView::browseLibrary()
+{
+    auto* library = new TileLibraryView(
+        m_services.deck.tileLibrary(), m_services.painter,
+        [this](const TilePreset& preset) { applyPreset(preset); }, this);
+    library->setAttribute(Qt::WA_DeleteOnClose);
+    library->open();
+}
 
 void EditorView::chooseGlyph()
 {

@@ -5,6 +5,8 @@
 #include "editing/PhosphorFont.h"
 #include "editing/PickerGrid.h"
 #include "editing/SceneStepEditorView.h"
+#include "editing/TileLibrary.h"
+#include "editing/TileLibraryView.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
@@ -89,6 +91,29 @@ TEST_F(EditorViewTest, FillingTheFormAndPressingReturnSavesTheSlotUnderItsOwnIde
     EXPECT_EQ(after.action, TileAction{TileAction::OpenURL{QStringLiteral("https://example.org/news")}});
     EXPECT_EQ(after.icon, TileIcon{TileIcon::Builder({QStringLiteral("#A0B0C0"), QStringLiteral("globe")})});
     EXPECT_FALSE(m_controller.openSlot());
+}
+
+TEST_F(EditorViewTest, APresetFromTheLibraryFillsTheFormItIsSavedFrom)
+{
+    m_controller.show(0, 5);
+    control<QPushButton>("browseLibrary").click();
+    auto* library = m_controller.editor()->findChild<TileLibraryView*>();
+    ASSERT_NE(library, nullptr);
+    auto* row = library->findChild<QPushButton*>(QStringLiteral("safari-window"));
+    ASSERT_NE(row, nullptr);
+    QTest::mouseClick(row, Qt::LeftButton);
+
+    const TilePreset& preset = m_deck.root().tileLibrary().presets()[4];
+    ASSERT_EQ(preset.id, QStringLiteral("safari-window"));
+    EXPECT_EQ(control<QLineEdit>("labelField").text(), preset.label);
+    EXPECT_EQ(control<QComboBox>("iconStyle").currentText(), QStringLiteral("Tile Builder"));
+    EXPECT_EQ(control<QComboBox>("kindPicker").currentText(), QStringLiteral("Run Script"));
+    control<QPushButton>("save").click();
+
+    const Tile saved = store().tile(0, 5);
+    EXPECT_EQ(saved.label, preset.label);
+    EXPECT_EQ(saved.action, preset.action);
+    EXPECT_EQ(saved.icon, preset.icon);
 }
 
 TEST_F(EditorViewTest, EscapeClosesTheEditorAndChangesNothing)
