@@ -89,7 +89,7 @@ TEST_F(EditorViewTest, FillingTheFormAndPressingReturnSavesTheSlotUnderItsOwnIde
     EXPECT_EQ(after.id, before.id);
     EXPECT_EQ(after.label, QString());
     EXPECT_EQ(after.action, TileAction{TileAction::OpenURL{QStringLiteral("https://example.org/news")}});
-    EXPECT_EQ(after.icon, TileIcon{TileIcon::Builder({QStringLiteral("#A0B0C0"), QStringLiteral("globe")})});
+    EXPECT_EQ(after.icon, TileIcon{TileIcon::Builder{QStringLiteral("#A0B0C0"), QStringLiteral("globe")}});
     EXPECT_FALSE(m_controller.openSlot());
 }
 
