@@ -3,16 +3,34 @@
 #include "cli/DeckLock.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
+#include "exchange/IconImport.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// Pictures may hold text (SVG) whose fonts need a GUI application, off screen as the companion has no
+// window; the other commands start faster without one.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "icon") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("marquetto-deck"));
     // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
     qSetMessagePattern(QStringLiteral("%{message}"));
@@ -69,6 +87,8 @@ int main(int argc, char** argv)
         .in = in,
         .out = out,
         .err = err,
+        .importIcon = [iconsDir = paths->iconsDir()](
+                          const QString& path) { return IconImport(iconsDir).importImage(path); },
     };
     return DeckCommands::run(context, arguments);
 }

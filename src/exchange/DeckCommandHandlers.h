@@ -21,6 +21,8 @@ int run(Context& context, const QStringList& arguments);
 int state(Context& context, const QStringList& arguments);
 int summon(Context& context, const QStringList& arguments);
 int fire(Context& context, const QStringList& arguments);
+// import PATH: brings the picture into the icons folder and prints the new file's name.
+int icon(Context& context, const QStringList& arguments);
 int help(Context& context, const QStringList& arguments);
 
 } // namespace DeckCommandHandlers

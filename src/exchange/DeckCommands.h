@@ -43,6 +43,9 @@ struct Context {
     QIODevice& in;
     QTextStream& out;
     QTextStream& err;
+    // Brings a picture into the icons folder in the normal form and answers the new file's name, or nothing
+    // when nothing could be made of it. Empty where pictures cannot be imported.
+    std::function<std::optional<QString>(const QString& path)> importIcon = {};
 };
 
 // Carries out a command; `arguments` are those after its name.
