@@ -25,8 +25,9 @@ inline constexpr double squareRatio = 1.25;
 // at when picking the largest one, so that a GIF of a thousand frames imports as quickly as a still.
 inline constexpr int maxInspectedImages = 32;
 // Formats whose decoders cannot shrink while decoding (PNG, GIF, BMP, TIFF, WebP …) are decoded whole, then
-// scaled down: a picture of more pixels than this (32 megapixels: 128 MB of 8-bit or 256 MB of 16-bit
-// pixels) is refused from its header alone, before any pixel memory is reserved. A 6000 × 4000 photo fits.
+// scaled down: a picture of more pixels than this (32 megapixels, 128 MB of 8-bit pixels) is refused from its
+// header alone, before any pixel memory is reserved. A 6000 × 4000 photo fits. Qt's own allocation limit
+// (128 MB for one image, process-wide, left as it is) still refuses a 16-bit picture above half that.
 inline constexpr qint64 maxWholeDecodePixels = 32LL * 1024 * 1024;
 // JPEG decodes at a half, a quarter or an eighth of its size directly, but a progressive file still keeps all
 // of its coefficients (about 3 bytes a pixel) in memory, hence a budget of its own.
