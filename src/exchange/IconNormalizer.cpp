@@ -23,6 +23,8 @@ constexpr int backgroundAlpha = 16;
 constexpr int backgroundDistance = 18;
 constexpr int plateProbeSide = 16;
 constexpr int opaqueCornerAlpha = 200;
+// Qt maps quality 0 to 100 onto zlib levels 9 to 0; 80 is level 1.
+constexpr int pngQuality = 80;
 
 QSize boundedSize(QSize size, int maxSide)
 {
@@ -83,12 +85,18 @@ std::optional<QImage> readBounded(QImageReader& reader)
     return image;
 }
 
-// Pixels whose four bytes are premultiplied alpha, red, green and blue; opaque RGB32 already is.
-QImage premultipliedPixels(const QImage& image)
+// Pixels of four bytes, alpha, red, green and blue; decoders give most pictures in one of these forms
+// already.
+QImage argbPixels(const QImage& image)
 {
-    if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32)
+    switch (image.format()) {
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_ARGB32:
+    case QImage::Format_RGB32:
         return image;
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    default:
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
 }
 
 struct Background {
@@ -96,6 +104,10 @@ struct Background {
     int red = 0;
     int green = 0;
     int blue = 0;
+    // Colours are compared premultiplied; straight ARGB32 is premultiplied pixel by pixel when needed.
+    bool straightAlpha = false;
+
+    [[nodiscard]] QRgb premultiplied(QRgb pixel) const { return straightAlpha ? qPremultiply(pixel) : pixel; }
 
     [[nodiscard]] bool isContent(QRgb pixel) const
     {
@@ -103,8 +115,9 @@ struct Background {
             return false;
         if (transparent)
             return true;
-        return std::max({std::abs(qRed(pixel) - red), std::abs(qGreen(pixel) - green),
-                         std::abs(qBlue(pixel) - blue)}) > backgroundDistance;
+        const QRgb colour = premultiplied(pixel);
+        return std::max({std::abs(qRed(colour) - red), std::abs(qGreen(colour) - green),
+                         std::abs(qBlue(colour) - blue)}) > backgroundDistance;
     }
 };
 
@@ -121,7 +134,9 @@ Background backgroundOf(const QImage& pixels)
                             row(pixels, bottom)[right]};
     int alpha = 0;
     Background background;
-    for (const QRgb corner : corners) {
+    background.straightAlpha = pixels.format() == QImage::Format_ARGB32;
+    for (const QRgb pixel : corners) {
+        const QRgb corner = background.premultiplied(pixel);
         alpha += qAlpha(corner);
         background.red += qRed(corner);
         background.green += qGreen(corner);
@@ -134,40 +149,53 @@ Background backgroundOf(const QImage& pixels)
     return background;
 }
 
-enum class Extent { wholeBox, anyPixel };
+// The first content pixel's column in the row between `from` and `to`, or -1.
+int firstContent(const QImage& pixels, const Background& background, int y, int from, int to)
+{
+    const QRgb* line = row(pixels, y);
+    for (int x = from; x < to; ++x) {
+        if (background.isContent(line[x]))
+            return x;
+    }
+    return -1;
+}
 
-// The box of the content pixels, or with `anyPixel` the first one found; nothing when there are none.
-std::optional<QRect> contentRect(const QImage& pixels, const Background& background, Extent extent)
+// The box of the content pixels, or nothing when there are none. It closes in from the four edges, so the
+// pixels well inside the box are never read.
+std::optional<QRect> contentRect(const QImage& pixels, const Background& background)
 {
     const int width = pixels.width();
+    int top = 0;
+    while (top < pixels.height() && firstContent(pixels, background, top, 0, width) < 0)
+        ++top;
+    if (top == pixels.height())
+        return std::nullopt;
+    int bottom = pixels.height() - 1;
+    while (firstContent(pixels, background, bottom, 0, width) < 0)
+        --bottom;
     int left = width;
     int right = -1;
-    int top = -1;
-    int bottom = -1;
-    for (int y = 0; y < pixels.height(); ++y) {
+    for (int y = top; y <= bottom; ++y) {
         const QRgb* line = row(pixels, y);
-        const QRgb* first = std::find_if(line, line + width, [&](QRgb p) { return background.isContent(p); });
-        if (first == line + width)
-            continue;
-        const int firstX = static_cast<int>(first - line);
-        if (extent == Extent::anyPixel)
-            return QRect(firstX, y, 1, 1);
-        if (top < 0)
-            top = y;
-        bottom = y;
-        left = std::min(left, firstX);
-        // Only a content pixel right of the box so far can widen it.
-        for (int x = width - 1; x > std::max(right, firstX - 1); --x) {
+        if (const int x = firstContent(pixels, background, y, 0, left); x >= 0)
+            left = x;
+        for (int x = width - 1; x > right; --x) {
             if (background.isContent(line[x])) {
                 right = x;
                 break;
             }
         }
-        right = std::max(right, firstX);
     }
-    if (top < 0)
-        return std::nullopt;
     return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+bool hasContent(const QImage& pixels, const Background& background)
+{
+    for (int y = 0; y < pixels.height(); ++y) {
+        if (firstContent(pixels, background, y, 0, pixels.width()) >= 0)
+            return true;
+    }
+    return false;
 }
 
 double sideRatio(QSize size)
@@ -215,9 +243,9 @@ std::optional<ContentBox> contentBox(const QImage& image)
 {
     if (image.width() < 1 || image.height() < 1)
         return std::nullopt;
-    const QImage pixels = premultipliedPixels(image);
+    const QImage pixels = argbPixels(image);
     const Background background = backgroundOf(pixels);
-    const std::optional<QRect> rect = contentRect(pixels, background, Extent::wholeBox);
+    const std::optional<QRect> rect = contentRect(pixels, background);
     if (!rect)
         return std::nullopt;
     return ContentBox{*rect, background.transparent};
@@ -227,15 +255,15 @@ std::optional<QImage> normalized(const QImage& image)
 {
     if (image.width() < 1 || image.height() < 1)
         return std::nullopt;
-    const QImage pixels = premultipliedPixels(image);
+    const QImage pixels = argbPixels(image);
     const Background background = backgroundOf(pixels);
     if (!background.transparent) {
         // A photo or a picture on a solid colour is kept whole, so one content pixel is all it takes.
-        if (!contentRect(pixels, background, Extent::anyPixel))
+        if (!hasContent(pixels, background))
             return std::nullopt;
         return sideRatio(image.size()) <= squareRatio ? capped(image) : squared(image, squareFill);
     }
-    const std::optional<QRect> rect = contentRect(pixels, background, Extent::wholeBox);
+    const std::optional<QRect> rect = contentRect(pixels, background);
     if (!rect)
         return std::nullopt;
     const QImage cropped = image.copy(*rect);
@@ -321,6 +349,9 @@ std::optional<QByteArray> pngBytes(const QImage& image)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    // The fastest zlib level: an icon is written once and is small, and the default level takes longer
+    // than decoding the photo it came from while saving only a fifth of the bytes.
+    writer.setQuality(pngQuality);
     if (!writer.write(plain(image)))
         return std::nullopt;
     return bytes;

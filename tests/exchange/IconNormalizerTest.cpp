@@ -158,6 +158,8 @@ TEST(IconNormalizerContent, BackgroundAndContentFollowTheirThresholds)
         {"visible pixel on transparency", Qt::transparent, QColor(0, 0, 0, 17), pixelOnly},
         {"close colour on grey", QColor(100, 100, 100), QColor(100, 118, 100), std::nullopt},
         {"distinct colour on grey", QColor(100, 100, 100), QColor(100, 119, 100), pixelOnly},
+        // Compared premultiplied: half-transparent grey is darker than the opaque grey around it.
+        {"half-transparent grey on grey", QColor(100, 100, 100), QColor(100, 100, 100, 128), pixelOnly},
         // Corners adding up to 92 of alpha are a transparent background (and visible themselves), 96 an
         // opaque black one.
         {"black on nearly clear corners", QColor(0, 0, 0, 23), Qt::black, QRect(0, 0, 9, 7)},
@@ -168,8 +170,11 @@ TEST(IconNormalizerContent, BackgroundAndContentFollowTheirThresholds)
         for (const QPoint corner : {QPoint(0, 0), QPoint(8, 0), QPoint(0, 6), QPoint(8, 6)})
             image.setPixelColor(corner, c.corners);
         image.setPixelColor(pixelOnly.topLeft(), c.pixel);
-        const std::optional<ContentBox> box = contentBox(image);
-        EXPECT_EQ(box ? std::optional(box->rect) : std::nullopt, c.box) << c.name;
+        for (const QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32}) {
+            const std::optional<ContentBox> box = contentBox(image.convertToFormat(format));
+            EXPECT_EQ(box ? std::optional(box->rect) : std::nullopt, c.box)
+                << c.name << " in format " << format;
+        }
     }
 }
 
