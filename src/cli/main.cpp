@@ -1,36 +1,19 @@
 #include "actions/ActionRunner.h"
 #include "app/DeckServices.h"
 #include "cli/DeckLock.h"
+#include "cli/IconImportHelper.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
-#include "exchange/IconImport.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
-#include <memory>
-
-namespace {
-
-// Pictures may hold text (SVG) whose fonts need a GUI application, off screen as the companion has no
-// window; the other commands start faster without one.
-std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
-{
-    if (argc > 1 && qstrcmp(argv[1], "icon") == 0) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
-    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("marquetto-deck"));
     // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
     qSetMessagePattern(QStringLiteral("%{message}"));
@@ -88,7 +71,7 @@ int main(int argc, char** argv)
         .out = out,
         .err = err,
         .importIcon = [iconsDir = paths->iconsDir()](
-                          const QString& path) { return IconImport(iconsDir).importImage(path); },
+                          const QString& path) { return IconImportHelper::importImage(iconsDir, path); },
     };
     return DeckCommands::run(context, arguments);
 }
