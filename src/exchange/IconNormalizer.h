@@ -24,10 +24,10 @@ inline constexpr double squareRatio = 1.25;
 // Of a file holding many pictures (an icon set, a multi-page TIFF, an animation), only this many are looked
 // at when picking the largest one, so that a GIF of a thousand frames imports as quickly as a still.
 inline constexpr int maxInspectedImages = 32;
-// Formats whose decoders cannot shrink while decoding (PNG, GIF, BMP, TIFF, WebP …) are decoded whole, then
-// scaled down: a picture of more pixels than this (32 megapixels, 128 MB of 8-bit pixels) is refused from its
-// header alone, before any pixel memory is reserved. A 6000 × 4000 photo fits. Qt's own allocation limit
-// (128 MB for one image, process-wide, left as it is) still refuses a 16-bit picture above half that.
+// Formats whose decoders may hold the whole picture in memory before scaling it down (GIF, BMP, TIFF, WebP,
+// an interlaced PNG …): a picture of more pixels than this (32 megapixels, 128 MB of 8-bit pixels) is refused
+// from its header alone, before any pixel memory is reserved. A 6000 × 4000 photo fits. Qt's own allocation
+// limit (128 MB for one image, process-wide, left as it is) still refuses a 16-bit picture above half that.
 inline constexpr qint64 maxWholeDecodePixels = 32LL * 1024 * 1024;
 // JPEG decodes at a half, a quarter or an eighth of its size directly, but a progressive file still keeps all
 // of its coefficients (about 3 bytes a pixel) in memory, hence a budget of its own.
