@@ -1,6 +1,7 @@
 #include "actions/ActionRunner.h"
 #include "app/DeckServices.h"
 #include "cli/DeckLock.h"
+#include "cli/IconImportHelper.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
 
@@ -70,6 +71,8 @@ int main(int argc, char** argv)
         .out = out,
         .err = err,
         .library = &services.tileLibrary(),
+        .importIcon = [iconsDir = paths->iconsDir()](
+                          const QString& path) { return IconImportHelper::importImage(iconsDir, path); },
     };
     return DeckCommands::run(context, arguments);
 }

@@ -305,6 +305,19 @@ int presets(Context& context, const QStringList& arguments)
     return success;
 }
 
+int icon(Context& context, const QStringList& arguments)
+{
+    if (arguments.size() != 2 || arguments.first() != u"import")
+        return unknown(context, QStringLiteral("icon"), arguments);
+    if (!context.importIcon)
+        return fail(context, QStringLiteral("Images can't be imported here."));
+    const std::optional<QString> name = context.importIcon(arguments.last());
+    if (!name)
+        return fail(context, QStringLiteral("Couldn't import that image."));
+    context.out << *name << '\n';
+    return success;
+}
+
 int help(Context& context, const QStringList&)
 {
     context.out << DeckCommands::usage();

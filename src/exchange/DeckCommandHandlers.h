@@ -24,6 +24,8 @@ int fire(Context& context, const QStringList& arguments);
 // Prints this machine's tile library as JSON: each preset's id, name, category, tile (in its layout form,
 // without an id) and whether its programs are installed, naming the missing one.
 int presets(Context& context, const QStringList& arguments);
+// import PATH: brings the picture into the icons folder and prints the new file's name.
+int icon(Context& context, const QStringList& arguments);
 int help(Context& context, const QStringList& arguments);
 
 } // namespace DeckCommandHandlers

@@ -32,6 +32,8 @@ const std::vector<Command>& table()
         {QStringLiteral("summon"), true, {QStringLiteral("summon")}, &H::summon},
         {QStringLiteral("fire"), true, {QStringLiteral("fire N")}, &H::fire},
         {QStringLiteral("presets"), false, {QStringLiteral("presets")}, &H::presets},
+        // Decoding a large picture takes a while, which the deck never spends on its main thread.
+        {QStringLiteral("icon"), false, {QStringLiteral("icon import PATH")}, &H::icon},
         {QStringLiteral("help"), false, {}, &H::help},
     };
     return commands;

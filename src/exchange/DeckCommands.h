@@ -47,6 +47,9 @@ struct Context {
     // This machine's ready-made tiles, for `presets`; the companion's alone, as the deck leaves that command
     // to it.
     const TileLibrary* library = nullptr;
+    // Brings a picture into the icons folder in the normal form and answers the new file's name, or nothing
+    // when nothing could be made of it. Empty where pictures cannot be imported.
+    std::function<std::optional<QString>(const QString& path)> importIcon = {};
 };
 
 // Carries out a command; `arguments` are those after its name.

@@ -2,11 +2,11 @@
 
 #include "core/Logging.h"
 #include "core/Overloaded.h"
+#include "exchange/IconNormalizer.h"
 #include "platform/FileIcons.h"
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 
 namespace {
 
@@ -14,8 +14,6 @@ namespace {
 constexpr int autoIconPixelSize = 256;
 // The cache holds about this many kilobytes of decoded pixels.
 constexpr int imageCacheKilobytes = 64 * 1024;
-constexpr int plateProbeSide = 16;
-constexpr int opaqueCornerAlpha = 200;
 
 int cacheCost(const QImage& image)
 {
@@ -146,29 +144,18 @@ bool IconResolver::isPlate(const QString& fileName)
     const std::optional<QImage> image = customImage(fileName);
     if (!image)
         return false;
-    const bool plate = hasOpaqueCorners(*image);
+    const bool plate = IconNormalizer::hasOpaqueCorners(*image);
     m_plateFlags.insert(fileName, plate);
     return plate;
 }
 
-bool IconResolver::hasOpaqueCorners(const QImage& image)
+std::optional<QString> IconResolver::importCustomImage(const QString& path) const
 {
-    if (image.isNull())
-        return false;
-    QImage probe(plateProbeSide, plateProbeSide, QImage::Format_RGBA8888);
-    if (probe.isNull())
-        return false;
-    probe.fill(Qt::transparent);
-    {
-        QPainter painter(&probe);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(probe.rect(), image);
-    }
-    constexpr int near = 1;
-    constexpr int far = plateProbeSide - 2;
-    for (const QPoint corner : {QPoint(near, near), QPoint(far, near), QPoint(near, far), QPoint(far, far)}) {
-        if (qAlpha(probe.pixel(corner)) <= opaqueCornerAlpha)
-            return false;
-    }
-    return true;
+    return IconImport(m_iconsDir).importImage(path);
+}
+
+void IconResolver::importCustomImageAsync(const QString& path, QObject* context,
+                                          IconImport::Completion completion) const
+{
+    IconImport(m_iconsDir).importImageAsync(path, context, std::move(completion));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/IconImport.h"
 #include "model/Models.h"
 
 #include <QCache>
@@ -30,7 +31,13 @@ public:
     [[nodiscard]] static QString autoSymbol(const std::optional<TileAction>& action);
     // Whether a custom image is an opaque square that fills the tile face. Decided once per file name.
     [[nodiscard]] bool isPlate(const QString& fileName);
-    [[nodiscard]] static bool hasOpaqueCorners(const QImage& image);
+
+    // Brings a picture into the icons folder in the normal form: the new file's name, or nothing (logged).
+    // Blocks while it decodes; the editor uses the asynchronous form.
+    [[nodiscard]] std::optional<QString> importCustomImage(const QString& path) const;
+    // Imports on a background thread; `completion` runs on the main thread, and only while `context` lives.
+    void importCustomImageAsync(const QString& path, QObject* context,
+                                IconImport::Completion completion) const;
 
 private:
     QString m_iconsDir;

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -72,6 +73,27 @@ std::vector<qint64> stamps(const QByteArray& text)
 } // namespace
 
 using MarquettoDeckRun = TempHome;
+
+TEST_F(MarquettoDeckRun, ImportsAnImageIntoTheIconsFolderOrSaysItCouldNot)
+{
+    const QString picture = m_dir.filePath(QStringLiteral("logo.png"));
+    QImage logo(300, 200, QImage::Format_ARGB32_Premultiplied);
+    logo.fill(Qt::darkCyan);
+    ASSERT_TRUE(logo.save(picture));
+    const DeckRun imported =
+        runDeck(m_dir.path(), {QStringLiteral("icon"), QStringLiteral("import"), picture});
+    ASSERT_EQ(imported.status, DeckCommands::success) << imported.err.toStdString();
+    const QString name = QString::fromUtf8(imported.out).chopped(1);
+    EXPECT_TRUE(name.endsWith(u".png") && imported.out.endsWith('\n')) << imported.out.toStdString();
+    EXPECT_EQ(QImage(m_paths.iconsDir() + u'/' + name).size(), QSize(300, 200));
+
+    const DeckRun refused = runDeck(m_dir.path(), {QStringLiteral("icon"), QStringLiteral("import"),
+                                                   m_dir.filePath(QStringLiteral("none.png"))});
+    EXPECT_EQ(refused.status, DeckCommands::failure);
+    EXPECT_TRUE(refused.err.endsWith("marquetto-deck: Couldn't import that image.\n"))
+        << refused.err.toStdString();
+    EXPECT_EQ(refused.out, "");
+}
 
 TEST_F(MarquettoDeckRun, RunsScriptWebAndSceneTilesAndLeavesWhatItStartedRunning)
 {

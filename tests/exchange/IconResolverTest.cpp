@@ -3,22 +3,15 @@
 #include "support/FakeFileIcons.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"
+#include "support/TestImages.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QPainter>
-#include <QtEndian>
 
 namespace {
 
-QByteArray png(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
+using TestImages::png;
+using TestImages::pngClaimingSize;
 
 QImage filled(QSize size, const QColor& colour)
 {
@@ -36,31 +29,6 @@ QImage roundedSquare()
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(QRectF(0, 0, 64, 64), 24, 24);
     return image;
-}
-
-quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= static_cast<quint8>(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A PNG whose header claims a picture of the given size but whose pixel data is a small picture's.
-QByteArray pngClaimingSize(int width, int height)
-{
-    QByteArray bytes = png(filled(QSize(8, 8), Qt::green));
-    // The header chunk follows the 8-byte signature: length, "IHDR", width, height, …, then its CRC.
-    constexpr int chunkType = 12;
-    constexpr int headerData = 13;
-    qToBigEndian<quint32>(static_cast<quint32>(width), bytes.data() + chunkType + 4);
-    qToBigEndian<quint32>(static_cast<quint32>(height), bytes.data() + chunkType + 8);
-    const quint32 crc = crc32(bytes.mid(chunkType, 4 + headerData));
-    qToBigEndian<quint32>(crc, bytes.data() + chunkType + 4 + headerData);
-    return bytes;
 }
 
 class IconResolverTest : public TempHome {

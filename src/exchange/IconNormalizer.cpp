@@ -1,0 +1,371 @@
+#include "exchange/IconNormalizer.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+
+namespace IconNormalizer {
+
+namespace {
+
+// The corners count as a transparent background when their four alpha values add up to less than this.
+constexpr int transparentCornersAlpha = 96;
+// A pixel at most this opaque is background, whatever its colour.
+constexpr int backgroundAlpha = 16;
+// On an opaque background, a pixel whose every channel is at most this far from the background's is
+// background.
+constexpr int backgroundDistance = 18;
+constexpr int plateProbeSide = 16;
+constexpr int opaqueCornerAlpha = 200;
+// Qt maps quality 0 to 100 onto zlib levels 9 to 0; 80 is level 1.
+constexpr int pngQuality = 80;
+
+QSize boundedSize(QSize size, int maxSide)
+{
+    if (size.width() <= maxSide && size.height() <= maxSide)
+        return size;
+    return size.scaled(maxSide, maxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+bool isVector(const QByteArray& format)
+{
+    return format == "svg" || format == "svgz";
+}
+
+bool shrinksWhileDecoding(const QByteArray& format)
+{
+    return format == "jpeg" || format == "jpg";
+}
+
+// The picture with the largest area among the first images of the file; the first wins ties.
+int largestImageIndex(QImageReader& reader, int imageCount)
+{
+    const int count = std::min(imageCount, maxInspectedImages);
+    int best = 0;
+    qint64 bestArea = -1;
+    for (int index = 0; index < count; ++index) {
+        if (index > 0 && !reader.jumpToImage(index))
+            break;
+        const QSize size = reader.size();
+        const qint64 area = size.isValid() ? qint64(size.width()) * size.height() : 0;
+        if (area > bestArea) {
+            best = index;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
+std::optional<QImage> readBounded(QImageReader& reader)
+{
+    reader.setAutoTransform(true);
+    if (const QSize size = reader.size(); size.isValid()) {
+        const QByteArray format = reader.format();
+        const qint64 budget = shrinksWhileDecoding(format) ? maxScaledDecodePixels : maxWholeDecodePixels;
+        if (!isVector(format) && qint64(size.width()) * size.height() > budget)
+            return std::nullopt;
+        reader.setScaledSize(boundedSize(size, maxDecodedSide));
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    // A decoder that reports no size, or a wrong one, is still held to the bound.
+    if (image.width() > maxDecodedSide || image.height() > maxDecodedSide)
+        image = image.scaled(boundedSize(image.size(), maxDecodedSide), Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
+    // Icons are drawn and stored in sRGB; a picture tagged with another colour space keeps its colours.
+    if (const QColorSpace space = image.colorSpace(); space.isValid() && space != QColorSpace::SRgb)
+        image.convertToColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+// Pixels of four bytes, alpha, red, green and blue; decoders give most pictures in one of these forms
+// already.
+QImage argbPixels(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_ARGB32:
+    case QImage::Format_RGB32:
+        return image;
+    default:
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+}
+
+struct Background {
+    bool transparent = false;
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    // Colours are compared premultiplied; straight ARGB32 is premultiplied pixel by pixel when needed.
+    bool straightAlpha = false;
+
+    [[nodiscard]] QRgb premultiplied(QRgb pixel) const { return straightAlpha ? qPremultiply(pixel) : pixel; }
+
+    [[nodiscard]] bool isContent(QRgb pixel) const
+    {
+        if (qAlpha(pixel) <= backgroundAlpha)
+            return false;
+        if (transparent)
+            return true;
+        const QRgb colour = premultiplied(pixel);
+        return std::max({std::abs(qRed(colour) - red), std::abs(qGreen(colour) - green),
+                         std::abs(qBlue(colour) - blue)}) > backgroundDistance;
+    }
+};
+
+const QRgb* row(const QImage& pixels, int y)
+{
+    return reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+}
+
+Background backgroundOf(const QImage& pixels)
+{
+    const int right = pixels.width() - 1;
+    const int bottom = pixels.height() - 1;
+    const QRgb corners[] = {row(pixels, 0)[0], row(pixels, 0)[right], row(pixels, bottom)[0],
+                            row(pixels, bottom)[right]};
+    int alpha = 0;
+    Background background;
+    background.straightAlpha = pixels.format() == QImage::Format_ARGB32;
+    for (const QRgb pixel : corners) {
+        const QRgb corner = background.premultiplied(pixel);
+        alpha += qAlpha(corner);
+        background.red += qRed(corner);
+        background.green += qGreen(corner);
+        background.blue += qBlue(corner);
+    }
+    background.transparent = alpha < transparentCornersAlpha;
+    background.red /= 4;
+    background.green /= 4;
+    background.blue /= 4;
+    return background;
+}
+
+// The first content pixel's column in the row between `from` and `to`, or -1.
+int firstContent(const QImage& pixels, const Background& background, int y, int from, int to)
+{
+    const QRgb* line = row(pixels, y);
+    for (int x = from; x < to; ++x) {
+        if (background.isContent(line[x]))
+            return x;
+    }
+    return -1;
+}
+
+// The box of the content pixels, or nothing when there are none. It closes in from the four edges, so the
+// pixels well inside the box are never read.
+std::optional<QRect> contentRect(const QImage& pixels, const Background& background)
+{
+    const int width = pixels.width();
+    int top = 0;
+    while (top < pixels.height() && firstContent(pixels, background, top, 0, width) < 0)
+        ++top;
+    if (top == pixels.height())
+        return std::nullopt;
+    int bottom = pixels.height() - 1;
+    while (firstContent(pixels, background, bottom, 0, width) < 0)
+        --bottom;
+    int left = width;
+    int right = -1;
+    for (int y = top; y <= bottom; ++y) {
+        const QRgb* line = row(pixels, y);
+        if (const int x = firstContent(pixels, background, y, 0, left); x >= 0)
+            left = x;
+        for (int x = width - 1; x > right; --x) {
+            if (background.isContent(line[x])) {
+                right = x;
+                break;
+            }
+        }
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+bool hasContent(const QImage& pixels, const Background& background)
+{
+    for (int y = 0; y < pixels.height(); ++y) {
+        if (firstContent(pixels, background, y, 0, pixels.width()) >= 0)
+            return true;
+    }
+    return false;
+}
+
+double sideRatio(QSize size)
+{
+    const int longer = std::max(size.width(), size.height());
+    const int shorter = std::min(size.width(), size.height());
+    return shorter <= 1 ? longer : double(longer) / shorter;
+}
+
+// The pixels alone: no text chunks, resolution or colour space of the source go into the file.
+QImage plain(const QImage& image)
+{
+    QImage bare(image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+    bare.setColorTable(image.colorTable());
+    return bare;
+}
+
+} // namespace
+
+std::optional<QImage> decode(const QString& path)
+{
+    if (isPdf(path))
+        return std::nullopt;
+    QImageReader probe(path);
+    const int imageCount = probe.imageCount();
+    if (imageCount <= 1)
+        return readBounded(probe);
+    const int index = largestImageIndex(probe, imageCount);
+    // The probe has moved on through the pictures, and not every handler can go back.
+    QImageReader reader(path);
+    if (index > 0 && !reader.jumpToImage(index))
+        return std::nullopt;
+    return readBounded(reader);
+}
+
+bool isPdf(const QString& path)
+{
+    if (QFileInfo(path).suffix().compare(u"pdf", Qt::CaseInsensitive) == 0)
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+std::optional<ContentBox> contentBox(const QImage& image)
+{
+    if (image.width() < 1 || image.height() < 1)
+        return std::nullopt;
+    const QImage pixels = argbPixels(image);
+    const Background background = backgroundOf(pixels);
+    const std::optional<QRect> rect = contentRect(pixels, background);
+    if (!rect)
+        return std::nullopt;
+    return ContentBox{*rect, background.transparent};
+}
+
+std::optional<QImage> normalized(const QImage& image)
+{
+    if (image.width() < 1 || image.height() < 1)
+        return std::nullopt;
+    const QImage pixels = argbPixels(image);
+    const Background background = backgroundOf(pixels);
+    if (!background.transparent) {
+        // A photo or a picture on a solid colour is kept whole, so one content pixel is all it takes.
+        if (!hasContent(pixels, background))
+            return std::nullopt;
+        return sideRatio(image.size()) <= squareRatio ? capped(image) : squared(image, squareFill);
+    }
+    const std::optional<QRect> rect = contentRect(pixels, background);
+    if (!rect)
+        return std::nullopt;
+    const QImage cropped = image.copy(*rect);
+    // A full-bleed square stays full-bleed.
+    if (sideRatio(cropped.size()) <= squareRatio && hasOpaqueCorners(cropped))
+        return capped(cropped);
+    return squared(cropped, squareFill);
+}
+
+QImage capped(const QImage& image)
+{
+    const int longer = std::max(image.width(), image.height());
+    if (longer <= maxIconSide)
+        return image;
+    const double scale = double(maxIconSide) / longer;
+    const QSize size(std::max(1, qRound(image.width() * scale)), std::max(1, qRound(image.height() * scale)));
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage squared(const QImage& image, double fill)
+{
+    int side = qRound(std::max(image.width(), image.height()) / fill);
+    double scale = 1;
+    if (side > maxIconSide) {
+        scale = double(maxIconSide) / side;
+        side = maxIconSide;
+    }
+    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    if (square.isNull())
+        return square;
+    square.fill(Qt::transparent);
+    const QSizeF drawn(image.width() * scale, image.height() * scale);
+    const QPointF origin((side - drawn.width()) / 2, (side - drawn.height()) / 2);
+    // The painter filters bilinearly, which drops detail when shrinking a lot; the image's own smooth
+    // scaling averages every source pixel, and the painter only places the result at its fractional spot.
+    const QImage source =
+        scale < 1
+            ? image.scaled(QSize(std::max(1, qRound(drawn.width())), std::max(1, qRound(drawn.height()))),
+                           Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            : image;
+    QPainter painter(&square);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(origin, drawn), source);
+    return square;
+}
+
+bool hasOpaqueCorners(const QImage& image)
+{
+    if (image.isNull())
+        return false;
+    QImage probe(plateProbeSide, plateProbeSide, QImage::Format_RGBA8888);
+    if (probe.isNull())
+        return false;
+    probe.fill(Qt::transparent);
+    {
+        QPainter painter(&probe);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(probe.rect(), image);
+    }
+    constexpr int near = 1;
+    constexpr int far = plateProbeSide - 2;
+    for (const QPoint corner : {QPoint(near, near), QPoint(far, near), QPoint(near, far), QPoint(far, far)}) {
+        if (qAlpha(probe.pixel(corner)) <= opaqueCornerAlpha)
+            return false;
+    }
+    return true;
+}
+
+std::optional<QImage> shaped(const QImage& image, Step step)
+{
+    std::optional<QImage> result =
+        step == Step::normalized ? normalized(image) : std::optional(capped(image));
+    if (!result || result->isNull())
+        return std::nullopt;
+    return result;
+}
+
+std::optional<QByteArray> pngBytes(const QImage& image)
+{
+    if (image.isNull())
+        return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // The fastest zlib level: an icon is written once and is small, and the default level takes longer
+    // than decoding the photo it came from while saving only a fifth of the bytes.
+    writer.setQuality(pngQuality);
+    if (!writer.write(plain(image)))
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QByteArray> normalizedPNG(const QString& path, Step step)
+{
+    const std::optional<QImage> image = decode(path);
+    if (!image)
+        return std::nullopt;
+    const std::optional<QImage> result = shaped(*image, step);
+    if (!result)
+        return std::nullopt;
+    return pngBytes(*result);
+}
+
+} // namespace IconNormalizer
