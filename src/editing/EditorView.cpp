@@ -10,6 +10,7 @@
 #include "editing/TilePreset.h"
 #include "editing/TilePreview.h"
 #include "exchange/IconFinish.h"
+#include "exchange/IconImport.h"
 #include "model/Settings.h"
 #include "panel/DeckGeometry.h"
 
@@ -336,4 +337,21 @@ void EditorView::chooseSymbol()
     picker->open();
 }
 
-void EditorView::chooseImage() {}
+void EditorView::chooseImage()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Choose Image"), QString(),
+        QStringLiteral(
+            "Images (*.png *.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.webp *.icns *.svg);;All Files (*)"));
+    if (!path.isEmpty())
+        importImage(path);
+}
+
+void EditorView::importImage(const QString& path)
+{
+    IconImport(m_services.deck.paths().iconsDir())
+        .importImageAsync(path, this, [this](const std::optional<QString>& fileName) {
+            if (fileName)
+                useCustomImage(*fileName);
+        });
+}

@@ -42,7 +42,9 @@ public:
     void pickSymbol(const QString& name);
     void setBuilderColor(const QString& hex);
     void setSymbolColor(const QString& hex);
-    void useCustomImage(const QString& fileName);
+    // Imports the picture into the icons folder off the main thread, then makes it the custom image; a
+    // picture that cannot be imported changes nothing.
+    void importImage(const QString& path);
 
     // The "Save" button.
     void save();
@@ -59,6 +61,7 @@ private:
     void chooseGlyph();
     void chooseSymbol();
     void chooseImage();
+    void useCustomImage(const QString& fileName);
     void chooseColor(const QString& current, void (EditorView::*apply)(const QString&));
     void refreshImage();
     void showIconKind();

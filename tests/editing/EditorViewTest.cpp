@@ -16,6 +16,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -89,7 +92,7 @@ TEST_F(EditorViewTest, FillingTheFormAndPressingReturnSavesTheSlotUnderItsOwnIde
     EXPECT_EQ(after.id, before.id);
     EXPECT_EQ(after.label, QString());
     EXPECT_EQ(after.action, TileAction{TileAction::OpenURL{QStringLiteral("https://example.org/news")}});
-    EXPECT_EQ(after.icon, TileIcon{TileIcon::Builder{QStringLiteral("#A0B0C0"), QStringLiteral("globe")}});
+    EXPECT_EQ(after.icon, (TileIcon{TileIcon::Builder{QStringLiteral("#A0B0C0"), QStringLiteral("globe")}}));
     EXPECT_FALSE(m_controller.openSlot());
 }
 
@@ -114,6 +117,24 @@ TEST_F(EditorViewTest, APresetFromTheLibraryFillsTheFormItIsSavedFrom)
     EXPECT_EQ(saved.label, preset.label);
     EXPECT_EQ(saved.action, preset.action);
     EXPECT_EQ(saved.icon, preset.icon);
+}
+
+TEST_F(EditorViewTest, AChosenPictureIsImportedAndSavedAsTheCustomImage)
+{
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    const QString path = m_dir.filePath(QStringLiteral("picture.png"));
+    ASSERT_TRUE(picture.save(path));
+    m_controller.show(0, 0);
+    choose(control<QComboBox>("iconStyle"), QStringLiteral("Custom Image"));
+
+    m_controller.editor()->importImage(path);
+    QTRY_VERIFY(m_controller.editor()->state().customIconFileName.has_value());
+    control<QPushButton>("save").click();
+
+    const auto* custom = store().tile(0, 0).icon.as<TileIcon::Custom>();
+    ASSERT_NE(custom, nullptr);
+    EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
 }
 
 TEST_F(EditorViewTest, EscapeClosesTheEditorAndChangesNothing)
