@@ -81,7 +81,7 @@ TEST_F(EditorStateSaving, TheEditedTileKeepsItsSlotsIdentityAndAsksForItsArtwork
     const Tile after = store.tile(0, 2);
     EXPECT_EQ(after.id, before.id);
     EXPECT_EQ(after.label, QString()) << "an empty label stays empty";
-    EXPECT_EQ(after.action, A{A::PlayAlbum{QStringLiteral("Blue"), QStringLiteral("Joni")}});
+    EXPECT_EQ(after.action, (A{A::PlayAlbum{QStringLiteral("Blue"), QStringLiteral("Joni")}}));
     EXPECT_EQ(m_music.requests, QStringList{QStringLiteral("album:Blue/Joni")});
 }
 
