@@ -244,8 +244,8 @@ QWidget* ActionForm::makeFilePage()
     m_filePath->setWordWrap(true);
     auto* file = formButton(QStringLiteral("Choose File…"));
     auto* folder = formButton(QStringLiteral("Choose Folder…"));
-    connect(file, &QPushButton::clicked, this, &ActionForm::chooseFile);
-    connect(folder, &QPushButton::clicked, this, &ActionForm::chooseFolder);
+    connect(file, &QPushButton::clicked, this, [this] { chooseFilePath(false); });
+    connect(folder, &QPushButton::clicked, this, [this] { chooseFilePath(true); });
     auto* buttons = new QWidget;
     auto* row = new QHBoxLayout(buttons);
     row->setContentsMargins(0, 0, 0, 0);
@@ -255,25 +255,22 @@ QWidget* ActionForm::makeFilePage()
     return column({m_filePath, buttons});
 }
 
-void ActionForm::chooseFile()
+void ActionForm::chooseFilePath(bool folder)
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Choose File"), m_state.filePath);
-    if (path.isEmpty())
-        return;
-    m_state.filePath = path;
-    m_filePath->setText(path);
-    edited();
-}
-
-void ActionForm::chooseFolder()
-{
-    const QString path =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Choose Folder"), m_state.filePath);
-    if (path.isEmpty())
-        return;
-    m_state.filePath = path;
-    m_filePath->setText(path);
-    edited();
+    // Not a blocking dialog: the editor may be closed while it is open.
+    auto* dialog = new QFileDialog(
+        this, folder ? QStringLiteral("Choose Folder") : QStringLiteral("Choose File"), m_state.filePath);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
+    if (folder)
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
+        m_state.filePath = path;
+        if (m_filePath)
+            m_filePath->setText(path);
+        edited();
+    });
+    dialog->open();
 }
 
 QWidget* ActionForm::makeUrlPage()

@@ -65,8 +65,7 @@ private:
     [[nodiscard]] QWidget* makeScenePage();
 
     void chooseApplication();
-    void chooseFile();
-    void chooseFolder();
+    void chooseFilePath(bool folder);
     void showAlbumMatches();
     void showSceneSteps();
     // Opens the step sheet on the step at `at`, or on a new step.

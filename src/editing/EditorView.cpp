@@ -339,12 +339,15 @@ void EditorView::chooseSymbol()
 
 void EditorView::chooseImage()
 {
-    const QString path = QFileDialog::getOpenFileName(
+    // Not a blocking dialog: a new editor may close this one while it is open.
+    auto* dialog = new QFileDialog(
         this, QStringLiteral("Choose Image"), QString(),
         QStringLiteral(
             "Images (*.png *.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.webp *.icns *.svg);;All Files (*)"));
-    if (!path.isEmpty())
-        importImage(path);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    connect(dialog, &QFileDialog::fileSelected, this, &EditorView::importImage);
+    dialog->open();
 }
 
 void EditorView::importImage(const QString& path)
