@@ -292,6 +292,12 @@ void EditorView::showIconKind()
         m_iconStyle->setCurrentIndex(row);
     }
     m_iconFields->setCurrentIndex(row);
+    // The fields take the room of the form shown, not of the tallest form.
+    for (int page = 0; page < m_iconFields->count(); ++page) {
+        const auto policy = page == row ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+        m_iconFields->widget(page)->setSizePolicy(policy, policy);
+    }
+    m_iconFields->adjustSize();
 }
 
 void EditorView::stateChanged()

@@ -199,3 +199,23 @@ TEST_F(DeckOnX11, TheCompactChipUnfoldsUnderThePointerAndFoldsWhenItLeaves)
     moveTo({5, 5});
     EXPECT_TRUE(stateIs(QStringLiteral("isExpanded"), false)) << "the deck did not fold again";
 }
+
+TEST_F(DeckOnX11, AClickOnAnEmptyTileOpensItsEditorWhichTakesTheKeyboard)
+{
+    writeLayout({{scriptTile(QStringLiteral("true"))}});
+    startDeck();
+    EXPECT_EQ(state().value_or(QJsonObject{}).value(QStringLiteral("editor")), QJsonValue::Null);
+    const QRect deck = frame();
+
+    // The third tile of the first row is empty.
+    moveTo(deck.topLeft() + QPoint(14 + 2 * (104 + 10) + 52, 14 + 52));
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(stateIs(QStringLiteral("editor"),
+                        QJsonObject{{QStringLiteral("page"), 0}, {QStringLiteral("index"), 2}}))
+        << "no editor opened on the empty tile";
+    screenshot(QStringLiteral("editor-open"));
+
+    // Escape reaches the editor only when it took the keyboard, which the deck never does.
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    EXPECT_TRUE(stateIs(QStringLiteral("editor"), QJsonValue::Null)) << "Escape did not close the editor";
+}
