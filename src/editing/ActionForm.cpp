@@ -132,6 +132,8 @@ ActionForm::ActionForm(Services services, EditorState& state, std::span<const Ac
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_kindPicker);
     layout->addWidget(m_pages);
+    // The kind is the first choice to make: the form takes the keyboard there.
+    setFocusProxy(m_kindPicker);
     connect(m_kindPicker, &QComboBox::currentIndexChanged, this, [this](int row) {
         if (row < 0)
             return;
@@ -168,8 +170,22 @@ void ActionForm::showKind(ActionKind kind)
     if (!page) {
         page = makePage(kind);
         m_pages->addWidget(page);
+        followKindPickerInTabOrder(*page);
     }
     m_pages->setCurrentWidget(page);
+}
+
+void ActionForm::followKindPickerInTabOrder(QWidget& page)
+{
+    // A page is built when first shown, long after the rest of the window, so by creation order its fields
+    // would come last; Tab goes from the kind to its fields instead.
+    QWidget* previous = m_kindPicker;
+    for (QWidget* field : page.findChildren<QWidget*>()) {
+        if (field->focusPolicy() & Qt::TabFocus) {
+            QWidget::setTabOrder(previous, field);
+            previous = field;
+        }
+    }
 }
 
 void ActionForm::edited()

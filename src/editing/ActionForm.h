@@ -50,6 +50,7 @@ Q_SIGNALS:
 
 private:
     void showKind(ActionKind kind);
+    void followKindPickerInTabOrder(QWidget& page);
     [[nodiscard]] QWidget* makePage(ActionKind kind);
     [[nodiscard]] QWidget* makeAppPage();
     [[nodiscard]] QWidget* makeFilePage();

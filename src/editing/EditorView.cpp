@@ -89,6 +89,7 @@ EditorView::EditorView(Services services, int page, int index, QWidget* parent)
     layout->addWidget(makeButtons());
     showIconKind();
     stateChanged();
+    m_actionForm->setFocus();
     resize(460, sizeHint().height());
 }
 
