@@ -9,7 +9,6 @@
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
 #include "editing/EditorWindowController.h"
-#include "editing/SymbolCatalogue.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -43,7 +42,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_icons(services.paths().iconsDir(), *m_fileIcons)
     , m_stacking(services.createWindowStacking())
     , m_editor(std::make_unique<EditorWindowController>(
-          EditorView::Services{services, {m_icons, m_finish, m_font}}))
+          EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
@@ -107,7 +106,7 @@ void AppDelegate::startAfterFirstPaint()
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     m_services.windowSnap().startTrackingFrontmost();
-    SymbolCatalogue::shared().warmUp();
+    m_symbols.warmUp();
 }
 
 void AppDelegate::applicationShouldHandleReopen()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/PhosphorFont.h"
+#include "editing/SymbolCatalogue.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckRemote.h"
 #include "exchange/IconFinish.h"
@@ -70,6 +71,7 @@ private:
     IconResolver m_icons;
     IconFinish m_finish;
     PhosphorFont m_font = PhosphorFont::fromResources();
+    SymbolCatalogue m_symbols{SymbolCatalogue::againstResources()};
     PanelChromeState m_chrome;
     EditModeState m_editMode;
     TileHoverState m_hover;

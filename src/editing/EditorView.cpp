@@ -338,7 +338,7 @@ void EditorView::chooseGlyph()
 void EditorView::chooseSymbol()
 {
     auto* picker = new SFSymbolPicker(
-        m_services.painter.font, SymbolCatalogue::shared().names(), m_state.symbolName,
+        m_services.painter.font, m_services.symbols.names(), m_state.symbolName,
         [this](const QString& name) { pickSymbol(name); }, this);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->open();

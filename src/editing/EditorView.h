@@ -11,6 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
+class SymbolCatalogue;
 class TilePreview;
 struct TilePreset;
 
@@ -26,6 +27,8 @@ public:
         DeckServices& deck;
         // What the preview draws with: the deck's own.
         TileIconPainter::Services painter;
+        // The symbols the symbol picker offers.
+        SymbolCatalogue& symbols;
     };
 
     // Loads the slot's tile from the store.

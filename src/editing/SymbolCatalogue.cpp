@@ -10,16 +10,20 @@ SymbolCatalogue::SymbolCatalogue(Filter filter)
 {
 }
 
-SymbolCatalogue& SymbolCatalogue::shared()
+SymbolCatalogue::~SymbolCatalogue()
+{
+    if (m_started)
+        filterOnce();
+}
+
+SymbolCatalogue::Filter SymbolCatalogue::againstResources()
 {
     // Whether a symbol is available depends on the glyph map alone, so the filtering reads the map into a
-    // font of its own that never registers the font file: that part needs the main thread. Never destroyed,
-    // as a warm-up may still run while the process ends.
-    static auto* const catalogue = new SymbolCatalogue([glyphMap = PhosphorFont::glyphMapInResources()] {
+    // font of its own that never registers the font file: that part needs the main thread.
+    return [glyphMap = PhosphorFont::glyphMapInResources()] {
         PhosphorFont mapOnly({}, glyphMap);
         return SymbolGlyphs::availableSymbols(mapOnly);
-    });
-    return *catalogue;
+    };
 }
 
 void SymbolCatalogue::warmUp()

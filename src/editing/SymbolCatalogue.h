@@ -16,12 +16,13 @@ public:
     using Filter = std::function<QStringList()>;
 
     explicit SymbolCatalogue(Filter filter);
+    // Waits for a warm-up under way, which works on this object.
+    ~SymbolCatalogue();
     SymbolCatalogue(const SymbolCatalogue&) = delete;
     SymbolCatalogue& operator=(const SymbolCatalogue&) = delete;
 
-    // The process's catalogue, filtered against the glyph map in the resources folder. First called on the
-    // main thread.
-    [[nodiscard]] static SymbolCatalogue& shared();
+    // The filter against the glyph map in the resources folder.
+    [[nodiscard]] static Filter againstResources();
 
     // Starts the filtering on a thread of the global pool; does nothing once started.
     void warmUp();

@@ -5,6 +5,7 @@
 #include "editing/PhosphorFont.h"
 #include "editing/PickerGrid.h"
 #include "editing/SceneStepEditorView.h"
+#include "editing/SymbolCatalogue.h"
 #include "editing/TileLibrary.h"
 #include "editing/TileLibraryView.h"
 #include "exchange/IconFinish.h"
@@ -34,7 +35,8 @@ protected:
     IconResolver m_icons{m_paths.iconsDir(), m_fileIcons};
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
-    EditorWindowController m_controller{{m_deck.root(), {m_icons, m_finish, m_font}}};
+    SymbolCatalogue m_symbols{[] { return QStringList{QStringLiteral("globe"), QStringLiteral("star")}; }};
+    EditorWindowController m_controller{{m_deck.root(), {m_icons, m_finish, m_font}, m_symbols}};
 
     [[nodiscard]] TileStore& store() { return m_deck.root().store(); }
 
