@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 
-// Runs a function once, just after the program's first window has been painted: the event filter sees the
-// paint event before it is delivered, so the function is queued behind it. What the first paint does not
-// need waits here, so that the deck shows as early as it can.
+// Runs a function once, just after the program's first window (or the given window) has been painted: the
+// event filter sees the paint event before it is delivered, so the function is queued behind it. What the
+// first paint does not need waits here, so that the deck shows as early as it can.
 //
 // Main thread only. The function never runs once this object is gone.
 class FirstPaint final : public QObject {
@@ -17,7 +19,8 @@ public:
         atOnce,
     };
 
-    explicit FirstPaint(std::function<void()> then, Run when = Run::afterThePaint, QObject* parent = nullptr);
+    explicit FirstPaint(std::function<void()> then, Run when = Run::afterThePaint,
+                        const QWidget* window = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,4 +28,6 @@ protected:
 private:
     std::function<void()> m_then;
     Run m_when = Run::afterThePaint;
+    QPointer<const QWidget> m_window;
+    bool m_watchesWindow = false;
 };

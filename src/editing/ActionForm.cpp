@@ -231,8 +231,9 @@ QWidget* ActionForm::makePage(ActionKind kind)
 
 QWidget* ActionForm::makeAppPage()
 {
-    m_appPath = new QLabel(m_state.appPath.isEmpty() ? noneChosen : m_state.appPath);
+    m_appPath = new QLabel;
     m_appPath->setObjectName(QStringLiteral("appPath"));
+    showApplication();
     auto* choose = formButton(QStringLiteral("Choose…"));
     connect(choose, &QPushButton::clicked, this, &ActionForm::chooseApplication);
     return column({m_appPath, choose});
@@ -245,12 +246,20 @@ void ActionForm::chooseApplication()
         [this](const QString& path) {
             m_state.appPath = path;
             if (m_appPath)
-                m_appPath->setText(path);
+                showApplication();
             edited();
         },
         this);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->open();
+}
+
+void ActionForm::showApplication()
+{
+    // An application is shown by the name the desktop gives it; its path is one hover away.
+    const QString& path = m_state.appPath;
+    m_appPath->setText(path.isEmpty() ? noneChosen : m_services.names.nameOf(path).value_or(path));
+    m_appPath->setToolTip(path);
 }
 
 QWidget* ActionForm::makeFilePage()

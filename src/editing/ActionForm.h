@@ -66,6 +66,7 @@ private:
     [[nodiscard]] QWidget* makeScenePage();
 
     void chooseApplication();
+    void showApplication();
     void chooseFilePath(bool folder);
     void showAlbumMatches();
     void showSceneSteps();

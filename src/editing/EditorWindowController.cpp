@@ -1,8 +1,11 @@
 #include "editing/EditorWindowController.h"
 
 #include "app/DeckServices.h"
+#include "app/FirstPaint.h"
+#include "core/Logging.h"
 #include "model/StarterHint.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -17,6 +20,8 @@ EditorWindowController::~EditorWindowController() = default;
 
 void EditorWindowController::show(int page, int index)
 {
+    QElapsedTimer opening;
+    opening.start();
     m_services.deck.starterHint().dismiss();
     close();
     m_editor = std::make_unique<EditorView>(m_services, page, index);
@@ -25,6 +30,15 @@ void EditorWindowController::show(int page, int index)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         editor->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, editor->size(),
                                                 screen->availableGeometry()));
+    if (lcEditor().isDebugEnabled()) {
+        m_firstPaint = std::make_unique<FirstPaint>(
+            [opening] {
+                qCDebug(lcEditor).noquote() << "Marquetto: editor painted"
+                                            << QString::number(double(opening.nsecsElapsed()) / 1e6, 'f', 1)
+                                            << "ms after it was asked for";
+            },
+            FirstPaint::Run::afterThePaint, editor);
+    }
     editor->show();
     editor->raise();
     editor->activateWindow();

@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <memory>
+
+class FirstPaint;
 #include <optional>
 
 // Keeps the one tile editor window of the deck. Opening an editor dismisses the starter hint and closes the
@@ -34,4 +36,6 @@ private:
 
     EditorView::Services m_services;
     std::unique_ptr<EditorView> m_editor;
+    // Times the opening when asked to.
+    std::unique_ptr<FirstPaint> m_firstPaint;
 };
