@@ -4,7 +4,7 @@
 #include "actions/ShortcutsBridge.h"
 #include "core/BackgroundQueue.h"
 #include "editing/ApplicationPicker.h"
-#include "editing/FormButton.h"
+#include "editing/FormParts.h"
 #include "editing/SceneStepEditorView.h"
 #include "platform/PlatformWordings.h"
 
@@ -54,13 +54,7 @@ QLabel* helpLabel(const QString& text)
 
 QWidget* column(std::initializer_list<QWidget*> widgets)
 {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* widget : widgets)
-        layout->addWidget(widget);
-    layout->addStretch();
-    return page;
+    return lineOf(QBoxLayout::TopToBottom, widgets);
 }
 
 QComboBox* picker(const QString& placeholder, const QString& name)

@@ -1,5 +1,6 @@
 #include "editing/EditorState.h"
 
+#include "core/ColorText.h"
 #include "core/Overloaded.h"
 #include "editing/TilePreset.h"
 #include "model/TileStore.h"
@@ -257,15 +258,8 @@ void EditorState::removeStep(int at)
 
 std::optional<QString> EditorState::normalisedColor(const QString& text)
 {
-    QStringView digits = QStringView(text).trimmed();
-    if (digits.startsWith(u'#'))
-        digits = digits.mid(1);
-    if (digits.size() != 6)
+    const std::optional<quint32> rgb = ColorText::rgb(text);
+    if (!rgb)
         return std::nullopt;
-    const auto isHexDigit = [](QChar c) {
-        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-    };
-    if (!std::all_of(digits.begin(), digits.end(), isHexDigit))
-        return std::nullopt;
-    return u'#' + digits.toString().toUpper();
+    return ColorText::text(*rgb);
 }

@@ -2,7 +2,7 @@
 
 #include "app/DeckServices.h"
 #include "editing/ActionForm.h"
-#include "editing/FormButton.h"
+#include "editing/FormParts.h"
 #include "editing/PhosphorPicker.h"
 #include "editing/SFSymbolPicker.h"
 #include "editing/SymbolCatalogue.h"
@@ -32,17 +32,6 @@ QGroupBox* section(const QString& title, QLayout* content)
     auto* box = new QGroupBox(title);
     box->setLayout(content);
     return box;
-}
-
-QWidget* row(std::initializer_list<QWidget*> widgets)
-{
-    auto* container = new QWidget;
-    auto* layout = new QHBoxLayout(container);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* widget : widgets)
-        layout->addWidget(widget);
-    layout->addStretch();
-    return container;
 }
 
 QPushButton* colorWell(const QString& name)
@@ -203,7 +192,7 @@ QWidget* EditorView::makeCustomFields()
         showIconKind();
         stateChanged();
     });
-    return row({choose, automatic});
+    return lineOf(QBoxLayout::LeftToRight, {choose, automatic});
 }
 
 QWidget* EditorView::makeButtons()

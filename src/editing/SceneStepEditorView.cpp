@@ -1,6 +1,6 @@
 #include "editing/SceneStepEditorView.h"
 
-#include "editing/FormButton.h"
+#include "editing/FormParts.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

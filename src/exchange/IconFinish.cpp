@@ -1,5 +1,7 @@
 #include "IconFinish.h"
 
+#include "core/ColorText.h"
+
 #include <QPainter>
 
 namespace {
@@ -7,18 +9,6 @@ namespace {
 constexpr int shadowProbeSide = 64;
 // Below this share of semi-transparent pixels an icon's edge is crisp and gets a shadow of ours.
 constexpr double softEdgeThreshold = 0.065;
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -59,19 +49,10 @@ std::optional<double> IconFinish::softAlphaRatio(const QImage& image)
 
 std::optional<QColor> IconFinish::colorFromHex(const QString& text)
 {
-    QStringView digits = QStringView(text).trimmed();
-    if (digits.startsWith(u'#'))
-        digits = digits.mid(1);
-    if (digits.size() != 6)
+    const std::optional<quint32> rgb = ColorText::rgb(text);
+    if (!rgb)
         return std::nullopt;
-    uint rgb = 0;
-    for (const QChar c : digits) {
-        const int value = hexDigit(c);
-        if (value < 0)
-            return std::nullopt;
-        rgb = rgb << 4 | static_cast<uint>(value);
-    }
-    return QColor::fromRgb((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+    return QColor::fromRgb((*rgb >> 16) & 0xff, (*rgb >> 8) & 0xff, *rgb & 0xff);
 }
 
 QString IconFinish::hexString(const QColor& colour)
@@ -79,12 +60,9 @@ QString IconFinish::hexString(const QColor& colour)
     if (!colour.isValid())
         return QStringLiteral("#FFFFFF");
     const QColor rgb = colour.toRgb();
-    const auto component = [](float value) { return qRound(value * 255.0f); };
-    return QStringLiteral("#%1%2%3")
-        .arg(component(rgb.redF()), 2, 16, QLatin1Char('0'))
-        .arg(component(rgb.greenF()), 2, 16, QLatin1Char('0'))
-        .arg(component(rgb.blueF()), 2, 16, QLatin1Char('0'))
-        .toUpper();
+    const auto component = [](float value) { return static_cast<quint32>(qRound(value * 255.0f)); };
+    return ColorText::text(component(rgb.redF()) << 16 | component(rgb.greenF()) << 8 |
+                           component(rgb.blueF()));
 }
 
 bool IconFinish::isLightBackground(const QColor& colour)

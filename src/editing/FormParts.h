@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QBoxLayout>
+#include <QPushButton>
+#include <QWidget>
+#include <initializer_list>
+
+// The small parts the editor's forms are built from.
+
+// A button of the editor's forms. Return belongs to the form's default button ("Save", "Save Step") wherever
+// the focus is, so no other button takes it over when it has the focus.
+[[nodiscard]] inline QPushButton* formButton(const QString& text = {})
+{
+    auto* button = new QPushButton(text);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// The widgets side by side (`QBoxLayout::LeftToRight`) or one under the other (`TopToBottom`), kept together
+// at the start by a stretch after them.
+[[nodiscard]] inline QWidget* lineOf(QBoxLayout::Direction direction, std::initializer_list<QWidget*> widgets)
+{
+    auto* line = new QWidget;
+    auto* layout = new QBoxLayout(direction, line);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* widget : widgets)
+        layout->addWidget(widget);
+    layout->addStretch();
+    return line;
+}
