@@ -134,7 +134,8 @@ TEST_F(EditorViewTest, AChosenPictureIsImportedAndSavedAsTheCustomImage)
     QTRY_VERIFY(m_controller.editor()->state().customIconFileName.has_value());
     control<QPushButton>("save").click();
 
-    const auto* custom = store().tile(0, 0).icon.as<TileIcon::Custom>();
+    const Tile saved = store().tile(0, 0);
+    const auto* custom = saved.icon.as<TileIcon::Custom>();
     ASSERT_NE(custom, nullptr);
     EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
 }
