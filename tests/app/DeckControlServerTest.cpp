@@ -40,9 +40,11 @@ TEST_F(DeckControlServerTest, CarriesCommandsAndTheirInputToTheRunningDeckAndIts
     });
     ASSERT_TRUE(server.listen(DeckChannel::socketPath(paths)));
 
+    // A tile with a character beyond ASCII, then a NUL byte and whatever follows it.
+    static constexpr char input[] = "{\"label\":\"\xE2\x9C\x93\"}\n\0binary";
     const DeckChannel::Request request{
         {QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("-")},
-        QByteArray("{\"label\":\"\xE2\x9C\x93\"}\n\0binary", 25)};
+        QByteArray(input, sizeof input - 1)};
     EXPECT_EQ(sendWhileServing(paths, request),
               (DeckChannel::Response{1, QStringLiteral("out ✓\n"), QStringLiteral("err\n")}));
     ASSERT_EQ(received.size(), 1U);
