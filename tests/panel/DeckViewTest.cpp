@@ -63,7 +63,7 @@ protected:
     FakeFileIcons m_fileIcons;
     FakeAlertPresenter m_alerts;
     SteppedFrameClock m_frames;
-    EditModeState m_editMode;
+    std::unique_ptr<EditModeState> m_editMode;
     TileHoverState m_hover;
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
@@ -77,8 +77,9 @@ protected:
         m_settings->setGridColumns(columns);
         m_settings->setTileSize(size);
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
+        m_editMode = std::make_unique<EditModeState>(*m_store);
         m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, m_names, *m_starterHint,
-                                                               m_editMode, m_hover, *m_icons, m_finish,
+                                                               *m_editMode, m_hover, *m_icons, m_finish,
                                                                m_font, m_music, m_alerts, m_frames});
         m_view->resize(m_view->sizeHint());
         return *m_view;
@@ -182,12 +183,12 @@ TEST_P(DeckViewPress, InEditModeAMoveOfMoreThanThreePointsStartsADrag)
 {
     makeView();
     m_store->set(snippetTile(QStringLiteral("a")), 0, 4);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
     std::optional<int> dragSource;
-    QObject::connect(&m_editMode, &EditModeState::dragChanged, [&] {
-        if (m_editMode.isDragging())
-            dragSource = m_editMode.dragSourceIndex();
+    QObject::connect(m_editMode.get(), &EditModeState::dragChanged, [&] {
+        if (m_editMode->isDragging())
+            dragSource = m_editMode->dragSourceIndex();
     });
 
     const QPointF start = slot(4).center();
@@ -197,7 +198,7 @@ TEST_P(DeckViewPress, InEditModeAMoveOfMoreThanThreePointsStartsADrag)
 
     EXPECT_EQ(activated.count(), GetParam().clicks ? 1 : 0);
     EXPECT_EQ(dragSource, GetParam().clicks ? std::nullopt : std::optional(4));
-    EXPECT_FALSE(m_editMode.isDragging());
+    EXPECT_FALSE(m_editMode->isDragging());
 }
 
 INSTANTIATE_TEST_SUITE_P(Movements, DeckViewPress,
@@ -218,7 +219,7 @@ TEST_F(DeckViewTest, OutsideEditModeAMovedPressStillClicksItsTile)
     mouse(QEvent::MouseButtonRelease, start + QPointF(30, 0), Qt::NoButton);
     ASSERT_EQ(activated.count(), 1);
     EXPECT_EQ(activated.at(0), (QVariantList{0, 5}));
-    EXPECT_FALSE(m_editMode.isDragging());
+    EXPECT_FALSE(m_editMode->isDragging());
 }
 
 TEST_F(DeckViewTest, APressOrHoverSetsTheTilesSpringsGoingAndAnIdleDeckDrawsNoFrames)
@@ -274,7 +275,7 @@ TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
     EXPECT_FALSE(m_hover.isPending());
     EXPECT_FALSE(m_hover.tip().has_value());
 
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     mouse(QEvent::MouseMove, slot(5).center(), Qt::NoButton);
     EXPECT_FALSE(m_hover.isPending());
 }
@@ -296,7 +297,7 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
     m_store->addPage();
     m_store->addPage();
     m_store->goToPage(1);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     QAction quit(QStringLiteral("Quit Marquetto"));
     m_view->menus().setExtraItems([&quit](QMenu& menu) { menu.addAction(&quit); });
 
@@ -318,7 +319,7 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
     EXPECT_EQ(m_store->pages().at(2).at(0).action, snippetTile(QStringLiteral("moved")).action);
 
     actionNamed(*menu, QStringLiteral("Done Editing"))->trigger();
-    EXPECT_FALSE(m_editMode.isEditing());
+    EXPECT_FALSE(m_editMode->isEditing());
 }
 
 TEST_F(DeckViewTest, TileMenuOffersTransportOnlyOnNowPlayingTiles)
@@ -390,7 +391,7 @@ TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
     makeView();
     m_store->addPage();
     m_store->goToPage(0);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     const std::vector<DeckGeometry::RowItem> items = m_view->deckGeometry().rowItems();
     const auto click = [this](QPointF at) {
         mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
@@ -403,7 +404,7 @@ TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
     click(items[4].rect.center());
     EXPECT_EQ(m_store->pages().size(), 3U);
     click(items[5].rect.center());
-    EXPECT_FALSE(m_editMode.isEditing());
+    EXPECT_FALSE(m_editMode->isEditing());
 }
 
 TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
@@ -419,7 +420,7 @@ TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
     EXPECT_EQ(m_preferences->boolValue(key), false);
 
     m_preferences->setValue(key, true);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     EXPECT_EQ(m_preferences->boolValue(key), false);
 }
 

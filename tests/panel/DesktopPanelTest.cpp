@@ -187,9 +187,9 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
         showCompact();
         m_panel->handleHoverChange(true);
         if (dragging)
-            m_editMode.beginDrag(0, 1);
+            m_editMode->beginDrag(0, 1);
         else
-            m_editMode.setEditing(true);
+            m_editMode->setEditing(true);
 
         m_panel->handleHoverChange(false);
         m_panel->collapse();
@@ -206,8 +206,8 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
         EXPECT_TRUE(m_chrome.isExpanded());
         EXPECT_EQ(window().frame().size(), deckSize);
 
-        m_editMode.cancelDrag();
-        m_editMode.setEditing(false);
+        m_editMode->cancelDrag();
+        m_editMode->setEditing(false);
     }
 }
 
