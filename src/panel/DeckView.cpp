@@ -406,6 +406,8 @@ void DeckView::mouseReleaseEvent(QMouseEvent* event)
     update();
     EditModeState& editMode = m_services.editMode;
     if (editMode.isDragging()) {
+        // The button may come up somewhere no move was reported, such as outside the deck.
+        editMode.updateDrag(event->position(), deckGeometry());
         editMode.endDrag();
         return;
     }

@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
@@ -405,6 +407,77 @@ TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
     EXPECT_EQ(m_store->pages().size(), 3U);
     click(items[5].rect.center());
     EXPECT_FALSE(m_editMode->isEditing());
+}
+
+TEST_F(DeckViewTest, DraggingATileSwapsItWithTheTileItIsDroppedOnAndEscapeCancelsTheDrag)
+{
+    makeView();
+    m_store->set(snippetTile(QStringLiteral("a")), 0, 0);
+    m_store->set(snippetTile(QStringLiteral("c")), 0, 2);
+    const QUuid first = m_store->tile(0, 0).id;
+    const QUuid third = m_store->tile(0, 2).id;
+    m_editMode->setEditing(true);
+    QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
+
+    mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(1).center(), Qt::LeftButton);
+    ASSERT_TRUE(m_editMode->isDragging());
+    EXPECT_EQ(QWidget::keyboardGrabber(), m_view.get())
+        << "the deck never has the focus, Escape needs a grab";
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(m_view.get(), &escape);
+    EXPECT_FALSE(m_editMode->isDragging());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    // The rest of the cancelled press neither drags again nor clicks.
+    mouse(QEvent::MouseMove, slot(2).center(), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, slot(2).center(), Qt::NoButton);
+    EXPECT_EQ(m_store->tile(0, 0).id, first);
+    EXPECT_EQ(activated.count(), 0);
+
+    mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(1).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(2).center(), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, slot(2).center(), Qt::NoButton);
+    EXPECT_EQ(m_store->tile(0, 2).id, first);
+    EXPECT_EQ(m_store->tile(0, 0).id, third);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+}
+
+TEST_F(DeckViewTest, AFileDroppedOnATileBecomesItsActionAndTheFileStaysWhereItIs)
+{
+    makeView();
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF0000")), 0, 4);
+    const Tile before = m_store->tile(0, 4);
+    const QString notes = m_paths.home + QStringLiteral("/notes.txt");
+    writeFile(notes, "notes");
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(notes)});
+    QMimeData mail;
+    mail.setUrls({QUrl(QStringLiteral("mailto:someone@example.org"))});
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    const auto drop = [&](QPointF at, const QMimeData& data) {
+        QDragEnterEvent enter(at.toPoint(), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view.get(), &enter);
+        QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view.get(), &dropped);
+        return std::pair{enter.isAccepted() ? std::optional(enter.dropAction()) : std::nullopt,
+                         dropped.isAccepted() ? std::optional(dropped.dropAction()) : std::nullopt};
+    };
+
+    EXPECT_EQ(drop(slot(4).center(), mail),
+              std::pair(std::optional<Qt::DropAction>(), std::optional<Qt::DropAction>()));
+    // Between two tiles there is no tile to take it.
+    EXPECT_EQ(drop(slot(4).topRight() + QPointF(5, 5), file).second, std::nullopt);
+    EXPECT_EQ(m_store->tile(0, 4), before);
+
+    // A move would have the file manager delete the file it handed over.
+    EXPECT_EQ(drop(slot(4).center(), file),
+              std::pair(std::optional(Qt::CopyAction), std::optional(Qt::CopyAction)));
+    const Tile after = m_store->tile(0, 4);
+    EXPECT_EQ(after.id, before.id);
+    EXPECT_EQ(after.action, TileAction{TileAction::OpenFile{notes}});
+    EXPECT_TRUE(after.label.isEmpty());
+    EXPECT_TRUE(after.icon.isAuto());
 }
 
 TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
