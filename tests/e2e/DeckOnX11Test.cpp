@@ -268,6 +268,12 @@ TEST_F(DeckOnX11, InEditModeADraggedTileSwapsWithItsTargetAlsoOnThePageTheEdgeFl
     // Slot centres of the 3 × 3 deck: the padding of 14 plus half a tile of 104, in steps of 114.
     const auto centre = [&deck](int column) { return deck + QPoint(14 + 52 + 114 * column, 14 + 52); };
 
+    // Escape during the drag reaches the deck, which never has the focus, and the drop changes nothing.
+    pressAndDrag(centre(0), centre(1));
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    EXPECT_EQ(idAt(m_paths.home, 0, 1), second.id) << "Escape did not cancel the drag";
+
     pressAndDrag(centre(0), centre(2));
     screenshot(QStringLiteral("tile-dragged"));
     xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
