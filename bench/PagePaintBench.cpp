@@ -86,7 +86,7 @@ void paintLargePage(benchmark::State& state)
     IconFinish finish;
     PhosphorFont font(PhosphorFont::resourcesDir() + QStringLiteral("/Phosphor-Fill.ttf"),
                       PhosphorFont::resourcesDir() + QStringLiteral("/PhosphorFill.json"));
-    EditModeState editMode;
+    EditModeState editMode(store);
     TileHoverState hover;
     LoggingAlertPresenter alerts;
     QtFrameClock frames;

@@ -40,6 +40,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_services(services)
     , m_fileIcons(createFileIcons(services.paths()))
     , m_icons(services.paths().iconsDir(), *m_fileIcons)
+    , m_editMode(services.store())
     , m_stacking(services.createWindowStacking())
     , m_editor(std::make_unique<EditorWindowController>(
           EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
@@ -221,9 +222,14 @@ bool AppDelegate::fire(int index)
     return true;
 }
 
+void AppDelegate::setEditing(bool editing)
+{
+    m_editMode.setEditing(editing);
+}
+
 void AppDelegate::toggleEditMode()
 {
-    m_editMode.setEditing(!m_editMode.isEditing());
+    setEditing(!m_editMode.isEditing());
 }
 
 void AppDelegate::togglePin()

@@ -50,6 +50,7 @@ public:
     [[nodiscard]] QJsonObject state() const override;
     void toggleSummon() override;
     bool fire(int index) override;
+    void setEditing(bool editing) override;
 
     void toggleEditMode();
     void togglePin();

@@ -278,6 +278,17 @@ int fire(Context& context, const QStringList& arguments)
     return success;
 }
 
+int edit(Context& context, const QStringList& arguments)
+{
+    const QString mode = arguments.size() == 1 ? arguments.first() : QString();
+    if (mode != u"on" && mode != u"off")
+        return misuse(context, QStringLiteral("edit takes on or off"));
+    if (!deckIsRunning(context))
+        return DeckCommands::failure;
+    context.deck->setEditing(mode == u"on");
+    return success;
+}
+
 int presets(Context& context, const QStringList& arguments)
 {
     if (!arguments.isEmpty())

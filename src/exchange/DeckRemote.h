@@ -15,4 +15,6 @@ public:
     virtual void toggleSummon() = 0;
     // Runs the slot of the current page as its hot key does; false when the slot is empty.
     virtual bool fire(int index) = 0;
+    // Turns edit mode on or off, as the deck menu does; leaving it cancels a drag in progress.
+    virtual void setEditing(bool editing) = 0;
 };

@@ -3,6 +3,7 @@
 #include "model/Settings.h"
 
 #include <algorithm>
+#include <cmath>
 
 DeckGeometry::DeckGeometry(const Grid& grid, int pageCount, bool editing, bool starterHintShown)
     : m_grid(grid)
@@ -54,6 +55,21 @@ std::optional<int> DeckGeometry::slotAt(QPointF point) const
     if (!slotRect(index).contains(point))
         return std::nullopt;
     return index;
+}
+
+std::optional<int> DeckGeometry::dragSlotAt(QPointF point) const
+{
+    const double x = point.x() - m_grid.tilePadding;
+    const double y = point.y() - m_grid.tilePadding;
+    // Written so that a coordinate that is not a number has no slot either.
+    if (!(x >= 0 && y >= 0))
+        return std::nullopt;
+    const double step = m_grid.tileSide + m_grid.tileGap;
+    const double column = std::floor(x / step);
+    const double row = std::floor(y / step);
+    if (column >= m_grid.columns || row >= m_grid.rows)
+        return std::nullopt;
+    return static_cast<int>(row) * m_grid.columns + static_cast<int>(column);
 }
 
 QRectF DeckGeometry::rowRect() const

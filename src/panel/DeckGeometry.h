@@ -60,6 +60,10 @@ public:
     // the page.
     [[nodiscard]] QRectF slotRect(int index) const;
     [[nodiscard]] std::optional<int> slotAt(QPointF point) const;
+    // The slot a dragged tile lands on: the gap to the right of and below a tile counts as that tile's, so a
+    // drop between two tiles still has a target; none left of or above the grid, nor past its last column
+    // or row.
+    [[nodiscard]] std::optional<int> dragSlotAt(QPointF point) const;
     [[nodiscard]] int rowOf(int index) const { return index / m_grid.columns; }
     [[nodiscard]] int columnOf(int index) const { return index % m_grid.columns; }
 

@@ -6,8 +6,11 @@
 #include "model/TileStore.h"
 #include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
+#include "panel/FileDrop.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,6 +32,12 @@ double settledAt(const Spring::Value& value, double now)
     return value.isSettled(now) ? value.target() : value.at(now);
 }
 
+// Linking or copying leaves a dropped file where it is; a move would let the file manager delete it.
+Qt::DropAction keepingAction(Qt::DropActions possible)
+{
+    return possible & Qt::LinkAction ? Qt::LinkAction : Qt::CopyAction;
+}
+
 } // namespace
 
 DeckView::DeckView(Services services, QWidget* parent)
@@ -42,6 +51,7 @@ DeckView::DeckView(Services services, QWidget* parent)
     , m_motion(services.frames, [this] { advanceMotion(); })
 {
     setMouseTracking(true);
+    setAcceptDrops(true);
     // The deck is a rounded shape: what lies outside it stays the window's transparent background.
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
@@ -72,7 +82,7 @@ DeckView::DeckView(Services services, QWidget* parent)
         }
         relayout();
     });
-    connect(&editMode, &EditModeState::dragChanged, this, [this] { update(); });
+    connect(&editMode, &EditModeState::dragChanged, this, &DeckView::followDrag);
     connect(&m_services.hover, &TileHoverState::tipChanged, this, &DeckView::tipChanged);
 }
 
@@ -208,8 +218,11 @@ PagePainter::State DeckView::pageState(const DeckGeometry& geometry) const
     state.hoveredIndex = m_hoveredIndex;
     if (editMode.dragSourcePage() == page)
         state.dragSourceIndex = editMode.dragSourceIndex();
-    if (editMode.isDragging())
+    // A tile dropped back on its own slot has nothing to light up.
+    if (editMode.isDragging() && editMode.dropTargetIndex() != state.dragSourceIndex)
         state.dropTargetIndex = editMode.dropTargetIndex();
+    if (m_fileDropIndex)
+        state.dropTargetIndex = m_fileDropIndex;
     const double now = m_motion.now();
     state.motion.reserve(static_cast<std::size_t>(geometry.tilesPerPage()));
     for (std::size_t index = 0; index < m_pressScales.size(); ++index)
@@ -234,6 +247,7 @@ void DeckView::paintEvent(QPaintEvent*)
         paintStarterHint(painter, geometry);
     else
         m_row.paint(painter, geometry, m_hoveredRowItem);
+    paintDragGhost(painter, geometry);
     if (m_shownTip)
         m_tooltip.paint(painter, *m_shownTip, m_tipOpacity, m_services.settings);
 }
@@ -277,6 +291,30 @@ void DeckView::paintStarterHint(QPainter& painter, const DeckGeometry& geometry)
     const bool hovered = m_hoveredRowItem && sameItem(*m_hoveredRowItem, close);
     DeckPaint::drawSymbol(painter, m_services.font, close.rect, QStringLiteral("xmark"), 9,
                           DeckPaint::white(hovered ? 0.9 : 0.45));
+}
+
+void DeckView::paintDragGhost(QPainter& painter, const DeckGeometry& geometry)
+{
+    const EditModeState& editMode = m_services.editMode;
+    if (!editMode.dragSourcePage() || !editMode.dragSourceIndex())
+        return;
+    m_pages.paintGhost(painter, geometry,
+                       m_services.store.tile(*editMode.dragSourcePage(), *editMode.dragSourceIndex()),
+                       editMode.dragLocation());
+}
+
+void DeckView::followDrag()
+{
+    // The deck never takes the focus, so Escape reaches it during a drag only through a keyboard grab.
+    const bool dragging = m_services.editMode.isDragging();
+    if (dragging != m_keyboardGrabbed) {
+        m_keyboardGrabbed = dragging;
+        if (dragging)
+            grabKeyboard();
+        else
+            releaseKeyboard();
+    }
+    update();
 }
 
 void DeckView::setHovered(std::optional<int> index)
@@ -343,7 +381,7 @@ void DeckView::mouseMoveEvent(QMouseEvent* event)
         update();
         editMode.beginDrag(m_press->page, m_press->index);
     }
-    editMode.updateDrag(position, QSizeF(size()));
+    editMode.updateDrag(position, geometry);
 }
 
 void DeckView::mouseReleaseEvent(QMouseEvent* event)
@@ -368,11 +406,22 @@ void DeckView::mouseReleaseEvent(QMouseEvent* event)
     update();
     EditModeState& editMode = m_services.editMode;
     if (editMode.isDragging()) {
+        // The button may come up somewhere no move was reported, such as outside the deck.
+        editMode.updateDrag(event->position(), deckGeometry());
         editMode.endDrag();
         return;
     }
     if (press.pendingClick)
         Q_EMIT tileActivated(press.page, press.index);
+}
+
+void DeckView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && m_services.editMode.isDragging()) {
+        m_services.editMode.cancelDrag();
+        return;
+    }
+    event->ignore();
 }
 
 void DeckView::leaveEvent(QEvent*)
@@ -398,4 +447,58 @@ void DeckView::contextMenuEvent(QContextMenuEvent* event)
     const std::unique_ptr<QMenu> menu =
         index ? m_menus.tileMenu(m_services.store.currentPage(), *index) : m_menus.deckMenu();
     menu->exec(event->globalPos());
+}
+
+void DeckView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // The data of a drop from another application comes over from it on each look: it is judged once.
+    m_fileDropAcceptable = (event->possibleActions() & (Qt::LinkAction | Qt::CopyAction)) &&
+                           FileDrop::actionFor(*event->mimeData());
+    followFileDrop(*event);
+}
+
+void DeckView::dragMoveEvent(QDragMoveEvent* event)
+{
+    followFileDrop(*event);
+}
+
+void DeckView::dragLeaveEvent(QDragLeaveEvent*)
+{
+    setFileDropIndex(std::nullopt);
+}
+
+void DeckView::dropEvent(QDropEvent* event)
+{
+    setFileDropIndex(std::nullopt);
+    const std::optional<int> index = deckGeometry().slotAt(event->position());
+    const std::optional<TileAction> action = index ? FileDrop::actionFor(*event->mimeData()) : std::nullopt;
+    if (!action) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(keepingAction(event->possibleActions()));
+    event->accept();
+    TileStore& store = m_services.store;
+    const int page = store.currentPage();
+    store.set(FileDrop::tileFor(store.tile(page, *index), *action), page, *index);
+}
+
+void DeckView::followFileDrop(QDropEvent& event)
+{
+    const std::optional<int> index = deckGeometry().slotAt(event.position());
+    setFileDropIndex(m_fileDropAcceptable ? index : std::nullopt);
+    if (!m_fileDropIndex) {
+        event.ignore();
+        return;
+    }
+    event.setDropAction(keepingAction(event.possibleActions()));
+    event.accept();
+}
+
+void DeckView::setFileDropIndex(std::optional<int> index)
+{
+    if (index == m_fileDropIndex)
+        return;
+    m_fileDropIndex = index;
+    update();
 }

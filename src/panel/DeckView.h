@@ -33,7 +33,8 @@ class TileStore;
 //
 // Main thread only. `tileActivated` fires when a tile is clicked (in edit mode too: the receiver decides what
 // a click means); `editTileRequested` when "Edit Tile…" is chosen. Scroll-wheel page flips belong to the
-// window, not to this view.
+// window, not to this view. Files and addresses dropped from other applications on a tile of the page
+// become its action; during a drag in edit mode the view holds the keyboard, so that Escape cancels it.
 class DeckView final : public QWidget {
     Q_OBJECT
 public:
@@ -97,8 +98,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Press {
@@ -111,6 +117,11 @@ private:
     void relayout();
     void paintDeck(QPainter& painter, const DeckGeometry& geometry);
     void paintStarterHint(QPainter& painter, const DeckGeometry& geometry);
+    void paintDragGhost(QPainter& painter, const DeckGeometry& geometry);
+    void followDrag();
+    // Accepts a drop from another application over a tile of the page, lighting that tile up.
+    void followFileDrop(QDropEvent& event);
+    void setFileDropIndex(std::optional<int> index);
     // Points each tile's springs at what its press and hover state ask for now.
     void retargetMotion(const DeckGeometry& geometry);
     [[nodiscard]] PagePainter::State pageState(const DeckGeometry& geometry) const;
@@ -132,6 +143,10 @@ private:
     std::optional<DeckGeometry::RowItem> m_hoveredRowItem;
     std::optional<Press> m_press;
     std::optional<DeckGeometry::RowItem> m_pressedRowItem;
+    bool m_keyboardGrabbed = false;
+    // The tile under a drop from another application, while one is over the page.
+    std::optional<int> m_fileDropIndex;
+    bool m_fileDropAcceptable = false;
     // The tip being faded in or out; it outlives the hover state's tip while it fades away.
     std::optional<TileHoverState::Tip> m_shownTip;
     bool m_tipAppearing = false;

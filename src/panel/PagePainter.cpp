@@ -10,6 +10,10 @@ namespace {
 constexpr double tileCornerRadius = 18;
 constexpr double emptyIconOpacity = 0.35;
 constexpr double emptyOutlineOpacity = 0.18;
+constexpr double ghostScale = 1.08;
+constexpr double ghostShadowRadius = 10;
+constexpr double ghostShadowDrop = 4;
+constexpr double ghostShadowOpacity = 0.35;
 
 // An empty tile's chrome is at full strength while hovered or editing, else it follows the glass.
 double emptyChromeOpacity(double base, bool hovered, const PagePainter::State& state)
@@ -72,5 +76,31 @@ void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, con
 
     m_icons.paint(painter, tile, face, unit, motion.hoverBoost,
                   emptyChromeOpacity(emptyIconOpacity, hovered, state));
+    painter.restore();
+}
+
+void PagePainter::paintGhost(QPainter& painter, const DeckGeometry& geometry, const Tile& tile,
+                             QPointF centre)
+{
+    const double unit = geometry.unit();
+    const double side = geometry.grid().tileSide;
+    const double radius = tileCornerRadius * unit;
+    painter.save();
+    painter.translate(centre);
+    painter.scale(ghostScale, ghostScale);
+    const QRectF face(-side / 2, -side / 2, side, side);
+    // A soft shadow from rings that grow fainter outwards, without blurring an image on every frame.
+    constexpr int rings = 5;
+    for (int ring = rings; ring >= 1; --ring) {
+        const double spread = ghostShadowRadius * ring / rings;
+        QColor shade(0, 0, 0);
+        shade.setAlphaF(static_cast<float>(ghostShadowOpacity / rings));
+        painter.fillPath(DeckPaint::roundedRect(
+                             face.translated(0, ghostShadowDrop).adjusted(-spread, -spread, spread, spread),
+                             radius + spread),
+                         shade);
+    }
+    painter.fillPath(DeckPaint::roundedRect(face, radius), DeckPaint::white(0.12));
+    m_icons.paint(painter, tile, face, unit, 0, emptyIconOpacity);
     painter.restore();
 }

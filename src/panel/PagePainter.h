@@ -38,6 +38,9 @@ public:
 
     void paint(QPainter& painter, const QTransform& transform, const DeckGeometry& geometry, const Page& page,
                const State& state);
+    // The dragged tile lifted off the page: its icon on a plate, a little enlarged and casting a shadow,
+    // centred on `centre`.
+    void paintGhost(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, QPointF centre);
     [[nodiscard]] TileIconPainter& icons() { return m_icons; }
 
 private:

@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUuid>
 #include <functional>
 
 namespace {
@@ -133,6 +134,24 @@ protected:
         xdotool({QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())});
     }
 
+    // Presses at `from` and moves in steps to `to`, the button held; the button stays down.
+    void pressAndDrag(QPoint from, QPoint to)
+    {
+        moveTo(from);
+        xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+        constexpr int steps = 6;
+        for (int step = 1; step <= steps; ++step)
+            moveTo(from + (to - from) * step / steps);
+    }
+
+    // The id of the tile in the slot, as the running deck prints it.
+    static QUuid idAt(const QString& home, int page, int index)
+    {
+        const DeckRun print = runDeck(home, {QStringLiteral("print")});
+        const QJsonValue slot = QJsonDocument::fromJson(print.out)[QStringLiteral("pages")][page][index];
+        return QUuid::fromString(slot[QStringLiteral("tile")][QStringLiteral("id")].toString());
+    }
+
     PrivateSession m_session;
     XvfbSession m_x;
     QProcess m_deck;
@@ -234,4 +253,39 @@ TEST_F(DeckOnX11, AClickOnAnEmptyTileOpensItsEditorAndSavingPutsTheTileOnTheDeck
               QStringLiteral("https://example.org/deck"))
         << print.out.toStdString();
     screenshot(QStringLiteral("editor-saved"));
+}
+
+TEST_F(DeckOnX11, InEditModeADraggedTileSwapsWithItsTargetAlsoOnThePageTheEdgeFlipsTo)
+{
+    const Tile first = scriptTile(QStringLiteral("true"));
+    const Tile second = scriptTile(QStringLiteral("true"));
+    const Tile third = scriptTile(QStringLiteral("true"));
+    writeLayout({{first, second, third}, {}});
+    startDeck();
+    ASSERT_EQ(runDeck(m_paths.home, {QStringLiteral("edit"), QStringLiteral("on")}).status, 0);
+    ASSERT_TRUE(stateIs(QStringLiteral("isEditing"), true));
+    const QPoint deck = frame().topLeft();
+    // Slot centres of the 3 × 3 deck: the padding of 14 plus half a tile of 104, in steps of 114.
+    const auto centre = [&deck](int column) { return deck + QPoint(14 + 52 + 114 * column, 14 + 52); };
+
+    // Escape during the drag reaches the deck, which never has the focus, and the drop changes nothing.
+    pressAndDrag(centre(0), centre(1));
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    EXPECT_EQ(idAt(m_paths.home, 0, 1), second.id) << "Escape did not cancel the drag";
+
+    pressAndDrag(centre(0), centre(2));
+    screenshot(QStringLiteral("tile-dragged"));
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    EXPECT_TRUE(waitFor([&] { return idAt(m_paths.home, 0, 2) == first.id; })) << "the drop swapped nothing";
+    EXPECT_EQ(idAt(m_paths.home, 0, 0), third.id);
+
+    // Held 10 points from the deck's right edge, the tile is carried to the next page.
+    pressAndDrag(centre(1), deck + QPoint(360 - 10, 14 + 52));
+    EXPECT_TRUE(stateIs(QStringLiteral("currentPage"), 1)) << "resting at the edge flipped no page";
+    screenshot(QStringLiteral("tile-carried"));
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    EXPECT_TRUE(waitFor([&] { return idAt(m_paths.home, 1, 2) == second.id; }))
+        << "the tile did not land on the second page";
+    EXPECT_EQ(state().value_or(QJsonObject{}).value(QStringLiteral("currentPage")), 1);
 }

@@ -78,9 +78,11 @@ public:
         fired.push_back(index);
         return index != 8;
     }
+    void setEditing(bool editing) override { edits.push_back(editing); }
 
     int summons = 0;
     std::vector<int> fired;
+    std::vector<bool> edits;
 };
 
 } // namespace
@@ -221,7 +223,8 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
 {
     for (const QStringList& command :
          {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("summon")},
-          QStringList{QStringLiteral("fire"), QStringLiteral("1")}}) {
+          QStringList{QStringLiteral("fire"), QStringLiteral("1")},
+          QStringList{QStringLiteral("edit"), QStringLiteral("on")}}) {
         EXPECT_EQ(run(command), DeckCommands::failure) << command.join(u' ').toStdString();
         EXPECT_EQ(m_err, QStringLiteral("Marquetto is not running.\n"));
     }
@@ -240,6 +243,13 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
     for (const QString& bad : {QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("x")})
         EXPECT_EQ(run({QStringLiteral("fire"), bad}), DeckCommands::badUsage);
     EXPECT_EQ(deck.fired.size(), 2U);
+
+    EXPECT_EQ(run({QStringLiteral("edit"), QStringLiteral("on")}), DeckCommands::success);
+    EXPECT_EQ(run({QStringLiteral("edit"), QStringLiteral("off")}), DeckCommands::success);
+    for (const QStringList& bad : {QStringList{}, QStringList{QStringLiteral("yes")},
+                                   QStringList{QStringLiteral("on"), QStringLiteral("off")}})
+        EXPECT_EQ(run(QStringList{QStringLiteral("edit")} + bad), DeckCommands::badUsage);
+    EXPECT_EQ(deck.edits, (std::vector<bool>{true, false}));
 }
 
 TEST_F(DeckCommandsTest, TheDeckCarriesOutOnlyWhatItsTableGivesIt)

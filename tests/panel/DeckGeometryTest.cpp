@@ -1,5 +1,6 @@
 #include "panel/DeckGeometry.h"
 
+#include <QtNumeric>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,6 +42,35 @@ INSTANTIATE_TEST_SUITE_P(Grids, DeckGeometrySlots,
                              GridCase{"large", large4x3, QSizeF(540, 442), 7, QRectF(404, 140, 128, 128)},
                              GridCase{"largeFirst", large4x3, QSizeF(540, 442), 0, QRectF(8, 8, 128, 128)}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DeckGeometry, ADraggedTileLandsOnTheSlotWhoseTileOrFollowingGapIsUnderThePointer)
+{
+    // 4 × 3 regular: tiles of 120.5 with gaps of 10, so a step of 130.5, inside a padding of 14.
+    const DeckGeometry geometry(DeckGeometry::Grid{4, 3, 120.5, 10, 14}, 1, true, false);
+    const double step = 130.5;
+    const struct {
+        const char* name;
+        QPointF point;
+        std::optional<int> slot;
+    } cases[] = {
+        {"first tile's corner", {14, 14}, 0},
+        {"second tile", {14 + step, 14 + 5}, 1},
+        {"gap after the first tile", {14 + 125, 20}, 0},
+        {"gap under the first tile", {20, 14 + 125}, 0},
+        {"left padding", {13, 20}, std::nullopt},
+        {"top padding", {20, 13.9}, std::nullopt},
+        {"right padding counts as the last column's gap", {14 + step * 4 - 0.1, 20}, 3},
+        {"past the last column", {14 + step * 4, 20}, std::nullopt},
+        {"just under the last row", {20, 14 + step * 3 - 0.1}, 8},
+        {"page dots", {20, 14 + step * 3}, std::nullopt},
+        {"last slot", {14 + step * 3 + 1, 14 + step * 2 + 1}, 11},
+        {"far away", {1e12, 1e12}, std::nullopt},
+        {"far left", {-1e12, 20}, std::nullopt},
+        {"not a number", {qQNaN(), 20}, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(geometry.dragSlotAt(c.point), c.slot) << c.name;
+}
 
 TEST(DeckGeometry, HitTestingFindsRowItemsOverTheRowsHeight)
 {

@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
@@ -63,7 +65,7 @@ protected:
     FakeFileIcons m_fileIcons;
     FakeAlertPresenter m_alerts;
     SteppedFrameClock m_frames;
-    EditModeState m_editMode;
+    std::unique_ptr<EditModeState> m_editMode;
     TileHoverState m_hover;
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
@@ -77,8 +79,9 @@ protected:
         m_settings->setGridColumns(columns);
         m_settings->setTileSize(size);
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
+        m_editMode = std::make_unique<EditModeState>(*m_store);
         m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, m_names, *m_starterHint,
-                                                               m_editMode, m_hover, *m_icons, m_finish,
+                                                               *m_editMode, m_hover, *m_icons, m_finish,
                                                                m_font, m_music, m_alerts, m_frames});
         m_view->resize(m_view->sizeHint());
         return *m_view;
@@ -182,12 +185,12 @@ TEST_P(DeckViewPress, InEditModeAMoveOfMoreThanThreePointsStartsADrag)
 {
     makeView();
     m_store->set(snippetTile(QStringLiteral("a")), 0, 4);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
     std::optional<int> dragSource;
-    QObject::connect(&m_editMode, &EditModeState::dragChanged, [&] {
-        if (m_editMode.isDragging())
-            dragSource = m_editMode.dragSourceIndex();
+    QObject::connect(m_editMode.get(), &EditModeState::dragChanged, [&] {
+        if (m_editMode->isDragging())
+            dragSource = m_editMode->dragSourceIndex();
     });
 
     const QPointF start = slot(4).center();
@@ -197,7 +200,7 @@ TEST_P(DeckViewPress, InEditModeAMoveOfMoreThanThreePointsStartsADrag)
 
     EXPECT_EQ(activated.count(), GetParam().clicks ? 1 : 0);
     EXPECT_EQ(dragSource, GetParam().clicks ? std::nullopt : std::optional(4));
-    EXPECT_FALSE(m_editMode.isDragging());
+    EXPECT_FALSE(m_editMode->isDragging());
 }
 
 INSTANTIATE_TEST_SUITE_P(Movements, DeckViewPress,
@@ -218,7 +221,7 @@ TEST_F(DeckViewTest, OutsideEditModeAMovedPressStillClicksItsTile)
     mouse(QEvent::MouseButtonRelease, start + QPointF(30, 0), Qt::NoButton);
     ASSERT_EQ(activated.count(), 1);
     EXPECT_EQ(activated.at(0), (QVariantList{0, 5}));
-    EXPECT_FALSE(m_editMode.isDragging());
+    EXPECT_FALSE(m_editMode->isDragging());
 }
 
 TEST_F(DeckViewTest, APressOrHoverSetsTheTilesSpringsGoingAndAnIdleDeckDrawsNoFrames)
@@ -274,7 +277,7 @@ TEST_F(DeckViewTest, HoveringAConfiguredTileSchedulesItsTooltipAtItsCell)
     EXPECT_FALSE(m_hover.isPending());
     EXPECT_FALSE(m_hover.tip().has_value());
 
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     mouse(QEvent::MouseMove, slot(5).center(), Qt::NoButton);
     EXPECT_FALSE(m_hover.isPending());
 }
@@ -296,7 +299,7 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
     m_store->addPage();
     m_store->addPage();
     m_store->goToPage(1);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     QAction quit(QStringLiteral("Quit Marquetto"));
     m_view->menus().setExtraItems([&quit](QMenu& menu) { menu.addAction(&quit); });
 
@@ -318,7 +321,7 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
     EXPECT_EQ(m_store->pages().at(2).at(0).action, snippetTile(QStringLiteral("moved")).action);
 
     actionNamed(*menu, QStringLiteral("Done Editing"))->trigger();
-    EXPECT_FALSE(m_editMode.isEditing());
+    EXPECT_FALSE(m_editMode->isEditing());
 }
 
 TEST_F(DeckViewTest, TileMenuOffersTransportOnlyOnNowPlayingTiles)
@@ -390,7 +393,7 @@ TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
     makeView();
     m_store->addPage();
     m_store->goToPage(0);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     const std::vector<DeckGeometry::RowItem> items = m_view->deckGeometry().rowItems();
     const auto click = [this](QPointF at) {
         mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
@@ -403,7 +406,78 @@ TEST_F(DeckViewTest, RowClicksTurnPagesAndLeaveEditMode)
     click(items[4].rect.center());
     EXPECT_EQ(m_store->pages().size(), 3U);
     click(items[5].rect.center());
-    EXPECT_FALSE(m_editMode.isEditing());
+    EXPECT_FALSE(m_editMode->isEditing());
+}
+
+TEST_F(DeckViewTest, DraggingATileSwapsItWithTheTileItIsDroppedOnAndEscapeCancelsTheDrag)
+{
+    makeView();
+    m_store->set(snippetTile(QStringLiteral("a")), 0, 0);
+    m_store->set(snippetTile(QStringLiteral("c")), 0, 2);
+    const QUuid first = m_store->tile(0, 0).id;
+    const QUuid third = m_store->tile(0, 2).id;
+    m_editMode->setEditing(true);
+    QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
+
+    mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(1).center(), Qt::LeftButton);
+    ASSERT_TRUE(m_editMode->isDragging());
+    EXPECT_EQ(QWidget::keyboardGrabber(), m_view.get())
+        << "the deck never has the focus, Escape needs a grab";
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(m_view.get(), &escape);
+    EXPECT_FALSE(m_editMode->isDragging());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    // The rest of the cancelled press neither drags again nor clicks.
+    mouse(QEvent::MouseMove, slot(2).center(), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, slot(2).center(), Qt::NoButton);
+    EXPECT_EQ(m_store->tile(0, 0).id, first);
+    EXPECT_EQ(activated.count(), 0);
+
+    mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(1).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(2).center(), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, slot(2).center(), Qt::NoButton);
+    EXPECT_EQ(m_store->tile(0, 2).id, first);
+    EXPECT_EQ(m_store->tile(0, 0).id, third);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+}
+
+TEST_F(DeckViewTest, AFileDroppedOnATileBecomesItsActionAndTheFileStaysWhereItIs)
+{
+    makeView();
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF0000")), 0, 4);
+    const Tile before = m_store->tile(0, 4);
+    const QString notes = m_paths.home + QStringLiteral("/notes.txt");
+    writeFile(notes, "notes");
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(notes)});
+    QMimeData mail;
+    mail.setUrls({QUrl(QStringLiteral("mailto:someone@example.org"))});
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    const auto drop = [&](QPointF at, const QMimeData& data) {
+        QDragEnterEvent enter(at.toPoint(), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view.get(), &enter);
+        QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view.get(), &dropped);
+        return std::pair{enter.isAccepted() ? std::optional(enter.dropAction()) : std::nullopt,
+                         dropped.isAccepted() ? std::optional(dropped.dropAction()) : std::nullopt};
+    };
+
+    EXPECT_EQ(drop(slot(4).center(), mail),
+              std::pair(std::optional<Qt::DropAction>(), std::optional<Qt::DropAction>()));
+    // Between two tiles there is no tile to take it.
+    EXPECT_EQ(drop(slot(4).topRight() + QPointF(5, 5), file).second, std::nullopt);
+    EXPECT_EQ(m_store->tile(0, 4), before);
+
+    // A move would have the file manager delete the file it handed over.
+    EXPECT_EQ(drop(slot(4).center(), file),
+              std::pair(std::optional(Qt::CopyAction), std::optional(Qt::CopyAction)));
+    const Tile after = m_store->tile(0, 4);
+    EXPECT_EQ(after.id, before.id);
+    EXPECT_EQ(after.action, TileAction{TileAction::OpenFile{notes}});
+    EXPECT_TRUE(after.label.isEmpty());
+    EXPECT_TRUE(after.icon.isAuto());
 }
 
 TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
@@ -419,7 +493,7 @@ TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
     EXPECT_EQ(m_preferences->boolValue(key), false);
 
     m_preferences->setValue(key, true);
-    m_editMode.setEditing(true);
+    m_editMode->setEditing(true);
     EXPECT_EQ(m_preferences->boolValue(key), false);
 }
 

@@ -185,11 +185,14 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
     for (const bool dragging : {false, true}) {
         SCOPED_TRACE(dragging ? "dragging" : "editing");
         showCompact();
-        m_panel->handleHoverChange(true);
-        if (dragging)
-            m_editMode.beginDrag(0, 1);
-        else
-            m_editMode.setEditing(true);
+        if (dragging) {
+            m_panel->handleHoverChange(true);
+            m_editMode->beginDrag(0, 1);
+        } else {
+            ASSERT_FALSE(m_chrome.isExpanded());
+            m_editMode->setEditing(true);
+            EXPECT_TRUE(m_chrome.isExpanded()) << "edit mode unfolds the chip";
+        }
 
         m_panel->handleHoverChange(false);
         m_panel->collapse();
@@ -206,8 +209,8 @@ TEST_F(DesktopPanelTest, EditingOrDraggingHoldsTheDeckOpen)
         EXPECT_TRUE(m_chrome.isExpanded());
         EXPECT_EQ(window().frame().size(), deckSize);
 
-        m_editMode.cancelDrag();
-        m_editMode.setEditing(false);
+        m_editMode->cancelDrag();
+        m_editMode->setEditing(false);
     }
 }
 

@@ -40,7 +40,7 @@ TEST_F(TileActivationTest, ClickOnAnEmptyTileOrInEditModeAsksForTheEditorInstead
     };
     for (const Case& c : {Case{"empty tile", false, 4}, Case{"edit mode", true, 1}}) {
         SCOPED_TRACE(c.name);
-        m_editMode.setEditing(c.editing);
+        m_editMode->setEditing(c.editing);
         QSignalSpy editor(m_activation.get(), &TileActivation::editorRequested);
         m_activation->activate(0, c.index);
         ASSERT_EQ(editor.count(), 1);

@@ -20,7 +20,7 @@ protected:
         makePanel().showPanel();
         m_machine = std::make_unique<ActionMachinery>(*m_preferences);
         m_activation = std::make_unique<TileActivation>(TileActivation::Services{
-            *m_store, *m_settings, m_editMode, [this]() -> ActionRunner& { return m_machine->runner; },
+            *m_store, *m_settings, *m_editMode, [this]() -> ActionRunner& { return m_machine->runner; },
             m_sound, *m_panel});
     }
 

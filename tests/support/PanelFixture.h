@@ -12,7 +12,7 @@
 // A panel controller on a temporary home, a fake desktop of one 1440 × 900 screen and a stopped clock.
 class PanelFixture : public StoreFixture {
 protected:
-    EditModeState m_editMode;
+    std::unique_ptr<EditModeState> m_editMode;
     PanelChromeState m_chrome;
     FakePanelDesktop m_desktop;
     std::unique_ptr<StarterHint> m_starterHint;
@@ -24,8 +24,10 @@ protected:
         if (!m_store)
             makeStore();
         m_starterHint = std::make_unique<StarterHint>(*m_preferences);
-        m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
-            *m_settings, *m_preferences, *m_store, m_editMode, m_chrome, m_desktop, m_clock, *m_starterHint});
+        m_editMode = std::make_unique<EditModeState>(*m_store);
+        m_panel = std::make_unique<DesktopPanelController>(
+            DesktopPanelController::Services{*m_settings, *m_preferences, *m_store, *m_editMode, m_chrome,
+                                             m_desktop, m_clock, *m_starterHint});
         return *m_panel;
     }
 
