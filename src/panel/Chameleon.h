@@ -63,7 +63,8 @@ public:
     // held to [0.45, 0.8] and its brightness to [0.5, 0.72]; nothing for a grey or near-grey picture.
     [[nodiscard]] static std::optional<QColor> extractTint(const QImage& image);
     // The tint of a picture file (the first frame of an animation), decoded at most `decodeSide` pixels
-    // wide and high; nothing when it is not a readable picture. Safe from any thread.
+    // wide and high where its format can decode reduced, and never past the image reader's allocation limit;
+    // nothing when it is not a readable picture. Safe from any thread.
     [[nodiscard]] static std::optional<QColor> tintOfFile(const QString& path);
 
 Q_SIGNALS:
