@@ -126,6 +126,10 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     const QColor untinted = glassAt();
 
     chrome.setTint(0x2525B8);
+    EXPECT_EQ(root.deck().borderColour(), DeckPaint::white(0.1 * 0.5)) << "the tint did not fade in";
+    EXPECT_TRUE(root.deck().isAnimating());
+    m_frames.step(TintFade::seconds);
+    EXPECT_FALSE(root.deck().isAnimating());
     QColor border(0x25, 0x25, 0xB8);
     border.setAlphaF(0.45f * 0.5f);
     EXPECT_EQ(root.deck().borderColour(), border);
@@ -139,6 +143,7 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
 
     m_settings->setChameleonGlass(true);
     chrome.setTint(std::nullopt);
+    m_frames.step(TintFade::seconds);
     EXPECT_EQ(root.deck().borderColour(), DeckPaint::white(0.1 * 0.5));
 }
 

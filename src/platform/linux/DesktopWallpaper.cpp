@@ -51,7 +51,8 @@ std::optional<QString> localFile(QStringView uriOrPath)
 std::optional<QString> gsettingsString(QStringView output)
 {
     // gsettings prints one string as it prints each of an array's: read it as an array of one.
-    const auto items = GnomeFavourites::parseStringArray(QLatin1Char('[') + output.toString() + QLatin1Char(']'));
+    const auto items =
+        GnomeFavourites::parseStringArray(QLatin1Char('[') + output.toString() + QLatin1Char(']'));
     if (!items || items->size() != 1)
         return std::nullopt;
     return items->front();
