@@ -8,10 +8,12 @@
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
+#include "core/ColorText.h"
 #include "editing/EditorWindowController.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
+#include "panel/Chameleon.h"
 #include "panel/DeckGlyph.h"
 #include "panel/DeckWindow.h"
 #include "panel/DesktopPanel.h"
@@ -25,6 +27,7 @@
 #include <QBuffer>
 #include <QJsonArray>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTextStream>
 #include <QTimer>
@@ -62,6 +65,8 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     connect(m_activation.get(), &TileActivation::editorRequested, this, &AppDelegate::openEditor);
     m_hotKeys =
         std::make_unique<DeckHotKeys>(DeckHotKeys::Services{m_services.store(), *m_activation, *m_panel});
+    connect(&m_services.settings(), &DeckSettings::chameleonGlassChanged, this,
+            &AppDelegate::followChameleonGlass);
     startServer();
 }
 
@@ -106,8 +111,29 @@ void AppDelegate::startAfterFirstPaint()
     m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
+    followChameleonGlass(m_services.settings().chameleonGlass());
     m_services.windowSnap().startTrackingFrontmost();
     m_symbols.warmUp();
+}
+
+void AppDelegate::followChameleonGlass(bool on)
+{
+    if (!on) {
+        if (m_chameleon)
+            m_chameleon->stop();
+        return;
+    }
+    if (!m_chameleon) {
+        // Made on first use: finding the wallpaper opens a display connection of its own.
+        m_chameleon = std::make_unique<ChameleonEngine>(
+            ChameleonEngine::Services{m_services.wallpaper(), []() -> std::optional<QString> {
+                                          const QScreen* screen = QGuiApplication::primaryScreen();
+                                          return screen ? std::optional(screen->name()) : std::nullopt;
+                                      }});
+        connect(m_chameleon.get(), &ChameleonEngine::tintChanged, this,
+                [this] { m_chrome.setTint(m_chameleon->tint()); });
+    }
+    m_chameleon->start();
 }
 
 void AppDelegate::applicationShouldHandleReopen()
@@ -203,6 +229,8 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("isEditing"), m_editMode.isEditing()},
         {QStringLiteral("frame"), frame},
         {QStringLiteral("editor"), editor},
+        {QStringLiteral("tint"),
+         m_chrome.tint() ? QJsonValue(ColorText::text(*m_chrome.tint())) : QJsonValue()},
     };
 }
 

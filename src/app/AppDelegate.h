@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <memory>
 
+class ChameleonEngine;
 class DeckControlServer;
 class DeckView;
 class DeckHotKeys;
@@ -66,6 +67,8 @@ private:
     // The hot keys and the tracking of the frontmost window, once the deck is on screen.
     void startAfterFirstPaint();
     void startServer();
+    // Starts or stops the wallpaper tint as the "chameleonGlass" preference says.
+    void followChameleonGlass(bool on);
 
     DeckServices& m_services;
     std::unique_ptr<FileIcons> m_fileIcons;
@@ -91,4 +94,5 @@ private:
     QPointer<PanelRootView> m_root;
     DeckControlServer* m_server = nullptr;
     std::unique_ptr<EditorWindowController> m_editor;
+    std::unique_ptr<ChameleonEngine> m_chameleon;
 };

@@ -106,6 +106,14 @@ GlobalHotKeys& DeckServices::hotKeys()
     return *m_platform.hotKeys;
 }
 
+Wallpaper& DeckServices::wallpaper()
+{
+    if (!m_platform.wallpaper)
+        m_platform.wallpaper =
+            m_platform.createWallpaper ? m_platform.createWallpaper() : std::make_unique<NoWallpaper>();
+    return *m_platform.wallpaper;
+}
+
 std::unique_ptr<WindowStacking> DeckServices::createWindowStacking() const
 {
     std::unique_ptr<WindowStacking> stacking;

@@ -54,6 +54,8 @@ public:
     [[nodiscard]] GlobalHotKeys& hotKeys();
     // A new connection to the desktop's window stacking, owned by the caller.
     [[nodiscard]] std::unique_ptr<WindowStacking> createWindowStacking() const;
+    // The desktop's wallpaper, made when first asked for.
+    [[nodiscard]] Wallpaper& wallpaper();
     [[nodiscard]] ClickSound& clickSound() { return *m_platform.clickSound; }
     [[nodiscard]] Clipboard& clipboard() { return *m_platform.clipboard; }
     [[nodiscard]] const ApplicationNames& applicationNames() const { return *m_platform.applicationNames; }

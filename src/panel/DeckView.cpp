@@ -49,6 +49,7 @@ DeckView::DeckView(Services services, QWidget* parent)
     , m_hintFont(hintFontSize, QFont::Medium)
     , m_fade(services.frames, [this] { advanceFade(); })
     , m_motion(services.frames, [this] { advanceMotion(); })
+    , m_tintFrames(services.frames, [this] { advanceTint(); })
 {
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -115,10 +116,25 @@ void DeckView::setOpaque(bool opaque)
 
 void DeckView::setWallpaperTint(const std::optional<QColor>& tint)
 {
-    if (tint == m_tint)
+    if (tint == m_tint.target())
         return;
-    m_tint = tint;
+    m_tint.retarget(tint, m_tintFrames.now());
+    m_tintFrames.start();
     update();
+}
+
+void DeckView::advanceTint()
+{
+    if (m_tint.isSettled(m_tintFrames.now()))
+        m_tintFrames.stop();
+    update();
+}
+
+TintFade::Look DeckView::tintLook() const
+{
+    if (!m_services.settings.chameleonGlass())
+        return {};
+    return m_tint.at(m_tintFrames.now());
 }
 
 void DeckView::relayout()
@@ -132,12 +148,14 @@ QColor DeckView::borderColour() const
     const double opacity = m_services.settings.backgroundOpacity();
     if (m_services.editMode.isEditing())
         return DeckPaint::white(0.18);
-    if (m_services.settings.chameleonGlass() && m_tint) {
-        QColor tint = *m_tint;
-        tint.setAlphaF(static_cast<float>(0.45 * opacity));
-        return tint;
-    }
-    return DeckPaint::white(0.1 * opacity);
+    const TintFade::Look tint = tintLook();
+    if (tint.weight <= 0)
+        return DeckPaint::white(0.1 * opacity);
+    const auto mix = [&tint](double untinted, double tinted) {
+        return static_cast<float>(untinted + (tinted - untinted) * tint.weight);
+    };
+    return QColor::fromRgbF(mix(1, tint.colour.redF()), mix(1, tint.colour.greenF()),
+                            mix(1, tint.colour.blueF()), mix(0.1 * opacity, 0.45 * opacity));
 }
 
 double DeckView::fadeOpacity(double elapsedSeconds, bool appearing)
@@ -266,10 +284,10 @@ void DeckView::paintDeck(QPainter& painter, const DeckGeometry& geometry)
         veil.setAlphaF(static_cast<float>(0.25 + 0.6 * m_services.settings.backgroundOpacity()));
         painter.fillPath(shape, veil);
     }
-    if (m_services.settings.chameleonGlass() && m_tint) {
-        QColor tint = *m_tint;
-        tint.setAlphaF(0.4f);
-        painter.fillPath(shape, tint);
+    if (const TintFade::Look tint = tintLook(); tint.weight > 0) {
+        QColor wash = tint.colour;
+        wash.setAlphaF(static_cast<float>(0.4 * tint.weight));
+        painter.fillPath(shape, wash);
     }
     painter.strokePath(
         DeckPaint::roundedRect(deck.adjusted(0.5, 0.5, -0.5, -0.5), DeckGeometry::deckRadius - 0.5),

@@ -8,6 +8,7 @@
 #include "panel/PagePainter.h"
 #include "panel/Spring.h"
 #include "panel/TileTooltip.h"
+#include "panel/TintFade.h"
 #include "panel/TooltipPainter.h"
 
 #include <QWidget>
@@ -76,7 +77,7 @@ public:
     // Without a compositor nothing can show through: the deck is drawn fully opaque on a dark rectangle.
     void setOpaque(bool opaque);
     [[nodiscard]] bool isOpaque() const { return m_opaque; }
-    // The colour the wallpaper lends the glass, when one is known.
+    // The colour the wallpaper lends the glass, when one is known; the glass and border fade to it.
     void setWallpaperTint(const std::optional<QColor>& tint);
 
     [[nodiscard]] DeckMenus& menus() { return m_menus; }
@@ -86,8 +87,11 @@ public:
     [[nodiscard]] QColor borderColour() const;
     // The tooltip's opacity `elapsedSeconds` into a fade in (or out, when `appearing` is false).
     [[nodiscard]] static double fadeOpacity(double elapsedSeconds, bool appearing);
-    // Whether a tile's spring or the tooltip's fade is moving, so that frames are drawn.
-    [[nodiscard]] bool isAnimating() const { return m_motion.isRunning() || m_fade.isRunning(); }
+    // Whether a tile's spring, the tooltip's fade or the tint's is moving, so that frames are drawn.
+    [[nodiscard]] bool isAnimating() const
+    {
+        return m_motion.isRunning() || m_fade.isRunning() || m_tintFrames.isRunning();
+    }
 
 Q_SIGNALS:
     void tileActivated(int page, int index);
@@ -127,6 +131,9 @@ private:
     [[nodiscard]] PagePainter::State pageState(const DeckGeometry& geometry) const;
     void advanceMotion();
     void advanceFade();
+    void advanceTint();
+    // The wallpaper tint as drawn now; weight 0 when the glass follows no wallpaper.
+    [[nodiscard]] TintFade::Look tintLook() const;
     void setHovered(std::optional<int> index);
     void activateRowItem(const DeckGeometry::RowItem& item);
     void tipChanged();
@@ -138,7 +145,7 @@ private:
     DeckMenus m_menus;
     FractionalFont m_hintFont;
     bool m_opaque = false;
-    std::optional<QColor> m_tint;
+    TintFade m_tint;
     std::optional<int> m_hoveredIndex;
     std::optional<DeckGeometry::RowItem> m_hoveredRowItem;
     std::optional<Press> m_press;
@@ -157,4 +164,5 @@ private:
     std::vector<Spring::Value> m_pressScales;
     std::vector<Spring::Value> m_hoverBoosts;
     FrameAnimation m_motion;
+    FrameAnimation m_tintFrames;
 };

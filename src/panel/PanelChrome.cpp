@@ -7,3 +7,11 @@ void PanelChromeState::setExpanded(bool expanded)
     m_isExpanded = expanded;
     Q_EMIT expandedChanged(expanded);
 }
+
+void PanelChromeState::setTint(std::optional<quint32> tint)
+{
+    if (tint == m_tint)
+        return;
+    m_tint = tint;
+    Q_EMIT tintChanged();
+}

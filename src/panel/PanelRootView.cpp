@@ -21,8 +21,18 @@ PanelRootView::PanelRootView(Services services, bool translucent, QWidget* paren
     m_chip->move(0, 0);
     connect(&m_chrome, &PanelChromeState::expandedChanged, this, &PanelRootView::showChipOrDeck);
     connect(&m_settings, &DeckSettings::compactChanged, this, &PanelRootView::showChipOrDeck);
+    connect(&m_chrome, &PanelChromeState::tintChanged, this, &PanelRootView::applyTint);
+    applyTint();
     m_showsDeck = !m_settings.isCompact() || m_chrome.isExpanded();
     finishSwitch();
+}
+
+void PanelRootView::applyTint()
+{
+    const auto rgb = m_chrome.tint();
+    const std::optional<QColor> tint = rgb ? std::optional(QColor::fromRgb(*rgb)) : std::nullopt;
+    m_deck->setWallpaperTint(tint);
+    m_chip->setWallpaperTint(tint);
 }
 
 QWidget* PanelRootView::shownView() const

@@ -11,7 +11,7 @@
 class PanelChromeState;
 
 // What fills the deck's window: the full deck, or in compact mode while folded the chip, both at the top
-// left.
+// left, both tinted by the wallpaper when the chrome state knows its tint.
 //
 // Main thread only.
 class PanelRootView final : public QWidget {
@@ -49,6 +49,8 @@ private:
     };
 
     void showChipOrDeck();
+    // Hands the wallpaper's tint to the deck's glass and border and to the tinted chip.
+    void applyTint();
     // Redraws the switch, or ends it once the spring has settled.
     void advanceSwitch();
     [[nodiscard]] double switchSeconds() const;

@@ -15,6 +15,7 @@
 #include "platform/InstalledApplications.h"
 #include "platform/PlatformWordings.h"
 #include "platform/SystemControls.h"
+#include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
@@ -44,6 +45,9 @@ struct PlatformServices {
     std::unique_ptr<GlobalHotKeys> hotKeys;
     // Only the deck has a window to stack.
     std::function<std::unique_ptr<WindowStacking>()> createWindowStacking;
+    // Made on first use: only the wallpaper tint asks, and only while it is on.
+    std::function<std::unique_ptr<Wallpaper>()> createWallpaper;
+    std::unique_ptr<Wallpaper> wallpaper;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;

@@ -6,11 +6,13 @@
 #include "support/PrivateSession.h"
 #include "support/Screenshot.h"
 #include "support/TempHome.h"
+#include "support/X11Client.h"
 #include "support/XvfbSession.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -92,11 +94,15 @@ protected:
         settings.write(QJsonDocument(preferences).toJson());
     }
 
-    void startDeck()
+    // `desktop` is what XDG_CURRENT_DESKTOP says; none when empty.
+    void startDeck(const QString& desktop = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "QT_QPA_PLATFORM"})
+        for (const char* name :
+             {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "QT_QPA_PLATFORM", "XDG_CURRENT_DESKTOP"})
             environment.remove(QLatin1String(name));
+        if (!desktop.isEmpty())
+            environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
         environment.insert(QStringLiteral("HOME"), m_paths.home);
         m_deck.setProcessEnvironment(environment);
         m_deck.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -288,4 +294,33 @@ TEST_F(DeckOnX11, InEditModeADraggedTileSwapsWithItsTargetAlsoOnThePageTheEdgeFl
     EXPECT_TRUE(waitFor([&] { return idAt(m_paths.home, 1, 2) == second.id; }))
         << "the tile did not land on the second page";
     EXPECT_EQ(state().value_or(QJsonObject{}).value(QStringLiteral("currentPage")), 1);
+}
+
+TEST_F(DeckOnX11, TheGlassTakesItsTintFromTheWallpaperOfEachWorkspace)
+{
+    const auto showPicture = [this](const QColor& colour) {
+        const QString picture = m_paths.home + QStringLiteral("/wallpaper-%1.png").arg(colour.name().mid(1));
+        QImage image(64, 64, QImage::Format_ARGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(picture));
+        writeFile(m_paths.configHome + QStringLiteral("/plasma-org.kde.plasma.desktop-appletsrc"),
+                  "[Containments][1]\nlastScreen=0\n\n[Containments][1][Wallpaper][org.kde.image][General]\n"
+                  "Image=file://" +
+                      picture.toUtf8() + "\n");
+    };
+    showPicture(Qt::red);
+    writeLayout({{scriptTile(QStringLiteral("true"))}}, {{QStringLiteral("chameleonGlass"), true}});
+    startDeck(QStringLiteral("KDE"));
+    EXPECT_TRUE(stateIs(QStringLiteral("tint"), QStringLiteral("#B82525")))
+        << "no tint from the red wallpaper";
+    screenshot(QStringLiteral("tint-red"));
+
+    // The other workspace shows another picture: the tint follows at once, not after the 15-second check.
+    showPicture(Qt::blue);
+    X11Client client;
+    client.set(client.root(), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {1});
+    client.sync();
+    EXPECT_TRUE(stateIs(QStringLiteral("tint"), QStringLiteral("#2525B8")))
+        << "the workspace change did not sample the wallpaper";
+    screenshot(QStringLiteral("tint-blue"));
 }

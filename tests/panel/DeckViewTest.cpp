@@ -4,7 +4,10 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
+#include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
+#include "panel/PanelChrome.h"
+#include "panel/PanelRootView.h"
 #include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
@@ -104,6 +107,48 @@ protected:
 
     [[nodiscard]] QRectF slot(int index) const { return m_view->deckGeometry().slotRect(index); }
 };
+
+TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnlyWithChameleonGlass)
+{
+    makeView();
+    m_view.reset();
+    PanelChromeState chrome;
+    PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, m_editMode, m_hover, *m_icons,
+                         m_finish, m_font, m_music, m_alerts, m_frames},
+                        chrome},
+                       true);
+    m_settings->setBackgroundOpacity(0.5);
+    m_settings->setChameleonGlass(true);
+    const QColor accent = root.chip().tintColour();
+    const auto glassAt = [&root] {
+        QImage image(root.deck().size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        root.deck().render(&image);
+        return image.pixelColor(4, image.height() / 2);
+    };
+    const QColor untinted = glassAt();
+
+    chrome.setTint(0x2525B8);
+    EXPECT_EQ(root.deck().borderColour(), DeckPaint::white(0.1 * 0.5)) << "the tint did not fade in";
+    EXPECT_TRUE(root.deck().isAnimating());
+    m_frames.step(TintFade::seconds);
+    EXPECT_FALSE(root.deck().isAnimating());
+    QColor border(0x25, 0x25, 0xB8);
+    border.setAlphaF(0.45f * 0.5f);
+    EXPECT_EQ(root.deck().borderColour(), border);
+    EXPECT_EQ(root.chip().tintColour(), QColor(0x25, 0x25, 0xB8));
+    EXPECT_GT(glassAt().blue(), untinted.blue() + 20);
+
+    m_settings->setChameleonGlass(false);
+    EXPECT_EQ(root.deck().borderColour(), DeckPaint::white(0.1 * 0.5));
+    EXPECT_EQ(root.chip().tintColour(), accent);
+    EXPECT_EQ(glassAt(), untinted);
+
+    m_settings->setChameleonGlass(true);
+    chrome.setTint(std::nullopt);
+    m_frames.step(TintFade::seconds);
+    EXPECT_EQ(root.deck().borderColour(), DeckPaint::white(0.1 * 0.5));
+}
 
 struct PaintCase {
     const char* name;

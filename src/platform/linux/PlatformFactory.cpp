@@ -4,6 +4,7 @@
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxTilePresets.h"
+#include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PaplayClickSound.h"
@@ -49,6 +50,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.createHotKeys = [] { return createX11HotKeys(); };
     services.createWindowStacking = []() -> std::unique_ptr<WindowStacking> {
         return X11DeckWindow::connect();
+    };
+    services.createWallpaper = [&processes, configHome = paths.configHome] {
+        return LinuxWallpaper::create(processes, configHome);
     };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
