@@ -113,7 +113,7 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     makeView();
     m_view.reset();
     PanelChromeState chrome;
-    PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, m_editMode, m_hover, *m_icons,
+    PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons,
                          m_finish, m_font, m_music, m_alerts, m_frames},
                         chrome},
                        true);
