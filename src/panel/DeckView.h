@@ -5,6 +5,7 @@
 #include "panel/FractionalFont.h"
 #include "panel/FrameAnimation.h"
 #include "panel/PageDotsRow.h"
+#include "panel/PageTransition.h"
 #include "panel/PagePainter.h"
 #include "panel/Spring.h"
 #include "panel/TileTooltip.h"
@@ -16,6 +17,7 @@
 
 class AlertPresenter;
 class ApplicationNames;
+class DealEngine;
 class DeckSettings;
 class EditModeState;
 class FrameClock;
@@ -50,6 +52,7 @@ public:
         MusicBridge& music;
         AlertPresenter& alerts;
         FrameClock& frames;
+        DealEngine& deal;
     };
 
     static constexpr auto starterHintText = u"⌃⌥Space brings it forward. Right-click a tile to edit it.";
@@ -86,7 +89,12 @@ public:
     // The tooltip's opacity `elapsedSeconds` into a fade in (or out, when `appearing` is false).
     [[nodiscard]] static double fadeOpacity(double elapsedSeconds, bool appearing);
     // Whether a tile's spring or the tooltip's fade is moving, so that frames are drawn.
-    [[nodiscard]] bool isAnimating() const { return m_motion.isRunning() || m_fade.isRunning(); }
+    [[nodiscard]] bool isAnimating() const
+    {
+        return m_motion.isRunning() || m_fade.isRunning() || m_transition.isRunning();
+    }
+    // Whether tiles are being dealt in or the pages are changing places.
+    [[nodiscard]] bool isTransitioning() const { return m_transition.isRunning(); }
 
 Q_SIGNALS:
     void tileActivated(int page, int index);
@@ -101,6 +109,14 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The current page changed from `from` to `to` at `start` on the frame clock.
+    struct PageChange {
+        int from = 0;
+        int to = 0;
+        double start = 0;
+        PageTransition::Style style;
+    };
+
     struct Press {
         int page = 0;
         int index = 0;
@@ -116,6 +132,17 @@ private:
     [[nodiscard]] PagePainter::State pageState(const DeckGeometry& geometry) const;
     void advanceMotion();
     void advanceFade();
+    void pageChanged(int page);
+    void startTransition();
+    void advanceTransition();
+    // Lets the deal and the page change end at once.
+    void settleTransition();
+    [[nodiscard]] bool transitionMoves(double now) const;
+    // The current page's tiles as the deal has them now, on top of their springs.
+    void applyDeal(PagePainter::State& state, const DeckGeometry& geometry, const Page& page, double now) const;
+    void paintPages(QPainter& painter, const DeckGeometry& geometry);
+    void paintPage(QPainter& painter, const DeckGeometry& geometry, const Page& page,
+                   const PageTransition::PageLook& look, const PagePainter::State& state);
     void setHovered(std::optional<int> index);
     void activateRowItem(const DeckGeometry::RowItem& item);
     void tipChanged();
@@ -142,4 +169,15 @@ private:
     std::vector<Spring::Value> m_pressScales;
     std::vector<Spring::Value> m_hoverBoosts;
     FrameAnimation m_motion;
+    // The page on screen, which the next page change starts from.
+    int m_shownPage = 0;
+    std::optional<PageChange> m_pageChange;
+    // When the last deal and the last gather started on the frame clock.
+    std::optional<double> m_dealStart;
+    double m_gatherStart = 0;
+    bool m_gatherAnimated = false;
+    // Frames painted since the running deal or page change began, for the motion log.
+    int m_transitionFrames = 0;
+    double m_transitionStart = 0;
+    FrameAnimation m_transition;
 };

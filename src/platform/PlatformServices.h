@@ -14,6 +14,7 @@
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
 #include "platform/PlatformWordings.h"
+#include "platform/ReduceMotion.h"
 #include "platform/SystemControls.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
@@ -44,6 +45,9 @@ struct PlatformServices {
     std::unique_ptr<GlobalHotKeys> hotKeys;
     // Only the deck has a window to stack.
     std::function<std::unique_ptr<WindowStacking>()> createWindowStacking;
+    // Made on first use: only the deck moves anything.
+    std::function<std::unique_ptr<ReduceMotion>()> createReduceMotion;
+    std::unique_ptr<ReduceMotion> reduceMotion;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
