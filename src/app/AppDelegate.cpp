@@ -69,12 +69,11 @@ AppDelegate::~AppDelegate() = default;
 
 QWidget* AppDelegate::makeContent(bool translucent)
 {
-    auto* root = new PanelRootView(
-        {{m_services.store(), m_services.settings(), m_services.applicationNames(), m_services.starterHint(),
-          m_editMode, m_hover, m_icons, m_finish, m_font, m_services.music(), m_services.alerts(), m_frames,
-          m_deal},
-         m_chrome},
-        translucent);
+    auto* root = new PanelRootView({{m_services.store(), m_services.settings(), m_services.applicationNames(),
+                                     m_services.starterHint(), m_editMode, m_hover, m_icons, m_finish, m_font,
+                                     m_services.music(), m_services.alerts(), m_frames, m_deal},
+                                    m_chrome},
+                                   translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     m_root = root;

@@ -48,7 +48,8 @@ public:
     void summoned();
     // The deck was dismissed: the quiet starts again.
     void dismissed();
-    // Shows the deal whatever the preference says (not with reduced motion); `summon` brings the deck forward.
+    // Shows the deal whatever the preference says (not with reduced motion); `summon` brings the deck
+    // forward.
     void preview(const std::function<void()>& summon);
 
     void deal();

@@ -229,7 +229,9 @@ void DeckView::pageChanged(int page)
         return;
     }
     const DeckGeometry geometry = deckGeometry();
-    m_pageChange = PageChange{from, page, m_transition.now(),
+    m_pageChange = PageChange{from,
+                              page,
+                              m_transition.now(),
                               {m_services.settings.pageTransition(), false, geometry.grid().tilePadding,
                                geometry.pageRect().size()}};
     startTransition();
@@ -272,11 +274,11 @@ void DeckView::settleTransition()
 
 bool DeckView::transitionMoves(double now) const
 {
-    const DeckGeometry::Grid& grid = deckGeometry().grid();
-    if (m_pageChange && now - m_pageChange->start < PageTransition::duration(m_pageChange->style, grid.columns))
+    const DeckGeometry::Grid grid = deckGeometry().grid();
+    if (m_pageChange &&
+        now - m_pageChange->start < PageTransition::duration(m_pageChange->style, grid.columns))
         return true;
-    if (m_dealStart &&
-        now - *m_dealStart < DealIn::duration(DealIn::delay(grid.rows - 1, grid.columns - 1)))
+    if (m_dealStart && now - *m_dealStart < DealIn::duration(DealIn::delay(grid.rows - 1, grid.columns - 1)))
         return true;
     return m_services.deal.isGathered() && m_gatherAnimated &&
            now - m_gatherStart < DealEngine::gatherMs / 1000.0;
@@ -386,7 +388,8 @@ void DeckView::paintPages(QPainter& painter, const DeckGeometry& geometry)
     leaving.backgroundOpacity = state.backgroundOpacity;
     leaving.motion.resize(state.motion.size());
     for (std::size_t slot = 0; slot < state.motion.size(); ++slot) {
-        const double delay = PageTransition::rippleDelay(geometry.columnOf(static_cast<int>(slot)), columns, direction);
+        const double delay =
+            PageTransition::rippleDelay(geometry.columnOf(static_cast<int>(slot)), columns, direction);
         const PageTransition::TileLook out = PageTransition::tile(change.style, false, elapsed, delay);
         leaving.motion[slot].opacity = out.opacity;
         leaving.motion[slot].scale = out.scale;
@@ -396,8 +399,8 @@ void DeckView::paintPages(QPainter& painter, const DeckGeometry& geometry)
     }
     paintPage(painter, geometry, pages[static_cast<std::size_t>(change.from)],
               PageTransition::page(change.style, 0, change.from - change.to, elapsed), leaving);
-    paintPage(painter, geometry, page, PageTransition::page(change.style, change.to - change.from, 0, elapsed),
-              state);
+    paintPage(painter, geometry, page,
+              PageTransition::page(change.style, change.to - change.from, 0, elapsed), state);
 }
 
 void DeckView::paintPage(QPainter& painter, const DeckGeometry& geometry, const Page& page,

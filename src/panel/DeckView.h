@@ -5,8 +5,8 @@
 #include "panel/FractionalFont.h"
 #include "panel/FrameAnimation.h"
 #include "panel/PageDotsRow.h"
-#include "panel/PageTransition.h"
 #include "panel/PagePainter.h"
+#include "panel/PageTransition.h"
 #include "panel/Spring.h"
 #include "panel/TileTooltip.h"
 #include "panel/TooltipPainter.h"
@@ -139,7 +139,8 @@ private:
     void settleTransition();
     [[nodiscard]] bool transitionMoves(double now) const;
     // The current page's tiles as the deal has them now, on top of their springs.
-    void applyDeal(PagePainter::State& state, const DeckGeometry& geometry, const Page& page, double now) const;
+    void applyDeal(PagePainter::State& state, const DeckGeometry& geometry, const Page& page,
+                   double now) const;
     void paintPages(QPainter& painter, const DeckGeometry& geometry);
     void paintPage(QPainter& painter, const DeckGeometry& geometry, const Page& page,
                    const PageTransition::PageLook& look, const PagePainter::State& state);

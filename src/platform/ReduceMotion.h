@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-// The desktop's wish for less motion on screen: with it on, the deck deals no tiles and changes pages at once.
+// The desktop's wish for less motion on screen: with it on, the deck deals no tiles and changes pages at
+// once.
 //
 // Main thread only. `changed` fires when the desktop's setting changes while the deck runs, after `isOn`
 // already answers the new value.

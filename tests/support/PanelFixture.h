@@ -29,9 +29,9 @@ protected:
             makeStore();
         m_starterHint = std::make_unique<StarterHint>(*m_preferences);
         m_deal = std::make_unique<DealEngine>(DealEngine::Services{*m_settings, m_clock, m_reduceMotion});
-        m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
-            *m_settings, *m_preferences, *m_store, m_editMode, m_chrome, m_desktop, m_clock, *m_starterHint,
-            *m_deal});
+        m_panel = std::make_unique<DesktopPanelController>(
+            DesktopPanelController::Services{*m_settings, *m_preferences, *m_store, m_editMode, m_chrome,
+                                             m_desktop, m_clock, *m_starterHint, *m_deal});
         return *m_panel;
     }
 

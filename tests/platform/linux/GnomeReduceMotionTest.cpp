@@ -48,7 +48,8 @@ protected:
 TEST_F(GnomeReduceMotionProgramTest, ReadsTheSettingAtStartAndFollowsItsChanges)
 {
     GnomeReduceMotion reduce(
-        fakeSettings("false", "echo 'enable-animations: false'; echo 'enable-animations: true'; exec sleep 30"),
+        fakeSettings("false",
+                     "echo 'enable-animations: false'; echo 'enable-animations: true'; exec sleep 30"),
         10s);
     EXPECT_TRUE(reduce.isOn());
     QSignalSpy changed(&reduce, &ReduceMotion::changed);
