@@ -11,7 +11,7 @@ class DeckSettings;
 class ReduceMotion;
 
 // When the deck deals its tiles in like cards: at start-up and on a summon after twenty quiet minutes (no
-// summon, dismissal or deal), when the "dealAnimation" preference is on and the desktop does not ask for
+// start, summon or dismissal), when the "dealAnimation" preference is on and the desktop does not ask for
 // reduced motion. A deal first gathers the cards (they fade and pull in), then bumps `generation`, which
 // starts every tile's flight at once, and lifts the gather a moment later.
 //
