@@ -44,6 +44,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_fileIcons(createFileIcons(services.paths()))
     , m_icons(services.paths().iconsDir(), *m_fileIcons)
     , m_editMode(services.store())
+    , m_deal({services.settings(), services.clock(), services.reduceMotion()})
     , m_stacking(services.createWindowStacking())
     , m_editor(std::make_unique<EditorWindowController>(
           EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
@@ -57,7 +58,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
         });
     m_panel = std::make_unique<DesktopPanelController>(DesktopPanelController::Services{
         m_services.settings(), m_services.preferences(), m_services.store(), m_editMode, m_chrome, *m_desktop,
-        m_services.clock(), m_services.starterHint()});
+        m_services.clock(), m_services.starterHint(), m_deal});
     m_desktop->setController(m_panel.get());
     m_activation = std::make_unique<TileActivation>(TileActivation::Services{
         m_services.store(), m_services.settings(), m_editMode,
@@ -74,11 +75,11 @@ AppDelegate::~AppDelegate() = default;
 
 QWidget* AppDelegate::makeContent(bool translucent)
 {
-    auto* root = new PanelRootView(
-        {{m_services.store(), m_services.settings(), m_services.applicationNames(), m_services.starterHint(),
-          m_editMode, m_hover, m_icons, m_finish, m_font, m_services.music(), m_services.alerts(), m_frames},
-         m_chrome},
-        translucent);
+    auto* root = new PanelRootView({{m_services.store(), m_services.settings(), m_services.applicationNames(),
+                                     m_services.starterHint(), m_editMode, m_hover, m_icons, m_finish, m_font,
+                                     m_services.music(), m_services.alerts(), m_frames, m_deal},
+                                    m_chrome},
+                                   translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     m_root = root;
@@ -96,6 +97,7 @@ void AppDelegate::carryStatusItems(DeckView& deck)
 void AppDelegate::applicationDidFinishLaunching()
 {
     // Linux desktops have no dock icon to show or hide, whatever "showDockIcon" says.
+    m_deal.arrive();
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
@@ -231,6 +233,7 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("editor"), editor},
         {QStringLiteral("tint"),
          m_chrome.tint() ? QJsonValue(ColorText::text(*m_chrome.tint())) : QJsonValue()},
+        {QStringLiteral("isDealing"), m_deal.isBusy() || (m_root && m_root->deck().isTransitioning())},
     };
 }
 

@@ -6,6 +6,7 @@
 #include "exchange/DeckRemote.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
+#include "panel/DealEngine.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
 #include "panel/QtFrameClock.h"
@@ -80,6 +81,7 @@ private:
     EditModeState m_editMode;
     TileHoverState m_hover;
     QtFrameClock m_frames;
+    DealEngine m_deal;
     std::unique_ptr<WindowStacking> m_stacking;
     std::unique_ptr<QtPanelDesktop> m_desktop;
     std::unique_ptr<DesktopPanelController> m_panel;

@@ -98,6 +98,14 @@ Windows& DeckServices::windows()
     return *m_platform.windows;
 }
 
+ReduceMotion& DeckServices::reduceMotion()
+{
+    if (!m_platform.reduceMotion)
+        m_platform.reduceMotion = m_platform.createReduceMotion ? m_platform.createReduceMotion()
+                                                                : std::make_unique<NoReduceMotion>();
+    return *m_platform.reduceMotion;
+}
+
 GlobalHotKeys& DeckServices::hotKeys()
 {
     if (!m_platform.hotKeys)

@@ -52,6 +52,7 @@ public:
     [[nodiscard]] Workspace& workspace() { return *m_platform.workspace; }
     [[nodiscard]] Windows& windows();
     [[nodiscard]] GlobalHotKeys& hotKeys();
+    [[nodiscard]] ReduceMotion& reduceMotion();
     // A new connection to the desktop's window stacking, owned by the caller.
     [[nodiscard]] std::unique_ptr<WindowStacking> createWindowStacking() const;
     // The desktop's wallpaper, made when first asked for.

@@ -12,3 +12,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcActions)
 // Off unless asked for ("marquetto.editor.debug=true" in QT_LOGGING_RULES): how long the editor takes to
 // open.
 Q_DECLARE_LOGGING_CATEGORY(lcEditor)
+// Off unless asked for ("marquetto.motion.debug=true"): how many frames the deck painted while a deal or a
+// page change ran.
+Q_DECLARE_LOGGING_CATEGORY(lcMotion)

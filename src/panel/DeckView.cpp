@@ -1,9 +1,12 @@
 #include "panel/DeckView.h"
 
+#include "core/Logging.h"
 #include "editing/PhosphorFont.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
+#include "panel/DealEngine.h"
+#include "panel/DealIn.h"
 #include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
 #include "panel/FileDrop.h"
@@ -50,6 +53,8 @@ DeckView::DeckView(Services services, QWidget* parent)
     , m_fade(services.frames, [this] { advanceFade(); })
     , m_motion(services.frames, [this] { advanceMotion(); })
     , m_tintFrames(services.frames, [this] { advanceTint(); })
+    , m_shownPage(services.store.currentPage())
+    , m_transition(services.frames, [this] { advanceTransition(); })
 {
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -61,7 +66,7 @@ DeckView::DeckView(Services services, QWidget* parent)
 
     TileStore& store = m_services.store;
     connect(&store, &TileStore::pagesChanged, this, &DeckView::relayout);
-    connect(&store, &TileStore::currentPageChanged, this, [this] { update(); });
+    connect(&store, &TileStore::currentPageChanged, this, &DeckView::pageChanged);
     connect(&store, &TileStore::iconRefreshTickChanged, this, [this] {
         m_pages.icons().clearCache();
         update();
@@ -85,6 +90,21 @@ DeckView::DeckView(Services services, QWidget* parent)
     });
     connect(&editMode, &EditModeState::dragChanged, this, &DeckView::followDrag);
     connect(&m_services.hover, &TileHoverState::tipChanged, this, &DeckView::tipChanged);
+
+    DealEngine& deal = m_services.deal;
+    connect(&deal, &DealEngine::generationChanged, this, [this] {
+        m_dealStart = m_transition.now();
+        startTransition();
+    });
+    connect(&deal, &DealEngine::gatheredChanged, this, [this](bool, bool animated) {
+        m_gatherStart = m_transition.now();
+        m_gatherAnimated = animated;
+        startTransition();
+    });
+    connect(&deal, &DealEngine::reduceMotionChanged, this, [this](bool on) {
+        if (on)
+            settleTransition();
+    });
 }
 
 DeckView::~DeckView() = default;
@@ -139,6 +159,8 @@ TintFade::Look DeckView::tintLook() const
 
 void DeckView::relayout()
 {
+    // The pages or the grid changed under a running page change: the new page simply shows.
+    m_pageChange.reset();
     updateGeometry();
     update();
 }
@@ -226,6 +248,106 @@ void DeckView::advanceMotion()
     update();
 }
 
+void DeckView::pageChanged(int page)
+{
+    const int from = m_shownPage;
+    m_shownPage = page;
+    if (from == page) {
+        update();
+        return;
+    }
+    const DeckGeometry geometry = deckGeometry();
+    m_pageChange = PageChange{from,
+                              page,
+                              m_transition.now(),
+                              {m_services.settings.pageTransition(), m_services.deal.reducesMotion(),
+                               geometry.grid().tilePadding, geometry.pageRect().size()}};
+    startTransition();
+}
+
+void DeckView::startTransition()
+{
+    update();
+    const double now = m_transition.now();
+    if (m_transition.isRunning() || !transitionMoves(now))
+        return;
+    m_transitionFrames = 0;
+    m_transitionStart = now;
+    m_transition.start();
+}
+
+void DeckView::advanceTransition()
+{
+    const double now = m_transition.now();
+    if (!transitionMoves(now)) {
+        m_transition.stop();
+        m_pageChange.reset();
+        m_dealStart.reset();
+        const double seconds = now - m_transitionStart;
+        qCDebug(lcMotion).noquote() << "Marquetto: motion painted" << m_transitionFrames << "frames in"
+                                    << QString::number(seconds * 1000, 'f', 1) << "ms ="
+                                    << QString::number(m_transitionFrames / std::max(seconds, 1e-3), 'f', 1)
+                                    << "per second";
+    }
+    update();
+}
+
+void DeckView::settleTransition()
+{
+    m_pageChange.reset();
+    m_dealStart.reset();
+    m_transition.stop();
+    update();
+}
+
+bool DeckView::transitionMoves(double now) const
+{
+    const DeckGeometry::Grid grid = deckGeometry().grid();
+    if (m_pageChange &&
+        now - m_pageChange->start < PageTransition::duration(m_pageChange->style, grid.columns))
+        return true;
+    if (m_dealStart && now - *m_dealStart < DealIn::duration(DealIn::delay(grid.rows - 1, grid.columns - 1)))
+        return true;
+    return m_services.deal.isGathered() && m_gatherAnimated &&
+           now - m_gatherStart < DealEngine::gatherMs / 1000.0;
+}
+
+void DeckView::applyDeal(PagePainter::State& state, const DeckGeometry& geometry, const Page& page,
+                         double now) const
+{
+    const bool gathered = m_services.deal.isGathered();
+    if (!gathered && !m_dealStart)
+        return;
+    const DeckGeometry::Grid& grid = geometry.grid();
+    const double step = grid.tileSide + grid.tileGap;
+    const double gather =
+        m_gatherAnimated ? DealIn::gatherProgress(now - m_gatherStart, DealEngine::gatherMs / 1000.0) : 1;
+    const std::size_t tiles = std::min(state.motion.size(), page.size());
+    for (std::size_t slot = 0; slot < tiles; ++slot) {
+        // Empty tiles are no cards: they neither gather nor fly.
+        if (page[slot].isEmpty())
+            continue;
+        const int index = static_cast<int>(slot);
+        const int row = geometry.rowOf(index);
+        const int column = geometry.columnOf(index);
+        const QPointF from = DealIn::from(row, column, step);
+        DealIn::Values values;
+        if (m_dealStart)
+            values = DealIn::at(now - *m_dealStart, DealIn::delay(row, column), from);
+        if (gathered) {
+            const DealIn::Values pulled = DealIn::gathered(from, gather);
+            values.opacity *= pulled.opacity;
+            values.scale *= pulled.scale;
+            values.offset += pulled.offset;
+        }
+        PagePainter::TileMotion& motion = state.motion[slot];
+        motion.opacity *= values.opacity;
+        motion.scale *= values.scale;
+        motion.turn += values.turn;
+        motion.offset += values.offset;
+    }
+}
+
 PagePainter::State DeckView::pageState(const DeckGeometry& geometry) const
 {
     const EditModeState& editMode = m_services.editMode;
@@ -243,8 +365,11 @@ PagePainter::State DeckView::pageState(const DeckGeometry& geometry) const
         state.dropTargetIndex = m_fileDropIndex;
     const double now = m_motion.now();
     state.motion.reserve(static_cast<std::size_t>(geometry.tilesPerPage()));
-    for (std::size_t index = 0; index < m_pressScales.size(); ++index)
-        state.motion.push_back({settledAt(m_pressScales[index], now), settledAt(m_hoverBoosts[index], now)});
+    for (std::size_t index = 0; index < m_pressScales.size(); ++index) {
+        PagePainter::TileMotion& motion = state.motion.emplace_back();
+        motion.scale = settledAt(m_pressScales[index], now);
+        motion.hoverBoost = settledAt(m_hoverBoosts[index], now);
+    }
     return state;
 }
 
@@ -256,11 +381,10 @@ void DeckView::paintEvent(QPaintEvent*)
     const DeckGeometry geometry = deckGeometry();
     // Every change of press or hover repaints; the springs take their new targets here.
     retargetMotion(geometry);
+    if (m_transition.isRunning())
+        ++m_transitionFrames;
     paintDeck(painter, geometry);
-    const TileStore& store = m_services.store;
-    const auto current = static_cast<std::size_t>(store.currentPage());
-    if (current < store.pages().size())
-        m_pages.paint(painter, QTransform(), geometry, store.pages()[current], pageState(geometry));
+    paintPages(painter, geometry);
     if (geometry.showsStarterHint())
         paintStarterHint(painter, geometry);
     else
@@ -268,6 +392,63 @@ void DeckView::paintEvent(QPaintEvent*)
     paintDragGhost(painter, geometry);
     if (m_shownTip)
         m_tooltip.paint(painter, *m_shownTip, m_tipOpacity, m_services.settings);
+}
+
+void DeckView::paintPages(QPainter& painter, const DeckGeometry& geometry)
+{
+    const TileStore& store = m_services.store;
+    const Pages& pages = store.pages();
+    const int current = store.currentPage();
+    if (current < 0 || static_cast<std::size_t>(current) >= pages.size())
+        return;
+    const Page& page = pages[static_cast<std::size_t>(current)];
+    const double now = m_transition.now();
+    PagePainter::State state = pageState(geometry);
+    applyDeal(state, geometry, page, now);
+    if (!m_pageChange || m_pageChange->to != current ||
+        static_cast<std::size_t>(m_pageChange->from) >= pages.size()) {
+        paintPage(painter, geometry, page, {}, state);
+        return;
+    }
+
+    const PageChange& change = *m_pageChange;
+    const double elapsed = now - change.start;
+    const int direction = change.to > change.from ? 1 : -1;
+    const int columns = geometry.grid().columns;
+    PagePainter::State leaving;
+    leaving.editing = state.editing;
+    leaving.backgroundOpacity = state.backgroundOpacity;
+    leaving.motion.resize(state.motion.size());
+    for (std::size_t slot = 0; slot < state.motion.size(); ++slot) {
+        const double delay =
+            PageTransition::rippleDelay(geometry.columnOf(static_cast<int>(slot)), columns, direction);
+        const PageTransition::TileLook out = PageTransition::tile(change.style, false, elapsed, delay);
+        leaving.motion[slot].opacity = out.opacity;
+        leaving.motion[slot].scale = out.scale;
+        const PageTransition::TileLook in = PageTransition::tile(change.style, true, elapsed, delay);
+        state.motion[slot].opacity *= in.opacity;
+        state.motion[slot].scale *= in.scale;
+    }
+    paintPage(painter, geometry, pages[static_cast<std::size_t>(change.from)],
+              PageTransition::page(change.style, 0, change.from - change.to, elapsed), leaving);
+    paintPage(painter, geometry, page,
+              PageTransition::page(change.style, change.to - change.from, 0, elapsed), state);
+}
+
+void DeckView::paintPage(QPainter& painter, const DeckGeometry& geometry, const Page& page,
+                         const PageTransition::PageLook& look, const PagePainter::State& state)
+{
+    if (look.opacity <= 0)
+        return;
+    const QPointF centre = geometry.pageRect().center();
+    QTransform transform;
+    transform.translate(centre.x() + look.offset, centre.y());
+    transform.scale(look.scale, look.scale);
+    transform.translate(-centre.x(), -centre.y());
+    painter.save();
+    painter.setOpacity(look.opacity);
+    m_pages.paint(painter, transform, geometry, page, state);
+    painter.restore();
 }
 
 void DeckView::paintDeck(QPainter& painter, const DeckGeometry& geometry)

@@ -6,6 +6,7 @@
 #include "panel/FrameAnimation.h"
 #include "panel/PageDotsRow.h"
 #include "panel/PagePainter.h"
+#include "panel/PageTransition.h"
 #include "panel/Spring.h"
 #include "panel/TileTooltip.h"
 #include "panel/TintFade.h"
@@ -17,6 +18,7 @@
 
 class AlertPresenter;
 class ApplicationNames;
+class DealEngine;
 class DeckSettings;
 class EditModeState;
 class FrameClock;
@@ -52,6 +54,7 @@ public:
         MusicBridge& music;
         AlertPresenter& alerts;
         FrameClock& frames;
+        DealEngine& deal;
     };
 
     static constexpr auto starterHintText = u"⌃⌥Space brings it forward. Right-click a tile to edit it.";
@@ -87,11 +90,15 @@ public:
     [[nodiscard]] QColor borderColour() const;
     // The tooltip's opacity `elapsedSeconds` into a fade in (or out, when `appearing` is false).
     [[nodiscard]] static double fadeOpacity(double elapsedSeconds, bool appearing);
-    // Whether a tile's spring, the tooltip's fade or the tint's is moving, so that frames are drawn.
+    // Whether a tile's spring, the tooltip's fade, the tint's, a deal or a page change is moving, so that
+    // frames are drawn.
     [[nodiscard]] bool isAnimating() const
     {
-        return m_motion.isRunning() || m_fade.isRunning() || m_tintFrames.isRunning();
+        return m_motion.isRunning() || m_fade.isRunning() || m_tintFrames.isRunning() ||
+               m_transition.isRunning();
     }
+    // Whether tiles are being dealt in or the pages are changing places.
+    [[nodiscard]] bool isTransitioning() const { return m_transition.isRunning(); }
 
 Q_SIGNALS:
     void tileActivated(int page, int index);
@@ -111,6 +118,14 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The current page changed from `from` to `to` at `start` on the frame clock.
+    struct PageChange {
+        int from = 0;
+        int to = 0;
+        double start = 0;
+        PageTransition::Style style;
+    };
+
     struct Press {
         int page = 0;
         int index = 0;
@@ -134,6 +149,18 @@ private:
     void advanceTint();
     // The wallpaper tint as drawn now; weight 0 when the glass follows no wallpaper.
     [[nodiscard]] TintFade::Look tintLook() const;
+    void pageChanged(int page);
+    void startTransition();
+    void advanceTransition();
+    // Lets the deal and the page change end at once.
+    void settleTransition();
+    [[nodiscard]] bool transitionMoves(double now) const;
+    // The current page's tiles as the deal has them now, on top of their springs.
+    void applyDeal(PagePainter::State& state, const DeckGeometry& geometry, const Page& page,
+                   double now) const;
+    void paintPages(QPainter& painter, const DeckGeometry& geometry);
+    void paintPage(QPainter& painter, const DeckGeometry& geometry, const Page& page,
+                   const PageTransition::PageLook& look, const PagePainter::State& state);
     void setHovered(std::optional<int> index);
     void activateRowItem(const DeckGeometry::RowItem& item);
     void tipChanged();
@@ -165,4 +192,15 @@ private:
     std::vector<Spring::Value> m_hoverBoosts;
     FrameAnimation m_motion;
     FrameAnimation m_tintFrames;
+    // The page on screen, which the next page change starts from.
+    int m_shownPage = 0;
+    std::optional<PageChange> m_pageChange;
+    // When the last deal and the last gather started on the frame clock.
+    std::optional<double> m_dealStart;
+    double m_gatherStart = 0;
+    bool m_gatherAnimated = false;
+    // Frames painted since the running deal or page change began, for the motion log.
+    int m_transitionFrames = 0;
+    double m_transitionStart = 0;
+    FrameAnimation m_transition;
 };

@@ -3,6 +3,7 @@
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
+#include "panel/DealEngine.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
 #include "platform/Clock.h"
@@ -116,6 +117,7 @@ void DesktopPanelController::beginSummon()
     if (m_services.settings.isCompact())
         expand();
     m_window->setLevel(PanelLevel::summoned);
+    m_services.deal.summoned();
 }
 
 void DesktopPanelController::endSummon()
@@ -123,6 +125,7 @@ void DesktopPanelController::endSummon()
     if (!m_isSummoned || !m_window)
         return;
     setSummoned(false);
+    m_services.deal.dismissed();
     m_window->setLevel(PanelLevel::desktop);
     if (m_services.settings.isCompact() && !isPointerInsideWindow())
         scheduleCollapse();

@@ -14,6 +14,7 @@
 #include <vector>
 
 class Clock;
+class DealEngine;
 class DeckSettings;
 class EditModeState;
 class PanelChromeState;
@@ -88,6 +89,7 @@ public:
         PanelDesktop& desktop;
         const Clock& clock;
         StarterHint& starterHint;
+        DealEngine& deal;
     };
 
     explicit DesktopPanelController(Services services, QObject* parent = nullptr);

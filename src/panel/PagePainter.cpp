@@ -49,17 +49,20 @@ void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, con
     const bool hovered = state.hoveredIndex == index;
     const auto slot = static_cast<std::size_t>(index);
     const TileMotion motion = slot < state.motion.size() ? state.motion[slot] : TileMotion{};
+    if (motion.opacity <= 0)
+        return;
     const double unit = geometry.unit();
 
     painter.save();
     const QRectF face = geometry.slotRect(index);
-    if (motion.scale != 1) {
-        painter.translate(face.center());
+    if (motion.scale != 1 || motion.turn != 0 || !motion.offset.isNull()) {
+        painter.translate(face.center() + motion.offset);
+        painter.rotate(motion.turn);
         painter.scale(motion.scale, motion.scale);
         painter.translate(-face.center());
     }
-    if (state.dragSourceIndex == index)
-        painter.setOpacity(0.25);
+    // The page may be fading as a whole: the tile's own opacity goes on top of it.
+    painter.setOpacity(painter.opacity() * motion.opacity * (state.dragSourceIndex == index ? 0.25 : 1));
 
     const double radius = tileCornerRadius * unit;
     const bool dropTarget = state.dropTargetIndex == index;

@@ -3,6 +3,7 @@
 #include "model/Models.h"
 #include "panel/TileIconPainter.h"
 
+#include <QPointF>
 #include <QTransform>
 #include <optional>
 #include <vector>
@@ -16,10 +17,14 @@ class QPainter;
 // Main thread only.
 class PagePainter final {
 public:
-    // Where a tile's springs are now.
+    // Where a tile's springs and its part in a deal or a page change are now: scale and turn (degrees) about
+    // its centre, then an offset.
     struct TileMotion {
         double scale = 1;
         double hoverBoost = 0;
+        double opacity = 1;
+        double turn = 0;
+        QPointF offset;
     };
 
     // What the page shows beyond its tiles.

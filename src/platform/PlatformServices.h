@@ -14,6 +14,7 @@
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
 #include "platform/PlatformWordings.h"
+#include "platform/ReduceMotion.h"
 #include "platform/SystemControls.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
@@ -48,6 +49,9 @@ struct PlatformServices {
     // Made on first use: only the wallpaper tint asks, and only while it is on.
     std::function<std::unique_ptr<Wallpaper>()> createWallpaper;
     std::unique_ptr<Wallpaper> wallpaper;
+    // Made on first use: only the deck moves anything.
+    std::function<std::unique_ptr<ReduceMotion>()> createReduceMotion;
+    std::unique_ptr<ReduceMotion> reduceMotion;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;

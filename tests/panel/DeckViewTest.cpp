@@ -4,6 +4,8 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
+#include "panel/DealEngine.h"
+#include "panel/DealIn.h"
 #include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
@@ -11,6 +13,7 @@
 #include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
+#include "support/FakeReduceMotion.h"
 #include "support/SteppedFrameClock.h"
 #include "support/StoreFixture.h"
 
@@ -74,6 +77,8 @@ protected:
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
     std::unique_ptr<IconResolver> m_icons;
     FakeApplicationNames m_names;
+    FakeReduceMotion m_reduceMotion;
+    std::unique_ptr<DealEngine> m_deal;
     std::unique_ptr<DeckView> m_view;
 
     DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
@@ -83,9 +88,10 @@ protected:
         m_settings->setTileSize(size);
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
         m_editMode = std::make_unique<EditModeState>(*m_store);
+        m_deal = std::make_unique<DealEngine>(DealEngine::Services{*m_settings, m_clock, m_reduceMotion});
         m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, m_names, *m_starterHint,
                                                                *m_editMode, m_hover, *m_icons, m_finish,
-                                                               m_font, m_music, m_alerts, m_frames});
+                                                               m_font, m_music, m_alerts, m_frames, *m_deal});
         m_view->resize(m_view->sizeHint());
         return *m_view;
     }
@@ -106,6 +112,22 @@ protected:
     }
 
     [[nodiscard]] QRectF slot(int index) const { return m_view->deckGeometry().slotRect(index); }
+
+    // Steps the frame clock until the deck stops moving; the seconds that took.
+    double runFrames()
+    {
+        double seconds = 0;
+        for (int frame = 0; frame < 600 && m_view->isAnimating(); ++frame) {
+            m_frames.step(1.0 / 60);
+            seconds += 1.0 / 60;
+        }
+        return seconds;
+    }
+
+    [[nodiscard]] bool showsRedAt(int index) const
+    {
+        return rendered().pixelColor(slot(index).center().toPoint() - QPoint(0, 20)).red() > 150;
+    }
 };
 
 TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnlyWithChameleonGlass)
@@ -114,7 +136,7 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     m_view.reset();
     PanelChromeState chrome;
     PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons,
-                         m_finish, m_font, m_music, m_alerts, m_frames},
+                         m_finish, m_font, m_music, m_alerts, m_frames, *m_deal},
                         chrome},
                        true);
     m_settings->setBackgroundOpacity(0.5);
@@ -171,6 +193,7 @@ TEST_P(DeckViewPainting, DrawsTilesOutlinesAndDotsInsideTheRoundedDeck)
     m_store->set(plate, 0, 2);
     m_store->addPage();
     m_store->goToPage(0);
+    runFrames();
 
     const QImage image = rendered();
     const DeckGeometry geometry = view.deckGeometry();
@@ -284,6 +307,68 @@ TEST_F(DeckViewTest, APressOrHoverSetsTheTilesSpringsGoingAndAnIdleDeckDrawsNoFr
     for (int frame = 0; frame < 120 && m_view->isAnimating(); ++frame)
         m_frames.step(1.0 / 60);
     EXPECT_FALSE(m_view->isAnimating());
+    EXPECT_FALSE(m_frames.isTicking());
+}
+
+TEST_F(DeckViewTest, PageChangesRunOnFramesForTheirStyleAndThenDrawNoMore)
+{
+    makeView(4, TileSizeOption::large);
+    m_store->addPage();
+    m_store->goToPage(0);
+    for (const PageTransitionOption option :
+         {PageTransitionOption::ripple, PageTransitionOption::depth, PageTransitionOption::crossfade}) {
+        SCOPED_TRACE(static_cast<int>(option));
+        m_settings->setPageTransition(option);
+        m_store->goToPage(1 - m_store->currentPage());
+        EXPECT_TRUE(m_view->isTransitioning());
+        EXPECT_TRUE(m_frames.isTicking());
+        const double expected =
+            PageTransition::duration({option, false, 8, m_view->deckGeometry().pageRect().size()}, 4);
+        EXPECT_NEAR(runFrames(), expected, 1.0 / 60 + 1e-9);
+        EXPECT_FALSE(m_view->isTransitioning());
+        EXPECT_FALSE(m_frames.isTicking());
+    }
+
+    // Reduced motion switched on half-way settles the running change at once; the next one only fades.
+    m_store->goToPage(0);
+    m_frames.step(0.05);
+    m_reduceMotion.set(true);
+    EXPECT_FALSE(m_frames.isTicking());
+    m_settings->setPageTransition(PageTransitionOption::ripple);
+    m_store->goToPage(1);
+    EXPECT_NEAR(runFrames(), PageTransition::tileFadeSeconds, 1.0 / 60 + 1e-9);
+}
+
+TEST_F(DeckViewTest, ARippleShowsBothPagesHalfWayAndOnlyTheNewOneAfter)
+{
+    makeView();
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF2020")), 0, 0);
+    m_store->addPage();
+    m_store->goToPage(1);
+    m_frames.step(0.0);
+    EXPECT_TRUE(showsRedAt(0)) << "the old page's tile before it fades";
+    runFrames();
+    EXPECT_FALSE(showsRedAt(0));
+}
+
+TEST_F(DeckViewTest, DealtCardsAreHiddenWhileGatheredFlyInAndThenTheFramesStop)
+{
+    makeView();
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF2020")), 0, 0);
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF2020")), 0, 8);
+    m_deal->arrive();
+    EXPECT_FALSE(showsRedAt(0));
+    EXPECT_FALSE(m_frames.isTicking()) << "nothing moves while the cards wait";
+
+    m_deal->deal();
+    m_deal->release();
+    EXPECT_TRUE(m_frames.isTicking());
+    // The far corner waits 0.16 s for its diagonal.
+    m_frames.step(0.15);
+    EXPECT_TRUE(showsRedAt(0));
+    EXPECT_FALSE(showsRedAt(8));
+    EXPECT_NEAR(runFrames() + 0.15, DealIn::duration(DealIn::delay(2, 2)), 1.0 / 60 + 1e-9);
+    EXPECT_TRUE(showsRedAt(8));
     EXPECT_FALSE(m_frames.isTicking());
 }
 

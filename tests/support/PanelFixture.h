@@ -1,8 +1,10 @@
 #pragma once
 
 #include "FakePanel.h"
+#include "FakeReduceMotion.h"
 #include "StoreFixture.h"
 #include "model/StarterHint.h"
+#include "panel/DealEngine.h"
 #include "panel/DesktopPanel.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
@@ -15,6 +17,8 @@ protected:
     std::unique_ptr<EditModeState> m_editMode;
     PanelChromeState m_chrome;
     FakePanelDesktop m_desktop;
+    FakeReduceMotion m_reduceMotion;
+    std::unique_ptr<DealEngine> m_deal;
     std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<DesktopPanelController> m_panel;
 
@@ -25,9 +29,10 @@ protected:
             makeStore();
         m_starterHint = std::make_unique<StarterHint>(*m_preferences);
         m_editMode = std::make_unique<EditModeState>(*m_store);
+        m_deal = std::make_unique<DealEngine>(DealEngine::Services{*m_settings, m_clock, m_reduceMotion});
         m_panel = std::make_unique<DesktopPanelController>(
             DesktopPanelController::Services{*m_settings, *m_preferences, *m_store, *m_editMode, m_chrome,
-                                             m_desktop, m_clock, *m_starterHint});
+                                             m_desktop, m_clock, *m_starterHint, *m_deal});
         return *m_panel;
     }
 

@@ -2,6 +2,7 @@
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopInstalledApplications.h"
+#include "platform/linux/GnomeReduceMotion.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxTilePresets.h"
 #include "platform/linux/LinuxWallpaper.h"
@@ -60,6 +61,11 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =
         std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
+    services.createReduceMotion = [gsettings]() -> std::unique_ptr<ReduceMotion> {
+        if (gsettings.isEmpty() || !GnomeReduceMotion::isGnome(qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
+            return std::make_unique<NoReduceMotion>();
+        return std::make_unique<GnomeReduceMotion>(gsettings, std::chrono::seconds(1));
+    };
     services.wordings = &linuxWordings();
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
     services.clickSound = std::make_unique<PaplayClickSound>(
