@@ -7,11 +7,13 @@
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
+#include "panel/DealEngine.h"
 #include "panel/DeckView.h"
 #include "panel/EditMode.h"
 #include "panel/QtFrameClock.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Preferences.h"
+#include "platform/ReduceMotion.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/FakeMusicBridge.h"
@@ -91,8 +93,11 @@ void paintLargePage(benchmark::State& state)
     LoggingAlertPresenter alerts;
     QtFrameClock frames;
     NoApplicationNames names;
-    DeckView view(
-        {store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts, frames});
+    // The deal is over: the figure is the page at rest.
+    NoReduceMotion reduceMotion;
+    DealEngine deal({settings, clock, reduceMotion});
+    DeckView view({store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts,
+                   frames, deal});
     view.resize(view.sizeHint());
 
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);

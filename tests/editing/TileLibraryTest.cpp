@@ -83,13 +83,6 @@ TEST(TileLibraryTest, MacScriptsKeepTheirKindAndEscaping)
     for (const char* id : {"finder", "chrome-window", "screenshot", "copy-shrug", "restart-wifi"})
         EXPECT_FALSE(scriptOf(presetWithId(presets, QLatin1String(id))).isAppleScript) << id;
 
-    EXPECT_EQ(scriptOf(presetWithId(presets, QStringLiteral("safari-window"))).source,
-              QStringLiteral("tell application \"Safari\"\n\tactivate\n\tmake new document\nend tell"));
-    const QString wifi = scriptOf(presetWithId(presets, QStringLiteral("restart-wifi"))).source;
-    EXPECT_TRUE(wifi.startsWith(QStringLiteral("d=$(networksetup -listallhardwareports | awk "
-                                               "'/Wi-Fi|AirPort/{getline; print $2}'); ")));
-    EXPECT_EQ(wifi.count(QStringLiteral("-setairportpower \"$d\" o")), 2);
-
     // The shell's printf halves the doubled backslash: what lands on the clipboard is the blurb's shrug.
     const TilePreset& shrug = presetWithId(presets, QStringLiteral("copy-shrug"));
     QString printf = scriptOf(shrug).source;
