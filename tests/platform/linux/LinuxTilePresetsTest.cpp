@@ -58,7 +58,8 @@ TEST_F(LinuxTilePresetsTest, TheShrugIsTheOneTheMacPrints)
     QProcess shell;
     shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), printf});
     ASSERT_TRUE(shell.waitForFinished());
-    const auto* snippet = withId(catalogue(), QStringLiteral("copy-shrug")).action.as<TileAction::Snippet>();
+    const std::vector<TilePreset> presets = catalogue();
+    const auto* snippet = withId(presets, QStringLiteral("copy-shrug")).action.as<TileAction::Snippet>();
     ASSERT_TRUE(snippet);
     EXPECT_EQ(snippet->text, QString::fromUtf8(shell.readAllStandardOutput()));
 }
