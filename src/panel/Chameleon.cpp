@@ -40,7 +40,8 @@ ChameleonEngine::ChameleonEngine(Services services, QObject* parent)
 
 void ChameleonEngine::start()
 {
-    if (isRunning())
+    // Where no wallpaper can ever be found, re-checking every 15 seconds would only wake the deck up.
+    if (isRunning() || !m_services.wallpaper.isFindable())
         return;
     m_timer.start();
     // Each workspace may show a picture of its own.

@@ -17,6 +17,8 @@ public:
     // run a program or read the desktop's configuration: call it on a background thread. Safe from any
     // thread.
     [[nodiscard]] virtual std::optional<QString> pictureFile(const QString& screen) const = 0;
+    // Whether this desktop has a wallpaper we know how to find at all; one that has not never will.
+    [[nodiscard]] virtual bool isFindable() const { return true; }
 
 Q_SIGNALS:
     // The user switched to another workspace; fires on the main thread.
@@ -28,4 +30,5 @@ class NoWallpaper final : public Wallpaper {
 public:
     using Wallpaper::Wallpaper;
     [[nodiscard]] std::optional<QString> pictureFile(const QString&) const override { return std::nullopt; }
+    [[nodiscard]] bool isFindable() const override { return false; }
 };

@@ -275,6 +275,16 @@ TEST_F(ChameleonEngineTest, OnlyTheLatestDecodeIsPublished)
     EXPECT_EQ(m_engine.tint(), red) << "an older picture's tint replaced the newer one's";
 }
 
+TEST_F(ChameleonEngineTest, ADesktopWithoutAFindableWallpaperIsNeverSampled)
+{
+    NoWallpaper none;
+    ChameleonEngine engine{{none, [this] { return m_screen; },
+                            [this](ChameleonEngine::Job job) { m_jobs.push_back(std::move(job)); }}};
+    engine.start();
+    EXPECT_FALSE(engine.isRunning());
+    EXPECT_TRUE(m_jobs.empty());
+}
+
 TEST_F(ChameleonEngineTest, NoScreenOrNoWallpaperLeavesTheTintAsItIs)
 {
     m_engine.start();
