@@ -35,14 +35,6 @@ ActionRunner::ActionRunner(Services services, QObject* parent)
 {
 }
 
-QString ActionRunner::playlistScript(const QString& name)
-{
-    QString escaped = name;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    return QStringLiteral("tell application \"Music\" to play user playlist \"") + escaped + QLatin1Char('"');
-}
-
 std::optional<QUrl> ActionRunner::webAddress(const QString& urlString)
 {
     QString text = urlString.trimmed();
@@ -70,15 +62,10 @@ void ActionRunner::execute(const TileAction& action)
                 if (const std::optional<QUrl> url = webAddress(web.urlString))
                     m_services.workspace.open(*url);
             },
-            [&](const TileAction::PlayPlaylist& playlist) {
-                processes.fireAndForget(Programs::osascript(),
-                                        {QStringLiteral("-e"), playlistScript(playlist.name)});
-            },
+            [&](const TileAction::PlayPlaylist& playlist) { m_services.music.playPlaylist(playlist.name); },
             [&](const TileAction::PlayAlbum& album) { m_services.music.play(album.name, album.artist); },
             [&](const TileAction::NowPlaying&) {
-                processes.fireAndForget(
-                    Programs::osascript(),
-                    {QStringLiteral("-e"), QStringLiteral("tell application \"Music\" to playpause")});
+                m_services.music.playPause();
                 Q_EMIT nowPlayingToggled();
             },
             [&](const TileAction::RunSystemAction& system) { m_services.systemActions.run(system.action); },

@@ -40,8 +40,6 @@ public:
 
     [[nodiscard]] bool isSceneInFlight() const { return m_sceneInFlight; }
 
-    // The AppleScript that plays a Music playlist, with the name made safe inside its string literal.
-    [[nodiscard]] static QString playlistScript(const QString& name);
     // The address a web tile opens: trimmed, with "https://" in front when it names no scheme; nothing
     // when even that is no address.
     [[nodiscard]] static std::optional<QUrl> webAddress(const QString& urlString);

@@ -6,14 +6,31 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
+// What the music player says plays now.
+struct NowPlayingInfo {
+    bool isPlaying = false;
+    QString track;
+    QString artist;
+    // The player's own identifier of the track: a new one means new artwork may be due.
+    QString trackID;
+
+    friend bool operator==(const NowPlayingInfo&, const NowPlayingInfo&) = default;
+};
+
 // What the deck asks of the music player, the store's artwork included. Answers arrive on the main thread,
-// possibly after the call returned.
+// possibly after the call returned; a player that is missing, slow or answers nonsense gives the empty
+// answer (no list entries, no now-playing answer, no file), never an error.
 class MusicBridge : public ArtworkSource {
 public:
     // Starts playing the album; returns at once.
     virtual void play(const QString& album, const QString& artist) = 0;
+    // Starts playing the user's playlist with this name; returns at once.
+    virtual void playPlaylist(const QString& name) = 0;
+    // Toggles between playing and paused; returns at once.
+    virtual void playPause() = 0;
     // Skips to the next or back to the previous track of what plays; returns at once.
     virtual void nextTrack() = 0;
     virtual void previousTrack() = 0;
@@ -24,6 +41,15 @@ public:
     virtual void fetchPlaylists(PlaylistsHandler handler) = 0;
     // The albums of the user's library, sorted by name; none when no player answers.
     virtual void fetchAlbums(AlbumsHandler handler) = 0;
+
+    using NowPlayingHandler = std::function<void(std::optional<NowPlayingInfo>)>;
+    // What plays now; nothing when no player answers in the expected form.
+    virtual void fetchNowPlaying(NowPlayingHandler handler) = 0;
+
+    // The path of a local image file holding the current track's artwork, or nothing. The file is the
+    // player's or ours; it may be replaced by the next fetch, so read it when it arrives.
+    using ArtworkFileHandler = std::function<void(std::optional<QString> path)>;
+    virtual void fetchNowPlayingArtwork(ArtworkFileHandler handler) = 0;
 };
 
 // A desktop without a music player we can talk to: nothing runs and no artwork is found.
@@ -36,8 +62,12 @@ public:
     }
     void fetchArtwork(const QString&, ArtworkHandler handler) override { handler(std::nullopt); }
     void play(const QString&, const QString&) override {}
+    void playPlaylist(const QString&) override {}
+    void playPause() override {}
     void nextTrack() override {}
     void previousTrack() override {}
     void fetchPlaylists(PlaylistsHandler handler) override { handler({}); }
     void fetchAlbums(AlbumsHandler handler) override { handler({}); }
+    void fetchNowPlaying(NowPlayingHandler handler) override { handler(std::nullopt); }
+    void fetchNowPlayingArtwork(ArtworkFileHandler handler) override { handler(std::nullopt); }
 };

@@ -50,13 +50,10 @@ TEST_F(ActionRunnerTest, ProgramsAreStartedWithTheirExactCommandLines)
         {Programs::osascript(), {QStringLiteral("-e"), QStringLiteral("say \"hi\"; echo $HOME")}},
         {Programs::scriptShell(), {QStringLiteral("-c"), QStringLiteral("echo 'it''s' \"$(date)\"")}},
         {Programs::shortcuts(), {QStringLiteral("run"), QStringLiteral("Morning; rm -rf ~")}},
-        {Programs::osascript(),
-         {QStringLiteral("-e"),
-          QStringLiteral("tell application \"Music\" to play user playlist \"Road \\\"Trip\\\" \\\\ 2\"")}},
-        {Programs::osascript(),
-         {QStringLiteral("-e"), QStringLiteral("tell application \"Music\" to playpause")}},
     };
     EXPECT_EQ(m_machine.processes.calls(), expected);
+    EXPECT_EQ(m_machine.music.requests,
+              (QStringList{QStringLiteral("play-playlist:Road \"Trip\" \\ 2"), QStringLiteral("playpause")}));
     EXPECT_EQ(toggled.count(), 1);
 }
 
