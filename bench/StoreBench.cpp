@@ -1,5 +1,5 @@
 // Loading and saving a large deck: 50 pages of a 4 × 3 grid, 600 tiles with every kind of action and icon.
-#include "actions/MusicBridge.h"
+#include "platform/MusicBridge.h"
 #include "core/CanonicalJson.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"

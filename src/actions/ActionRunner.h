@@ -3,7 +3,7 @@
 #include "actions/AppActivator.h"
 #include "actions/AudioOutput.h"
 #include "actions/BluetoothConnect.h"
-#include "actions/MusicBridge.h"
+#include "platform/MusicBridge.h"
 #include "actions/SceneQueue.h"
 #include "actions/SystemActions.h"
 #include "core/ProcessRunner.h"

@@ -1,6 +1,7 @@
 #include "app/DeckServices.h"
 
 #include "actions/ActionRunner.h"
+#include "actions/NowPlaying.h"
 #include "actions/WindowSnap.h"
 #include "editing/TileLibrary.h"
 #include "exchange/IconCleanup.h"
@@ -57,7 +58,7 @@ DeckServices::DeckServices(PlatformServices platform)
 DeckServices::DeckServices(PlatformServices platform, Parts parts)
     : m_platform(std::move(platform))
     , m_scenes(std::move(parts.scenes))
-    , m_music(std::move(parts.music))
+    , m_music(parts.music ? std::move(parts.music) : std::move(m_platform.music))
 {
     if (!m_platform.systemControls)
         qFatal("Marquetto: platform services built without system controls");
@@ -79,6 +80,7 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
         std::move(starterDeck),
         [paths = paths()] { IconCleanup::holdIfIconsRemain(paths); },
     });
+    m_nowPlaying = std::make_unique<NowPlayingModel>(*m_music, *m_store);
     m_tileLibrary = std::make_unique<TileLibrary>(m_platform.tilePresets);
 }
 
@@ -142,7 +144,11 @@ WindowSnap& DeckServices::windowSnap()
 
 DeckServices::Machinery& DeckServices::machinery()
 {
-    if (!m_machinery)
+    if (!m_machinery) {
         m_machinery = std::make_unique<Machinery>(*this);
+        // Pressing a now-playing tile changes what plays: the tile shows it without waiting for the poll.
+        QObject::connect(&m_machinery->runner, &ActionRunner::nowPlayingToggled, m_nowPlaying.get(),
+                         &NowPlayingModel::refreshSoon);
+    }
     return *m_machinery;
 }

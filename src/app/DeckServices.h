@@ -1,6 +1,5 @@
 #pragma once
 
-#include "actions/MusicBridge.h"
 #include "actions/SceneQueue.h"
 #include "model/TileStore.h"
 #include "platform/PlatformServices.h"
@@ -8,6 +7,7 @@
 #include <memory>
 
 class ActionRunner;
+class NowPlayingModel;
 class DeckSettings;
 class TileLibrary;
 class StarterHint;
@@ -15,7 +15,8 @@ class Preferences;
 class WindowSnap;
 
 // The one place that wires the deck: built once per process from the platform services, it owns what the
-// deck's parts share (the preferences, the settings, the store, the music bridge and the action machinery)
+// deck's parts share (the preferences, the settings, the store, the music bridge, what plays now and the
+// action machinery)
 // and hands them out by reference to whatever needs them. The deck's views keep what only they draw with.
 //
 // The preferences, settings and store are made at construction; the windows, the hot keys and the action
@@ -30,7 +31,8 @@ public:
     // fakes.
     struct Parts {
         std::unique_ptr<SceneQueue> scenes = std::make_unique<ThreadSceneQueue>();
-        std::unique_ptr<MusicBridge> music = std::make_unique<NullMusicBridge>();
+        // Tests hand in a player of their own; the programs take the platform's.
+        std::unique_ptr<MusicBridge> music;
         // The tiles of a first launch; when empty, the desktop's own (the Mac's dock, elsewhere the
         // favourites).
         TileStore::StarterDeckSource starterDeck;
@@ -77,6 +79,7 @@ public:
     [[nodiscard]] StarterHint& starterHint() { return *m_starterHint; }
     [[nodiscard]] TileStore& store() { return *m_store; }
     [[nodiscard]] MusicBridge& music() { return *m_music; }
+    [[nodiscard]] NowPlayingModel& nowPlaying() { return *m_nowPlaying; }
     [[nodiscard]] ActionRunner& runner();
     // The window snapping of the runner's system actions, which follows the frontmost application.
     [[nodiscard]] WindowSnap& windowSnap();
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<DeckSettings> m_settings;
     std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<TileStore> m_store;
+    std::unique_ptr<NowPlayingModel> m_nowPlaying;
     std::unique_ptr<TileLibrary> m_tileLibrary;
     std::unique_ptr<Machinery> m_machinery;
 };

@@ -1,6 +1,6 @@
 #include "editing/ActionForm.h"
 
-#include "actions/MusicBridge.h"
+#include "platform/MusicBridge.h"
 #include "actions/ShortcutsBridge.h"
 #include "core/BackgroundQueue.h"
 #include "editing/ApplicationPicker.h"

@@ -1,6 +1,6 @@
 #include "panel/DeckMenus.h"
 
-#include "actions/MusicBridge.h"
+#include "platform/MusicBridge.h"
 #include "model/TileStore.h"
 #include "panel/EditMode.h"
 #include "platform/AlertPresenter.h"

@@ -77,8 +77,11 @@ void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, con
         painter.strokePath(DeckPaint::roundedRect(outline, radius - 0.5), QPen(DeckPaint::white(0.12), 1));
     }
 
+    TileIconPainter::Live live{std::nullopt, state.nowPlayingArtwork, state.isPlaying};
+    if (slot < state.lights.size())
+        live.lightOpacity = state.lights[slot];
     m_icons.paint(painter, tile, face, unit, motion.hoverBoost,
-                  emptyChromeOpacity(emptyIconOpacity, hovered, state));
+                  emptyChromeOpacity(emptyIconOpacity, hovered, state), live);
     painter.restore();
 }
 

@@ -37,6 +37,11 @@ public:
         std::optional<int> dropTargetIndex;
         // One per slot; a slot without one is at rest.
         std::vector<TileMotion> motion;
+        // Each slot's state light, when it has one.
+        std::vector<std::optional<double>> lights;
+        // What the now-playing tiles show.
+        const QImage* nowPlayingArtwork = nullptr;
+        bool isPlaying = false;
     };
 
     explicit PagePainter(TileIconPainter::Services services);

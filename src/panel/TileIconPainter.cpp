@@ -17,6 +17,16 @@ constexpr int maxPreparedImages = 512;
 
 const QColor fallbackPlateColour(0x8E, 0x8E, 0x93);
 
+// The now-playing face, on the reference tile of 92 points.
+constexpr double nowPlayingSymbolSize = 30;
+constexpr double nowPlayingSymbolOpacity = 0.9;
+constexpr double nowPlayingSymbolInset = 10;
+constexpr double badgeInset = 4;
+constexpr double badgeDiameter = 18;
+constexpr double badgeSymbolSize = 9;
+// How far above the icon's lower edge the state light sits.
+constexpr double lightInset = 4;
+
 QRectF centredSquare(const QRectF& face, double side)
 {
     return {face.center().x() - side / 2, face.center().y() - side / 2, side, side};
@@ -79,7 +89,37 @@ QFont TileIconPainter::iconFont(double pixels)
 }
 
 void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& face, double unit,
+                            double hoverBoost, double emptyOpacity, const Live& live)
+{
+    paintFace(painter, tile, face, unit, hoverBoost, emptyOpacity, live);
+    if (live.lightOpacity && showsLight(tile))
+        paintLight(painter, centredSquare(face, iconSpan * unit + hoverBoost), unit, *live.lightOpacity);
+}
+
+void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& face, double unit,
                             double hoverBoost, double emptyOpacity)
+{
+    paint(painter, tile, face, unit, hoverBoost, emptyOpacity, Live{});
+}
+
+bool TileIconPainter::showsLight(const Tile& tile)
+{
+    // A picture that fills the icon (a plate, an application's own icon) or the artwork of what plays would
+    // hide a small dot, or be spoilt by it.
+    if (const auto* custom = tile.icon.as<TileIcon::Custom>()) {
+        const std::optional<QImage> image = m_services.icons.customImage(custom->fileName);
+        return !image || image->isNull() || !m_services.icons.isPlate(custom->fileName);
+    }
+    if (!tile.icon.as<TileIcon::Auto>() || tile.isEmpty())
+        return true;
+    if (tile.action->as<TileAction::NowPlaying>())
+        return false;
+    const std::optional<QImage> image = m_services.icons.autoImage(tile.action);
+    return !image || image->isNull();
+}
+
+void TileIconPainter::paintFace(QPainter& painter, const Tile& tile, const QRectF& face, double unit,
+                                double hoverBoost, double emptyOpacity, const Live& live)
 {
     const QRectF square = centredSquare(face, iconSpan * unit + hoverBoost);
 
@@ -97,20 +137,17 @@ void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& f
             const QString key = QStringLiteral("custom:") + custom->fileName;
             if (m_services.icons.isPlate(custom->fileName)) {
                 paintImage(painter, key, *image, square, iconSpan * unit, hoverBoost, true, std::nullopt);
-                // The frame of a plate: a hairline rim and a light from above, so a photo reads as a tile.
-                const QPainterPath outline = roundedSquare(square.adjusted(0.5, 0.5, -0.5, -0.5));
-                QLinearGradient light(square.topLeft(), square.bottomLeft());
-                light.setColorAt(0, white(0.14));
-                light.setColorAt(0.5, white(0));
-                painter.fillPath(outline, light);
-                painter.strokePath(outline, QPen(white(0.2), 1));
+                paintPlateFrame(painter, square);
                 return;
             }
             paintImage(painter, key, *image, centredSquare(face, imageSpan * unit + hoverBoost),
                        imageSpan * unit, hoverBoost, true, Shadow{QColor::fromRgbF(0, 0, 0, 0.35f), 2.5, 2});
             return;
         }
-    } else if (!tile.isEmpty() && !tile.action->as<TileAction::NowPlaying>()) {
+    } else if (!tile.isEmpty() && tile.action->as<TileAction::NowPlaying>()) {
+        paintNowPlaying(painter, face, square, unit, hoverBoost, live);
+        return;
+    } else if (!tile.isEmpty()) {
         if (const std::optional<QImage> image = m_services.icons.autoImage(tile.action);
             image && !image->isNull()) {
             const auto* app = tile.action->as<TileAction::LaunchApp>();
@@ -124,6 +161,66 @@ void TileIconPainter::paint(QPainter& painter, const Tile& tile, const QRectF& f
         }
     }
     paintFallback(painter, tile.action, square, unit, hoverBoost, tile.isEmpty() ? emptyOpacity : 1);
+}
+
+void TileIconPainter::paintPlateFrame(QPainter& painter, const QRectF& square)
+{
+    // The frame of a plate: a hairline rim and a light from above, so a photo reads as a tile.
+    const QPainterPath outline = roundedSquare(square.adjusted(0.5, 0.5, -0.5, -0.5));
+    QLinearGradient light(square.topLeft(), square.bottomLeft());
+    light.setColorAt(0, white(0.14));
+    light.setColorAt(0.5, white(0));
+    painter.fillPath(outline, light);
+    painter.strokePath(outline, QPen(white(0.2), 1));
+}
+
+void TileIconPainter::paintNowPlaying(QPainter& painter, const QRectF& face, const QRectF& square,
+                                      double unit, double hoverBoost, const Live& live)
+{
+    const QImage* artwork = live.nowPlayingArtwork;
+    if (!artwork || artwork->isNull()) {
+        const double previous = painter.opacity();
+        painter.setOpacity(previous * nowPlayingSymbolOpacity);
+        painter.setFont(iconFont(nowPlayingSymbolSize * unit));
+        painter.setPen(Qt::white);
+        const double inset = nowPlayingSymbolInset * unit;
+        painter.drawText(face.adjusted(inset, inset, -inset, -inset), Qt::AlignCenter,
+                         SymbolGlyphs::text(m_services.font, QStringLiteral("play.circle")));
+        painter.setOpacity(previous);
+        return;
+    }
+    // Each new artwork is a new image: its key keeps the prepared sizes of one track apart from the next.
+    const QString key = QStringLiteral("now-playing:%1").arg(artwork->cacheKey());
+    paintImage(painter, key, *artwork, square, iconSpan * unit, hoverBoost, true, std::nullopt);
+    paintPlateFrame(painter, square);
+
+    const double inset = badgeInset * unit;
+    const double diameter = badgeDiameter * unit;
+    const QRectF badge(square.right() - inset - diameter, square.bottom() - inset - diameter, diameter,
+                       diameter);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.6f));
+    painter.drawEllipse(badge);
+    painter.setFont(iconFont(badgeSymbolSize * unit));
+    painter.setPen(Qt::white);
+    painter.drawText(badge, Qt::AlignCenter,
+                     SymbolGlyphs::text(m_services.font, live.isPlaying ? QStringLiteral("pause.fill")
+                                                                        : QStringLiteral("play.fill")));
+}
+
+void TileIconPainter::paintLight(QPainter& painter, const QRectF& square, double unit, double opacity)
+{
+    const double diameter = std::max(4.0, square.width() * 0.085);
+    const QPointF centre(square.center().x(), square.bottom() - lightInset * unit - diameter / 2);
+    const double previous = painter.opacity();
+    painter.setOpacity(previous * opacity);
+    painter.setPen(Qt::NoPen);
+    // A shadow half as dark as black, a pixel down and a pixel wider, so the dot reads on a white plate.
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.5f));
+    painter.drawEllipse(centre + QPointF(0, 1), diameter / 2 + 1, diameter / 2 + 1);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(centre, diameter / 2, diameter / 2);
+    painter.setOpacity(previous);
 }
 
 void TileIconPainter::paintGlass(QPainter& painter, const TileIcon::Symbol& symbol, const QRectF& square)

@@ -36,12 +36,27 @@ public:
     // How much larger a hovered tile's icon is, in points.
     static constexpr double hoverBoost = 8;
 
+    // What a tile shows beyond its stored look.
+    struct Live {
+        // The state light's opacity; none for a tile without a light. Plates, automatic images and the
+        // now-playing face never show one.
+        std::optional<double> lightOpacity;
+        // What a now-playing tile shows: the current artwork (none: the play symbol) and whether it plays.
+        const QImage* nowPlayingArtwork = nullptr;
+        bool isPlaying = false;
+    };
+
     explicit TileIconPainter(Services services);
 
     // Draws the icon centred on `face` (the tile's square). `unit` is the tile side over the reference side;
     // `emptyOpacity` applies to the fallback symbol of an empty tile.
     void paint(QPainter& painter, const Tile& tile, const QRectF& face, double unit, double hoverBoost,
+               double emptyOpacity, const Live& live);
+    void paint(QPainter& painter, const Tile& tile, const QRectF& face, double unit, double hoverBoost,
                double emptyOpacity);
+    // Whether the tile's face may carry a state light; plates, automatic images and the now-playing face
+    // do not.
+    [[nodiscard]] bool showsLight(const Tile& tile);
     // Forgets the prepared images, after icon files changed.
     void clearCache() { m_prepared.clear(); }
     [[nodiscard]] qsizetype preparedImageCount() const { return m_prepared.size(); }
@@ -65,7 +80,13 @@ private:
         double offsetY = 0;
     };
 
+    void paintFace(QPainter& painter, const Tile& tile, const QRectF& face, double unit, double hoverBoost,
+                   double emptyOpacity, const Live& live);
     void paintGlass(QPainter& painter, const TileIcon::Symbol& symbol, const QRectF& square);
+    void paintNowPlaying(QPainter& painter, const QRectF& face, const QRectF& square, double unit,
+                         double hoverBoost, const Live& live);
+    static void paintPlateFrame(QPainter& painter, const QRectF& square);
+    static void paintLight(QPainter& painter, const QRectF& square, double unit, double opacity);
     void paintBuilder(QPainter& painter, const TileIcon::Builder& builder, const QRectF& square);
     void paintFallback(QPainter& painter, const std::optional<TileAction>& action, const QRectF& square,
                        double unit, double hoverBoost, double opacity);

@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
+#include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
 #include "platform/ReduceMotion.h"
 #include "platform/SystemControls.h"
@@ -55,6 +56,8 @@ struct PlatformServices {
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
+    // The user's music player; it reaches the player on first use, not when made.
+    std::unique_ptr<MusicBridge> music = std::make_unique<NullMusicBridge>();
     // The texts that name this platform's own places; a table of static lifetime.
     const PlatformWordings* wordings = nullptr;
     // Makes this platform's tile library catalogue; called once, when the library is first opened.
