@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "actions/ActionRunner.h"
+#include "actions/NowPlaying.h"
 #include "actions/WindowSnap.h"
 #include "app/DeckControlServer.h"
 #include "app/DeckServices.h"
@@ -114,6 +115,7 @@ void AppDelegate::startAfterFirstPaint()
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     followChameleonGlass(m_services.settings().chameleonGlass());
+    m_services.nowPlaying().start();
     m_services.windowSnap().startTrackingFrontmost();
     m_symbols.warmUp();
 }
@@ -220,6 +222,12 @@ QJsonObject AppDelegate::state() const
         const QRect qtFrame = ScreenCoordinates::toQt(window->frame()).toRect();
         frame = QJsonArray{qtFrame.x(), qtFrame.y(), qtFrame.width(), qtFrame.height()};
     }
+    const NowPlayingModel& nowPlaying = m_services.nowPlaying();
+    QJsonValue playing = QJsonValue::Null;
+    if (nowPlaying.hasAnswered())
+        playing = QJsonObject{{QStringLiteral("title"), nowPlaying.trackName()},
+                              {QStringLiteral("artist"), nowPlaying.artistName()},
+                              {QStringLiteral("isPlaying"), nowPlaying.isPlaying()}};
     QJsonValue editor = QJsonValue::Null;
     if (const auto slot = m_editor->openSlot())
         editor = QJsonObject{{QStringLiteral("page"), slot->page}, {QStringLiteral("index"), slot->index}};
@@ -234,6 +242,7 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("tint"),
          m_chrome.tint() ? QJsonValue(ColorText::text(*m_chrome.tint())) : QJsonValue()},
         {QStringLiteral("isDealing"), m_deal.isBusy() || (m_root && m_root->deck().isTransitioning())},
+        {QStringLiteral("nowPlaying"), playing},
     };
 }
 
