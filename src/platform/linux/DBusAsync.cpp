@@ -31,14 +31,15 @@ void DBusAsync::ask(const QDBusConnection& bus, const QDBusMessage& message,
     if (!application)
         return;
     PendingCalls::started();
-    auto* watcher = new QDBusPendingCallWatcher(pending);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher* done) {
-                         done->deleteLater();
-                         PendingCalls::finished();
-                         onAnswer(done->reply());
-                     });
-    // Callers on worker threads have no event loop of their own to deliver the reply: the main thread does.
-    // Moving the watcher takes any reply already queued for it along.
-    watcher->moveToThread(application->thread());
+    // The watcher is made on the main thread: a reply already in when a watcher is made is announced by an
+    // event to the thread that made it, and worker threads run no event loop to hear it.
+    QMetaObject::invokeMethod(application, [pending, onAnswer = std::move(onAnswer)] {
+        auto* watcher = new QDBusPendingCallWatcher(pending);
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                         [onAnswer](QDBusPendingCallWatcher* done) {
+                             done->deleteLater();
+                             PendingCalls::finished();
+                             onAnswer(done->reply());
+                         });
+    });
 }

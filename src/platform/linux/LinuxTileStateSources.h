@@ -42,6 +42,7 @@ public:
     // from the last pass's.
     void checkApplications();
     [[nodiscard]] const QTimer& checkTimer() const { return m_checkTimer; }
+    [[nodiscard]] bool isChecking() const { return m_checking; }
 
 private:
     std::shared_ptr<ProgramScanner> m_scanner;
