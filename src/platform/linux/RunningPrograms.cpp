@@ -25,7 +25,8 @@ QStringList RunningPrograms::leadingArguments(const QString& processDir)
     QFile file(processDir + QStringLiteral("/cmdline"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QList<QByteArray> words = file.read(64 * 1024).split('\0');
+    // Two paths fit in this, and a bigger buffer costs more than the rest of the read.
+    const QList<QByteArray> words = file.read(8 * 1024).split('\0');
     QStringList leading;
     for (qsizetype i = 0; i < qMin<qsizetype>(2, words.size()); ++i)
         leading << QFile::decodeName(words[i]);
