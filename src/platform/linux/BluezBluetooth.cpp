@@ -3,20 +3,9 @@
 #include "core/Logging.h"
 #include "platform/linux/DBusAsync.h"
 
-#include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusObjectPath>
 
 namespace {
-
-using Properties = QVariantMap;
-using Interfaces = QMap<QString, Properties>;
-using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
-
-QString bluezService()
-{
-    return QStringLiteral("org.bluez");
-}
 
 QString deviceInterface()
 {
@@ -26,17 +15,6 @@ QString deviceInterface()
 // BlueZ answers Connect only once the link is up or has failed, and paging a device out of range takes many
 // seconds: far longer than a question about the devices.
 constexpr std::chrono::seconds kConnectionReplyTimeout{30};
-
-bool isTrue(const QVariant& value)
-{
-    return value.typeId() == QMetaType::Bool && value.toBool();
-}
-
-QString text(const Properties& properties, const QString& key)
-{
-    const QVariant value = properties.value(key);
-    return value.typeId() == QMetaType::QString ? value.toString() : QString();
-}
 
 } // namespace
 
@@ -79,10 +57,8 @@ std::vector<BluezBluetooth::PairedDevice> BluezBluetooth::listPaired() const
         });
         return {};
     }
-    const QDBusMessage request = QDBusMessage::createMethodCall(
-        bluezService(), QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.ObjectManager"),
-        QStringLiteral("GetManagedObjects"));
-    const QDBusMessage reply = m_bus.get().call(request, QDBus::Block, static_cast<int>(m_timeout.count()));
+    const QDBusMessage reply =
+        m_bus.get().call(BluezDevices::listRequest(), QDBus::Block, static_cast<int>(m_timeout.count()));
     // A machine without Bluetooth has no BlueZ on its bus: that is no news worth a line.
     if (reply.type() != QDBusMessage::ReplyMessage) {
         if (reply.errorName() != u"org.freedesktop.DBus.Error.ServiceUnknown")
@@ -90,26 +66,13 @@ std::vector<BluezBluetooth::PairedDevice> BluezBluetooth::listPaired() const
                 << "Marquetto: BlueZ did not list its devices:" << reply.errorName() << reply.errorMessage();
         return {};
     }
-    if (reply.signature() != u"a{oa{sa{sv}}}") {
+    std::optional<std::vector<PairedDevice>> devices = BluezDevices::paired(reply);
+    if (!devices) {
         qCWarning(lcPlatform).noquote()
             << "Marquetto: unexpected device list from BlueZ:" << reply.signature();
         return {};
     }
-    // The map sorts the objects by path, which gives the devices a stable order.
-    const auto objects = qdbus_cast<ManagedObjects>(reply.arguments().constFirst());
-    std::vector<PairedDevice> devices;
-    for (auto object = objects.cbegin(); object != objects.cend(); ++object) {
-        const auto device = object->constFind(deviceInterface());
-        if (device == object->cend() || !isTrue(device->value(QStringLiteral("Paired"))))
-            continue;
-        QString name = text(*device, QStringLiteral("Alias"));
-        if (name.isEmpty())
-            name = text(*device, QStringLiteral("Name"));
-        devices.push_back({object.key().path(),
-                           {text(*device, QStringLiteral("Address")), name},
-                           isTrue(device->value(QStringLiteral("Connected")))});
-    }
-    return devices;
+    return std::move(*devices);
 }
 
 std::optional<BluezBluetooth::PairedDevice> BluezBluetooth::find(const QString& address) const
@@ -129,7 +92,8 @@ void BluezBluetooth::callDevice(const QString& address, const QString& method)
             << "Marquetto: no paired Bluetooth device" << address << "to" << method;
         return;
     }
-    DBusAsync::call(m_bus.get(),
-                    QDBusMessage::createMethodCall(bluezService(), paired->path, deviceInterface(), method),
-                    kConnectionReplyTimeout);
+    DBusAsync::call(
+        m_bus.get(),
+        QDBusMessage::createMethodCall(QStringLiteral("org.bluez"), paired->path, deviceInterface(), method),
+        kConnectionReplyTimeout);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Bluetooth.h"
+#include "platform/linux/BluezDevices.h"
 #include "platform/linux/LazyDBusConnection.h"
 
 #include <chrono>
@@ -21,11 +22,7 @@ public:
     void disconnect(const QString& address) override;
 
 private:
-    struct PairedDevice {
-        QString path;
-        Device device;
-        bool connected = false;
-    };
+    using PairedDevice = BluezDevices::Paired;
 
     [[nodiscard]] std::vector<PairedDevice> listPaired() const;
     [[nodiscard]] std::optional<PairedDevice> find(const QString& address) const;

@@ -9,20 +9,9 @@
 void DBusAsync::call(const QDBusConnection& bus, const QDBusMessage& message,
                      std::chrono::milliseconds timeout, ReplyHandler onReply)
 {
-    const QDBusPendingCall pending = bus.asyncCall(message, static_cast<int>(timeout.count()));
-    QCoreApplication* const application = QCoreApplication::instance();
-    // Without an application object there is no event loop to hear the reply; the call has gone out anyway.
-    if (!application)
-        return;
-    PendingCalls::started();
-    auto* watcher = new QDBusPendingCallWatcher(pending);
-    const QString method = message.interface() + u'.' + message.member();
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, watcher,
-        [method, path = message.path(), onReply = std::move(onReply)](QDBusPendingCallWatcher* done) {
-            done->deleteLater();
-            PendingCalls::finished();
-            const QDBusMessage reply = done->reply();
+    ask(bus, message, timeout,
+        [method = message.interface() + u'.' + message.member(), path = message.path(),
+         onReply = std::move(onReply)](const QDBusMessage& reply) {
             if (reply.type() != QDBusMessage::ReplyMessage) {
                 qCWarning(lcPlatform).noquote() << "Marquetto:" << method << "on" << path
                                                 << "failed:" << reply.errorName() << reply.errorMessage();
@@ -31,7 +20,26 @@ void DBusAsync::call(const QDBusConnection& bus, const QDBusMessage& message,
             if (onReply)
                 onReply(reply);
         });
-    // Callers on worker threads have no event loop of their own to deliver the reply: the main thread does.
-    // Moving the watcher takes any reply already queued for it along.
-    watcher->moveToThread(application->thread());
+}
+
+void DBusAsync::ask(const QDBusConnection& bus, const QDBusMessage& message,
+                    std::chrono::milliseconds timeout, ReplyHandler onAnswer)
+{
+    const QDBusPendingCall pending = bus.asyncCall(message, static_cast<int>(timeout.count()));
+    QCoreApplication* const application = QCoreApplication::instance();
+    // Without an application object there is no event loop to hear the reply; the call has gone out anyway.
+    if (!application)
+        return;
+    PendingCalls::started();
+    // The watcher is made on the main thread: a reply already in when a watcher is made is announced by an
+    // event to the thread that made it, and worker threads run no event loop to hear it.
+    QMetaObject::invokeMethod(application, [pending, onAnswer = std::move(onAnswer)] {
+        auto* watcher = new QDBusPendingCallWatcher(pending);
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                         [onAnswer](QDBusPendingCallWatcher* done) {
+                             done->deleteLater();
+                             PendingCalls::finished();
+                             onAnswer(done->reply());
+                         });
+    });
 }

@@ -15,4 +15,9 @@ using ReplyHandler = std::function<void(const QDBusMessage& reply)>;
 void call(const QDBusConnection& bus, const QDBusMessage& message, std::chrono::milliseconds timeout,
           ReplyHandler onReply = {});
 
+// Sends the call and returns at once, on any thread; `onAnswer` gets the reply or the error (an error reply,
+// no answer within `timeout`, no bus) on the main thread, and nothing is logged.
+void ask(const QDBusConnection& bus, const QDBusMessage& message, std::chrono::milliseconds timeout,
+         ReplyHandler onAnswer);
+
 } // namespace DBusAsync

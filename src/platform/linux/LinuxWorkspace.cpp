@@ -1,6 +1,7 @@
 #include "LinuxWorkspace.h"
 
 #include "core/Logging.h"
+#include "platform/linux/ApplicationProgram.h"
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/DesktopFile.h"
 #include "platform/linux/GnomeFavourites.h"
@@ -32,31 +33,6 @@ LinuxWorkspace::FavouritesSource LinuxWorkspace::defaultFavourites()
 }
 
 namespace {
-
-// A program named with a path stands as it is; a bare name is looked up on the PATH (empty when absent).
-QString located(const QString& program)
-{
-    return program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
-}
-
-// The program a desktop file starts: TryExec when given, else the first word of Exec, found on the PATH.
-std::optional<QString> programOf(const QString& applicationPath)
-{
-    if (!applicationPath.endsWith(QStringLiteral(".desktop")))
-        return applicationPath;
-    const Expected<DesktopFile, QString> file = DesktopFile::read(applicationPath);
-    if (!file)
-        return std::nullopt;
-    QString program = file->tryExec;
-    if (program.isEmpty()) {
-        const Expected<QStringList, QString> command = file->commandLine();
-        if (!command)
-            return std::nullopt;
-        program = command->front();
-    }
-    const QString found = located(program);
-    return found.isEmpty() ? std::nullopt : std::optional(found);
-}
 
 void logCannotStart(const QString& applicationPath, const QString& reason)
 {
@@ -105,7 +81,7 @@ bool LinuxWorkspace::launchApplication(const QString& applicationPath)
         if (!terminal.isEmpty())
             *command = QStringList{terminal, QStringLiteral("-e")} + *command;
     }
-    const QString program = located(command->takeFirst());
+    const QString program = ApplicationProgram::located(command->takeFirst());
     if (program.isEmpty()) {
         logCannotStart(applicationPath, QStringLiteral("its program is not installed"));
         return false;
@@ -116,7 +92,7 @@ bool LinuxWorkspace::launchApplication(const QString& applicationPath)
 
 std::vector<qint64> LinuxWorkspace::runningProcessesOf(const QString& applicationPath) const
 {
-    const std::optional<QString> program = programOf(applicationPath);
+    const std::optional<QString> program = ApplicationProgram::of(applicationPath);
     return program ? RunningPrograms::processesRunning(*program) : std::vector<qint64>();
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -11,31 +12,56 @@ QString canonical(const QString& path)
     return path.isEmpty() ? QString() : QFileInfo(path).canonicalFilePath();
 }
 
-// The first two words of the command line, NUL-separated in the file.
-QStringList leadingArguments(const QString& processDir)
+} // namespace
+
+QString RunningPrograms::executableLink(const QString& processDir)
+{
+    return QFileInfo(processDir + QStringLiteral("/exe")).symLinkTarget();
+}
+
+// The words are NUL-separated in the file.
+QStringList RunningPrograms::leadingArguments(const QString& processDir)
 {
     QFile file(processDir + QStringLiteral("/cmdline"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QList<QByteArray> words = file.read(64 * 1024).split('\0');
+    // Two paths fit in this, and a bigger buffer costs more than the rest of the read.
+    const QList<QByteArray> words = file.read(8 * 1024).split('\0');
     QStringList leading;
     for (qsizetype i = 0; i < qMin<qsizetype>(2, words.size()); ++i)
         leading << QFile::decodeName(words[i]);
     return leading;
 }
 
-bool runs(const QString& processDir, const QString& program)
+QStringList RunningPrograms::programsOf(const QString& executableLink, const QStringList& leadingArguments)
 {
-    if (canonical(QFileInfo(processDir + QStringLiteral("/exe")).symLinkTarget()) == program)
-        return true;
-    for (const QString& word : leadingArguments(processDir)) {
-        if (word.startsWith(QLatin1Char('/')) && canonical(word) == program)
-            return true;
+    QStringList programs;
+    const QString executable = canonical(executableLink);
+    if (!executable.isEmpty())
+        programs << executable;
+    for (const QString& word : leadingArguments) {
+        if (!word.startsWith(QLatin1Char('/')))
+            continue;
+        const QString program = canonical(word);
+        if (!program.isEmpty() && !programs.contains(program))
+            programs << program;
     }
-    return false;
+    return programs;
 }
 
-} // namespace
+std::vector<qint64> RunningPrograms::processIds(const QString& procRoot)
+{
+    std::vector<qint64> pids;
+    const QStringList entries = QDir(procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QString& entry : entries) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        if (isNumber)
+            pids.push_back(pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    return pids;
+}
 
 std::vector<qint64> RunningPrograms::processesRunning(const QString& program, const QString& procRoot)
 {
@@ -43,11 +69,9 @@ std::vector<qint64> RunningPrograms::processesRunning(const QString& program, co
     if (wanted.isEmpty())
         return {};
     std::vector<qint64> pids;
-    const QStringList entries = QDir(procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        bool isNumber = false;
-        const qint64 pid = entry.toLongLong(&isNumber);
-        if (isNumber && runs(procRoot + QLatin1Char('/') + entry, wanted))
+    for (const qint64 pid : processIds(procRoot)) {
+        const QString processDir = procRoot + QLatin1Char('/') + QString::number(pid);
+        if (programsOf(executableLink(processDir), leadingArguments(processDir)).contains(wanted))
             pids.push_back(pid);
     }
     return pids;

@@ -1,0 +1,177 @@
+#include "platform/linux/LinuxTileStateSources.h"
+
+#include "core/ProcessUtil.h"
+#include "support/FakeDBusService.h"
+#include "support/FakeProcessRunner.h"
+#include "support/PrivateBus.h"
+#include "support/TempHome.h"
+
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+using Interfaces = QMap<QString, QVariantMap>;
+using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
+using Output = TileStateSources::Output;
+
+// Waits for an answer on the event loop, where the sources deliver it.
+template <typename Value>
+std::optional<Value> awaited(const std::function<void(std::function<void(Value)>)>& read)
+{
+    std::optional<Value> answered;
+    read([&answered](Value value) { answered = std::move(value); });
+    for (int turn = 0; turn < 500 && !answered; ++turn)
+        QTest::qWait(10);
+    return answered;
+}
+
+class LinuxTileStateSourcesTest : public TempHome {
+protected:
+    LinuxTileStateSources& sources(const QString& pactl = {})
+    {
+        m_sources = std::make_unique<LinuxTileStateSources>(
+            m_runner, LinuxTileStateSources::Programs{pactl, QStringLiteral("/usr/bin/gsettings"), m_proc},
+            m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
+            m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")));
+        return *m_sources;
+    }
+
+    void process(const QString& pid, const QString& exe, const QByteArray& commandLine)
+    {
+        QDir(m_proc).removeRecursively();
+        writeFile(m_proc + u'/' + pid + QStringLiteral("/cmdline"), commandLine);
+        QFile::link(exe, m_proc + u'/' + pid + QStringLiteral("/exe"));
+    }
+
+    QString m_proc = m_dir.filePath(QStringLiteral("proc"));
+    ProcessUtil m_programs;
+    FakeProcessRunner m_runner;
+    PrivateBus m_bus;
+    std::unique_ptr<LinuxTileStateSources> m_sources;
+};
+
+TEST_F(LinuxTileStateSourcesTest, ApplicationsAreFoundByDesktopFileAndFollowedThroughChanges)
+{
+    const QString tool = m_dir.filePath(QStringLiteral("bin/tool"));
+    const QString other = m_dir.filePath(QStringLiteral("bin/other"));
+    writeFile(tool, "#!/bin/sh\n");
+    writeFile(other, "#!/bin/sh\n");
+    const QString entry = m_dir.filePath(QStringLiteral("tool.desktop"));
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Tool\nExec=" + tool.toUtf8() + " %U\n");
+    process(QStringLiteral("10"), QStringLiteral("/bin/sh"),
+            QByteArray("/bin/sh\0", 8) + tool.toUtf8() + '\0');
+    LinuxTileStateSources& linux = sources();
+    const QStringList paths{entry, other};
+
+    const auto read = [&](std::function<void(QSet<QString>)> answer) {
+        linux.readRunningApplications(paths, std::move(answer));
+    };
+    EXPECT_EQ(awaited<QSet<QString>>(read), QSet<QString>{entry});
+
+    linux.followApplications(paths);
+    EXPECT_TRUE(linux.checkTimer().isActive());
+    QSignalSpy changed(&linux, &TileStateSources::applicationsChanged);
+    linux.checkApplications();
+    for (int turn = 0; turn < 500 && linux.isChecking(); ++turn)
+        QTest::qWait(10);
+    ASSERT_FALSE(linux.isChecking());
+    EXPECT_TRUE(changed.isEmpty());
+    // The same pid now runs another script through the same shell: the cached process must be read again.
+    process(QStringLiteral("10"), QStringLiteral("/bin/sh"),
+            QByteArray("/bin/sh\0", 8) + other.toUtf8() + '\0');
+    linux.checkApplications();
+    EXPECT_TRUE(changed.wait(5000));
+    EXPECT_EQ(awaited<QSet<QString>>(read), QSet<QString>{other});
+
+    linux.followApplications({});
+    EXPECT_FALSE(linux.checkTimer().isActive());
+}
+
+TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
+{
+    const QString folder = m_dir.path();
+    writeFile(folder + QStringLiteral("/default"), "hdmi_out\n");
+    QFile::copy(QStringLiteral(MARQUETTO_SUPPORT_DIR "/pactl-list-sinks.json"),
+                folder + QStringLiteral("/sinks"));
+    const QString pactl = folder + QStringLiteral("/pactl");
+    writeFile(pactl, "#!/bin/sh\ncd '" + folder.toUtf8() +
+                         "'\ncase \"$*\" in\n"
+                         "subscribe) echo \"Event 'change' on sink-input #7\"\n"
+                         "  while [ ! -e go ]; do sleep 0.02; done\n"
+                         "  echo \"Event 'change' on server #1\"; exec sleep 30;;\n"
+                         "get-default-sink) cat default;;\n"
+                         "'--format=json list sinks') cat sinks;;\n"
+                         "esac\n");
+    QFile::setPermissions(pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_sources = std::make_unique<LinuxTileStateSources>(
+        m_programs, LinuxTileStateSources::Programs{pactl, {}, m_proc},
+        QDBusConnection(QStringLiteral("none")), QDBusConnection(QStringLiteral("none")));
+    const auto read = [&](std::function<void(Output)> answer) { m_sources->readOutput(std::move(answer)); };
+    EXPECT_EQ(awaited<Output>(read), (Output{false, QStringLiteral("hdmi_out")}));
+
+    QSignalSpy changed(m_sources.get(), &TileStateSources::outputChanged);
+    writeFile(folder + QStringLiteral("/default"), "speakers\n");
+    writeFile(folder + QStringLiteral("/go"), "");
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(awaited<Output>(read), (Output{true, QStringLiteral("speakers")}));
+    EXPECT_EQ(changed.count(), 1);
+
+    m_sources = std::make_unique<LinuxTileStateSources>(m_programs, LinuxTileStateSources::Programs{},
+                                                        QDBusConnection(QStringLiteral("none")),
+                                                        QDBusConnection(QStringLiteral("none")));
+    EXPECT_EQ(awaited<Output>(read), Output());
+}
+
+TEST_F(LinuxTileStateSourcesTest, BluetoothAndColourSchemeComeFromTheBusOrReadOff)
+{
+    if (!m_bus.isRunning())
+        GTEST_SKIP() << "needs the dbus-daemon program";
+    qDBusRegisterMetaType<Interfaces>();
+    qDBusRegisterMetaType<ManagedObjects>();
+    LinuxTileStateSources& linux = sources();
+    const auto bluetooth = [&](std::function<void(QSet<QString>)> answer) {
+        linux.readConnectedBluetooth(std::move(answer));
+    };
+    const auto dark = [&](std::function<void(bool)> answer) { linux.readDarkMode(std::move(answer)); };
+
+    EXPECT_EQ(awaited<QSet<QString>>(bluetooth), QSet<QString>());
+    // Without a portal GNOME's setting answers, and keeps answering.
+    m_runner.answer(QStringLiteral("/usr/bin/gsettings get org.gnome.desktop.interface color-scheme"),
+                    QStringLiteral("'prefer-dark'\n"));
+    EXPECT_EQ(awaited<bool>(dark), true);
+
+    FakeDBusService bluez(m_bus.connect(), QStringLiteral("org.bluez"));
+    const ManagedObjects objects{
+        {QDBusObjectPath(QStringLiteral("/org/bluez/hci0/dev_AA")),
+         {{QStringLiteral("org.bluez.Device1"),
+           {{QStringLiteral("Address"), QStringLiteral("AA:BB:CC:DD:EE:FF")},
+            {QStringLiteral("Paired"), true},
+            {QStringLiteral("Connected"), true}}}}},
+        {QDBusObjectPath(QStringLiteral("/org/bluez/hci0/dev_11")),
+         {{QStringLiteral("org.bluez.Device1"),
+           {{QStringLiteral("Address"), QStringLiteral("11:22:33:44:55:66")},
+            {QStringLiteral("Paired"), true},
+            {QStringLiteral("Connected"), false}}}}},
+    };
+    bluez.answer(QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.ObjectManager.GetManagedObjects"),
+                 {QVariant::fromValue(objects)});
+    EXPECT_EQ(awaited<QSet<QString>>(bluetooth), QSet<QString>{QStringLiteral("aa:bb:cc:dd:ee:ff")});
+
+    FakeDBusService portal(m_bus.connect(), QStringLiteral("org.freedesktop.portal.Desktop"));
+    portal.answer(QStringLiteral("/org/freedesktop/portal/desktop"),
+                  QStringLiteral("org.freedesktop.portal.Settings.Read"),
+                  {QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(1u))))});
+    LinuxTileStateSources& withPortal = sources();
+    m_runner.answer(QStringLiteral("/usr/bin/gsettings get org.gnome.desktop.interface color-scheme"),
+                    QStringLiteral("'default'\n"));
+    const auto portalDark = [&](std::function<void(bool)> answer) {
+        withPortal.readDarkMode(std::move(answer));
+    };
+    EXPECT_EQ(awaited<bool>(portalDark), true);
+}
+
+} // namespace
