@@ -2,6 +2,7 @@
 
 #include "actions/ActionRunner.h"
 #include "actions/NowPlaying.h"
+#include "actions/TileState.h"
 #include "actions/WindowSnap.h"
 #include "app/DeckControlServer.h"
 #include "app/DeckServices.h"
@@ -65,6 +66,9 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
         m_services.store(), m_services.settings(), m_editMode,
         [this]() -> ActionRunner& { return m_services.runner(); }, m_services.clickSound(), *m_panel});
     connect(m_activation.get(), &TileActivation::editorRequested, this, &AppDelegate::openEditor);
+    // Lights follow what a tile did without waiting for the next poll.
+    connect(m_activation.get(), &TileActivation::actionRan, &m_services.tileState(),
+            &TileStateProvider::refreshSoon);
     m_hotKeys =
         std::make_unique<DeckHotKeys>(DeckHotKeys::Services{m_services.store(), *m_activation, *m_panel});
     connect(&m_services.settings(), &DeckSettings::chameleonGlassChanged, this,
@@ -116,6 +120,7 @@ void AppDelegate::startAfterFirstPaint()
     m_hotKeys->registerAll(*m_hotKeyCenter);
     followChameleonGlass(m_services.settings().chameleonGlass());
     m_services.nowPlaying().start();
+    m_services.tileState().start();
     m_services.windowSnap().startTrackingFrontmost();
     m_symbols.warmUp();
 }

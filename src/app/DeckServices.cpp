@@ -2,6 +2,7 @@
 
 #include "actions/ActionRunner.h"
 #include "actions/NowPlaying.h"
+#include "actions/TileState.h"
 #include "actions/WindowSnap.h"
 #include "editing/TileLibrary.h"
 #include "exchange/IconCleanup.h"
@@ -81,6 +82,9 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
         [paths = paths()] { IconCleanup::holdIfIconsRemain(paths); },
     });
     m_nowPlaying = std::make_unique<NowPlayingModel>(*m_music, *m_store);
+    m_tileState = std::make_unique<TileStateProvider>(*m_platform.tileStateSources, *m_store);
+    QObject::connect(m_nowPlaying.get(), &NowPlayingModel::isPlayingChanged, m_tileState.get(),
+                     &TileStateProvider::setMusicPlaying);
     m_tileLibrary = std::make_unique<TileLibrary>(m_platform.tilePresets);
 }
 

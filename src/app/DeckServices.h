@@ -8,6 +8,7 @@
 
 class ActionRunner;
 class NowPlayingModel;
+class TileStateProvider;
 class DeckSettings;
 class TileLibrary;
 class StarterHint;
@@ -80,6 +81,8 @@ public:
     [[nodiscard]] TileStore& store() { return *m_store; }
     [[nodiscard]] MusicBridge& music() { return *m_music; }
     [[nodiscard]] NowPlayingModel& nowPlaying() { return *m_nowPlaying; }
+    // The state behind the tiles' lights; it reads nothing until started.
+    [[nodiscard]] TileStateProvider& tileState() { return *m_tileState; }
     [[nodiscard]] ActionRunner& runner();
     // The window snapping of the runner's system actions, which follows the frontmost application.
     [[nodiscard]] WindowSnap& windowSnap();
@@ -98,6 +101,7 @@ private:
     std::unique_ptr<StarterHint> m_starterHint;
     std::unique_ptr<TileStore> m_store;
     std::unique_ptr<NowPlayingModel> m_nowPlaying;
+    std::unique_ptr<TileStateProvider> m_tileState;
     std::unique_ptr<TileLibrary> m_tileLibrary;
     std::unique_ptr<Machinery> m_machinery;
 };

@@ -31,5 +31,6 @@ bool TileActivation::run(int page, int index)
         return false;
     m_services.runner().execute(*tile.action);
     m_services.panel.endSummon();
+    Q_EMIT actionRan();
     return true;
 }

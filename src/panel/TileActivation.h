@@ -14,7 +14,7 @@ class TileStore;
 // The one way a tile of the deck is run: by a click on it, by its numbered hot key or from the command line.
 //
 // Main thread only. `editorRequested` fires when a click asks for a tile to be edited: in edit mode, or on an
-// empty tile.
+// empty tile; `actionRan` after a tile's action was started, so that what shows its effect can look again.
 class TileActivation final : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +39,7 @@ public:
 
 Q_SIGNALS:
     void editorRequested(int page, int index);
+    void actionRan();
 
 private:
     Services m_services;

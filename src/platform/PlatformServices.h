@@ -17,6 +17,7 @@
 #include "platform/PlatformWordings.h"
 #include "platform/ReduceMotion.h"
 #include "platform/SystemControls.h"
+#include "platform/TileStateSources.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
@@ -56,6 +57,8 @@ struct PlatformServices {
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
+    // What the tiles' lights show; read only once the lights start.
+    std::unique_ptr<TileStateSources> tileStateSources = std::make_unique<NullTileStateSources>();
     // The user's music player; it reaches the player on first use, not when made.
     std::unique_ptr<MusicBridge> music = std::make_unique<NullMusicBridge>();
     // The texts that name this platform's own places; a table of static lifetime.

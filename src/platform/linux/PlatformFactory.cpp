@@ -5,6 +5,7 @@
 #include "platform/linux/GnomeReduceMotion.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxTilePresets.h"
+#include "platform/linux/LinuxTileStateSources.h"
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -61,6 +62,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =
         std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
+    services.tileStateSources = std::make_unique<LinuxTileStateSources>(
+        processes, LinuxTileStateSources::Programs{pactl, gsettings}, systemBus(),
+        LazyDBusConnection([] { return QDBusConnection::sessionBus(); }));
     services.createReduceMotion = [gsettings]() -> std::unique_ptr<ReduceMotion> {
         if (gsettings.isEmpty() || !GnomeReduceMotion::isGnome(qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
             return std::make_unique<NoReduceMotion>();
