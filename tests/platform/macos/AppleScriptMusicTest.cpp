@@ -284,6 +284,20 @@ TEST_F(AppleScriptMusicTest, IconArtworkIsKeptOnlyWhenTheScriptWroteSomething)
         [this](auto handler) { m_music.fetchArtwork(QStringLiteral("Road Trip"), handler); });
     ASSERT_TRUE(name && *name);
     EXPECT_TRUE(name->value().startsWith(QStringLiteral("playlist-")));
+    EXPECT_EQ(
+        m_processes.fake.calls().at(0).arguments.at(1),
+        QStringLiteral(
+            "tell application \"Music\"\n    set thePlaylist to user playlist \"Road Trip\"\n    set theData "
+            "to "
+            "missing value\n    if (count of artworks of thePlaylist) > 0 then\n        set theData to raw "
+            "data "
+            "of artwork 1 of thePlaylist\n    else if (count of tracks of thePlaylist) > 0 then\n        set "
+            "theTrack to track 1 of thePlaylist\n        if (count of artworks of theTrack) > 0 then\n       "
+            "   "
+            "  set theData to raw data of artwork 1 of theTrack\n        end if\n    end if\nend tell\nif "
+            "theData is missing value then error \"no artwork\"\nset f to open for access POSIX file \"%1\" "
+            "with write permission\nset eof f to 0\nwrite theData to f\nclose access f")
+            .arg(m_paths.iconsDir() + QLatin1Char('/') + **name));
 }
 
 TEST_F(AppleScriptMusicTest, NowPlayingArtworkIsNeverAStalePicture)
