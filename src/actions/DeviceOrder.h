@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-// Orders devices by name the way the user reads them: localized and case-insensitive, keeping the system's
-// order among devices whose names compare equal.
+// Orders devices (or albums, or anything else with a name) by name the way the user reads them: localized
+// and case-insensitive, keeping the system's order among those whose names compare equal.
 template <typename Device>
 void sortByName(std::vector<Device>& devices)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QObject>
+#include <QPointer>
 #include <functional>
 
 // Work that may block (external programs, sound server and Bluetooth calls) runs here, one job per call,
@@ -8,6 +11,24 @@
 namespace BackgroundQueue {
 
 void run(std::function<void()> job);
+
+// Runs `work` here and hands its result to `done` on the main thread, unless `context` is gone by then.
+// Call it from the main thread, where `context` lives.
+template <typename Result>
+void runThenReport(QObject* context, std::function<Result()> work, std::function<void(Result)> done)
+{
+    run([guard = QPointer(context), work = std::move(work), done = std::move(done)] {
+        Result result = work();
+        // The guard is only looked at on the main thread, where the context lives and dies.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [guard, done, result = std::move(result)] {
+                if (guard)
+                    done(result);
+            },
+            Qt::QueuedConnection);
+    });
+}
 
 // Waits until every job handed over so far has finished: for a short-lived program that must not exit
 // before its work is done.

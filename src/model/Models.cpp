@@ -1,6 +1,7 @@
 #include "Models.h"
 
 #include "core/Overloaded.h"
+#include "core/TextTrim.h"
 
 #include <QStringList>
 #include <QTextBoundaryFinder>
@@ -39,18 +40,6 @@ QList<QStringView> nonEmptyLines(QStringView text)
         }
     }
     return lines;
-}
-
-QStringView trimSpacesAndTabs(QStringView line)
-{
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && blank(line[begin]))
-        ++begin;
-    while (end > begin && blank(line[end - 1]))
-        --end;
-    return line.mid(begin, end - begin);
 }
 
 // Cuts text of `limit` or more user-perceived characters to its first `limit - 1` followed by "…".

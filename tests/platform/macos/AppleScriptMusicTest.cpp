@@ -1,0 +1,335 @@
+#include "platform/macos/AppleScriptMusic.h"
+
+#include "core/BackgroundQueue.h"
+#include "support/FakeProcessRunner.h"
+#include "support/TempHome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <ostream>
+
+void PrintTo(const AlbumEntry& album, std::ostream* out)
+{
+    *out << album.name.toStdString() << " / " << album.artist.toStdString();
+}
+
+namespace {
+
+const QString osascript = QStringLiteral("/usr/bin/osascript");
+const QString e = QStringLiteral("-e");
+
+const QString albumsScript = QStringLiteral(
+    "tell application \"Music\"\n    set albs to album of every track of library playlist 1\n    set aarts "
+    "to "
+    "album artist of every track of library playlist 1\n    set tarts to artist of every track of library "
+    "playlist 1\nend tell\nset AppleScript's text item delimiters to linefeed\nreturn (albs as text) & "
+    "linefeed "
+    "& \"===SEP===\" & linefeed & (aarts as text) & linefeed & \"===SEP===\" & linefeed & (tarts as text)");
+const QString albumNamesScript =
+    QStringLiteral("tell application \"Music\"\n    set albs to album of every track of library playlist "
+                   "1\nend tell\nset AppleScript's text item delimiters to linefeed\nreturn albs as text");
+const QString nowPlayingScript = QStringLiteral(
+    "tell application \"Music\"\n    if player state is playing then\n        set st to \"playing\"\n    "
+    "else\n        set st to \"paused\"\n    end if\n    try\n        set tn to name of current track\n      "
+    " "
+    " set ar to artist of current track\n        set dbid to (database ID of current track) as text\n    on "
+    "error\n        set tn to \"\"\n        set ar to \"\"\n        set dbid to \"\"\n    end try\nend "
+    "tell\nreturn st & linefeed & tn & linefeed & ar & linefeed & dbid");
+
+// Stands in for osascript, and for the file the artwork scripts write: `artwork`, when set, lands at the
+// path the script opens for access.
+class ScriptRunner final : public ProcessRunner {
+public:
+    FakeProcessRunner fake;
+    std::optional<QByteArray> artwork;
+
+    std::optional<QString> capture(const QString& executable, const QStringList& arguments) override
+    {
+        static const QRegularExpression target(QStringLiteral("POSIX file \"([^\"]*)\""));
+        const QRegularExpressionMatch match = target.match(arguments.value(1));
+        if (artwork && match.hasMatch()) {
+            QFile file(match.captured(1));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(*artwork);
+        }
+        return fake.capture(executable, arguments);
+    }
+    void fireAndForget(const QString& executable, const QStringList& arguments) override
+    {
+        fake.fireAndForget(executable, arguments);
+    }
+};
+
+void answer(ScriptRunner& processes, const QString& script, const QString& output)
+{
+    processes.fake.answer(osascript + QLatin1Char(' ') + e + QLatin1Char(' ') + script, output);
+}
+
+// Lets the background job finish and delivers its answer.
+template <typename Answer, typename Fetch>
+std::optional<Answer> answerOf(Fetch fetch)
+{
+    std::optional<Answer> answer;
+    fetch([&answer](Answer value) { answer = std::move(value); });
+    BackgroundQueue::waitForDone();
+    QCoreApplication::sendPostedEvents();
+    return answer;
+}
+
+class AppleScriptMusicTest : public TempHome {
+protected:
+    ScriptRunner m_processes;
+    AppleScriptMusic m_music{m_processes, m_paths, [] { return true; }};
+};
+
+TEST_F(AppleScriptMusicTest, CommandsFireTheirExactScripts)
+{
+    m_music.play(QStringLiteral("Say \"Hi\" \\ Bye\nTwo"), QStringLiteral("AC\\DC"));
+    m_music.playPlaylist(QStringLiteral("Road \"Trip\" \\ 2"));
+    m_music.playPause();
+    m_music.nextTrack();
+    m_music.previousTrack();
+
+    const QString playAlbum = QStringLiteral(
+        "tell application \"Music\"\n    set alb to \"Say \\\"Hi\\\" \\\\ Bye\nTwo\"\n    set art to "
+        "\"AC\\\\DC\"\n    set theTracks to {}\n    if art is not \"\" then\n        set theTracks to (every "
+        "track of library playlist 1 whose album is alb and album artist is art)\n    end if\n    if (count "
+        "of "
+        "theTracks) is 0 then\n        set theTracks to (every track of library playlist 1 whose album is "
+        "alb)\n        set discNums to (disc number of every track of library playlist 1 whose album is "
+        "alb)\n        set trackNums to (track number of every track of library playlist 1 whose album is "
+        "alb)\n    else\n        set discNums to (disc number of every track of library playlist 1 whose "
+        "album "
+        "is alb and album artist is art)\n        set trackNums to (track number of every track of library "
+        "playlist 1 whose album is alb and album artist is art)\n    end if\n    set n to count of "
+        "theTracks\n  "
+        "  if n is 0 then error \"no tracks for album\"\n    set idxs to {}\n    repeat with i from 1 to n\n "
+        "   "
+        "    set end of idxs to i\n    end repeat\n    repeat with a from 1 to n - 1\n        set best to "
+        "a\n   "
+        "     repeat with b from a + 1 to n\n            set bi to item best of idxs\n            set ci to "
+        "item "
+        "b of idxs\n            set bd to item bi of discNums\n            set cd to item ci of discNums\n   "
+        "  "
+        "       set bt to item bi of trackNums\n            set ct to item ci of trackNums\n            if "
+        "(cd < "
+        "bd) or (cd = bd and ct < bt) then set best to b\n        end repeat\n        if best is not a "
+        "then\n  "
+        "          set tmp to item a of idxs\n            set item a of idxs to item best of idxs\n          "
+        "  "
+        "set item best of idxs to tmp\n        end if\n    end repeat\n    if not (exists user playlist "
+        "\"Marquetto Queue\") then\n        make new user playlist with properties {name:\"Marquetto "
+        "Queue\"}\n    end if\n    set q to user playlist \"Marquetto Queue\"\n    delete every track of q\n "
+        "   "
+        "repeat with i from 1 to n\n        duplicate (item (item i of idxs) of theTracks) to q\n    end "
+        "repeat\n    set shuffle enabled to false\n    play q\nend tell");
+    const std::vector<FakeProcessRunner::Call> expected{
+        {osascript, {e, playAlbum}},
+        {osascript,
+         {e,
+          QStringLiteral("tell application \"Music\" to play user playlist \"Road \\\"Trip\\\" \\\\ 2\"")}},
+        {osascript, {e, QStringLiteral("tell application \"Music\" to playpause")}},
+        {osascript, {e, QStringLiteral("tell application \"Music\" to next track")}},
+        {osascript, {e, QStringLiteral("tell application \"Music\" to previous track")}},
+    };
+    EXPECT_EQ(m_processes.fake.calls(), expected);
+}
+
+TEST_F(AppleScriptMusicTest, PlaylistsAreTrimmedNonBlankLinesInMusicsOrder)
+{
+    const auto playlists = [this] {
+        return answerOf<QStringList>([this](auto handler) { m_music.fetchPlaylists(handler); }).value();
+    };
+    EXPECT_EQ(playlists(), QStringList());
+
+    m_processes.fake.answer(
+        QStringList{osascript, e,
+                    QStringLiteral("tell application \"Music\" to set pls to name of user playlists"), e,
+                    QStringLiteral("set AppleScript's text item delimiters to linefeed"), e,
+                    QStringLiteral("pls as text")}
+            .join(QLatin1Char(' ')),
+        QStringLiteral(" Road Trip \n\nChill\t\n \t\nChill\n"));
+    EXPECT_EQ(playlists(),
+              (QStringList{QStringLiteral("Road Trip"), QStringLiteral("Chill"), QStringLiteral("Chill")}));
+}
+
+TEST_F(AppleScriptMusicTest, AlbumsAreReadFromEitherScriptAndSorted)
+{
+    struct Case {
+        const char* what;
+        std::optional<QString> full;
+        std::optional<QString> names;
+        std::vector<AlbumEntry> expected;
+    };
+    const auto album = [](const char* name, const char* artist) {
+        return AlbumEntry{QString::fromUtf8(name), QString::fromUtf8(artist)};
+    };
+    const std::vector<Case> cases{
+        {"blank album artists give way to track artists",
+         QStringLiteral(
+             " Kind of Blue \n\nBlue\n===SEP===\nMiles Davis\nX\n \t\n===SEP===\nMiles\nY\nJoni\n"),
+         std::nullopt,
+         {album("Blue", "Joni"), album("Kind of Blue", "Miles Davis")}},
+        {"sections of other lengths give no artists",
+         QStringLiteral("Blue\nKind of Blue\n===SEP===\nJoni\n===SEP===\nJoni\nMiles"),
+         std::nullopt,
+         {album("Blue", ""), album("Kind of Blue", "")}},
+        {"a failing full script falls back to the names",
+         std::nullopt,
+         QStringLiteral("Kind of Blue\nBlue\n"),
+         {album("Blue", ""), album("Kind of Blue", "")}},
+        {"a full script with nothing in it falls back to the names",
+         QStringLiteral("\n\n===SEP===\n\n"),
+         QStringLiteral("Blue"),
+         {album("Blue", "")}},
+        {"one title by two artists is two albums, letter case alone is not",
+         QStringLiteral("Hits\nHits\nBlue\nBLUE\n===SEP===\nAnn\nBob\nJoni\nJONI\n===SEP===\nAnn\nBob\nx\ny"),
+         std::nullopt,
+         {album("Blue", "Joni"), album("Hits", "Ann"), album("Hits", "Bob")}},
+        {"equal names keep their order",
+         QStringLiteral("beta\nAlpha\nalpha\n===SEP===\nX\nY\nZ\n===SEP===\nX\nY\nZ"),
+         std::nullopt,
+         {album("Alpha", "Y"), album("alpha", "Z"), album("beta", "X")}},
+        {"no answer at all gives no albums", std::nullopt, std::nullopt, {}},
+        {"garbage gives no albums", QStringLiteral("\n \t\n"), QStringLiteral("\r\n"), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptRunner processes;
+        AppleScriptMusic music(processes, m_paths, [] { return true; });
+        if (c.full)
+            answer(processes, albumsScript, *c.full);
+        if (c.names)
+            answer(processes, albumNamesScript, *c.names);
+        EXPECT_EQ(answerOf<std::vector<AlbumEntry>>([&music](auto handler) { music.fetchAlbums(handler); }),
+                  c.expected);
+    }
+}
+
+TEST_F(AppleScriptMusicTest, NowPlayingNeedsAllFourLines)
+{
+    struct Case {
+        std::optional<QString> output;
+        std::optional<NowPlayingInfo> expected;
+    };
+    const auto info = [](bool playing, const char* track, const char* artist, const char* id) {
+        return NowPlayingInfo{playing, QString::fromUtf8(track), QString::fromUtf8(artist),
+                              QString::fromUtf8(id)};
+    };
+    const std::vector<Case> cases{
+        {QStringLiteral("playing\nSo What\nMiles Davis\n42\n"), info(true, "So What", "Miles Davis", "42")},
+        {QStringLiteral(" paused\t\n So What \nMiles Davis\n42"),
+         info(false, "So What", "Miles Davis", "42")},
+        {QStringLiteral("stopped\n\n\n\n"), info(false, "", "", "")},
+        {QStringLiteral("playing\nSo What\nMiles Davis\n"), std::nullopt},
+        {QStringLiteral(""), std::nullopt},
+        {std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output.value_or(QStringLiteral("(no answer)")).toStdString());
+        ScriptRunner processes;
+        AppleScriptMusic music(processes, m_paths, [] { return true; });
+        if (c.output)
+            answer(processes, nowPlayingScript, *c.output);
+        const auto answered = answerOf<std::optional<NowPlayingInfo>>(
+            [&music](auto handler) { music.fetchNowPlaying(handler); });
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(*answered, c.expected);
+    }
+}
+
+TEST_F(AppleScriptMusicTest, IconArtworkIsKeptOnlyWhenTheScriptWroteSomething)
+{
+    const QString expectedScript = QStringLiteral(
+        "tell application \"Music\"\n    set alb to \"Say \\\"Hi\\\"\"\n    set art to \"\"\n    set "
+        "theTracks "
+        "to {}\n    if art is not \"\" then\n        set theTracks to (every track of library playlist 1 "
+        "whose "
+        "album is alb and album artist is art)\n    end if\n    if (count of theTracks) is 0 then\n        "
+        "set "
+        "theTracks to (every track of library playlist 1 whose album is alb)\n    end if\n    if (count of "
+        "theTracks) is 0 then error \"no tracks\"\n    set theTrack to item 1 of theTracks\n    if (count of "
+        "artworks of theTrack) is 0 then error \"no artwork\"\n    set theData to raw data of artwork 1 of "
+        "theTrack\nend tell\nset f to open for access POSIX file \"%1\" with write permission\nset eof f to "
+        "0\nwrite theData to f\nclose access f");
+    for (const std::optional<QByteArray>& artwork :
+         {std::optional(QByteArray("\x89PNG")), std::optional(QByteArray()), std::optional<QByteArray>()}) {
+        SCOPED_TRACE(artwork ? artwork->size() : -1);
+        ScriptRunner processes;
+        processes.artwork = artwork;
+        AppleScriptMusic music(processes, m_paths, [] { return true; });
+        const auto name = answerOf<std::optional<QString>>(
+            [&music](auto handler) { music.fetchArtwork(QStringLiteral("Say \"Hi\""), QString(), handler); });
+        ASSERT_TRUE(name);
+        const QStringList left = QDir(m_paths.iconsDir()).entryList(QDir::Files);
+        if (artwork && !artwork->isEmpty()) {
+            ASSERT_TRUE(*name);
+            EXPECT_TRUE(
+                QRegularExpression(QStringLiteral("^album-[0-9A-F-]{36}\\.png$")).match(**name).hasMatch());
+            EXPECT_EQ(readFile(m_paths.iconsDir() + QLatin1Char('/') + **name), *artwork);
+            EXPECT_EQ(processes.fake.calls().at(0).arguments.at(1),
+                      expectedScript.arg(m_paths.iconsDir() + QLatin1Char('/') + **name));
+            QFile::remove(m_paths.iconsDir() + QLatin1Char('/') + **name);
+        } else {
+            EXPECT_EQ(*name, std::nullopt);
+            EXPECT_EQ(left, QStringList());
+        }
+    }
+
+    m_processes.artwork = QByteArray("GIF8");
+    const auto name = answerOf<std::optional<QString>>(
+        [this](auto handler) { m_music.fetchArtwork(QStringLiteral("Road Trip"), handler); });
+    ASSERT_TRUE(name && *name);
+    EXPECT_TRUE(name->value().startsWith(QStringLiteral("playlist-")));
+    EXPECT_EQ(
+        m_processes.fake.calls().at(0).arguments.at(1),
+        QStringLiteral(
+            "tell application \"Music\"\n    set thePlaylist to user playlist \"Road Trip\"\n    set theData "
+            "to "
+            "missing value\n    if (count of artworks of thePlaylist) > 0 then\n        set theData to raw "
+            "data "
+            "of artwork 1 of thePlaylist\n    else if (count of tracks of thePlaylist) > 0 then\n        set "
+            "theTrack to track 1 of thePlaylist\n        if (count of artworks of theTrack) > 0 then\n       "
+            "   "
+            "  set theData to raw data of artwork 1 of theTrack\n        end if\n    end if\nend tell\nif "
+            "theData is missing value then error \"no artwork\"\nset f to open for access POSIX file \"%1\" "
+            "with write permission\nset eof f to 0\nwrite theData to f\nclose access f")
+            .arg(m_paths.iconsDir() + QLatin1Char('/') + **name));
+}
+
+TEST_F(AppleScriptMusicTest, NowPlayingArtworkIsNeverAStalePicture)
+{
+    const QString path = m_paths.supportDir() + QStringLiteral("/nowplaying-art.png");
+    const auto fetch = [this] {
+        return answerOf<std::optional<QString>>(
+                   [this](auto handler) { m_music.fetchNowPlayingArtwork(handler); })
+            .value();
+    };
+    m_processes.artwork = QByteArray("\x89PNG");
+    EXPECT_EQ(fetch(), path);
+    EXPECT_EQ(
+        m_processes.fake.calls().back().arguments.at(1),
+        QStringLiteral("tell application \"Music\"\n    set theData to raw data of artwork 1 of current "
+                       "track\nend tell\nset f to open for access POSIX file \"%1\" with write "
+                       "permission\nset eof f to 0\nwrite theData to f\nclose access f")
+            .arg(path));
+
+    m_processes.artwork.reset();
+    EXPECT_EQ(fetch(), std::nullopt);
+}
+
+TEST_F(AppleScriptMusicTest, AnswersForAGoneBridgeAreDropped)
+{
+    bool answered = false;
+    auto music = std::make_unique<AppleScriptMusic>(m_processes, m_paths, [] { return true; });
+    music->fetchPlaylists([&answered](const QStringList&) { answered = true; });
+    music.reset();
+    BackgroundQueue::waitForDone();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(answered);
+}
+
+} // namespace
