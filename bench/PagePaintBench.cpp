@@ -1,6 +1,8 @@
 // How long the deck takes to paint one full page of a 4 × 3 large grid, every tile configured, with the icon
 // forms mixed: builder plates, tinted symbols, custom images (plates and framed pictures) and fallback
 // symbols. The first paint prepares the scaled images; the figure is the steady repaint.
+#include "actions/NowPlaying.h"
+#include "actions/TileState.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -10,6 +12,7 @@
 #include "panel/DealEngine.h"
 #include "panel/DeckView.h"
 #include "panel/EditMode.h"
+#include "panel/NowPlayingArtwork.h"
 #include "panel/QtFrameClock.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Preferences.h"
@@ -96,8 +99,12 @@ void paintLargePage(benchmark::State& state)
     // The deal is over: the figure is the page at rest.
     NoReduceMotion reduceMotion;
     DealEngine deal({settings, clock, reduceMotion});
+    NullTileStateSources stateSources;
+    TileStateProvider tileState(stateSources, store);
+    NowPlayingModel nowPlaying(music, store);
+    NowPlayingArtwork artwork(nowPlaying);
     DeckView view({store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts,
-                   frames, deal});
+                   frames, deal, tileState, artwork});
     view.resize(view.sizeHint());
 
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);

@@ -46,6 +46,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_fileIcons(createFileIcons(services.paths()))
     , m_icons(services.paths().iconsDir(), *m_fileIcons)
     , m_editMode(services.store())
+    , m_artwork(services.nowPlaying())
     , m_deal({services.settings(), services.clock(), services.reduceMotion()})
     , m_stacking(services.createWindowStacking())
     , m_editor(std::make_unique<EditorWindowController>(
@@ -80,11 +81,12 @@ AppDelegate::~AppDelegate() = default;
 
 QWidget* AppDelegate::makeContent(bool translucent)
 {
-    auto* root = new PanelRootView({{m_services.store(), m_services.settings(), m_services.applicationNames(),
-                                     m_services.starterHint(), m_editMode, m_hover, m_icons, m_finish, m_font,
-                                     m_services.music(), m_services.alerts(), m_frames, m_deal},
-                                    m_chrome},
-                                   translucent);
+    auto* root = new PanelRootView(
+        {{m_services.store(), m_services.settings(), m_services.applicationNames(), m_services.starterHint(),
+          m_editMode, m_hover, m_icons, m_finish, m_font, m_services.music(), m_services.alerts(), m_frames,
+          m_deal, m_services.tileState(), m_artwork},
+         m_chrome},
+        translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     m_root = root;
@@ -233,6 +235,10 @@ QJsonObject AppDelegate::state() const
         playing = QJsonObject{{QStringLiteral("title"), nowPlaying.trackName()},
                               {QStringLiteral("artist"), nowPlaying.artistName()},
                               {QStringLiteral("isPlaying"), nowPlaying.isPlaying()}};
+    QJsonArray lit;
+    if (m_root)
+        for (const int slot : m_root->deck().litSlots())
+            lit.append(slot);
     QJsonValue editor = QJsonValue::Null;
     if (const auto slot = m_editor->openSlot())
         editor = QJsonObject{{QStringLiteral("page"), slot->page}, {QStringLiteral("index"), slot->index}};
@@ -248,6 +254,7 @@ QJsonObject AppDelegate::state() const
          m_chrome.tint() ? QJsonValue(ColorText::text(*m_chrome.tint())) : QJsonValue()},
         {QStringLiteral("isDealing"), m_deal.isBusy() || (m_root && m_root->deck().isTransitioning())},
         {QStringLiteral("nowPlaying"), playing},
+        {QStringLiteral("lit"), lit},
     };
 }
 

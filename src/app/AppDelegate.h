@@ -8,6 +8,7 @@
 #include "exchange/IconResolver.h"
 #include "panel/DealEngine.h"
 #include "panel/EditMode.h"
+#include "panel/NowPlayingArtwork.h"
 #include "panel/PanelChrome.h"
 #include "panel/QtFrameClock.h"
 #include "panel/TileTooltip.h"
@@ -81,6 +82,7 @@ private:
     EditModeState m_editMode;
     TileHoverState m_hover;
     QtFrameClock m_frames;
+    NowPlayingArtwork m_artwork;
     DealEngine m_deal;
     std::unique_ptr<WindowStacking> m_stacking;
     std::unique_ptr<QtPanelDesktop> m_desktop;

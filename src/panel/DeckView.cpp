@@ -1,5 +1,7 @@
 #include "panel/DeckView.h"
 
+#include "actions/NowPlaying.h"
+#include "actions/TileState.h"
 #include "core/Logging.h"
 #include "editing/PhosphorFont.h"
 #include "model/Settings.h"
@@ -10,6 +12,7 @@
 #include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
 #include "panel/FileDrop.h"
+#include "panel/NowPlayingArtwork.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -53,6 +56,7 @@ DeckView::DeckView(Services services, QWidget* parent)
     , m_fade(services.frames, [this] { advanceFade(); })
     , m_motion(services.frames, [this] { advanceMotion(); })
     , m_tintFrames(services.frames, [this] { advanceTint(); })
+    , m_lightFrames(services.frames, [this] { advanceLights(); })
     , m_shownPage(services.store.currentPage())
     , m_transition(services.frames, [this] { advanceTransition(); })
 {
@@ -66,7 +70,9 @@ DeckView::DeckView(Services services, QWidget* parent)
 
     TileStore& store = m_services.store;
     connect(&store, &TileStore::pagesChanged, this, &DeckView::relayout);
+    connect(&store, &TileStore::pagesChanged, this, &DeckView::followLights);
     connect(&store, &TileStore::currentPageChanged, this, &DeckView::pageChanged);
+    connect(&store, &TileStore::currentPageChanged, this, &DeckView::followLights);
     connect(&store, &TileStore::iconRefreshTickChanged, this, [this] {
         m_pages.icons().clearCache();
         update();
@@ -90,6 +96,11 @@ DeckView::DeckView(Services services, QWidget* parent)
     });
     connect(&editMode, &EditModeState::dragChanged, this, &DeckView::followDrag);
     connect(&m_services.hover, &TileHoverState::tipChanged, this, &DeckView::tipChanged);
+
+    connect(&m_services.tileState, &TileStateProvider::changed, this, &DeckView::followLights);
+    connect(&m_services.nowPlaying, &NowPlayingArtwork::imageChanged, this, [this] { update(); });
+    connect(&m_services.nowPlaying.model(), &NowPlayingModel::changed, this, [this] { update(); });
+    followLights();
 
     DealEngine& deal = m_services.deal;
     connect(&deal, &DealEngine::generationChanged, this, [this] {
@@ -148,6 +159,42 @@ void DeckView::advanceTint()
     if (m_tint.isSettled(m_tintFrames.now()))
         m_tintFrames.stop();
     update();
+}
+
+void DeckView::followLights()
+{
+    const TileStore& store = m_services.store;
+    QHash<QUuid, std::optional<bool>> answers;
+    if (const int current = store.currentPage();
+        current >= 0 && current < static_cast<int>(store.pages().size()))
+        for (const Tile& tile : store.pages()[static_cast<std::size_t>(current)])
+            answers.insert(tile.id, m_services.tileState.isActive(tile.action));
+    m_lights.follow(answers, m_lightFrames.now());
+    if (!m_lights.isSettled(m_lightFrames.now()))
+        m_lightFrames.start();
+    update();
+}
+
+void DeckView::advanceLights()
+{
+    if (m_lights.isSettled(m_lightFrames.now()))
+        m_lightFrames.stop();
+    update();
+}
+
+std::vector<int> DeckView::litSlots()
+{
+    const TileStore& store = m_services.store;
+    std::vector<int> lit;
+    const int current = store.currentPage();
+    if (current < 0 || current >= static_cast<int>(store.pages().size()))
+        return lit;
+    const Page& page = store.pages()[static_cast<std::size_t>(current)];
+    for (std::size_t slot = 0; slot < page.size(); ++slot)
+        if (m_services.tileState.isActive(page[slot].action) == true &&
+            m_pages.icons().showsLight(page[slot]))
+            lit.push_back(static_cast<int>(slot));
+    return lit;
 }
 
 TintFade::Look DeckView::tintLook() const
@@ -370,6 +417,13 @@ PagePainter::State DeckView::pageState(const DeckGeometry& geometry) const
         motion.scale = settledAt(m_pressScales[index], now);
         motion.hoverBoost = settledAt(m_hoverBoosts[index], now);
     }
+    const Pages& pages = m_services.store.pages();
+    if (page >= 0 && page < static_cast<int>(pages.size()))
+        for (const Tile& tile : pages[static_cast<std::size_t>(page)])
+            state.lights.push_back(m_lights.opacity(tile.id, m_lightFrames.now()));
+    const NowPlayingArtwork& nowPlaying = m_services.nowPlaying;
+    state.nowPlayingArtwork = &nowPlaying.image();
+    state.isPlaying = nowPlaying.model().isPlaying();
     return state;
 }
 

@@ -8,6 +8,7 @@
 #include "panel/PagePainter.h"
 #include "panel/PageTransition.h"
 #include "panel/Spring.h"
+#include "panel/TileLights.h"
 #include "panel/TileTooltip.h"
 #include "panel/TintFade.h"
 #include "panel/TooltipPainter.h"
@@ -25,8 +26,10 @@ class FrameClock;
 class IconFinish;
 class IconResolver;
 class MusicBridge;
+class NowPlayingArtwork;
 class PhosphorFont;
 class StarterHint;
+class TileStateProvider;
 class TileStore;
 
 // The content of the deck window: the current page of tiles, the page dots and arrows or the starter hint
@@ -55,6 +58,8 @@ public:
         AlertPresenter& alerts;
         FrameClock& frames;
         DealEngine& deal;
+        TileStateProvider& tileState;
+        NowPlayingArtwork& nowPlaying;
     };
 
     static constexpr auto starterHintText = u"⌃⌥Space brings it forward. Right-click a tile to edit it.";
@@ -95,8 +100,10 @@ public:
     [[nodiscard]] bool isAnimating() const
     {
         return m_motion.isRunning() || m_fade.isRunning() || m_tintFrames.isRunning() ||
-               m_transition.isRunning();
+               m_transition.isRunning() || m_lightFrames.isRunning();
     }
+    // The slots of the current page whose state light shows on.
+    [[nodiscard]] std::vector<int> litSlots();
     // Whether tiles are being dealt in or the pages are changing places.
     [[nodiscard]] bool isTransitioning() const { return m_transition.isRunning(); }
 
@@ -147,6 +154,9 @@ private:
     void advanceMotion();
     void advanceFade();
     void advanceTint();
+    // Heads the lights of the current page's tiles for what the tile state provider says now.
+    void followLights();
+    void advanceLights();
     // The wallpaper tint as drawn now; weight 0 when the glass follows no wallpaper.
     [[nodiscard]] TintFade::Look tintLook() const;
     void pageChanged(int page);
@@ -192,6 +202,8 @@ private:
     std::vector<Spring::Value> m_hoverBoosts;
     FrameAnimation m_motion;
     FrameAnimation m_tintFrames;
+    TileLights m_lights;
+    FrameAnimation m_lightFrames;
     // The page on screen, which the next page change starts from.
     int m_shownPage = 0;
     std::optional<PageChange> m_pageChange;

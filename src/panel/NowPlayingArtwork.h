@@ -18,6 +18,7 @@ public:
 
     explicit NowPlayingArtwork(const NowPlayingModel& model, QObject* parent = nullptr);
 
+    [[nodiscard]] const NowPlayingModel& model() const { return m_model; }
     [[nodiscard]] const QImage& image() const { return m_image; }
 
 Q_SIGNALS:

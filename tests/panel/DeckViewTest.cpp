@@ -1,5 +1,7 @@
 #include "panel/DeckView.h"
 
+#include "actions/NowPlaying.h"
+#include "actions/TileState.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -8,12 +10,14 @@
 #include "panel/DealIn.h"
 #include "panel/DeckPaint.h"
 #include "panel/EditMode.h"
+#include "panel/NowPlayingArtwork.h"
 #include "panel/PanelChrome.h"
 #include "panel/PanelRootView.h"
 #include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
 #include "support/FakeReduceMotion.h"
+#include "support/FakeTileStateSources.h"
 #include "support/SteppedFrameClock.h"
 #include "support/StoreFixture.h"
 
@@ -79,6 +83,10 @@ protected:
     FakeApplicationNames m_names;
     FakeReduceMotion m_reduceMotion;
     std::unique_ptr<DealEngine> m_deal;
+    FakeTileStateSources m_stateSources;
+    std::unique_ptr<TileStateProvider> m_tileState;
+    std::unique_ptr<NowPlayingModel> m_nowPlaying;
+    std::unique_ptr<NowPlayingArtwork> m_artwork;
     std::unique_ptr<DeckView> m_view;
 
     DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
@@ -89,9 +97,12 @@ protected:
         m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
         m_editMode = std::make_unique<EditModeState>(*m_store);
         m_deal = std::make_unique<DealEngine>(DealEngine::Services{*m_settings, m_clock, m_reduceMotion});
-        m_view = std::make_unique<DeckView>(DeckView::Services{*m_store, *m_settings, m_names, *m_starterHint,
-                                                               *m_editMode, m_hover, *m_icons, m_finish,
-                                                               m_font, m_music, m_alerts, m_frames, *m_deal});
+        m_tileState = std::make_unique<TileStateProvider>(m_stateSources, *m_store);
+        m_nowPlaying = std::make_unique<NowPlayingModel>(m_music, *m_store);
+        m_artwork = std::make_unique<NowPlayingArtwork>(*m_nowPlaying);
+        m_view = std::make_unique<DeckView>(DeckView::Services{
+            *m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
+            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork});
         m_view->resize(m_view->sizeHint());
         return *m_view;
     }
@@ -136,7 +147,7 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     m_view.reset();
     PanelChromeState chrome;
     PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons,
-                         m_finish, m_font, m_music, m_alerts, m_frames, *m_deal},
+                         m_finish, m_font, m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork},
                         chrome},
                        true);
     m_settings->setBackgroundOpacity(0.5);

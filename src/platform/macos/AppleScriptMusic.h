@@ -1,6 +1,6 @@
 #pragma once
 
-#include "actions/MusicBridge.h"
+#include "platform/MusicBridge.h"
 #include "core/ProcessRunner.h"
 #include "platform/AppPaths.h"
 
