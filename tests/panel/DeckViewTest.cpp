@@ -321,6 +321,52 @@ TEST_F(DeckViewTest, APressOrHoverSetsTheTilesSpringsGoingAndAnIdleDeckDrawsNoFr
     EXPECT_FALSE(m_frames.isTicking());
 }
 
+TEST_F(DeckViewTest, AStateLightFadesBetweenOnAndOffAndNeverSitsOnTheNowPlayingArtwork)
+{
+    makeView();
+    Tile mute = builderTile(QStringLiteral("Mute"), QStringLiteral("#3478F6"));
+    mute.action = TileAction{TileAction::RunSystemAction{SystemAction::muteToggle}};
+    m_store->set(mute, 0, 0);
+    Tile nowPlaying;
+    nowPlaying.action = TileAction{TileAction::NowPlaying{}};
+    m_store->set(nowPlaying, 0, 1);
+    m_tileState->start();
+    m_stateSources.output.muted = true;
+    m_stateSources.answerAll();
+
+    // The light sits at the bottom of the icon, white on the blue plate.
+    const double unit = m_view->deckGeometry().unit();
+    const QPoint light = (slot(0).center() + QPointF(0, 76 * unit / 2 - 4 * unit - 3)).toPoint();
+    const auto lightLevel = [&] { return rendered().pixelColor(light).green(); };
+    EXPECT_EQ(m_view->litSlots(), std::vector<int>{0});
+    EXPECT_NEAR(runFrames(), 0.28, 1.0 / 30) << "off before the first answer, on after it";
+    EXPECT_GT(lightLevel(), 230);
+
+    m_stateSources.output.muted = false;
+    m_tileState->poll();
+    m_stateSources.answerAll();
+    EXPECT_TRUE(m_view->litSlots().empty());
+    EXPECT_NEAR(runFrames(), 0.28, 1.0 / 30);
+    EXPECT_LT(lightLevel(), 180) << "off is a faint dot";
+    EXPECT_FALSE(m_frames.isTicking());
+
+    // What plays fills the now-playing tile: a red cover, with the play badge and no light.
+    QImage cover(64, 64, QImage::Format_RGB32);
+    cover.fill(Qt::red);
+    const QString coverFile = m_paths.supportDir() + QStringLiteral("/cover.png");
+    QDir().mkpath(m_paths.supportDir());
+    ASSERT_TRUE(cover.save(coverFile));
+    m_nowPlaying->start();
+    m_music.nowPlayingHandlers.back()(NowPlayingInfo{true, QStringLiteral("Song"), {}, QStringLiteral("1")});
+    m_music.artworkFileHandlers.back()(coverFile);
+    QSignalSpy decoded(m_artwork.get(), &NowPlayingArtwork::imageChanged);
+    ASSERT_TRUE(decoded.wait(5000));
+    const QColor centre = rendered().pixelColor((slot(1).center() - QPointF(10, 10)).toPoint());
+    EXPECT_GT(centre.red(), 200);
+    EXPECT_LT(centre.green(), 60);
+    EXPECT_FALSE(m_view->litSlots() == std::vector<int>{1});
+}
+
 TEST_F(DeckViewTest, PageChangesRunOnFramesForTheirStyleAndThenDrawNoMore)
 {
     makeView(4, TileSizeOption::large);
