@@ -3,9 +3,6 @@
 #include "core/BackgroundQueue.h"
 #include "platform/Programs.h"
 
-#include <QCoreApplication>
-#include <QPointer>
-
 namespace {
 
 QStringView trimSpacesAndTabs(QStringView text)
@@ -34,17 +31,12 @@ QStringList ShortcutsBridge::parseShortcutList(const QString& output)
 void ShortcutsBridge::fetchShortcuts(ProcessRunner& processes, QObject* context,
                                      std::function<void(QStringList)> completion)
 {
-    BackgroundQueue::run([&processes, guard = QPointer(context), completion = std::move(completion)] {
-        const std::optional<QString> output =
-            processes.capture(Programs::shortcuts(), {QStringLiteral("list")});
-        QStringList names = output ? parseShortcutList(*output) : QStringList();
-        // The guard is only looked at on the main thread, where the context lives and dies.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [guard, completion, names = std::move(names)] {
-                if (guard)
-                    completion(names);
-            },
-            Qt::QueuedConnection);
-    });
+    BackgroundQueue::runThen(
+        context,
+        [&processes] {
+            const std::optional<QString> output =
+                processes.capture(Programs::shortcuts(), {QStringLiteral("list")});
+            return output ? parseShortcutList(*output) : QStringList();
+        },
+        std::move(completion));
 }

@@ -9,7 +9,6 @@
 #include "platform/PlatformWordings.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -25,24 +24,6 @@
 namespace {
 
 const QString noneChosen = QStringLiteral("None chosen");
-
-// Runs `work` on the background queue (sound server and Bluetooth calls may block) and hands its result to
-// `done` on the main thread, unless `context` is gone by then.
-template <typename Result>
-void fetchInBackground(QObject* context, std::function<Result()> work, std::function<void(Result)> done)
-{
-    BackgroundQueue::run([guard = QPointer(context), work = std::move(work), done = std::move(done)] {
-        Result result = work();
-        // The guard is only looked at on the main thread, where the context lives and dies.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [guard, done, result = std::move(result)] {
-                if (guard)
-                    done(result);
-            },
-            Qt::QueuedConnection);
-    });
-}
 
 QLabel* helpLabel(const QString& text)
 {
@@ -413,7 +394,7 @@ QWidget* ActionForm::makeBluetoothPage()
     });
     if (!m_pairedDevices) {
         Bluetooth& bluetooth = m_services.bluetooth;
-        fetchInBackground<std::vector<Bluetooth::Device>>(
+        BackgroundQueue::runThen(
             this, [&bluetooth] { return BluetoothConnector(bluetooth).pairedDevices(); },
             [this, show](std::vector<Bluetooth::Device> devices) {
                 m_pairedDevices = std::move(devices);
@@ -446,7 +427,7 @@ QWidget* ActionForm::makeAudioOutputPage()
     });
     if (!m_outputDevices) {
         AudioSystem& audio = m_services.audio;
-        fetchInBackground<std::vector<AudioOutput::Device>>(
+        BackgroundQueue::runThen(
             this, [&audio] { return AudioOutput(audio).outputDevices(); },
             [this, show](std::vector<AudioOutput::Device> devices) {
                 m_outputDevices = std::move(devices);

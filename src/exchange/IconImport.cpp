@@ -4,10 +4,8 @@
 #include "core/Logging.h"
 #include "exchange/IconNormalizer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTemporaryFile>
 #include <QUuid>
 #include <cerrno>
@@ -52,18 +50,8 @@ std::optional<QString> IconImport::importImage(const QString& path) const
 
 void IconImport::importImageAsync(const QString& path, QObject* context, Completion completion) const
 {
-    BackgroundQueue::run(
-        [import = *this, path, guard = QPointer(context), completion = std::move(completion)] {
-            std::optional<QString> name = import.importImage(path);
-            // The guard is only looked at on the main thread, where the context lives and dies.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [guard, completion, name = std::move(name)] {
-                    if (guard)
-                        completion(name);
-                },
-                Qt::QueuedConnection);
-        });
+    BackgroundQueue::runThen(
+        context, [import = *this, path] { return import.importImage(path); }, std::move(completion));
 }
 
 std::optional<QString> IconImport::writeNewFile(const QByteArray& png, QString& error) const

@@ -8,7 +8,6 @@
 #include "platform/linux/AlbumSource.h"
 #include "platform/linux/DBusAsync.h"
 
-#include <QCoreApplication>
 #include <QDBusObjectPath>
 #include <QDir>
 #include <QFileInfo>
@@ -106,17 +105,8 @@ void MprisMusic::fetchArtwork(const QString& playlist, ArtworkHandler handler)
             handler(std::nullopt);
             return;
         }
-        BackgroundQueue::run([self, picture = *picture, iconsDir, handler] {
-            std::optional<QString> name = copyIntoIcons(picture, iconsDir);
-            // The guard is only looked at on the main thread, where the bridge lives and dies.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [self, handler, name = std::move(name)] {
-                    if (self)
-                        handler(name);
-                },
-                Qt::QueuedConnection);
-        });
+        BackgroundQueue::runThen(
+            self, [picture = *picture, iconsDir] { return copyIntoIcons(picture, iconsDir); }, handler);
     });
 }
 
