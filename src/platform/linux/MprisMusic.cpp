@@ -113,10 +113,14 @@ void MprisMusic::fetchArtwork(const QString& playlist, ArtworkHandler handler)
 void MprisMusic::play(const QString& album, const QString& artist)
 {
     const QString queue = m_supportDir + QStringLiteral("/Marquetto Queue.m3u8");
-    QDir().mkpath(m_supportDir);
+    if (!QDir().mkpath(m_supportDir)) {
+        qCWarning(lcPlatform).noquote() << "Marquetto: no folder" << m_supportDir << "for the album queue";
+        return;
+    }
     m_albums.writeQueue(album, artist, queue, [self = QPointer(this), album, queue](bool written) {
         if (!written) {
-            qCWarning(lcPlatform).noquote() << "Marquetto: no tracks of the album" << album << "to play";
+            qCWarning(lcPlatform).noquote()
+                << "Marquetto: the album" << album << "could not be queued to play";
             return;
         }
         if (self)
@@ -126,38 +130,38 @@ void MprisMusic::play(const QString& album, const QString& artist)
 
 void MprisMusic::openQueue(const QUrl& queue)
 {
-    const std::optional<QString> player = m_players.current();
-    if (!player) {
-        m_workspace.open(queue);
-        return;
-    }
-    const QDBusMessage call =
-        MprisProtocol::call(*player, MprisProtocol::playerInterface(), QStringLiteral("OpenUri"),
-                            {queue.toString(QUrl::FullyEncoded)});
-    // A player that cannot open playlist files leaves it to the desktop's audio application.
-    DBusAsync::call(m_players.bus(), call, m_timeout, {},
-                    [self = QPointer(this), call, queue](const QDBusMessage& error) {
-                        DBusAsync::logFailure(call, error);
-                        if (self)
-                            self->m_workspace.open(queue);
-                    });
+    m_players.withCurrent([this, queue](const std::optional<QString>& player) {
+        if (!player) {
+            m_workspace.open(queue);
+            return;
+        }
+        const QDBusMessage call =
+            MprisProtocol::call(*player, MprisProtocol::playerInterface(), QStringLiteral("OpenUri"),
+                                {queue.toString(QUrl::FullyEncoded)});
+        // A player that cannot open playlist files leaves it to the desktop's audio application.
+        DBusAsync::call(m_players.bus(), call, m_timeout, {},
+                        [self = QPointer(this), call, queue](const QDBusMessage& error) {
+                            DBusAsync::logFailure(call, error);
+                            if (self)
+                                self->m_workspace.open(queue);
+                        });
+    });
 }
 
 void MprisMusic::playPlaylist(const QString& name)
 {
-    findPlaylists([bus = m_players.bus(), timeout = m_timeout,
-                   name](const QString& player, const std::vector<MprisProtocol::Playlist>& playlists) {
+    findPlaylists([this, name](const QString& player, const std::vector<MprisProtocol::Playlist>& playlists) {
         const auto found = std::find_if(playlists.cbegin(), playlists.cend(),
                                         [&name](const auto& candidate) { return candidate.name == name; });
         if (found == playlists.cend()) {
             qCWarning(lcPlatform).noquote() << "Marquetto: the media player has no playlist" << name;
             return;
         }
-        DBusAsync::call(bus,
+        DBusAsync::call(m_players.bus(),
                         MprisProtocol::call(player, MprisProtocol::playlistsInterface(),
                                             QStringLiteral("ActivatePlaylist"),
                                             {QVariant::fromValue(QDBusObjectPath(found->id))}),
-                        timeout);
+                        m_timeout);
     });
 }
 
@@ -178,13 +182,14 @@ void MprisMusic::previousTrack()
 
 void MprisMusic::control(const QString& method)
 {
-    const std::optional<QString> player = m_players.current();
-    if (!player) {
-        qCDebug(lcPlatform).noquote() << "Marquetto: no media player to send" << method << "to";
-        return;
-    }
-    DBusAsync::call(m_players.bus(), MprisProtocol::call(*player, MprisProtocol::playerInterface(), method),
-                    m_timeout);
+    m_players.withCurrent([this, method](const std::optional<QString>& player) {
+        if (!player) {
+            qCDebug(lcPlatform).noquote() << "Marquetto: no media player to send" << method << "to";
+            return;
+        }
+        DBusAsync::call(m_players.bus(),
+                        MprisProtocol::call(*player, MprisProtocol::playerInterface(), method), m_timeout);
+    });
 }
 
 void MprisMusic::fetchPlaylists(PlaylistsHandler handler)
@@ -200,28 +205,30 @@ void MprisMusic::fetchPlaylists(PlaylistsHandler handler)
 
 void MprisMusic::findPlaylists(PlaylistsFound found)
 {
-    const std::optional<QString> player = m_players.current();
-    if (!player) {
-        found({}, {});
-        return;
-    }
-    const QDBusMessage call = MprisProtocol::call(
-        *player, MprisProtocol::playlistsInterface(), QStringLiteral("GetPlaylists"),
-        {QVariant::fromValue(0u), QVariant::fromValue(1000u), QStringLiteral("UserDefined"), false});
-    DBusAsync::call(
-        m_players.bus(), call, m_timeout,
-        [found, player = *player](const QDBusMessage& reply) {
-            std::optional<std::vector<MprisProtocol::Playlist>> playlists = MprisProtocol::playlists(reply);
-            if (!playlists)
-                qCWarning(lcPlatform).noquote()
-                    << "Marquetto: unexpected playlist list from" << player << ":" << reply.signature();
-            found(player, playlists.value_or(std::vector<MprisProtocol::Playlist>()));
-        },
-        [found, call, player = *player](const QDBusMessage& error) {
-            if (!meansNoPlaylists(error))
-                DBusAsync::logFailure(call, error);
-            found(player, {});
-        });
+    m_players.withCurrent([this, found = std::move(found)](const std::optional<QString>& player) {
+        if (!player) {
+            found({}, {});
+            return;
+        }
+        const QDBusMessage call = MprisProtocol::call(
+            *player, MprisProtocol::playlistsInterface(), QStringLiteral("GetPlaylists"),
+            {QVariant::fromValue(0u), QVariant::fromValue(1000u), QStringLiteral("UserDefined"), false});
+        DBusAsync::call(
+            m_players.bus(), call, m_timeout,
+            [found, player = *player](const QDBusMessage& reply) {
+                std::optional<std::vector<MprisProtocol::Playlist>> playlists =
+                    MprisProtocol::playlists(reply);
+                if (!playlists)
+                    qCWarning(lcPlatform).noquote()
+                        << "Marquetto: unexpected playlist list from" << player << ":" << reply.signature();
+                found(player, playlists.value_or(std::vector<MprisProtocol::Playlist>()));
+            },
+            [found, call, player = *player](const QDBusMessage& error) {
+                if (!meansNoPlaylists(error))
+                    DBusAsync::logFailure(call, error);
+                found(player, {});
+            });
+    });
 }
 
 void MprisMusic::fetchAlbums(AlbumsHandler handler)
@@ -231,57 +238,54 @@ void MprisMusic::fetchAlbums(AlbumsHandler handler)
 
 void MprisMusic::fetchNowPlaying(NowPlayingHandler handler)
 {
-    const std::optional<QString> player = m_players.current();
-    if (!player) {
-        handler(std::nullopt);
-        return;
-    }
-    const QDBusMessage call =
-        MprisProtocol::call(*player, MprisProtocol::propertiesInterface(), QStringLiteral("GetAll"),
-                            {MprisProtocol::playerInterface()});
-    DBusAsync::call(
-        m_players.bus(), call, m_timeout,
-        [handler](const QDBusMessage& reply) {
-            const std::optional<QVariantMap> properties =
-                MprisProtocol::dictionary(reply.arguments().value(0));
-            std::optional<NowPlayingInfo> info =
-                properties ? MprisProtocol::nowPlaying(*properties) : std::nullopt;
-            if (!info)
-                qCWarning(lcPlatform).noquote() << "Marquetto: the media player" << reply.service()
-                                                << "said what plays in an unexpected form";
-            handler(std::move(info));
-        },
-        [handler, call](const QDBusMessage& error) {
-            DBusAsync::logFailure(call, error);
-            handler(std::nullopt);
-        });
+    fetchPlayerProperties([handler](const std::optional<QVariantMap>& properties) {
+        std::optional<NowPlayingInfo> info =
+            properties ? MprisProtocol::nowPlaying(*properties) : std::nullopt;
+        if (properties && !info)
+            qCWarning(lcPlatform).noquote()
+                << "Marquetto: the media player said what plays in an unexpected form";
+        handler(std::move(info));
+    });
 }
 
 void MprisMusic::fetchNowPlayingArtwork(ArtworkFileHandler handler)
 {
-    const std::optional<QString> player = m_players.current();
-    if (!player) {
-        handler(std::nullopt);
-        return;
-    }
-    const QDBusMessage call =
-        MprisProtocol::call(*player, MprisProtocol::propertiesInterface(), QStringLiteral("Get"),
-                            {MprisProtocol::playerInterface(), QStringLiteral("Metadata")});
-    DBusAsync::call(
-        m_players.bus(), call, m_timeout,
-        [handler](const QDBusMessage& reply) {
-            const std::optional<QVariantMap> metadata =
-                MprisProtocol::dictionary(MprisProtocol::unwrap(reply.arguments().value(0)));
-            const QVariant url = metadata ? metadata->value(QStringLiteral("mpris:artUrl")) : QVariant();
-            if (url.typeId() != QMetaType::QString) {
-                qCDebug(lcPlatform).noquote() << "Marquetto: the media player names no artwork";
-                handler(std::nullopt);
-                return;
-            }
-            handler(localArtworkFile(url.toString()));
-        },
-        [handler, call](const QDBusMessage& error) {
-            DBusAsync::logFailure(call, error);
+    fetchPlayerProperties([handler](const std::optional<QVariantMap>& properties) {
+        const std::optional<QVariantMap> metadata =
+            properties ? MprisProtocol::dictionary(properties->value(QStringLiteral("Metadata")))
+                       : std::nullopt;
+        const QVariant url = metadata ? metadata->value(QStringLiteral("mpris:artUrl")) : QVariant();
+        if (url.typeId() != QMetaType::QString) {
+            qCDebug(lcPlatform).noquote() << "Marquetto: the media player names no artwork";
             handler(std::nullopt);
-        });
+            return;
+        }
+        handler(localArtworkFile(url.toString()));
+    });
+}
+
+void MprisMusic::fetchPlayerProperties(PropertiesFound found)
+{
+    m_players.withCurrent([this, found = std::move(found)](const std::optional<QString>& player) {
+        if (!player) {
+            found(std::nullopt);
+            return;
+        }
+        const QDBusMessage call =
+            MprisProtocol::call(*player, MprisProtocol::propertiesInterface(), QStringLiteral("GetAll"),
+                                {MprisProtocol::playerInterface()});
+        DBusAsync::call(
+            m_players.bus(), call, m_timeout,
+            [found, player = *player](const QDBusMessage& reply) {
+                std::optional<QVariantMap> properties = MprisProtocol::dictionary(reply.arguments().value(0));
+                if (!properties)
+                    qCWarning(lcPlatform).noquote()
+                        << "Marquetto: unexpected properties from" << player << ":" << reply.signature();
+                found(properties);
+            },
+            [found, call](const QDBusMessage& error) {
+                DBusAsync::logFailure(call, error);
+                found(std::nullopt);
+            });
+    });
 }

@@ -16,8 +16,9 @@ struct AppPaths;
 // The music bridge of a Linux desktop: whatever media player (MPRIS) is on the session bus plays, pauses,
 // skips, lists and activates its playlists and says what plays; albums come from the music folder and are
 // played as a playlist file. The player used is the one that last started playing, else the last to
-// appear. The bus is reached on the first question about music, never before; since players are then
-// listed asynchronously, `isMusicRunning` answers false until the list is in. Main thread only.
+// appear. The bus is reached on the first question about music, never before; players are then listed
+// asynchronously: commands and fetches wait for that list, `isMusicRunning` answers false until it is in.
+// Main thread only.
 class MprisMusic final : public QObject, public MusicBridge {
     Q_OBJECT
 public:
@@ -40,10 +41,16 @@ public:
     void fetchNowPlayingArtwork(ArtworkFileHandler handler) override;
 
 private:
-    // The playlists of the player at `player`, none when it has none or there is no player.
+    // The playlists of the current player (named for a command to follow), none when it has none or there is
+    // no player.
     using PlaylistsFound = std::function<void(const QString& player, std::vector<MprisProtocol::Playlist>)>;
 
+    // The properties of the current player's player interface; nothing when there is no player or it does
+    // not answer in the expected form.
+    using PropertiesFound = std::function<void(const std::optional<QVariantMap>&)>;
+
     void control(const QString& method);
+    void fetchPlayerProperties(PropertiesFound found);
     void findPlaylists(PlaylistsFound found);
     void openQueue(const QUrl& queue);
 

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -42,6 +43,15 @@ std::optional<QString> MprisPlayers::current()
     return chosen->name;
 }
 
+void MprisPlayers::withCurrent(CurrentHandler use)
+{
+    follow();
+    if (m_listed)
+        use(current());
+    else
+        m_waiting.push_back(std::move(use));
+}
+
 void MprisPlayers::follow()
 {
     if (m_following)
@@ -51,6 +61,7 @@ void MprisPlayers::follow()
     if (!bus.isConnected()) {
         qCWarning(lcPlatform).noquote()
             << "Marquetto: no session bus to find media players on:" << bus.lastError().message();
+        m_listed = true;
         return;
     }
     // Following first and listing second: a player that comes meanwhile is heard of twice, never missed. The
@@ -66,19 +77,34 @@ void MprisPlayers::follow()
 
 void MprisPlayers::listPlayers()
 {
-    DBusAsync::call(m_bus.get(),
-                    QDBusMessage::createMethodCall(
-                        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames")),
-                    m_timeout, [self = QPointer(this)](const QDBusMessage& reply) {
-                        if (!self)
-                            return;
-                        const QStringList names = reply.arguments().value(0).toStringList();
-                        for (const QString& name : names) {
-                            if (isPlayerName(name))
-                                self->appeared(name, {});
-                        }
-                    });
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames"));
+    DBusAsync::call(
+        m_bus.get(), call, m_timeout,
+        [self = QPointer(this)](const QDBusMessage& reply) {
+            if (!self)
+                return;
+            const QStringList names = reply.arguments().value(0).toStringList();
+            for (const QString& name : names) {
+                if (isPlayerName(name))
+                    self->appeared(name, {});
+            }
+            self->listed();
+        },
+        [self = QPointer(this), call](const QDBusMessage& error) {
+            DBusAsync::logFailure(call, error);
+            if (self)
+                self->listed();
+        });
+}
+
+void MprisPlayers::listed()
+{
+    m_listed = true;
+    const std::vector<CurrentHandler> waiting = std::exchange(m_waiting, {});
+    for (const CurrentHandler& use : waiting)
+        use(current());
 }
 
 void MprisPlayers::onNameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner)

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,10 @@ public:
     // The bus name of the player to talk to: the last whose status became "Playing", else the last to
     // appear; nothing while no player is known.
     [[nodiscard]] std::optional<QString> current();
+    // The same, once the players that were there when following began are known: at once from then on,
+    // else as soon as the bus has listed them (or failed to). Never called once this object is gone.
+    using CurrentHandler = std::function<void(const std::optional<QString>& player)>;
+    void withCurrent(CurrentHandler use);
 
 private Q_SLOTS:
     void onNameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner);
@@ -39,6 +44,7 @@ private:
 
     void follow();
     void listPlayers();
+    void listed();
     void appeared(const QString& name, const QString& owner);
     void askStatus(const QString& name);
     void statusIs(const QString& owner, const QString& status);
@@ -47,6 +53,8 @@ private:
     LazyDBusConnection m_bus;
     std::chrono::milliseconds m_timeout;
     bool m_following = false;
+    bool m_listed = false;
+    std::vector<CurrentHandler> m_waiting; // for the first list of players
     std::vector<Player> m_players;
     quint64 m_events = 0; // orders appearances and starts of playing
 };

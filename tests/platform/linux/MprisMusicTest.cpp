@@ -149,9 +149,9 @@ TEST_F(MprisMusicTest, StatusOfTheWrongTypeIsNoAnswer)
     }
 }
 
-TEST_F(MprisMusicTest, CommandsReachThePlayer)
+TEST_F(MprisMusicTest, CommandsReachThePlayerEvenAsTheVeryFirstQuestion)
 {
-    TestMprisPlayer& player = startPlayer();
+    TestMprisPlayer player(m_bus.connect(), QStringLiteral("test"));
     m_music->playPause();
     m_music->nextTrack();
     m_music->nextTrack();
@@ -276,6 +276,7 @@ TEST_F(MprisMusicTest, AnAlbumIsQueuedAndOpenedByThePlayerOrElseTheDesktop)
     const QString queue = m_paths.supportDir() + QStringLiteral("/Marquetto Queue.m3u8");
     m_music->play(QStringLiteral("Kind of Blue"), QStringLiteral("Miles Davis"));
     EXPECT_EQ(m_albums.queues, QStringList{QStringLiteral("Kind of Blue/Miles Davis → ") + queue});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_workspace.opened.empty(); }));
     EXPECT_EQ(m_workspace.opened, std::vector{QUrl::fromLocalFile(queue)});
 
     TestMprisPlayer& player = startPlayer();
