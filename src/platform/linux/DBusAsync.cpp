@@ -9,12 +9,18 @@
 void DBusAsync::call(const QDBusConnection& bus, const QDBusMessage& message,
                      std::chrono::milliseconds timeout, ReplyHandler onReply)
 {
+    call(bus, message, timeout, std::move(onReply),
+         [message](const QDBusMessage& error) { logFailure(message, error); });
+}
+
+void DBusAsync::call(const QDBusConnection& bus, const QDBusMessage& message,
+                     std::chrono::milliseconds timeout, ReplyHandler onReply, FailureHandler onFailure)
+{
     ask(bus, message, timeout,
-        [method = message.interface() + u'.' + message.member(), path = message.path(),
-         onReply = std::move(onReply)](const QDBusMessage& reply) {
+        [onReply = std::move(onReply), onFailure = std::move(onFailure)](const QDBusMessage& reply) {
             if (reply.type() != QDBusMessage::ReplyMessage) {
-                qCWarning(lcPlatform).noquote() << "Marquetto:" << method << "on" << path
-                                                << "failed:" << reply.errorName() << reply.errorMessage();
+                if (onFailure)
+                    onFailure(reply);
                 return;
             }
             if (onReply)
@@ -42,4 +48,10 @@ void DBusAsync::ask(const QDBusConnection& bus, const QDBusMessage& message,
                              onAnswer(done->reply());
                          });
     });
+}
+
+void DBusAsync::logFailure(const QDBusMessage& call, const QDBusMessage& error)
+{
+    qCWarning(lcPlatform).noquote() << "Marquetto:" << call.interface() + u'.' + call.member() << "on"
+                                    << call.path() << "failed:" << error.errorName() << error.errorMessage();
 }

@@ -1,0 +1,291 @@
+#include "MprisMusic.h"
+
+#include "core/AtomicFile.h"
+#include "core/BackgroundQueue.h"
+#include "core/Logging.h"
+#include "platform/AppPaths.h"
+#include "platform/Workspace.h"
+#include "platform/linux/AlbumSource.h"
+#include "platform/linux/DBusAsync.h"
+
+#include <QDBusObjectPath>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QUuid>
+
+namespace {
+
+// Artwork larger than this is someone's mistake, not a cover.
+constexpr qint64 kMaxArtworkBytes = 32 * 1024 * 1024;
+
+// The deck never downloads artwork: only a local regular file of a sane size is taken.
+std::optional<QString> localArtworkFile(const QString& url)
+{
+    const QUrl parsed(url);
+    if (!parsed.isLocalFile()) {
+        // The scheme alone: a data URL can hold a whole picture.
+        qCDebug(lcPlatform).noquote()
+            << "Marquetto: artwork not taken from a" << parsed.scheme() << "address, only from local files";
+        return std::nullopt;
+    }
+    const QFileInfo file(parsed.toLocalFile());
+    if (!file.isFile() || file.size() > kMaxArtworkBytes) {
+        qCDebug(lcPlatform).noquote()
+            << "Marquetto: artwork" << file.filePath() << "is no file of at most 32 MB";
+        return std::nullopt;
+    }
+    return file.absoluteFilePath();
+}
+
+// Players without playlists answer GetPlaylists with one of these; that is an answer, not a failure.
+bool meansNoPlaylists(const QDBusMessage& error)
+{
+    const QString name = error.errorName();
+    return name == u"org.freedesktop.DBus.Error.UnknownMethod" ||
+           name == u"org.freedesktop.DBus.Error.UnknownInterface" ||
+           name == u"org.freedesktop.DBus.Error.UnknownObject";
+}
+
+// Copies the picture into the icons folder under a name of its own; answers that name.
+std::optional<QString> copyIntoIcons(const QString& picture, const QString& iconsDir)
+{
+    const auto bytes = AtomicFile::read(picture, kMaxArtworkBytes);
+    if (!bytes) {
+        qCWarning(lcPlatform).noquote() << "Marquetto: could not read the playlist artwork" << picture;
+        return std::nullopt;
+    }
+    const QString name = QStringLiteral("playlist-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
+                         QStringLiteral(".png");
+    const QString path = iconsDir + u'/' + name;
+    const std::optional<QString> failure =
+        QDir().mkpath(iconsDir) ? AtomicFile::write(path, *bytes) : QStringLiteral("no icons folder");
+    if (failure) {
+        qCWarning(lcPlatform).noquote() << "Marquetto: could not write" << path << ":" << *failure;
+        return std::nullopt;
+    }
+    return name;
+}
+
+} // namespace
+
+MprisMusic::MprisMusic(LazyDBusConnection sessionBus, AlbumSource& albums, Workspace& workspace,
+                       const AppPaths& paths, std::chrono::milliseconds timeout, QObject* parent)
+    : QObject(parent)
+    , m_players(std::move(sessionBus), timeout)
+    , m_albums(albums)
+    , m_workspace(workspace)
+    , m_supportDir(paths.supportDir())
+    , m_iconsDir(paths.iconsDir())
+    , m_timeout(timeout)
+{
+}
+
+bool MprisMusic::isMusicRunning() const
+{
+    return m_players.current().has_value();
+}
+
+void MprisMusic::fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler)
+{
+    m_albums.fetchArtwork(album, artist, std::move(handler));
+}
+
+void MprisMusic::fetchArtwork(const QString& playlist, ArtworkHandler handler)
+{
+    findPlaylists([self = QPointer(this), iconsDir = m_iconsDir, playlist, handler = std::move(handler)](
+                      const QString&, const std::vector<MprisProtocol::Playlist>& playlists) {
+        const auto found =
+            std::find_if(playlists.cbegin(), playlists.cend(),
+                         [&playlist](const auto& candidate) { return candidate.name == playlist; });
+        const std::optional<QString> picture =
+            found == playlists.cend() ? std::nullopt : localArtworkFile(found->icon);
+        if (!picture) {
+            handler(std::nullopt);
+            return;
+        }
+        BackgroundQueue::runThenReport<std::optional<QString>>(
+            self, [picture = *picture, iconsDir] { return copyIntoIcons(picture, iconsDir); }, handler);
+    });
+}
+
+void MprisMusic::play(const QString& album, const QString& artist)
+{
+    const QString queue = m_supportDir + QStringLiteral("/Marquetto Queue.m3u8");
+    if (!QDir().mkpath(m_supportDir)) {
+        qCWarning(lcPlatform).noquote() << "Marquetto: no folder" << m_supportDir << "for the album queue";
+        return;
+    }
+    m_albums.writeQueue(album, artist, queue, [self = QPointer(this), album, queue](bool written) {
+        if (!written) {
+            qCWarning(lcPlatform).noquote()
+                << "Marquetto: the album" << album << "could not be queued to play";
+            return;
+        }
+        if (self)
+            self->openQueue(QUrl::fromLocalFile(queue));
+    });
+}
+
+void MprisMusic::openQueue(const QUrl& queue)
+{
+    m_players.withCurrent([this, queue](const std::optional<QString>& player) {
+        if (!player) {
+            m_workspace.open(queue);
+            return;
+        }
+        const QDBusMessage call =
+            MprisProtocol::call(*player, MprisProtocol::playerInterface(), QStringLiteral("OpenUri"),
+                                {queue.toString(QUrl::FullyEncoded)});
+        // A player that cannot open playlist files leaves it to the desktop's audio application.
+        DBusAsync::call(m_players.bus(), call, m_timeout, {},
+                        [self = QPointer(this), call, queue](const QDBusMessage& error) {
+                            DBusAsync::logFailure(call, error);
+                            if (self)
+                                self->m_workspace.open(queue);
+                        });
+    });
+}
+
+void MprisMusic::playPlaylist(const QString& name)
+{
+    findPlaylists([this, name](const QString& player, const std::vector<MprisProtocol::Playlist>& playlists) {
+        const auto found = std::find_if(playlists.cbegin(), playlists.cend(),
+                                        [&name](const auto& candidate) { return candidate.name == name; });
+        if (found == playlists.cend()) {
+            qCWarning(lcPlatform).noquote() << "Marquetto: the media player has no playlist" << name;
+            return;
+        }
+        DBusAsync::call(m_players.bus(),
+                        MprisProtocol::call(player, MprisProtocol::playlistsInterface(),
+                                            QStringLiteral("ActivatePlaylist"),
+                                            {QVariant::fromValue(QDBusObjectPath(found->id))}),
+                        m_timeout);
+    });
+}
+
+void MprisMusic::playPause()
+{
+    control(QStringLiteral("PlayPause"));
+}
+
+void MprisMusic::nextTrack()
+{
+    control(QStringLiteral("Next"));
+}
+
+void MprisMusic::previousTrack()
+{
+    control(QStringLiteral("Previous"));
+}
+
+void MprisMusic::control(const QString& method)
+{
+    m_players.withCurrent([this, method](const std::optional<QString>& player) {
+        if (!player) {
+            qCDebug(lcPlatform).noquote() << "Marquetto: no media player to send" << method << "to";
+            return;
+        }
+        DBusAsync::call(m_players.bus(),
+                        MprisProtocol::call(*player, MprisProtocol::playerInterface(), method), m_timeout);
+    });
+}
+
+void MprisMusic::fetchPlaylists(PlaylistsHandler handler)
+{
+    findPlaylists([handler = std::move(handler)](const QString&,
+                                                 const std::vector<MprisProtocol::Playlist>& playlists) {
+        QStringList names;
+        for (const MprisProtocol::Playlist& playlist : playlists)
+            names << playlist.name;
+        handler(names);
+    });
+}
+
+void MprisMusic::findPlaylists(PlaylistsFound found)
+{
+    m_players.withCurrent([this, found = std::move(found)](const std::optional<QString>& player) {
+        if (!player) {
+            found({}, {});
+            return;
+        }
+        const QDBusMessage call = MprisProtocol::call(
+            *player, MprisProtocol::playlistsInterface(), QStringLiteral("GetPlaylists"),
+            {QVariant::fromValue(0u), QVariant::fromValue(1000u), QStringLiteral("UserDefined"), false});
+        DBusAsync::call(
+            m_players.bus(), call, m_timeout,
+            [found, player = *player](const QDBusMessage& reply) {
+                std::optional<std::vector<MprisProtocol::Playlist>> playlists =
+                    MprisProtocol::playlists(reply);
+                if (!playlists)
+                    qCWarning(lcPlatform).noquote()
+                        << "Marquetto: unexpected playlist list from" << player << ":" << reply.signature();
+                found(player, playlists.value_or(std::vector<MprisProtocol::Playlist>()));
+            },
+            [found, call, player = *player](const QDBusMessage& error) {
+                if (!meansNoPlaylists(error))
+                    DBusAsync::logFailure(call, error);
+                found(player, {});
+            });
+    });
+}
+
+void MprisMusic::fetchAlbums(AlbumsHandler handler)
+{
+    m_albums.albums(std::move(handler));
+}
+
+void MprisMusic::fetchNowPlaying(NowPlayingHandler handler)
+{
+    fetchPlayerProperties([handler](const std::optional<QVariantMap>& properties) {
+        std::optional<NowPlayingInfo> info =
+            properties ? MprisProtocol::nowPlaying(*properties) : std::nullopt;
+        if (properties && !info)
+            qCWarning(lcPlatform).noquote()
+                << "Marquetto: the media player said what plays in an unexpected form";
+        handler(std::move(info));
+    });
+}
+
+void MprisMusic::fetchNowPlayingArtwork(ArtworkFileHandler handler)
+{
+    fetchPlayerProperties([handler](const std::optional<QVariantMap>& properties) {
+        const std::optional<QVariantMap> metadata =
+            properties ? MprisProtocol::dictionary(properties->value(QStringLiteral("Metadata")))
+                       : std::nullopt;
+        const QVariant url = metadata ? metadata->value(QStringLiteral("mpris:artUrl")) : QVariant();
+        if (url.typeId() != QMetaType::QString) {
+            qCDebug(lcPlatform).noquote() << "Marquetto: the media player names no artwork";
+            handler(std::nullopt);
+            return;
+        }
+        handler(localArtworkFile(url.toString()));
+    });
+}
+
+void MprisMusic::fetchPlayerProperties(PropertiesFound found)
+{
+    m_players.withCurrent([this, found = std::move(found)](const std::optional<QString>& player) {
+        if (!player) {
+            found(std::nullopt);
+            return;
+        }
+        const QDBusMessage call =
+            MprisProtocol::call(*player, MprisProtocol::propertiesInterface(), QStringLiteral("GetAll"),
+                                {MprisProtocol::playerInterface()});
+        DBusAsync::call(
+            m_players.bus(), call, m_timeout,
+            [found, player = *player](const QDBusMessage& reply) {
+                std::optional<QVariantMap> properties = MprisProtocol::dictionary(reply.arguments().value(0));
+                if (!properties)
+                    qCWarning(lcPlatform).noquote()
+                        << "Marquetto: unexpected properties from" << player << ":" << reply.signature();
+                found(properties);
+            },
+            [found, call](const QDBusMessage& error) {
+                DBusAsync::logFailure(call, error);
+                found(std::nullopt);
+            });
+    });
+}
