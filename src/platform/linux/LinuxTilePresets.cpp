@@ -1,8 +1,7 @@
 #include "platform/linux/LinuxTilePresets.h"
 
 #include "platform/linux/DesktopEntries.h"
-
-#include <QFile>
+#include "platform/linux/UserDirs.h"
 
 namespace LinuxTilePresets {
 
@@ -11,9 +10,6 @@ namespace {
 const QString essentials = QStringLiteral("Essentials");
 const QString quickActions = QStringLiteral("Quick Actions");
 const QString utilities = QStringLiteral("Utilities");
-
-// More than any real "user-dirs.dirs"; a bound against reading a stray large file whole.
-constexpr qint64 maxUserDirsBytes = 64 * 1024;
 
 TilePreset preset(const QString& id, const QString& name, const QString& category, TileAction::Value action,
                   const QString& colour, const QString& glyph, const QString& blurb,
@@ -69,47 +65,7 @@ TilePreset appPreset(const QString& id, const QString& name, const QString& cate
                   application.program);
 }
 
-// A value of "user-dirs.dirs": "$HOME/relative" or "/absolute", double-quoted, with shell escapes.
-std::optional<QString> userDirValue(QStringView quoted, const QString& home)
-{
-    if (quoted.size() < 2 || !quoted.startsWith(u'"') || !quoted.endsWith(u'"'))
-        return std::nullopt;
-    QString value;
-    const QStringView inner = quoted.mid(1, quoted.size() - 2);
-    for (qsizetype i = 0; i < inner.size(); ++i) {
-        if (inner[i] == u'\\' && i + 1 < inner.size())
-            ++i;
-        value += inner[i];
-    }
-    if (value == u"$HOME")
-        return home;
-    if (value.startsWith(u"$HOME/"))
-        return home + value.mid(5);
-    if (value.startsWith(u'/'))
-        return value;
-    return std::nullopt;
-}
-
 } // namespace
-
-QString downloadDir(const AppPaths& paths)
-{
-    QString found = paths.home + QStringLiteral("/Downloads");
-    QFile file(paths.configHome + QStringLiteral("/user-dirs.dirs"));
-    if (!file.open(QIODevice::ReadOnly))
-        return found;
-    const QString text = QString::fromUtf8(file.read(maxUserDirsBytes));
-    const QString key = QStringLiteral("XDG_DOWNLOAD_DIR=");
-    // As the shell that sources the file would, the last assignment wins.
-    for (const QString& line : text.split(u'\n')) {
-        const QString trimmed = line.trimmed();
-        if (!trimmed.startsWith(key))
-            continue;
-        if (const auto value = userDirValue(QStringView(trimmed).mid(key.size()), paths.home))
-            found = *value;
-    }
-    return found;
-}
 
 std::vector<TilePreset> catalogue(const AppPaths& paths)
 {
@@ -119,8 +75,10 @@ std::vector<TilePreset> catalogue(const AppPaths& paths)
                TileAction::OpenFile{paths.home}, QStringLiteral("#1E7CE8"), QStringLiteral("folder"),
                QStringLiteral("Opens your home folder in a fresh file manager window.")),
         preset(QStringLiteral("downloads"), QStringLiteral("Downloads"), essentials,
-               TileAction::OpenFile{downloadDir(paths)}, QStringLiteral("#2E7D4F"),
-               QStringLiteral("download-simple"), QStringLiteral("Straight into your Downloads folder.")),
+               TileAction::OpenFile{
+                   UserDirs::userDir(paths, QStringLiteral("XDG_DOWNLOAD_DIR"), QStringLiteral("Downloads"))},
+               QStringLiteral("#2E7D4F"), QStringLiteral("download-simple"),
+               QStringLiteral("Straight into your Downloads folder.")),
         preset(QStringLiteral("new-email"), QStringLiteral("New Email"), essentials,
                TileAction::OpenURL{QStringLiteral("mailto:")}, QStringLiteral("#0E8A8A"),
                QStringLiteral("envelope-simple"),

@@ -15,8 +15,4 @@ namespace LinuxTilePresets {
 // desktop entry, and its preset names the program it needs.
 [[nodiscard]] std::vector<TilePreset> catalogue(const AppPaths& paths);
 
-// The user's download folder: XDG_DOWNLOAD_DIR of "user-dirs.dirs" in the configuration folder, or
-// ~/Downloads when it names none.
-[[nodiscard]] QString downloadDir(const AppPaths& paths);
-
 } // namespace LinuxTilePresets

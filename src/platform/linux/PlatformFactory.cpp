@@ -9,6 +9,8 @@
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/MprisMusic.h"
+#include "platform/linux/MusicFolder.h"
 #include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/PulseAudioSystem.h"
 #include "platform/linux/X11DeckWindow.h"
@@ -34,6 +36,12 @@ QString clickSoundFile()
 LazyDBusConnection systemBus()
 {
     return LazyDBusConnection([] { return QDBusConnection::systemBus(); });
+}
+
+// Made when music or the desktop's colour scheme is first asked about.
+LazyDBusConnection sessionBus()
+{
+    return LazyDBusConnection([] { return QDBusConnection::sessionBus(); });
 }
 
 } // namespace
@@ -62,9 +70,13 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =
         std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
+    // The player says what plays; the albums come from the music folder, which the player's object owns.
+    auto* albums = new MusicFolder(MusicFolder::userMusicFolder(paths), paths.iconsDir());
+    auto music = std::make_unique<MprisMusic>(sessionBus(), *albums, *services.workspace, paths);
+    albums->setParent(music.get());
+    services.music = std::move(music);
     services.tileStateSources = std::make_unique<LinuxTileStateSources>(
-        processes, LinuxTileStateSources::Programs{pactl, gsettings}, systemBus(),
-        LazyDBusConnection([] { return QDBusConnection::sessionBus(); }));
+        processes, LinuxTileStateSources::Programs{pactl, gsettings}, systemBus(), sessionBus());
     services.createReduceMotion = [gsettings]() -> std::unique_ptr<ReduceMotion> {
         if (gsettings.isEmpty() || !GnomeReduceMotion::isGnome(qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
             return std::make_unique<NoReduceMotion>();
