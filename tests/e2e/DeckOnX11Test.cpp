@@ -324,3 +324,70 @@ TEST_F(DeckOnX11, TheGlassTakesItsTintFromTheWallpaperOfEachWorkspace)
         << "the workspace change did not sample the wallpaper";
     screenshot(QStringLiteral("tint-blue"));
 }
+
+TEST_F(DeckOnX11, ANowPlayingTileShowsWhatPlaysAndPausesItAndAnApplicationTileLightsWhileItRuns)
+{
+    const QString cover = m_paths.home + QStringLiteral("/cover.png");
+    QImage red(64, 64, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(cover));
+    QProcess player;
+    player.start(QStringLiteral(MARQUETTO_TEST_PLAYER_PATH),
+                 {QStringLiteral("Blue in Green"), QStringLiteral("Bill Evans"), cover});
+    ASSERT_TRUE(player.waitForStarted());
+
+    Tile nowPlaying;
+    nowPlaying.action = TileAction{TileAction::NowPlaying{}};
+    // A symbol face: an application's own icon would carry no light.
+    Tile application;
+    application.icon = TileIcon{TileIcon::Symbol{QStringLiteral("star"), QStringLiteral("#FFFFFF")}};
+    application.action = TileAction{TileAction::LaunchApp{QStringLiteral(MARQUETTO_TEST_WINDOW_PATH)}};
+    writeLayout({{nowPlaying, application}});
+    startDeck();
+
+    const auto playing = [this] {
+        return state().value_or(QJsonObject{}).value(QStringLiteral("nowPlaying")).toObject();
+    };
+    ASSERT_TRUE(waitFor([&] {
+        return playing().value(QStringLiteral("title")).toString() == u"Blue in Green";
+    })) << "the deck never showed what the player plays";
+    EXPECT_EQ(playing().value(QStringLiteral("artist")), QStringLiteral("Bill Evans"));
+    EXPECT_EQ(playing().value(QStringLiteral("isPlaying")), true);
+    const QPoint tile = frame().topLeft() + QPoint(14 + 52, 14 + 52);
+    EXPECT_TRUE(waitFor([&] {
+        const std::optional<QImage> screen = grabScreen();
+        const QColor shown = screen ? screen->pixelColor(tile - QPoint(10, 10)) : QColor();
+        return shown.red() > 200 && shown.green() < 60;
+    })) << "the artwork never filled the tile";
+    screenshot(QStringLiteral("now-playing"));
+
+    moveTo(tile);
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QByteArray commands;
+    EXPECT_TRUE(waitFor([&] {
+        player.waitForReadyRead(50);
+        commands += player.readAllStandardOutput();
+        return commands.contains("called PlayPause");
+    })) << "the click never reached the player";
+    // The deck asks again shortly after the press, without waiting for its five-second poll.
+    EXPECT_TRUE(waitFor([&] { return playing().value(QStringLiteral("isPlaying")) == false; },
+                        std::chrono::seconds(3)));
+    screenshot(QStringLiteral("now-playing-paused"));
+
+    const auto lit = [this] { return state().value_or(QJsonObject{}).value(QStringLiteral("lit")); };
+    EXPECT_EQ(lit(), QJsonArray());
+    QProcess window;
+    window.start(QStringLiteral(MARQUETTO_TEST_WINDOW_PATH), {});
+    ASSERT_TRUE(window.waitForStarted());
+    EXPECT_TRUE(waitFor([&] { return lit() == QJsonArray{1}; }, std::chrono::seconds(5)))
+        << "the application tile did not light while its program ran";
+    // The light fades in over 0.28 s.
+    QThread::msleep(400);
+    screenshot(QStringLiteral("application-lit"));
+    window.kill();
+    window.waitForFinished();
+    EXPECT_TRUE(waitFor([&] { return lit() == QJsonArray(); }, std::chrono::seconds(5)))
+        << "the light stayed on after the program ended";
+    player.kill();
+    player.waitForFinished();
+}

@@ -78,6 +78,7 @@ private:
                 QVariant::fromValue(QDBusVariant(m_player.properties.value(arguments.value(1).toString())))};
         if (message.interface() == kPlayer) {
             m_player.calls.push_back({message.member(), arguments});
+            Q_EMIT m_player.called(message.member());
             return QVariantList();
         }
         if (message.interface() != kPlaylists || !m_player.playlists)

@@ -44,6 +44,10 @@ public:
     // The player's process ends: its connection closes, calls to it fail.
     void quit();
 
+Q_SIGNALS:
+    // A command of the player or playlists interface arrived, after it was recorded.
+    void called(const QString& member);
+
 private:
     class Objects;
 
