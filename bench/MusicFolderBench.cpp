@@ -1,11 +1,18 @@
 // Scanning a music folder of 5000 tagged MP3 files in albums of ten, against the floor any scan pays: walking
-// the same folder and reading the first 4 KB of every file.
+// the same folder and reading the first 4 KB of every file; and how long the main thread is kept from its
+// events while the deck's music folder scans in the background.
 #include "platform/linux/AlbumScan.h"
+#include "platform/linux/MusicFolder.h"
 #include "support/TaggedAudio.h"
 
+#include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -64,5 +71,36 @@ void readFirstBlocks(benchmark::State& state)
     }
 }
 BENCHMARK(readFirstBlocks)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The longest gap between two ticks of a 1 ms timer on the main thread while the albums are being found.
+void mainThreadDuringScan(benchmark::State& state)
+{
+    if (library().isEmpty())
+        state.SkipWithError("the library could not be written");
+    double longestMs = 0;
+    for (auto _ : state) {
+        MusicFolder folder(library(), QDir::tempPath());
+        QEventLoop loop;
+        QElapsedTimer sinceTick;
+        QTimer ticks;
+        ticks.setInterval(1);
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            longestMs = std::max(longestMs, sinceTick.nsecsElapsed() / 1e6);
+            sinceTick.restart();
+        });
+        std::size_t found = 0;
+        folder.albums([&](std::vector<AlbumEntry> albums) {
+            found = albums.size();
+            loop.quit();
+        });
+        sinceTick.start();
+        ticks.start();
+        loop.exec();
+        if (found != albumCount)
+            state.SkipWithError("albums went missing");
+    }
+    state.counters["longest_main_thread_gap_ms"] = longestMs;
+}
+BENCHMARK(mainThreadDuringScan)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -1,10 +1,10 @@
 // Loading and saving a large deck: 50 pages of a 4 × 3 grid, 600 tiles with every kind of action and icon.
-#include "platform/MusicBridge.h"
 #include "core/CanonicalJson.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileCoding.h"
 #include "model/TileStore.h"
+#include "platform/MusicBridge.h"
 #include "platform/Preferences.h"
 #include "support/FakeClock.h"
 

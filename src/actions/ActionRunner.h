@@ -3,12 +3,12 @@
 #include "actions/AppActivator.h"
 #include "actions/AudioOutput.h"
 #include "actions/BluetoothConnect.h"
-#include "platform/MusicBridge.h"
 #include "actions/SceneQueue.h"
 #include "actions/SystemActions.h"
 #include "core/ProcessRunner.h"
 #include "model/Models.h"
 #include "platform/Clipboard.h"
+#include "platform/MusicBridge.h"
 #include "platform/Workspace.h"
 
 #include <QObject>

@@ -1,11 +1,11 @@
 #include "editing/ActionForm.h"
 
-#include "platform/MusicBridge.h"
 #include "actions/ShortcutsBridge.h"
 #include "core/BackgroundQueue.h"
 #include "editing/ApplicationPicker.h"
 #include "editing/FormParts.h"
 #include "editing/SceneStepEditorView.h"
+#include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
 
 #include <QComboBox>

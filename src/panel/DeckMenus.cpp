@@ -1,9 +1,9 @@
 #include "panel/DeckMenus.h"
 
-#include "platform/MusicBridge.h"
 #include "model/TileStore.h"
 #include "panel/EditMode.h"
 #include "platform/AlertPresenter.h"
+#include "platform/MusicBridge.h"
 
 #include <QMenu>
 #include <algorithm>

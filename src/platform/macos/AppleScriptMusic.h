@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/MusicBridge.h"
 #include "core/ProcessRunner.h"
 #include "platform/AppPaths.h"
+#include "platform/MusicBridge.h"
 
 #include <QObject>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MusicBridge.h"
 #include "model/AlbumEntry.h"
+#include "platform/MusicBridge.h"
 
 #include <QString>
 #include <QStringList>
