@@ -1,5 +1,6 @@
 #include "platform/linux/MprisMusic.h"
 
+#include "core/PendingCalls.h"
 #include "platform/linux/AlbumSource.h"
 #include "support/FakeWorkspace.h"
 #include "support/PrivateBus.h"
@@ -109,6 +110,8 @@ TEST_F(MprisMusicTest, TheBusIsReachedOnlyWhenMusicIsAskedAbout)
 
     EXPECT_FALSE(music.isMusicRunning());
     EXPECT_EQ(connections, 1);
+    // The question went out on the bus; its answer is handled before the player it reports to goes.
+    PendingCalls::waitForAll(2s);
 }
 
 TEST_F(MprisMusicTest, WithoutABusNoPlayerRunsAndEveryAnswerIsNothing)
