@@ -283,3 +283,36 @@ TEST_F(DeckCommandsTest, TheDeckCarriesOutOnlyWhatItsTableGivesIt)
     EXPECT_EQ(run({QStringLiteral("summon")}, {}, Side::deck), DeckCommands::success);
     EXPECT_EQ(deck.summons, 1);
 }
+
+TEST_F(DeckCommandsTest, BandSetReplacesTheModulesOrRefusesNamesThatAreNone)
+{
+    using enum BandModule;
+    const QString set = QStringLiteral("set");
+    const struct {
+        QStringList arguments;
+        int status;
+        QList<BandModule> modules;
+    } cases[] = {
+        {{set, QStringLiteral("memory"), QStringLiteral("cpuLoad")},
+         DeckCommands::success,
+         {memory, cpuLoad}},
+        {{set, QStringLiteral("trash"), QStringLiteral("fax")}, DeckCommands::badUsage, {memory, cpuLoad}},
+        {{set, QStringLiteral("CPULOAD")}, DeckCommands::badUsage, {memory, cpuLoad}},
+        {{QStringLiteral("memory")}, DeckCommands::badUsage, {memory, cpuLoad}},
+        {{set}, DeckCommands::success, {}},
+        {{set, QStringLiteral("weather"), QStringLiteral("weather")}, DeckCommands::success, {weather}},
+    };
+    for (const auto& c : cases) {
+        const QString line = (QStringList{QStringLiteral("band")} + c.arguments).join(u' ');
+        EXPECT_EQ(run(QStringList{QStringLiteral("band")} + c.arguments, {}, Side::deck), c.status)
+            << line.toStdString();
+        EXPECT_EQ(m_settings->bandModules(), c.modules) << line.toStdString();
+    }
+
+    run({QStringLiteral("band"), set, QStringLiteral("fax")});
+    EXPECT_TRUE(m_err.startsWith(QStringLiteral("marquetto-deck: \"fax\" is no band module.")));
+    EXPECT_TRUE(m_err.contains(QStringLiteral(" micMute volumeDown ")));
+    EXPECT_TRUE(m_err.endsWith(QStringLiteral(" pomodoro weather\n")));
+    EXPECT_EQ(Preferences(m_paths.preferencesFile()).value(QStringLiteral("bandModules")),
+              QJsonArray{QStringLiteral("weather")});
+}
