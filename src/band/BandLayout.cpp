@@ -1,7 +1,7 @@
 #include "band/BandLayout.h"
 
 #include "band/BandCatalogue.h"
-#include "model/Settings.h"
+#include "panel/DeckGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,15 +26,10 @@ int unitCount(double width, double tilePadding)
     return static_cast<int>(std::min(units, maximumUnitCount));
 }
 
-double bandWidth(const DeckSettings& settings)
-{
-    const int columns = settings.gridColumns();
-    return settings.tileSide() * columns + settings.tileGap() * (columns - 1);
-}
-
 int unitCount(const DeckSettings& settings)
 {
-    return unitCount(bandWidth(settings), settings.tilePadding());
+    const DeckGeometry geometry(settings, 1, false, false);
+    return unitCount(geometry.bandRect().width(), geometry.grid().tilePadding);
 }
 
 int usedUnits(const QList<BandModule>& modules)

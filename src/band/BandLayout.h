@@ -19,9 +19,8 @@ inline constexpr int minimumUnitCount = 4;
 
 // The units across a band `width` points wide in a deck with that inner margin; never fewer than 4.
 [[nodiscard]] int unitCount(double width, double tilePadding);
-// The band's width, which is the grid's, and its units under the current settings: what the band and the
-// customise window's capacity both use.
-[[nodiscard]] double bandWidth(const DeckSettings& settings);
+// The units of a band as wide as the grid under the current settings: what the band and the customise
+// window's capacity both use.
 [[nodiscard]] int unitCount(const DeckSettings& settings);
 
 // The sum of the modules' minimum widths.
