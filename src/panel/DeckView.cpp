@@ -82,6 +82,7 @@ DeckView::DeckView(Services services, QWidget* parent)
     connect(&settings, &DeckSettings::gridColumnsChanged, this, &DeckView::relayout);
     connect(&settings, &DeckSettings::gridRowsChanged, this, &DeckView::relayout);
     connect(&settings, &DeckSettings::tileSizeChanged, this, &DeckView::relayout);
+    connect(&settings, &DeckSettings::showBandChanged, this, &DeckView::relayout);
     connect(&settings, &DeckSettings::backgroundOpacityChanged, this, [this] { update(); });
     connect(&settings, &DeckSettings::chameleonGlassChanged, this, [this] { update(); });
     connect(&m_services.starterHint, &StarterHint::pendingChanged, this, [this] { update(); });

@@ -283,3 +283,27 @@ TEST_F(DeckCommandsTest, TheDeckCarriesOutOnlyWhatItsTableGivesIt)
     EXPECT_EQ(run({QStringLiteral("summon")}, {}, Side::deck), DeckCommands::success);
     EXPECT_EQ(deck.summons, 1);
 }
+
+TEST_F(DeckCommandsTest, BandSetReplacesTheModulesOrRefusesNamesThatAreNone)
+{
+    using enum BandModule;
+    const struct {
+        QString arguments;
+        int status;
+        QList<BandModule> modules;
+    } cases[] = {
+        {QStringLiteral("band set memory cpuLoad memory"), DeckCommands::success, {memory, cpuLoad}},
+        {QStringLiteral("band set trash CPULOAD"), DeckCommands::badUsage, {memory, cpuLoad}},
+        {QStringLiteral("band memory"), DeckCommands::badUsage, {memory, cpuLoad}},
+        {QStringLiteral("band set"), DeckCommands::success, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments.split(u' '), {}, Side::deck), c.status) << c.arguments.toStdString();
+        EXPECT_EQ(m_settings->bandModules(), c.modules) << c.arguments.toStdString();
+    }
+    run({QStringLiteral("band"), QStringLiteral("set"), QStringLiteral("fax")});
+    EXPECT_TRUE(m_err.startsWith(QStringLiteral("marquetto-deck: \"fax\" is no band module.")));
+    // Every module is named, from the first to the last.
+    EXPECT_TRUE(m_err.contains(QStringLiteral("\n  micMute volumeDown ")));
+    EXPECT_TRUE(m_err.endsWith(QStringLiteral(" pomodoro weather\n")));
+}
