@@ -1,8 +1,8 @@
 #include "NetworkManagerWifi.h"
 
 #include "core/BackgroundQueue.h"
-#include "core/Logging.h"
 #include "platform/linux/DBusAsync.h"
+#include "platform/linux/ProblemLog.h"
 
 #include <QDBusArgument>
 #include <QDBusVariant>
@@ -56,15 +56,6 @@ bool isDirectionControl(char16_t code)
            (code >= 0x2066 && code <= 0x2069);
 }
 
-void logOnce(QString& last, const QString& problem)
-{
-    if (problem == last)
-        return;
-    last = problem;
-    if (!problem.isEmpty())
-        qCWarning(lcPlatform).noquote() << "Marquetto: can't read the Wi-Fi state:" << problem;
-}
-
 } // namespace
 
 NetworkManagerWifi::NetworkManagerWifi(LazyDBusConnection bus, std::chrono::milliseconds timeout)
@@ -76,40 +67,40 @@ NetworkManagerWifi::NetworkManagerWifi(LazyDBusConnection bus, std::chrono::mill
 void NetworkManagerWifi::read(std::function<void(SystemStatus::Wifi)> answer)
 {
     // The first read connects to the bus, which is not done on the main thread.
-    BackgroundQueue::run([bus = m_bus, timeout = m_timeout, lastProblem = m_lastProblem,
-                          answer = std::move(answer)]() mutable {
-        readConnections(bus.get(), timeout, lastProblem, std::move(answer));
-    });
+    BackgroundQueue::run(
+        [bus = m_bus, timeout = m_timeout, problems = m_problems, answer = std::move(answer)]() mutable {
+            readConnections(bus.get(), timeout, problems, std::move(answer));
+        });
 }
 
 void NetworkManagerWifi::readConnections(const QDBusConnection& bus, std::chrono::milliseconds timeout,
-                                         std::shared_ptr<QString> lastProblem, Answer answer)
+                                         std::shared_ptr<ProblemLog> problems, Answer answer)
 {
     QDBusMessage request =
         propertiesCall(QStringLiteral("/org/freedesktop/NetworkManager"), QStringLiteral("Get"), service());
     request << QStringLiteral("ActiveConnections");
-    DBusAsync::ask(bus, request, timeout, [bus, timeout, lastProblem, answer](const QDBusMessage& reply) {
+    DBusAsync::ask(bus, request, timeout, [bus, timeout, problems, answer](const QDBusMessage& reply) {
         if (reply.type() != QDBusMessage::ReplyMessage) {
             // Without NetworkManager there is no Wi-Fi we can see, which is not worth a line.
             if (reply.errorName() != u"org.freedesktop.DBus.Error.ServiceUnknown")
-                logOnce(*lastProblem, reply.errorName() + u' ' + reply.errorMessage());
+                problems->report(reply.errorName() + u' ' + reply.errorMessage());
             answer({});
             return;
         }
         const std::optional<QList<QDBusObjectPath>> connections = objectPaths(reply);
         if (!connections) {
-            logOnce(*lastProblem, QStringLiteral("unexpected active connections ") + reply.signature());
+            problems->report(QStringLiteral("unexpected active connections ") + reply.signature());
             answer({});
             return;
         }
-        logOnce(*lastProblem, QString());
-        tryConnection(bus, timeout, *connections, lastProblem, answer);
+        problems->report(QString());
+        tryConnection(bus, timeout, *connections, problems, answer);
     });
 }
 
 void NetworkManagerWifi::tryConnection(const QDBusConnection& bus, std::chrono::milliseconds timeout,
                                        QList<QDBusObjectPath> connections,
-                                       std::shared_ptr<QString> lastProblem, Answer answer)
+                                       std::shared_ptr<ProblemLog> problems, Answer answer)
 {
     if (connections.isEmpty()) {
         answer({});
@@ -129,7 +120,7 @@ void NetworkManagerWifi::tryConnection(const QDBusConnection& bus, std::chrono::
             wireless ? properties->value(QStringLiteral("SpecificObject")).value<QDBusObjectPath>()
                      : QDBusObjectPath();
         if (accessPoint.path().isEmpty() || accessPoint.path() == u"/") {
-            tryConnection(bus, timeout, connections, lastProblem, answer);
+            tryConnection(bus, timeout, connections, problems, answer);
             return;
         }
         readAccessPoint(bus, timeout, accessPoint, answer);

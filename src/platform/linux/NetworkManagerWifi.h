@@ -2,6 +2,7 @@
 
 #include "platform/SystemStatus.h"
 #include "platform/linux/LazyDBusConnection.h"
+#include "platform/linux/ProblemLog.h"
 
 #include <QByteArray>
 #include <QDBusConnection>
@@ -27,15 +28,16 @@ private:
     using Answer = std::function<void(SystemStatus::Wifi)>;
 
     static void readConnections(const QDBusConnection& bus, std::chrono::milliseconds timeout,
-                                std::shared_ptr<QString> lastProblem, Answer answer);
+                                std::shared_ptr<ProblemLog> problems, Answer answer);
     static void tryConnection(const QDBusConnection& bus, std::chrono::milliseconds timeout,
-                              QList<QDBusObjectPath> connections, std::shared_ptr<QString> lastProblem,
+                              QList<QDBusObjectPath> connections, std::shared_ptr<ProblemLog> problems,
                               Answer answer);
     static void readAccessPoint(const QDBusConnection& bus, std::chrono::milliseconds timeout,
                                 const QDBusObjectPath& accessPoint, Answer answer);
 
     LazyDBusConnection m_bus;
     std::chrono::milliseconds m_timeout;
-    // The last failure logged, so that a lasting one is logged once rather than every 15 seconds.
-    std::shared_ptr<QString> m_lastProblem = std::make_shared<QString>();
+    // A lasting failure is logged once rather than every 15 seconds.
+    std::shared_ptr<ProblemLog> m_problems =
+        std::make_shared<ProblemLog>(QStringLiteral("can't read the Wi-Fi state"));
 };

@@ -1,8 +1,8 @@
 #include "UPowerBattery.h"
 
 #include "core/BackgroundQueue.h"
-#include "core/Logging.h"
 #include "platform/linux/DBusAsync.h"
+#include "platform/linux/ProblemLog.h"
 
 #include <QDBusArgument>
 #include <QVariantMap>
@@ -23,15 +23,6 @@ QDBusMessage displayDeviceRequest()
     return request;
 }
 
-void logOnce(QString& last, const QString& problem)
-{
-    if (problem == last)
-        return;
-    last = problem;
-    if (!problem.isEmpty())
-        qCWarning(lcPlatform).noquote() << "Marquetto: can't read the battery:" << problem;
-}
-
 } // namespace
 
 UPowerBattery::UPowerBattery(LazyDBusConnection bus, std::chrono::milliseconds timeout)
@@ -43,19 +34,19 @@ UPowerBattery::UPowerBattery(LazyDBusConnection bus, std::chrono::milliseconds t
 void UPowerBattery::read(std::function<void(SystemStatus::Battery)> answer)
 {
     // The first read connects to the bus, which is not done on the main thread.
-    BackgroundQueue::run([bus = m_bus, timeout = m_timeout, lastProblem = m_lastProblem,
-                          answer = std::move(answer)]() mutable {
-        DBusAsync::ask(bus.get(), displayDeviceRequest(), timeout,
-                       [lastProblem, answer = std::move(answer)](const QDBusMessage& reply) {
-                           // A machine without UPower simply has no battery to show.
-                           if (reply.type() != QDBusMessage::ReplyMessage &&
-                               reply.errorName() != u"org.freedesktop.DBus.Error.ServiceUnknown")
-                               logOnce(*lastProblem, reply.errorName() + u' ' + reply.errorMessage());
-                           else
-                               logOnce(*lastProblem, QString());
-                           answer(fromReply(reply));
-                       });
-    });
+    BackgroundQueue::run(
+        [bus = m_bus, timeout = m_timeout, problems = m_problems, answer = std::move(answer)]() mutable {
+            DBusAsync::ask(bus.get(), displayDeviceRequest(), timeout,
+                           [problems, answer = std::move(answer)](const QDBusMessage& reply) {
+                               // A machine without UPower simply has no battery to show.
+                               if (reply.type() != QDBusMessage::ReplyMessage &&
+                                   reply.errorName() != u"org.freedesktop.DBus.Error.ServiceUnknown")
+                                   problems->report(reply.errorName() + u' ' + reply.errorMessage());
+                               else
+                                   problems->report(QString());
+                               answer(fromReply(reply));
+                           });
+        });
 }
 
 SystemStatus::Battery UPowerBattery::fromReply(const QDBusMessage& reply)

@@ -2,6 +2,7 @@
 
 #include "platform/SystemStatus.h"
 #include "platform/linux/LazyDBusConnection.h"
+#include "platform/linux/ProblemLog.h"
 
 #include <QDBusMessage>
 #include <chrono>
@@ -22,6 +23,7 @@ public:
 private:
     LazyDBusConnection m_bus;
     std::chrono::milliseconds m_timeout;
-    // The last failure logged, so that a lasting one is logged once rather than every 15 seconds.
-    std::shared_ptr<QString> m_lastProblem = std::make_shared<QString>();
+    // A lasting failure is logged once rather than every 15 seconds.
+    std::shared_ptr<ProblemLog> m_problems =
+        std::make_shared<ProblemLog>(QStringLiteral("can't read the battery"));
 };
