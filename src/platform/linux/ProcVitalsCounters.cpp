@@ -2,6 +2,7 @@
 
 #include "core/Logging.h"
 
+#include <QFile>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -11,6 +12,7 @@
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -72,9 +74,9 @@ std::optional<quint64> meminfoValue(std::string_view text, std::string_view key)
 } // namespace
 
 ProcVitalsCounters::ProcVitalsCounters(const QString& procRoot, InterfaceIsUp isUp, Uptime uptime)
-    : m_stat((procRoot + QStringLiteral("/stat")).toStdString())
-    , m_meminfo((procRoot + QStringLiteral("/meminfo")).toStdString())
-    , m_netDev((procRoot + QStringLiteral("/net/dev")).toStdString())
+    : m_stat{QFile::encodeName(procRoot + QStringLiteral("/stat")).toStdString(), -1, {}}
+    , m_meminfo{QFile::encodeName(procRoot + QStringLiteral("/meminfo")).toStdString(), -1, {}}
+    , m_netDev{QFile::encodeName(procRoot + QStringLiteral("/net/dev")).toStdString(), -1, {}}
     , m_isUp(std::move(isUp))
     , m_uptime(uptime ? std::move(uptime) : Uptime(&bootSeconds))
 {
@@ -84,18 +86,20 @@ ProcVitalsCounters::ProcVitalsCounters(const QString& procRoot, InterfaceIsUp is
 
 ProcVitalsCounters::~ProcVitalsCounters()
 {
-    if (m_socket >= 0)
-        ::close(m_socket);
+    for (const int descriptor : {m_socket, m_stat.descriptor, m_meminfo.descriptor, m_netDev.descriptor}) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
 }
 
 std::optional<VitalsCounters::CpuTicks> ProcVitalsCounters::cpuTicks()
 {
-    const std::optional<std::string_view> text = read(m_stat, kStatLimit, m_statProblem);
+    const std::optional<std::string_view> text = read(m_stat, kStatLimit);
     if (!text)
         return std::nullopt;
     std::string_view line = *text;
     if (!line.starts_with("cpu ")) {
-        report(m_statProblem, m_stat, "no cpu line");
+        report(m_stat, "no cpu line");
         return std::nullopt;
     }
     line.remove_prefix(4);
@@ -109,10 +113,10 @@ std::optional<VitalsCounters::CpuTicks> ProcVitalsCounters::cpuTicks()
         ticks[count] = *value;
     }
     if (count < 4) {
-        report(m_statProblem, m_stat, "cpu line cut short");
+        report(m_stat, "cpu line cut short");
         return std::nullopt;
     }
-    m_statProblem.clear();
+    m_stat.problem.clear();
     const double busy =
         static_cast<double>(ticks[0]) + static_cast<double>(ticks[1]) + static_cast<double>(ticks[2]);
     const double idle = static_cast<double>(ticks[3]) + static_cast<double>(ticks[4]);
@@ -121,22 +125,22 @@ std::optional<VitalsCounters::CpuTicks> ProcVitalsCounters::cpuTicks()
 
 std::optional<double> ProcVitalsCounters::memoryInUse()
 {
-    const std::optional<std::string_view> text = read(m_meminfo, kMeminfoLimit, m_meminfoProblem);
+    const std::optional<std::string_view> text = read(m_meminfo, kMeminfoLimit);
     if (!text)
         return std::nullopt;
     const std::optional<quint64> total = meminfoValue(*text, "MemTotal:");
     const std::optional<quint64> available = meminfoValue(*text, "MemAvailable:");
     if (!total || !available || *total == 0) {
-        report(m_meminfoProblem, m_meminfo, "no MemTotal or MemAvailable");
+        report(m_meminfo, "no MemTotal or MemAvailable");
         return std::nullopt;
     }
-    m_meminfoProblem.clear();
+    m_meminfo.problem.clear();
     return (static_cast<double>(*total) - static_cast<double>(*available)) / static_cast<double>(*total);
 }
 
 std::optional<VitalsCounters::NetworkBytes> ProcVitalsCounters::networkBytes()
 {
-    const std::optional<std::string_view> content = read(m_netDev, m_buffer.size(), m_netDevProblem);
+    const std::optional<std::string_view> content = read(m_netDev, m_buffer.size());
     if (!content)
         return std::nullopt;
     std::string_view text = *content;
@@ -166,7 +170,7 @@ std::optional<VitalsCounters::NetworkBytes> ProcVitalsCounters::networkBytes()
             column = *value;
         }
         if (!complete || name.empty() || name.size() >= IFNAMSIZ) {
-            report(m_netDevProblem, m_netDev, "unreadable interface line");
+            report(m_netDev, "unreadable interface line");
             wellFormed = false;
             continue;
         }
@@ -179,33 +183,45 @@ std::optional<VitalsCounters::NetworkBytes> ProcVitalsCounters::networkBytes()
         bytes.sent += columns[8];
     }
     if (!seen) {
-        report(m_netDevProblem, m_netDev, "no interfaces");
+        report(m_netDev, "no interfaces");
         return std::nullopt;
     }
     if (wellFormed)
-        m_netDevProblem.clear();
+        m_netDev.problem.clear();
     bytes.uptime = m_uptime();
     return bytes;
 }
 
-std::optional<std::string_view> ProcVitalsCounters::read(const std::string& path, std::size_t limit,
-                                                         std::string& problem)
+std::optional<std::string_view> ProcVitalsCounters::read(File& file, std::size_t limit)
 {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) {
-        report(problem, path, std::strerror(errno));
+    // A file replaced or removed since it was opened is opened again: what it was is no reading.
+    struct stat status {};
+    if (file.descriptor >= 0 && (::fstat(file.descriptor, &status) != 0 || status.st_nlink == 0)) {
+        ::close(file.descriptor);
+        file.descriptor = -1;
+    }
+    if (file.descriptor < 0)
+        file.descriptor = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file.descriptor < 0) {
+        report(file, std::strerror(errno));
         return std::nullopt;
     }
     std::size_t size = 0;
     while (size < limit) {
-        const ssize_t got = ::read(file, m_buffer.data() + size, limit - size);
+        const ssize_t got =
+            ::pread(file.descriptor, m_buffer.data() + size, limit - size, static_cast<off_t>(size));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
+        if (got < 0) {
+            report(file, std::strerror(errno));
+            ::close(file.descriptor);
+            file.descriptor = -1;
+            return std::nullopt;
+        }
+        if (got == 0)
             break;
         size += static_cast<std::size_t>(got);
     }
-    ::close(file);
     return std::string_view(m_buffer.data(), size);
 }
 
@@ -222,11 +238,11 @@ bool ProcVitalsCounters::isUp(const char* name) const
     return (request.ifr_flags & IFF_UP) != 0;
 }
 
-void ProcVitalsCounters::report(std::string& last, const std::string& path, const char* problem)
+void ProcVitalsCounters::report(File& file, const char* problem)
 {
-    if (last == problem)
+    if (file.problem == problem)
         return;
-    last = problem;
-    qCWarning(lcPlatform).noquote() << "Marquetto: can't read" << QString::fromStdString(path) + u':'
+    file.problem = problem;
+    qCWarning(lcPlatform).noquote() << "Marquetto: can't read" << QFile::decodeName(file.path.c_str()) + u':'
                                     << problem;
 }
