@@ -17,6 +17,7 @@ constexpr int noAnswer = 0;         // as NullWindows answers
 constexpr uint32_t iconicState = 3; // ICCCM WM_STATE IconicState
 constexpr auto openTimeout = std::chrono::seconds(2);
 constexpr auto releasePoll = std::chrono::milliseconds(2);
+constexpr auto frameSettle = std::chrono::milliseconds(150);
 
 using Deadline = QDeadlineTimer;
 
@@ -327,6 +328,7 @@ void X11Windows::release(WindowId window, const Deadline& deadline)
     if (!pinned(states)) {
         return;
     }
+    const auto pinnedExtents = m_x->property32(id, ewmh->_NET_FRAME_EXTENTS, deadline);
     xcb_ewmh_request_change_wm_state(ewmh, m_x->screenNumber(), id, XCB_EWMH_WM_STATE_REMOVE,
                                      ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ,
                                      XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
@@ -337,6 +339,13 @@ void X11Windows::release(WindowId window, const Deadline& deadline)
     while (pinned(states) && !deadline.hasExpired()) {
         std::this_thread::sleep_for(releasePoll);
         states = m_x->property32(id, ewmh->_NET_WM_STATE, deadline);
+    }
+    // The state may be announced before the decorations come back; a window manager that keeps the same
+    // frame in every state is given a moment only.
+    const QDeadlineTimer settle(frameSettle);
+    while (!settle.hasExpired() && !deadline.hasExpired() &&
+           m_x->property32(id, ewmh->_NET_FRAME_EXTENTS, deadline) == pinnedExtents) {
+        std::this_thread::sleep_for(releasePoll);
     }
 }
 
