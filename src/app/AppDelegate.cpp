@@ -84,7 +84,7 @@ QWidget* AppDelegate::makeContent(bool translucent)
     auto* root = new PanelRootView(
         {{m_services.store(), m_services.settings(), m_services.applicationNames(), m_services.starterHint(),
           m_editMode, m_hover, m_icons, m_finish, m_font, m_services.music(), m_services.alerts(), m_frames,
-          m_deal, m_services.tileState(), m_artwork},
+          m_deal, m_services.tileState(), m_artwork, m_services.band()},
          m_chrome},
         translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace BandFormat {
 
@@ -37,6 +38,27 @@ QString uptime(double seconds)
     if (s < 86'400)
         return QStringLiteral("%1h %2m").arg(hours).arg(minutes);
     return QStringLiteral("%1d %2h").arg(days).arg(hours);
+}
+
+QString bytes(qint64 count, const QLocale& locale)
+{
+    struct Unit {
+        double size;
+        const char* name;
+        int digits;
+    };
+    static constexpr Unit units[] = {{1e12, "TB", 2}, {1e9, "GB", 2}, {1e6, "MB", 1}};
+    const double v = nonNegative(static_cast<double>(count));
+    const Unit& unit =
+        *std::find_if(std::begin(units), std::end(units) - 1, [v](const Unit& u) { return v >= u.size; });
+    QString number = locale.toString(v / unit.size, 'f', unit.digits);
+    if (const QString point = locale.decimalPoint(); number.contains(point)) {
+        while (number.endsWith(locale.zeroDigit()))
+            number.chop(locale.zeroDigit().size());
+        if (number.endsWith(point))
+            number.chop(point.size());
+    }
+    return number + u' ' + QLatin1String(unit.name);
 }
 
 } // namespace BandFormat

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // The number texts of the band's readouts. Negative and non-finite inputs read as 0.
@@ -9,5 +10,9 @@ namespace BandFormat {
 [[nodiscard]] QString rate(double bytesPerSecond);
 // A duration in whole units, largest two only: "45m", "3h 7m", "2d 5h".
 [[nodiscard]] QString uptime(double seconds);
+
+// A byte count as a file manager shows it, in decimal MB, GB or TB with up to one (MB) or two digits after
+// the point and no trailing zeros: "512.3 MB", "1.5 GB", "2 TB".
+[[nodiscard]] QString bytes(qint64 count, const QLocale& locale);
 
 } // namespace BandFormat

@@ -2,6 +2,7 @@
 
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
+#include "band/BandEngines.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -13,6 +14,7 @@
 #include "panel/NowPlayingArtwork.h"
 #include "panel/PanelChrome.h"
 #include "panel/PanelRootView.h"
+#include "support/FakeAlertSound.h"
 #include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
@@ -87,6 +89,13 @@ protected:
     std::unique_ptr<TileStateProvider> m_tileState;
     std::unique_ptr<NowPlayingModel> m_nowPlaying;
     std::unique_ptr<NowPlayingArtwork> m_artwork;
+    NoVitalsCounters m_counters;
+    NullSystemStatus m_status;
+    NullTrash m_trash;
+    FakeAlertSound m_alertSound;
+    FakeSystemControls m_controls;
+    FakeClipboard m_clipboard;
+    std::unique_ptr<BandEngines> m_band;
     std::unique_ptr<DeckView> m_view;
 
     DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
@@ -100,9 +109,12 @@ protected:
         m_tileState = std::make_unique<TileStateProvider>(m_stateSources, *m_store);
         m_nowPlaying = std::make_unique<NowPlayingModel>(m_music, *m_store);
         m_artwork = std::make_unique<NowPlayingArtwork>(*m_nowPlaying);
+        m_band = std::make_unique<BandEngines>(BandEngines::Services{m_clock, *m_settings, m_counters, m_status,
+                                                                     m_trash, m_alertSound, m_controls,
+                                                                     m_clipboard, m_paths.home});
         m_view = std::make_unique<DeckView>(DeckView::Services{
             *m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
-            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork});
+            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band});
         m_view->resize(m_view->sizeHint());
         return *m_view;
     }
@@ -147,7 +159,8 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     m_view.reset();
     PanelChromeState chrome;
     PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons,
-                         m_finish, m_font, m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork},
+                         m_finish, m_font, m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork,
+                         *m_band},
                         chrome},
                        true);
     m_settings->setBackgroundOpacity(0.5);
