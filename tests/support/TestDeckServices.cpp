@@ -6,6 +6,7 @@
 #include "FakeSceneQueue.h"
 #include "FakeWindows.h"
 #include "FakeWorkspace.h"
+#include "core/BackgroundQueue.h"
 #include "platform/macos/MacTilePresets.h"
 #include "platform/macos/MacWordings.h"
 
@@ -40,4 +41,9 @@ TestDeckServices::TestDeckServices(const AppPaths& paths, const QHash<QString, Q
     parts.scenes = std::make_unique<FakeSceneQueue>();
     parts.music = std::make_unique<FakeMusicBridge>();
     m_root = std::make_unique<DeckServices>(std::move(platform), std::move(parts));
+}
+
+TestDeckServices::~TestDeckServices()
+{
+    BackgroundQueue::waitForDone();
 }
