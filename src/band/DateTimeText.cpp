@@ -20,6 +20,14 @@ QString shortDateFormat(const QLocale& locale)
     return format.trimmed();
 }
 
+// The locale's short time, which some locales (the C locale among them) give with seconds: the band shows hours
+// and minutes only.
+QString shortTimeFormat(const QLocale& locale)
+{
+    static const QRegularExpression seconds(QStringLiteral("[^\\w']*s+"));
+    return locale.timeFormat(QLocale::ShortFormat).remove(seconds);
+}
+
 } // namespace
 
 QString DateTimeText::date(const QDateTime& now, const QLocale& locale)
@@ -29,5 +37,5 @@ QString DateTimeText::date(const QDateTime& now, const QLocale& locale)
 
 QString DateTimeText::time(const QDateTime& now, const QLocale& locale)
 {
-    return locale.toString(now.time(), QLocale::ShortFormat);
+    return locale.toString(now.time(), shortTimeFormat(locale));
 }

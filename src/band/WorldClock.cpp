@@ -1,5 +1,6 @@
 #include "WorldClock.h"
 
+#include "band/DateTimeText.h"
 #include "core/Logging.h"
 
 #include <QDateTime>
@@ -37,5 +38,5 @@ QString WorldClock::caption(const QString& label) const
 QString WorldClock::time(const QDateTime& now, const QLocale& locale) const
 {
     const QDateTime there = m_zone.isValid() ? now.toTimeZone(m_zone) : now.toLocalTime();
-    return locale.toString(there.time(), QLocale::ShortFormat);
+    return DateTimeText::time(there, locale);
 }

@@ -332,6 +332,14 @@ int icon(Context& context, const QStringList& arguments)
 
 int band(Context& context, const QStringList& arguments)
 {
+    if (arguments.isEmpty()) {
+        if (!deckIsRunning(context))
+            return DeckCommands::failure;
+        context.out << QString::fromUtf8(
+                           CanonicalJson::write(context.deck->band(), CanonicalJson::Style::Compact))
+                    << '\n';
+        return success;
+    }
     if (arguments.value(0) != u"set")
         return unknown(context, QStringLiteral("band"), arguments);
     QList<BandModule> modules;

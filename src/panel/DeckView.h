@@ -35,9 +35,10 @@ class TileStateProvider;
 class TileStore;
 
 // The content of the deck window: the current page of tiles, the page dots and arrows or the starter hint
-// under it, the band of live modules, and the tooltip bubble, painted by their own painters; the context menus are `menus()`.
-// Everything is painted and hit-tested here, without a widget per tile; it repaints only when the store, the
-// settings, edit mode, the hover tooltip, the pointer or a running animation change something it shows.
+// under it, the band of live modules, and the tooltip bubble, painted by their own painters; the context
+// menus are `menus()`. Everything is painted and hit-tested here, without a widget per tile; it repaints only
+// when the store, the settings, edit mode, the hover tooltip, the pointer or a running animation change
+// something it shows.
 //
 // Main thread only. `tileActivated` fires when a tile is clicked (in edit mode too: the receiver decides what
 // a click means); `editTileRequested` when "Edit Tile…" is chosen. Scroll-wheel page flips belong to the

@@ -17,6 +17,7 @@ TEST(DateTimeTextTest, ShowsShortWeekdayMonthAndDayAndTheLocalesTime)
     EXPECT_EQ(DateTimeText::time(thursday, english), QStringLiteral("2:07 PM"));
     EXPECT_EQ(DateTimeText::time(thursday, QLocale(QLocale::German, QLocale::Germany)),
               QStringLiteral("14:07"));
+    EXPECT_EQ(DateTimeText::time(thursday, QLocale::c()), QStringLiteral("14:07")) << "never the seconds";
     // The year's own "de" goes with it; the month's stays.
     EXPECT_EQ(DateTimeText::date(thursday, QLocale(QLocale::Spanish, QLocale::Spain)),
               QStringLiteral("jue, 5 de mar"));

@@ -72,6 +72,7 @@ namespace {
 class FakeDeck final : public DeckRemote {
 public:
     [[nodiscard]] QJsonObject state() const override { return {{QStringLiteral("currentPage"), 1}}; }
+    [[nodiscard]] QJsonObject band() const override { return {{QStringLiteral("units"), 5}}; }
     void toggleSummon() override { ++summons; }
     bool fire(int index) override
     {
@@ -222,8 +223,8 @@ TEST_F(DeckCommandsTest, PageCommandsAndBackupsWorkOnTheFiles)
 TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
 {
     for (const QStringList& command :
-         {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("summon")},
-          QStringList{QStringLiteral("fire"), QStringLiteral("1")},
+         {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("band")},
+          QStringList{QStringLiteral("summon")}, QStringList{QStringLiteral("fire"), QStringLiteral("1")},
           QStringList{QStringLiteral("edit"), QStringLiteral("on")}}) {
         EXPECT_EQ(run(command), DeckCommands::failure) << command.join(u' ').toStdString();
         EXPECT_EQ(m_err, QStringLiteral("Marquetto is not running.\n"));
@@ -233,6 +234,8 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
     m_deck = &deck;
     EXPECT_EQ(run({QStringLiteral("state")}), DeckCommands::success);
     EXPECT_EQ(m_out, QStringLiteral("{\"currentPage\":1}\n"));
+    EXPECT_EQ(run({QStringLiteral("band")}), DeckCommands::success);
+    EXPECT_EQ(m_out, QStringLiteral("{\"units\":5}\n"));
     EXPECT_EQ(run({QStringLiteral("summon")}), DeckCommands::success);
     EXPECT_EQ(deck.summons, 1);
     // Tiles are counted from 1 like their hot keys.
