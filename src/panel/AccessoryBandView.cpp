@@ -206,16 +206,27 @@ void AccessoryBandView::paintNetwork(QPainter& painter, const QRectF& frame, con
 
 void AccessoryBandView::paintWifi(QPainter& painter, const QRectF& frame, const BandFace& face) const
 {
-    constexpr double symbol = 13;
-    constexpr double gap = 5;
+    paintSymbolRow(painter, frame, {face.symbol, 13, DeckPaint::white(face.on ? 0.9 : 0.5)}, 5, m_rate,
+                   {face.readout.value, DeckPaint::white(0.85)});
+}
+
+void AccessoryBandView::paintPomodoro(QPainter& painter, const QRectF& frame, const BandFace& face) const
+{
+    const QColor colour = DeckPaint::white(0.92);
+    paintSymbolRow(painter, frame, {face.symbol, 11, colour}, 5, m_clockTime, {face.readout.value, colour});
+}
+
+void AccessoryBandView::paintSymbolRow(QPainter& painter, const QRectF& frame, const Symbol& symbol,
+                                       double gap, const FractionalFont& font, const Text& text) const
+{
     const QRectF inner = frame.adjusted(gap, 0, -gap, 0);
-    const double textWidth = fittedWidth(m_rate, face.readout.value, inner.width() - symbol - gap, 0.7);
-    const double x = inner.center().x() - (symbol + gap + textWidth) / 2;
-    DeckPaint::drawSymbol(painter, m_services.font, {x, frame.top(), symbol, frame.height()}, face.symbol,
-                          symbol, DeckPaint::white(face.on ? 0.9 : 0.5));
-    painter.setPen(DeckPaint::white(0.85));
-    drawFitted(painter, m_rate, {x + symbol + gap, frame.top(), textWidth, frame.height()}, Qt::AlignCenter,
-               face.readout.value, 0.7);
+    const double textWidth = fittedWidth(font, text.text, inner.width() - symbol.size - gap, 0.7);
+    const double x = inner.center().x() - (symbol.size + gap + textWidth) / 2;
+    DeckPaint::drawSymbol(painter, m_services.font, {x, frame.top(), symbol.size, frame.height()},
+                          symbol.name, symbol.size, symbol.colour);
+    painter.setPen(text.colour);
+    drawFitted(painter, font, {x + symbol.size + gap, frame.top(), textWidth, frame.height()},
+               Qt::AlignCenter, text.text, 0.7);
 }
 
 void AccessoryBandView::paintDayProgress(QPainter& painter, const QRectF& frame, const BandFace& face) const
@@ -234,21 +245,6 @@ void AccessoryBandView::paintDayProgress(QPainter& painter, const QRectF& frame,
     if (filled > 0)
         painter.fillPath(DeckPaint::roundedRect({track.left(), top, filled, barHeight}, barHeight / 2),
                          DeckPaint::white(0.75));
-}
-
-void AccessoryBandView::paintPomodoro(QPainter& painter, const QRectF& frame, const BandFace& face) const
-{
-    constexpr double symbol = 11;
-    constexpr double gap = 5;
-    const QRectF inner = frame.adjusted(modulePadding, 0, -modulePadding, 0);
-    const double textWidth = fittedWidth(m_clockTime, face.readout.value, inner.width() - symbol - gap, 0.7);
-    const double x = inner.center().x() - (symbol + gap + textWidth) / 2;
-    const QColor colour = DeckPaint::white(0.92);
-    DeckPaint::drawSymbol(painter, m_services.font, {x, frame.top(), symbol, frame.height()}, face.symbol,
-                          symbol, colour);
-    painter.setPen(colour);
-    drawFitted(painter, m_clockTime, {x + symbol + gap, frame.top(), textWidth, frame.height()},
-               Qt::AlignCenter, face.readout.value, 0.7);
 }
 
 std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module, QWidget* parent,

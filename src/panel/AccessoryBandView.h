@@ -5,7 +5,9 @@
 #include "model/BandModule.h"
 #include "panel/FractionalFont.h"
 
+#include <QColor>
 #include <QRectF>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -51,6 +53,16 @@ public:
                                               const std::function<void()>& customize);
 
 private:
+    struct Symbol {
+        QString name;
+        double size = 0;
+        QColor colour;
+    };
+    struct Text {
+        QString text;
+        QColor colour;
+    };
+
     void paintModule(QPainter& painter, const BandLayout::Placement& placement, const BandFace& face,
                      bool hovered) const;
     void paintReadout(QPainter& painter, const QRectF& frame, const BandReadout& readout) const;
@@ -60,6 +72,9 @@ private:
     void paintWifi(QPainter& painter, const QRectF& frame, const BandFace& face) const;
     void paintDayProgress(QPainter& painter, const QRectF& frame, const BandFace& face) const;
     void paintPomodoro(QPainter& painter, const QRectF& frame, const BandFace& face) const;
+    // A symbol and a text beside it, `gap` apart and from the module's edges, centred across the module.
+    void paintSymbolRow(QPainter& painter, const QRectF& frame, const Symbol& symbol, double gap,
+                        const FractionalFont& font, const Text& text) const;
 
     Services m_services;
     FractionalFont m_caption;
