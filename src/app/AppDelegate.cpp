@@ -10,7 +10,10 @@
 #include "app/MainMenu.h"
 #include "app/Restart.h"
 #include "app/StatusMenu.h"
+#include "band/BandEngines.h"
+#include "band/BandLayout.h"
 #include "core/ColorText.h"
+#include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
@@ -51,6 +54,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_stacking(services.createWindowStacking())
     , m_editor(std::make_unique<EditorWindowController>(
           EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
+    , m_bandCustomize(std::make_unique<BandCustomizeWindow>(services.settings(), m_font, services.clock()))
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
@@ -84,11 +88,13 @@ QWidget* AppDelegate::makeContent(bool translucent)
     auto* root = new PanelRootView(
         {{m_services.store(), m_services.settings(), m_services.applicationNames(), m_services.starterHint(),
           m_editMode, m_hover, m_icons, m_finish, m_font, m_services.music(), m_services.alerts(), m_frames,
-          m_deal, m_services.tileState(), m_artwork},
+          m_deal, m_services.tileState(), m_artwork, m_services.band()},
          m_chrome},
         translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
+    connect(&root->deck(), &DeckView::customizeBandRequested, m_bandCustomize.get(),
+            &BandCustomizeWindow::show);
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());
@@ -220,6 +226,22 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
     out.flush();
     err.flush();
     return response;
+}
+
+QJsonObject AppDelegate::band() const
+{
+    const DeckSettings& settings = m_services.settings();
+    const int units = BandLayout::unitCount(settings);
+    QJsonArray modules;
+    if (settings.showBand()) {
+        const QList<BandModule> visible = BandLayout::visibleModules(settings.bandModules(), units);
+        const std::vector<int> widths = BandLayout::layout(visible, units);
+        for (qsizetype i = 0; i < visible.size(); ++i)
+            modules.append(QJsonObject{{QStringLiteral("module"), rawValue(visible[i])},
+                                       {QStringLiteral("units"), widths[static_cast<std::size_t>(i)]},
+                                       {QStringLiteral("text"), m_services.band().face(visible[i]).line}});
+    }
+    return {{QStringLiteral("units"), units}, {QStringLiteral("modules"), modules}};
 }
 
 QJsonObject AppDelegate::state() const

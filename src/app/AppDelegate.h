@@ -23,6 +23,7 @@ class DeckView;
 class DeckHotKeys;
 class DeckServices;
 class DesktopPanelController;
+class BandCustomizeWindow;
 class EditorWindowController;
 class FileIcons;
 class FirstPaint;
@@ -51,6 +52,7 @@ public:
     [[nodiscard]] DeckChannel::Response handle(const DeckChannel::Request& request);
 
     [[nodiscard]] QJsonObject state() const override;
+    [[nodiscard]] QJsonObject band() const override;
     void toggleSummon() override;
     bool fire(int index) override;
     void setEditing(bool editing) override;
@@ -98,5 +100,6 @@ private:
     QPointer<PanelRootView> m_root;
     DeckControlServer* m_server = nullptr;
     std::unique_ptr<EditorWindowController> m_editor;
+    std::unique_ptr<BandCustomizeWindow> m_bandCustomize;
     std::unique_ptr<ChameleonEngine> m_chameleon;
 };

@@ -4,6 +4,7 @@
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
 #include "actions/WindowSnap.h"
+#include "band/BandEngines.h"
 #include "editing/TileLibrary.h"
 #include "exchange/IconCleanup.h"
 #include "model/Settings.h"
@@ -155,4 +156,21 @@ DeckServices::Machinery& DeckServices::machinery()
                          &NowPlayingModel::refreshSoon);
     }
     return *m_machinery;
+}
+
+BandEngines& DeckServices::band()
+{
+    if (!m_band)
+        m_band = std::make_unique<BandEngines>(BandEngines::Services{
+            clock(),
+            settings(),
+            *m_platform.vitalsCounters,
+            *m_platform.systemStatus,
+            *m_platform.trash,
+            *m_platform.alertSound,
+            *m_platform.systemControls,
+            clipboard(),
+            paths().home,
+        });
+    return *m_band;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class ActionRunner;
+class BandEngines;
 class NowPlayingModel;
 class TileStateProvider;
 class DeckSettings;
@@ -86,6 +87,8 @@ public:
     [[nodiscard]] ActionRunner& runner();
     // The window snapping of the runner's system actions, which follows the frontmost application.
     [[nodiscard]] WindowSnap& windowSnap();
+    // The engines behind the band's modules, made when first asked for; nothing samples until the band shows.
+    [[nodiscard]] BandEngines& band();
 
 private:
     struct Machinery;
@@ -104,4 +107,5 @@ private:
     std::unique_ptr<TileStateProvider> m_tileState;
     std::unique_ptr<TileLibrary> m_tileLibrary;
     std::unique_ptr<Machinery> m_machinery;
+    std::unique_ptr<BandEngines> m_band;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QBoxLayout>
+#include <QColor>
+#include <QPalette>
 #include <QPushButton>
 #include <QWidget>
 #include <initializer_list>
@@ -27,4 +29,14 @@
         layout->addWidget(widget);
     layout->addStretch();
     return line;
+}
+
+// Texts that say less than those beside them: the window's text colour, faded.
+inline void makeSecondary(QWidget& widget)
+{
+    QPalette palette = widget.palette();
+    QColor secondary = palette.color(QPalette::WindowText);
+    secondary.setAlphaF(0.6F);
+    palette.setColor(QPalette::WindowText, secondary);
+    widget.setPalette(palette);
 }

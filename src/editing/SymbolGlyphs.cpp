@@ -484,7 +484,7 @@ constexpr std::array<Mapping, 466> offered{{
 }};
 
 // Symbols the deck draws itself without offering them.
-constexpr std::array<Mapping, 10> drawnOnly{{
+constexpr std::array<Mapping, 15> drawnOnly{{
     {u"speaker.wave.1.fill", u"speaker-low"},
     {u"opticaldisc", u"disc"},
     {u"circle.lefthalf.filled", u"circle-half"},
@@ -495,6 +495,11 @@ constexpr std::array<Mapping, 10> drawnOnly{{
     {u"terminal", u"terminal-window"},
     {u"square.stack.3d.down.right", u"cards"},
     {u"square.dashed", u"rectangle-dashed"},
+    {u"calendar.badge.clock", u"calendar-dots"},
+    {u"cup.and.saucer", u"coffee"},
+    {u"speaker.minus", u"speaker-simple-low"},
+    {u"speaker.plus", u"speaker-simple-high"},
+    {u"clock.arrow.circlepath", u"clock-counter-clockwise"},
 }};
 
 QString toQString(std::u16string_view text)

@@ -1,5 +1,6 @@
 #include "editing/TileLibraryView.h"
 
+#include "editing/FormParts.h"
 #include "editing/SymbolGlyphs.h"
 #include "editing/TileLibrary.h"
 
@@ -18,7 +19,6 @@ namespace {
 constexpr int rowSpacing = 10;
 constexpr double dimmedOpacity = 0.5;
 constexpr double secondaryScale = 0.85;
-constexpr double secondaryAlpha = 0.6;
 constexpr int plusGlyphPixels = 20;
 
 QLabel* passiveLabel(const QString& text, QWidget* parent)
@@ -38,11 +38,7 @@ QLabel* secondaryLabel(const QString& text, QWidget* parent)
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * secondaryScale);
     label->setFont(font);
-    QPalette palette = label->palette();
-    QColor secondary = palette.color(QPalette::WindowText);
-    secondary.setAlphaF(static_cast<float>(secondaryAlpha));
-    palette.setColor(QPalette::WindowText, secondary);
-    label->setPalette(palette);
+    makeSecondary(*label);
     return label;
 }
 

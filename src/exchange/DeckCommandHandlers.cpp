@@ -1,6 +1,7 @@
 #include "exchange/DeckCommandHandlers.h"
 
 #include "actions/ActionRunner.h"
+#include "band/BandCatalogue.h"
 #include "core/BackgroundQueue.h"
 #include "core/CanonicalJson.h"
 #include "core/PendingCalls.h"
@@ -326,6 +327,35 @@ int icon(Context& context, const QStringList& arguments)
     if (!name)
         return fail(context, QStringLiteral("Couldn't import that image."));
     context.out << *name << '\n';
+    return success;
+}
+
+int band(Context& context, const QStringList& arguments)
+{
+    if (arguments.isEmpty()) {
+        if (!deckIsRunning(context))
+            return DeckCommands::failure;
+        context.out << QString::fromUtf8(
+                           CanonicalJson::write(context.deck->band(), CanonicalJson::Style::Compact))
+                    << '\n';
+        return success;
+    }
+    if (arguments.value(0) != u"set")
+        return unknown(context, QStringLiteral("band"), arguments);
+    QList<BandModule> modules;
+    for (const QString& name : arguments.mid(1)) {
+        const std::optional<BandModule> module = fromRawValue<BandModule>(name);
+        if (!module) {
+            QStringList known;
+            for (const BandModule each : BandCatalogue::allCases())
+                known << rawValue(each);
+            context.err << "marquetto-deck: \"" << name << "\" is no band module. The band modules are:\n  "
+                        << known.join(u' ') << '\n';
+            return DeckCommands::badUsage;
+        }
+        modules << *module;
+    }
+    context.settings.setBandModules(modules);
     return success;
 }
 

@@ -28,6 +28,9 @@ int edit(Context& context, const QStringList& arguments);
 int presets(Context& context, const QStringList& arguments);
 // import PATH: brings the picture into the icons folder and prints the new file's name.
 int icon(Context& context, const QStringList& arguments);
+// set MODULE…: replaces the band's modules with those named, in that order; a name that is no module is bad
+// usage, answered with the names that are.
+int band(Context& context, const QStringList& arguments);
 int help(Context& context, const QStringList& arguments);
 
 } // namespace DeckCommandHandlers

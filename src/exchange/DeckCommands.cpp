@@ -35,6 +35,10 @@ const std::vector<Command>& table()
         {QStringLiteral("presets"), false, {QStringLiteral("presets")}, &H::presets},
         // Decoding a large picture takes a while, which the deck never spends on its main thread.
         {QStringLiteral("icon"), false, {QStringLiteral("icon import PATH")}, &H::icon},
+        {QStringLiteral("band"),
+         true,
+         {QStringLiteral("band"), QStringLiteral("band set MODULE…")},
+         &H::band},
         {QStringLiteral("help"), false, {}, &H::help},
     };
     return commands;

@@ -33,7 +33,8 @@ inline constexpr int badUsage = 2;
 // What a command works with.
 struct Context {
     TileStore& store;
-    const DeckSettings& settings;
+    // `band set` changes the band's modules.
+    DeckSettings& settings;
     // What the desktop calls the applications of application tiles, for their labels.
     const ApplicationNames& names;
     // Asked for only when a command runs a tile, so other commands never build the runner.

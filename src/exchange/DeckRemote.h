@@ -2,8 +2,8 @@
 
 #include <QJsonObject>
 
-// What the running deck offers the companion's commands beyond its store: its window's state, the summon and
-// its tiles.
+// What the running deck offers the companion's commands beyond its store: its window's state, its band, the
+// summon and its tiles.
 //
 // Main thread only.
 class DeckRemote {
@@ -12,6 +12,9 @@ public:
     // {"currentPage", "isSummoned", "isCompact", "isExpanded", "isEditing", "frame": [x, y, w, h]}, the frame
     // in screen coordinates with the origin at the top left.
     [[nodiscard]] virtual QJsonObject state() const = 0;
+    // {"units": U, "modules": [{"module", "units", "text"}]}: the band's width in units and the modules it
+    // shows, in order, each with its width and what it shows in one line; no modules while the band is off.
+    [[nodiscard]] virtual QJsonObject band() const = 0;
     virtual void toggleSummon() = 0;
     // Runs the slot of the current page as its hot key does; false when the slot is empty.
     virtual bool fire(int index) = 0;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/EnumNames.h"
+#include "core/Logging.h"
 #include "platform/Preferences.h"
 
+#include <QDebug>
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QList>
@@ -41,7 +43,7 @@ public:
 
     Setting(const Preferences& preferences, Descriptor descriptor)
         : m_descriptor(std::move(descriptor))
-        , m_value(sanitised(read(preferences, m_descriptor.key)))
+        , m_value(sanitised(readLogged(preferences, m_descriptor.key)))
     {
     }
 
@@ -68,6 +70,16 @@ private:
         return value ? std::move(*value) : m_descriptor.fallback;
     }
 
+    [[nodiscard]] static std::optional<T> readLogged(const Preferences& preferences, const QString& key)
+    {
+        std::optional<T> value = read(preferences, key);
+        if (!value && preferences.contains(key)) {
+            qCWarning(lcSettings).noquote()
+                << "Marquetto: preference" << key << "holds an unusable value; its default applies";
+        }
+        return value;
+    }
+
     [[nodiscard]] static std::optional<T> read(const Preferences& preferences, const QString& key)
     {
         if constexpr (std::is_same_v<T, bool>) {
@@ -89,9 +101,18 @@ private:
             if (!texts)
                 return std::nullopt;
             T values;
+            QStringList unknown;
             for (const QString& text : *texts) {
                 if (const auto value = fromRawValue<typename T::value_type>(text))
                     values << *value;
+                else
+                    unknown << text;
+            }
+            // Quoted and cut short: the text came from outside and may be long or hold control characters.
+            if (!unknown.isEmpty()) {
+                qCWarning(lcSettings).noquote()
+                    << "Marquetto: preference" << key << "names unknown values, dropped:" << unknown.size()
+                    << "of them, the first" << QDebug::toString(unknown.first().left(40));
             }
             return values;
         }

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "core/Logging.h"
 #include "platform/Preferences.h"
 
 #include <algorithm>
@@ -21,6 +22,23 @@ std::optional<double> sanitisedOpacity(double value)
     if (!std::isfinite(value))
         return std::nullopt;
     return std::clamp(value, 0.0, 1.0);
+}
+
+// A module shows once on the band: a list edited by hand that names one twice (or thousands of times) keeps
+// the first of each, which also bounds the list by the size of the catalogue.
+std::optional<QList<BandModule>> sanitisedBandModules(QList<BandModule> modules)
+{
+    QList<BandModule> unique;
+    for (const BandModule module : modules) {
+        if (!unique.contains(module))
+            unique << module;
+    }
+    if (unique.size() < modules.size()) {
+        qCWarning(lcSettings).noquote()
+            << "Marquetto: preference bandModules repeats modules, dropped:" << modules.size() - unique.size()
+            << "of them";
+    }
+    return unique;
 }
 
 } // namespace
@@ -45,8 +63,8 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
     , m_tileSize(preferences,
                  {QStringLiteral("tileSize"), TileSizeOption::regular, &DeckSettings::tileSizeChanged})
     , m_showBand(preferences, {QStringLiteral("showBand"), true, &DeckSettings::showBandChanged})
-    , m_bandModules(preferences,
-                    {QStringLiteral("bandModules"), defaultBandModules(), &DeckSettings::bandModulesChanged})
+    , m_bandModules(preferences, {QStringLiteral("bandModules"), defaultBandModules(),
+                                  &DeckSettings::bandModulesChanged, sanitisedBandModules})
     , m_meetingCalendars(preferences,
                          {QStringLiteral("meetingCalendars"), {}, &DeckSettings::meetingCalendarsChanged})
     , m_pageTransition(preferences, {QStringLiteral("pageTransition"), PageTransitionOption::ripple,

@@ -1,23 +1,26 @@
 #include "panel/DeckGeometry.h"
 
+#include "band/BandLayout.h"
 #include "model/Settings.h"
 
 #include <algorithm>
 #include <cmath>
 
-DeckGeometry::DeckGeometry(const Grid& grid, int pageCount, bool editing, bool starterHintShown)
+DeckGeometry::DeckGeometry(const Grid& grid, int pageCount, bool editing, bool starterHintShown,
+                           bool bandShown)
     : m_grid(grid)
     , m_pageCount(std::max(1, pageCount))
     , m_editing(editing)
     // The hint gives way to the page dots while editing, which needs the add-page and "Done" buttons.
     , m_starterHintShown(starterHintShown && !editing)
+    , m_bandShown(bandShown)
 {
 }
 
 DeckGeometry::DeckGeometry(const DeckSettings& settings, int pageCount, bool editing, bool starterHintShown)
     : DeckGeometry(Grid{settings.gridColumns(), settings.gridRows(), settings.tileSide(), settings.tileGap(),
                         settings.tilePadding()},
-                   pageCount, editing, starterHintShown)
+                   pageCount, editing, starterHintShown, settings.showBand())
 {
 }
 
@@ -108,7 +111,9 @@ std::vector<DeckGeometry::RowItem> DeckGeometry::rowItems() const
 QRectF DeckGeometry::bandRect() const
 {
     const QRectF row = rowRect();
-    return {row.left(), row.bottom(), row.width(), 0};
+    if (!m_bandShown)
+        return {row.left(), row.bottom(), row.width(), 0};
+    return {row.left(), row.bottom() + sectionSpacing, row.width(), BandLayout::height};
 }
 
 QRectF DeckGeometry::hintTextRect(double textWidth) const

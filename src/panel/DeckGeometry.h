@@ -45,7 +45,9 @@ public:
         double tilePadding = 14;
     };
 
-    DeckGeometry(const Grid& grid, int pageCount, bool editing, bool starterHintShown);
+    DeckGeometry(const Grid& grid, int pageCount, bool editing, bool starterHintShown,
+                 bool bandShown = false);
+    // The band shows while `showBand` is on.
     DeckGeometry(const DeckSettings& settings, int pageCount, bool editing, bool starterHintShown);
 
     [[nodiscard]] const Grid& grid() const { return m_grid; }
@@ -53,6 +55,7 @@ public:
     [[nodiscard]] double unit() const { return m_grid.tileSide / referenceTileSide; }
     [[nodiscard]] int tilesPerPage() const { return m_grid.columns * m_grid.rows; }
     [[nodiscard]] bool showsStarterHint() const { return m_starterHintShown; }
+    [[nodiscard]] bool showsBand() const { return m_bandShown; }
 
     [[nodiscard]] QSizeF size() const;
     [[nodiscard]] QRectF pageRect() const;
@@ -76,7 +79,8 @@ public:
     [[nodiscard]] RowItem hintClose(double textWidth) const;
     // The row item under the point; the hint's close button only when `hintTextWidth` is given.
     [[nodiscard]] std::optional<RowItem> rowItemAt(QPointF point, double hintTextWidth = 0) const;
-    // The strip the accessory band fills, under the row; it has no height while the deck shows no band.
+    // The strip the accessory band fills, as wide as the page and 44 high, one section's spacing under the
+    // row; it has no height, and adds nothing to the deck's size, while the deck shows no band.
     [[nodiscard]] QRectF bandRect() const;
 
 private:
@@ -84,4 +88,5 @@ private:
     int m_pageCount = 1;
     bool m_editing = false;
     bool m_starterHintShown = false;
+    bool m_bandShown = false;
 };

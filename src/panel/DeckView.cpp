@@ -2,6 +2,7 @@
 
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
+#include "band/BandEngines.h"
 #include "core/Logging.h"
 #include "editing/PhosphorFont.h"
 #include "model/Settings.h"
@@ -51,6 +52,7 @@ DeckView::DeckView(Services services, QWidget* parent)
     , m_services(services)
     , m_pages({services.icons, services.finish, services.font})
     , m_row({services.store, services.editMode, services.font})
+    , m_band({services.settings, services.band, services.font, services.alerts})
     , m_menus({services.store, services.editMode, services.music, services.alerts})
     , m_hintFont(hintFontSize, QFont::Medium)
     , m_fade(services.frames, [this] { advanceFade(); })
@@ -82,6 +84,13 @@ DeckView::DeckView(Services services, QWidget* parent)
     connect(&settings, &DeckSettings::gridColumnsChanged, this, &DeckView::relayout);
     connect(&settings, &DeckSettings::gridRowsChanged, this, &DeckView::relayout);
     connect(&settings, &DeckSettings::tileSizeChanged, this, &DeckView::relayout);
+    connect(&settings, &DeckSettings::showBandChanged, this, &DeckView::relayout);
+    connect(&settings, &DeckSettings::bandModulesChanged, this, [this] {
+        syncBand();
+        update();
+    });
+    connect(&m_services.band, &BandEngines::changed, this, &DeckView::bandChanged);
+    connect(&m_services.band, &BandEngines::customizeRequested, this, &DeckView::customizeBandRequested);
     connect(&settings, &DeckSettings::backgroundOpacityChanged, this, [this] { update(); });
     connect(&settings, &DeckSettings::chameleonGlassChanged, this, [this] { update(); });
     connect(&m_services.starterHint, &StarterHint::pendingChanged, this, [this] { update(); });
@@ -210,6 +219,7 @@ void DeckView::relayout()
     m_pageChange.reset();
     updateGeometry();
     update();
+    syncBand();
 }
 
 QColor DeckView::borderColour() const
@@ -443,6 +453,8 @@ void DeckView::paintEvent(QPaintEvent*)
         paintStarterHint(painter, geometry);
     else
         m_row.paint(painter, geometry, m_hoveredRowItem);
+    if (geometry.showsBand())
+        m_band.paint(painter, geometry.bandRect(), m_hoveredModule);
     paintDragGhost(painter, geometry);
     if (m_shownTip)
         m_tooltip.paint(painter, *m_shownTip, m_tipOpacity, m_services.settings);
@@ -591,6 +603,53 @@ void DeckView::setHovered(std::optional<int> index)
     }
 }
 
+void DeckView::setHoveredModule(std::optional<BandLayout::Placement> placement)
+{
+    const std::optional<BandModule> module =
+        placement ? std::optional(placement->module) : std::optional<BandModule>();
+    if (module == m_hoveredModule)
+        return;
+    m_hoveredModule = module;
+    update();
+    m_services.hover.clear();
+    if (placement) {
+        const QPointF centre = placement->frame.center();
+        m_services.hover.schedule(BandEngines::tooltip(placement->module),
+                                  TileHoverState::PointAnchor{centre.x(), centre.y()});
+    }
+}
+
+void DeckView::syncBand()
+{
+    const DeckGeometry geometry = deckGeometry();
+    if (!isVisible() || !geometry.showsBand()) {
+        m_services.band.hide();
+        return;
+    }
+    QList<BandModule> visible;
+    for (const BandLayout::Placement& placement : m_band.placements(geometry.bandRect()))
+        visible << placement.module;
+    m_services.band.show(visible);
+}
+
+void DeckView::bandChanged()
+{
+    const DeckGeometry geometry = deckGeometry();
+    // The clock ticks every second; most seconds change nothing on screen.
+    if (geometry.showsBand() && m_band.facesChanged(geometry.bandRect()))
+        update(geometry.bandRect().toAlignedRect());
+}
+
+void DeckView::showEvent(QShowEvent*)
+{
+    syncBand();
+}
+
+void DeckView::hideEvent(QHideEvent*)
+{
+    m_services.band.hide();
+}
+
 void DeckView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
@@ -604,6 +663,13 @@ void DeckView::mousePressEvent(QMouseEvent* event)
         update();
         return;
     }
+    if (const auto placement = m_band.placementAt(geometry.bandRect(), position)) {
+        if (m_services.band.isClickable(placement->module))
+            m_pressedModule = placement->module;
+        else
+            event->ignore();
+        return;
+    }
     m_pressedRowItem = geometry.rowItemAt(position, hintTextWidth());
     if (!m_pressedRowItem)
         event->ignore();
@@ -614,6 +680,7 @@ void DeckView::mouseMoveEvent(QMouseEvent* event)
     const DeckGeometry geometry = deckGeometry();
     const QPointF position = event->position();
     setHovered(geometry.slotAt(position));
+    setHoveredModule(m_band.placementAt(geometry.bandRect(), position));
     const std::optional<DeckGeometry::RowItem> rowItem = geometry.rowItemAt(position, hintTextWidth());
     if (rowItem.has_value() != m_hoveredRowItem.has_value() ||
         (rowItem && !sameItem(*rowItem, *m_hoveredRowItem))) {
@@ -641,6 +708,14 @@ void DeckView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         event->ignore();
+        return;
+    }
+    if (m_pressedModule) {
+        const BandModule pressed = *m_pressedModule;
+        m_pressedModule.reset();
+        const auto released = m_band.placementAt(deckGeometry().bandRect(), event->position());
+        if (released && released->module == pressed)
+            m_services.band.activate(pressed);
         return;
     }
     if (m_pressedRowItem) {
@@ -680,6 +755,7 @@ void DeckView::keyPressEvent(QKeyEvent* event)
 void DeckView::leaveEvent(QEvent*)
 {
     setHovered(std::nullopt);
+    setHoveredModule(std::nullopt);
     if (m_hoveredRowItem) {
         m_hoveredRowItem.reset();
         update();
@@ -696,7 +772,16 @@ void DeckView::activateRowItem(const DeckGeometry::RowItem& item)
 
 void DeckView::contextMenuEvent(QContextMenuEvent* event)
 {
-    const std::optional<int> index = deckGeometry().slotAt(event->pos());
+    const DeckGeometry geometry = deckGeometry();
+    if (geometry.showsBand() && geometry.bandRect().contains(event->pos())) {
+        const auto placement = m_band.placementAt(geometry.bandRect(), event->pos());
+        const std::unique_ptr<QMenu> menu =
+            m_band.menu(placement ? std::optional(placement->module) : std::nullopt, this,
+                        [this] { Q_EMIT customizeBandRequested(); });
+        menu->exec(event->globalPos());
+        return;
+    }
+    const std::optional<int> index = geometry.slotAt(event->pos());
     const std::unique_ptr<QMenu> menu =
         index ? m_menus.tileMenu(m_services.store.currentPage(), *index) : m_menus.deckMenu();
     menu->exec(event->globalPos());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/AccessoryBandView.h"
 #include "panel/DeckGeometry.h"
 #include "panel/DeckMenus.h"
 #include "panel/FractionalFont.h"
@@ -19,6 +20,7 @@
 
 class AlertPresenter;
 class ApplicationNames;
+class BandEngines;
 class DealEngine;
 class DeckSettings;
 class EditModeState;
@@ -33,9 +35,10 @@ class TileStateProvider;
 class TileStore;
 
 // The content of the deck window: the current page of tiles, the page dots and arrows or the starter hint
-// under it, and the tooltip bubble, painted by their own painters; the context menus are `menus()`.
-// Everything is painted and hit-tested here, without a widget per tile; it repaints only when the store, the
-// settings, edit mode, the hover tooltip, the pointer or a running animation change something it shows.
+// under it, the band of live modules, and the tooltip bubble, painted by their own painters; the context
+// menus are `menus()`. Everything is painted and hit-tested here, without a widget per tile; it repaints only
+// when the store, the settings, edit mode, the hover tooltip, the pointer or a running animation change
+// something it shows.
 //
 // Main thread only. `tileActivated` fires when a tile is clicked (in edit mode too: the receiver decides what
 // a click means); `editTileRequested` when "Edit Tile…" is chosen. Scroll-wheel page flips belong to the
@@ -60,6 +63,7 @@ public:
         DealEngine& deal;
         TileStateProvider& tileState;
         NowPlayingArtwork& nowPlaying;
+        BandEngines& band;
     };
 
     static constexpr auto starterHintText = u"⌃⌥Space brings it forward. Right-click a tile to edit it.";
@@ -110,6 +114,7 @@ public:
 Q_SIGNALS:
     void tileActivated(int page, int index);
     void editTileRequested(int page, int index);
+    void customizeBandRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,6 +123,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -172,12 +179,17 @@ private:
     void paintPage(QPainter& painter, const DeckGeometry& geometry, const Page& page,
                    const PageTransition::PageLook& look, const PagePainter::State& state);
     void setHovered(std::optional<int> index);
+    void setHoveredModule(std::optional<BandLayout::Placement> placement);
+    // Runs the engines of the modules on screen, and none while the band is not.
+    void syncBand();
+    void bandChanged();
     void activateRowItem(const DeckGeometry::RowItem& item);
     void tipChanged();
 
     Services m_services;
     PagePainter m_pages;
     PageDotsRow m_row;
+    AccessoryBandView m_band;
     TooltipPainter m_tooltip;
     DeckMenus m_menus;
     FractionalFont m_hintFont;
@@ -187,6 +199,8 @@ private:
     std::optional<DeckGeometry::RowItem> m_hoveredRowItem;
     std::optional<Press> m_press;
     std::optional<DeckGeometry::RowItem> m_pressedRowItem;
+    std::optional<BandModule> m_hoveredModule;
+    std::optional<BandModule> m_pressedModule;
     bool m_keyboardGrabbed = false;
     // The tile under a drop from another application, while one is over the page.
     std::optional<int> m_fileDropIndex;

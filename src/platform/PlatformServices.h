@@ -5,6 +5,7 @@
 #include "editing/TilePreset.h"
 #include "model/ApplicationNames.h"
 #include "platform/AlertPresenter.h"
+#include "platform/AlertSound.h"
 #include "platform/AppPaths.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
@@ -17,7 +18,10 @@
 #include "platform/PlatformWordings.h"
 #include "platform/ReduceMotion.h"
 #include "platform/SystemControls.h"
+#include "platform/SystemStatus.h"
 #include "platform/TileStateSources.h"
+#include "platform/Trash.h"
+#include "platform/VitalsCounters.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
@@ -66,6 +70,12 @@ struct PlatformServices {
     // Makes this platform's tile library catalogue; called once, when the library is first opened.
     std::function<std::vector<TilePreset>()> tilePresets;
     std::unique_ptr<ClickSound> clickSound = std::make_unique<NullClickSound>();
+    // What the band's modules show and do; each reads nothing until the band asks.
+    std::unique_ptr<VitalsCounters> vitalsCounters = std::make_unique<NoVitalsCounters>();
+    std::unique_ptr<SystemStatus> systemStatus = std::make_unique<NullSystemStatus>();
+    std::unique_ptr<Trash> trash = std::make_unique<NullTrash>();
+    // The focus timer's end.
+    std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();
 };

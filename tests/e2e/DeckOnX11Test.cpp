@@ -174,7 +174,8 @@ TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
                  {}});
     startDeck();
     const QRect deck = frame();
-    ASSERT_EQ(deck.size(), QSize(360, 394));
+    // The page, the dots row and the band, 10 apart inside margins of 14.
+    ASSERT_EQ(deck.size(), QSize(360, 448));
     screenshot(QStringLiteral("deck-shown"));
 
     // The first tile's centre: the deck's padding plus half a tile of 104 points.
@@ -390,4 +391,41 @@ TEST_F(DeckOnX11, ANowPlayingTileShowsWhatPlaysAndPausesItAndAnApplicationTileLi
         << "the light stayed on after the program ended";
     player.kill();
     player.waitForFinished();
+}
+
+TEST_F(DeckOnX11, TheBandShowsTheMachinesFiguresAsItsOwnToolsDo)
+{
+    writeLayout({{scriptTile(QStringLiteral("true"))}},
+                {{QStringLiteral("showBand"), true},
+                 {QStringLiteral("bandModules"),
+                  QJsonArray{QStringLiteral("cpuLoad"), QStringLiteral("memory"), QStringLiteral("uptime"),
+                             QStringLiteral("dayProgress")}}});
+    startDeck();
+    QJsonArray modules;
+    // Memory is read as soon as the band shows; until then it reads 0 %.
+    ASSERT_TRUE(waitFor([&] {
+        const DeckRun run = runDeck(m_paths.home, {QStringLiteral("band")});
+        modules = QJsonDocument::fromJson(run.out)[QStringLiteral("modules")].toArray();
+        return modules.size() == 4 && modules[1][QStringLiteral("text")] != QStringLiteral("RAM 0%");
+    })) << "the band never showed the memory in use";
+    screenshot(QStringLiteral("band"));
+
+    QStringList names;
+    for (const QJsonValue& module : modules)
+        names << module[QStringLiteral("module")].toString();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("cpuLoad"), QStringLiteral("memory"),
+                                  QStringLiteral("uptime"), QStringLiteral("dayProgress")}));
+    EXPECT_TRUE(modules[2][QStringLiteral("text")].toString().startsWith(QStringLiteral("UPTIME ")));
+    EXPECT_TRUE(modules[3][QStringLiteral("text")].toString().startsWith(QStringLiteral("DAY ")));
+
+    const QString memory = modules[1][QStringLiteral("text")].toString();
+    const QRegularExpressionMatch shown = QRegularExpression(QStringLiteral("^RAM (\\d+)%$")).match(memory);
+    ASSERT_TRUE(shown.hasMatch()) << memory.toStdString();
+    const QString meminfo = QString::fromLatin1(readFile(QStringLiteral("/proc/meminfo")));
+    const auto kilobytes = [&](const char* field) {
+        const QRegularExpression line(QLatin1String(field) + QStringLiteral(":\\s+(\\d+) kB"));
+        return line.match(meminfo).captured(1).toDouble();
+    };
+    const double inUse = 100 * (1 - kilobytes("MemAvailable") / kilobytes("MemTotal"));
+    EXPECT_NEAR(shown.captured(1).toDouble(), inUse, 3) << "as /proc/meminfo has it";
 }

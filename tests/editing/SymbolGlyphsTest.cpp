@@ -1,5 +1,6 @@
 #include "editing/SymbolGlyphs.h"
 
+#include "band/BandCatalogue.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconResolver.h"
 #include "support/QtPrinters.h"
@@ -34,6 +35,10 @@ TEST(SymbolGlyphsTest, EverySymbolTheDeckDrawsHasAGlyphInTheBuiltFont)
           TileAction::Value{TileAction::LaunchApp{}}})
         symbols << IconResolver::autoSymbol(TileAction{value});
     symbols << IconResolver::autoSymbol(std::nullopt);
+    for (const BandModule module : BandCatalogue::allCases())
+        symbols << BandCatalogue::symbol(module);
+    symbols << QStringLiteral("chevron.up") << QStringLiteral("chevron.down")
+            << QStringLiteral("minus.circle") << QStringLiteral("plus.circle");
 
     for (const QString& symbol : symbols) {
         const std::optional<QString> glyph = SymbolGlyphs::glyphName(symbol);

@@ -72,6 +72,7 @@ namespace {
 class FakeDeck final : public DeckRemote {
 public:
     [[nodiscard]] QJsonObject state() const override { return {{QStringLiteral("currentPage"), 1}}; }
+    [[nodiscard]] QJsonObject band() const override { return {{QStringLiteral("units"), 5}}; }
     void toggleSummon() override { ++summons; }
     bool fire(int index) override
     {
@@ -222,8 +223,8 @@ TEST_F(DeckCommandsTest, PageCommandsAndBackupsWorkOnTheFiles)
 TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
 {
     for (const QStringList& command :
-         {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("summon")},
-          QStringList{QStringLiteral("fire"), QStringLiteral("1")},
+         {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("band")},
+          QStringList{QStringLiteral("summon")}, QStringList{QStringLiteral("fire"), QStringLiteral("1")},
           QStringList{QStringLiteral("edit"), QStringLiteral("on")}}) {
         EXPECT_EQ(run(command), DeckCommands::failure) << command.join(u' ').toStdString();
         EXPECT_EQ(m_err, QStringLiteral("Marquetto is not running.\n"));
@@ -233,6 +234,8 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
     m_deck = &deck;
     EXPECT_EQ(run({QStringLiteral("state")}), DeckCommands::success);
     EXPECT_EQ(m_out, QStringLiteral("{\"currentPage\":1}\n"));
+    EXPECT_EQ(run({QStringLiteral("band")}), DeckCommands::success);
+    EXPECT_EQ(m_out, QStringLiteral("{\"units\":5}\n"));
     EXPECT_EQ(run({QStringLiteral("summon")}), DeckCommands::success);
     EXPECT_EQ(deck.summons, 1);
     // Tiles are counted from 1 like their hot keys.
@@ -282,4 +285,28 @@ TEST_F(DeckCommandsTest, TheDeckCarriesOutOnlyWhatItsTableGivesIt)
 
     EXPECT_EQ(run({QStringLiteral("summon")}, {}, Side::deck), DeckCommands::success);
     EXPECT_EQ(deck.summons, 1);
+}
+
+TEST_F(DeckCommandsTest, BandSetReplacesTheModulesOrRefusesNamesThatAreNone)
+{
+    using enum BandModule;
+    const struct {
+        QString arguments;
+        int status;
+        QList<BandModule> modules;
+    } cases[] = {
+        {QStringLiteral("band set memory cpuLoad memory"), DeckCommands::success, {memory, cpuLoad}},
+        {QStringLiteral("band set trash CPULOAD"), DeckCommands::badUsage, {memory, cpuLoad}},
+        {QStringLiteral("band memory"), DeckCommands::badUsage, {memory, cpuLoad}},
+        {QStringLiteral("band set"), DeckCommands::success, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments.split(u' '), {}, Side::deck), c.status) << c.arguments.toStdString();
+        EXPECT_EQ(m_settings->bandModules(), c.modules) << c.arguments.toStdString();
+    }
+    run({QStringLiteral("band"), QStringLiteral("set"), QStringLiteral("fax")});
+    EXPECT_TRUE(m_err.startsWith(QStringLiteral("marquetto-deck: \"fax\" is no band module.")));
+    // Every module is named, from the first to the last.
+    EXPECT_TRUE(m_err.contains(QStringLiteral("\n  micMute volumeDown ")));
+    EXPECT_TRUE(m_err.endsWith(QStringLiteral(" pomodoro weather\n")));
 }

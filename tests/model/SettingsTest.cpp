@@ -1,6 +1,7 @@
 #include "model/Settings.h"
 
 #include "platform/Preferences.h"
+#include "support/LogCapture.h"
 #include "support/TempHome.h"
 
 #include <QFile>
@@ -79,6 +80,28 @@ TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty)
               DeckSettings::defaultBandModules());
     EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QStringLiteral("weather")}})->bandModules(),
               DeckSettings::defaultBandModules());
+}
+
+TEST_F(DeckSettingsTest, BandModulesEditedByHandShowEachKnownModuleOnceAndSayWhatWasDropped)
+{
+    using enum BandModule;
+    QJsonArray thousands{QStringLiteral("memory")};
+    for (int i = 0; i < 10000; ++i)
+        thousands.append(i % 2 ? QStringLiteral("trash") : QStringLiteral("fax\u0001"));
+    const struct {
+        QJsonArray stored;
+        QList<BandModule> modules;
+        int logLines;
+    } cases[] = {
+        {{QStringLiteral("memory"), QStringLiteral("trash"), QStringLiteral("memory")}, {memory, trash}, 1},
+        {thousands, {memory, trash}, 2},
+        {{QStringLiteral("trash"), 7}, DeckSettings::defaultBandModules(), 1},
+    };
+    for (const auto& c : cases) {
+        const LogCapture log;
+        EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), c.stored}})->bandModules(), c.modules);
+        EXPECT_EQ(log.lines().size(), c.logLines) << log.lines().join(u'\n').toStdString();
+    }
 }
 
 TEST_F(DeckSettingsTest, ValuesEditedByHandOutOfRangeStillOpenADeck)

@@ -43,6 +43,18 @@ INSTANTIATE_TEST_SUITE_P(Grids, DeckGeometrySlots,
                              GridCase{"largeFirst", large4x3, QSizeF(540, 442), 0, QRectF(8, 8, 128, 128)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(DeckGeometry, TheBandSitsUnderTheRowAndMakesTheDeckTaller)
+{
+    const DeckGeometry without(regular3x3, 1, false, false, false);
+    EXPECT_EQ(without.size(), QSizeF(360, 394));
+    EXPECT_EQ(without.bandRect().height(), 0);
+
+    // 14 + 332 of tiles + 10 + 24 of dots + 10, then 44 of band and 14 of margin.
+    const DeckGeometry with(regular3x3, 1, false, false, true);
+    EXPECT_EQ(with.bandRect(), QRectF(14, 390, 332, 44));
+    EXPECT_EQ(with.size(), QSizeF(360, 448));
+}
+
 TEST(DeckGeometry, ADraggedTileLandsOnTheSlotWhoseTileOrFollowingGapIsUnderThePointer)
 {
     // 4 × 3 regular: tiles of 120.5 with gaps of 10, so a step of 130.5, inside a padding of 14.

@@ -2,6 +2,7 @@
 
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
+#include "band/BandEngines.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -13,6 +14,7 @@
 #include "panel/NowPlayingArtwork.h"
 #include "panel/PanelChrome.h"
 #include "panel/PanelRootView.h"
+#include "support/FakeAlertSound.h"
 #include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
@@ -87,6 +89,13 @@ protected:
     std::unique_ptr<TileStateProvider> m_tileState;
     std::unique_ptr<NowPlayingModel> m_nowPlaying;
     std::unique_ptr<NowPlayingArtwork> m_artwork;
+    NoVitalsCounters m_counters;
+    NullSystemStatus m_status;
+    NullTrash m_trash;
+    FakeAlertSound m_alertSound;
+    FakeSystemControls m_controls;
+    FakeClipboard m_clipboard;
+    std::unique_ptr<BandEngines> m_band;
     std::unique_ptr<DeckView> m_view;
 
     DeckView& makeView(int columns = 3, TileSizeOption size = TileSizeOption::regular)
@@ -100,9 +109,12 @@ protected:
         m_tileState = std::make_unique<TileStateProvider>(m_stateSources, *m_store);
         m_nowPlaying = std::make_unique<NowPlayingModel>(m_music, *m_store);
         m_artwork = std::make_unique<NowPlayingArtwork>(*m_nowPlaying);
+        m_band = std::make_unique<BandEngines>(BandEngines::Services{m_clock, *m_settings, m_counters,
+                                                                     m_status, m_trash, m_alertSound,
+                                                                     m_controls, m_clipboard, m_paths.home});
         m_view = std::make_unique<DeckView>(DeckView::Services{
             *m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
-            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork});
+            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band});
         m_view->resize(m_view->sizeHint());
         return *m_view;
     }
@@ -146,10 +158,11 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     makeView();
     m_view.reset();
     PanelChromeState chrome;
-    PanelRootView root({{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons,
-                         m_finish, m_font, m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork},
-                        chrome},
-                       true);
+    PanelRootView root(
+        {{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
+          m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band},
+         chrome},
+        true);
     m_settings->setBackgroundOpacity(0.5);
     m_settings->setChameleonGlass(true);
     const QColor accent = root.chip().tintColour();
@@ -731,3 +744,43 @@ TEST_F(DeckViewTest, TheHoverSpringDrawsAnImageFromTwoPreparedSizesOnly)
 }
 
 } // namespace
+
+TEST_F(DeckViewTest, TheDefaultBandDrawsItsModulesRunsTheirClicksAndItsEnginesOnlyWhileShown)
+{
+    makeView();
+    m_view->setOpaque(true);
+    m_settings->setBackgroundOpacity(1);
+    const QRectF band = m_view->deckGeometry().bandRect();
+    const std::vector<BandLayout::Placement> placements =
+        BandLayout::placements(m_settings->bandModules(), band, BandLayout::unitCount(*m_settings));
+    ASSERT_EQ(placements.size(), 5U) << "the default band fits a 3 × 3 deck";
+    const QImage image = rendered();
+    for (const BandLayout::Placement& placement : placements) {
+        const QRectF frame = placement.frame;
+        EXPECT_TRUE(band.contains(frame)) << rawValue(placement.module).toStdString();
+        // A module's card is lighter than the glass in the gap after it.
+        const QPoint card = QPointF(frame.center().x(), frame.top() + 3).toPoint();
+        const QPoint gap = QPointF(frame.right() + BandLayout::unitSpacing / 2, frame.center().y()).toPoint();
+        EXPECT_GT(qGray(image.pixel(card)), qGray(image.pixel(gap)) + 5)
+            << rawValue(placement.module).toStdString();
+    }
+
+    const QPointF volumeUp = placements[2].frame.center();
+    mouse(QEvent::MouseMove, volumeUp, Qt::NoButton);
+    m_hover.showPending();
+    ASSERT_TRUE(m_hover.tip().has_value());
+    EXPECT_EQ(m_hover.tip()->text, QStringLiteral("Volume Up"));
+    mouse(QEvent::MouseButtonPress, volumeUp, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, volumeUp, Qt::NoButton);
+    EXPECT_EQ(m_controls.log, QStringList{QStringLiteral("volumeUp")});
+
+    m_settings->setBandModules({BandModule::memory});
+    EXPECT_FALSE(m_band->fast().isRunning()) << "a band that is not on screen samples nothing";
+    m_view->show();
+    EXPECT_TRUE(m_band->fast().isRunning());
+    m_settings->setShowBand(false);
+    EXPECT_FALSE(m_band->fast().isRunning());
+    m_settings->setShowBand(true);
+    m_view->hide();
+    EXPECT_FALSE(m_band->fast().isRunning());
+}

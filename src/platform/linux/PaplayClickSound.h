@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ClickSound.h"
+#include "platform/linux/ToneFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,17 +18,14 @@ public:
 
     void play(double volume) override;
 
-    [[nodiscard]] const QString& soundFile() const { return m_soundFile; }
+    [[nodiscard]] const QString& soundFile() const { return m_soundFile.path(); }
 
     // A soft pop: a short falling tone that dies away, as 16-bit mono WAV at 44.1 kHz.
     [[nodiscard]] static QByteArray popWav();
 
 private:
-    [[nodiscard]] bool ensureSoundFile();
-
     ProcessRunner& m_processes;
     QString m_paplay;
-    QString m_soundFile;
-    bool m_written = false;
-    bool m_failureLogged = false;
+    ToneFile m_soundFile;
+    bool m_missingLogged = false;
 };

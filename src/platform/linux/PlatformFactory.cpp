@@ -1,9 +1,11 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/GnomeReduceMotion.h"
 #include "platform/linux/LinuxSystemControls.h"
+#include "platform/linux/LinuxSystemStatus.h"
 #include "platform/linux/LinuxTilePresets.h"
 #include "platform/linux/LinuxTileStateSources.h"
 #include "platform/linux/LinuxWallpaper.h"
@@ -12,24 +14,29 @@
 #include "platform/linux/MprisMusic.h"
 #include "platform/linux/MusicFolder.h"
 #include "platform/linux/PaplayClickSound.h"
+#include "platform/linux/ProcVitalsCounters.h"
 #include "platform/linux/PulseAudioSystem.h"
 #include "platform/linux/X11DeckWindow.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11Windows.h"
+#include "platform/linux/XdgTrash.h"
 
 #include <QDBusConnection>
 #include <QStandardPaths>
 
 namespace {
 
-// The sound is ours and made again when lost: the session's runtime folder suits it, the cache otherwise.
-QString clickSoundFile()
+// UPower and NetworkManager answer within milliseconds when they run at all.
+constexpr std::chrono::seconds statusTimeout{5};
+
+// Our sounds are made again when lost: the session's runtime folder suits them, the cache otherwise.
+QString soundFile(const QString& name)
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty())
-        return runtime + QStringLiteral("/marquetto-pop.wav");
+        return runtime + QStringLiteral("/marquetto-") + name;
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-           QStringLiteral("/Marquetto/pop.wav");
+           QStringLiteral("/Marquetto/") + name;
 }
 
 // Made when Bluetooth, the lock or sleep is first asked for, never at start-up.
@@ -84,7 +91,15 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     services.wordings = &linuxWordings();
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
-    services.clickSound = std::make_unique<PaplayClickSound>(
-        processes, QStandardPaths::findExecutable(QStringLiteral("paplay")), clickSoundFile());
+    const QString paplay = QStandardPaths::findExecutable(QStringLiteral("paplay"));
+    services.clickSound =
+        std::make_unique<PaplayClickSound>(processes, paplay, soundFile(QStringLiteral("pop.wav")));
+    services.alertSound = std::make_unique<DesktopAlertSound>(
+        processes, QStandardPaths::findExecutable(QStringLiteral("canberra-gtk-play")), paplay,
+        soundFile(QStringLiteral("chime.wav")));
+    services.vitalsCounters = std::make_unique<ProcVitalsCounters>();
+    services.systemStatus = std::make_unique<LinuxSystemStatus>(systemBus(), statusTimeout);
+    services.trash = std::make_unique<XdgTrash>(
+        processes, QStandardPaths::findExecutable(QStringLiteral("gio")), paths.dataHome);
     return services;
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/BandModule.h"
+
+#include <QString>
+#include <array>
+
+// What the band knows of each kind of module besides its raw value and title (those are `BandModule`'s own
+// table): the symbol the customise window shows, and how many units it takes on the band. A module starts
+// at its minimum width; only growable modules take spare units, up to their maximum.
+namespace BandCatalogue {
+
+// Every case in catalogue order, which is also the order of the customise window's "Available" list.
+[[nodiscard]] const std::array<BandModule, 24>& allCases();
+
+[[nodiscard]] QString symbol(BandModule module);
+[[nodiscard]] int minUnits(BandModule module);
+[[nodiscard]] int maxUnits(BandModule module);
+[[nodiscard]] bool grows(BandModule module);
+
+} // namespace BandCatalogue

@@ -1,0 +1,268 @@
+#include "band/BandEngines.h"
+
+#include "band/BandFormat.h"
+#include "band/Countdown.h"
+#include "band/DateTimeText.h"
+#include "band/DayProgress.h"
+#include "model/Settings.h"
+#include "platform/Clipboard.h"
+#include "platform/SystemControls.h"
+#include "platform/Trash.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+
+// The band's own blue, which a counting focus timer glows in at 75 %.
+constexpr quint32 runningTimerFill = 0xBF025BFF;
+constexpr quint32 volumeTint = 0xD9FFFFFF;
+
+bool showsAny(const QList<BandModule>& visible, std::initializer_list<BandModule> modules)
+{
+    return std::any_of(modules.begin(), modules.end(),
+                       [&](BandModule module) { return visible.contains(module); });
+}
+
+QString percent(double fraction)
+{
+    return QString::number(std::lround(std::clamp(fraction, 0.0, 1.0) * 100)) + u'%';
+}
+
+} // namespace
+
+BandEngines::BandEngines(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_fast(m_services.counters)
+    , m_slow(m_services.status, m_services.trash, m_services.home)
+    , m_clock(m_services.clock)
+    , m_pomodoro(m_services.alertSound)
+    , m_uptime(m_services.procFolder)
+    , m_worldClock(m_services.settings.worldClockTimeZone())
+{
+    const auto changed = [this] { Q_EMIT this->changed(); };
+    connect(&m_fast, &VitalsFastEngine::cpuChanged, this, changed);
+    connect(&m_fast, &VitalsFastEngine::memoryChanged, this, changed);
+    connect(&m_fast, &VitalsFastEngine::netDownChanged, this, changed);
+    connect(&m_fast, &VitalsFastEngine::netUpChanged, this, changed);
+    connect(&m_slow, &VitalsSlowEngine::batteryChanged, this, changed);
+    connect(&m_slow, &VitalsSlowEngine::wifiChanged, this, changed);
+    connect(&m_slow, &VitalsSlowEngine::driveFreeChanged, this, changed);
+    connect(&m_slow, &VitalsSlowEngine::trashCountChanged, this, changed);
+    connect(&m_slow, &VitalsSlowEngine::localIPChanged, this, changed);
+    connect(&m_clock, &BandClock::nowChanged, this, changed);
+    connect(&m_pomodoro, &PomodoroEngine::phaseChanged, this, changed);
+    connect(&m_pomodoro, &PomodoroEngine::remainingChanged, this, changed);
+    DeckSettings& settings = m_services.settings;
+    connect(&settings, &DeckSettings::worldClockTimeZoneChanged, this, [this, changed](const QString& zone) {
+        m_worldClock.setZone(zone);
+        changed();
+    });
+    connect(&settings, &DeckSettings::worldClockLabelChanged, this, changed);
+    connect(&settings, &DeckSettings::countdownDateChanged, this, changed);
+    connect(&settings, &DeckSettings::countdownLabelChanged, this, changed);
+}
+
+void BandEngines::show(const QList<BandModule>& visible)
+{
+    using enum BandModule;
+    m_visible = visible;
+    if (showsAny(visible, {cpuLoad, memory, network}))
+        m_fast.start();
+    else
+        m_fast.stop();
+
+    const bool countedTrash = m_slow.countsTrash();
+    m_slow.setCountsTrash(visible.contains(trash));
+    if (showsAny(visible, {battery, driveSpace, trash, localIP, wifi})) {
+        // A Trash that just came on screen is counted now rather than at the next sample.
+        if (m_slow.isRunning() && m_slow.countsTrash() && !countedTrash)
+            m_slow.sample();
+        m_slow.start();
+    } else {
+        m_slow.stop();
+    }
+
+    // Only the clock modules need the second's tick.
+    if (showsAny(visible, {dateTime, uptime, dayProgress, worldClock, countdown})) {
+        // The clock stood still while nothing showed it.
+        if (!m_clock.isRunning())
+            m_clock.tick();
+        m_clock.start();
+    }
+    else
+        m_clock.stop();
+}
+
+void BandEngines::hide()
+{
+    show({});
+}
+
+BandFace BandEngines::readout(const QString& caption, const QString& value,
+                              std::optional<QString> symbol) const
+{
+    BandFace face;
+    face.readout = BandReadout(caption, value, std::move(symbol));
+    face.line = caption.isEmpty() ? value : caption + u' ' + value;
+    return face;
+}
+
+BandFace BandEngines::toggle(BandModule module, const QString& symbol, bool on, std::optional<quint32> fill)
+{
+    BandFace face;
+    face.look = BandFace::Look::toggle;
+    face.symbol = symbol;
+    face.on = on;
+    if (on)
+        face.fill = fill;
+    face.line = rawValue(module) + (on ? QStringLiteral(" on") : QStringLiteral(" off"));
+    return face;
+}
+
+BandFace BandEngines::face(BandModule module)
+{
+    const QDateTime now = m_clock.now();
+    const DeckSettings& settings = m_services.settings;
+    switch (module) {
+    case BandModule::micMute:
+        return toggle(module, QStringLiteral("mic.fill"), false);
+    case BandModule::volumeDown:
+    case BandModule::volumeUp: {
+        BandFace face = toggle(module,
+                               module == BandModule::volumeDown ? QStringLiteral("speaker.minus.fill")
+                                                                : QStringLiteral("speaker.plus.fill"),
+                               false);
+        face.readout.tint = volumeTint;
+        return face;
+    }
+    case BandModule::keepAwake:
+        return toggle(module, QStringLiteral("cup.and.saucer"), false);
+    case BandModule::darkMode:
+    case BandModule::focus:
+        return toggle(module, QStringLiteral("moon"), false);
+    case BandModule::messages:
+        return toggle(module, QStringLiteral("message"), false);
+    case BandModule::trash: {
+        const bool full = m_slow.trashCount() >= 1;
+        return toggle(module, full ? QStringLiteral("trash.fill") : QStringLiteral("trash"), full);
+    }
+    case BandModule::dateTime: {
+        BandFace face = readout(DateTimeText::date(now, m_locale), DateTimeText::time(now, m_locale));
+        face.look = BandFace::Look::dateTime;
+        return face;
+    }
+    case BandModule::nextMeeting:
+        return readout(QStringLiteral("MEETING"), QStringLiteral("…"));
+    case BandModule::cpuLoad:
+        return readout(QStringLiteral("CPU"), percent(m_fast.cpu()));
+    case BandModule::memory:
+        return readout(QStringLiteral("RAM"), percent(m_fast.memory()));
+    case BandModule::network: {
+        BandFace face = readout(BandFormat::rate(m_fast.netDown()), BandFormat::rate(m_fast.netUp()));
+        face.look = BandFace::Look::network;
+        face.line = u'↓' + face.readout.caption + QStringLiteral(" ↑") + face.readout.value;
+        return face;
+    }
+    case BandModule::battery:
+        if (const std::optional<int> battery = m_slow.batteryPercent())
+            return readout(QStringLiteral("BATT"), QString::number(*battery) + u'%',
+                           m_slow.batteryCharging() ? std::optional(QStringLiteral("bolt.fill"))
+                                                    : std::nullopt);
+        return readout(QStringLiteral("POWER"), QStringLiteral("AC"), QStringLiteral("powerplug.fill"));
+    case BandModule::driveSpace:
+        return readout(QStringLiteral("FREE"), BandFormat::bytes(m_slow.driveFree(), m_locale));
+    case BandModule::wifi: {
+        const bool connected = m_slow.wifiConnected();
+        BandFace face = readout({}, connected ? m_slow.wifiSSID().value_or(QStringLiteral("Wi-Fi"))
+                                              : QStringLiteral("Off"));
+        face.look = BandFace::Look::wifi;
+        face.symbol = connected ? QStringLiteral("wifi") : QStringLiteral("wifi.slash");
+        face.on = connected;
+        return face;
+    }
+    case BandModule::localIP:
+        return readout(QStringLiteral("LAN IP"), m_slow.localIP().value_or(QStringLiteral("—")));
+    case BandModule::uptime:
+        return readout(QStringLiteral("UPTIME"), m_uptime.text());
+    case BandModule::dayProgress: {
+        BandFace face;
+        face.look = BandFace::Look::dayProgress;
+        face.fraction = DayProgress::fraction(now);
+        face.readout.caption = DayProgress::caption(face.fraction);
+        face.line = face.readout.caption;
+        return face;
+    }
+    case BandModule::publicIP:
+        return readout(QStringLiteral("PUBLIC IP"), QStringLiteral("…"));
+    case BandModule::worldClock: {
+        BandFace face =
+            readout(m_worldClock.caption(settings.worldClockLabel()), m_worldClock.time(now, m_locale));
+        face.look = BandFace::Look::worldClock;
+        return face;
+    }
+    case BandModule::countdown:
+        return readout(Countdown::caption(settings.countdownLabel()),
+                       Countdown::value(now, settings.countdownDate()));
+    case BandModule::pomodoro: {
+        const bool running = m_pomodoro.phase() == PomodoroEngine::Phase::running;
+        BandFace face = readout({}, PomodoroEngine::remainingText(m_pomodoro.remaining()));
+        face.look = BandFace::Look::pomodoro;
+        face.symbol = running ? QStringLiteral("pause.fill") : QStringLiteral("play.fill");
+        face.on = running;
+        if (running)
+            face.fill = runningTimerFill;
+        return face;
+    }
+    case BandModule::weather:
+        return readout({}, QStringLiteral("…"), QStringLiteral("cloud.sun"));
+    }
+    return {};
+}
+
+QString BandEngines::tooltip(BandModule module)
+{
+    return title(module);
+}
+
+bool BandEngines::isClickable(BandModule module) const
+{
+    switch (module) {
+    case BandModule::volumeDown:
+    case BandModule::volumeUp:
+    case BandModule::trash:
+    case BandModule::pomodoro:
+        return true;
+    case BandModule::localIP:
+        return m_slow.localIP().has_value();
+    case BandModule::countdown:
+        return !Countdown::isSet(m_services.settings.countdownDate());
+    default:
+        return false;
+    }
+}
+
+void BandEngines::activate(BandModule module)
+{
+    switch (module) {
+    case BandModule::volumeDown:
+        return m_services.controls.volumeDown();
+    case BandModule::volumeUp:
+        return m_services.controls.volumeUp();
+    case BandModule::trash:
+        return m_services.trash.open();
+    case BandModule::pomodoro:
+        return m_pomodoro.toggle();
+    case BandModule::localIP:
+        if (const std::optional<QString>& address = m_slow.localIP())
+            m_services.clipboard.setText(*address);
+        return;
+    case BandModule::countdown:
+        if (!Countdown::isSet(m_services.settings.countdownDate()))
+            Q_EMIT customizeRequested();
+        return;
+    default:
+        return;
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "band/BandClock.h"
+#include "band/BandFace.h"
+#include "band/PomodoroEngine.h"
+#include "band/SystemUptime.h"
+#include "band/VitalsFastEngine.h"
+#include "band/VitalsSlowEngine.h"
+#include "band/WorldClock.h"
+#include "model/BandModule.h"
+
+#include <QList>
+#include <QLocale>
+#include <QObject>
+
+class AlertPresenter;
+class AlertSound;
+class Clipboard;
+class Clock;
+class DeckSettings;
+class SystemControls;
+class SystemStatus;
+class Trash;
+class VitalsCounters;
+
+// The engines behind the band's modules, what each module shows and what a click on one does. The band tells
+// it which modules are on screen (`show`), and only the engines those modules need run; with the band gone
+// (`hide`) nothing samples. The focus timer keeps counting either way.
+//
+// Main thread only. `changed` fires when an engine publishes something a module may show;
+// `customizeRequested` when a click asks for the customise window.
+class BandEngines final : public QObject {
+    Q_OBJECT
+public:
+    struct Services {
+        const Clock& clock;
+        DeckSettings& settings;
+        VitalsCounters& counters;
+        SystemStatus& status;
+        Trash& trash;
+        AlertSound& alertSound;
+        SystemControls& controls;
+        Clipboard& clipboard;
+        // The folder whose file system's free space the band shows.
+        QString home;
+        QString procFolder = QStringLiteral("/proc");
+    };
+
+    explicit BandEngines(Services services, QObject* parent = nullptr);
+
+    // The modules on screen now; called again whenever they change.
+    void show(const QList<BandModule>& visible);
+    // The band is no longer on screen.
+    void hide();
+    [[nodiscard]] const QList<BandModule>& visible() const { return m_visible; }
+
+    [[nodiscard]] BandFace face(BandModule module);
+    // What the pointer over the module reads.
+    [[nodiscard]] static QString tooltip(BandModule module);
+    // Whether a left click on the module does something now.
+    [[nodiscard]] bool isClickable(BandModule module) const;
+    void activate(BandModule module);
+
+    [[nodiscard]] VitalsFastEngine& fast() { return m_fast; }
+    [[nodiscard]] VitalsSlowEngine& slow() { return m_slow; }
+    [[nodiscard]] BandClock& clock() { return m_clock; }
+    [[nodiscard]] PomodoroEngine& pomodoro() { return m_pomodoro; }
+    [[nodiscard]] Trash& trash() { return m_services.trash; }
+
+Q_SIGNALS:
+    void changed();
+    void customizeRequested();
+
+private:
+    [[nodiscard]] BandFace readout(const QString& caption, const QString& value,
+                                   std::optional<QString> symbol = std::nullopt) const;
+    [[nodiscard]] static BandFace toggle(BandModule module, const QString& symbol, bool on,
+                                         std::optional<quint32> fill = std::nullopt);
+
+    Services m_services;
+    QLocale m_locale;
+    VitalsFastEngine m_fast;
+    VitalsSlowEngine m_slow;
+    BandClock m_clock;
+    PomodoroEngine m_pomodoro;
+    SystemUptime m_uptime;
+    WorldClock m_worldClock;
+    QList<BandModule> m_visible;
+};

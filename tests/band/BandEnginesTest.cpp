@@ -1,0 +1,139 @@
+#include "band/BandEngines.h"
+
+#include "core/BackgroundQueue.h"
+#include "model/Settings.h"
+#include "platform/Preferences.h"
+#include "support/FakeAlertSound.h"
+#include "support/FakeClock.h"
+#include "support/FakeDevices.h"
+#include "support/TempHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+using enum BandModule;
+
+class FixedCounters final : public VitalsCounters {
+public:
+    std::optional<CpuTicks> cpuTicks() override
+    {
+        m_ticks.busy += 25;
+        m_ticks.total += 100;
+        return m_ticks;
+    }
+    std::optional<double> memoryInUse() override { return 0.41; }
+    std::optional<NetworkBytes> networkBytes() override
+    {
+        m_bytes.received += 1'500'000;
+        m_bytes.sent += 2'000;
+        m_bytes.uptime += 1;
+        return m_bytes;
+    }
+
+private:
+    CpuTicks m_ticks;
+    NetworkBytes m_bytes;
+};
+
+class BandEnginesTest : public TempHome {
+protected:
+    // The slow engine counts the disk on the background queue.
+    ~BandEnginesTest() override { BackgroundQueue::waitForDone(); }
+
+    void SetUp() override
+    {
+        QFile uptime(QDir(m_paths.home).filePath(QStringLiteral("uptime")));
+        ASSERT_TRUE(uptime.open(QIODevice::WriteOnly));
+        uptime.write("11220.52 40000.00\n");
+    }
+
+    FakeClock m_clock{QDateTime(QDate(2026, 3, 5), QTime(12, 0))};
+    Preferences m_preferences{m_paths.preferencesFile()};
+    DeckSettings m_settings{m_preferences};
+    FixedCounters m_counters;
+    NullSystemStatus m_status;
+    NullTrash m_trash;
+    FakeAlertSound m_sound;
+    FakeSystemControls m_controls;
+    FakeClipboard m_clipboard;
+    BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
+                        m_paths.home, m_paths.home}};
+};
+
+TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
+{
+    const struct {
+        QList<BandModule> visible;
+        bool fast, slow, clock;
+    } cases[] = {
+        {{micMute, volumeDown, volumeUp, focus}, false, false, false},
+        {{memory}, true, false, false},
+        {{network, trash}, true, true, false},
+        {{wifi, countdown}, false, true, true},
+        {{dayProgress, pomodoro}, false, false, true},
+    };
+    for (const auto& c : cases) {
+        m_band.show(c.visible);
+        EXPECT_EQ(m_band.fast().isRunning(), c.fast) << c.visible.size();
+        EXPECT_EQ(m_band.slow().isRunning(), c.slow) << c.visible.size();
+        EXPECT_EQ(m_band.slow().countsTrash(), c.visible.contains(trash));
+        EXPECT_EQ(m_band.clock().isRunning(), c.clock) << c.visible.size();
+    }
+    m_band.pomodoro().run();
+    m_band.hide();
+    EXPECT_FALSE(m_band.fast().isRunning() || m_band.slow().isRunning() || m_band.clock().isRunning());
+    EXPECT_EQ(m_band.pomodoro().phase(), PomodoroEngine::Phase::running) << "the focus timer counts on";
+}
+
+TEST_F(BandEnginesTest, EachModuleSaysWhatItShowsInOneLine)
+{
+    m_clock.set(QDateTime(QDate(2026, 3, 5), QTime(6, 0)));
+    m_band.show({cpuLoad, memory, network, uptime, dayProgress});
+    m_clock.set(QDateTime(QDate(2026, 3, 5), QTime(12, 0)));
+    m_band.fast().sample();
+    m_band.clock().tick();
+    m_settings.setCountdownLabel(QStringLiteral("Trip"));
+    m_settings.setCountdownDate(QDateTime(QDate(2026, 3, 8), QTime(9, 0)).toSecsSinceEpoch());
+    const std::pair<BandModule, const char*> lines[] = {
+        {cpuLoad, "CPU 25%"},
+        {memory, "RAM 41%"},
+        {network, "↓1.5M ↑2K"},
+        {uptime, "UPTIME 3h 7m"},
+        {dayProgress, "DAY 50%"},
+        {countdown, "TRIP 3d"},
+        {micMute, "micMute off"},
+        {trash, "trash off"},
+        {volumeUp, "volumeUp off"},
+        {pomodoro, "25:00"},
+        {battery, "POWER AC"},
+        {localIP, "LAN IP —"},
+        {wifi, "Off"},
+        {publicIP, "PUBLIC IP …"},
+        {weather, "…"},
+    };
+    for (const auto& [module, line] : lines)
+        EXPECT_EQ(m_band.face(module).line, QString::fromUtf8(line)) << rawValue(module).toStdString();
+    EXPECT_DOUBLE_EQ(m_band.face(dayProgress).fraction, 0.5);
+}
+
+TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
+{
+    QSignalSpy customize(&m_band, &BandEngines::customizeRequested);
+    for (const BandModule module : {volumeDown, volumeUp, pomodoro, countdown})
+        m_band.activate(module);
+    EXPECT_EQ(m_controls.log, (QStringList{QStringLiteral("volumeDown"), QStringLiteral("volumeUp")}));
+    EXPECT_EQ(m_band.face(pomodoro).fill, std::optional<quint32>(0xBF025BFF)) << "a counting timer glows";
+    EXPECT_EQ(customize.count(), 1) << "a countdown without a date opens the customise window";
+
+    m_settings.setCountdownDate(1e9);
+    EXPECT_FALSE(m_band.isClickable(countdown));
+    EXPECT_FALSE(m_band.isClickable(localIP)) << "no address to copy";
+    m_band.activate(localIP);
+    EXPECT_TRUE(m_clipboard.copied.isEmpty());
+}
+
+} // namespace
