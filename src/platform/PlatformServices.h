@@ -7,6 +7,7 @@
 #include "platform/AlertPresenter.h"
 #include "platform/AlertSound.h"
 #include "platform/AppPaths.h"
+#include "platform/AudioInput.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
 #include "platform/ClickSound.h"
@@ -59,6 +60,8 @@ struct PlatformServices {
     std::function<std::unique_ptr<ReduceMotion>()> createReduceMotion;
     std::unique_ptr<ReduceMotion> reduceMotion;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
+    // The band's microphone switch; it watches the sound server only once the switch is first read.
+    std::unique_ptr<AudioInput> audioInput = std::make_unique<NullAudioInput>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
     // What the tiles' lights show; read only once the lights start.

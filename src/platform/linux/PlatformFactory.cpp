@@ -15,6 +15,7 @@
 #include "platform/linux/MusicFolder.h"
 #include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/ProcVitalsCounters.h"
+#include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/PulseAudioSystem.h"
 #include "platform/linux/X11DeckWindow.h"
 #include "platform/linux/X11HotKeys.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-// UPower and NetworkManager answer within milliseconds when they run at all.
+// UPower, NetworkManager, logind and the screen saver answer within milliseconds when they run at all.
 constexpr std::chrono::seconds statusTimeout{5};
 
 // Our sounds are made again when lost: the session's runtime folder suits them, the cache otherwise.
@@ -73,6 +74,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
+    services.audioInput = std::make_unique<PulseAudioInput>(processes, pactl);
     services.bluetooth = std::make_unique<BluezBluetooth>(systemBus());
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =
