@@ -5,6 +5,7 @@
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
 #include "platform/Clipboard.h"
+#include "platform/SleepInhibitor.h"
 #include "platform/SystemControls.h"
 
 #include <QHash>
@@ -72,6 +73,38 @@ public:
         return true;
     }
     void follow() override { ++follows; }
+};
+
+// Holds requests until the test answers them with `answerAll`; a request released first answers false.
+class FakeSleepInhibitor final : public SleepInhibitor {
+public:
+    bool grants = true;
+    bool held = false;
+    int releases = 0;
+
+    void inhibit(std::function<void(bool held)> answer) override { m_pending.push_back({std::move(answer)}); }
+    void release() override
+    {
+        ++releases;
+        held = false;
+        for (Request& request : m_pending)
+            request.cancelled = true;
+    }
+    void answerAll()
+    {
+        for (const Request& request : std::exchange(m_pending, {})) {
+            const bool granted = grants && !request.cancelled;
+            held = held || granted;
+            request.answer(granted);
+        }
+    }
+
+private:
+    struct Request {
+        std::function<void(bool)> answer;
+        bool cancelled = false;
+    };
+    std::vector<Request> m_pending;
 };
 
 class FakeBluetooth final : public Bluetooth {

@@ -11,6 +11,7 @@
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LogindSleepInhibitor.h"
 #include "platform/linux/MprisMusic.h"
 #include "platform/linux/MusicFolder.h"
 #include "platform/linux/PaplayClickSound.h"
@@ -75,6 +76,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
     services.audioInput = std::make_unique<PulseAudioInput>(processes, pactl);
+    services.sleepInhibitor =
+        std::make_unique<LogindSleepInhibitor>(systemBus(), sessionBus(), statusTimeout);
     services.bluetooth = std::make_unique<BluezBluetooth>(systemBus());
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =
