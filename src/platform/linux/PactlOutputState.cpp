@@ -14,7 +14,7 @@ PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl, QObject
     , m_runner(runner)
     , m_pactl(std::move(pactl))
 {
-    connect(&m_subscription, &PactlSubscription::event, this, &PactlOutputState::readEvent);
+    connect(&m_subscription, &PactlSubscription::eventLine, this, &PactlOutputState::readEvent);
     // Events missed while the child was away leave the last values uncertain.
     connect(&m_subscription, &PactlSubscription::ended, this, [this] { m_last.reset(); });
     connect(&m_subscription, &PactlSubscription::resumed, this, &PactlOutputState::queryAfterEvent);

@@ -54,7 +54,7 @@ void PactlSubscription::readLines()
 {
     while (m_child.canReadLine()) {
         m_silentEnds = 0;
-        Q_EMIT event(QString::fromUtf8(m_child.readLine()));
+        Q_EMIT eventLine(QString::fromUtf8(m_child.readLine()));
     }
 }
 

@@ -10,7 +10,7 @@
 // again after `restartDelay`, and after twice as long each time it ends again without having said anything,
 // up to `longestRestartDelay`.
 //
-// Main thread only. `event` fires for each line, in the C locale; `ended` when the child goes away, after
+// Main thread only. `eventLine` fires for each line, in the C locale; `ended` when the child goes away, after
 // which changes may pass unseen; `resumed` when a restarted child runs again.
 class PactlSubscription final : public QObject {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     void restart();
 
 Q_SIGNALS:
-    void event(const QString& line);
+    void eventLine(const QString& line);
     void ended();
     void resumed();
 

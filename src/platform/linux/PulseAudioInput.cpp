@@ -35,7 +35,7 @@ PulseAudioInput::PulseAudioInput(ProcessRunner& runner, QString pactl, QObject* 
     , m_runner(runner)
     , m_pactl(std::move(pactl))
 {
-    connect(&m_subscription, &PactlSubscription::event, this, [this](const QString& line) {
+    connect(&m_subscription, &PactlSubscription::eventLine, this, [this](const QString& line) {
         if (isInputEvent(line))
             Q_EMIT changed();
     });

@@ -96,7 +96,7 @@ TEST_F(PulseAudioInputTest, TheSubscriberTellsOfChangesAndStartsAgainAfterItEnds
     ASSERT_TRUE(changed.wait(5000));
 
     PactlSubscription subscription(m_pactl);
-    QSignalSpy events(&subscription, &PactlSubscription::event);
+    QSignalSpy events(&subscription, &PactlSubscription::eventLine);
     QSignalSpy ended(&subscription, &PactlSubscription::ended);
     QSignalSpy resumed(&subscription, &PactlSubscription::resumed);
     subscription.start();
