@@ -21,19 +21,38 @@ const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString kScreenSaverInhibit = QStringLiteral("org.freedesktop.ScreenSaver.Inhibit");
 const QString kUnInhibit = QStringLiteral("org.freedesktop.ScreenSaver.UnInhibit");
 
-// Whether the read end of the pipe whose write end is `writer` is still open somewhere.
-bool readerOpen(int writer)
-{
-    pollfd polled{writer, POLLOUT, 0};
-    return ::poll(&polled, 1, 0) == 1 && (polled.revents & POLLERR) == 0;
-}
-
 class LogindSleepInhibitorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (!m_bus.isRunning())
             GTEST_SKIP() << "needs the dbus-daemon program";
+    }
+
+    ~LogindSleepInhibitorTest() override
+    {
+        if (m_writer >= 0)
+            ::close(m_writer);
+    }
+
+    // A logind whose inhibitor is the read end of a pipe; the test keeps the write end.
+    [[nodiscard]] std::unique_ptr<FakeDBusService> startLogind()
+    {
+        int ends[2];
+        EXPECT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+        m_writer = ends[1];
+        auto logind =
+            std::make_unique<FakeDBusService>(m_bus.connect(), QStringLiteral("org.freedesktop.login1"));
+        logind->answer(kLogindPath, kInhibit, {QVariant::fromValue(QDBusUnixFileDescriptor(ends[0]))});
+        ::close(ends[0]);
+        return logind;
+    }
+
+    // Whether the inhibitor's descriptor is still open somewhere.
+    [[nodiscard]] bool inhibitorOpen() const
+    {
+        pollfd polled{m_writer, POLLOUT, 0};
+        return ::poll(&polled, 1, 0) == 1 && (polled.revents & POLLERR) == 0;
     }
 
     // Logind and the screen saver share the test's bus.
@@ -53,15 +72,12 @@ protected:
 
     PrivateBus m_bus;
     QDBusConnection m_client = m_bus.connect();
+    int m_writer = -1;
 };
 
 TEST_F(LogindSleepInhibitorTest, LogindsDescriptorIsHeldUntilTheRelease)
 {
-    int pipe[2];
-    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
-    FakeDBusService logind(m_bus.connect(), QStringLiteral("org.freedesktop.login1"));
-    logind.answer(kLogindPath, kInhibit, {QVariant::fromValue(QDBusUnixFileDescriptor(pipe[0]))});
-    ::close(pipe[0]);
+    const std::unique_ptr<FakeDBusService> logind = startLogind();
     LogindSleepInhibitor inhibitor = this->inhibitor();
     KeepAwakeEngine engine(inhibitor);
 
@@ -69,19 +85,18 @@ TEST_F(LogindSleepInhibitorTest, LogindsDescriptorIsHeldUntilTheRelease)
     engine.toggle();
     ASSERT_TRUE(on.wait(5000));
     EXPECT_TRUE(engine.isOn());
-    const std::vector<FakeDBusService::Call> calls = logind.callsTo(kInhibit);
+    const std::vector<FakeDBusService::Call> calls = logind->callsTo(kInhibit);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].arguments, (QVariantList{QStringLiteral("idle:sleep"), QStringLiteral("Marquetto"),
                                                 QStringLiteral("Keep Awake"), QStringLiteral("block")}));
     // The fake's copy and the reply's go, so that only ours is left.
-    logind.answer(kLogindPath, kInhibit);
-    logind.settle(m_client);
-    EXPECT_TRUE(readerOpen(pipe[1]));
+    logind->answer(kLogindPath, kInhibit);
+    logind->settle(m_client);
+    EXPECT_TRUE(inhibitorOpen());
 
     engine.release();
     EXPECT_FALSE(engine.isOn());
-    EXPECT_FALSE(readerOpen(pipe[1]));
-    ::close(pipe[1]);
+    EXPECT_FALSE(inhibitorOpen());
 }
 
 TEST_F(LogindSleepInhibitorTest, WithoutLogindTheScreenSaverHoldsItUntilTheCookieIsGivenBack)
@@ -110,23 +125,18 @@ TEST_F(LogindSleepInhibitorTest, NeitherServiceLeavesItUnheldAndSaysSo)
 
 TEST_F(LogindSleepInhibitorTest, ADescriptorArrivingAfterTheReleaseIsClosedAtOnce)
 {
-    int pipe[2];
-    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
-    FakeDBusService logind(m_bus.connect(), QStringLiteral("org.freedesktop.login1"));
-    logind.answer(kLogindPath, kInhibit, {QVariant::fromValue(QDBusUnixFileDescriptor(pipe[0]))});
-    ::close(pipe[0]);
+    const std::unique_ptr<FakeDBusService> logind = startLogind();
     LogindSleepInhibitor inhibitor = this->inhibitor();
     std::optional<bool> answered;
     inhibitor.inhibit([&answered](bool held) { answered = held; });
     inhibitor.release();
-    ASSERT_TRUE(logind.waitForCalls(kInhibit, 1));
-    logind.answer(kLogindPath, kInhibit);
+    ASSERT_TRUE(logind->waitForCalls(kInhibit, 1));
+    logind->answer(kLogindPath, kInhibit);
     for (int turn = 0; turn < 500 && !answered; ++turn)
         QTest::qWait(10);
     EXPECT_EQ(answered, false);
-    logind.settle(m_client);
-    EXPECT_FALSE(readerOpen(pipe[1]));
-    ::close(pipe[1]);
+    logind->settle(m_client);
+    EXPECT_FALSE(inhibitorOpen());
 }
 
 } // namespace
