@@ -7,6 +7,7 @@
 #include "platform/AlertPresenter.h"
 #include "platform/AlertSound.h"
 #include "platform/AppPaths.h"
+#include "platform/AudioInput.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
 #include "platform/ClickSound.h"
@@ -17,6 +18,7 @@
 #include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
 #include "platform/ReduceMotion.h"
+#include "platform/SleepInhibitor.h"
 #include "platform/SystemControls.h"
 #include "platform/SystemStatus.h"
 #include "platform/TileStateSources.h"
@@ -59,6 +61,10 @@ struct PlatformServices {
     std::function<std::unique_ptr<ReduceMotion>()> createReduceMotion;
     std::unique_ptr<ReduceMotion> reduceMotion;
     std::unique_ptr<AudioSystem> audio = std::make_unique<NullAudioSystem>();
+    // The band's microphone switch; it watches the sound server only once the switch is first read.
+    std::unique_ptr<AudioInput> audioInput = std::make_unique<NullAudioInput>();
+    // The band's keep-awake switch; it reaches the system only when switched on.
+    std::unique_ptr<SleepInhibitor> sleepInhibitor = std::make_unique<NullSleepInhibitor>();
     std::unique_ptr<Bluetooth> bluetooth = std::make_unique<NullBluetooth>();
     std::unique_ptr<SystemControls> systemControls;
     // What the tiles' lights show; read only once the lights start.

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/AlertPresenter.h"
+#include "platform/AudioInput.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
 #include "platform/Clipboard.h"
+#include "platform/SleepInhibitor.h"
 #include "platform/SystemControls.h"
 
 #include <QHash>
@@ -42,6 +44,67 @@ public:
     void setDefaultOutputDevice(quint32 id) override { log.add(QStringLiteral("default %1").arg(id)); }
     void changeOutputVolume(int percent) override { log.add(QStringLiteral("volume %1").arg(percent)); }
     void toggleOutputMute() override { log.add(QStringLiteral("mute")); }
+};
+
+// A default input whose controls take every write, unless told otherwise. Not for concurrent jobs.
+class FakeAudioInput final : public AudioInput {
+public:
+    std::optional<Input> input; // nothing: no default input
+    bool muteWritesFail = false;
+    bool volumeWritesFail = false;
+    int follows = 0;
+    FakeLog log;
+
+    [[nodiscard]] std::optional<Input> defaultInput() override { return input; }
+    [[nodiscard]] bool setMuted(const QString& name, bool muted) override
+    {
+        log.add(QStringLiteral("mute %1 %2").arg(name).arg(muted));
+        if (muteWritesFail || !input || !input->muted)
+            return false;
+        input->muted = muted;
+        return true;
+    }
+    [[nodiscard]] bool setVolume(const QString& name, float volume) override
+    {
+        log.add(QStringLiteral("volume %1 %2").arg(name, QString::number(volume)));
+        if (volumeWritesFail || !input || !input->volume)
+            return false;
+        input->volume = volume;
+        return true;
+    }
+    void follow() override { ++follows; }
+};
+
+// Holds requests until the test answers them with `answerAll`; a request released first answers false.
+class FakeSleepInhibitor final : public SleepInhibitor {
+public:
+    bool grants = true;
+    bool held = false;
+    int releases = 0;
+
+    void inhibit(std::function<void(bool held)> answer) override { m_pending.push_back({std::move(answer)}); }
+    void release() override
+    {
+        ++releases;
+        held = false;
+        for (Request& request : m_pending)
+            request.cancelled = true;
+    }
+    void answerAll()
+    {
+        for (const Request& request : std::exchange(m_pending, {})) {
+            const bool granted = grants && !request.cancelled;
+            held = held || granted;
+            request.answer(granted);
+        }
+    }
+
+private:
+    struct Request {
+        std::function<void(bool)> answer;
+        bool cancelled = false;
+    };
+    std::vector<Request> m_pending;
 };
 
 class FakeBluetooth final : public Bluetooth {

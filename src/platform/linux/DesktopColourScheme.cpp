@@ -41,6 +41,25 @@ DesktopColourScheme::DesktopColourScheme(LazyDBusConnection session, ProcessRunn
     , m_gsettings(std::move(gsettings))
     , m_timeout(timeout)
 {
+    m_monitor.setStandardInputFile(QProcess::nullDevice());
+    m_monitor.setStandardErrorFile(QProcess::nullDevice());
+    // Every line is a new value: "color-scheme: 'prefer-dark'".
+    connect(&m_monitor, &QProcess::readyReadStandardOutput, this, [this] {
+        bool told = false;
+        while (m_monitor.canReadLine())
+            told = !m_monitor.readLine().trimmed().isEmpty() || told;
+        if (told)
+            Q_EMIT changed();
+    });
+}
+
+DesktopColourScheme::~DesktopColourScheme()
+{
+    m_monitor.disconnect(this);
+    if (m_monitor.state() != QProcess::NotRunning) {
+        m_monitor.kill();
+        m_monitor.waitForFinished();
+    }
 }
 
 void DesktopColourScheme::read(std::function<void(bool)> answer)
@@ -95,6 +114,7 @@ void DesktopColourScheme::readGnomeSetting(std::function<void(bool)> answer)
             this, [answer = std::move(answer)] { answer(false); }, Qt::QueuedConnection);
         return;
     }
+    monitorGnomeSetting();
     BackgroundQueue::run([&runner = m_runner, gsettings = m_gsettings, answer = std::move(answer)] {
         const std::optional<QString> scheme = runner.capture(
             gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"), colourScheme});
@@ -112,4 +132,14 @@ void DesktopColourScheme::listen(const QDBusConnection& bus)
     // Without a service name Qt adds the match rule without first asking the bus who owns the portal.
     QDBusConnection(bus).connect(QString(), portalPath, settingsInterface, QStringLiteral("SettingChanged"),
                                  this, SLOT(settingChanged(QString, QString, QDBusVariant)));
+}
+
+void DesktopColourScheme::monitorGnomeSetting()
+{
+    // A monitor that ended (dconf went away) is started again by the next read.
+    if (m_monitor.state() != QProcess::NotRunning)
+        return;
+    m_monitor.start(m_gsettings,
+                    {QStringLiteral("monitor"), QStringLiteral("org.gnome.desktop.interface"), colourScheme},
+                    QIODevice::ReadOnly);
 }

@@ -6,20 +6,22 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QObject>
+#include <QProcess>
 #include <chrono>
 #include <functional>
 
 // Whether the desktop prefers dark: the desktop portal's "color-scheme" appearance setting (1 is dark),
 // followed through its SettingChanged signal; where no portal answers, GNOME's colour scheme setting, read
-// with `gsettings`. Anything unreadable is light.
+// with `gsettings` and followed by a `gsettings monitor` child. Anything unreadable is light.
 //
-// Main thread only; `changed` fires when the portal reports a new colour scheme.
+// Main thread only; `changed` fires when the portal or the monitor reports a new colour scheme.
 class DesktopColourScheme final : public QObject {
     Q_OBJECT
 public:
     // `session` is the bus the portal is on; `gsettings` that program's path, empty where it is missing.
     DesktopColourScheme(LazyDBusConnection session, ProcessRunner& runner, QString gsettings,
                         std::chrono::milliseconds timeout, QObject* parent = nullptr);
+    ~DesktopColourScheme() override;
 
     // Returns at once; `answer` runs later on the main thread.
     void read(std::function<void(bool)> answer);
@@ -36,6 +38,7 @@ private Q_SLOTS:
 private:
     void readGnomeSetting(std::function<void(bool)> answer);
     void listen(const QDBusConnection& bus);
+    void monitorGnomeSetting();
 
     LazyDBusConnection m_session;
     ProcessRunner& m_runner;
@@ -43,4 +46,5 @@ private:
     std::chrono::milliseconds m_timeout;
     bool m_noPortal = false;
     bool m_listening = false;
+    QProcess m_monitor;
 };

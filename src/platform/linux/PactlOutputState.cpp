@@ -14,24 +14,10 @@ PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl, QObject
     , m_runner(runner)
     , m_pactl(std::move(pactl))
 {
-    m_subscription.setStandardInputFile(QProcess::nullDevice());
-    m_subscription.setStandardErrorFile(QProcess::nullDevice());
-    // The event lines are translated like every pactl message.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    m_subscription.setProcessEnvironment(environment);
-    connect(&m_subscription, &QProcess::readyReadStandardOutput, this, &PactlOutputState::readEvents);
+    connect(&m_subscription, &PactlSubscription::eventLine, this, &PactlOutputState::readEvent);
     // Events missed while the child was away leave the last values uncertain.
-    connect(&m_subscription, &QProcess::finished, this, [this] { m_last.reset(); });
-}
-
-PactlOutputState::~PactlOutputState()
-{
-    m_subscription.disconnect(this);
-    if (m_subscription.state() != QProcess::NotRunning) {
-        m_subscription.kill();
-        m_subscription.waitForFinished();
-    }
+    connect(&m_subscription, &PactlSubscription::ended, this, [this] { m_last.reset(); });
+    connect(&m_subscription, &PactlSubscription::resumed, this, &PactlOutputState::queryAfterEvent);
 }
 
 void PactlOutputState::read(std::function<void(Output)> answer)
@@ -42,13 +28,13 @@ void PactlOutputState::read(std::function<void(Output)> answer)
         return;
     }
     follow();
-    if (m_last && m_subscription.state() == QProcess::Running) {
+    if (m_last && m_subscription.isRunning()) {
         QMetaObject::invokeMethod(
             this, [answer = std::move(answer), last = *m_last] { answer(last); }, Qt::QueuedConnection);
         return;
     }
     query([this, answer = std::move(answer)](Output output) {
-        if (m_subscription.state() == QProcess::Running)
+        if (m_subscription.isRunning())
             m_last = output;
         answer(output);
     });
@@ -76,17 +62,12 @@ bool PactlOutputState::isOutputEvent(QStringView line)
 
 void PactlOutputState::follow()
 {
-    if (m_subscription.state() != QProcess::NotRunning)
-        return;
-    m_subscription.start(m_pactl, {QStringLiteral("subscribe")}, QIODevice::ReadOnly);
+    m_subscription.start();
 }
 
-void PactlOutputState::readEvents()
+void PactlOutputState::readEvent(const QString& line)
 {
-    bool outputEvent = false;
-    while (m_subscription.canReadLine())
-        outputEvent = isOutputEvent(QString::fromUtf8(m_subscription.readLine())) || outputEvent;
-    if (outputEvent)
+    if (isOutputEvent(line))
         queryAfterEvent();
 }
 

@@ -2,16 +2,17 @@
 
 #include "core/ProcessRunner.h"
 #include "platform/TileStateSources.h"
+#include "platform/linux/PactlSubscription.h"
 
 #include <QObject>
-#include <QProcess>
 #include <functional>
 #include <optional>
 
 // The default sound output and its mute, through the `pactl` program (PulseAudio, or PipeWire's PulseAudio
 // service). The first read starts a `pactl subscribe` child; while it runs, reads answer what the last query
 // found and the server's sink and server events start a new query in the background. Without the child,
-// every read queries. A missing program or server reads as no default and no mute.
+// every read queries, and a restarted child queries once. A missing program or server reads as no default and
+// no mute.
 //
 // Main thread only; `changed` fires when a query after an event finds other values than before.
 class PactlOutputState final : public QObject {
@@ -21,7 +22,6 @@ public:
 
     // `pactl` is the program's path, empty where it is not installed; `runner` outlives the queries.
     PactlOutputState(ProcessRunner& runner, QString pactl, QObject* parent = nullptr);
-    ~PactlOutputState() override;
 
     void read(std::function<void(Output)> answer);
 
@@ -35,13 +35,13 @@ Q_SIGNALS:
 
 private:
     void follow();
-    void readEvents();
+    void readEvent(const QString& line);
     void query(std::function<void(Output)> done);
     void queryAfterEvent();
 
     ProcessRunner& m_runner;
     QString m_pactl;
-    QProcess m_subscription;
+    PactlSubscription m_subscription{m_pactl};
     std::optional<Output> m_last;
     bool m_queryingAfterEvent = false;
     bool m_eventWhileQuerying = false;

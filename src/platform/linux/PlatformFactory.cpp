@@ -11,10 +11,12 @@
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LogindSleepInhibitor.h"
 #include "platform/linux/MprisMusic.h"
 #include "platform/linux/MusicFolder.h"
 #include "platform/linux/PaplayClickSound.h"
 #include "platform/linux/ProcVitalsCounters.h"
+#include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/PulseAudioSystem.h"
 #include "platform/linux/X11DeckWindow.h"
 #include "platform/linux/X11HotKeys.h"
@@ -26,7 +28,7 @@
 
 namespace {
 
-// UPower and NetworkManager answer within milliseconds when they run at all.
+// UPower, NetworkManager, logind and the screen saver answer within milliseconds when they run at all.
 constexpr std::chrono::seconds statusTimeout{5};
 
 // Our sounds are made again when lost: the session's runtime folder suits them, the cache otherwise.
@@ -73,6 +75,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
+    services.audioInput = std::make_unique<PulseAudioInput>(processes, pactl);
+    services.sleepInhibitor =
+        std::make_unique<LogindSleepInhibitor>(systemBus(), sessionBus(), statusTimeout);
     services.bluetooth = std::make_unique<BluezBluetooth>(systemBus());
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =

@@ -31,10 +31,25 @@ std::optional<Value> awaited(const std::function<void(std::function<void(Value)>
 
 class LinuxTileStateSourcesTest : public TempHome {
 protected:
+    // Its reads are the fake runner's; its monitor reports one change once the file "flipped" is there.
+    void SetUp() override
+    {
+        writeFile(m_gsettings, "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n[ \"$1\" = monitor ] || exit 1\n"
+                               "while [ ! -e flipped ]; do sleep 0.02; done\n"
+                               "echo \"color-scheme: 'prefer-dark'\"; exec sleep 30\n");
+        QFile::setPermissions(m_gsettings, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void answerColourScheme(const QString& scheme)
+    {
+        m_runner.answer(m_gsettings + QStringLiteral(" get org.gnome.desktop.interface color-scheme"),
+                        scheme);
+    }
+
     LinuxTileStateSources& sources(const QString& pactl = {})
     {
         m_sources = std::make_unique<LinuxTileStateSources>(
-            m_runner, LinuxTileStateSources::Programs{pactl, QStringLiteral("/usr/bin/gsettings"), m_proc},
+            m_runner, LinuxTileStateSources::Programs{pactl, m_gsettings, m_proc},
             m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
             m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")));
         return *m_sources;
@@ -48,6 +63,7 @@ protected:
     }
 
     QString m_proc = m_dir.filePath(QStringLiteral("proc"));
+    QString m_gsettings = m_dir.filePath(QStringLiteral("gsettings"));
     ProcessUtil m_programs;
     FakeProcessRunner m_runner;
     PrivateBus m_bus;
@@ -140,8 +156,7 @@ TEST_F(LinuxTileStateSourcesTest, BluetoothAndColourSchemeComeFromTheBusOrReadOf
 
     EXPECT_EQ(awaited<QSet<QString>>(bluetooth), QSet<QString>());
     // Without a portal GNOME's setting answers, and keeps answering.
-    m_runner.answer(QStringLiteral("/usr/bin/gsettings get org.gnome.desktop.interface color-scheme"),
-                    QStringLiteral("'prefer-dark'\n"));
+    answerColourScheme(QStringLiteral("'prefer-dark'\n"));
     EXPECT_EQ(awaited<bool>(dark), true);
 
     FakeDBusService bluez(m_bus.connect(), QStringLiteral("org.bluez"));
@@ -166,12 +181,25 @@ TEST_F(LinuxTileStateSourcesTest, BluetoothAndColourSchemeComeFromTheBusOrReadOf
                   QStringLiteral("org.freedesktop.portal.Settings.Read"),
                   {QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(1u))))});
     LinuxTileStateSources& withPortal = sources();
-    m_runner.answer(QStringLiteral("/usr/bin/gsettings get org.gnome.desktop.interface color-scheme"),
-                    QStringLiteral("'default'\n"));
+    answerColourScheme(QStringLiteral("'default'\n"));
     const auto portalDark = [&](std::function<void(bool)> answer) {
         withPortal.readDarkMode(std::move(answer));
     };
     EXPECT_EQ(awaited<bool>(portalDark), true);
+}
+
+TEST_F(LinuxTileStateSourcesTest, WithoutAPortalGnomesSettingIsFollowed)
+{
+    LinuxTileStateSources& linux = sources();
+    const auto dark = [&](std::function<void(bool)> answer) { linux.readDarkMode(std::move(answer)); };
+    answerColourScheme(QStringLiteral("'default'\n"));
+    EXPECT_EQ(awaited<bool>(dark), false);
+
+    QSignalSpy changed(&linux, &TileStateSources::darkModeChanged);
+    answerColourScheme(QStringLiteral("'prefer-dark'\n"));
+    writeFile(m_dir.filePath(QStringLiteral("flipped")), "");
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(awaited<bool>(dark), true);
 }
 
 } // namespace

@@ -1,0 +1,69 @@
+#include "PactlSubscription.h"
+
+#include "core/Logging.h"
+
+#include <algorithm>
+
+PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
+    : QObject(parent)
+    , m_pactl(std::move(pactl))
+{
+    m_child.setStandardInputFile(QProcess::nullDevice());
+    m_child.setStandardErrorFile(QProcess::nullDevice());
+    // The event lines are translated like every pactl message.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    m_child.setProcessEnvironment(environment);
+    m_restart.setSingleShot(true);
+    connect(&m_restart, &QTimer::timeout, this, &PactlSubscription::restart);
+    connect(&m_child, &QProcess::readyReadStandardOutput, this, &PactlSubscription::readLines);
+    connect(&m_child, &QProcess::finished, this, &PactlSubscription::childGone);
+    connect(&m_child, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            childGone();
+    });
+}
+
+PactlSubscription::~PactlSubscription()
+{
+    m_child.disconnect(this);
+    if (m_child.state() != QProcess::NotRunning) {
+        m_child.kill();
+        m_child.waitForFinished();
+    }
+}
+
+void PactlSubscription::start()
+{
+    if (m_child.state() != QProcess::NotRunning || m_restart.isActive())
+        return;
+    m_child.start(m_pactl, {QStringLiteral("subscribe")}, QIODevice::ReadOnly);
+}
+
+void PactlSubscription::restart()
+{
+    m_restart.stop();
+    if (m_child.state() != QProcess::NotRunning)
+        return;
+    m_child.start(m_pactl, {QStringLiteral("subscribe")}, QIODevice::ReadOnly);
+    if (m_child.state() != QProcess::NotRunning)
+        Q_EMIT resumed();
+}
+
+void PactlSubscription::readLines()
+{
+    while (m_child.canReadLine()) {
+        m_silentEnds = 0;
+        Q_EMIT eventLine(QString::fromUtf8(m_child.readLine()));
+    }
+}
+
+void PactlSubscription::childGone()
+{
+    // Where no server runs, the child ends at once every time: once in the log is enough.
+    if (m_silentEnds == 0)
+        qCInfo(lcPlatform).noquote() << "Marquetto:" << m_pactl << "subscribe ended; starting it again later";
+    m_restart.start(std::min<std::chrono::seconds>(restartDelay * (1 << m_silentEnds), longestRestartDelay));
+    m_silentEnds = std::min(m_silentEnds + 1, 8);
+    Q_EMIT ended();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QTimer>
+#include <chrono>
+
+// One long-lived `pactl subscribe` child (PulseAudio, or PipeWire's PulseAudio service), whose lines tell of
+// every change on the sound server. A child that ends (the server restarted, or was never there) is started
+// again after `restartDelay`, and after twice as long each time it ends again without having said anything,
+// up to `longestRestartDelay`.
+//
+// Main thread only. `eventLine` fires for each line, in the C locale; `ended` when the child goes away, after
+// which changes may pass unseen; `resumed` when a restarted child runs again.
+class PactlSubscription final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::seconds restartDelay{5};
+    static constexpr std::chrono::seconds longestRestartDelay{80};
+
+    // `pactl` is the program's path, never empty.
+    explicit PactlSubscription(QString pactl, QObject* parent = nullptr);
+    ~PactlSubscription() override;
+
+    // Starts the child unless it runs or waits to be restarted.
+    void start();
+    [[nodiscard]] bool isRunning() const { return m_child.state() == QProcess::Running; }
+
+    // The restart timer's handler.
+    void restart();
+
+Q_SIGNALS:
+    void eventLine(const QString& line);
+    void ended();
+    void resumed();
+
+private:
+    void readLines();
+    void childGone();
+
+    QString m_pactl;
+    QProcess m_child;
+    QTimer m_restart;
+    int m_silentEnds = 0;
+};

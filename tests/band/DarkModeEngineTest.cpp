@@ -1,0 +1,55 @@
+#include "band/DarkModeEngine.h"
+
+#include "support/FakeDevices.h"
+#include "support/FakeTileStateSources.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DarkModeEngineTest : public ::testing::Test {
+protected:
+    FakeTileStateSources m_sources;
+    FakeSystemControls m_controls;
+};
+
+TEST_F(DarkModeEngineTest, ReadAtCreationAndAgainWhenTheDesktopReportsAChange)
+{
+    m_sources.dark = true;
+    DarkModeEngine engine(m_sources, m_controls);
+    EXPECT_FALSE(engine.isDark());
+    m_sources.answerAll();
+    EXPECT_TRUE(engine.isDark());
+
+    QSignalSpy changes(&engine, &DarkModeEngine::darkChanged);
+    m_sources.dark = false;
+    Q_EMIT m_sources.darkModeChanged();
+    m_sources.answerAll();
+    EXPECT_FALSE(engine.isDark());
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(DarkModeEngineTest, ToggleFlipsAtOnceAndTheRecheckKeepsOrUndoesIt)
+{
+    for (const bool desktopFollows : {true, false}) {
+        FakeTileStateSources sources;
+        FakeSystemControls controls;
+        DarkModeEngine engine(sources, controls);
+        sources.answerAll();
+
+        // A read asked before the click answers after it, with the old state.
+        Q_EMIT sources.darkModeChanged();
+        engine.toggle();
+        EXPECT_EQ(controls.log, QStringList{QStringLiteral("toggleDarkMode")});
+        sources.answerAll();
+        EXPECT_TRUE(engine.isDark()) << "the flip shows at once";
+
+        sources.dark = desktopFollows;
+        engine.recheck();
+        sources.answerAll();
+        EXPECT_EQ(engine.isDark(), desktopFollows);
+    }
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+#include "platform/linux/LogindSleepInhibitor.h"
+
+#include "band/KeepAwakeEngine.h"
+#include "support/FakeDBusService.h"
+#include "support/LogCapture.h"
+#include "support/PrivateBus.h"
+
+#include <QDBusUnixFileDescriptor>
+#include <QSignalSpy>
+#include <QTest>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
+const QString kInhibit = QStringLiteral("org.freedesktop.login1.Manager.Inhibit");
+const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+const QString kScreenSaverInhibit = QStringLiteral("org.freedesktop.ScreenSaver.Inhibit");
+const QString kUnInhibit = QStringLiteral("org.freedesktop.ScreenSaver.UnInhibit");
+
+class LogindSleepInhibitorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!m_bus.isRunning())
+            GTEST_SKIP() << "needs the dbus-daemon program";
+    }
+
+    ~LogindSleepInhibitorTest() override
+    {
+        if (m_writer >= 0)
+            ::close(m_writer);
+    }
+
+    // A logind whose inhibitor is the read end of a pipe; the test keeps the write end.
+    [[nodiscard]] std::unique_ptr<FakeDBusService> startLogind()
+    {
+        int ends[2];
+        EXPECT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+        m_writer = ends[1];
+        auto logind =
+            std::make_unique<FakeDBusService>(m_bus.connect(), QStringLiteral("org.freedesktop.login1"));
+        logind->answer(kLogindPath, kInhibit, {QVariant::fromValue(QDBusUnixFileDescriptor(ends[0]))});
+        ::close(ends[0]);
+        return logind;
+    }
+
+    // Whether the inhibitor's descriptor is still open somewhere.
+    [[nodiscard]] bool inhibitorOpen() const
+    {
+        pollfd polled{m_writer, POLLOUT, 0};
+        return ::poll(&polled, 1, 0) == 1 && (polled.revents & POLLERR) == 0;
+    }
+
+    // Logind and the screen saver share the test's bus.
+    [[nodiscard]] LogindSleepInhibitor inhibitor()
+    {
+        return LogindSleepInhibitor(m_client, m_client, std::chrono::seconds(5));
+    }
+
+    [[nodiscard]] static std::optional<bool> held(SleepInhibitor& inhibitor)
+    {
+        std::optional<bool> answered;
+        inhibitor.inhibit([&answered](bool held) { answered = held; });
+        for (int turn = 0; turn < 500 && !answered; ++turn)
+            QTest::qWait(10);
+        return answered;
+    }
+
+    PrivateBus m_bus;
+    QDBusConnection m_client = m_bus.connect();
+    int m_writer = -1;
+};
+
+TEST_F(LogindSleepInhibitorTest, LogindsDescriptorIsHeldUntilTheRelease)
+{
+    const std::unique_ptr<FakeDBusService> logind = startLogind();
+    LogindSleepInhibitor inhibitor = this->inhibitor();
+    KeepAwakeEngine engine(inhibitor);
+
+    QSignalSpy on(&engine, &KeepAwakeEngine::onChanged);
+    engine.toggle();
+    ASSERT_TRUE(on.wait(5000));
+    EXPECT_TRUE(engine.isOn());
+    const std::vector<FakeDBusService::Call> calls = logind->callsTo(kInhibit);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].arguments, (QVariantList{QStringLiteral("idle:sleep"), QStringLiteral("Marquetto"),
+                                                QStringLiteral("Keep Awake"), QStringLiteral("block")}));
+    // The fake's copy and the reply's go, so that only ours is left.
+    logind->answer(kLogindPath, kInhibit);
+    logind->settle(m_client);
+    EXPECT_TRUE(inhibitorOpen());
+
+    engine.release();
+    EXPECT_FALSE(engine.isOn());
+    EXPECT_FALSE(inhibitorOpen());
+}
+
+TEST_F(LogindSleepInhibitorTest, WithoutLogindTheScreenSaverHoldsItUntilTheCookieIsGivenBack)
+{
+    FakeDBusService screenSaver(m_bus.connect(), QStringLiteral("org.freedesktop.ScreenSaver"));
+    screenSaver.answer(kScreenSaverPath, kScreenSaverInhibit, {QVariant::fromValue(7u)});
+    screenSaver.answer(kScreenSaverPath, kUnInhibit);
+    LogindSleepInhibitor inhibitor = this->inhibitor();
+    EXPECT_EQ(held(inhibitor), true);
+    EXPECT_EQ(screenSaver.callsTo(kScreenSaverInhibit)[0].arguments,
+              (QVariantList{QStringLiteral("Marquetto"), QStringLiteral("Keep Awake")}));
+
+    inhibitor.release();
+    ASSERT_TRUE(screenSaver.waitForCalls(kUnInhibit, 1));
+    EXPECT_EQ(screenSaver.callsTo(kUnInhibit)[0].arguments, QVariantList{7u});
+    screenSaver.settle(m_client);
+}
+
+TEST_F(LogindSleepInhibitorTest, NeitherServiceLeavesItUnheldAndSaysSo)
+{
+    LogCapture log;
+    LogindSleepInhibitor inhibitor = this->inhibitor();
+    EXPECT_EQ(held(inhibitor), false);
+    EXPECT_EQ(log.lines().filter(QStringLiteral("neither logind nor a screen saver")).size(), 1);
+}
+
+TEST_F(LogindSleepInhibitorTest, ADescriptorArrivingAfterTheReleaseIsClosedAtOnce)
+{
+    const std::unique_ptr<FakeDBusService> logind = startLogind();
+    LogindSleepInhibitor inhibitor = this->inhibitor();
+    std::optional<bool> answered;
+    inhibitor.inhibit([&answered](bool held) { answered = held; });
+    inhibitor.release();
+    ASSERT_TRUE(logind->waitForCalls(kInhibit, 1));
+    logind->answer(kLogindPath, kInhibit);
+    for (int turn = 0; turn < 500 && !answered; ++turn)
+        QTest::qWait(10);
+    EXPECT_EQ(answered, false);
+    logind->settle(m_client);
+    EXPECT_FALSE(inhibitorOpen());
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#include "platform/linux/PulseAudioInput.h"
+
+#include "core/ProcessUtil.h"
+#include "support/TempHome.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Input = AudioInput::Input;
+
+// A pactl that keeps the source "mic" in files beside it; its default source is what the file "default" says.
+// A file "stuck" makes mute writes go nowhere.
+class PulseAudioInputTest : public TempHome {
+protected:
+    void SetUp() override
+    {
+        writeFile(m_pactl,
+                  "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
+                  "case \"$*\" in\n"
+                  "get-default-source) cat default;;\n"
+                  "'--format=json list sources')\n"
+                  "  printf '[{\"index\":0,\"name\":\"speakers.monitor\",\"mute\":false,\"volume\":"
+                  "{\"mono\":{\"value\":65536}}},{\"index\":1,\"name\":\"mic\",\"mute\":%s,\"volume\":"
+                  "{\"front-left\":{\"value\":%s},\"front-right\":{\"value\":1000}}}]' "
+                  "\"$(cat mute)\" \"$(cat volume)\";;\n"
+                  "'set-source-mute mic 1') [ -e stuck ] || echo true >mute;;\n"
+                  "'set-source-mute mic 0') [ -e stuck ] || echo false >mute;;\n"
+                  "set-source-volume\\ mic\\ *) echo \"$3\" >volume;;\n"
+                  "subscribe) echo \"Event 'new' on source-output #4\"\n"
+                  "  echo \"Event 'change' on sink #2\"; echo \"Event 'change' on source #1\";;\n"
+                  "esac\n");
+        QFile::setPermissions(m_pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        state("default", "mic\n");
+        state("mute", "false");
+        state("volume", "32768");
+    }
+
+    void state(const char* name, const QByteArray& value)
+    {
+        writeFile(m_dir.path() + u'/' + QLatin1String(name), value);
+    }
+
+    QString m_pactl = m_dir.path() + QStringLiteral("/pactl");
+    ProcessUtil m_runner;
+    PulseAudioInput m_input{m_runner, m_pactl};
+};
+
+TEST_F(PulseAudioInputTest, TheDefaultSourceIsTheInputUnlessItIsAMonitor)
+{
+    EXPECT_EQ(m_input.defaultInput(), (Input{QStringLiteral("mic"), false, 0.5F}));
+    for (const QByteArray& none : {QByteArray("speakers.monitor\n"), QByteArray(), QByteArray("gone\n")}) {
+        state("default", none);
+        EXPECT_EQ(m_input.defaultInput(), std::nullopt) << none.toStdString();
+    }
+    EXPECT_EQ(PulseAudioInput(m_runner, QString()).defaultInput(), std::nullopt);
+}
+
+TEST_F(PulseAudioInputTest, WritesCountWhenTheSourceReadsAsWrittenAfterwards)
+{
+    EXPECT_TRUE(m_input.setMuted(QStringLiteral("mic"), true));
+    EXPECT_EQ(m_input.defaultInput()->muted, true);
+    state("stuck", "");
+    EXPECT_FALSE(m_input.setMuted(QStringLiteral("mic"), false));
+
+    EXPECT_TRUE(m_input.setVolume(QStringLiteral("mic"), 0.2F));
+    EXPECT_NEAR(*m_input.defaultInput()->volume, 0.2F, 0.0001F);
+    EXPECT_FALSE(m_input.setVolume(QStringLiteral("absent"), 0.2F));
+}
+
+TEST(PulseAudioInputEvents, OnlySourceAndServerEventsConcernTheInput)
+{
+    const struct {
+        const char* line;
+        bool concerns;
+    } cases[] = {
+        {"Event 'change' on source #1\n", true},
+        {"Event 'new' on source #12\n", true},
+        {"Event 'change' on server #-1\n", true},
+        {"Event 'new' on source-output #4\n", false},
+        {"Event 'change' on sink #2\n", false},
+        {"Event 'remove' on sink-input #9\n", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PulseAudioInput::isInputEvent(QString::fromLatin1(c.line)), c.concerns) << c.line;
+}
+
+TEST_F(PulseAudioInputTest, TheSubscriberTellsOfChangesAndStartsAgainAfterItEnds)
+{
+    QSignalSpy changed(&m_input, &AudioInput::changed);
+    m_input.follow();
+    m_input.follow();
+    ASSERT_TRUE(changed.wait(5000));
+
+    PactlSubscription subscription(m_pactl);
+    QSignalSpy events(&subscription, &PactlSubscription::eventLine);
+    QSignalSpy ended(&subscription, &PactlSubscription::ended);
+    QSignalSpy resumed(&subscription, &PactlSubscription::resumed);
+    subscription.start();
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_EQ(events.count(), 3);
+    subscription.start();
+    EXPECT_EQ(resumed.count(), 0) << "waits for its restart";
+    subscription.restart();
+    EXPECT_EQ(resumed.count(), 1);
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_EQ(events.count(), 6);
+}
+
+} // namespace
