@@ -380,6 +380,8 @@ constexpr std::array<Mapping, 466> offered{{
     {u"cloud.rain.fill", u"cloud-rain"},
     {u"cloud.snow", u"cloud-snow"},
     {u"cloud.fog", u"cloud-fog"},
+    {u"cloud.drizzle", u"cloud-rain"},
+    {u"cloud.bolt.rain", u"cloud-lightning"},
     {u"wind", u"wind"},
     {u"snowflake", u"snowflake"},
     {u"drop", u"drop"},
