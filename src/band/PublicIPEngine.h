@@ -36,6 +36,7 @@ public:
     void fetch();
     // What the deadline of the request that is out does.
     void abandonRequest() { m_fetch.abandon(); }
+    [[nodiscard]] bool isFetching() const { return m_fetch.isBusy(); }
 
     [[nodiscard]] const std::optional<QString>& ip() const { return m_ip; }
     [[nodiscard]] bool failed() const { return m_failed; }

@@ -43,6 +43,7 @@ public:
     void refresh();
     // What the deadline of the request that is out does.
     void abandonRequest() { m_fetch.abandon(); }
+    [[nodiscard]] bool isFetching() const { return m_fetch.isBusy(); }
 
     [[nodiscard]] bool canOpenLocationSettings() const { return m_location.canOpenSettings(); }
     void openLocationSettings() { m_location.openSettings(); }
