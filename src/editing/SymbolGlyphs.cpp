@@ -380,8 +380,6 @@ constexpr std::array<Mapping, 466> offered{{
     {u"cloud.rain.fill", u"cloud-rain"},
     {u"cloud.snow", u"cloud-snow"},
     {u"cloud.fog", u"cloud-fog"},
-    {u"cloud.drizzle", u"cloud-rain"},
-    {u"cloud.bolt.rain", u"cloud-lightning"},
     {u"wind", u"wind"},
     {u"snowflake", u"snowflake"},
     {u"drop", u"drop"},
@@ -486,7 +484,7 @@ constexpr std::array<Mapping, 466> offered{{
 }};
 
 // Symbols the deck draws itself without offering them.
-constexpr std::array<Mapping, 15> drawnOnly{{
+constexpr std::array<Mapping, 17> drawnOnly{{
     {u"speaker.wave.1.fill", u"speaker-low"},
     {u"opticaldisc", u"disc"},
     {u"circle.lefthalf.filled", u"circle-half"},
@@ -502,6 +500,8 @@ constexpr std::array<Mapping, 15> drawnOnly{{
     {u"speaker.minus", u"speaker-simple-low"},
     {u"speaker.plus", u"speaker-simple-high"},
     {u"clock.arrow.circlepath", u"clock-counter-clockwise"},
+    {u"cloud.drizzle", u"cloud-rain"},
+    {u"cloud.bolt.rain", u"cloud-lightning"},
 }};
 
 QString toQString(std::u16string_view text)
