@@ -2,7 +2,6 @@
 
 #include "band/BandCatalogue.h"
 #include "band/WeatherText.h"
-#include "band/WeatherText.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconResolver.h"
 #include "support/QtPrinters.h"
