@@ -55,6 +55,7 @@ public:
     // The window's "World Clock" and "Countdown" sections show only while their module is on the list.
     [[nodiscard]] bool showsWorldClock() const { return m_modules.contains(BandModule::worldClock); }
     [[nodiscard]] bool showsCountdown() const { return m_modules.contains(BandModule::countdown); }
+    [[nodiscard]] bool showsWeather() const { return m_modules.contains(BandModule::weather); }
 
     // The list after a button of row `index` of "On the Band"; the list as it is for a move past either end
     // or an index out of range.

@@ -99,6 +99,7 @@ BandCustomizeView::BandCustomizeView(DeckSettings& settings, PhosphorFont& font,
     sections->addWidget(available);
     sections->addWidget(makeWorldClockSection());
     sections->addWidget(makeCountdownSection());
+    sections->addWidget(makeWeatherSection());
     sections->addStretch();
 
     auto* scroll = new QScrollArea;
@@ -117,9 +118,11 @@ BandCustomizeView::BandCustomizeView(DeckSettings& settings, PhosphorFont& font,
     connect(&m_settings, &DeckSettings::worldClockLabelChanged, this, &BandCustomizeView::showWorldClock);
     connect(&m_settings, &DeckSettings::countdownDateChanged, this, &BandCustomizeView::showCountdown);
     connect(&m_settings, &DeckSettings::countdownLabelChanged, this, &BandCustomizeView::showCountdown);
+    connect(&m_settings, &DeckSettings::weatherLocationChanged, this, &BandCustomizeView::showWeather);
     rebuild();
     showWorldClock();
     showCountdown();
+    showWeather();
 }
 
 QGroupBox* BandCustomizeView::makeCapacitySection()
@@ -168,6 +171,18 @@ QGroupBox* BandCustomizeView::makeCountdownSection()
     return m_countdown;
 }
 
+QGroupBox* BandCustomizeView::makeWeatherSection()
+{
+    m_weather = section(QStringLiteral("Weather"), QStringLiteral("weather"));
+    auto* form = new QFormLayout(m_weather);
+    m_weatherLocation = new QLineEdit(m_weather);
+    m_weatherLocation->setObjectName(QStringLiteral("weatherLocation"));
+    m_weatherLocation->setPlaceholderText(QStringLiteral("latitude,longitude"));
+    connect(m_weatherLocation, &QLineEdit::textEdited, &m_settings, &DeckSettings::setWeatherLocation);
+    form->addRow(QStringLiteral("Location"), m_weatherLocation);
+    return m_weather;
+}
+
 void BandCustomizeView::rebuild()
 {
     m_state = BandCustomizeState(m_settings.bandModules(), BandLayout::unitCount(m_settings));
@@ -186,6 +201,7 @@ void BandCustomizeView::rebuild()
     replaceList(m_available, *m_availableRows, makeAvailableList());
     m_worldClock->setVisible(m_state.showsWorldClock());
     m_countdown->setVisible(m_state.showsCountdown());
+    m_weather->setVisible(m_state.showsWeather());
 }
 
 QWidget* BandCustomizeView::makeOnBandList()
@@ -293,4 +309,10 @@ void BandCustomizeView::showCountdown()
 void BandCustomizeView::pickDate()
 {
     m_settings.setCountdownDate(double(m_targetDate->date().startOfDay().toSecsSinceEpoch()));
+}
+
+void BandCustomizeView::showWeather()
+{
+    if (m_weatherLocation->text() != m_settings.weatherLocation())
+        m_weatherLocation->setText(m_settings.weatherLocation());
 }

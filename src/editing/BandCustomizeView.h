@@ -16,8 +16,8 @@ class QToolButton;
 class QVBoxLayout;
 
 // The form of the "Customize Band" window: the band's capacity, the modules on the band with buttons to
-// move and remove them, the modules that could be added, and the settings of the world clock and the
-// countdown while those modules are on the band. Every edit writes its setting at once.
+// move and remove them, the modules that could be added, and the settings of the world clock, the countdown
+// and the weather while those modules are on the band. Every edit writes its setting at once.
 //
 // The lists follow `bandModules`, the grid and the tile size as they change; the fields follow their
 // settings without being made anew, so one being typed in keeps its cursor. The countdown's target date is
@@ -36,6 +36,7 @@ private:
     [[nodiscard]] QGroupBox* makeCapacitySection();
     [[nodiscard]] QGroupBox* makeWorldClockSection();
     [[nodiscard]] QGroupBox* makeCountdownSection();
+    [[nodiscard]] QGroupBox* makeWeatherSection();
     [[nodiscard]] QWidget* makeOnBandList();
     [[nodiscard]] QWidget* makeAvailableList();
     // A row of a list, named after its module, with the texts every row has; buttons go on its end.
@@ -47,6 +48,7 @@ private:
     void rebuild();
     void showWorldClock();
     void showCountdown();
+    void showWeather();
     void pickDate();
 
     DeckSettings& m_settings;
@@ -64,4 +66,6 @@ private:
     QGroupBox* m_countdown = nullptr;
     QDateEdit* m_targetDate = nullptr;
     QLineEdit* m_countdownLabel = nullptr;
+    QGroupBox* m_weather = nullptr;
+    QLineEdit* m_weatherLocation = nullptr;
 };

@@ -484,7 +484,7 @@ constexpr std::array<Mapping, 466> offered{{
 }};
 
 // Symbols the deck draws itself without offering them.
-constexpr std::array<Mapping, 15> drawnOnly{{
+constexpr std::array<Mapping, 17> drawnOnly{{
     {u"speaker.wave.1.fill", u"speaker-low"},
     {u"opticaldisc", u"disc"},
     {u"circle.lefthalf.filled", u"circle-half"},
@@ -500,6 +500,8 @@ constexpr std::array<Mapping, 15> drawnOnly{{
     {u"speaker.minus", u"speaker-simple-low"},
     {u"speaker.plus", u"speaker-simple-high"},
     {u"clock.arrow.circlepath", u"clock-counter-clockwise"},
+    {u"cloud.drizzle", u"cloud-rain"},
+    {u"cloud.bolt.rain", u"cloud-lightning"},
 }};
 
 QString toQString(std::u16string_view text)

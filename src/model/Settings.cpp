@@ -82,6 +82,13 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
                       {QStringLiteral("countdownDate"), 0.0, &DeckSettings::countdownDateChanged})
     , m_countdownLabel(preferences, {QStringLiteral("countdownLabel"), QStringLiteral("Countdown"),
                                      &DeckSettings::countdownLabelChanged})
+    , m_publicIPURL(preferences, {QStringLiteral("publicIPURL"), QStringLiteral("https://api.ipify.org"),
+                                  &DeckSettings::publicIPURLChanged})
+    , m_weatherURL(preferences,
+                   {QStringLiteral("weatherURL"), QStringLiteral("https://api.open-meteo.com/v1/forecast"),
+                    &DeckSettings::weatherURLChanged})
+    , m_weatherLocation(preferences,
+                        {QStringLiteral("weatherLocation"), QString(), &DeckSettings::weatherLocationChanged})
 {
 }
 
@@ -196,4 +203,19 @@ void DeckSettings::setCountdownDate(double value)
 void DeckSettings::setCountdownLabel(const QString& value)
 {
     update(m_countdownLabel, value);
+}
+
+void DeckSettings::setPublicIPURL(const QString& value)
+{
+    update(m_publicIPURL, value);
+}
+
+void DeckSettings::setWeatherURL(const QString& value)
+{
+    update(m_weatherURL, value);
+}
+
+void DeckSettings::setWeatherLocation(const QString& value)
+{
+    update(m_weatherLocation, value);
 }

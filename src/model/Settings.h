@@ -45,6 +45,12 @@ public:
     [[nodiscard]] const QString& worldClockLabel() const { return m_worldClockLabel.value(); }
     [[nodiscard]] double countdownDate() const { return m_countdownDate.value(); }
     [[nodiscard]] const QString& countdownLabel() const { return m_countdownLabel.value(); }
+    // The echo service that answers with this machine's public address in plain text.
+    [[nodiscard]] const QString& publicIPURL() const { return m_publicIPURL.value(); }
+    // The base address of the weather service, asked in the Open-Meteo forecast form.
+    [[nodiscard]] const QString& weatherURL() const { return m_weatherURL.value(); }
+    // "latitude,longitude" for the weather, in place of the desktop's location service; empty when unset.
+    [[nodiscard]] const QString& weatherLocation() const { return m_weatherLocation.value(); }
 
     void setBackgroundOpacity(double value);
     void setPinned(bool value);
@@ -68,6 +74,9 @@ public:
     void setWorldClockLabel(const QString& value);
     void setCountdownDate(double value);
     void setCountdownLabel(const QString& value);
+    void setPublicIPURL(const QString& value);
+    void setWeatherURL(const QString& value);
+    void setWeatherLocation(const QString& value);
 
     // Derived deck geometry, in points.
     [[nodiscard]] int tilesPerPage() const { return gridColumns() * gridRows(); }
@@ -97,6 +106,9 @@ Q_SIGNALS:
     void worldClockLabelChanged(const QString& value);
     void countdownDateChanged(double value);
     void countdownLabelChanged(const QString& value);
+    void publicIPURLChanged(const QString& value);
+    void weatherURLChanged(const QString& value);
+    void weatherLocationChanged(const QString& value);
 
 private:
     template <typename T>
@@ -128,4 +140,7 @@ private:
     Value<QString> m_worldClockLabel;
     Value<double> m_countdownDate;
     Value<QString> m_countdownLabel;
+    Value<QString> m_publicIPURL;
+    Value<QString> m_weatherURL;
+    Value<QString> m_weatherLocation;
 };

@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
+#include "platform/Location.h"
 #include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
 #include "platform/ReduceMotion.h"
@@ -80,6 +81,8 @@ struct PlatformServices {
     std::unique_ptr<VitalsCounters> vitalsCounters = std::make_unique<NoVitalsCounters>();
     std::unique_ptr<SystemStatus> systemStatus = std::make_unique<NullSystemStatus>();
     std::unique_ptr<Trash> trash = std::make_unique<NullTrash>();
+    // Where the weather is; asks nothing until the weather module does.
+    std::unique_ptr<Location> location = std::make_unique<NullLocation>();
     // The focus timer's end.
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();

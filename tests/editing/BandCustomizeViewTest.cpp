@@ -146,6 +146,26 @@ TEST_F(BandCustomizeViewTest, TheWorldClockSectionShowsWhileItsModuleIsOnTheBand
     EXPECT_TRUE(section->isHidden());
 }
 
+TEST_F(BandCustomizeViewTest, TheWeatherSectionShowsWhileItsModuleIsOnTheBandAndKeepsWhatIsTyped)
+{
+    m_settings.setWeatherLocation(QStringLiteral("48.85,2.35"));
+    auto* section = field<QGroupBox>("weather");
+    auto* location = field<QLineEdit>("weatherLocation");
+    EXPECT_TRUE(section->isHidden());
+    EXPECT_EQ(location->text(), u"48.85,2.35");
+
+    m_settings.setBandModules({weather});
+    EXPECT_FALSE(section->isHidden());
+    location->setFocus();
+    location->end(false);
+    QTest::keyClicks(location, QStringLiteral("x"));
+    EXPECT_EQ(m_settings.weatherLocation(), u"48.85,2.35x") << "a place typed half-way is kept as typed";
+    EXPECT_EQ(location->cursorPosition(), 11);
+
+    QTest::mouseClick(button("onTheBand", weather, "remove"), Qt::LeftButton);
+    EXPECT_TRUE(section->isHidden());
+}
+
 TEST_F(BandCustomizeViewTest, TheCountdownPickerShowsTodayUntilADayIsPickedAndStoresThatDaysLocalMidnight)
 {
     m_settings.setBandModules({countdown});

@@ -1,6 +1,7 @@
 #include "editing/SymbolGlyphs.h"
 
 #include "band/BandCatalogue.h"
+#include "band/WeatherText.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconResolver.h"
 #include "support/QtPrinters.h"
@@ -37,6 +38,10 @@ TEST(SymbolGlyphsTest, EverySymbolTheDeckDrawsHasAGlyphInTheBuiltFont)
     symbols << IconResolver::autoSymbol(std::nullopt);
     for (const BandModule module : BandCatalogue::allCases())
         symbols << BandCatalogue::symbol(module);
+    for (int wmoCode = 0; wmoCode <= 99; ++wmoCode) {
+        for (const bool isDay : {true, false})
+            symbols << WeatherText::symbolName(wmoCode, isDay);
+    }
     symbols << QStringLiteral("chevron.up") << QStringLiteral("chevron.down")
             << QStringLiteral("minus.circle") << QStringLiteral("plus.circle");
 

@@ -3,6 +3,7 @@
 #include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopInstalledApplications.h"
+#include "platform/linux/GeoClueLocation.h"
 #include "platform/linux/GnomeReduceMotion.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxSystemStatus.h"
@@ -106,5 +107,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.systemStatus = std::make_unique<LinuxSystemStatus>(systemBus(), statusTimeout);
     services.trash = std::make_unique<XdgTrash>(
         processes, QStandardPaths::findExecutable(QStringLiteral("gio")), paths.dataHome);
+    services.location = std::make_unique<GeoClueLocation>(
+        systemBus(), processes, QStandardPaths::findExecutable(QStringLiteral("gnome-control-center")));
     return services;
 }
