@@ -170,6 +170,10 @@ BandEngines& DeckServices::band()
             *m_platform.alertSound,
             *m_platform.systemControls,
             clipboard(),
+            *m_platform.audioInput,
+            *m_platform.sleepInhibitor,
+            *m_platform.tileStateSources,
+            *m_platform.location,
             paths().home,
         });
     return *m_band;

@@ -16,6 +16,9 @@ namespace {
 
 // The band's own blue, which a counting focus timer glows in at 75 %.
 constexpr quint32 runningTimerFill = 0xBF025BFF;
+// The band's blue at 80 % behind a toggle that is on, and the system red at 75 % behind a muted microphone.
+constexpr quint32 accentFill = 0xCC025BFF;
+constexpr quint32 mutedFill = 0xBFFF3B30;
 constexpr quint32 volumeTint = 0xD9FFFFFF;
 
 bool showsAny(const QList<BandModule>& visible, std::initializer_list<BandModule> modules)
@@ -38,6 +41,11 @@ BandEngines::BandEngines(Services services, QObject* parent)
     , m_slow(m_services.status, m_services.trash, m_services.home)
     , m_clock(m_services.clock)
     , m_pomodoro(m_services.alertSound)
+    , m_micMute(m_services.audioInput)
+    , m_keepAwake(m_services.sleepInhibitor)
+    , m_darkMode(m_services.stateSources, m_services.controls)
+    , m_publicIP(m_services.settings)
+    , m_weather(m_services.settings, m_services.location, m_locale)
     , m_uptime(m_services.procFolder)
     , m_worldClock(m_services.settings.worldClockTimeZone())
 {
@@ -54,6 +62,11 @@ BandEngines::BandEngines(Services services, QObject* parent)
     connect(&m_clock, &BandClock::nowChanged, this, changed);
     connect(&m_pomodoro, &PomodoroEngine::phaseChanged, this, changed);
     connect(&m_pomodoro, &PomodoroEngine::remainingChanged, this, changed);
+    connect(&m_micMute, &MicMuteEngine::mutedChanged, this, changed);
+    connect(&m_keepAwake, &KeepAwakeEngine::onChanged, this, changed);
+    connect(&m_darkMode, &DarkModeEngine::darkChanged, this, changed);
+    connect(&m_publicIP, &PublicIPEngine::changed, this, changed);
+    connect(&m_weather, &WeatherEngine::changed, this, changed);
     DeckSettings& settings = m_services.settings;
     connect(&settings, &DeckSettings::worldClockTimeZoneChanged, this, [this, changed](const QString& zone) {
         m_worldClock.setZone(zone);
@@ -67,7 +80,21 @@ BandEngines::BandEngines(Services services, QObject* parent)
 void BandEngines::show(const QList<BandModule>& visible)
 {
     using enum BandModule;
+    // The microphone may have been muted elsewhere while the module was not on screen.
+    if (visible.contains(micMute) && !m_visible.contains(micMute))
+        m_micMute.refresh();
     m_visible = visible;
+    // Nothing keeps the machine awake from a module that is not on screen.
+    if (!visible.contains(keepAwake))
+        m_keepAwake.release();
+    if (visible.contains(publicIP))
+        m_publicIP.start();
+    else
+        m_publicIP.stop();
+    if (visible.contains(weather))
+        m_weather.start();
+    else
+        m_weather.stop();
     if (showsAny(visible, {cpuLoad, memory, network}))
         m_fast.start();
     else
@@ -90,8 +117,7 @@ void BandEngines::show(const QList<BandModule>& visible)
         if (!m_clock.isRunning())
             m_clock.tick();
         m_clock.start();
-    }
-    else
+    } else
         m_clock.stop();
 }
 
@@ -126,8 +152,11 @@ BandFace BandEngines::face(BandModule module)
     const QDateTime now = m_clock.now();
     const DeckSettings& settings = m_services.settings;
     switch (module) {
-    case BandModule::micMute:
-        return toggle(module, QStringLiteral("mic.fill"), false);
+    case BandModule::micMute: {
+        const bool muted = m_micMute.isMuted();
+        return toggle(module, muted ? QStringLiteral("mic.slash.fill") : QStringLiteral("mic.fill"), muted,
+                      mutedFill);
+    }
     case BandModule::volumeDown:
     case BandModule::volumeUp: {
         BandFace face = toggle(module,
@@ -137,9 +166,15 @@ BandFace BandEngines::face(BandModule module)
         face.readout.tint = volumeTint;
         return face;
     }
-    case BandModule::keepAwake:
-        return toggle(module, QStringLiteral("cup.and.saucer"), false);
-    case BandModule::darkMode:
+    case BandModule::keepAwake: {
+        const bool on = m_keepAwake.isOn();
+        return toggle(module, on ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("cup.and.saucer"),
+                      on, accentFill);
+    }
+    case BandModule::darkMode: {
+        const bool dark = m_darkMode.isDark();
+        return toggle(module, dark ? QStringLiteral("moon.fill") : QStringLiteral("moon"), dark, accentFill);
+    }
     case BandModule::focus:
         return toggle(module, QStringLiteral("moon"), false);
     case BandModule::messages:
@@ -195,7 +230,7 @@ BandFace BandEngines::face(BandModule module)
         return face;
     }
     case BandModule::publicIP:
-        return readout(QStringLiteral("PUBLIC IP"), QStringLiteral("…"));
+        return readout(QStringLiteral("PUBLIC IP"), m_publicIP.text());
     case BandModule::worldClock: {
         BandFace face =
             readout(m_worldClock.caption(settings.worldClockLabel()), m_worldClock.time(now, m_locale));
@@ -216,26 +251,33 @@ BandFace BandEngines::face(BandModule module)
         return face;
     }
     case BandModule::weather:
-        return readout({}, QStringLiteral("…"), QStringLiteral("cloud.sun"));
+        return readout({}, m_weather.text(), m_weather.symbolName());
     }
     return {};
 }
 
-QString BandEngines::tooltip(BandModule module)
+QString BandEngines::tooltip(BandModule module) const
 {
+    if (module == BandModule::weather && m_weather.needsLocation())
+        return QStringLiteral("Weather. Needs Location access to show conditions.");
     return title(module);
 }
 
 bool BandEngines::isClickable(BandModule module) const
 {
     switch (module) {
+    case BandModule::micMute:
     case BandModule::volumeDown:
     case BandModule::volumeUp:
+    case BandModule::keepAwake:
+    case BandModule::darkMode:
     case BandModule::trash:
     case BandModule::pomodoro:
         return true;
     case BandModule::localIP:
         return m_slow.localIP().has_value();
+    case BandModule::publicIP:
+        return m_publicIP.ip().has_value();
     case BandModule::countdown:
         return !Countdown::isSet(m_services.settings.countdownDate());
     default:
@@ -246,6 +288,16 @@ bool BandEngines::isClickable(BandModule module) const
 void BandEngines::activate(BandModule module)
 {
     switch (module) {
+    case BandModule::micMute:
+        return m_micMute.toggle();
+    case BandModule::keepAwake:
+        return m_keepAwake.toggle();
+    case BandModule::darkMode:
+        return m_darkMode.toggle();
+    case BandModule::publicIP:
+        if (const std::optional<QString>& address = m_publicIP.ip())
+            m_services.clipboard.setText(*address);
+        return;
     case BandModule::volumeDown:
         return m_services.controls.volumeDown();
     case BandModule::volumeUp:

@@ -2,10 +2,15 @@
 
 #include "band/BandClock.h"
 #include "band/BandFace.h"
+#include "band/DarkModeEngine.h"
+#include "band/KeepAwakeEngine.h"
+#include "band/MicMuteEngine.h"
 #include "band/PomodoroEngine.h"
+#include "band/PublicIPEngine.h"
 #include "band/SystemUptime.h"
 #include "band/VitalsFastEngine.h"
 #include "band/VitalsSlowEngine.h"
+#include "band/WeatherEngine.h"
 #include "band/WorldClock.h"
 #include "model/BandModule.h"
 
@@ -13,19 +18,23 @@
 #include <QLocale>
 #include <QObject>
 
-class AlertPresenter;
 class AlertSound;
+class AudioInput;
 class Clipboard;
 class Clock;
 class DeckSettings;
+class Location;
+class SleepInhibitor;
 class SystemControls;
 class SystemStatus;
+class TileStateSources;
 class Trash;
 class VitalsCounters;
 
 // The engines behind the band's modules, what each module shows and what a click on one does. The band tells
 // it which modules are on screen (`show`), and only the engines those modules need run; with the band gone
-// (`hide`) nothing samples. The focus timer keeps counting either way.
+// (`hide`) nothing samples and the machine is no longer kept awake. The focus timer keeps counting either
+// way.
 //
 // Main thread only. `changed` fires when an engine publishes something a module may show;
 // `customizeRequested` when a click asks for the customise window.
@@ -41,6 +50,11 @@ public:
         AlertSound& alertSound;
         SystemControls& controls;
         Clipboard& clipboard;
+        AudioInput& audioInput;
+        SleepInhibitor& sleepInhibitor;
+        // The desktop's colour scheme, shared with the tiles' lights.
+        TileStateSources& stateSources;
+        Location& location;
         // The folder whose file system's free space the band shows.
         QString home;
         QString procFolder = QStringLiteral("/proc");
@@ -56,7 +70,7 @@ public:
 
     [[nodiscard]] BandFace face(BandModule module);
     // What the pointer over the module reads.
-    [[nodiscard]] static QString tooltip(BandModule module);
+    [[nodiscard]] QString tooltip(BandModule module) const;
     // Whether a left click on the module does something now.
     [[nodiscard]] bool isClickable(BandModule module) const;
     void activate(BandModule module);
@@ -65,6 +79,11 @@ public:
     [[nodiscard]] VitalsSlowEngine& slow() { return m_slow; }
     [[nodiscard]] BandClock& clock() { return m_clock; }
     [[nodiscard]] PomodoroEngine& pomodoro() { return m_pomodoro; }
+    [[nodiscard]] MicMuteEngine& micMute() { return m_micMute; }
+    [[nodiscard]] KeepAwakeEngine& keepAwake() { return m_keepAwake; }
+    [[nodiscard]] DarkModeEngine& darkMode() { return m_darkMode; }
+    [[nodiscard]] PublicIPEngine& publicIP() { return m_publicIP; }
+    [[nodiscard]] WeatherEngine& weather() { return m_weather; }
     [[nodiscard]] Trash& trash() { return m_services.trash; }
 
 Q_SIGNALS:
@@ -83,6 +102,11 @@ private:
     VitalsSlowEngine m_slow;
     BandClock m_clock;
     PomodoroEngine m_pomodoro;
+    MicMuteEngine m_micMute;
+    KeepAwakeEngine m_keepAwake;
+    DarkModeEngine m_darkMode;
+    PublicIPEngine m_publicIP;
+    WeatherEngine m_weather;
     SystemUptime m_uptime;
     WorldClock m_worldClock;
     QList<BandModule> m_visible;

@@ -268,6 +268,12 @@ std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module,
             length->setChecked(timer.duration() == minutes * 60);
         }
         menu->addSeparator();
+    } else if (module == BandModule::weather && engines.weather().needsLocation() &&
+               engines.weather().canOpenLocationSettings()) {
+        WeatherEngine& weather = engines.weather();
+        menu->addAction(QStringLiteral("Open Location Settings…"), &weather,
+                        &WeatherEngine::openLocationSettings);
+        menu->addSeparator();
     }
     menu->addAction(QStringLiteral("Customize Band…"), customize);
     return menu;

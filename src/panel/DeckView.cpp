@@ -614,7 +614,7 @@ void DeckView::setHoveredModule(std::optional<BandLayout::Placement> placement)
     m_services.hover.clear();
     if (placement) {
         const QPointF centre = placement->frame.center();
-        m_services.hover.schedule(BandEngines::tooltip(placement->module),
+        m_services.hover.schedule(m_services.band.tooltip(placement->module),
                                   TileHoverState::PointAnchor{centre.x(), centre.y()});
     }
 }

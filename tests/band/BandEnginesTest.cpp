@@ -6,6 +6,7 @@
 #include "support/FakeAlertSound.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
+#include "support/FakeTileStateSources.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -60,8 +61,13 @@ protected:
     FakeAlertSound m_sound;
     FakeSystemControls m_controls;
     FakeClipboard m_clipboard;
+    FakeAudioInput m_audioInput;
+    FakeSleepInhibitor m_sleepInhibitor;
+    FakeTileStateSources m_stateSources;
+    NullLocation m_location;
     BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
-                        m_paths.home, m_paths.home}};
+                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_paths.home,
+                        m_paths.home}};
 };
 
 TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
@@ -128,6 +134,18 @@ TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
     EXPECT_EQ(m_controls.log, (QStringList{QStringLiteral("volumeDown"), QStringLiteral("volumeUp")}));
     EXPECT_EQ(m_band.face(pomodoro).fill, std::optional<quint32>(0xBF025BFF)) << "a counting timer glows";
     EXPECT_EQ(customize.count(), 1) << "a countdown without a date opens the customise window";
+
+    m_band.show({keepAwake, darkMode});
+    m_band.activate(keepAwake);
+    m_sleepInhibitor.answerAll();
+    EXPECT_TRUE(m_sleepInhibitor.held);
+    EXPECT_EQ(m_band.face(keepAwake).line, QStringLiteral("keepAwake on"));
+    EXPECT_EQ(m_band.face(keepAwake).fill, std::optional<quint32>(0xCC025BFF));
+    m_band.show({darkMode});
+    EXPECT_FALSE(m_sleepInhibitor.held) << "a module taken off the band keeps nothing awake";
+    EXPECT_EQ(m_band.face(keepAwake).line, QStringLiteral("keepAwake off"));
+    m_band.activate(darkMode);
+    EXPECT_EQ(m_controls.log.last(), QStringLiteral("toggleDarkMode"));
 
     m_settings.setCountdownDate(1e9);
     EXPECT_FALSE(m_band.isClickable(countdown));
