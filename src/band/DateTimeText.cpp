@@ -20,8 +20,8 @@ QString shortDateFormat(const QLocale& locale)
     return format.trimmed();
 }
 
-// The locale's short time, which some locales (the C locale among them) give with seconds: the band shows hours
-// and minutes only.
+// The locale's short time, which some locales (the C locale among them) give with seconds: the band shows
+// hours and minutes only.
 QString shortTimeFormat(const QLocale& locale)
 {
     static const QRegularExpression seconds(QStringLiteral("[^\\w']*s+"));
