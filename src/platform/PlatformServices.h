@@ -10,6 +10,7 @@
 #include "platform/AudioInput.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
+#include "platform/CalendarStore.h"
 #include "platform/ClickSound.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -83,6 +84,8 @@ struct PlatformServices {
     std::unique_ptr<Trash> trash = std::make_unique<NullTrash>();
     // Where the weather is; asks nothing until the weather module does.
     std::unique_ptr<Location> location = std::make_unique<NullLocation>();
+    // The next-meeting module's calendars; reads nothing until access is first asked for.
+    std::unique_ptr<CalendarStore> calendars = std::make_unique<NullCalendarStore>();
     // The focus timer's end.
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
