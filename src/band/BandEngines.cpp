@@ -46,6 +46,7 @@ BandEngines::BandEngines(Services services, QObject* parent)
     , m_darkMode(m_services.stateSources, m_services.controls)
     , m_publicIP(m_services.settings)
     , m_weather(m_services.settings, m_services.location, m_locale)
+    , m_meeting(m_services.calendars, m_services.settings, m_services.workspace, m_services.clock)
     , m_uptime(m_services.procFolder)
     , m_worldClock(m_services.settings.worldClockTimeZone())
 {
@@ -67,6 +68,7 @@ BandEngines::BandEngines(Services services, QObject* parent)
     connect(&m_darkMode, &DarkModeEngine::darkChanged, this, changed);
     connect(&m_publicIP, &PublicIPEngine::changed, this, changed);
     connect(&m_weather, &WeatherEngine::changed, this, changed);
+    connect(&m_meeting, &MeetingEngine::changed, this, changed);
     DeckSettings& settings = m_services.settings;
     connect(&settings, &DeckSettings::worldClockTimeZoneChanged, this, [this, changed](const QString& zone) {
         m_worldClock.setZone(zone);
@@ -95,6 +97,10 @@ void BandEngines::show(const QList<BandModule>& visible)
         m_weather.start();
     else
         m_weather.stop();
+    if (visible.contains(nextMeeting))
+        m_meeting.start();
+    else
+        m_meeting.stop();
     if (showsAny(visible, {cpuLoad, memory, network}))
         m_fast.start();
     else
@@ -147,6 +153,27 @@ BandFace BandEngines::toggle(BandModule module, const QString& symbol, bool on, 
     return face;
 }
 
+BandFace BandEngines::meetingFace() const
+{
+    BandFace face;
+    face.look = BandFace::Look::meeting;
+    face.symbol = m_meeting.joinURL() ? QStringLiteral("video.fill") : QStringLiteral("calendar");
+    face.on = m_meeting.isHappeningNow();
+    if (m_meeting.access() == MeetingEngine::Access::denied) {
+        face.readout.caption = QStringLiteral("Calendar access off");
+    } else if (const std::optional<QString>& title = m_meeting.title()) {
+        face.readout.caption = *title;
+        if (const std::optional<QString>& countdown = m_meeting.countdown())
+            face.readout.value =
+                face.on ? QStringLiteral("Happening now") : QStringLiteral("in ") + *countdown;
+    } else {
+        face.readout.caption = QStringLiteral("No meetings today");
+    }
+    face.line = face.readout.value.isEmpty() ? face.readout.caption
+                                             : face.readout.caption + u' ' + face.readout.value;
+    return face;
+}
+
 BandFace BandEngines::face(BandModule module)
 {
     const QDateTime now = m_clock.now();
@@ -189,7 +216,7 @@ BandFace BandEngines::face(BandModule module)
         return face;
     }
     case BandModule::nextMeeting:
-        return readout(QStringLiteral("MEETING"), QStringLiteral("…"));
+        return meetingFace();
     case BandModule::cpuLoad:
         return readout(QStringLiteral("CPU"), percent(m_fast.cpu()));
     case BandModule::memory:
@@ -273,6 +300,7 @@ bool BandEngines::isClickable(BandModule module) const
     case BandModule::darkMode:
     case BandModule::trash:
     case BandModule::pomodoro:
+    case BandModule::nextMeeting:
         return true;
     case BandModule::localIP:
         return m_slow.localIP().has_value();
@@ -306,6 +334,8 @@ void BandEngines::activate(BandModule module)
         return m_services.trash.open();
     case BandModule::pomodoro:
         return m_pomodoro.toggle();
+    case BandModule::nextMeeting:
+        return m_meeting.activate();
     case BandModule::localIP:
         if (const std::optional<QString>& address = m_slow.localIP())
             m_services.clipboard.setText(*address);

@@ -4,6 +4,7 @@
 #include "band/BandFace.h"
 #include "band/DarkModeEngine.h"
 #include "band/KeepAwakeEngine.h"
+#include "band/MeetingEngine.h"
 #include "band/MicMuteEngine.h"
 #include "band/PomodoroEngine.h"
 #include "band/PublicIPEngine.h"
@@ -30,6 +31,7 @@ class SystemStatus;
 class TileStateSources;
 class Trash;
 class VitalsCounters;
+class Workspace;
 
 // The engines behind the band's modules, what each module shows and what a click on one does. The band tells
 // it which modules are on screen (`show`), and only the engines those modules need run; with the band gone
@@ -55,6 +57,9 @@ public:
         // The desktop's colour scheme, shared with the tiles' lights.
         TileStateSources& stateSources;
         Location& location;
+        // Where a meeting's call is opened.
+        Workspace& workspace;
+        CalendarStore& calendars;
         // The folder whose file system's free space the band shows.
         QString home;
         QString procFolder = QStringLiteral("/proc");
@@ -84,6 +89,8 @@ public:
     [[nodiscard]] DarkModeEngine& darkMode() { return m_darkMode; }
     [[nodiscard]] PublicIPEngine& publicIP() { return m_publicIP; }
     [[nodiscard]] WeatherEngine& weather() { return m_weather; }
+    [[nodiscard]] MeetingEngine& meeting() { return m_meeting; }
+    [[nodiscard]] CalendarStore& calendars() { return m_services.calendars; }
     [[nodiscard]] Trash& trash() { return m_services.trash; }
 
 Q_SIGNALS:
@@ -93,6 +100,7 @@ Q_SIGNALS:
 private:
     [[nodiscard]] BandFace readout(const QString& caption, const QString& value,
                                    std::optional<QString> symbol = std::nullopt) const;
+    [[nodiscard]] BandFace meetingFace() const;
     [[nodiscard]] static BandFace toggle(BandModule module, const QString& symbol, bool on,
                                          std::optional<quint32> fill = std::nullopt);
 
@@ -107,6 +115,7 @@ private:
     DarkModeEngine m_darkMode;
     PublicIPEngine m_publicIP;
     WeatherEngine m_weather;
+    MeetingEngine m_meeting;
     SystemUptime m_uptime;
     WorldClock m_worldClock;
     QList<BandModule> m_visible;

@@ -25,6 +25,9 @@ struct BandFace {
         dayProgress,
         // `symbol` and the time left in `readout.value`; `on` while counting.
         pomodoro,
+        // `symbol` before the meeting's title in `readout.caption` and when it starts in `readout.value`
+        // (empty with no meeting); `on` while it is under way.
+        meeting,
     };
 
     Look look = Look::readout;

@@ -58,6 +58,14 @@ public:
     // Opens the place where calendar access is granted, when the desktop has one.
     virtual void openAccessSettings() = 0;
 
+    // Whether the user may add calendars of their own (a file or a web address) to this store.
+    [[nodiscard]] virtual bool acceptsSources() const = 0;
+    // Adds one; false, with a log line, when the store cannot read it or has it already.
+    virtual bool addSource(const QString& fileOrAddress) = 0;
+    // Whether the calendar is one the user added, which they may remove again.
+    [[nodiscard]] virtual bool isRemovable(const QString& calendarId) const = 0;
+    virtual bool removeSource(const QString& calendarId) = 0;
+
 Q_SIGNALS:
     void changed();
 };
@@ -78,4 +86,8 @@ public:
     }
     void openApplication() override {}
     void openAccessSettings() override {}
+    [[nodiscard]] bool acceptsSources() const override { return false; }
+    bool addSource(const QString&) override { return false; }
+    [[nodiscard]] bool isRemovable(const QString&) const override { return false; }
+    bool removeSource(const QString&) override { return false; }
 };

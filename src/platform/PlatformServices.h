@@ -35,6 +35,8 @@
 #include <memory>
 #include <vector>
 
+class DeckSettings;
+
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
 // handed to the process's `DeckServices`; a service the desktop lacks is a null implementation, never a null
 // pointer. The deck replaces the clipboard and the alert presenter with its own, which need a GUI.
@@ -84,7 +86,9 @@ struct PlatformServices {
     std::unique_ptr<Trash> trash = std::make_unique<NullTrash>();
     // Where the weather is; asks nothing until the weather module does.
     std::unique_ptr<Location> location = std::make_unique<NullLocation>();
-    // The next-meeting module's calendars; reads nothing until access is first asked for.
+    // The next-meeting module's calendars, made with the preferences that name the user's own calendar
+    // sources; a store reads nothing until access is first asked for.
+    std::function<std::unique_ptr<CalendarStore>(DeckSettings&)> createCalendars;
     std::unique_ptr<CalendarStore> calendars = std::make_unique<NullCalendarStore>();
     // The focus timer's end.
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();

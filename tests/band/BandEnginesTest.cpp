@@ -7,6 +7,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
 #include "support/FakeTileStateSources.h"
+#include "support/FakeWorkspace.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -65,9 +66,11 @@ protected:
     FakeSleepInhibitor m_sleepInhibitor;
     FakeTileStateSources m_stateSources;
     NullLocation m_location;
+    FakeWorkspace m_workspace;
+    NullCalendarStore m_calendars;
     BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
-                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_paths.home,
-                        m_paths.home}};
+                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_workspace, m_calendars,
+                        m_paths.home, m_paths.home}};
 };
 
 TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)

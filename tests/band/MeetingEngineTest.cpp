@@ -46,6 +46,10 @@ public:
     }
     void openApplication() override { ++applicationOpened; }
     void openAccessSettings() override { ++settingsOpened; }
+    [[nodiscard]] bool acceptsSources() const override { return false; }
+    bool addSource(const QString&) override { return false; }
+    [[nodiscard]] bool isRemovable(const QString&) const override { return false; }
+    bool removeSource(const QString&) override { return false; }
 
     Authorization status = Authorization::granted;
     std::function<void(bool)> pending;

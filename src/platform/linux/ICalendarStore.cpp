@@ -236,7 +236,7 @@ bool ICalendarStore::addSource(const QString& text)
     }
     const QString source = url->isLocalFile() ? url->toLocalFile() : url->toString();
     QStringList sources = m_settings.meetingCalendarSources();
-    if (hasCalendar(calendarId(url->toString())) || sources.contains(source))
+    if (isRemovable(calendarId(url->toString())) || sources.contains(source))
         return false;
     sources.append(source);
     m_settings.setMeetingCalendarSources(sources);
@@ -257,7 +257,7 @@ bool ICalendarStore::removeSource(const QString& id)
     return true;
 }
 
-bool ICalendarStore::hasCalendar(const QString& calendarId) const
+bool ICalendarStore::isRemovable(const QString& calendarId) const
 {
     return m_sources.contains(calendarId);
 }

@@ -43,12 +43,11 @@ public:
     void openApplication() override;
     void openAccessSettings() override {}
 
-    // Adds a file path or a secure web address to the preference; false, with a log line, when it is
-    // neither or is there already.
-    bool addSource(const QString& text);
-    // Removes the source of this calendar id, when it is one of this store's.
-    bool removeSource(const QString& calendarId);
-    [[nodiscard]] bool hasCalendar(const QString& calendarId) const;
+    [[nodiscard]] bool acceptsSources() const override { return true; }
+    // Takes a file path or a secure web address into the preference.
+    bool addSource(const QString& text) override;
+    [[nodiscard]] bool isRemovable(const QString& calendarId) const override;
+    bool removeSource(const QString& calendarId) override;
 
     // What the timer does: reads files again and asks the addresses that are due.
     void refresh();

@@ -5,6 +5,7 @@
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/GeoClueLocation.h"
 #include "platform/linux/GnomeReduceMotion.h"
+#include "platform/linux/ICalendarStore.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxSystemStatus.h"
 #include "platform/linux/LinuxTilePresets.h"
@@ -109,5 +110,10 @@ PlatformServices createPlatformServices(const AppPaths& paths)
         processes, QStandardPaths::findExecutable(QStringLiteral("gio")), paths.dataHome);
     services.location = std::make_unique<GeoClueLocation>(
         systemBus(), processes, QStandardPaths::findExecutable(QStringLiteral("gnome-control-center")));
+    services.createCalendars = [&workspace = *services.workspace, &clock = *services.clock,
+                                cache = paths.supportDir() +
+                                        QStringLiteral("/Calendars")](DeckSettings& settings) {
+        return std::make_unique<ICalendarStore>(settings, workspace, clock, cache);
+    };
     return services;
 }
