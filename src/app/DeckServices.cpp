@@ -174,6 +174,8 @@ BandEngines& DeckServices::band()
             *m_platform.sleepInhibitor,
             *m_platform.tileStateSources,
             *m_platform.location,
+            *m_platform.unreadMessages,
+            *m_platform.doNotDisturb,
             paths().home,
         });
     return *m_band;

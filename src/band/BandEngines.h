@@ -3,7 +3,9 @@
 #include "band/BandClock.h"
 #include "band/BandFace.h"
 #include "band/DarkModeEngine.h"
+#include "band/FocusEngine.h"
 #include "band/KeepAwakeEngine.h"
+#include "band/MessagesEngine.h"
 #include "band/MicMuteEngine.h"
 #include "band/PomodoroEngine.h"
 #include "band/PublicIPEngine.h"
@@ -37,7 +39,8 @@ class VitalsCounters;
 // way.
 //
 // Main thread only. `changed` fires when an engine publishes something a module may show;
-// `customizeRequested` when a click asks for the customise window.
+// `customizeRequested` when a click asks for the customise window; `focusSetupRequested` when a click on Do
+// Not Disturb finds it cannot switch yet.
 class BandEngines final : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +58,8 @@ public:
         // The desktop's colour scheme, shared with the tiles' lights.
         TileStateSources& stateSources;
         Location& location;
+        UnreadMessages& unreadMessages;
+        DoNotDisturb& doNotDisturb;
         // The folder whose file system's free space the band shows.
         QString home;
         QString procFolder = QStringLiteral("/proc");
@@ -84,11 +89,14 @@ public:
     [[nodiscard]] DarkModeEngine& darkMode() { return m_darkMode; }
     [[nodiscard]] PublicIPEngine& publicIP() { return m_publicIP; }
     [[nodiscard]] WeatherEngine& weather() { return m_weather; }
+    [[nodiscard]] MessagesEngine& messages() { return m_messages; }
+    [[nodiscard]] FocusEngine& focus() { return m_focus; }
     [[nodiscard]] Trash& trash() { return m_services.trash; }
 
 Q_SIGNALS:
     void changed();
     void customizeRequested();
+    void focusSetupRequested();
 
 private:
     [[nodiscard]] BandFace readout(const QString& caption, const QString& value,
@@ -107,6 +115,8 @@ private:
     DarkModeEngine m_darkMode;
     PublicIPEngine m_publicIP;
     WeatherEngine m_weather;
+    MessagesEngine m_messages;
+    FocusEngine m_focus;
     SystemUptime m_uptime;
     WorldClock m_worldClock;
     QList<BandModule> m_visible;

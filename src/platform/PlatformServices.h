@@ -13,6 +13,7 @@
 #include "platform/ClickSound.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/DoNotDisturb.h"
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
 #include "platform/Location.h"
@@ -24,6 +25,7 @@
 #include "platform/SystemStatus.h"
 #include "platform/TileStateSources.h"
 #include "platform/Trash.h"
+#include "platform/UnreadMessages.h"
 #include "platform/VitalsCounters.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
@@ -83,6 +85,9 @@ struct PlatformServices {
     std::unique_ptr<Trash> trash = std::make_unique<NullTrash>();
     // Where the weather is; asks nothing until the weather module does.
     std::unique_ptr<Location> location = std::make_unique<NullLocation>();
+    // The band's unread messages and Do Not Disturb; each reads nothing until its module is on the band.
+    std::unique_ptr<UnreadMessages> unreadMessages = std::make_unique<NoUnreadMessages>();
+    std::unique_ptr<DoNotDisturb> doNotDisturb = std::make_unique<NoDoNotDisturb>();
     // The focus timer's end.
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();

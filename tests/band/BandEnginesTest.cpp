@@ -65,9 +65,11 @@ protected:
     FakeSleepInhibitor m_sleepInhibitor;
     FakeTileStateSources m_stateSources;
     NullLocation m_location;
+    NoUnreadMessages m_unread;
+    NoDoNotDisturb m_doNotDisturb;
     BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
-                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_paths.home,
-                        m_paths.home}};
+                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_unread, m_doNotDisturb,
+                        m_paths.home, m_paths.home}};
 };
 
 TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
