@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -45,25 +46,29 @@ LauncherEntryCounts::LauncherEntryCounts(LazyDBusConnection session, Workspace& 
 
 void LauncherEntryCounts::read(QObject* context, std::function<void(Reading)> done)
 {
-    if (!m_listening && !m_connecting) {
-        m_connecting = true;
-        // Connecting to the bus is not done on the main thread.
-        BackgroundQueue::runThenReport<bool>(
-            this, [session = m_session] { return session.get().isConnected(); },
-            [this](bool) { listen(m_session.get()); });
+    auto answer = [this, guard = QPointer(context), done = std::move(done)] {
+        if (guard)
+            done({Reading::Kind::count, total()});
+    };
+    if (m_listening) {
+        QMetaObject::invokeMethod(this, std::move(answer), Qt::QueuedConnection);
+        return;
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, guard = QPointer(context), done = std::move(done)] {
-            if (guard)
-                done({Reading::Kind::count, total()});
-        },
-        Qt::QueuedConnection);
+    m_waiting.push_back(std::move(answer));
+    if (m_waiting.size() > 1)
+        return;
+    // Connecting to the bus is not done on the main thread.
+    BackgroundQueue::runThenReport<bool>(
+        this, [session = m_session] { return session.get().isConnected(); },
+        [this](bool) {
+            listen(m_session.get());
+            for (const std::function<void()>& waiting : std::exchange(m_waiting, {}))
+                waiting();
+        });
 }
 
 void LauncherEntryCounts::listen(const QDBusConnection& bus)
 {
-    m_connecting = false;
     m_listening = true;
     if (!bus.isConnected()) {
         qCInfo(lcPlatform) << "Marquetto: no session bus; unread message badges can't be counted";

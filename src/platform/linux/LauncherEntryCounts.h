@@ -8,12 +8,14 @@
 #include <QDBusServiceWatcher>
 #include <QHash>
 #include <QVariantMap>
+#include <vector>
 
 // Unread messages as the desktop's docks count them: the badges chat and mail applications publish with
 // `com.canonical.Unity.LauncherEntry` `Update` signals on the session bus, summed over the applications whose
 // badge is visible. An application that leaves the bus takes its badge with it. Counts that are negative,
 // larger than `largestCount` or not integers, and visibilities that are not booleans, are ignored with one
-// log line. Listening starts with the first `read`; readings never lack access.
+// log line. Listening starts with the first `read`, which answers once it listens; readings never lack
+// access.
 class LauncherEntryCounts final : public UnreadMessages {
     Q_OBJECT
 public:
@@ -49,6 +51,7 @@ private:
     Workspace& m_workspace;
     QDBusServiceWatcher m_senders;
     bool m_listening = false;
-    bool m_connecting = false;
+    // Readings asked for before the first subscription, answered once it is made.
+    std::vector<std::function<void()>> m_waiting;
     QHash<QString, Badge> m_badges; // by application address
 };
