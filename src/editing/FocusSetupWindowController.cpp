@@ -1,12 +1,10 @@
 #include "editing/FocusSetupWindowController.h"
 
 #include "editing/FocusSetupView.h"
+#include "editing/KeptWindow.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
 
 namespace {
 
@@ -44,14 +42,7 @@ void FocusSetupWindowController::show()
     if (!m_view) {
         m_view = std::make_unique<FocusSetupView>(m_engine, m_font, m_workspace, m_wordings,
                                                   shortcutFiles(m_resourcesDir));
-        m_view->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowCloseButtonHint);
-        m_view->setWindowTitle(QStringLiteral("Do Not Disturb Setup"));
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            m_view->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, windowSize,
-                                                    screen->availableGeometry()));
+        KeptWindow::prepare(*m_view, QStringLiteral("Do Not Disturb Setup"), windowSize);
     }
-    m_view->show();
-    m_view->raise();
-    m_view->activateWindow();
+    KeptWindow::present(*m_view);
 }
