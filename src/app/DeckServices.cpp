@@ -178,6 +178,8 @@ BandEngines& DeckServices::band()
             *m_platform.location,
             workspace(),
             *m_platform.calendars,
+            *m_platform.unreadMessages,
+            *m_platform.doNotDisturb,
             paths().home,
         });
     return *m_band;

@@ -20,6 +20,9 @@ constexpr quint32 runningTimerFill = 0xBF025BFF;
 constexpr quint32 accentFill = 0xCC025BFF;
 constexpr quint32 mutedFill = 0xBFFF3B30;
 constexpr quint32 volumeTint = 0xD9FFFFFF;
+// Green behind unread messages and indigo behind Do Not Disturb, both at 85 %.
+constexpr quint32 unreadFill = 0xD934C759;
+constexpr quint32 focusFill = 0xD95E5CE6;
 
 bool showsAny(const QList<BandModule>& visible, std::initializer_list<BandModule> modules)
 {
@@ -47,6 +50,8 @@ BandEngines::BandEngines(Services services, QObject* parent)
     , m_publicIP(m_services.settings)
     , m_weather(m_services.settings, m_services.location, m_locale)
     , m_meeting(m_services.calendars, m_services.settings, m_services.workspace, m_services.clock)
+    , m_messages(m_services.unreadMessages)
+    , m_focus(m_services.doNotDisturb)
     , m_uptime(m_services.procFolder)
     , m_worldClock(m_services.settings.worldClockTimeZone())
 {
@@ -69,6 +74,11 @@ BandEngines::BandEngines(Services services, QObject* parent)
     connect(&m_publicIP, &PublicIPEngine::changed, this, changed);
     connect(&m_weather, &WeatherEngine::changed, this, changed);
     connect(&m_meeting, &MeetingEngine::changed, this, changed);
+    connect(&m_messages, &MessagesEngine::unreadChanged, this, changed);
+    connect(&m_messages, &MessagesEngine::needsAccessChanged, this, changed);
+    connect(&m_focus, &FocusEngine::focusActiveChanged, this, changed);
+    connect(&m_focus, &FocusEngine::needsAccessChanged, this, changed);
+    connect(&m_focus, &FocusEngine::setupRequested, this, &BandEngines::focusSetupRequested);
     DeckSettings& settings = m_services.settings;
     connect(&settings, &DeckSettings::worldClockTimeZoneChanged, this, [this, changed](const QString& zone) {
         m_worldClock.setZone(zone);
@@ -89,6 +99,14 @@ void BandEngines::show(const QList<BandModule>& visible)
     // Nothing keeps the machine awake from a module that is not on screen.
     if (!visible.contains(keepAwake))
         m_keepAwake.release();
+    if (visible.contains(messages))
+        m_messages.start();
+    else
+        m_messages.stop();
+    if (visible.contains(focus))
+        m_focus.start();
+    else
+        m_focus.stop();
     if (visible.contains(publicIP))
         m_publicIP.start();
     else
@@ -202,10 +220,18 @@ BandFace BandEngines::face(BandModule module)
         const bool dark = m_darkMode.isDark();
         return toggle(module, dark ? QStringLiteral("moon.fill") : QStringLiteral("moon"), dark, accentFill);
     }
-    case BandModule::focus:
-        return toggle(module, QStringLiteral("moon"), false);
-    case BandModule::messages:
-        return toggle(module, QStringLiteral("message"), false);
+    case BandModule::focus: {
+        const bool active = m_focus.focusActive();
+        BandFace face =
+            toggle(module, active ? QStringLiteral("moon.fill") : QStringLiteral("moon"), active, focusFill);
+        face.badge = m_focus.needsAccess();
+        return face;
+    }
+    case BandModule::messages: {
+        const bool unread = m_messages.unread() > 0;
+        return toggle(module, unread ? QStringLiteral("message.fill") : QStringLiteral("message"), unread,
+                      unreadFill);
+    }
     case BandModule::trash: {
         const bool full = m_slow.trashCount() >= 1;
         return toggle(module, full ? QStringLiteral("trash.fill") : QStringLiteral("trash"), full);
@@ -287,6 +313,8 @@ QString BandEngines::tooltip(BandModule module) const
 {
     if (module == BandModule::weather && m_weather.needsLocation())
         return QStringLiteral("Weather. Needs Location access to show conditions.");
+    if (module == BandModule::focus && m_focus.needsAccess())
+        return QStringLiteral("Do Not Disturb. Needs Full Disk Access to read Focus state.");
     return title(module);
 }
 
@@ -301,6 +329,8 @@ bool BandEngines::isClickable(BandModule module) const
     case BandModule::trash:
     case BandModule::pomodoro:
     case BandModule::nextMeeting:
+    case BandModule::messages:
+    case BandModule::focus:
         return true;
     case BandModule::localIP:
         return m_slow.localIP().has_value();
@@ -322,6 +352,10 @@ void BandEngines::activate(BandModule module)
         return m_keepAwake.toggle();
     case BandModule::darkMode:
         return m_darkMode.toggle();
+    case BandModule::messages:
+        return m_messages.openMessages();
+    case BandModule::focus:
+        return m_focus.toggleDND();
     case BandModule::publicIP:
         if (const std::optional<QString>& address = m_publicIP.ip())
             m_services.clipboard.setText(*address);

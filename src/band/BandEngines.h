@@ -3,8 +3,10 @@
 #include "band/BandClock.h"
 #include "band/BandFace.h"
 #include "band/DarkModeEngine.h"
+#include "band/FocusEngine.h"
 #include "band/KeepAwakeEngine.h"
 #include "band/MeetingEngine.h"
+#include "band/MessagesEngine.h"
 #include "band/MicMuteEngine.h"
 #include "band/PomodoroEngine.h"
 #include "band/PublicIPEngine.h"
@@ -39,7 +41,8 @@ class Workspace;
 // way.
 //
 // Main thread only. `changed` fires when an engine publishes something a module may show;
-// `customizeRequested` when a click asks for the customise window.
+// `customizeRequested` when a click asks for the customise window; `focusSetupRequested` when a click on Do
+// Not Disturb finds it cannot switch yet.
 class BandEngines final : public QObject {
     Q_OBJECT
 public:
@@ -60,6 +63,8 @@ public:
         // Where a meeting's call is opened.
         Workspace& workspace;
         CalendarStore& calendars;
+        UnreadMessages& unreadMessages;
+        DoNotDisturb& doNotDisturb;
         // The folder whose file system's free space the band shows.
         QString home;
         QString procFolder = QStringLiteral("/proc");
@@ -91,11 +96,14 @@ public:
     [[nodiscard]] WeatherEngine& weather() { return m_weather; }
     [[nodiscard]] MeetingEngine& meeting() { return m_meeting; }
     [[nodiscard]] CalendarStore& calendars() { return m_services.calendars; }
+    [[nodiscard]] MessagesEngine& messages() { return m_messages; }
+    [[nodiscard]] FocusEngine& focus() { return m_focus; }
     [[nodiscard]] Trash& trash() { return m_services.trash; }
 
 Q_SIGNALS:
     void changed();
     void customizeRequested();
+    void focusSetupRequested();
 
 private:
     [[nodiscard]] BandFace readout(const QString& caption, const QString& value,
@@ -116,6 +124,8 @@ private:
     PublicIPEngine m_publicIP;
     WeatherEngine m_weather;
     MeetingEngine m_meeting;
+    MessagesEngine m_messages;
+    FocusEngine m_focus;
     SystemUptime m_uptime;
     WorldClock m_worldClock;
     QList<BandModule> m_visible;

@@ -207,6 +207,21 @@ void AccessoryBandView::paintReadout(QPainter& painter, const QRectF& frame, con
 void AccessoryBandView::paintToggle(QPainter& painter, const QRectF& frame, const BandFace& face) const
 {
     DeckPaint::drawSymbol(painter, m_services.font, frame, face.symbol, 15, argb(face.readout.tint));
+    if (!face.badge)
+        return;
+    constexpr double badgeSide = 13;
+    const QRectF badge(frame.right() - badgeSide - 3, frame.top() + 3, badgeSide, badgeSide);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(DeckPaint::white(0.35));
+    painter.drawEllipse(badge);
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 0, 178));
+    painter.drawText(badge, Qt::AlignCenter, QStringLiteral("!"));
+    painter.restore();
 }
 
 void AccessoryBandView::paintTwoLines(QPainter& painter, const QRectF& frame, const BandFace& face) const
@@ -333,6 +348,17 @@ std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module,
         menu->addSeparator();
     } else if (module == BandModule::nextMeeting) {
         addCalendarItems(*menu, engines, m_services.settings, parent);
+    } else if (module == BandModule::messages && engines.messages().needsAccess()) {
+        MessagesEngine& messages = engines.messages();
+        menu->addAction(QStringLiteral("Highlight Unread Messages (Full Disk Access)…"), &messages,
+                        &MessagesEngine::openFullDiskAccessSettings);
+        menu->addSeparator();
+    } else if (module == BandModule::focus) {
+        FocusEngine& focus = engines.focus();
+        if (focus.needsAccess())
+            menu->addAction(QStringLiteral("Show Focus State (Full Disk Access)…"), &focus,
+                            &FocusEngine::openFullDiskAccessSettings);
+        menu->addAction(QStringLiteral("Shortcut Setup…"), &engines, &BandEngines::focusSetupRequested);
         menu->addSeparator();
     } else if (module == BandModule::weather && engines.weather().needsLocation() &&
                engines.weather().canOpenLocationSettings()) {

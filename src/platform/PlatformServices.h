@@ -14,6 +14,7 @@
 #include "platform/ClickSound.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/DoNotDisturb.h"
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
 #include "platform/Location.h"
@@ -25,6 +26,7 @@
 #include "platform/SystemStatus.h"
 #include "platform/TileStateSources.h"
 #include "platform/Trash.h"
+#include "platform/UnreadMessages.h"
 #include "platform/VitalsCounters.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
@@ -90,6 +92,9 @@ struct PlatformServices {
     // sources; a store reads nothing until access is first asked for.
     std::function<std::unique_ptr<CalendarStore>(DeckSettings&)> createCalendars;
     std::unique_ptr<CalendarStore> calendars = std::make_unique<NullCalendarStore>();
+    // The band's unread messages and Do Not Disturb; each reads nothing until its module is on the band.
+    std::unique_ptr<UnreadMessages> unreadMessages = std::make_unique<NoUnreadMessages>();
+    std::unique_ptr<DoNotDisturb> doNotDisturb = std::make_unique<NoDoNotDisturb>();
     // The focus timer's end.
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();

@@ -3,9 +3,12 @@
 #include "core/BackgroundQueue.h"
 #include "model/Settings.h"
 #include "platform/Preferences.h"
+#include "platform/macos/FocusAssertions.h"
+#include "platform/macos/MessagesDatabase.h"
 #include "support/FakeAlertSound.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
+#include "support/FakeProcessRunner.h"
 #include "support/FakeTileStateSources.h"
 #include "support/FakeWorkspace.h"
 #include "support/TempHome.h"
@@ -68,9 +71,13 @@ protected:
     NullLocation m_location;
     FakeWorkspace m_workspace;
     NullCalendarStore m_calendars;
+    FakeProcessRunner m_processes;
+    // The Mac's files, which this home lacks: both need Full Disk Access.
+    MessagesDatabase m_unread{m_paths.home, m_workspace};
+    FocusAssertions m_doNotDisturb{m_paths.home, m_processes, m_workspace};
     BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
                         m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_workspace, m_calendars,
-                        m_paths.home, m_paths.home}};
+                        m_unread, m_doNotDisturb, m_paths.home, m_paths.home}};
 };
 
 TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
@@ -155,6 +162,37 @@ TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
     EXPECT_FALSE(m_band.isClickable(localIP)) << "no address to copy";
     m_band.activate(localIP);
     EXPECT_TRUE(m_clipboard.copied.isEmpty());
+}
+
+TEST_F(BandEnginesTest, MessagesAndFocusShowWhatTheyReadAndWhatAccessTheyLack)
+{
+    QSignalSpy setup(&m_band, &BandEngines::focusSetupRequested);
+    m_band.show({messages, focus});
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_band.messages().needsAccess());
+    EXPECT_EQ(m_band.face(messages).line, QStringLiteral("messages off"));
+    EXPECT_TRUE(m_band.face(focus).badge);
+    EXPECT_EQ(m_band.tooltip(focus),
+              QStringLiteral("Do Not Disturb. Needs Full Disk Access to read Focus state."));
+
+    writeFile(FocusAssertions::path(m_paths.home),
+              R"({"data":[{"storeAssertionRecords":[{"assertionDetails":{)"
+              R"("assertionDetailsModeIdentifier":"com.apple.donotdisturb.mode.default"}}]}]})");
+    m_band.focus().poll();
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    const BandFace face = m_band.face(focus);
+    EXPECT_EQ(face.symbol, QStringLiteral("moon.fill"));
+    EXPECT_EQ(face.fill, std::optional<quint32>(0xD95E5CE6));
+    EXPECT_FALSE(face.badge);
+    EXPECT_EQ(m_band.tooltip(focus), QStringLiteral("Do Not Disturb"));
+
+    m_band.activate(focus);
+    EXPECT_EQ(setup.count(), 1) << "no shortcuts installed";
+    m_band.hide();
+    EXPECT_FALSE(m_band.messages().isRunning());
+    EXPECT_FALSE(m_band.focus().isRunning());
 }
 
 } // namespace

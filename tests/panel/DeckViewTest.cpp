@@ -101,6 +101,8 @@ protected:
     NullLocation m_location;
     FakeWorkspace m_bandWorkspace;
     NullCalendarStore m_calendars;
+    NoUnreadMessages m_unread;
+    NoDoNotDisturb m_doNotDisturb;
     std::unique_ptr<BandEngines> m_band;
     std::unique_ptr<DeckView> m_view;
 
@@ -115,10 +117,10 @@ protected:
         m_tileState = std::make_unique<TileStateProvider>(m_stateSources, *m_store);
         m_nowPlaying = std::make_unique<NowPlayingModel>(m_music, *m_store);
         m_artwork = std::make_unique<NowPlayingArtwork>(*m_nowPlaying);
-        m_band = std::make_unique<BandEngines>(
-            BandEngines::Services{m_clock, *m_settings, m_counters, m_status, m_trash, m_alertSound,
-                                  m_controls, m_clipboard, m_audioInput, m_sleepInhibitor, m_stateSources,
-                                  m_location, m_bandWorkspace, m_calendars, m_paths.home});
+        m_band = std::make_unique<BandEngines>(BandEngines::Services{
+            m_clock, *m_settings, m_counters, m_status, m_trash, m_alertSound, m_controls, m_clipboard,
+            m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_bandWorkspace, m_calendars,
+            m_unread, m_doNotDisturb, m_paths.home});
         m_view = std::make_unique<DeckView>(DeckView::Services{
             *m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
             m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band});
