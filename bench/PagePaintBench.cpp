@@ -3,6 +3,7 @@
 // symbols. The first paint prepares the scaled images; the figure is the steady repaint.
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
+#include "band/BandEngines.h"
 #include "editing/PhosphorFont.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -15,9 +16,11 @@
 #include "panel/NowPlayingArtwork.h"
 #include "panel/QtFrameClock.h"
 #include "platform/AlertPresenter.h"
+#include "platform/AlertSound.h"
 #include "platform/Preferences.h"
 #include "platform/ReduceMotion.h"
 #include "support/FakeClock.h"
+#include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
 #include "support/FakeMusicBridge.h"
 
@@ -103,8 +106,21 @@ void paintLargePage(benchmark::State& state)
     TileStateProvider tileState(stateSources, store);
     NowPlayingModel nowPlaying(music, store);
     NowPlayingArtwork artwork(nowPlaying);
+    // The page alone, as before the band came: the band is measured on its own.
+    settings.setShowBand(false);
+    NoVitalsCounters counters;
+    NullSystemStatus status;
+    NullTrash trash;
+    NullAlertSound alertSound;
+    FakeSystemControls controls;
+    NullClipboard clipboard;
+    NullAudioInput audioInput;
+    NullSleepInhibitor sleepInhibitor;
+    NullLocation location;
+    BandEngines band({clock, settings, counters, status, trash, alertSound, controls, clipboard, audioInput,
+                      sleepInhibitor, stateSources, location, paths.home});
     DeckView view({store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts,
-                   frames, deal, tileState, artwork});
+                   frames, deal, tileState, artwork, band});
     view.resize(view.sizeHint());
 
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
