@@ -14,10 +14,11 @@ protected:
     FakeSystemControls m_controls;
 };
 
-TEST_F(DarkModeEngineTest, ReadAtCreationAndAgainWhenTheDesktopReportsAChange)
+TEST_F(DarkModeEngineTest, ReadWhenAskedAndAgainWhenTheDesktopReportsAChange)
 {
     m_sources.dark = true;
     DarkModeEngine engine(m_sources, m_controls);
+    engine.refresh();
     EXPECT_FALSE(engine.isDark());
     m_sources.answerAll();
     EXPECT_TRUE(engine.isDark());
@@ -36,6 +37,7 @@ TEST_F(DarkModeEngineTest, ToggleFlipsAtOnceAndTheRecheckKeepsOrUndoesIt)
         FakeTileStateSources sources;
         FakeSystemControls controls;
         DarkModeEngine engine(sources, controls);
+        engine.refresh();
         sources.answerAll();
 
         // A read asked before the click answers after it, with the old state.
