@@ -92,9 +92,11 @@ BandEngines::BandEngines(Services services, QObject* parent)
 void BandEngines::show(const QList<BandModule>& visible)
 {
     using enum BandModule;
-    // The microphone may have been muted elsewhere while the module was not on screen.
+    // The microphone and the colour scheme may have changed elsewhere while their module was not on screen.
     if (visible.contains(micMute) && !m_visible.contains(micMute))
         m_micMute.refresh();
+    if (visible.contains(darkMode) && !m_visible.contains(darkMode))
+        m_darkMode.refresh();
     m_visible = visible;
     // Nothing keeps the machine awake from a module that is not on screen.
     if (!visible.contains(keepAwake))

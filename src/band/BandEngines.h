@@ -76,7 +76,6 @@ public:
     void show(const QList<BandModule>& visible);
     // The band is no longer on screen.
     void hide();
-    [[nodiscard]] const QList<BandModule>& visible() const { return m_visible; }
 
     [[nodiscard]] BandFace face(BandModule module);
     // What the pointer over the module reads.
@@ -89,10 +88,6 @@ public:
     [[nodiscard]] VitalsSlowEngine& slow() { return m_slow; }
     [[nodiscard]] BandClock& clock() { return m_clock; }
     [[nodiscard]] PomodoroEngine& pomodoro() { return m_pomodoro; }
-    [[nodiscard]] MicMuteEngine& micMute() { return m_micMute; }
-    [[nodiscard]] KeepAwakeEngine& keepAwake() { return m_keepAwake; }
-    [[nodiscard]] DarkModeEngine& darkMode() { return m_darkMode; }
-    [[nodiscard]] PublicIPEngine& publicIP() { return m_publicIP; }
     [[nodiscard]] WeatherEngine& weather() { return m_weather; }
     [[nodiscard]] MeetingEngine& meeting() { return m_meeting; }
     [[nodiscard]] CalendarStore& calendars() { return m_services.calendars; }

@@ -11,7 +11,6 @@ DarkModeEngine::DarkModeEngine(TileStateSources& sources, SystemControls& contro
     m_recheck.setInterval(recheckDelay);
     connect(&m_recheck, &QTimer::timeout, this, &DarkModeEngine::recheck);
     connect(&m_sources, &TileStateSources::darkModeChanged, this, &DarkModeEngine::refresh);
-    refresh();
 }
 
 void DarkModeEngine::refresh()

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <chrono>
 
-// The band's dark mode switch: whether the desktop prefers dark, read at creation and again whenever the
+// The band's dark mode switch: whether the desktop prefers dark, read on `refresh()` and again whenever the
 // desktop reports a change. A click asks the desktop to switch, shows the new state at once and reads the
 // desktop again `recheckDelay` later, which puts the switch back when the desktop did not follow.
 //

@@ -48,8 +48,6 @@ public:
     [[nodiscard]] bool canOpenLocationSettings() const { return m_location.canOpenSettings(); }
     void openLocationSettings() { m_location.openSettings(); }
 
-    // "22°", or nothing before the first reading.
-    [[nodiscard]] const std::optional<QString>& temperature() const { return m_temperature; }
     [[nodiscard]] const QString& symbolName() const { return m_symbolName; }
     [[nodiscard]] bool needsLocation() const { return m_needsLocation; }
     // The `weatherURL` preference is not an address the engine may ask.

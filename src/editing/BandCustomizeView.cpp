@@ -38,6 +38,23 @@ QGroupBox* section(const QString& title, const QString& name)
     return box;
 }
 
+// A line edit that writes what the user types to its preference at once.
+QLineEdit* settingField(QWidget* parent, const QString& name, DeckSettings& settings,
+                        void (DeckSettings::*write)(const QString&))
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    QObject::connect(field, &QLineEdit::textEdited, &settings, write);
+    return field;
+}
+
+// The stored text, set only when it differs, so that a field being typed in keeps its cursor.
+void showStored(QLineEdit& field, const QString& stored)
+{
+    if (field.text() != stored)
+        field.setText(stored);
+}
+
 QLabel* captionLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -148,9 +165,8 @@ QGroupBox* BandCustomizeView::makeWorldClockSection()
     connect(m_timeZone, &QComboBox::activated, this,
             [this](int index) { m_settings.setWorldClockTimeZone(m_timeZone->itemData(index).toString()); });
     form->addRow(QStringLiteral("Time zone"), m_timeZone);
-    m_worldClockLabel = new QLineEdit(m_worldClock);
-    m_worldClockLabel->setObjectName(QStringLiteral("worldClockLabel"));
-    connect(m_worldClockLabel, &QLineEdit::textEdited, &m_settings, &DeckSettings::setWorldClockLabel);
+    m_worldClockLabel = settingField(m_worldClock, QStringLiteral("worldClockLabel"), m_settings,
+                                     &DeckSettings::setWorldClockLabel);
     form->addRow(QStringLiteral("Label (optional)"), m_worldClockLabel);
     return m_worldClock;
 }
@@ -164,9 +180,8 @@ QGroupBox* BandCustomizeView::makeCountdownSection()
     m_targetDate->setCalendarPopup(true);
     connect(m_targetDate, &QDateEdit::dateChanged, this, &BandCustomizeView::pickDate);
     form->addRow(QStringLiteral("Target date"), m_targetDate);
-    m_countdownLabel = new QLineEdit(m_countdown);
-    m_countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
-    connect(m_countdownLabel, &QLineEdit::textEdited, &m_settings, &DeckSettings::setCountdownLabel);
+    m_countdownLabel = settingField(m_countdown, QStringLiteral("countdownLabel"), m_settings,
+                                    &DeckSettings::setCountdownLabel);
     form->addRow(QStringLiteral("Label"), m_countdownLabel);
     return m_countdown;
 }
@@ -175,10 +190,9 @@ QGroupBox* BandCustomizeView::makeWeatherSection()
 {
     m_weather = section(QStringLiteral("Weather"), QStringLiteral("weather"));
     auto* form = new QFormLayout(m_weather);
-    m_weatherLocation = new QLineEdit(m_weather);
-    m_weatherLocation->setObjectName(QStringLiteral("weatherLocation"));
+    m_weatherLocation = settingField(m_weather, QStringLiteral("weatherLocation"), m_settings,
+                                     &DeckSettings::setWeatherLocation);
     m_weatherLocation->setPlaceholderText(QStringLiteral("latitude,longitude"));
-    connect(m_weatherLocation, &QLineEdit::textEdited, &m_settings, &DeckSettings::setWeatherLocation);
     form->addRow(QStringLiteral("Location"), m_weatherLocation);
     return m_weather;
 }
@@ -288,8 +302,7 @@ void BandCustomizeView::showWorldClock()
     // A zone stored by hand that the picker does not offer shows no choice, and stays stored until one is
     // made.
     m_timeZone->setCurrentIndex(m_timeZone->findData(m_settings.worldClockTimeZone()));
-    if (m_worldClockLabel->text() != m_settings.worldClockLabel())
-        m_worldClockLabel->setText(m_settings.worldClockLabel());
+    showStored(*m_worldClockLabel, m_settings.worldClockLabel());
 }
 
 void BandCustomizeView::showCountdown()
@@ -302,8 +315,7 @@ void BandCustomizeView::showCountdown()
         const QSignalBlocker blocker(m_targetDate);
         m_targetDate->setDate(day);
     }
-    if (m_countdownLabel->text() != m_settings.countdownLabel())
-        m_countdownLabel->setText(m_settings.countdownLabel());
+    showStored(*m_countdownLabel, m_settings.countdownLabel());
 }
 
 void BandCustomizeView::pickDate()
@@ -313,6 +325,5 @@ void BandCustomizeView::pickDate()
 
 void BandCustomizeView::showWeather()
 {
-    if (m_weatherLocation->text() != m_settings.weatherLocation())
-        m_weatherLocation->setText(m_settings.weatherLocation());
+    showStored(*m_weatherLocation, m_settings.weatherLocation());
 }

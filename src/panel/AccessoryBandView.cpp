@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -117,19 +118,28 @@ std::optional<BandLayout::Placement> AccessoryBandView::placementAt(const QRectF
     return std::nullopt;
 }
 
+std::vector<AccessoryBandView::Shown>
+AccessoryBandView::shownFaces(const std::vector<BandLayout::Placement>& placements) const
+{
+    std::vector<Shown> shown;
+    shown.reserve(placements.size());
+    for (const BandLayout::Placement& placement : placements)
+        shown.push_back({placement.module, m_services.engines.face(placement.module)});
+    return shown;
+}
+
 bool AccessoryBandView::facesChanged(const QRectF& band)
 {
-    const std::vector<BandLayout::Placement> shown = placements(band);
-    if (shown.size() != m_drawn.size())
-        return true;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        if (m_services.engines.face(shown[i].module) != m_drawn[i])
-            return true;
-    return false;
+    std::vector<Shown> now = shownFaces(placements(band));
+    if (now == m_drawn)
+        return false;
+    m_next = std::move(now);
+    return true;
 }
 
 void AccessoryBandView::paint(QPainter& painter, const QRectF& band, std::optional<BandModule> hovered)
 {
+    std::vector<Shown> next = std::exchange(m_next, {});
     m_drawn.clear();
     if (band.height() <= 0)
         return;
@@ -138,10 +148,13 @@ void AccessoryBandView::paint(QPainter& painter, const QRectF& band, std::option
         m_empty.draw(painter, band, Qt::AlignCenter, QString::fromUtf16(emptyText));
         return;
     }
-    for (const BandLayout::Placement& placement : placements(band)) {
-        m_drawn.push_back(m_services.engines.face(placement.module));
-        paintModule(painter, placement, m_drawn.back(), hovered == placement.module);
-    }
+    const std::vector<BandLayout::Placement> shown = placements(band);
+    const bool nextFits =
+        std::equal(shown.begin(), shown.end(), next.begin(), next.end(),
+                   [](const BandLayout::Placement& p, const Shown& s) { return p.module == s.module; });
+    m_drawn = nextFits ? std::move(next) : shownFaces(shown);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        paintModule(painter, shown[i], m_drawn[i].face, hovered == shown[i].module);
 }
 
 void AccessoryBandView::paintModule(QPainter& painter, const BandLayout::Placement& placement,

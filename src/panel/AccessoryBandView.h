@@ -43,7 +43,8 @@ public:
     // The modules that fit a band occupying `band`, in order, with their frames.
     [[nodiscard]] std::vector<BandLayout::Placement> placements(const QRectF& band) const;
     [[nodiscard]] std::optional<BandLayout::Placement> placementAt(const QRectF& band, QPointF point) const;
-    // Draws the band and remembers each module's face, for `facesChanged`.
+    // Draws the band and remembers each module's face, for `facesChanged`; the faces `facesChanged` just
+    // worked out are drawn as they are rather than asked for again.
     void paint(QPainter& painter, const QRectF& band, std::optional<BandModule> hovered);
     // Whether a module on screen would now look different from when it was last drawn.
     [[nodiscard]] bool facesChanged(const QRectF& band);
@@ -85,5 +86,14 @@ private:
     FractionalFont m_clockTime;
     FractionalFont m_rate;
     FractionalFont m_empty;
-    std::vector<BandFace> m_drawn;
+    struct Shown {
+        BandModule module = BandModule::micMute;
+        BandFace face;
+        bool operator==(const Shown&) const = default;
+    };
+    [[nodiscard]] std::vector<Shown> shownFaces(const std::vector<BandLayout::Placement>& placements) const;
+
+    std::vector<Shown> m_drawn;
+    // What `facesChanged` found to be new, for the paint it asks for.
+    std::vector<Shown> m_next;
 };

@@ -15,7 +15,6 @@ TEST(BandClockTest, StartsWithTheClocksTimeAndPublishesItOnTicksOnlyWhenItMoved)
     EXPECT_EQ(band.now(), clock.now());
 
     band.start();
-    EXPECT_TRUE(band.isRunning());
     band.tick();
     EXPECT_EQ(changes.count(), 0);
 
@@ -23,9 +22,6 @@ TEST(BandClockTest, StartsWithTheClocksTimeAndPublishesItOnTicksOnlyWhenItMoved)
     band.tick();
     ASSERT_EQ(changes.count(), 1);
     EXPECT_EQ(band.now(), clock.now());
-
-    band.stop();
-    EXPECT_FALSE(band.isRunning());
 }
 
 } // namespace

@@ -21,9 +21,8 @@ TEST(BandFormat, RatesStepAtDecimalThousands)
 TEST(BandFormat, UptimeShowsItsTwoLargestWholeUnits)
 {
     for (const Case& c :
-         {Case{59, "0m"}, Case{2700, "45m"}, Case{3599.9, "59m"}, Case{3600, "1h 0m"}, Case{11'220, "3h 7m"},
-          Case{86'399, "23h 59m"}, Case{86'400, "1d 0h"}, Case{90'000, "1d 1h"},
-          Case{1e15, "11574074074d 1h"}, Case{-1, "0m"}, Case{qQNaN(), "0m"}})
+         {Case{59, "0m"}, Case{3599.9, "59m"}, Case{3600, "1h 0m"}, Case{86'399, "23h 59m"},
+          Case{86'400, "1d 0h"}, Case{1e15, "11574074074d 1h"}, Case{-1, "0m"}, Case{qQNaN(), "0m"}})
         EXPECT_EQ(BandFormat::uptime(c.input), QString::fromUtf8(c.text)) << c.input;
 }
 

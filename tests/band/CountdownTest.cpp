@@ -39,10 +39,4 @@ TEST(CountdownTest, CountsCalendarDaysInTheLocalZone)
     }
 }
 
-TEST(CountdownTest, CaptionIsTheLabelInUpperCase)
-{
-    EXPECT_EQ(Countdown::caption(QStringLiteral("Trip")), QStringLiteral("TRIP"));
-    EXPECT_EQ(Countdown::caption(QString()), QStringLiteral("COUNTDOWN"));
-}
-
 } // namespace

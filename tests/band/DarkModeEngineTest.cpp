@@ -8,34 +8,32 @@
 
 namespace {
 
-class DarkModeEngineTest : public ::testing::Test {
-protected:
-    FakeTileStateSources m_sources;
-    FakeSystemControls m_controls;
-};
-
-TEST_F(DarkModeEngineTest, ReadAtCreationAndAgainWhenTheDesktopReportsAChange)
+TEST(DarkModeEngineTest, ReadWhenAskedAndAgainWhenTheDesktopReportsAChange)
 {
-    m_sources.dark = true;
-    DarkModeEngine engine(m_sources, m_controls);
+    FakeTileStateSources sources;
+    FakeSystemControls controls;
+    sources.dark = true;
+    DarkModeEngine engine(sources, controls);
+    engine.refresh();
     EXPECT_FALSE(engine.isDark());
-    m_sources.answerAll();
+    sources.answerAll();
     EXPECT_TRUE(engine.isDark());
 
     QSignalSpy changes(&engine, &DarkModeEngine::darkChanged);
-    m_sources.dark = false;
-    Q_EMIT m_sources.darkModeChanged();
-    m_sources.answerAll();
+    sources.dark = false;
+    Q_EMIT sources.darkModeChanged();
+    sources.answerAll();
     EXPECT_FALSE(engine.isDark());
     EXPECT_EQ(changes.count(), 1);
 }
 
-TEST_F(DarkModeEngineTest, ToggleFlipsAtOnceAndTheRecheckKeepsOrUndoesIt)
+TEST(DarkModeEngineTest, ToggleFlipsAtOnceAndTheRecheckKeepsOrUndoesIt)
 {
     for (const bool desktopFollows : {true, false}) {
         FakeTileStateSources sources;
         FakeSystemControls controls;
         DarkModeEngine engine(sources, controls);
+        engine.refresh();
         sources.answerAll();
 
         // A read asked before the click answers after it, with the old state.

@@ -41,12 +41,4 @@ TEST(DayProgressTest, TheSystemsLocalTimeCountsItsShortDayToo)
     EXPECT_DOUBLE_EQ(DayProgress::fraction(noon), 11.0 / 23.0);
 }
 
-TEST(DayProgressTest, CaptionRoundsToTheNearestPercent)
-{
-    const std::pair<double, const char*> cases[] = {
-        {0.004, "DAY 0%"}, {0.006, "DAY 1%"}, {0.994, "DAY 99%"}, {0.996, "DAY 100%"}};
-    for (const auto& [fraction, caption] : cases)
-        EXPECT_EQ(DayProgress::caption(fraction), QLatin1String(caption)) << fraction;
-}
-
 } // namespace

@@ -28,11 +28,7 @@ TEST(TrashEmptyingTest, TheQuestionSaysHowSureTheCountIs)
     for (const auto& c : cases) {
         const std::optional<Alert> alert = TrashEmptying::alert({c.items, c.allListed}, c.skipped);
         ASSERT_EQ(alert.has_value(), c.text.has_value()) << c.items;
-        if (!alert)
-            continue;
-        EXPECT_EQ(alert->message, QStringLiteral("Empty the Trash?"));
-        EXPECT_EQ(alert->informativeText, *c.text);
-        EXPECT_EQ(alert->buttons, (QStringList{QStringLiteral("Empty Trash"), QStringLiteral("Cancel")}));
+        EXPECT_EQ(alert ? alert->informativeText : QString(), c.text.value_or(QString()));
     }
 }
 

@@ -127,12 +127,6 @@ TEST(EditorStateActions, RequiredFieldsDecideWhetherTheTileHasAnAction)
              s.outputName = QStringLiteral("Speakers");
          },
          std::nullopt},
-        {"bluetooth without address",
-         [](EditorState& s) {
-             s.kind = ActionKind::bluetooth;
-             s.bluetoothName = QStringLiteral("Speaker");
-         },
-         std::nullopt},
         {"system action needs nothing", [](EditorState& s) { s.kind = ActionKind::system; },
          A{A::RunSystemAction{SystemAction::volumeUp}}},
         {"another kind's field counts for nothing",

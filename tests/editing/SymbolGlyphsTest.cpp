@@ -53,14 +53,10 @@ TEST(SymbolGlyphsTest, EverySymbolTheDeckDrawsHasAGlyphInTheBuiltFont)
     }
 }
 
-TEST(SymbolGlyphsTest, TheOfferedSymbolsKeepTheirOrderAndHaveGlyphs)
+TEST(SymbolGlyphsTest, TheOfferedSymbolsLeaveOutThoseTheDeckOnlyDraws)
 {
     const QStringList available = SymbolGlyphs::availableSymbols(builtFont());
     EXPECT_GE(available.size(), 450);
-    EXPECT_EQ(available.mid(0, 4),
-              (QStringList{QStringLiteral("gear"), QStringLiteral("gearshape"),
-                           QStringLiteral("gearshape.fill"), QStringLiteral("slider.horizontal.3")}));
-    EXPECT_EQ(available.constLast(), QStringLiteral("figure.walk.circle"));
     // Symbols the deck draws without offering them stay out of the catalogue.
     EXPECT_FALSE(available.contains(QStringLiteral("square.dashed")));
     EXPECT_FALSE(available.contains(QStringLiteral("airpods")));

@@ -54,35 +54,22 @@ TEST(TileLibraryTest, MakesTheCatalogueOnceAndListsEachCategoryInCatalogueOrder)
     EXPECT_EQ(made, 0) << "nothing is made before the library is opened";
 
     const std::vector<TilePreset>& all = library.presets();
-    ASSERT_EQ(all.size(), 26U);
-    std::vector<TilePreset> joined;
-    const std::vector<size_t> expectedCounts{7, 9, 10};
-    for (qsizetype index = 0; index < TileLibrary::categories().size(); ++index) {
-        const std::vector<TilePreset> inCategory = library.presets(TileLibrary::categories()[index]);
-        EXPECT_EQ(inCategory.size(), expectedCounts[static_cast<size_t>(index)]);
-        joined.insert(joined.end(), inCategory.begin(), inCategory.end());
-    }
     std::vector<QString> joinedIds;
-    std::vector<QString> allIds;
-    for (size_t index = 0; index < all.size(); ++index) {
-        joinedIds.push_back(joined[index].id);
-        allIds.push_back(all[index].id);
-        EXPECT_EQ(all[index].label, all[index].name);
-        EXPECT_TRUE(all[index].icon.as<TileIcon::Builder>()) << all[index].id.toStdString();
+    for (const QString& category : TileLibrary::categories()) {
+        for (const TilePreset& preset : library.presets(category))
+            joinedIds.push_back(preset.id);
     }
+    std::vector<QString> allIds;
+    for (const TilePreset& preset : all)
+        allIds.push_back(preset.id);
     EXPECT_EQ(joinedIds, allIds) << "the catalogue runs category by category";
     EXPECT_TRUE(library.presets(QStringLiteral("Music")).empty());
     EXPECT_EQ(made, 1);
 }
 
-TEST(TileLibraryTest, MacScriptsKeepTheirKindAndEscaping)
+TEST(TileLibraryTest, TheMacShrugSurvivesTheShellsEscaping)
 {
     const std::vector<TilePreset> presets = MacTilePresets::catalogue(home);
-    for (const char* id : {"safari-window", "empty-trash", "eject-disks"})
-        EXPECT_TRUE(scriptOf(presetWithId(presets, QLatin1String(id))).isAppleScript) << id;
-    for (const char* id : {"finder", "chrome-window", "screenshot", "copy-shrug", "restart-wifi"})
-        EXPECT_FALSE(scriptOf(presetWithId(presets, QLatin1String(id))).isAppleScript) << id;
-
     // The shell's printf halves the doubled backslash: what lands on the clipboard is the blurb's shrug.
     const TilePreset& shrug = presetWithId(presets, QStringLiteral("copy-shrug"));
     QString printf = scriptOf(shrug).source;
@@ -95,17 +82,6 @@ TEST(TileLibraryTest, MacScriptsKeepTheirKindAndEscaping)
     const QString printed = QString::fromUtf8(shell.readAllStandardOutput());
     EXPECT_EQ(printed, QStringLiteral("¯\\_(ツ)_/¯"));
     EXPECT_TRUE(shrug.blurb.contains(printed));
-}
-
-TEST(TileLibraryTest, MacFoldersFollowTheHomeFolder)
-{
-    const std::vector<TilePreset> presets = MacTilePresets::catalogue(QStringLiteral("/Users/other one"));
-    const auto pathOf = [&](const char* id) {
-        return presetWithId(presets, QLatin1String(id)).action.as<TileAction::OpenFile>()->path;
-    };
-    EXPECT_EQ(pathOf("downloads"), QStringLiteral("/Users/other one/Downloads"));
-    EXPECT_EQ(pathOf("icloud-drive"),
-              QStringLiteral("/Users/other one/Library/Mobile Documents/com~apple~CloudDocs"));
 }
 
 class TileLibraryAvailabilityTest : public TempHome {

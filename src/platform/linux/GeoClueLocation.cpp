@@ -8,6 +8,7 @@
 #include <QDBusVariant>
 #include <QPointer>
 #include <QVariantMap>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,7 +19,7 @@ const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Propert
 // GeoClue hands the desktop identifier to the agent, which names the application to the user.
 const QString desktopId = QStringLiteral("marquetto");
 // Each step answers at once unless the agent asks the user, which only Start waits for.
-constexpr std::chrono::seconds stepTimeout{25};
+constexpr std::chrono::milliseconds longestStep{25000};
 
 Location::Status statusOf(const QDBusMessage& error)
 {
@@ -51,6 +52,12 @@ GeoClueLocation::GeoClueLocation(LazyDBusConnection bus, ProcessRunner& processe
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(deadline);
     connect(&m_deadline, &QTimer::timeout, this, &GeoClueLocation::giveUp);
+}
+
+// No step waits longer than the whole request may take.
+std::chrono::milliseconds GeoClueLocation::stepTimeout() const
+{
+    return std::min(longestStep, m_deadline.intervalAsDuration());
 }
 
 void GeoClueLocation::locate(std::function<void(Answer)> answer)
@@ -97,7 +104,7 @@ void GeoClueLocation::giveUp()
 
 void GeoClueLocation::then(const QDBusMessage& message, std::function<void(const QDBusMessage&)> next)
 {
-    DBusAsync::ask(m_bus.get(), message, stepTimeout,
+    DBusAsync::ask(m_bus.get(), message, stepTimeout(),
                    [self = QPointer(this), request = m_request, message,
                     next = std::move(next)](const QDBusMessage& reply) {
                        // A request that already ended (given up) ignores what is still coming.
@@ -165,7 +172,7 @@ void GeoClueLocation::finish(Answer answer)
         // Nobody needs the client running once it answered; a client never started refuses, harmlessly.
         DBusAsync::ask(
             bus, QDBusMessage::createMethodCall(service, m_client, clientInterface, QStringLiteral("Stop")),
-            stepTimeout, [](const QDBusMessage&) {});
+            stepTimeout(), [](const QDBusMessage&) {});
         m_client.clear();
     }
     for (const auto& waiting : std::exchange(m_waiting, {}))

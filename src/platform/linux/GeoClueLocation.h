@@ -42,6 +42,7 @@ private Q_SLOTS:
     void locationUpdated(const QDBusObjectPath& previous, const QDBusObjectPath& current);
 
 private:
+    [[nodiscard]] std::chrono::milliseconds stepTimeout() const;
     // Sends `message` and goes on with its reply; an error ends the request.
     void then(const QDBusMessage& message, std::function<void(const QDBusMessage&)> next);
     void setClientProperty(const QString& name, const QVariant& value, std::function<void()> next);

@@ -14,10 +14,10 @@ PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl, QObject
     , m_runner(runner)
     , m_pactl(std::move(pactl))
 {
-    connect(&m_subscription, &PactlSubscription::eventLine, this, &PactlOutputState::readEvent);
+    connect(m_subscription.get(), &PactlSubscription::eventLine, this, &PactlOutputState::readEvent);
     // Events missed while the child was away leave the last values uncertain.
-    connect(&m_subscription, &PactlSubscription::ended, this, [this] { m_last.reset(); });
-    connect(&m_subscription, &PactlSubscription::resumed, this, &PactlOutputState::queryAfterEvent);
+    connect(m_subscription.get(), &PactlSubscription::ended, this, [this] { m_last.reset(); });
+    connect(m_subscription.get(), &PactlSubscription::resumed, this, &PactlOutputState::queryAfterEvent);
 }
 
 void PactlOutputState::read(std::function<void(Output)> answer)
@@ -28,13 +28,13 @@ void PactlOutputState::read(std::function<void(Output)> answer)
         return;
     }
     follow();
-    if (m_last && m_subscription.isRunning()) {
+    if (m_last && m_subscription->isRunning()) {
         QMetaObject::invokeMethod(
             this, [answer = std::move(answer), last = *m_last] { answer(last); }, Qt::QueuedConnection);
         return;
     }
     query([this, answer = std::move(answer)](Output output) {
-        if (m_subscription.isRunning())
+        if (m_subscription->isRunning())
             m_last = output;
         answer(output);
     });
@@ -62,7 +62,7 @@ bool PactlOutputState::isOutputEvent(QStringView line)
 
 void PactlOutputState::follow()
 {
-    m_subscription.start();
+    m_subscription->start();
 }
 
 void PactlOutputState::readEvent(const QString& line)

@@ -41,7 +41,7 @@ private:
 
     ProcessRunner& m_runner;
     QString m_pactl;
-    PactlSubscription m_subscription{m_pactl};
+    std::shared_ptr<PactlSubscription> m_subscription = PactlSubscription::shared(m_pactl);
     std::optional<Output> m_last;
     bool m_queryingAfterEvent = false;
     bool m_eventWhileQuerying = false;

@@ -3,6 +3,7 @@
 #include "core/Logging.h"
 
 #include <algorithm>
+#include <map>
 
 PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
     : QObject(parent)
@@ -22,6 +23,18 @@ PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
         if (error == QProcess::FailedToStart)
             childGone();
     });
+}
+
+std::shared_ptr<PactlSubscription> PactlSubscription::shared(const QString& pactl)
+{
+    static std::map<QString, std::weak_ptr<PactlSubscription>> subscriptions;
+    std::weak_ptr<PactlSubscription>& held = subscriptions[pactl];
+    std::shared_ptr<PactlSubscription> subscription = held.lock();
+    if (!subscription) {
+        subscription = std::make_shared<PactlSubscription>(pactl);
+        held = subscription;
+    }
+    return subscription;
 }
 
 PactlSubscription::~PactlSubscription()

@@ -35,12 +35,12 @@ PulseAudioInput::PulseAudioInput(ProcessRunner& runner, QString pactl, QObject* 
     , m_runner(runner)
     , m_pactl(std::move(pactl))
 {
-    connect(&m_subscription, &PactlSubscription::eventLine, this, [this](const QString& line) {
+    connect(m_subscription.get(), &PactlSubscription::eventLine, this, [this](const QString& line) {
         if (isInputEvent(line))
             Q_EMIT changed();
     });
     // What happened while the child was away went unseen.
-    connect(&m_subscription, &PactlSubscription::resumed, this, &AudioInput::changed);
+    connect(m_subscription.get(), &PactlSubscription::resumed, this, &AudioInput::changed);
 }
 
 std::optional<AudioInput::Input> PulseAudioInput::defaultInput()
@@ -71,7 +71,7 @@ bool PulseAudioInput::setVolume(const QString& name, float volume)
 void PulseAudioInput::follow()
 {
     if (!m_pactl.isEmpty())
-        m_subscription.start();
+        m_subscription->start();
 }
 
 std::optional<AudioInput::Input> PulseAudioInput::parse(const QString& name, const QString& sourcesJson)

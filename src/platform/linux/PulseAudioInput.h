@@ -30,5 +30,5 @@ private:
 
     ProcessRunner& m_runner;
     QString m_pactl;
-    PactlSubscription m_subscription{m_pactl};
+    std::shared_ptr<PactlSubscription> m_subscription = PactlSubscription::shared(m_pactl);
 };

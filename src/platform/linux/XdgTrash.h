@@ -8,7 +8,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-// The Trash of the freedesktop.org trash specification: the home Trash in the data folder and a
+// The desktop's Trash as file managers on Linux share it: the home Trash in the data folder and a
 // ".Trash-UID" or ".Trash/UID" folder at the top of each other local file system. The file manager opens and
 // empties it through `gio`; without `gio` we empty the folders ourselves.
 class XdgTrash final : public Trash {

@@ -5,7 +5,6 @@
 #include "platform/macos/MacTilePresets.h"
 #include "support/TempHome.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace {
@@ -53,15 +52,10 @@ TEST_F(LinuxTilePresetsTest, MatchesTheMacCatalogueSlotForSlotInLinuxWords)
 
 TEST_F(LinuxTilePresetsTest, TheShrugIsTheOneTheMacPrints)
 {
-    QString printf = MacTilePresets::catalogue(m_paths.home)[13].action.as<TileAction::RunScript>()->source;
-    printf.chop(QStringLiteral(" | pbcopy").size());
-    QProcess shell;
-    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), printf});
-    ASSERT_TRUE(shell.waitForFinished());
     const std::vector<TilePreset> presets = catalogue();
     const auto* snippet = withId(presets, QStringLiteral("copy-shrug")).action.as<TileAction::Snippet>();
     ASSERT_TRUE(snippet);
-    EXPECT_EQ(snippet->text, QString::fromUtf8(shell.readAllStandardOutput()));
+    EXPECT_EQ(snippet->text, QStringLiteral("¯\\_(ツ)_/¯"));
 }
 
 TEST_F(LinuxTilePresetsTest, FoldersFollowTheHomeAndTheUserDirectories)

@@ -19,8 +19,8 @@ using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
 using Output = TileStateSources::Output;
 
 // Waits for an answer on the event loop, where the sources deliver it.
-template <typename Value>
-std::optional<Value> awaited(const std::function<void(std::function<void(Value)>)>& read)
+template <typename Value, typename Read>
+std::optional<Value> awaited(const Read& read)
 {
     std::optional<Value> answered;
     read([&answered](Value value) { answered = std::move(value); });
@@ -46,11 +46,12 @@ protected:
                         scheme);
     }
 
-    LinuxTileStateSources& sources(const QString& pactl = {})
+    LinuxTileStateSources& sources() { return sources(m_runner, {{}, m_gsettings, m_proc}); }
+
+    LinuxTileStateSources& sources(ProcessRunner& runner, const LinuxTileStateSources::Programs& programs)
     {
         m_sources = std::make_unique<LinuxTileStateSources>(
-            m_runner, LinuxTileStateSources::Programs{pactl, m_gsettings, m_proc},
-            m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
+            runner, programs, m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
             m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")));
         return *m_sources;
     }
@@ -82,19 +83,14 @@ TEST_F(LinuxTileStateSourcesTest, ApplicationsAreFoundByDesktopFileAndFollowedTh
             QByteArray("/bin/sh\0", 8) + tool.toUtf8() + '\0');
     LinuxTileStateSources& linux = sources();
     const QStringList paths{entry, other};
-
-    const auto read = [&](std::function<void(QSet<QString>)> answer) {
-        linux.readRunningApplications(paths, std::move(answer));
-    };
+    const auto read = [&](auto answer) { linux.readRunningApplications(paths, std::move(answer)); };
     EXPECT_EQ(awaited<QSet<QString>>(read), QSet<QString>{entry});
 
     linux.followApplications(paths);
     EXPECT_TRUE(linux.checkTimer().isActive());
     QSignalSpy changed(&linux, &TileStateSources::applicationsChanged);
     linux.checkApplications();
-    for (int turn = 0; turn < 500 && linux.isChecking(); ++turn)
-        QTest::qWait(10);
-    ASSERT_FALSE(linux.isChecking());
+    ASSERT_TRUE(QTest::qWaitFor([&linux] { return !linux.isChecking(); }, 5000));
     EXPECT_TRUE(changed.isEmpty());
     // The same pid now runs another script through the same shell: the cached process must be read again.
     process(QStringLiteral("10"), QStringLiteral("/bin/sh"),
@@ -123,10 +119,8 @@ TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
                          "'--format=json list sinks') cat sinks;;\n"
                          "esac\n");
     QFile::setPermissions(pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_sources = std::make_unique<LinuxTileStateSources>(
-        m_programs, LinuxTileStateSources::Programs{pactl, {}, m_proc},
-        QDBusConnection(QStringLiteral("none")), QDBusConnection(QStringLiteral("none")));
-    const auto read = [&](std::function<void(Output)> answer) { m_sources->readOutput(std::move(answer)); };
+    sources(m_programs, {pactl, {}, m_proc});
+    const auto read = [&](auto answer) { m_sources->readOutput(std::move(answer)); };
     EXPECT_EQ(awaited<Output>(read), (Output{false, QStringLiteral("hdmi_out")}));
 
     QSignalSpy changed(m_sources.get(), &TileStateSources::outputChanged);
@@ -136,41 +130,30 @@ TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
     EXPECT_EQ(awaited<Output>(read), (Output{true, QStringLiteral("speakers")}));
     EXPECT_EQ(changed.count(), 1);
 
-    m_sources = std::make_unique<LinuxTileStateSources>(m_programs, LinuxTileStateSources::Programs{},
-                                                        QDBusConnection(QStringLiteral("none")),
-                                                        QDBusConnection(QStringLiteral("none")));
+    sources(m_programs, {});
     EXPECT_EQ(awaited<Output>(read), Output());
 }
 
-TEST_F(LinuxTileStateSourcesTest, BluetoothAndColourSchemeComeFromTheBusOrReadOff)
+TEST_F(LinuxTileStateSourcesTest, BluetoothAndThePortalsColourSchemeComeFromTheBus)
 {
     if (!m_bus.isRunning())
         GTEST_SKIP() << "needs the dbus-daemon program";
     qDBusRegisterMetaType<Interfaces>();
     qDBusRegisterMetaType<ManagedObjects>();
     LinuxTileStateSources& linux = sources();
-    const auto bluetooth = [&](std::function<void(QSet<QString>)> answer) {
-        linux.readConnectedBluetooth(std::move(answer));
-    };
-    const auto dark = [&](std::function<void(bool)> answer) { linux.readDarkMode(std::move(answer)); };
-
+    const auto bluetooth = [&](auto answer) { linux.readConnectedBluetooth(std::move(answer)); };
     EXPECT_EQ(awaited<QSet<QString>>(bluetooth), QSet<QString>());
-    // Without a portal GNOME's setting answers, and keeps answering.
-    answerColourScheme(QStringLiteral("'prefer-dark'\n"));
-    EXPECT_EQ(awaited<bool>(dark), true);
 
+    const auto device = [](const char* address, bool connected) {
+        return Interfaces{{QStringLiteral("org.bluez.Device1"),
+                           {{QStringLiteral("Address"), QString::fromLatin1(address)},
+                            {QStringLiteral("Paired"), true},
+                            {QStringLiteral("Connected"), connected}}}};
+    };
     FakeDBusService bluez(m_bus.connect(), QStringLiteral("org.bluez"));
     const ManagedObjects objects{
-        {QDBusObjectPath(QStringLiteral("/org/bluez/hci0/dev_AA")),
-         {{QStringLiteral("org.bluez.Device1"),
-           {{QStringLiteral("Address"), QStringLiteral("AA:BB:CC:DD:EE:FF")},
-            {QStringLiteral("Paired"), true},
-            {QStringLiteral("Connected"), true}}}}},
-        {QDBusObjectPath(QStringLiteral("/org/bluez/hci0/dev_11")),
-         {{QStringLiteral("org.bluez.Device1"),
-           {{QStringLiteral("Address"), QStringLiteral("11:22:33:44:55:66")},
-            {QStringLiteral("Paired"), true},
-            {QStringLiteral("Connected"), false}}}}},
+        {QDBusObjectPath(QStringLiteral("/org/bluez/hci0/dev_AA")), device("AA:BB:CC:DD:EE:FF", true)},
+        {QDBusObjectPath(QStringLiteral("/org/bluez/hci0/dev_11")), device("11:22:33:44:55:66", false)},
     };
     bluez.answer(QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.ObjectManager.GetManagedObjects"),
                  {QVariant::fromValue(objects)});
@@ -182,16 +165,14 @@ TEST_F(LinuxTileStateSourcesTest, BluetoothAndColourSchemeComeFromTheBusOrReadOf
                   {QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(1u))))});
     LinuxTileStateSources& withPortal = sources();
     answerColourScheme(QStringLiteral("'default'\n"));
-    const auto portalDark = [&](std::function<void(bool)> answer) {
-        withPortal.readDarkMode(std::move(answer));
-    };
-    EXPECT_EQ(awaited<bool>(portalDark), true);
+    EXPECT_EQ(awaited<bool>([&](auto answer) { withPortal.readDarkMode(std::move(answer)); }), true)
+        << "the portal wins over GNOME's setting";
 }
 
 TEST_F(LinuxTileStateSourcesTest, WithoutAPortalGnomesSettingIsFollowed)
 {
     LinuxTileStateSources& linux = sources();
-    const auto dark = [&](std::function<void(bool)> answer) { linux.readDarkMode(std::move(answer)); };
+    const auto dark = [&](auto answer) { linux.readDarkMode(std::move(answer)); };
     answerColourScheme(QStringLiteral("'default'\n"));
     EXPECT_EQ(awaited<bool>(dark), false);
 

@@ -61,12 +61,17 @@ protected:
         return LogindSleepInhibitor(m_client, m_client, std::chrono::seconds(5));
     }
 
+    static void waitFor(const std::optional<bool>& answered)
+    {
+        for (int turn = 0; turn < 500 && !answered; ++turn)
+            QTest::qWait(10);
+    }
+
     [[nodiscard]] static std::optional<bool> held(SleepInhibitor& inhibitor)
     {
         std::optional<bool> answered;
         inhibitor.inhibit([&answered](bool held) { answered = held; });
-        for (int turn = 0; turn < 500 && !answered; ++turn)
-            QTest::qWait(10);
+        waitFor(answered);
         return answered;
     }
 
@@ -99,28 +104,23 @@ TEST_F(LogindSleepInhibitorTest, LogindsDescriptorIsHeldUntilTheRelease)
     EXPECT_FALSE(inhibitorOpen());
 }
 
-TEST_F(LogindSleepInhibitorTest, WithoutLogindTheScreenSaverHoldsItUntilTheCookieIsGivenBack)
+TEST_F(LogindSleepInhibitorTest, WithoutLogindTheScreenSaverHoldsItUntilTheCookieIsGivenBackElseNothingDoes)
 {
+    LogindSleepInhibitor inhibitor = this->inhibitor();
+    {
+        const LogCapture log;
+        EXPECT_EQ(held(inhibitor), false);
+        EXPECT_EQ(log.lines().filter(QStringLiteral("neither logind nor a screen saver")).size(), 1);
+    }
+
     FakeDBusService screenSaver(m_bus.connect(), QStringLiteral("org.freedesktop.ScreenSaver"));
     screenSaver.answer(kScreenSaverPath, kScreenSaverInhibit, {QVariant::fromValue(7u)});
     screenSaver.answer(kScreenSaverPath, kUnInhibit);
-    LogindSleepInhibitor inhibitor = this->inhibitor();
     EXPECT_EQ(held(inhibitor), true);
-    EXPECT_EQ(screenSaver.callsTo(kScreenSaverInhibit)[0].arguments,
-              (QVariantList{QStringLiteral("Marquetto"), QStringLiteral("Keep Awake")}));
-
     inhibitor.release();
     ASSERT_TRUE(screenSaver.waitForCalls(kUnInhibit, 1));
     EXPECT_EQ(screenSaver.callsTo(kUnInhibit)[0].arguments, QVariantList{7u});
     screenSaver.settle(m_client);
-}
-
-TEST_F(LogindSleepInhibitorTest, NeitherServiceLeavesItUnheldAndSaysSo)
-{
-    LogCapture log;
-    LogindSleepInhibitor inhibitor = this->inhibitor();
-    EXPECT_EQ(held(inhibitor), false);
-    EXPECT_EQ(log.lines().filter(QStringLiteral("neither logind nor a screen saver")).size(), 1);
 }
 
 TEST_F(LogindSleepInhibitorTest, ADescriptorArrivingAfterTheReleaseIsClosedAtOnce)
@@ -132,8 +132,7 @@ TEST_F(LogindSleepInhibitorTest, ADescriptorArrivingAfterTheReleaseIsClosedAtOnc
     inhibitor.release();
     ASSERT_TRUE(logind->waitForCalls(kInhibit, 1));
     logind->answer(kLogindPath, kInhibit);
-    for (int turn = 0; turn < 500 && !answered; ++turn)
-        QTest::qWait(10);
+    waitFor(answered);
     EXPECT_EQ(answered, false);
     logind->settle(m_client);
     EXPECT_FALSE(inhibitorOpen());

@@ -77,11 +77,9 @@ TEST(PulseAudioInputEvents, OnlySourceAndServerEventsConcernTheInput)
         bool concerns;
     } cases[] = {
         {"Event 'change' on source #1\n", true},
-        {"Event 'new' on source #12\n", true},
         {"Event 'change' on server #-1\n", true},
         {"Event 'new' on source-output #4\n", false},
         {"Event 'change' on sink #2\n", false},
-        {"Event 'remove' on sink-input #9\n", false},
         {"", false},
     };
     for (const auto& c : cases)

@@ -25,23 +25,11 @@ TEST_F(XdgTrashTest, LocationsAreTheHomeTrashAndEachLocalFileSystemsOwn)
     makeFolder(QStringLiteral("data/.Trash/") + uid + QStringLiteral("/files"));
     makeFolder(QStringLiteral("empty"));
     const QByteArray top = QFile::encodeName(m_paths.home);
-    writeFile(home(QStringLiteral("mounts")), "proc /proc proc rw 0 0\n"
-                                              "tmpfs " +
-                                                  top +
-                                                  "/tmp tmpfs rw 0 0\n"
-                                                  "/dev/sdb1 " +
-                                                  top +
-                                                  "/usb\\040disk vfat rw 0 0\n"
-                                                  "/dev/sda2 " +
-                                                  top +
-                                                  "/data ext4 rw 0 0\n"
-                                                  "/dev/sda2 " +
-                                                  top +
-                                                  "/data ext4 rw 0 0\n"
-                                                  "/dev/sda3 " +
-                                                  top +
-                                                  "/empty ext4 rw 0 0\n"
-                                                  "truncated\n");
+    QByteArray mounts = "proc /proc proc rw 0 0\n";
+    for (const char* line : {"tmpfs %1/tmp tmpfs", "/dev/sdb1 %1/usb\\040disk vfat", "/dev/sda2 %1/data ext4",
+                             "/dev/sda2 %1/data ext4", "/dev/sda3 %1/empty ext4"})
+        mounts += QByteArray(line).replace("%1", top) + " rw 0 0\n";
+    writeFile(home(QStringLiteral("mounts")), mounts + "truncated\n");
     XdgTrash trash(m_runner, QString(), m_paths.dataHome, home(QStringLiteral("mounts")));
 
     EXPECT_EQ(trash.locations(),

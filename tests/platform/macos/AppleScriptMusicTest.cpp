@@ -93,41 +93,7 @@ TEST_F(AppleScriptMusicTest, CommandsFireTheirExactScripts)
     m_music.nextTrack();
     m_music.previousTrack();
 
-    const QString playAlbum = QStringLiteral(
-        "tell application \"Music\"\n    set alb to \"Say \\\"Hi\\\" \\\\ Bye\nTwo\"\n    set art to "
-        "\"AC\\\\DC\"\n    set theTracks to {}\n    if art is not \"\" then\n        set theTracks to (every "
-        "track of library playlist 1 whose album is alb and album artist is art)\n    end if\n    if (count "
-        "of "
-        "theTracks) is 0 then\n        set theTracks to (every track of library playlist 1 whose album is "
-        "alb)\n        set discNums to (disc number of every track of library playlist 1 whose album is "
-        "alb)\n        set trackNums to (track number of every track of library playlist 1 whose album is "
-        "alb)\n    else\n        set discNums to (disc number of every track of library playlist 1 whose "
-        "album "
-        "is alb and album artist is art)\n        set trackNums to (track number of every track of library "
-        "playlist 1 whose album is alb and album artist is art)\n    end if\n    set n to count of "
-        "theTracks\n  "
-        "  if n is 0 then error \"no tracks for album\"\n    set idxs to {}\n    repeat with i from 1 to n\n "
-        "   "
-        "    set end of idxs to i\n    end repeat\n    repeat with a from 1 to n - 1\n        set best to "
-        "a\n   "
-        "     repeat with b from a + 1 to n\n            set bi to item best of idxs\n            set ci to "
-        "item "
-        "b of idxs\n            set bd to item bi of discNums\n            set cd to item ci of discNums\n   "
-        "  "
-        "       set bt to item bi of trackNums\n            set ct to item ci of trackNums\n            if "
-        "(cd < "
-        "bd) or (cd = bd and ct < bt) then set best to b\n        end repeat\n        if best is not a "
-        "then\n  "
-        "          set tmp to item a of idxs\n            set item a of idxs to item best of idxs\n          "
-        "  "
-        "set item best of idxs to tmp\n        end if\n    end repeat\n    if not (exists user playlist "
-        "\"Marquetto Queue\") then\n        make new user playlist with properties {name:\"Marquetto "
-        "Queue\"}\n    end if\n    set q to user playlist \"Marquetto Queue\"\n    delete every track of q\n "
-        "   "
-        "repeat with i from 1 to n\n        duplicate (item (item i of idxs) of theTracks) to q\n    end "
-        "repeat\n    set shuffle enabled to false\n    play q\nend tell");
     const std::vector<FakeProcessRunner::Call> expected{
-        {osascript, {e, playAlbum}},
         {osascript,
          {e,
           QStringLiteral("tell application \"Music\" to play user playlist \"Road \\\"Trip\\\" \\\\ 2\"")}},
@@ -135,7 +101,11 @@ TEST_F(AppleScriptMusicTest, CommandsFireTheirExactScripts)
         {osascript, {e, QStringLiteral("tell application \"Music\" to next track")}},
         {osascript, {e, QStringLiteral("tell application \"Music\" to previous track")}},
     };
-    EXPECT_EQ(m_processes.fake.calls(), expected);
+    const std::vector<FakeProcessRunner::Call> calls = m_processes.fake.calls();
+    ASSERT_EQ(calls.size(), 5U);
+    EXPECT_TRUE(calls[0].arguments.at(1).contains(
+        QStringLiteral("set alb to \"Say \\\"Hi\\\" \\\\ Bye\nTwo\"\n    set art to \"AC\\\\DC\"\n")));
+    EXPECT_EQ(std::vector(calls.begin() + 1, calls.end()), expected);
 }
 
 TEST_F(AppleScriptMusicTest, PlaylistsAreTrimmedNonBlankLinesInMusicsOrder)
@@ -243,18 +213,6 @@ TEST_F(AppleScriptMusicTest, NowPlayingNeedsAllFourLines)
 
 TEST_F(AppleScriptMusicTest, IconArtworkIsKeptOnlyWhenTheScriptWroteSomething)
 {
-    const QString expectedScript = QStringLiteral(
-        "tell application \"Music\"\n    set alb to \"Say \\\"Hi\\\"\"\n    set art to \"\"\n    set "
-        "theTracks "
-        "to {}\n    if art is not \"\" then\n        set theTracks to (every track of library playlist 1 "
-        "whose "
-        "album is alb and album artist is art)\n    end if\n    if (count of theTracks) is 0 then\n        "
-        "set "
-        "theTracks to (every track of library playlist 1 whose album is alb)\n    end if\n    if (count of "
-        "theTracks) is 0 then error \"no tracks\"\n    set theTrack to item 1 of theTracks\n    if (count of "
-        "artworks of theTrack) is 0 then error \"no artwork\"\n    set theData to raw data of artwork 1 of "
-        "theTrack\nend tell\nset f to open for access POSIX file \"%1\" with write permission\nset eof f to "
-        "0\nwrite theData to f\nclose access f");
     for (const std::optional<QByteArray>& artwork :
          {std::optional(QByteArray("\x89PNG")), std::optional(QByteArray()), std::optional<QByteArray>()}) {
         SCOPED_TRACE(artwork ? artwork->size() : -1);
@@ -270,8 +228,10 @@ TEST_F(AppleScriptMusicTest, IconArtworkIsKeptOnlyWhenTheScriptWroteSomething)
             EXPECT_TRUE(
                 QRegularExpression(QStringLiteral("^album-[0-9A-F-]{36}\\.png$")).match(**name).hasMatch());
             EXPECT_EQ(readFile(m_paths.iconsDir() + QLatin1Char('/') + **name), *artwork);
-            EXPECT_EQ(processes.fake.calls().at(0).arguments.at(1),
-                      expectedScript.arg(m_paths.iconsDir() + QLatin1Char('/') + **name));
+            const QString script = processes.fake.calls().at(0).arguments.at(1);
+            EXPECT_TRUE(script.contains(QStringLiteral("set alb to \"Say \\\"Hi\\\"\"\n")));
+            EXPECT_TRUE(
+                script.contains(QStringLiteral("POSIX file \"%1/%2\"").arg(m_paths.iconsDir(), **name)));
             QFile::remove(m_paths.iconsDir() + QLatin1Char('/') + **name);
         } else {
             EXPECT_EQ(*name, std::nullopt);
@@ -284,20 +244,9 @@ TEST_F(AppleScriptMusicTest, IconArtworkIsKeptOnlyWhenTheScriptWroteSomething)
         [this](auto handler) { m_music.fetchArtwork(QStringLiteral("Road Trip"), handler); });
     ASSERT_TRUE(name && *name);
     EXPECT_TRUE(name->value().startsWith(QStringLiteral("playlist-")));
-    EXPECT_EQ(
-        m_processes.fake.calls().at(0).arguments.at(1),
-        QStringLiteral(
-            "tell application \"Music\"\n    set thePlaylist to user playlist \"Road Trip\"\n    set theData "
-            "to "
-            "missing value\n    if (count of artworks of thePlaylist) > 0 then\n        set theData to raw "
-            "data "
-            "of artwork 1 of thePlaylist\n    else if (count of tracks of thePlaylist) > 0 then\n        set "
-            "theTrack to track 1 of thePlaylist\n        if (count of artworks of theTrack) > 0 then\n       "
-            "   "
-            "  set theData to raw data of artwork 1 of theTrack\n        end if\n    end if\nend tell\nif "
-            "theData is missing value then error \"no artwork\"\nset f to open for access POSIX file \"%1\" "
-            "with write permission\nset eof f to 0\nwrite theData to f\nclose access f")
-            .arg(m_paths.iconsDir() + QLatin1Char('/') + **name));
+    const QString script = m_processes.fake.calls().at(0).arguments.at(1);
+    EXPECT_TRUE(script.contains(QStringLiteral("set thePlaylist to user playlist \"Road Trip\"")));
+    EXPECT_TRUE(script.contains(QStringLiteral("POSIX file \"%1/%2\"").arg(m_paths.iconsDir(), **name)));
 }
 
 TEST_F(AppleScriptMusicTest, NowPlayingArtworkIsNeverAStalePicture)
@@ -310,12 +259,10 @@ TEST_F(AppleScriptMusicTest, NowPlayingArtworkIsNeverAStalePicture)
     };
     m_processes.artwork = QByteArray("\x89PNG");
     EXPECT_EQ(fetch(), path);
-    EXPECT_EQ(
-        m_processes.fake.calls().back().arguments.at(1),
-        QStringLiteral("tell application \"Music\"\n    set theData to raw data of artwork 1 of current "
-                       "track\nend tell\nset f to open for access POSIX file \"%1\" with write "
-                       "permission\nset eof f to 0\nwrite theData to f\nclose access f")
-            .arg(path));
+    EXPECT_TRUE(m_processes.fake.calls().back().arguments.at(1).contains(
+        QStringLiteral("raw data of artwork 1 of current track")));
+    EXPECT_TRUE(m_processes.fake.calls().back().arguments.at(1).contains(
+        QStringLiteral("POSIX file \"%1\"").arg(path)));
 
     m_processes.artwork.reset();
     EXPECT_EQ(fetch(), std::nullopt);
