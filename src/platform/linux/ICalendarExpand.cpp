@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QTimeZone>
+#include <algorithm>
 #include <libical/ical.h>
 
 namespace {
@@ -92,6 +93,21 @@ void expand(const ICalendarEntry& entry, const QString& calendarId, const QDateT
     icalrecur_iterator_free(iterator);
 }
 
+// `out` holds the entry's instances so far and no other event's.
+void addExtraDates(const ICalendarEntry& entry, const QString& calendarId, const QDateTime& from,
+                   const QDateTime& to, const QSet<QString>& replaced, QList<CalendarEvent>& out)
+{
+    for (const QDateTime& start : entry.extraDates) {
+        if (!overlaps(start, entry.durationSeconds, from, to) ||
+            replaced.contains(occurrenceKey(entry.uid, start)) || entry.exceptionDates.contains(start))
+            continue;
+        const auto sameStart = [&](const CalendarEvent& event) { return event.start == start; };
+        // A date the rule gives already is one instance, not two.
+        if (std::none_of(out.cbegin(), out.cend(), sameStart))
+            out.append(instance(entry, calendarId, start));
+    }
+}
+
 } // namespace
 
 namespace ICalendarExpand {
@@ -105,10 +121,18 @@ QList<CalendarEvent> events(const ICalendarData& data, const QString& calendarId
             replaced.insert(occurrenceKey(entry.uid, *entry.recurrenceId));
     QList<CalendarEvent> out;
     for (const ICalendarEntry& entry : data.entries) {
-        if (!entry.rule.isEmpty() && !entry.recurrenceId)
-            expand(entry, calendarId, from, to, replaced, out);
+        if (entry.recurrenceId) {
+            if (overlaps(entry.start, entry.durationSeconds, from, to))
+                out.append(instance(entry, calendarId, entry.start));
+            continue;
+        }
+        QList<CalendarEvent> instances;
+        if (!entry.rule.isEmpty())
+            expand(entry, calendarId, from, to, replaced, instances);
         else if (overlaps(entry.start, entry.durationSeconds, from, to))
-            out.append(instance(entry, calendarId, entry.start));
+            instances.append(instance(entry, calendarId, entry.start));
+        addExtraDates(entry, calendarId, from, to, replaced, instances);
+        out.append(instances);
     }
     return out;
 }

@@ -6,6 +6,9 @@
 
 namespace {
 
+// More single dates than a day could ever show are not read, whatever a hostile file lists.
+constexpr qsizetype maxExtraDates = 1000;
+
 struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
@@ -93,6 +96,14 @@ std::optional<ICalendarEntry> entry(icalcomponent* event)
     for (icalproperty* exception = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exception;
          exception = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
         entry.exceptionDates.append(dateTime(icalproperty_get_exdate(exception), zoneOf(exception)));
+    for (icalproperty* extra = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+         extra && entry.extraDates.size() < maxExtraDates;
+         extra = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+        const icaldatetimeperiodtype value = icalproperty_get_rdate(extra);
+        const icaltimetype at = icaltime_is_null_time(value.time) ? value.period.start : value.time;
+        if (!icaltime_is_null_time(at) && icaltime_is_valid_time(at))
+            entry.extraDates.append(dateTime(at, zoneOf(extra)));
+    }
     if (icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY))
         entry.recurrenceId = dateTime(icalproperty_get_recurrenceid(id), zoneOf(id));
     return entry;

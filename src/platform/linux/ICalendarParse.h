@@ -22,6 +22,8 @@ struct ICalendarEntry {
     // The RRULE's text, empty when the event does not repeat.
     QByteArray rule;
     QList<QDateTime> exceptionDates;
+    // Further starts the event names one by one (RDATE), beside its rule or without one.
+    QList<QDateTime> extraDates;
     // Set on an entry that replaces one instance of the recurring event with the same `uid`.
     std::optional<QDateTime> recurrenceId;
 };

@@ -17,6 +17,7 @@ const QByteArray weekly = "BEGIN:VEVENT\r\nUID:weekly\r\nSUMMARY:Weekly\r\n"
                           "DTSTART;TZID=Europe/Berlin:20260319T090000\r\n"
                           "DTEND;TZID=Europe/Berlin:20260319T093000\r\n"
                           "RRULE:FREQ=WEEKLY\r\nEXDATE;TZID=Europe/Berlin:20260409T090000\r\n"
+                          "RDATE;TZID=Europe/Berlin:20260326T090000,20260417T110000\r\n"
                           "ATTENDEE:mailto:a@example.com\r\nEND:VEVENT\r\n"
                           "BEGIN:VEVENT\r\nUID:weekly\r\nSUMMARY:Weekly (moved)\r\n"
                           "RECURRENCE-ID;TZID=Europe/Berlin:20260416T090000\r\n"
@@ -29,7 +30,7 @@ QList<CalendarEvent> onDay(const QByteArray& text, QDate day)
     return ICalendarExpand::events(ICalendarParse::parse(text), QStringLiteral("c"), from, from.addDays(1));
 }
 
-TEST(ICalendarTest, RecurrencesKeepTheirWallClockAcrossDaylightSavingAndHonourExceptions)
+TEST(ICalendarTest, RecurrencesKeepTheirWallClockAcrossDaylightSavingAndHonourExceptionsAndExtraDates)
 {
     const struct {
         QDate day;
@@ -40,7 +41,8 @@ TEST(ICalendarTest, RecurrencesKeepTheirWallClockAcrossDaylightSavingAndHonourEx
         {QDate(2026, 4, 2), "Weekly", QDateTime(QDate(2026, 4, 2), QTime(7, 0), Qt::UTC)},
         {QDate(2026, 4, 9), nullptr, {}},
         {QDate(2026, 4, 16), "Weekly (moved)", QDateTime(QDate(2026, 4, 16), QTime(13, 0), Qt::UTC)},
-        {QDate(2026, 4, 17), nullptr, {}},
+        {QDate(2026, 4, 17), "Weekly", QDateTime(QDate(2026, 4, 17), QTime(9, 0), Qt::UTC)},
+        {QDate(2026, 4, 18), nullptr, {}},
     };
     const QByteArray text = calendar(weekly);
     EXPECT_EQ(ICalendarParse::parse(text).name, QStringLiteral("Team"));
