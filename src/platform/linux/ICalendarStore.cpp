@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/Workspace.h"
 #include "platform/linux/ICalendarExpand.h"
+#include "platform/linux/MimeDefaults.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -219,9 +220,14 @@ CalendarStore::EventsQuery ICalendarStore::eventsQuery(const QDateTime& from, co
 
 void ICalendarStore::openApplication()
 {
-    for (const char* application :
-         {"org.gnome.Calendar.desktop", "org.kde.korganizer.desktop", "org.gnome.Evolution.desktop"})
-        if (const std::optional<QString> path = m_workspace.applicationPath(QLatin1String(application)))
+    // The desktop's own choice first, then the calendars that come with GNOME and Plasma.
+    QStringList applications =
+        MimeDefaults::defaultApplications(QStringLiteral("text/calendar"), MimeDefaults::listFiles());
+    applications << QStringLiteral("org.gnome.Calendar.desktop")
+                 << QStringLiteral("org.kde.korganizer.desktop")
+                 << QStringLiteral("org.gnome.Evolution.desktop");
+    for (const QString& application : applications)
+        if (const std::optional<QString> path = m_workspace.applicationPath(application))
             if (m_workspace.launchApplication(*path))
                 return;
     qCInfo(lcPlatform).noquote() << "Marquetto: no calendar application to open";
