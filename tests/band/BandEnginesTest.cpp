@@ -6,6 +6,7 @@
 #include "platform/macos/FocusAssertions.h"
 #include "platform/macos/MessagesDatabase.h"
 #include "support/FakeAlertSound.h"
+#include "support/FakeCalendarStore.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
 #include "support/FakeProcessRunner.h"
@@ -70,7 +71,7 @@ protected:
     FakeTileStateSources m_stateSources;
     NullLocation m_location;
     FakeWorkspace m_workspace;
-    NullCalendarStore m_calendars;
+    FakeCalendarStore m_calendars;
     FakeProcessRunner m_processes;
     // The Mac's files, which this home lacks: both need Full Disk Access.
     MessagesDatabase m_unread{m_paths.home, m_workspace};
@@ -149,6 +150,35 @@ TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
     EXPECT_FALSE(m_band.isClickable(localIP)) << "no address to copy";
     m_band.activate(localIP);
     EXPECT_TRUE(m_clipboard.copied.isEmpty());
+}
+
+TEST_F(BandEnginesTest, TheNextMeetingShowsItsCountdownAndAClickJoinsItsCall)
+{
+    CalendarEvent standup;
+    standup.calendarId = QStringLiteral("work");
+    standup.title = QStringLiteral("Standup");
+    standup.start = m_clock.now().addSecs(300);
+    standup.end = standup.start.addSecs(900);
+    standup.hasAttendees = true;
+    standup.notes = QStringLiteral("Join: https://meet.google.com/abc-defg-hij\nAgenda");
+    m_calendars.events = {standup};
+    m_band.show({nextMeeting});
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    const BandFace face = m_band.face(nextMeeting);
+    EXPECT_EQ(face.line, QStringLiteral("Standup in 5:00"));
+    EXPECT_EQ(face.symbol, QStringLiteral("video.fill"));
+    m_band.activate(nextMeeting);
+    ASSERT_EQ(m_workspace.opened.size(), 1u);
+    EXPECT_EQ(m_workspace.opened[0], QUrl(QStringLiteral("https://meet.google.com/abc-defg-hij")));
+
+    m_calendars.events.clear();
+    Q_EMIT m_calendars.changed();
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_band.face(nextMeeting).line, QStringLiteral("No meetings today"));
+    m_band.activate(nextMeeting);
+    EXPECT_EQ(m_calendars.applicationOpened, 1);
 }
 
 TEST_F(BandEnginesTest, MessagesAndFocusShowWhatTheyReadAndWhatAccessTheyLack)
