@@ -17,8 +17,12 @@
 #include "panel/QtFrameClock.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AlertSound.h"
+#include "platform/CalendarStore.h"
+#include "platform/DoNotDisturb.h"
 #include "platform/Preferences.h"
 #include "platform/ReduceMotion.h"
+#include "platform/UnreadMessages.h"
+#include "platform/Workspace.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
@@ -117,8 +121,13 @@ void paintLargePage(benchmark::State& state)
     NullAudioInput audioInput;
     NullSleepInhibitor sleepInhibitor;
     NullLocation location;
+    NullWorkspace workspace;
+    NullCalendarStore calendars;
+    NoUnreadMessages unread;
+    NoDoNotDisturb doNotDisturb;
     BandEngines band({clock, settings, counters, status, trash, alertSound, controls, clipboard, audioInput,
-                      sleepInhibitor, stateSources, location, paths.home});
+                      sleepInhibitor, stateSources, location, workspace, calendars, unread, doNotDisturb,
+                      paths.home});
     DeckView view({store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts,
                    frames, deal, tileState, artwork, band});
     view.resize(view.sizeHint());

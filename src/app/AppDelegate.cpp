@@ -15,6 +15,7 @@
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
+#include "editing/FocusSetupWindowController.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -55,6 +56,9 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_editor(std::make_unique<EditorWindowController>(
           EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
     , m_bandCustomize(std::make_unique<BandCustomizeWindow>(services.settings(), m_font, services.clock()))
+    , m_focusSetup(std::make_unique<FocusSetupWindowController>(services.band().focus(), m_font,
+                                                                services.workspace(), services.wordings(),
+                                                                PhosphorFont::resourcesDir()))
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
@@ -95,6 +99,8 @@ QWidget* AppDelegate::makeContent(bool translucent)
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     connect(&root->deck(), &DeckView::customizeBandRequested, m_bandCustomize.get(),
             &BandCustomizeWindow::show);
+    connect(&m_services.band(), &BandEngines::focusSetupRequested, m_focusSetup.get(),
+            &FocusSetupWindowController::show, Qt::UniqueConnection);
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());

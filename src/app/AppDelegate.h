@@ -25,6 +25,7 @@ class DeckServices;
 class DesktopPanelController;
 class BandCustomizeWindow;
 class EditorWindowController;
+class FocusSetupWindowController;
 class FileIcons;
 class FirstPaint;
 class HotKeyCenter;
@@ -101,5 +102,6 @@ private:
     DeckControlServer* m_server = nullptr;
     std::unique_ptr<EditorWindowController> m_editor;
     std::unique_ptr<BandCustomizeWindow> m_bandCustomize;
+    std::unique_ptr<FocusSetupWindowController> m_focusSetup;
     std::unique_ptr<ChameleonEngine> m_chameleon;
 };

@@ -160,6 +160,8 @@ DeckServices::Machinery& DeckServices::machinery()
 
 BandEngines& DeckServices::band()
 {
+    if (!m_band && m_platform.createCalendars)
+        m_platform.calendars = m_platform.createCalendars(settings());
     if (!m_band)
         m_band = std::make_unique<BandEngines>(BandEngines::Services{
             clock(),
@@ -174,6 +176,10 @@ BandEngines& DeckServices::band()
             *m_platform.sleepInhibitor,
             *m_platform.tileStateSources,
             *m_platform.location,
+            workspace(),
+            *m_platform.calendars,
+            *m_platform.unreadMessages,
+            *m_platform.doNotDisturb,
             paths().home,
         });
     return *m_band;

@@ -20,6 +20,9 @@ constexpr quint32 runningTimerFill = 0xBF025BFF;
 constexpr quint32 accentFill = 0xCC025BFF;
 constexpr quint32 mutedFill = 0xBFFF3B30;
 constexpr quint32 volumeTint = 0xD9FFFFFF;
+// Green behind unread messages and indigo behind Do Not Disturb, both at 85 %.
+constexpr quint32 unreadFill = 0xD934C759;
+constexpr quint32 focusFill = 0xD95E5CE6;
 
 bool showsAny(const QList<BandModule>& visible, std::initializer_list<BandModule> modules)
 {
@@ -46,6 +49,9 @@ BandEngines::BandEngines(Services services, QObject* parent)
     , m_darkMode(m_services.stateSources, m_services.controls)
     , m_publicIP(m_services.settings)
     , m_weather(m_services.settings, m_services.location, m_locale)
+    , m_meeting(m_services.calendars, m_services.settings, m_services.workspace, m_services.clock)
+    , m_messages(m_services.unreadMessages)
+    , m_focus(m_services.doNotDisturb)
     , m_uptime(m_services.procFolder)
     , m_worldClock(m_services.settings.worldClockTimeZone())
 {
@@ -67,6 +73,12 @@ BandEngines::BandEngines(Services services, QObject* parent)
     connect(&m_darkMode, &DarkModeEngine::darkChanged, this, changed);
     connect(&m_publicIP, &PublicIPEngine::changed, this, changed);
     connect(&m_weather, &WeatherEngine::changed, this, changed);
+    connect(&m_meeting, &MeetingEngine::changed, this, changed);
+    connect(&m_messages, &MessagesEngine::unreadChanged, this, changed);
+    connect(&m_messages, &MessagesEngine::needsAccessChanged, this, changed);
+    connect(&m_focus, &FocusEngine::focusActiveChanged, this, changed);
+    connect(&m_focus, &FocusEngine::needsAccessChanged, this, changed);
+    connect(&m_focus, &FocusEngine::setupRequested, this, &BandEngines::focusSetupRequested);
     DeckSettings& settings = m_services.settings;
     connect(&settings, &DeckSettings::worldClockTimeZoneChanged, this, [this, changed](const QString& zone) {
         m_worldClock.setZone(zone);
@@ -89,6 +101,14 @@ void BandEngines::show(const QList<BandModule>& visible)
     // Nothing keeps the machine awake from a module that is not on screen.
     if (!visible.contains(keepAwake))
         m_keepAwake.release();
+    if (visible.contains(messages))
+        m_messages.start();
+    else
+        m_messages.stop();
+    if (visible.contains(focus))
+        m_focus.start();
+    else
+        m_focus.stop();
     if (visible.contains(publicIP))
         m_publicIP.start();
     else
@@ -97,6 +117,10 @@ void BandEngines::show(const QList<BandModule>& visible)
         m_weather.start();
     else
         m_weather.stop();
+    if (visible.contains(nextMeeting))
+        m_meeting.start();
+    else
+        m_meeting.stop();
     if (showsAny(visible, {cpuLoad, memory, network}))
         m_fast.start();
     else
@@ -149,6 +173,27 @@ BandFace BandEngines::toggle(BandModule module, const QString& symbol, bool on, 
     return face;
 }
 
+BandFace BandEngines::meetingFace() const
+{
+    BandFace face;
+    face.look = BandFace::Look::meeting;
+    face.symbol = m_meeting.joinURL() ? QStringLiteral("video.fill") : QStringLiteral("calendar");
+    face.on = m_meeting.isHappeningNow();
+    if (m_meeting.access() == MeetingEngine::Access::denied) {
+        face.readout.caption = QStringLiteral("Calendar access off");
+    } else if (const std::optional<QString>& title = m_meeting.title()) {
+        face.readout.caption = *title;
+        if (const std::optional<QString>& countdown = m_meeting.countdown())
+            face.readout.value =
+                face.on ? QStringLiteral("Happening now") : QStringLiteral("in ") + *countdown;
+    } else {
+        face.readout.caption = QStringLiteral("No meetings today");
+    }
+    face.line = face.readout.value.isEmpty() ? face.readout.caption
+                                             : face.readout.caption + u' ' + face.readout.value;
+    return face;
+}
+
 BandFace BandEngines::face(BandModule module)
 {
     const QDateTime now = m_clock.now();
@@ -177,10 +222,18 @@ BandFace BandEngines::face(BandModule module)
         const bool dark = m_darkMode.isDark();
         return toggle(module, dark ? QStringLiteral("moon.fill") : QStringLiteral("moon"), dark, accentFill);
     }
-    case BandModule::focus:
-        return toggle(module, QStringLiteral("moon"), false);
-    case BandModule::messages:
-        return toggle(module, QStringLiteral("message"), false);
+    case BandModule::focus: {
+        const bool active = m_focus.focusActive();
+        BandFace face =
+            toggle(module, active ? QStringLiteral("moon.fill") : QStringLiteral("moon"), active, focusFill);
+        face.badge = m_focus.needsAccess();
+        return face;
+    }
+    case BandModule::messages: {
+        const bool unread = m_messages.unread() > 0;
+        return toggle(module, unread ? QStringLiteral("message.fill") : QStringLiteral("message"), unread,
+                      unreadFill);
+    }
     case BandModule::trash: {
         const bool full = m_slow.trashCount() >= 1;
         return toggle(module, full ? QStringLiteral("trash.fill") : QStringLiteral("trash"), full);
@@ -191,7 +244,7 @@ BandFace BandEngines::face(BandModule module)
         return face;
     }
     case BandModule::nextMeeting:
-        return readout(QStringLiteral("MEETING"), QStringLiteral("…"));
+        return meetingFace();
     case BandModule::cpuLoad:
         return readout(QStringLiteral("CPU"), percent(m_fast.cpu()));
     case BandModule::memory:
@@ -262,6 +315,8 @@ QString BandEngines::tooltip(BandModule module) const
 {
     if (module == BandModule::weather && m_weather.needsLocation())
         return QStringLiteral("Weather. Needs Location access to show conditions.");
+    if (module == BandModule::focus && m_focus.needsAccess())
+        return QStringLiteral("Do Not Disturb. Needs Full Disk Access to read Focus state.");
     return title(module);
 }
 
@@ -275,6 +330,9 @@ bool BandEngines::isClickable(BandModule module) const
     case BandModule::darkMode:
     case BandModule::trash:
     case BandModule::pomodoro:
+    case BandModule::nextMeeting:
+    case BandModule::messages:
+    case BandModule::focus:
         return true;
     case BandModule::localIP:
         return m_slow.localIP().has_value();
@@ -296,6 +354,10 @@ void BandEngines::activate(BandModule module)
         return m_keepAwake.toggle();
     case BandModule::darkMode:
         return m_darkMode.toggle();
+    case BandModule::messages:
+        return m_messages.openMessages();
+    case BandModule::focus:
+        return m_focus.toggleDND();
     case BandModule::publicIP:
         if (const std::optional<QString>& address = m_publicIP.ip())
             m_services.clipboard.setText(*address);
@@ -308,6 +370,8 @@ void BandEngines::activate(BandModule module)
         return m_services.trash.open();
     case BandModule::pomodoro:
         return m_pomodoro.toggle();
+    case BandModule::nextMeeting:
+        return m_meeting.activate();
     case BandModule::localIP:
         if (const std::optional<QString>& address = m_slow.localIP())
             m_services.clipboard.setText(*address);

@@ -3,7 +3,10 @@
 #include "band/BandClock.h"
 #include "band/BandFace.h"
 #include "band/DarkModeEngine.h"
+#include "band/FocusEngine.h"
 #include "band/KeepAwakeEngine.h"
+#include "band/MeetingEngine.h"
+#include "band/MessagesEngine.h"
 #include "band/MicMuteEngine.h"
 #include "band/PomodoroEngine.h"
 #include "band/PublicIPEngine.h"
@@ -30,6 +33,7 @@ class SystemStatus;
 class TileStateSources;
 class Trash;
 class VitalsCounters;
+class Workspace;
 
 // The engines behind the band's modules, what each module shows and what a click on one does. The band tells
 // it which modules are on screen (`show`), and only the engines those modules need run; with the band gone
@@ -37,7 +41,8 @@ class VitalsCounters;
 // way.
 //
 // Main thread only. `changed` fires when an engine publishes something a module may show;
-// `customizeRequested` when a click asks for the customise window.
+// `customizeRequested` when a click asks for the customise window; `focusSetupRequested` when a click on Do
+// Not Disturb finds it cannot switch yet.
 class BandEngines final : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +60,11 @@ public:
         // The desktop's colour scheme, shared with the tiles' lights.
         TileStateSources& stateSources;
         Location& location;
+        // Where a meeting's call is opened.
+        Workspace& workspace;
+        CalendarStore& calendars;
+        UnreadMessages& unreadMessages;
+        DoNotDisturb& doNotDisturb;
         // The folder whose file system's free space the band shows.
         QString home;
         QString procFolder = QStringLiteral("/proc");
@@ -79,15 +89,21 @@ public:
     [[nodiscard]] BandClock& clock() { return m_clock; }
     [[nodiscard]] PomodoroEngine& pomodoro() { return m_pomodoro; }
     [[nodiscard]] WeatherEngine& weather() { return m_weather; }
+    [[nodiscard]] MeetingEngine& meeting() { return m_meeting; }
+    [[nodiscard]] CalendarStore& calendars() { return m_services.calendars; }
+    [[nodiscard]] MessagesEngine& messages() { return m_messages; }
+    [[nodiscard]] FocusEngine& focus() { return m_focus; }
     [[nodiscard]] Trash& trash() { return m_services.trash; }
 
 Q_SIGNALS:
     void changed();
     void customizeRequested();
+    void focusSetupRequested();
 
 private:
     [[nodiscard]] BandFace readout(const QString& caption, const QString& value,
                                    std::optional<QString> symbol = std::nullopt) const;
+    [[nodiscard]] BandFace meetingFace() const;
     [[nodiscard]] static BandFace toggle(BandModule module, const QString& symbol, bool on,
                                          std::optional<quint32> fill = std::nullopt);
 
@@ -102,6 +118,9 @@ private:
     DarkModeEngine m_darkMode;
     PublicIPEngine m_publicIP;
     WeatherEngine m_weather;
+    MeetingEngine m_meeting;
+    MessagesEngine m_messages;
+    FocusEngine m_focus;
     SystemUptime m_uptime;
     WorldClock m_worldClock;
     QList<BandModule> m_visible;

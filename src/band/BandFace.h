@@ -25,6 +25,9 @@ struct BandFace {
         dayProgress,
         // `symbol` and the time left in `readout.value`; `on` while counting.
         pomodoro,
+        // `symbol` before the meeting's title in `readout.caption` and when it starts in `readout.value`
+        // (empty with no meeting); `on` while it is under way.
+        meeting,
     };
 
     Look look = Look::readout;
@@ -33,6 +36,8 @@ struct BandFace {
     bool on = false;
     // The colour behind a one-click module that is on, as 0xAARRGGBB.
     std::optional<quint32> fill;
+    // A small "!" over the module: what it shows needs a permission it lacks.
+    bool badge = false;
     double fraction = 0;
     // The face in one line: "RAM 41%", "micMute off", "25:00".
     QString line;

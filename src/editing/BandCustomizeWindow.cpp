@@ -1,10 +1,7 @@
 #include "editing/BandCustomizeWindow.h"
 
 #include "editing/BandCustomizeView.h"
-
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
+#include "editing/KeptWindow.h"
 
 namespace {
 
@@ -28,14 +25,7 @@ void BandCustomizeWindow::show()
 {
     if (!m_view) {
         m_view = std::make_unique<BandCustomizeView>(m_settings, m_font, m_clock);
-        m_view->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowCloseButtonHint);
-        m_view->setWindowTitle(QStringLiteral("Customize Band"));
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            m_view->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, windowSize,
-                                                    screen->availableGeometry()));
+        KeptWindow::prepare(*m_view, QStringLiteral("Customize Band"), windowSize);
     }
-    m_view->show();
-    m_view->raise();
-    m_view->activateWindow();
+    KeptWindow::present(*m_view);
 }

@@ -67,6 +67,9 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
                                   &DeckSettings::bandModulesChanged, sanitisedBandModules})
     , m_meetingCalendars(preferences,
                          {QStringLiteral("meetingCalendars"), {}, &DeckSettings::meetingCalendarsChanged})
+    , m_meetingCalendarSources(
+          preferences,
+          {QStringLiteral("meetingCalendarSources"), {}, &DeckSettings::meetingCalendarSourcesChanged})
     , m_pageTransition(preferences, {QStringLiteral("pageTransition"), PageTransitionOption::ripple,
                                      &DeckSettings::pageTransitionChanged})
     , m_dealAnimation(preferences,
@@ -168,6 +171,11 @@ void DeckSettings::setBandModules(const QList<BandModule>& value)
 void DeckSettings::setMeetingCalendars(const QStringList& value)
 {
     update(m_meetingCalendars, value);
+}
+
+void DeckSettings::setMeetingCalendarSources(const QStringList& value)
+{
+    update(m_meetingCalendarSources, value);
 }
 
 void DeckSettings::setPageTransition(PageTransitionOption value)

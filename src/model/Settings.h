@@ -38,6 +38,11 @@ public:
     [[nodiscard]] bool showBand() const { return m_showBand.value(); }
     [[nodiscard]] const QList<BandModule>& bandModules() const { return m_bandModules.value(); }
     [[nodiscard]] const QStringList& meetingCalendars() const { return m_meetingCalendars.value(); }
+    // The iCalendar files and web addresses the next-meeting module reads besides the desktop's calendars.
+    [[nodiscard]] const QStringList& meetingCalendarSources() const
+    {
+        return m_meetingCalendarSources.value();
+    }
     [[nodiscard]] PageTransitionOption pageTransition() const { return m_pageTransition.value(); }
     [[nodiscard]] bool dealAnimation() const { return m_dealAnimation.value(); }
     [[nodiscard]] bool chameleonGlass() const { return m_chameleonGlass.value(); }
@@ -67,6 +72,7 @@ public:
     void setShowBand(bool value);
     void setBandModules(const QList<BandModule>& value);
     void setMeetingCalendars(const QStringList& value);
+    void setMeetingCalendarSources(const QStringList& value);
     void setPageTransition(PageTransitionOption value);
     void setDealAnimation(bool value);
     void setChameleonGlass(bool value);
@@ -99,6 +105,7 @@ Q_SIGNALS:
     void showBandChanged(bool value);
     void bandModulesChanged(const QList<BandModule>& value);
     void meetingCalendarsChanged(const QStringList& value);
+    void meetingCalendarSourcesChanged(const QStringList& value);
     void pageTransitionChanged(PageTransitionOption value);
     void dealAnimationChanged(bool value);
     void chameleonGlassChanged(bool value);
@@ -133,6 +140,7 @@ private:
     Value<bool> m_showBand;
     Value<QList<BandModule>> m_bandModules;
     Value<QStringList> m_meetingCalendars;
+    Value<QStringList> m_meetingCalendarSources;
     Value<PageTransitionOption> m_pageTransition;
     Value<bool> m_dealAnimation;
     Value<bool> m_chameleonGlass;

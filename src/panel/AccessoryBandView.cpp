@@ -5,6 +5,7 @@
 #include "model/Settings.h"
 #include "panel/DeckPaint.h"
 
+#include <QInputDialog>
 #include <QMenu>
 #include <QPainter>
 #include <algorithm>
@@ -15,6 +16,8 @@ namespace {
 constexpr double captionGap = 1;
 constexpr double symbolGap = 3;
 constexpr double modulePadding = 4;
+// The system green of a meeting under way.
+constexpr quint32 systemGreen = 0xFF34C759;
 
 QColor argb(quint32 colour)
 {
@@ -46,6 +49,43 @@ double fittedWidth(const FractionalFont& font, const QString& text, double width
 {
     const double advance = font.horizontalAdvance(text);
     return advance <= width ? advance : std::min(width, advance * minScale);
+}
+
+// The meeting module's calendar chooser, and the calendars of the user's own the store lets them add.
+void addCalendarItems(QMenu& menu, BandEngines& engines, const DeckSettings& settings, QWidget* parent)
+{
+    MeetingEngine& meeting = engines.meeting();
+    const QStringList chosen = settings.meetingCalendars();
+    QAction* all =
+        menu.addAction(QStringLiteral("All Calendars"), &meeting, &MeetingEngine::chooseAllCalendars);
+    all->setCheckable(true);
+    all->setChecked(chosen.isEmpty());
+    menu.addSeparator();
+    const QList<CalendarInfo> calendars = meeting.availableCalendars();
+    for (const CalendarInfo& calendar : calendars) {
+        QAction* item = menu.addAction(calendar.title, &meeting,
+                                       [&meeting, id = calendar.id] { meeting.toggleCalendar(id); });
+        item->setCheckable(true);
+        item->setChecked(chosen.contains(calendar.id));
+    }
+    CalendarStore& store = engines.calendars();
+    if (!store.acceptsSources())
+        return;
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Add Calendar…"), &store, [&store, parent] {
+        const QString source = QInputDialog::getText(parent, QStringLiteral("Add Calendar"),
+                                                     QStringLiteral("Calendar file or https address:"));
+        if (!source.trimmed().isEmpty())
+            store.addSource(source);
+    });
+    QMenu* remove = nullptr;
+    for (const CalendarInfo& calendar : calendars) {
+        if (!store.isRemovable(calendar.id))
+            continue;
+        if (!remove)
+            remove = menu.addMenu(QStringLiteral("Remove Calendar"));
+        remove->addAction(calendar.title, &store, [&store, id = calendar.id] { store.removeSource(id); });
+    }
 }
 
 } // namespace
@@ -146,6 +186,8 @@ void AccessoryBandView::paintModule(QPainter& painter, const BandLayout::Placeme
         return paintDayProgress(painter, frame, face);
     case BandFace::Look::pomodoro:
         return paintPomodoro(painter, frame, face);
+    case BandFace::Look::meeting:
+        return paintMeeting(painter, frame, face);
     }
 }
 
@@ -178,6 +220,21 @@ void AccessoryBandView::paintReadout(QPainter& painter, const QRectF& frame, con
 void AccessoryBandView::paintToggle(QPainter& painter, const QRectF& frame, const BandFace& face) const
 {
     DeckPaint::drawSymbol(painter, m_services.font, frame, face.symbol, 15, argb(face.readout.tint));
+    if (!face.badge)
+        return;
+    constexpr double badgeSide = 13;
+    const QRectF badge(frame.right() - badgeSide - 3, frame.top() + 3, badgeSide, badgeSide);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(DeckPaint::white(0.35));
+    painter.drawEllipse(badge);
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 0, 178));
+    painter.drawText(badge, Qt::AlignCenter, QStringLiteral("!"));
+    painter.restore();
 }
 
 void AccessoryBandView::paintTwoLines(QPainter& painter, const QRectF& frame, const BandFace& face) const
@@ -227,6 +284,27 @@ void AccessoryBandView::paintPomodoro(QPainter& painter, const QRectF& frame, co
 {
     const QColor colour = DeckPaint::white(0.92);
     paintSymbolRow(painter, frame, {face.symbol, 11, colour}, 5, m_clockTime, {face.readout.value, colour});
+}
+
+void AccessoryBandView::paintMeeting(QPainter& painter, const QRectF& frame, const BandFace& face) const
+{
+    const QColor green = argb(systemGreen);
+    const double gap = 5;
+    const QRectF inner = frame.adjusted(gap, 0, -gap, 0);
+    DeckPaint::drawSymbol(painter, m_services.font, {inner.left(), frame.top(), 13, frame.height()},
+                          face.symbol, 13, face.on ? green : DeckPaint::white(0.8));
+    const QRectF text(inner.left() + 13 + gap, frame.top(), inner.width() - 13 - gap, frame.height());
+    const bool meeting = !face.readout.value.isEmpty();
+    const double lineHeight = m_date.height();
+    const double top = meeting ? text.center().y() - lineHeight : text.top();
+    painter.setPen(DeckPaint::white(meeting ? 0.85 : 0.55));
+    drawFitted(painter, m_date, {text.left(), top, text.width(), meeting ? lineHeight : text.height()},
+               Qt::AlignLeft | Qt::AlignVCenter, face.readout.caption, 0.8);
+    if (!meeting)
+        return;
+    painter.setPen(face.on ? green : DeckPaint::white(0.6));
+    drawFitted(painter, face.on ? m_rate : m_date, {text.left(), top + lineHeight, text.width(), lineHeight},
+               Qt::AlignLeft | Qt::AlignVCenter, face.readout.value, 0.8);
 }
 
 void AccessoryBandView::paintSymbolRow(QPainter& painter, const QRectF& frame, const Symbol& symbol,
@@ -280,6 +358,20 @@ std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module,
             length->setCheckable(true);
             length->setChecked(timer.duration() == minutes * 60);
         }
+        menu->addSeparator();
+    } else if (module == BandModule::nextMeeting) {
+        addCalendarItems(*menu, engines, m_services.settings, parent);
+    } else if (module == BandModule::messages && engines.messages().needsAccess()) {
+        MessagesEngine& messages = engines.messages();
+        menu->addAction(QStringLiteral("Highlight Unread Messages (Full Disk Access)…"), &messages,
+                        &MessagesEngine::openFullDiskAccessSettings);
+        menu->addSeparator();
+    } else if (module == BandModule::focus) {
+        FocusEngine& focus = engines.focus();
+        if (focus.needsAccess())
+            menu->addAction(QStringLiteral("Show Focus State (Full Disk Access)…"), &focus,
+                            &FocusEngine::openFullDiskAccessSettings);
+        menu->addAction(QStringLiteral("Shortcut Setup…"), &engines, &BandEngines::focusSetupRequested);
         menu->addSeparator();
     } else if (module == BandModule::weather && engines.weather().needsLocation() &&
                engines.weather().canOpenLocationSettings()) {

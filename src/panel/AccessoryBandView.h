@@ -73,6 +73,7 @@ private:
     void paintWifi(QPainter& painter, const QRectF& frame, const BandFace& face) const;
     void paintDayProgress(QPainter& painter, const QRectF& frame, const BandFace& face) const;
     void paintPomodoro(QPainter& painter, const QRectF& frame, const BandFace& face) const;
+    void paintMeeting(QPainter& painter, const QRectF& frame, const BandFace& face) const;
     // A symbol and a text beside it, `gap` apart and from the module's edges, centred across the module.
     void paintSymbolRow(QPainter& painter, const QRectF& frame, const Symbol& symbol, double gap,
                         const FractionalFont& font, const Text& text) const;

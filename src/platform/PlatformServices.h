@@ -10,9 +10,11 @@
 #include "platform/AudioInput.h"
 #include "platform/AudioSystem.h"
 #include "platform/Bluetooth.h"
+#include "platform/CalendarStore.h"
 #include "platform/ClickSound.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/DoNotDisturb.h"
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
 #include "platform/Location.h"
@@ -24,6 +26,7 @@
 #include "platform/SystemStatus.h"
 #include "platform/TileStateSources.h"
 #include "platform/Trash.h"
+#include "platform/UnreadMessages.h"
 #include "platform/VitalsCounters.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
@@ -33,6 +36,8 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+class DeckSettings;
 
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
 // handed to the process's `DeckServices`; a service the desktop lacks is a null implementation, never a null
@@ -83,6 +88,13 @@ struct PlatformServices {
     std::unique_ptr<Trash> trash = std::make_unique<NullTrash>();
     // Where the weather is; asks nothing until the weather module does.
     std::unique_ptr<Location> location = std::make_unique<NullLocation>();
+    // The next-meeting module's calendars, made with the preferences that name the user's own calendar
+    // sources; a store reads nothing until access is first asked for.
+    std::function<std::unique_ptr<CalendarStore>(DeckSettings&)> createCalendars;
+    std::unique_ptr<CalendarStore> calendars = std::make_unique<NullCalendarStore>();
+    // The band's unread messages and Do Not Disturb; each reads nothing until its module is on the band.
+    std::unique_ptr<UnreadMessages> unreadMessages = std::make_unique<NoUnreadMessages>();
+    std::unique_ptr<DoNotDisturb> doNotDisturb = std::make_unique<NoDoNotDisturb>();
     // The focus timer's end.
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();

@@ -19,4 +19,10 @@ struct PlatformWordings {
     QString audioOutputHelp;
     // The tile editor's name for the AppleScript language of script tiles.
     QString appleScriptLanguage;
+
+    // The Do Not Disturb setup window's status line once a click on the band's moon can switch, and before.
+    QString focusSetupReady;
+    QString focusSetupNeeded;
+    // Whether switching goes through shortcuts the user installs, which the window helps with.
+    bool focusSetupUsesShortcuts = false;
 };

@@ -3,10 +3,15 @@
 #include "core/BackgroundQueue.h"
 #include "model/Settings.h"
 #include "platform/Preferences.h"
+#include "platform/macos/FocusAssertions.h"
+#include "platform/macos/MessagesDatabase.h"
 #include "support/FakeAlertSound.h"
+#include "support/FakeCalendarStore.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
+#include "support/FakeProcessRunner.h"
 #include "support/FakeTileStateSources.h"
+#include "support/FakeWorkspace.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -65,9 +70,15 @@ protected:
     FakeSleepInhibitor m_sleepInhibitor;
     FakeTileStateSources m_stateSources;
     NullLocation m_location;
+    FakeWorkspace m_workspace;
+    FakeCalendarStore m_calendars;
+    FakeProcessRunner m_processes;
+    // The Mac's files, which this home lacks: both need Full Disk Access.
+    MessagesDatabase m_unread{m_paths.home, m_workspace};
+    FocusAssertions m_doNotDisturb{m_paths.home, m_processes, m_workspace};
     BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
-                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_paths.home,
-                        m_paths.home}};
+                        m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_workspace, m_calendars,
+                        m_unread, m_doNotDisturb, m_paths.home, m_paths.home}};
 };
 
 TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
@@ -139,6 +150,66 @@ TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
     EXPECT_FALSE(m_band.isClickable(localIP)) << "no address to copy";
     m_band.activate(localIP);
     EXPECT_TRUE(m_clipboard.copied.isEmpty());
+}
+
+TEST_F(BandEnginesTest, TheNextMeetingShowsItsCountdownAndAClickJoinsItsCall)
+{
+    CalendarEvent standup;
+    standup.calendarId = QStringLiteral("work");
+    standup.title = QStringLiteral("Standup");
+    standup.start = m_clock.now().addSecs(300);
+    standup.end = standup.start.addSecs(900);
+    standup.hasAttendees = true;
+    standup.notes = QStringLiteral("Join: https://meet.google.com/abc-defg-hij\nAgenda");
+    m_calendars.events = {standup};
+    m_band.show({nextMeeting});
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    const BandFace face = m_band.face(nextMeeting);
+    EXPECT_EQ(face.line, QStringLiteral("Standup in 5:00"));
+    EXPECT_EQ(face.symbol, QStringLiteral("video.fill"));
+    m_band.activate(nextMeeting);
+    ASSERT_EQ(m_workspace.opened.size(), 1u);
+    EXPECT_EQ(m_workspace.opened[0], QUrl(QStringLiteral("https://meet.google.com/abc-defg-hij")));
+
+    m_calendars.events.clear();
+    Q_EMIT m_calendars.changed();
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_band.face(nextMeeting).line, QStringLiteral("No meetings today"));
+    m_band.activate(nextMeeting);
+    EXPECT_EQ(m_calendars.applicationOpened, 1);
+}
+
+TEST_F(BandEnginesTest, MessagesAndFocusShowWhatTheyReadAndWhatAccessTheyLack)
+{
+    QSignalSpy setup(&m_band, &BandEngines::focusSetupRequested);
+    m_band.show({messages, focus});
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_band.messages().needsAccess());
+    EXPECT_EQ(m_band.face(messages).line, QStringLiteral("messages off"));
+    EXPECT_TRUE(m_band.face(focus).badge);
+    EXPECT_EQ(m_band.tooltip(focus),
+              QStringLiteral("Do Not Disturb. Needs Full Disk Access to read Focus state."));
+
+    writeFile(FocusAssertions::path(m_paths.home),
+              R"({"data":[{"storeAssertionRecords":[{"assertionDetails":{)"
+              R"("assertionDetailsModeIdentifier":"com.apple.donotdisturb.mode.default"}}]}]})");
+    m_band.focus().poll();
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    const BandFace face = m_band.face(focus);
+    EXPECT_EQ(face.symbol, QStringLiteral("moon.fill"));
+    EXPECT_EQ(face.fill, std::optional<quint32>(0xD95E5CE6));
+    EXPECT_FALSE(face.badge);
+    EXPECT_EQ(m_band.tooltip(focus), QStringLiteral("Do Not Disturb"));
+
+    m_band.activate(focus);
+    EXPECT_EQ(setup.count(), 1) << "no shortcuts installed";
+    m_band.hide();
+    EXPECT_FALSE(m_band.messages().isRunning());
+    EXPECT_FALSE(m_band.focus().isRunning());
 }
 
 } // namespace

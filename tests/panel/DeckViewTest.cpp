@@ -20,6 +20,7 @@
 #include "support/FakeFileIcons.h"
 #include "support/FakeReduceMotion.h"
 #include "support/FakeTileStateSources.h"
+#include "support/FakeWorkspace.h"
 #include "support/SteppedFrameClock.h"
 #include "support/StoreFixture.h"
 
@@ -98,6 +99,10 @@ protected:
     FakeAudioInput m_audioInput;
     FakeSleepInhibitor m_sleepInhibitor;
     NullLocation m_location;
+    FakeWorkspace m_bandWorkspace;
+    NullCalendarStore m_calendars;
+    NoUnreadMessages m_unread;
+    NoDoNotDisturb m_doNotDisturb;
     std::unique_ptr<BandEngines> m_band;
     std::unique_ptr<DeckView> m_view;
 
@@ -114,7 +119,8 @@ protected:
         m_artwork = std::make_unique<NowPlayingArtwork>(*m_nowPlaying);
         m_band = std::make_unique<BandEngines>(BandEngines::Services{
             m_clock, *m_settings, m_counters, m_status, m_trash, m_alertSound, m_controls, m_clipboard,
-            m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_paths.home});
+            m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_bandWorkspace, m_calendars,
+            m_unread, m_doNotDisturb, m_paths.home});
         m_view = std::make_unique<DeckView>(DeckView::Services{
             *m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
             m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band});

@@ -22,6 +22,13 @@ const PlatformWordings& linuxWordings()
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),
         // An AppleScript tile runs only once the deck reaches a Mac through the shared folder.
         .appleScriptLanguage = QStringLiteral("AppleScript (runs on a Mac)"),
+        // GNOME's and Plasma's Do Not Disturb are switched directly: there is nothing to install.
+        .focusSetupReady =
+            QStringLiteral("Nothing to set up — the moon button switches your desktop's Do Not "
+                           "Disturb directly. Marquetto knows GNOME's and KDE Plasma's."),
+        .focusSetupNeeded = QStringLiteral("The moon button switches your desktop's Do Not Disturb directly. "
+                                           "Marquetto knows GNOME's and KDE Plasma's."),
+        .focusSetupUsesShortcuts = false,
     };
     return wordings;
 }

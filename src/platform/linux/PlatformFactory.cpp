@@ -3,8 +3,12 @@
 #include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopInstalledApplications.h"
+#include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/GeoClueLocation.h"
+#include "platform/linux/GnomeDoNotDisturb.h"
 #include "platform/linux/GnomeReduceMotion.h"
+#include "platform/linux/ICalendarStore.h"
+#include "platform/linux/LauncherEntryCounts.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxSystemStatus.h"
 #include "platform/linux/LinuxTilePresets.h"
@@ -16,6 +20,7 @@
 #include "platform/linux/MprisMusic.h"
 #include "platform/linux/MusicFolder.h"
 #include "platform/linux/PaplayClickSound.h"
+#include "platform/linux/PlasmaDoNotDisturb.h"
 #include "platform/linux/ProcVitalsCounters.h"
 #include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/PulseAudioSystem.h"
@@ -52,6 +57,22 @@ LazyDBusConnection systemBus()
 LazyDBusConnection sessionBus()
 {
     return LazyDBusConnection([] { return QDBusConnection::sessionBus(); });
+}
+
+// The Do Not Disturb of the desktop we run on, where we know how to switch it.
+std::unique_ptr<DoNotDisturb> doNotDisturb(ProcessRunner& processes, const QString& gsettings)
+{
+    switch (DesktopWallpaper::desktopFrom(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))) {
+    case DesktopWallpaper::Desktop::gnome:
+        if (!gsettings.isEmpty())
+            return std::make_unique<GnomeDoNotDisturb>(processes, gsettings);
+        break;
+    case DesktopWallpaper::Desktop::plasma:
+        return std::make_unique<PlasmaDoNotDisturb>(sessionBus(), statusTimeout);
+    default:
+        break;
+    }
+    return std::make_unique<NoDoNotDisturb>();
 }
 
 } // namespace
@@ -109,5 +130,12 @@ PlatformServices createPlatformServices(const AppPaths& paths)
         processes, QStandardPaths::findExecutable(QStringLiteral("gio")), paths.dataHome);
     services.location = std::make_unique<GeoClueLocation>(
         systemBus(), processes, QStandardPaths::findExecutable(QStringLiteral("gnome-control-center")));
+    services.createCalendars = [&workspace = *services.workspace, &clock = *services.clock,
+                                cache = paths.supportDir() +
+                                        QStringLiteral("/Calendars")](DeckSettings& settings) {
+        return std::make_unique<ICalendarStore>(settings, workspace, clock, cache);
+    };
+    services.unreadMessages = std::make_unique<LauncherEntryCounts>(sessionBus(), *services.workspace);
+    services.doNotDisturb = doNotDisturb(processes, gsettings);
     return services;
 }

@@ -18,6 +18,10 @@ const PlatformWordings& macWordings()
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),
         .appleScriptLanguage = QStringLiteral("AppleScript"),
+        .focusSetupReady = QStringLiteral("You're set — the moon button turns Do Not Disturb on and off."),
+        .focusSetupNeeded = QStringLiteral("macOS only lets apps switch Focus through Shortcuts. Add the two "
+                                           "ready-made ones below — one click each, nothing to build."),
+        .focusSetupUsesShortcuts = true,
     };
     return wordings;
 }
