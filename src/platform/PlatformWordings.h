@@ -19,4 +19,6 @@ struct PlatformWordings {
     QString audioOutputHelp;
     // The tile editor's name for the AppleScript language of script tiles.
     QString appleScriptLanguage;
+    // Where an imported deck's scripts would run, in the import's warning ("on your Mac").
+    QString scriptsRunWhere;
 };
