@@ -232,7 +232,8 @@ TEST_F(DeckTransferTest, StoresOnlyPlainNamesAndNothingOutsideTheIconsFolder)
     EXPECT_TRUE(pages[0][2].icon.isAuto());
     for (size_t i = 3; i < pages[0].size(); ++i) {
         const QString stored = pages[0][i].icon.as<TileIcon::Custom>()->fileName;
-        EXPECT_TRUE(stored.contains(QRegularExpression(QStringLiteral("^[0-9a-f]{64}\\.png$")))) << stored.toStdString();
+        EXPECT_TRUE(stored.contains(QRegularExpression(QStringLiteral("^[0-9a-f]{64}\\.png$"))))
+            << stored.toStdString();
     }
     QStringList added = allFiles();
     for (const QString& file : before)
@@ -318,7 +319,8 @@ TEST_F(DeckTransferTest, CompanionImportsOnlyWhenConfirmed)
     QString out;
     QString err;
     EXPECT_EQ(run({QStringLiteral("import"), path}, out, err), DeckCommands::failure);
-    EXPECT_TRUE(out.startsWith(u"Replace your layout with this deck?\nIt has 1 tile on 1 page.")) << out.toStdString();
+    EXPECT_TRUE(out.startsWith(u"Replace your layout with this deck?\nIt has 1 tile on 1 page."))
+        << out.toStdString();
     EXPECT_EQ(m_store->tile(0, 0).action, snippetTile(QStringLiteral("old")).action);
 
     writeFile(path, R"({"format":2})");
