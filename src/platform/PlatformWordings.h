@@ -25,4 +25,6 @@ struct PlatformWordings {
     QString focusSetupNeeded;
     // Whether switching goes through shortcuts the user installs, which the window helps with.
     bool focusSetupUsesShortcuts = false;
+    // Where an imported deck's scripts would run, in the import's warning ("on your Mac").
+    QString scriptsRunWhere;
 };

@@ -29,6 +29,7 @@ const PlatformWordings& linuxWordings()
         .focusSetupNeeded = QStringLiteral("The moon button switches your desktop's Do Not Disturb directly. "
                                            "Marquetto knows GNOME's and KDE Plasma's."),
         .focusSetupUsesShortcuts = false,
+        .scriptsRunWhere = QStringLiteral("on this computer"),
     };
     return wordings;
 }

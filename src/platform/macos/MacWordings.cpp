@@ -22,6 +22,7 @@ const PlatformWordings& macWordings()
         .focusSetupNeeded = QStringLiteral("macOS only lets apps switch Focus through Shortcuts. Add the two "
                                            "ready-made ones below — one click each, nothing to build."),
         .focusSetupUsesShortcuts = true,
+        .scriptsRunWhere = QStringLiteral("on your Mac"),
     };
     return wordings;
 }
