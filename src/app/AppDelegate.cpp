@@ -12,10 +12,12 @@
 #include "app/StatusMenu.h"
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
+#include "cli/DeckLock.h"
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "exchange/DeckCommands.h"
+#include "exchange/IconCleanup.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
 #include "panel/Chameleon.h"
@@ -40,6 +42,8 @@
 namespace {
 
 constexpr int artworkDelayMs = 2000;
+// Well after the first paint, so the clean-up never competes with the deck coming up.
+constexpr std::chrono::seconds iconCleanupDelay{10};
 
 } // namespace
 
@@ -114,6 +118,16 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
+    QTimer::singleShot(iconCleanupDelay, this, &AppDelegate::cleanUpIcons);
+}
+
+void AppDelegate::cleanUpIcons()
+{
+    // The deck lock of these files is the one sign that no other deck works on them; without it in hand,
+    // an icon another deck just set might go.
+    if (!DeckLock::isHeldByThisProcess(m_services.paths()))
+        return;
+    IconCleanup::run(m_services.paths(), m_services.store().pages(), m_services.clock());
 }
 
 void AppDelegate::startAfterFirstPaint()

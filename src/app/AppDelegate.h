@@ -63,6 +63,9 @@ public:
     void restartApp();
     // Opens the tile editor on the slot, for a click in edit mode, on an empty tile or on "Edit Tile…".
     void openEditor(int page, int index);
+    // The icon clean-up's timer handler, some seconds after launch: it removes unused icon files unless
+    // another deck may be using them.
+    void cleanUpIcons();
 
 private:
     [[nodiscard]] QWidget* makeContent(bool translucent);
