@@ -12,6 +12,10 @@ struct PlatformWordings {
     Alert windowAccess;
     // Whether choosing the first button of `windowAccess` opens the place where that access is granted.
     bool windowAccessOpensSettings = false;
+    // Shown when the user asks for window restoring and app tiles already bring minimized windows forward.
+    Alert windowRestoreReady;
+    // Where the scripts of an imported deck would run, after "1 of them runs a script".
+    QString scriptsRunPlace;
 
     // The tile editor's icon style drawn from the system's symbols.
     QString symbolIconStyle;
