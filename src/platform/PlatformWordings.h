@@ -14,8 +14,6 @@ struct PlatformWordings {
     bool windowAccessOpensSettings = false;
     // Shown when the user asks for window restoring and app tiles already bring minimized windows forward.
     Alert windowRestoreReady;
-    // Where the scripts of an imported deck would run, after "1 of them runs a script".
-    QString scriptsRunPlace;
 
     // The tile editor's icon style drawn from the system's symbols.
     QString symbolIconStyle;
@@ -23,4 +21,6 @@ struct PlatformWordings {
     QString audioOutputHelp;
     // The tile editor's name for the AppleScript language of script tiles.
     QString appleScriptLanguage;
+    // Where an imported deck's scripts would run, in the import's warning ("on your Mac").
+    QString scriptsRunWhere;
 };

@@ -23,12 +23,12 @@ const PlatformWordings& linuxWordings()
                                    "Marquetto talks to the X11 window manager, so clicking an app tile "
                                    "brings its minimized windows forward like a taskbar does."),
                                {QStringLiteral("OK")}},
-        .scriptsRunPlace = QStringLiteral(" on this computer"),
         .symbolIconStyle = QStringLiteral("Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),
         // An AppleScript tile runs only once the deck reaches a Mac through the shared folder.
         .appleScriptLanguage = QStringLiteral("AppleScript (runs on a Mac)"),
+        .scriptsRunWhere = QStringLiteral("on this computer"),
     };
     return wordings;
 }

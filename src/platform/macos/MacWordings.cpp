@@ -19,11 +19,11 @@ const PlatformWordings& macWordings()
                                    "Marquetto has Accessibility access, so clicking an app tile brings "
                                    "its minimized windows forward like the Dock."),
                                {QStringLiteral("OK")}},
-        .scriptsRunPlace = QStringLiteral(" on your Mac"),
         .symbolIconStyle = QStringLiteral("SF Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),
         .appleScriptLanguage = QStringLiteral("AppleScript"),
+        .scriptsRunWhere = QStringLiteral("on your Mac"),
     };
     return wordings;
 }
