@@ -2,8 +2,10 @@
 
 #include "core/Logging.h"
 #include "model/Settings.h"
+#include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "platform/AlertPresenter.h"
+#include "platform/DeckFilePanels.h"
 #include "platform/PlatformWordings.h"
 
 #include <QLocale>
@@ -31,6 +33,16 @@ void reloadBackupsSoon(const DeckParts& deck)
 {
     if (deck.reloadBackups)
         QTimer::singleShot(backupsReloadDelay, deck.reloadBackups);
+}
+
+DeckTransfer::LocalDeck localDeck(const DeckParts& deck)
+{
+    return {deck.store, deck.settings, deck.iconsDir, deck.clock, deck.vet};
+}
+
+void showFailure(const DeckParts& deck, const QString& message, const QString& reason)
+{
+    (void)deck.alerts.present({message, reason, {QStringLiteral("OK")}});
 }
 
 } // namespace
@@ -86,7 +98,41 @@ void restoreBackup(DeckParts& deck, const LayoutBackups::BackupEntry& entry)
     if (deck.alerts.present(confirmation) != 0)
         return;
     if (!deck.store.restore(entry.path))
-        (void)deck.alerts.present({QStringLiteral("Couldn't read that backup."), {}, {QStringLiteral("OK")}});
+        showFailure(deck, QStringLiteral("Couldn't read that backup."), {});
+    reloadBackupsSoon(deck);
+}
+
+void exportDeck(DeckParts& deck)
+{
+    const auto path =
+        deck.panels.chooseSaveFile(DeckTransfer::suggestedFileName.toString(),
+                                   QStringLiteral("Your tiles, pages and custom icons, saved as one file."));
+    if (!path || path->isEmpty())
+        return;
+    if (const auto failure = DeckTransfer::exportTo(*path, localDeck(deck)))
+        showFailure(deck, QStringLiteral("Couldn't export your deck."), *failure);
+}
+
+void importDeck(DeckParts& deck)
+{
+    const auto path = deck.panels.chooseOpenFile();
+    if (!path || path->isEmpty())
+        return;
+    const auto prepared = DeckTransfer::read(*path);
+    if (!prepared) {
+        showFailure(deck, QStringLiteral("Couldn't import that deck."),
+                    DeckTransfer::description(prepared.error()));
+        return;
+    }
+    DeckTransfer::Confirmation confirmation = DeckTransfer::importConfirmation(*prepared, deck.wordings);
+    confirmation.alert.isWarning = confirmation.isWarning;
+    if (deck.alerts.present(confirmation.alert) != 0)
+        return;
+    DeckTransfer::LocalDeck local = localDeck(deck);
+    const bool gridChanged = DeckTransfer::apply(prepared->deck, local);
+    deck.starterHint.dismiss();
+    if (gridChanged)
+        deck.rebuildPanel();
     reloadBackupsSoon(deck);
 }
 

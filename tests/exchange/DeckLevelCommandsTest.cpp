@@ -23,6 +23,20 @@ protected:
     int m_rebuilds = 0;
     QString m_program = m_dir.path() + QStringLiteral("/My Apps/$HOME/marquetto");
 
+    // A deck file holding `tiles` on one page, made for the grid, with one custom icon.
+    [[nodiscard]] QString deckFile(DeckTransfer::Grid grid, const std::vector<Tile>& tiles) const
+    {
+        DeckTransfer::DeckFile file;
+        file.exportedAt = QDateTime(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+        file.gridColumns = grid.columns;
+        file.gridRows = grid.rows;
+        file.pages = {tiles};
+        file.icons = {{QStringLiteral("logo.png"), QByteArray("png")}};
+        const QString path = m_dir.path() + QStringLiteral("/Incoming.marquetto");
+        writeFile(path, DeckTransfer::encode(file));
+        return path;
+    }
+
     DeckCommands::DeckParts parts()
     {
         if (!m_store)
@@ -30,9 +44,14 @@ protected:
         return {*m_store,
                 *m_settings,
                 *m_starterHint,
+                m_clock,
                 m_alerts,
                 m_panels,
                 linuxWordings(),
+                m_paths.iconsDir(),
+                [](const QByteArray& bytes) {
+                    return DeckTransfer::VettedIcon{bytes, QStringLiteral("png")};
+                },
                 [this] { ++m_rebuilds; },
                 [this](bool on) { return AutostartEntry::set(m_paths, m_program, on); },
                 [] { return true; }};
@@ -119,6 +138,89 @@ TEST_F(DeckLevelCommandsTest, LaunchAtLoginWritesAnAutostartEntryOrLogsWhyNot)
     DeckCommands::setLaunchAtLogin(deck, true);
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_TRUE(log.lines()[0].startsWith(QStringLiteral("Marquetto: launch-at-login toggle failed: ")));
+}
+
+TEST_F(DeckLevelCommandsTest, ImportingAsksWithWhatTheDeckHoldsAndRebuildsOnlyForANewGrid)
+{
+    Tile scene = snippetTile(QStringLiteral("scene"));
+    scene.action =
+        TileAction{TileAction::Sequence{{TileAction{TileAction::RunScript{QStringLiteral("ls")}}}}};
+    const QString trust = QStringLiteral("Only import a deck from someone you trust.");
+    const QString backedUp = QStringLiteral(
+        "Your current layout is backed up first, so you can undo this from your backups in Settings.");
+    struct Case {
+        const char* name;
+        DeckTransfer::Grid grid;
+        std::vector<Tile> tiles;
+        QString text;
+        bool isWarning;
+        int rebuilds;
+    };
+    const Case cases[] = {
+        {"one tile",
+         {4, 3},
+         {snippetTile(QStringLiteral("a"))},
+         QStringLiteral("It has 1 tile on 1 page. ") + backedUp,
+         false,
+         0},
+        {"a script inside a scene",
+         {3, 4},
+         {scene, snippetTile(QStringLiteral("b"))},
+         QStringLiteral("It has 2 tiles on 1 page. ") + backedUp +
+             QStringLiteral("\n\n1 of them runs a script on this computer. ") + trust,
+         true,
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(m_paths.supportDir()).removeRecursively();
+        makeStore();
+        m_settings->setGrid(4, 3);
+        m_starterHint->show();
+        auto deck = parts();
+        m_rebuilds = 0;
+        m_alerts.shown.clear();
+        m_panels.answer = deckFile(c.grid, c.tiles);
+
+        m_alerts.answer = 1;
+        DeckCommands::importDeck(deck);
+        ASSERT_EQ(m_alerts.shown.size(), 1u);
+        EXPECT_EQ(m_alerts.shown[0], (Alert{QStringLiteral("Replace your layout with this deck?"),
+                                            c.text,
+                                            {QStringLiteral("Replace"), QStringLiteral("Cancel")},
+                                            c.isWarning}));
+        EXPECT_TRUE(QDir(m_paths.iconsDir()).isEmpty()) << "nothing is written before the user agrees";
+        EXPECT_TRUE(m_starterHint->isPending());
+
+        m_alerts.answer = 0;
+        DeckCommands::importDeck(deck);
+        EXPECT_EQ(m_store->tile(0, 0).action, c.tiles[0].action);
+        EXPECT_EQ(m_rebuilds, c.rebuilds);
+        EXPECT_EQ(m_settings->gridColumns(), c.grid.columns);
+        EXPECT_FALSE(m_starterHint->isPending());
+    }
+}
+
+TEST_F(DeckLevelCommandsTest, ExportAndImportSayWhyTheyFailedAndDoNothingWhenDismissed)
+{
+    auto deck = parts();
+    DeckCommands::exportDeck(deck);
+    DeckCommands::importDeck(deck);
+    EXPECT_TRUE(m_alerts.shown.empty());
+    EXPECT_EQ(m_panels.asked,
+              (QStringList{
+                  QStringLiteral("My Deck.marquetto|Your tiles, pages and custom icons, saved as one file."),
+                  QStringLiteral("open")}));
+
+    m_panels.answer = m_dir.path() + QStringLiteral("/no folder/My Deck.marquetto");
+    DeckCommands::exportDeck(deck);
+    DeckCommands::importDeck(deck);
+    ASSERT_EQ(m_alerts.shown.size(), 2u);
+    EXPECT_EQ(m_alerts.shown[0].message, QStringLiteral("Couldn't export your deck."));
+    EXPECT_FALSE(m_alerts.shown[0].informativeText.isEmpty());
+    EXPECT_EQ(m_alerts.shown[1].message, QStringLiteral("Couldn't import that deck."));
+    EXPECT_EQ(m_alerts.shown[1].informativeText,
+              DeckTransfer::description(DeckTransfer::TransferError::unreadable));
 }
 
 } // namespace
