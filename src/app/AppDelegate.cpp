@@ -18,6 +18,7 @@
 #include "editing/EditorWindowController.h"
 #include "exchange/DeckCommands.h"
 #include "exchange/IconCleanup.h"
+#include "exchange/IconVetting.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
 #include "panel/Chameleon.h"
@@ -59,6 +60,21 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_editor(std::make_unique<EditorWindowController>(
           EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
     , m_bandCustomize(std::make_unique<BandCustomizeWindow>(services.settings(), m_font, services.clock()))
+    , m_deckCommands{
+          .store = services.store(),
+          .settings = services.settings(),
+          .starterHint = services.starterHint(),
+          .clock = services.clock(),
+          .alerts = services.alerts(),
+          .panels = m_filePanels,
+          .wordings = services.wordings(),
+          .iconsDir = services.paths().iconsDir(),
+          .vet = &IconVetting::vet,
+          // A new window is built at the current grid, tile size and band; the old one closes.
+          .rebuildPanel = [this] { m_panel->showPanel(); },
+          .setLoginItem = [this](bool on) { return m_services.setLaunchAtLogin(on); },
+          .canRestoreWindows = [this] { return m_services.windows().isAvailable(); },
+      }
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
@@ -99,6 +115,13 @@ QWidget* AppDelegate::makeContent(bool translucent)
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     connect(&root->deck(), &DeckView::customizeBandRequested, m_bandCustomize.get(),
             &BandCustomizeWindow::show);
+    // Queued: an import may rebuild the panel, which removes the menu that asked for it.
+    connect(
+        &root->deck().menus(), &DeckMenus::exportDeckRequested, this,
+        [this] { DeckCommands::exportDeck(m_deckCommands); }, Qt::QueuedConnection);
+    connect(
+        &root->deck().menus(), &DeckMenus::importDeckRequested, this,
+        [this] { DeckCommands::importDeck(m_deckCommands); }, Qt::QueuedConnection);
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());

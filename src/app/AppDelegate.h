@@ -3,6 +3,7 @@
 #include "editing/PhosphorFont.h"
 #include "editing/SymbolCatalogue.h"
 #include "exchange/DeckChannel.h"
+#include "exchange/DeckLevelCommands.h"
 #include "exchange/DeckRemote.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -12,6 +13,7 @@
 #include "panel/PanelChrome.h"
 #include "panel/QtFrameClock.h"
 #include "panel/TileTooltip.h"
+#include "platform/qt/QtDeckFilePanels.h"
 
 #include <QObject>
 #include <QPointer>
@@ -105,4 +107,6 @@ private:
     std::unique_ptr<EditorWindowController> m_editor;
     std::unique_ptr<BandCustomizeWindow> m_bandCustomize;
     std::unique_ptr<ChameleonEngine> m_chameleon;
+    QtDeckFilePanels m_filePanels;
+    DeckCommands::DeckParts m_deckCommands;
 };

@@ -32,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The platform implementations this process runs with. Built once by the platform's factory at start-up and
@@ -87,6 +88,12 @@ struct PlatformServices {
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();
+    // Makes the session start `program` at login (on) or no longer (off); answers why it could not, or
+    // nothing.
+    std::function<std::optional<QString>(const QString& program, bool on)> setLaunchAtLogin =
+        [](const QString&, bool) -> std::optional<QString> {
+        return QStringLiteral("this desktop starts nothing at login");
+    };
 };
 
 // The services of the running platform, for this operating system.
