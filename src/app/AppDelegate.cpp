@@ -13,6 +13,7 @@
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
 #include "cli/DeckLock.h"
+#include "core/BackgroundQueue.h"
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
@@ -150,7 +151,9 @@ void AppDelegate::cleanUpIcons()
     // an icon another deck just set might go.
     if (!DeckLock::isHeldByThisProcess(m_services.paths()))
         return;
-    IconCleanup::run(m_services.paths(), m_services.store().pages(), m_services.clock());
+    // Reading every backup may take a while; the deck's pages as they are now go along.
+    BackgroundQueue::run([paths = m_services.paths(), pages = m_services.store().pages(),
+                          &clock = m_services.clock()] { IconCleanup::run(paths, pages, clock); });
 }
 
 void AppDelegate::startAfterFirstPaint()

@@ -65,8 +65,8 @@ public:
     void restartApp();
     // Opens the tile editor on the slot, for a click in edit mode, on an empty tile or on "Edit Tile…".
     void openEditor(int page, int index);
-    // The icon clean-up's timer handler, some seconds after launch: it removes unused icon files unless
-    // another deck may be using them.
+    // The icon clean-up's timer handler, some seconds after launch: unless another deck may be using the
+    // icon files, it removes the unused ones off the main thread.
     void cleanUpIcons();
 
 private:

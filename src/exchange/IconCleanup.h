@@ -14,7 +14,8 @@ class QDateTime;
 // unreadable one, a backup that does not decode, the hold file) leaves every file in place, and a file is
 // only removed once it has not changed for a week.
 //
-// Main thread only; the caller makes sure no other deck works on the same files.
+// Safe on any thread: it works on files alone and is handed the live deck's pages. The caller makes sure no
+// other deck works on the same files.
 namespace IconCleanup {
 
 // A file untouched for this long and named by no layout is no longer needed.
