@@ -12,11 +12,15 @@
 #include "app/StatusMenu.h"
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
+#include "cli/DeckLock.h"
+#include "core/BackgroundQueue.h"
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "editing/FocusSetupWindowController.h"
 #include "exchange/DeckCommands.h"
+#include "exchange/IconCleanup.h"
+#include "exchange/IconVetting.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
 #include "panel/Chameleon.h"
@@ -41,6 +45,8 @@
 namespace {
 
 constexpr int artworkDelayMs = 2000;
+// Well after the first paint, so the clean-up never competes with the deck coming up.
+constexpr std::chrono::seconds iconCleanupDelay{10};
 
 } // namespace
 
@@ -59,6 +65,21 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     , m_focusSetup(std::make_unique<FocusSetupWindowController>(services.band().focus(), m_font,
                                                                 services.workspace(), services.wordings(),
                                                                 PhosphorFont::resourcesDir()))
+    , m_deckCommands{
+          .store = services.store(),
+          .settings = services.settings(),
+          .starterHint = services.starterHint(),
+          .clock = services.clock(),
+          .alerts = services.alerts(),
+          .panels = m_filePanels,
+          .wordings = services.wordings(),
+          .iconsDir = services.paths().iconsDir(),
+          .vet = &IconVetting::vet,
+          // A new window is built at the current grid, tile size and band; the old one closes.
+          .rebuildPanel = [this] { m_panel->showPanel(); },
+          .setLoginItem = [this](bool on) { return m_services.setLaunchAtLogin(on); },
+          .canRestoreWindows = [this] { return m_services.windows().isAvailable(); },
+      }
 {
     m_desktop = std::make_unique<QtPanelDesktop>(
         *m_stacking, [this](bool translucent) { return makeContent(translucent); },
@@ -101,6 +122,13 @@ QWidget* AppDelegate::makeContent(bool translucent)
             &BandCustomizeWindow::show);
     connect(&m_services.band(), &BandEngines::focusSetupRequested, m_focusSetup.get(),
             &FocusSetupWindowController::show, Qt::UniqueConnection);
+    // Queued: an import may rebuild the panel, which removes the menu that asked for it.
+    connect(
+        &root->deck().menus(), &DeckMenus::exportDeckRequested, this,
+        [this] { DeckCommands::exportDeck(m_deckCommands); }, Qt::QueuedConnection);
+    connect(
+        &root->deck().menus(), &DeckMenus::importDeckRequested, this,
+        [this] { DeckCommands::importDeck(m_deckCommands); }, Qt::QueuedConnection);
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());
@@ -120,6 +148,18 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
+    QTimer::singleShot(iconCleanupDelay, this, &AppDelegate::cleanUpIcons);
+}
+
+void AppDelegate::cleanUpIcons()
+{
+    // The deck lock of these files is the one sign that no other deck works on them; without it in hand,
+    // an icon another deck just set might go.
+    if (!DeckLock::isHeldByThisProcess(m_services.paths()))
+        return;
+    // Reading every backup may take a while; the deck's pages as they are now go along.
+    BackgroundQueue::run([paths = m_services.paths(), pages = m_services.store().pages(),
+                          &clock = m_services.clock()] { IconCleanup::run(paths, pages, clock); });
 }
 
 void AppDelegate::startAfterFirstPaint()

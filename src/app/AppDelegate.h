@@ -3,6 +3,7 @@
 #include "editing/PhosphorFont.h"
 #include "editing/SymbolCatalogue.h"
 #include "exchange/DeckChannel.h"
+#include "exchange/DeckLevelCommands.h"
 #include "exchange/DeckRemote.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
@@ -12,6 +13,7 @@
 #include "panel/PanelChrome.h"
 #include "panel/QtFrameClock.h"
 #include "panel/TileTooltip.h"
+#include "platform/qt/QtDeckFilePanels.h"
 
 #include <QObject>
 #include <QPointer>
@@ -64,6 +66,9 @@ public:
     void restartApp();
     // Opens the tile editor on the slot, for a click in edit mode, on an empty tile or on "Edit Tile…".
     void openEditor(int page, int index);
+    // The icon clean-up's timer handler, some seconds after launch: unless another deck may be using the
+    // icon files, it removes the unused ones off the main thread.
+    void cleanUpIcons();
 
 private:
     [[nodiscard]] QWidget* makeContent(bool translucent);
@@ -104,4 +109,6 @@ private:
     std::unique_ptr<BandCustomizeWindow> m_bandCustomize;
     std::unique_ptr<FocusSetupWindowController> m_focusSetup;
     std::unique_ptr<ChameleonEngine> m_chameleon;
+    QtDeckFilePanels m_filePanels;
+    DeckCommands::DeckParts m_deckCommands;
 };

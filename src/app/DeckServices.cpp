@@ -97,6 +97,11 @@ DeckServices& DeckServices::createForProcess(PlatformServices platform)
     return *root;
 }
 
+std::optional<QString> DeckServices::setLaunchAtLogin(bool on) const
+{
+    return m_platform.setLaunchAtLogin(QCoreApplication::applicationFilePath(), on);
+}
+
 Windows& DeckServices::windows()
 {
     if (!m_platform.windows)

@@ -2,12 +2,14 @@
 
 #include "exchange/DeckChannel.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSysInfo>
 #include <cerrno>
 #include <csignal>
+#include <optional>
 
 namespace DeckLock {
 
@@ -32,19 +34,35 @@ bool isRunning(qint64 pid, const QString& program)
     return running.isEmpty() || running == QFileInfo(program).fileName();
 }
 
+struct Holder {
+    qint64 pid = 0;
+    QString program;
+};
+
+std::optional<Holder> holder(const AppPaths& paths)
+{
+    Holder holder;
+    QString host;
+    if (!QLockFile(DeckChannel::lockPath(paths)).getLockInfo(&holder.pid, &host, &holder.program))
+        return std::nullopt;
+    // The lock lives in this machine's runtime folder; a process id of another machine says nothing here.
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return std::nullopt;
+    return holder;
+}
+
 } // namespace
 
 bool isHeld(const AppPaths& paths)
 {
-    qint64 pid = 0;
-    QString host;
-    QString program;
-    if (!QLockFile(DeckChannel::lockPath(paths)).getLockInfo(&pid, &host, &program))
-        return false;
-    // The lock lives in this machine's runtime folder; a process id of another machine says nothing here.
-    if (!host.isEmpty() && host != QSysInfo::machineHostName())
-        return false;
-    return isRunning(pid, program);
+    const auto held = holder(paths);
+    return held && isRunning(held->pid, held->program);
+}
+
+bool isHeldByThisProcess(const AppPaths& paths)
+{
+    const auto held = holder(paths);
+    return held && held->pid == QCoreApplication::applicationPid();
 }
 
 } // namespace DeckLock

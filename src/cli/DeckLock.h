@@ -10,4 +10,7 @@ namespace DeckLock {
 // even one whose process id the system has given to another program since, is not held.
 [[nodiscard]] bool isHeld(const AppPaths& paths);
 
+// Whether this very process holds that lock, which makes it the one deck working on those files.
+[[nodiscard]] bool isHeldByThisProcess(const AppPaths& paths);
+
 } // namespace DeckLock

@@ -68,6 +68,9 @@ std::unique_ptr<QMenu> DeckMenus::deckMenu()
     QAction* remove = addMenuAction(*menu, QStringLiteral("Delete This Page"), this,
                                     [this] { confirmDeleteCurrentPage(); });
     remove->setEnabled(pageCount > 1);
+    menu->addSeparator();
+    addMenuAction(*menu, QStringLiteral("Export Deck…"), this, [this] { Q_EMIT exportDeckRequested(); });
+    addMenuAction(*menu, QStringLiteral("Import Deck…"), this, [this] { Q_EMIT importDeckRequested(); });
 
     if (m_extraItems) {
         menu->addSeparator();

@@ -13,7 +13,8 @@ class TileStore;
 // The deck's two context menus, built anew for each right-click, and the alert that guards deleting a page.
 // The actions of a menu act when triggered.
 //
-// Main thread only. `editTileRequested` fires when "Edit Tile…" is chosen.
+// Main thread only. `editTileRequested` fires when "Edit Tile…" is chosen, `exportDeckRequested` and
+// `importDeckRequested` when "Export Deck…" and "Import Deck…" are.
 class DeckMenus final : public QObject {
     Q_OBJECT
 public:
@@ -31,13 +32,15 @@ public:
 
     // The menu of a tile: the music transport on a Now Playing tile, editing and clearing the tile.
     [[nodiscard]] std::unique_ptr<QMenu> tileMenu(int page, int index);
-    // The menu of the deck outside the tiles: edit mode and the pages.
+    // The menu of the deck outside the tiles: edit mode, the pages and the deck file.
     [[nodiscard]] std::unique_ptr<QMenu> deckMenu();
     // Deletes the current page, after asking when it holds configured tiles.
     void confirmDeleteCurrentPage();
 
 Q_SIGNALS:
     void editTileRequested(int page, int index);
+    void exportDeckRequested();
+    void importDeckRequested();
 
 private:
     Services m_services;

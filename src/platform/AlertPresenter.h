@@ -3,11 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-// A modal alert: a message, an explanation and buttons, the first being the default.
+// A modal alert: a message, an explanation and buttons, the first being the default. A warning is for what
+// may harm the user's files or machine.
 struct Alert {
     QString message;
     QString informativeText;
     QStringList buttons;
+    bool isWarning = false;
     bool operator==(const Alert&) const = default;
 };
 

@@ -35,6 +35,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class DeckSettings;
@@ -99,6 +100,12 @@ struct PlatformServices {
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();
+    // Makes the session start `program` at login (on) or no longer (off); answers why it could not, or
+    // nothing.
+    std::function<std::optional<QString>(const QString& program, bool on)> setLaunchAtLogin =
+        [](const QString&, bool) -> std::optional<QString> {
+        return QStringLiteral("this desktop starts nothing at login");
+    };
 };
 
 // The services of the running platform, for this operating system.

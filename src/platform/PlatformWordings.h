@@ -12,6 +12,8 @@ struct PlatformWordings {
     Alert windowAccess;
     // Whether choosing the first button of `windowAccess` opens the place where that access is granted.
     bool windowAccessOpensSettings = false;
+    // Shown when the user asks for window restoring and app tiles already bring minimized windows forward.
+    Alert windowRestoreReady;
 
     // The tile editor's icon style drawn from the system's symbols.
     QString symbolIconStyle;

@@ -498,7 +498,15 @@ TEST_F(DeckViewTest, DeckMenuWithOnePageCannotMoveOrDeleteIt)
                                                       {QString(), true},
                                                       {QStringLiteral("Add Page"), true},
                                                       {QStringLiteral("Move Page To"), false},
-                                                      {QStringLiteral("Delete This Page"), false}}));
+                                                      {QStringLiteral("Delete This Page"), false},
+                                                      {QString(), true},
+                                                      {QStringLiteral("Export Deck…"), true},
+                                                      {QStringLiteral("Import Deck…"), true}}));
+    QSignalSpy exports(&m_view->menus(), &DeckMenus::exportDeckRequested);
+    QSignalSpy imports(&m_view->menus(), &DeckMenus::importDeckRequested);
+    actionNamed(*menu, QStringLiteral("Import Deck…"))->trigger();
+    EXPECT_EQ(exports.count(), 0);
+    EXPECT_EQ(imports.count(), 1);
 }
 
 TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
@@ -513,11 +521,11 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
 
     const std::unique_ptr<QMenu> menu = m_view->menus().deckMenu();
     const std::vector<MenuEntry> items = entries(*menu);
-    ASSERT_EQ(items.size(), 7U);
+    ASSERT_EQ(items.size(), 10U);
     EXPECT_EQ(items[0].title, QStringLiteral("Done Editing"));
     EXPECT_TRUE(items[3].enabled);
     EXPECT_TRUE(items[4].enabled);
-    EXPECT_EQ(items[6].title, QStringLiteral("Quit Marquetto"));
+    EXPECT_EQ(items[9].title, QStringLiteral("Quit Marquetto"));
 
     QMenu* moveTo = actionNamed(*menu, QStringLiteral("Move Page To"))->menu();
     ASSERT_NE(moveTo, nullptr);

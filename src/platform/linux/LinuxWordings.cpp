@@ -17,6 +17,12 @@ const PlatformWordings& linuxWordings()
                 {QStringLiteral("OK")},
             },
         .windowAccessOpensSettings = false,
+        // X11 lets any client raise any window: there is nothing to grant.
+        .windowRestoreReady = {QStringLiteral("App tiles already restore minimized apps."),
+                               QStringLiteral(
+                                   "Marquetto talks to the X11 window manager, so clicking an app tile "
+                                   "brings its minimized windows forward like a taskbar does."),
+                               {QStringLiteral("OK")}},
         .symbolIconStyle = QStringLiteral("Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),

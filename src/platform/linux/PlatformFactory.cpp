@@ -1,4 +1,5 @@
 #include "platform/PlatformServices.h"
+#include "platform/linux/AutostartEntry.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
@@ -117,6 +118,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
         return std::make_unique<GnomeReduceMotion>(gsettings, std::chrono::seconds(1));
     };
     services.wordings = &linuxWordings();
+    services.setLaunchAtLogin = [paths](const QString& program, bool on) {
+        return AutostartEntry::set(paths, program, on);
+    };
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
     const QString paplay = QStandardPaths::findExecutable(QStringLiteral("paplay"));
     services.clickSound =

@@ -14,6 +14,11 @@ const PlatformWordings& macWordings()
                 {QStringLiteral("Open Settings"), QStringLiteral("Not Now")},
             },
         .windowAccessOpensSettings = true,
+        .windowRestoreReady = {QStringLiteral("App tiles already restore minimized apps."),
+                               QStringLiteral(
+                                   "Marquetto has Accessibility access, so clicking an app tile brings "
+                                   "its minimized windows forward like the Dock."),
+                               {QStringLiteral("OK")}},
         .symbolIconStyle = QStringLiteral("SF Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),

@@ -6,7 +6,8 @@
 
 int MessageBoxAlerts::present(const Alert& alert)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Marquetto"), alert.message);
+    QMessageBox box(alert.isWarning ? QMessageBox::Warning : QMessageBox::Information,
+                    QStringLiteral("Marquetto"), alert.message);
     box.setInformativeText(alert.informativeText);
     QList<QAbstractButton*> buttons;
     for (const QString& title : alert.buttons)

@@ -1,0 +1,67 @@
+#include "platform/linux/AutostartEntry.h"
+
+#include "core/AtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace AutostartEntry {
+
+namespace {
+
+// The Exec line's own quoting, then the escapes of a desktop entry's string value on top of it.
+std::optional<QString> execValue(const QString& program)
+{
+    if (program.contains(u'\n') || program.contains(u'\r'))
+        return std::nullopt;
+    static const QString reserved = QStringLiteral(" \t\"'\\><~|&;$*?#()`");
+    QString exec = program;
+    if (std::any_of(program.begin(), program.end(), [](QChar c) { return reserved.contains(c); })) {
+        exec.clear();
+        for (const QChar c : program) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                exec += u'\\';
+            exec += c;
+        }
+        exec = u'"' + exec + u'"';
+    }
+    return exec.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("%%"));
+}
+
+} // namespace
+
+QString path(const AppPaths& paths)
+{
+    return paths.configHome + QStringLiteral("/autostart/marquetto.desktop");
+}
+
+std::optional<QString> set(const AppPaths& paths, const QString& program, bool on)
+{
+    const QString entry = path(paths);
+    if (!on) {
+        QFile file(entry);
+        if (!file.exists() || file.remove())
+            return std::nullopt;
+        return file.errorString();
+    }
+    if (!QFileInfo(program).isAbsolute())
+        return QStringLiteral("the program's path \"%1\" is not absolute").arg(program);
+    const auto exec = execValue(program);
+    if (!exec)
+        return QStringLiteral("the program's path holds a line break");
+    if (!QDir().mkpath(QFileInfo(entry).path()))
+        return QStringLiteral("couldn't make the folder %1").arg(QFileInfo(entry).path());
+    const QString text = QStringLiteral("[Desktop Entry]\n"
+                                        "Type=Application\n"
+                                        "Name=Marquetto\n"
+                                        "Comment=Your launcher deck\n"
+                                        "Exec=%1\n"
+                                        "Terminal=false\n"
+                                        "X-GNOME-Autostart-enabled=true\n")
+                             .arg(*exec);
+    return AtomicFile::write(entry, text.toUtf8());
+}
+
+} // namespace AutostartEntry
