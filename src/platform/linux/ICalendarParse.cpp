@@ -56,6 +56,10 @@ QTimeZone zoneOf(icalproperty* property)
     return tzid ? zoneNamed(text(icalparameter_get_tzid(tzid))) : QTimeZone();
 }
 
+} // namespace
+
+namespace ICalendarParse {
+
 std::optional<ICalendarEntry> entry(icalcomponent* event)
 {
     icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
@@ -97,6 +101,10 @@ std::optional<ICalendarEntry> entry(icalcomponent* event)
         entry.recurrenceId = dateTime(icalproperty_get_recurrenceid(id), zoneOf(id));
     return entry;
 }
+
+} // namespace ICalendarParse
+
+namespace {
 
 // The parser's time grows with the square of a line's length, so a content line (with its folded
 // continuations) is cut well before that matters; the cut text is longer than anything the band reads.
@@ -164,7 +172,7 @@ ICalendarData parse(const QByteArray& text)
             data.name = ::text(icalproperty_get_x(property));
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event;
          event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-        if (std::optional<ICalendarEntry> read = entry(event))
+        if (std::optional<ICalendarEntry> read = ICalendarParse::entry(event))
             data.entries.append(std::move(*read));
     return data;
 }

@@ -8,6 +8,7 @@
 #include "model/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Workspace.h"
+#include "platform/linux/CalendarApplication.h"
 #include "platform/linux/ICalendarExpand.h"
 
 #include <QCryptographicHash>
@@ -219,12 +220,7 @@ CalendarStore::EventsQuery ICalendarStore::eventsQuery(const QDateTime& from, co
 
 void ICalendarStore::openApplication()
 {
-    for (const char* application :
-         {"org.gnome.Calendar.desktop", "org.kde.korganizer.desktop", "org.gnome.Evolution.desktop"})
-        if (const std::optional<QString> path = m_workspace.applicationPath(QLatin1String(application)))
-            if (m_workspace.launchApplication(*path))
-                return;
-    qCInfo(lcPlatform).noquote() << "Marquetto: no calendar application to open";
+    CalendarApplication::open(m_workspace);
 }
 
 bool ICalendarStore::addSource(const QString& text)
