@@ -196,7 +196,7 @@ void EdsSources::clientReady(GObject*, GAsyncResult* result, gpointer data)
     if (!watch || !client) {
         if (watch)
             qCWarning(lcPlatform).noquote()
-                << "Marquetto: cannot open the calendar" << watch->title << ":" << message(error);
+                << "Marquetto: cannot open the calendar" << watch->title + u':' << message(error);
         g_clear_object(&client);
         g_clear_error(&error);
         return;
@@ -218,7 +218,7 @@ void EdsSources::viewReady(GObject* client, GAsyncResult* result, gpointer data)
     if (!watch || !view) {
         if (watch)
             qCWarning(lcPlatform).noquote() << "Marquetto: cannot follow the changes of the calendar"
-                                            << watch->title << ":" << message(error);
+                                            << watch->title + u':' << message(error);
         g_clear_object(&view);
         g_clear_error(&error);
         return;
@@ -233,7 +233,7 @@ void EdsSources::viewReady(GObject* client, GAsyncResult* result, gpointer data)
     e_cal_client_view_start(view, &error);
     if (error) {
         qCWarning(lcPlatform).noquote() << "Marquetto: cannot follow the changes of the calendar"
-                                        << watch->title << ":" << message(error);
+                                        << watch->title + u':' << message(error);
         g_clear_error(&error);
     }
 }

@@ -18,7 +18,12 @@ QString text(const char* value)
 QString propertyText(icalcomponent* event, icalproperty_kind kind)
 {
     icalproperty* property = icalcomponent_get_first_property(event, kind);
-    return property ? text(icalproperty_get_value_as_string(property)) : QString();
+    if (!property)
+        return {};
+    // The string form of a text value keeps its escapes ("\\,"), which are not part of the title.
+    if (icalvalue* value = icalproperty_get_value(property); value && icalvalue_isa(value) == ICAL_TEXT_VALUE)
+        return text(icalvalue_get_text(value));
+    return text(icalproperty_get_value_as_string(property));
 }
 
 // Zone names are IANA names, Windows names (Outlook, Exchange) or IANA names behind a vendor prefix
