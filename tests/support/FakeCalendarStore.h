@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/CalendarStore.h"
+
+// A calendar store whose answers the test sets; access requests wait in `pending` until the test answers.
+class FakeCalendarStore final : public CalendarStore {
+public:
+    [[nodiscard]] Authorization authorization() const override { return status; }
+    void requestAccess(std::function<void(bool)> answer) override { pending = std::move(answer); }
+    [[nodiscard]] QList<CalendarInfo> calendars() const override { return list; }
+    [[nodiscard]] EventsQuery eventsQuery(const QDateTime&, const QDateTime&,
+                                          const QStringList& ids) const override
+    {
+        asked = ids;
+        return [events = events, ids] {
+            QList<CalendarEvent> in;
+            for (const CalendarEvent& event : events)
+                if (ids.contains(event.calendarId))
+                    in.append(event);
+            return in;
+        };
+    }
+    void openApplication() override { ++applicationOpened; }
+    void openAccessSettings() override { ++settingsOpened; }
+    [[nodiscard]] bool acceptsSources() const override { return takesSources; }
+    bool addSource(const QString& source) override
+    {
+        sources.append(source);
+        return takesSources;
+    }
+    [[nodiscard]] bool isRemovable(const QString& id) const override { return sources.contains(id); }
+    bool removeSource(const QString& id) override { return sources.removeAll(id) > 0; }
+
+    Authorization status = Authorization::granted;
+    std::function<void(bool)> pending;
+    QList<CalendarInfo> list{{QStringLiteral("work"), QStringLiteral("work")},
+                             {QStringLiteral("home"), QStringLiteral("Home")}};
+    QList<CalendarEvent> events;
+    mutable QStringList asked;
+    int applicationOpened = 0;
+    int settingsOpened = 0;
+    bool takesSources = false;
+    QStringList sources;
+};
