@@ -116,7 +116,33 @@ void EdsSources::start()
         // GLib would end the whole deck when the session bus goes; Qt's own connection decides that.
         g_dbus_connection_set_exit_on_close(m_bus, FALSE);
     }
-    e_source_registry_new(m_cancellable, registryReady, new Pending(this, {}, m_cancellable));
+    // The registry object is made happily while no registry runs, so the registry is asked first; on a
+    // desktop this also starts it when nothing has needed it yet.
+    g_dbus_connection_call(m_bus, registryService, "/", "org.freedesktop.DBus.Peer", "Ping", nullptr,
+                           G_VARIANT_TYPE_UNIT, G_DBUS_CALL_FLAGS_NONE, -1, m_cancellable, registryAnswered,
+                           new Pending(this, {}, m_cancellable));
+}
+
+void EdsSources::registryAnswered(GObject* bus, GAsyncResult* result, gpointer data)
+{
+    const std::unique_ptr<Pending> pending(static_cast<Pending*>(data));
+    GError* error = nullptr;
+    GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, &error);
+    if (reply)
+        g_variant_unref(reply);
+    if (pending->isCancelled() || isCancelled(error)) {
+        g_clear_error(&error);
+        return;
+    }
+    EdsSources& self = *pending->self;
+    if (!reply) {
+        qCWarning(lcPlatform).noquote()
+            << "Marquetto: Evolution Data Server's calendars are not available:" << message(error);
+        g_clear_error(&error);
+        self.m_listener.answered(false);
+        return;
+    }
+    e_source_registry_new(self.m_cancellable, registryReady, new Pending(&self, {}, self.m_cancellable));
 }
 
 void EdsSources::registryReady(GObject*, GAsyncResult* result, gpointer data)

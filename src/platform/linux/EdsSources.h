@@ -23,6 +23,7 @@ public:
         std::function<void()> eventsChanged;
     };
 
+    static constexpr const char* registryService = "org.gnome.evolution.dataserver.Sources5";
     static constexpr int connectSeconds = 15;
     static constexpr int reconnectSeconds = 30;
 
@@ -38,6 +39,7 @@ private:
     struct Watch;
     struct Pending;
 
+    static void registryAnswered(GObject* bus, GAsyncResult* result, gpointer data);
     static void registryReady(GObject* object, GAsyncResult* result, gpointer data);
     static void clientReady(GObject* object, GAsyncResult* result, gpointer data);
     static void viewReady(GObject* object, GAsyncResult* result, gpointer data);

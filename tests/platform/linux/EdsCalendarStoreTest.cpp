@@ -36,9 +36,6 @@ protected:
         m_environment.set("XDG_CACHE_HOME", home + "/cache");
         m_environment.set("GSETTINGS_BACKEND", "memory");
         m_environment.set("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toUtf8());
-        // The factory finds calendars through the registry, and nothing starts either on demand here.
-        start(m_registry, registryProgram, QStringLiteral("org.gnome.evolution.dataserver.Sources5"));
-        start(m_factory, factoryProgram, QStringLiteral("org.gnome.evolution.dataserver.Calendar8"));
     }
 
     void TearDown() override
@@ -47,6 +44,13 @@ protected:
             process->kill();
             process->waitForFinished();
         }
+    }
+
+    // The factory finds calendars through the registry, and nothing starts either on demand here.
+    void startServer()
+    {
+        start(m_registry, registryProgram, QStringLiteral("org.gnome.evolution.dataserver.Sources5"));
+        start(m_factory, factoryProgram, QStringLiteral("org.gnome.evolution.dataserver.Calendar8"));
     }
 
     void start(QProcess& process, const QString& program, const QString& busName)
@@ -112,15 +116,25 @@ void writeEvent(ECalClient* client, const QDateTime& start, const char* title, b
 
 } // namespace
 
-TEST_F(EdsCalendarStoreTest, SeesEventsAndTheirChangesAndKeepsThemWhenTheServerQuits)
+TEST_F(EdsCalendarStoreTest, WaitsForTheServerThenSeesEventsAndTheirChangesAndKeepsThemWhenItQuits)
 {
     FakeWorkspace workspace;
     EdsCalendarStore store(workspace);
-    EXPECT_EQ(store.authorization(), CalendarStore::Authorization::notDetermined);
     std::optional<bool> granted;
-    store.requestAccess([&](bool answer) { granted = answer; });
-    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }, 10000));
-    EXPECT_TRUE(*granted);
+    const auto ask = [&] {
+        granted.reset();
+        store.requestAccess([&](bool answer) { granted = answer; });
+        return waitFor([&] { return granted.has_value(); }, 10000) && *granted;
+    };
+    {
+        LogCapture log;
+        EXPECT_FALSE(ask());
+        EXPECT_EQ(store.authorization(), CalendarStore::Authorization::notDetermined);
+        EXPECT_EQ(log.lines().size(), 1);
+    }
+
+    startServer();
+    EXPECT_TRUE(ask());
     EXPECT_EQ(store.authorization(), CalendarStore::Authorization::granted);
     ASSERT_TRUE(waitFor([&] { return store.isWatching(systemCalendar); }, 10000));
 
