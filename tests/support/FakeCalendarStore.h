@@ -2,7 +2,7 @@
 
 #include "platform/CalendarStore.h"
 
-// A calendar store with the events a test gives it, two calendars ("work", "home") and access granted.
+// A calendar store whose answers the test sets; access requests wait in `pending` until the test answers.
 class FakeCalendarStore final : public CalendarStore {
 public:
     [[nodiscard]] Authorization authorization() const override { return status; }
@@ -22,10 +22,14 @@ public:
     }
     void openApplication() override { ++applicationOpened; }
     void openAccessSettings() override { ++settingsOpened; }
-    [[nodiscard]] bool acceptsSources() const override { return false; }
-    bool addSource(const QString&) override { return false; }
-    [[nodiscard]] bool isRemovable(const QString&) const override { return false; }
-    bool removeSource(const QString&) override { return false; }
+    [[nodiscard]] bool acceptsSources() const override { return takesSources; }
+    bool addSource(const QString& source) override
+    {
+        sources.append(source);
+        return takesSources;
+    }
+    [[nodiscard]] bool isRemovable(const QString& id) const override { return sources.contains(id); }
+    bool removeSource(const QString& id) override { return sources.removeAll(id) > 0; }
 
     Authorization status = Authorization::granted;
     std::function<void(bool)> pending;
@@ -35,4 +39,6 @@ public:
     mutable QStringList asked;
     int applicationOpened = 0;
     int settingsOpened = 0;
+    bool takesSources = false;
+    QStringList sources;
 };

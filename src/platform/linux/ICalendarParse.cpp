@@ -21,7 +21,12 @@ QString text(const char* value)
 QString propertyText(icalcomponent* event, icalproperty_kind kind)
 {
     icalproperty* property = icalcomponent_get_first_property(event, kind);
-    return property ? text(icalproperty_get_value_as_string(property)) : QString();
+    if (!property)
+        return {};
+    // The string form of a text value keeps its escapes ("\\,"), which are not part of the title.
+    if (icalvalue* value = icalproperty_get_value(property); value && icalvalue_isa(value) == ICAL_TEXT_VALUE)
+        return text(icalvalue_get_text(value));
+    return text(icalproperty_get_value_as_string(property));
 }
 
 // Zone names are IANA names, Windows names (Outlook, Exchange) or IANA names behind a vendor prefix
@@ -58,6 +63,10 @@ QTimeZone zoneOf(icalproperty* property)
     icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
     return tzid ? zoneNamed(text(icalparameter_get_tzid(tzid))) : QTimeZone();
 }
+
+} // namespace
+
+namespace ICalendarParse {
 
 std::optional<ICalendarEntry> entry(icalcomponent* event)
 {
@@ -108,6 +117,10 @@ std::optional<ICalendarEntry> entry(icalcomponent* event)
         entry.recurrenceId = dateTime(icalproperty_get_recurrenceid(id), zoneOf(id));
     return entry;
 }
+
+} // namespace ICalendarParse
+
+namespace {
 
 // The parser's time grows with the square of a line's length, so a content line (with its folded
 // continuations) is cut well before that matters; the cut text is longer than anything the band reads.
@@ -175,7 +188,7 @@ ICalendarData parse(const QByteArray& text)
             data.name = ::text(icalproperty_get_x(property));
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event;
          event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-        if (std::optional<ICalendarEntry> read = entry(event))
+        if (std::optional<ICalendarEntry> read = ICalendarParse::entry(event))
             data.entries.append(std::move(*read));
     return data;
 }

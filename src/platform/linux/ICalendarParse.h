@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+typedef struct icalcomponent_impl icalcomponent;
+
 // One VEVENT of an iCalendar file, reduced to plain values that any thread may read.
 struct ICalendarEntry {
     QString uid;
@@ -41,5 +43,7 @@ namespace ICalendarParse {
 inline constexpr qsizetype maxTextLength = 64 * 1024;
 
 [[nodiscard]] ICalendarData parse(const QByteArray& text);
+// One VEVENT, or nothing when it has no usable start.
+[[nodiscard]] std::optional<ICalendarEntry> entry(icalcomponent* event);
 
 } // namespace ICalendarParse

@@ -8,8 +8,8 @@
 #include "model/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Workspace.h"
+#include "platform/linux/CalendarApplication.h"
 #include "platform/linux/ICalendarExpand.h"
-#include "platform/linux/MimeDefaults.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -220,17 +220,7 @@ CalendarStore::EventsQuery ICalendarStore::eventsQuery(const QDateTime& from, co
 
 void ICalendarStore::openApplication()
 {
-    // The desktop's own choice first, then the calendars that come with GNOME and Plasma.
-    QStringList applications =
-        MimeDefaults::defaultApplications(QStringLiteral("text/calendar"), MimeDefaults::listFiles());
-    applications << QStringLiteral("org.gnome.Calendar.desktop")
-                 << QStringLiteral("org.kde.korganizer.desktop")
-                 << QStringLiteral("org.gnome.Evolution.desktop");
-    for (const QString& application : applications)
-        if (const std::optional<QString> path = m_workspace.applicationPath(application))
-            if (m_workspace.launchApplication(*path))
-                return;
-    qCInfo(lcPlatform).noquote() << "Marquetto: no calendar application to open";
+    CalendarApplication::open(m_workspace);
 }
 
 bool ICalendarStore::addSource(const QString& text)

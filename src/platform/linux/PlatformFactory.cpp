@@ -1,10 +1,12 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/AutostartEntry.h"
 #include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/CombinedCalendarStore.h"
 #include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/DesktopWallpaper.h"
+#include "platform/linux/EdsCalendarStore.h"
 #include "platform/linux/GeoClueLocation.h"
 #include "platform/linux/GnomeDoNotDisturb.h"
 #include "platform/linux/GnomeReduceMotion.h"
@@ -137,7 +139,10 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.createCalendars = [&workspace = *services.workspace, &clock = *services.clock,
                                 cache = paths.supportDir() +
                                         QStringLiteral("/Calendars")](DeckSettings& settings) {
-        return std::make_unique<ICalendarStore>(settings, workspace, clock, cache);
+        std::vector<std::unique_ptr<CalendarStore>> stores;
+        stores.push_back(std::make_unique<EdsCalendarStore>(workspace));
+        stores.push_back(std::make_unique<ICalendarStore>(settings, workspace, clock, cache));
+        return std::make_unique<CombinedCalendarStore>(std::move(stores));
     };
     services.unreadMessages = std::make_unique<LauncherEntryCounts>(sessionBus(), *services.workspace);
     services.doNotDisturb = doNotDisturb(processes, gsettings);
