@@ -25,11 +25,13 @@
 #include "platform/TileStateSources.h"
 #include "platform/Trash.h"
 #include "platform/VitalsCounters.h"
+#include "platform/WakeWatch.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
 
+#include <QSysInfo>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -87,6 +89,12 @@ struct PlatformServices {
     std::unique_ptr<AlertSound> alertSound = std::make_unique<NullAlertSound>();
     std::unique_ptr<Clipboard> clipboard = std::make_unique<NullClipboard>();
     std::unique_ptr<AlertPresenter> alerts = std::make_unique<LoggingAlertPresenter>();
+    // Wakes from sleep, for cloud sync; made when sync first starts watching.
+    std::function<std::unique_ptr<WakeWatch>()> createWakeWatch = [] {
+        return std::make_unique<NullWakeWatch>();
+    };
+    // This machine's name as the user set it, shown on the other machines; called on a background thread.
+    std::function<QString()> machineName = [] { return QSysInfo::machineHostName(); };
 };
 
 // The services of the running platform, for this operating system.

@@ -19,4 +19,17 @@ struct PlatformWordings {
     QString audioOutputHelp;
     // The tile editor's name for the AppleScript language of script tiles.
     QString appleScriptLanguage;
+
+    // Cloud sync; "%1" stands for the synced folder's own name.
+    // The synced folder as the texts name it.
+    QString cloudDrive;
+    // What one of the user's machines is called: "Mac", "computer".
+    QString computer;
+    // The status line while the synced folder is not there.
+    QString cloudDriveOffStatus;
+    // Shown instead of switching sync on while the synced folder is not there.
+    Alert cloudDriveOff;
+    // The switch-on question's buttons for the shared deck and for this machine's.
+    QString useCloudDeck;
+    QString keepLocalDeck;
 };

@@ -22,6 +22,18 @@ const PlatformWordings& linuxWordings()
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),
         // An AppleScript tile runs only once the deck reaches a Mac through the shared folder.
         .appleScriptLanguage = QStringLiteral("AppleScript (runs on a Mac)"),
+        .cloudDrive = QStringLiteral("%1"),
+        .computer = QStringLiteral("computer"),
+        .cloudDriveOffStatus = QStringLiteral("The folder %1 isn't there. Reconnect it to keep syncing."),
+        .cloudDriveOff =
+            {
+                QStringLiteral("The folder %1 isn't there."),
+                QStringLiteral("Choose a folder that your sync client keeps the same on each computer, then "
+                               "try again."),
+                {QStringLiteral("OK")},
+            },
+        .useCloudDeck = QStringLiteral("Use the Folder's Deck"),
+        .keepLocalDeck = QStringLiteral("Keep This Computer's"),
     };
     return wordings;
 }

@@ -11,6 +11,8 @@
 #include "platform/linux/LinuxTileStateSources.h"
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
+#include "platform/linux/LogindWakeWatch.h"
+#include "platform/linux/MachineName.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/LogindSleepInhibitor.h"
 #include "platform/linux/MprisMusic.h"
@@ -96,6 +98,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
         return std::make_unique<GnomeReduceMotion>(gsettings, std::chrono::seconds(1));
     };
     services.wordings = &linuxWordings();
+    services.createWakeWatch = [] { return std::make_unique<LogindWakeWatch>(systemBus()); };
+    services.machineName = [] { return MachineName::read(QStringLiteral("/etc/machine-info")); };
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
     const QString paplay = QStandardPaths::findExecutable(QStringLiteral("paplay"));
     services.clickSound =

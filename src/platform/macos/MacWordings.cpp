@@ -18,6 +18,19 @@ const PlatformWordings& macWordings()
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),
         .appleScriptLanguage = QStringLiteral("AppleScript"),
+        .cloudDrive = QStringLiteral("iCloud Drive"),
+        .computer = QStringLiteral("Mac"),
+        .cloudDriveOffStatus =
+            QStringLiteral("iCloud Drive is off. Turn it on in System Settings to keep syncing."),
+        .cloudDriveOff =
+            {
+                QStringLiteral("iCloud Drive is off."),
+                QStringLiteral(
+                    "Turn on iCloud Drive in System Settings, under your name > iCloud, then try again."),
+                {QStringLiteral("OK")},
+            },
+        .useCloudDeck = QStringLiteral("Use iCloud's Deck"),
+        .keepLocalDeck = QStringLiteral("Keep This Mac's"),
     };
     return wordings;
 }
