@@ -221,6 +221,8 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
         .in = in,
         .out = out,
         .err = err,
+        .iconsDir = m_services.paths().iconsDir(),
+        .clock = &m_services.clock(),
     };
     response.status = DeckCommands::runInDeck(context, request.arguments);
     out.flush();

@@ -1,17 +1,21 @@
 #include "cli/IconImportHelper.h"
 
 #include "core/Logging.h"
+#include "model/LayoutFile.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 
-std::optional<QString> IconImportHelper::importImage(const QString& iconsDir, const QString& path)
+namespace {
+
+// The helper's standard output once it exited with 0; nothing otherwise (logged when it could not be run).
+std::optional<QByteArray> runHelper(const QStringList& arguments)
 {
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/marquetto-icon-import");
     QProcess helper;
     helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     helper.setStandardInputFile(QProcess::nullDevice());
-    helper.start(program, {iconsDir, path});
+    helper.start(program, arguments);
     // Decoding is bounded in size, so the helper always finishes; the command waits for it as long as it
     // takes.
     if (!helper.waitForFinished(-1) || helper.exitStatus() != QProcess::NormalExit) {
@@ -19,8 +23,27 @@ std::optional<QString> IconImportHelper::importImage(const QString& iconsDir, co
                                             helper.errorString();
         return std::nullopt;
     }
-    const QString name = QString::fromUtf8(helper.readAllStandardOutput()).trimmed();
-    if (helper.exitCode() != 0 || name.isEmpty())
+    if (helper.exitCode() != 0)
+        return std::nullopt;
+    return helper.readAllStandardOutput();
+}
+
+} // namespace
+
+std::optional<QString> IconImportHelper::importImage(const QString& iconsDir, const QString& path)
+{
+    const auto output = runHelper({iconsDir, path});
+    const QString name = output ? QString::fromUtf8(*output).trimmed() : QString();
+    if (name.isEmpty())
         return std::nullopt;
     return name;
+}
+
+std::optional<Pages> IconImportHelper::storeDeckIcons(const QString& iconsDir, const QString& path)
+{
+    const auto output = runHelper({QStringLiteral("--deck"), iconsDir, path});
+    const auto contents = output ? LayoutFile::decode(*output) : std::nullopt;
+    if (!contents || contents->isOlderFormat)
+        return std::nullopt;
+    return std::move(contents->pages);
 }

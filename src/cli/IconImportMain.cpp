@@ -1,7 +1,13 @@
 // marquetto-icon-import ICONS-FOLDER PATH: brings a picture into the icons folder in the normal form and
 // prints the new file's name. `marquetto-deck icon import` runs it, so that the companion's other commands
 // start without loading Qt Gui.
+// marquetto-icon-import --deck ICONS-FOLDER FILE: stores the vetted icons of a deck file and prints its
+// pages, pointing at them, in the layout file's form; `marquetto-deck import` runs it.
+#include "exchange/DeckTransfer.h"
 #include "exchange/IconImport.h"
+#include "exchange/IconVetting.h"
+#include "model/TileCoding.h"
+#include "platform/Clock.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -15,6 +21,15 @@ int main(int argc, char** argv)
     // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
     qSetMessagePattern(QStringLiteral("%{message}"));
     const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 4 && arguments.at(1) == u"--deck") {
+        const auto prepared = DeckTransfer::read(arguments.at(3));
+        if (!prepared)
+            return 1;
+        const Pages pages =
+            DeckTransfer::storeIcons(prepared->deck, arguments.at(2), SystemClock().now(), &IconVetting::vet);
+        QTextStream(stdout) << QString::fromUtf8(TileCoding::layoutBytes(pages));
+        return 0;
+    }
     if (arguments.size() != 3) {
         QTextStream(stderr) << "Usage: marquetto-icon-import ICONS-FOLDER PATH\n";
         return 2;

@@ -8,8 +8,10 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -32,7 +34,7 @@ int main(int argc, char** argv)
         err << "marquetto-deck: standard input is not readable\n";
         return DeckCommands::failure;
     }
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
     // The tile of `set PAGE INDEX -` is read before it is known whether the deck or this process stores it.
     const bool tileOnInput = arguments.value(0) == u"set" && arguments.value(3) == u"-";
     const auto read =
@@ -42,6 +44,9 @@ int main(int argc, char** argv)
         return DeckCommands::failure;
     }
     QByteArray input = *read;
+    // The running deck has a working folder of its own.
+    if (arguments.value(0) == u"export" && arguments.size() == 2)
+        arguments[1] = QFileInfo(arguments[1]).absoluteFilePath();
     const DeckCommands::Command* command = DeckCommands::find(arguments.value(0));
     if (command && command->runsInDeck) {
         if (const auto answer = DeckChannel::send(*paths, {arguments, input})) {
@@ -58,6 +63,11 @@ int main(int argc, char** argv)
     }
 
     DeckServices& services = DeckServices::createForProcess(createPlatformServices(*paths));
+    // The companion's own commands that change the deck leave the files to the running deck.
+    const bool deckRuns = DeckLock::isHeld(*paths);
+    const auto sendToDeck = [&paths](const DeckChannel::Request& request) {
+        return DeckChannel::send(*paths, request);
+    };
     QBuffer bufferedInput(&input);
     bufferedInput.open(QIODevice::ReadOnly);
     QIODevice& in = arguments.value(0) == u"set" ? static_cast<QIODevice&>(bufferedInput) : stdinFile;
@@ -73,6 +83,15 @@ int main(int argc, char** argv)
         .library = &services.tileLibrary(),
         .importIcon = [iconsDir = paths->iconsDir()](
                           const QString& path) { return IconImportHelper::importImage(iconsDir, path); },
+        .iconsDir = paths->iconsDir(),
+        .clock = &services.clock(),
+        .wordings = &services.wordings(),
+        .inIsTerminal = isatty(STDIN_FILENO) == 1,
+        .storeDeckIcons =
+            [iconsDir = paths->iconsDir()](const QString& path) {
+                return IconImportHelper::storeDeckIcons(iconsDir, path);
+            },
+        .sendToDeck = deckRuns ? std::function(sendToDeck) : nullptr,
     };
     return DeckCommands::run(context, arguments);
 }

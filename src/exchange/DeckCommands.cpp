@@ -1,6 +1,7 @@
 #include "exchange/DeckCommands.h"
 
 #include "exchange/DeckCommandHandlers.h"
+#include "exchange/DeckTransferCommands.h"
 
 #include <QIODevice>
 #include <QTextStream>
@@ -39,6 +40,15 @@ const std::vector<Command>& table()
          true,
          {QStringLiteral("band"), QStringLiteral("band set MODULE…")},
          &H::band},
+        // Writing the file from the deck's own pages catches an edit that is not saved yet.
+        {QStringLiteral("export"), true, {QStringLiteral("export FILE")}, &DeckTransferCommands::exportDeck},
+        // Reading and vetting a deck file takes a while, and the question is asked on the companion's
+        // terminal; only the finished pages go to the deck, through "replace-deck".
+        {QStringLiteral("import"),
+         false,
+         {QStringLiteral("import FILE [--yes]")},
+         &DeckTransferCommands::importDeck},
+        {QStringLiteral("replace-deck"), true, {}, &DeckTransferCommands::replaceDeck},
         {QStringLiteral("help"), false, {}, &H::help},
     };
     return commands;

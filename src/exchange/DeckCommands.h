@@ -1,6 +1,8 @@
 #pragma once
 
 #include "actions/ActionRunnerSource.h"
+#include "exchange/DeckChannel.h"
+#include "model/Models.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,9 +12,11 @@
 #include <vector>
 
 class ActionRunner;
+class Clock;
 class ApplicationNames;
 class DeckRemote;
 class DeckSettings;
+struct PlatformWordings;
 class QIODevice;
 class QTextStream;
 class TileLibrary;
@@ -51,6 +55,19 @@ struct Context {
     // Brings a picture into the icons folder in the normal form and answers the new file's name, or nothing
     // when nothing could be made of it. Empty where pictures cannot be imported.
     std::function<std::optional<QString>(const QString& path)> importIcon = {};
+    // The icons folder and the clock, for the deck file; `export` fails without them.
+    QString iconsDir = {};
+    const Clock* clock = nullptr;
+    // The texts that name this platform's places.
+    const PlatformWordings* wordings = nullptr;
+    // Whether a person answers questions on `in`.
+    bool inIsTerminal = false;
+    // Stores the vetted icons of the deck file at `path` in the icons folder and answers the file's pages
+    // pointing at them; nothing when that failed. Empty where images cannot be vetted.
+    std::function<std::optional<Pages>(const QString& path)> storeDeckIcons = {};
+    // Hands a request to the running deck and answers its response, or nothing when it did not answer. Empty
+    // when no deck runs; the companion then changes the files itself.
+    std::function<std::optional<DeckChannel::Response>(const DeckChannel::Request& request)> sendToDeck = {};
 };
 
 // Carries out a command; `arguments` are those after its name.

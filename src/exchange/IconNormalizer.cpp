@@ -213,6 +213,20 @@ QImage plain(const QImage& image)
     return bare;
 }
 
+// `probe` and `reader` read the same picture; the second is used only when the largest image is not the
+// first.
+std::optional<QImage> decodeLargest(QImageReader& probe, QImageReader& reader)
+{
+    const int imageCount = probe.imageCount();
+    if (imageCount <= 1)
+        return readBounded(probe);
+    const int index = largestImageIndex(probe, imageCount);
+    // The probe has moved on through the pictures, and not every handler can go back.
+    if (index > 0 && !reader.jumpToImage(index))
+        return std::nullopt;
+    return readBounded(reader);
+}
+
 } // namespace
 
 std::optional<QImage> decode(const QString& path)
@@ -220,15 +234,21 @@ std::optional<QImage> decode(const QString& path)
     if (isPdf(path))
         return std::nullopt;
     QImageReader probe(path);
-    const int imageCount = probe.imageCount();
-    if (imageCount <= 1)
-        return readBounded(probe);
-    const int index = largestImageIndex(probe, imageCount);
-    // The probe has moved on through the pictures, and not every handler can go back.
     QImageReader reader(path);
-    if (index > 0 && !reader.jumpToImage(index))
+    return decodeLargest(probe, reader);
+}
+
+std::optional<QImage> decode(const QByteArray& bytes)
+{
+    if (bytes.startsWith("%PDF-"))
         return std::nullopt;
-    return readBounded(reader);
+    QBuffer probeBuffer;
+    probeBuffer.setData(bytes);
+    QBuffer readerBuffer;
+    readerBuffer.setData(bytes);
+    QImageReader probe(&probeBuffer);
+    QImageReader reader(&readerBuffer);
+    return decodeLargest(probe, reader);
 }
 
 bool isPdf(const QString& path)

@@ -46,6 +46,8 @@ struct ContentBox {
 // The file's picture as pixels: its largest image, turned upright, at most `maxDecodedSide` pixels per side.
 // Nothing for a file that is missing, unreadable, a PDF, or too large to decode within the budgets above.
 [[nodiscard]] std::optional<QImage> decode(const QString& path);
+// The same for a file's bytes held in memory.
+[[nodiscard]] std::optional<QImage> decode(const QByteArray& bytes);
 // Whether the file is a PDF document, which no image decoder here reads.
 [[nodiscard]] bool isPdf(const QString& path);
 

@@ -545,6 +545,11 @@ TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes)
 QByteArray TileCoding::layoutBytes(const Pages& pages)
 {
     CanonicalJson::Writer writer(CanonicalJson::Style::Pretty);
-    Encoder(writer).pages(pages);
+    write(writer, pages);
     return writer.take();
+}
+
+void TileCoding::write(CanonicalJson::Writer& writer, const Pages& pages)
+{
+    Encoder(writer).pages(pages);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CanonicalJson.h"
 #include "core/Expected.h"
 #include "model/Models.h"
 
@@ -43,5 +44,7 @@ using Decoded = Expected<T, DecodeError>;
 
 // The layout file's bytes: pretty-printed with sorted keys.
 [[nodiscard]] QByteArray layoutBytes(const Pages& pages);
+// Streams the pages into a document being written, without building a JSON tree first.
+void write(CanonicalJson::Writer& writer, const Pages& pages);
 
 } // namespace TileCoding

@@ -19,6 +19,8 @@ struct PlatformWordings {
     QString audioOutputHelp;
     // The tile editor's name for the AppleScript language of script tiles.
     QString appleScriptLanguage;
+    // Where an imported deck's scripts would run, in the import's warning ("on your Mac").
+    QString scriptsRunWhere;
 
     // Cloud sync; "%1" stands for the synced folder's own name.
     // The synced folder as the texts name it.

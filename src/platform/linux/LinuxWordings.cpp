@@ -22,6 +22,7 @@ const PlatformWordings& linuxWordings()
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),
         // An AppleScript tile runs only once the deck reaches a Mac through the shared folder.
         .appleScriptLanguage = QStringLiteral("AppleScript (runs on a Mac)"),
+        .scriptsRunWhere = QStringLiteral("on this computer"),
         .cloudDrive = QStringLiteral("%1"),
         .computer = QStringLiteral("computer"),
         .cloudDriveOffStatus = QStringLiteral("The folder %1 isn't there. Reconnect it to keep syncing."),

@@ -18,6 +18,7 @@ const PlatformWordings& macWordings()
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),
         .appleScriptLanguage = QStringLiteral("AppleScript"),
+        .scriptsRunWhere = QStringLiteral("on your Mac"),
         .cloudDrive = QStringLiteral("iCloud Drive"),
         .computer = QStringLiteral("Mac"),
         .cloudDriveOffStatus =

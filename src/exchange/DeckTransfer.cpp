@@ -1,0 +1,151 @@
+#include "exchange/DeckTransfer.h"
+
+#include "core/AtomicFile.h"
+#include "model/Settings.h"
+#include "platform/Clock.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace DeckTransfer {
+
+namespace {
+
+// A name a tile of this machine's own layout may carry that still means a file directly in the icons
+// folder; anything else (a path, "..") would make the export carry a file from elsewhere.
+bool isBareFileName(const QString& name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar());
+}
+
+} // namespace
+
+const QStringList& imageExtensions()
+{
+    static const QStringList extensions{
+        QStringLiteral("png"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("heic"),
+        QStringLiteral("gif"),  QStringLiteral("tif"),  QStringLiteral("tiff"), QStringLiteral("bmp"),
+        QStringLiteral("webp"), QStringLiteral("icns"),
+    };
+    return extensions;
+}
+
+QSet<QString> customIconNames(const Pages& pages)
+{
+    QSet<QString> names;
+    for (const Page& page : pages) {
+        for (const Tile& tile : page) {
+            if (const auto* custom = tile.icon.as<TileIcon::Custom>())
+                names.insert(custom->fileName);
+        }
+    }
+    return names;
+}
+
+int scriptCount(const TileAction& action)
+{
+    if (action.as<TileAction::RunScript>())
+        return 1;
+    const auto* scene = action.as<TileAction::Sequence>();
+    if (!scene)
+        return 0;
+    int count = 0;
+    for (const TileAction& step : scene->steps)
+        count += scriptCount(step);
+    return count;
+}
+
+DeckFile snapshot(const Pages& pages, Grid grid, const QString& iconsDir, const QDateTime& now)
+{
+    DeckFile deck;
+    const QString version = QCoreApplication::applicationVersion();
+    if (!version.isEmpty())
+        deck.appVersion = version;
+    deck.exportedAt = now.toUTC();
+    deck.gridColumns = grid.columns;
+    deck.gridRows = grid.rows;
+    deck.pages = pages;
+    for (const QString& name : customIconNames(pages)) {
+        if (!isBareFileName(name))
+            continue;
+        // An unreadable icon is left out: the tile keeps its reference and falls back where it is imported.
+        if (auto bytes = AtomicFile::read(iconsDir + u'/' + name, maxIconBytes))
+            deck.icons.emplace(name, std::move(*bytes));
+    }
+    return deck;
+}
+
+std::optional<QString> exportTo(const QString& path, const LocalDeck& deck)
+{
+    const DeckFile file =
+        snapshot(deck.store.pages(), {deck.settings.gridColumns(), deck.settings.gridRows()}, deck.iconsDir,
+                 deck.clock.now());
+    const QByteArray bytes = encode(file);
+    // A file no reader accepts would look like a good export until the day it is needed.
+    if (bytes.size() > maxFileBytes)
+        return QStringLiteral("The deck is too large for a deck file.");
+    return AtomicFile::write(path, bytes);
+}
+
+Expected<Prepared, TransferError> read(const QString& path)
+{
+    // A file that says it is too large is refused before a byte is read; the read is bounded as well, for
+    // files whose size is unknown until read.
+    if (QFileInfo(path).size() > maxFileBytes)
+        return Unexpected{TransferError::unreadable};
+    auto bytes = AtomicFile::read(path, maxFileBytes);
+    if (!bytes)
+        return Unexpected{TransferError::unreadable};
+    auto deck = decode(*bytes);
+    if (!deck)
+        return Unexpected{deck.error()};
+    return prepare(std::move(*deck));
+}
+
+Expected<Prepared, TransferError> prepare(DeckFile deck)
+{
+    Prepared prepared;
+    prepared.pageCount = static_cast<int>(deck.pages.size());
+    for (const Page& page : deck.pages) {
+        for (const Tile& tile : page) {
+            if (!tile.action)
+                continue;
+            ++prepared.tileCount;
+            prepared.scriptTileCount += scriptCount(*tile.action);
+        }
+    }
+    if (prepared.tileCount == 0)
+        return Unexpected{TransferError::empty};
+    prepared.deck = std::move(deck);
+    return prepared;
+}
+
+bool apply(const DeckFile& deck, LocalDeck& local, TileStore::ChangeOrigin origin)
+{
+    Pages pages = storeIcons(deck, local.iconsDir, local.clock.now(), local.vet);
+    return replaceDeck(std::move(pages), deck.grid(), local.store, local.settings, origin);
+}
+
+bool replaceDeck(Pages pages, Grid grid, TileStore& store, DeckSettings& settings,
+                 TileStore::ChangeOrigin origin)
+{
+    if (pages.empty())
+        return false;
+    // An edit still waiting for the debounce exists only in memory; the save below would back up the older
+    // file on disk and the edit would be gone.
+    if (store.isSavePending())
+        store.backups().saveBackup(store.pages());
+    const bool supported =
+        std::find(supportedGrids.begin(), supportedGrids.end(), grid) != supportedGrids.end();
+    const bool gridChanged =
+        supported && (grid.columns != settings.gridColumns() || grid.rows != settings.gridRows());
+    if (gridChanged)
+        settings.setGrid(grid.columns, grid.rows);
+    store.replace(std::move(pages), origin);
+    store.savePendingChange();
+    return gridChanged;
+}
+
+} // namespace DeckTransfer
