@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         }
     }
 
-    DeckServices& services = DeckServices::createForProcess(createPlatformServices(*paths));
+    DeckServices& services = DeckServices::createForProcess(createPlatformServices(*paths), {});
     // The companion's own commands that change the deck leave the files to the running deck.
     const bool deckRuns = DeckLock::isHeld(*paths);
     const auto sendToDeck = [&paths](const DeckChannel::Request& request) {
