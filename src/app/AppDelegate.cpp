@@ -4,6 +4,7 @@
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
 #include "actions/WindowSnap.h"
+#include "app/CloudFolderDialog.h"
 #include "app/DeckControlServer.h"
 #include "app/DeckServices.h"
 #include "app/FirstPaint.h"
@@ -15,6 +16,7 @@
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
+#include "exchange/CloudDeck.h"
 #include "exchange/DeckCommands.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -30,6 +32,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QMenu>
 #include <QScreen>
@@ -95,6 +98,8 @@ QWidget* AppDelegate::makeContent(bool translucent)
     connect(&root->deck(), &DeckView::editTileRequested, this, &AppDelegate::openEditor);
     connect(&root->deck(), &DeckView::customizeBandRequested, m_bandCustomize.get(),
             &BandCustomizeWindow::show);
+    root->deck().menus().setSyncDeck([this] { return m_services.cloudDeck().isOn(); },
+                                     [this](bool on) { switchCloudDeck(on); });
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());
@@ -114,6 +119,29 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
+    startCloudDeck();
+}
+
+void AppDelegate::startCloudDeck()
+{
+    CloudDeck& cloud = m_services.cloudDeck();
+    cloud.setEditingCheck([this] {
+        return m_editMode.isEditing() || m_editMode.isDragging() || m_editor->openSlot().has_value();
+    });
+    cloud.setPanelRebuild([this] { m_panel->showPanel(); });
+    cloud.startIfOn();
+}
+
+void AppDelegate::switchCloudDeck(bool on)
+{
+    DeckSettings& settings = m_services.settings();
+    if (on && !QFileInfo(settings.cloudDeckFolder()).isDir()) {
+        const std::optional<QString> folder = chooseCloudFolder(nullptr, m_services.paths().home);
+        if (!folder)
+            return;
+        settings.setCloudDeckFolder(*folder);
+    }
+    m_services.cloudDeck().setCloudDeck(on);
 }
 
 void AppDelegate::startAfterFirstPaint()

@@ -69,6 +69,15 @@ std::unique_ptr<QMenu> DeckMenus::deckMenu()
                                     [this] { confirmDeleteCurrentPage(); });
     remove->setEnabled(pageCount > 1);
 
+    if (m_syncIsOn && m_setSync) {
+        menu->addSeparator();
+        const bool syncing = m_syncIsOn();
+        QAction* sync = addMenuAction(*menu, QStringLiteral("Sync Deck…"), this,
+                                      [setSync = m_setSync, syncing] { setSync(!syncing); });
+        sync->setCheckable(true);
+        sync->setChecked(syncing);
+    }
+
     if (m_extraItems) {
         menu->addSeparator();
         m_extraItems(*menu);
