@@ -251,6 +251,7 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
         .err = err,
         .iconsDir = m_services.paths().iconsDir(),
         .clock = &m_services.clock(),
+        .cloud = &m_services.cloudDeck(),
     };
     response.status = DeckCommands::runInDeck(context, request.arguments);
     out.flush();

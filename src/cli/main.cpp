@@ -2,6 +2,7 @@
 #include "app/DeckServices.h"
 #include "cli/DeckLock.h"
 #include "cli/IconImportHelper.h"
+#include "exchange/CloudDeck.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
 
@@ -92,6 +93,7 @@ int main(int argc, char** argv)
                 return IconImportHelper::storeDeckIcons(iconsDir, path);
             },
         .sendToDeck = deckRuns ? std::function(sendToDeck) : nullptr,
+        .cloud = &services.cloudDeck(),
     };
     return DeckCommands::run(context, arguments);
 }
