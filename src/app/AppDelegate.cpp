@@ -4,6 +4,7 @@
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
 #include "actions/WindowSnap.h"
+#include "app/CloudFolderDialog.h"
 #include "app/DeckControlServer.h"
 #include "app/DeckServices.h"
 #include "app/FirstPaint.h"
@@ -18,6 +19,7 @@
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "editing/FocusSetupWindowController.h"
+#include "exchange/CloudDeck.h"
 #include "exchange/DeckCommands.h"
 #include "exchange/IconCleanup.h"
 #include "exchange/IconVetting.h"
@@ -35,6 +37,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QMenu>
 #include <QScreen>
@@ -129,6 +132,8 @@ QWidget* AppDelegate::makeContent(bool translucent)
     connect(
         &root->deck().menus(), &DeckMenus::importDeckRequested, this,
         [this] { DeckCommands::importDeck(m_deckCommands); }, Qt::QueuedConnection);
+    root->deck().menus().setSyncDeck([this] { return m_services.cloudDeck().isOn(); },
+                                     [this](bool on) { switchCloudDeck(on); });
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());
@@ -148,6 +153,7 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
+    startCloudDeck();
     QTimer::singleShot(iconCleanupDelay, this, &AppDelegate::cleanUpIcons);
 }
 
@@ -160,6 +166,28 @@ void AppDelegate::cleanUpIcons()
     // Reading every backup may take a while; the deck's pages as they are now go along.
     BackgroundQueue::run([paths = m_services.paths(), pages = m_services.store().pages(),
                           &clock = m_services.clock()] { IconCleanup::run(paths, pages, clock); });
+}
+
+void AppDelegate::startCloudDeck()
+{
+    CloudDeck& cloud = m_services.cloudDeck();
+    cloud.setEditingCheck([this] {
+        return m_editMode.isEditing() || m_editMode.isDragging() || m_editor->openSlot().has_value();
+    });
+    cloud.setPanelRebuild([this] { m_panel->showPanel(); });
+    cloud.startIfOn();
+}
+
+void AppDelegate::switchCloudDeck(bool on)
+{
+    DeckSettings& settings = m_services.settings();
+    if (on && !QFileInfo(settings.cloudDeckFolder()).isDir()) {
+        const std::optional<QString> folder = chooseCloudFolder(nullptr, m_services.paths().home);
+        if (!folder)
+            return;
+        settings.setCloudDeckFolder(*folder);
+    }
+    m_services.cloudDeck().setCloudDeck(on);
 }
 
 void AppDelegate::startAfterFirstPaint()
@@ -269,6 +297,7 @@ DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
         .err = err,
         .iconsDir = m_services.paths().iconsDir(),
         .clock = &m_services.clock(),
+        .cloud = &m_services.cloudDeck(),
     };
     response.status = DeckCommands::runInDeck(context, request.arguments);
     out.flush();

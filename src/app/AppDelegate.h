@@ -77,6 +77,10 @@ private:
     // The hot keys and the tracking of the frontmost window, once the deck is on screen.
     void startAfterFirstPaint();
     void startServer();
+    // Cloud sync: its hooks into the deck, then its start if the user switched it on.
+    void startCloudDeck();
+    // "Sync Deck…": switching on first asks for the synced folder when there is none.
+    void switchCloudDeck(bool on);
     // Starts or stops the wallpaper tint as the "chameleonGlass" preference says.
     void followChameleonGlass(bool on);
 

@@ -6,6 +6,7 @@
 #include "actions/WindowSnap.h"
 #include "band/BandEngines.h"
 #include "editing/TileLibrary.h"
+#include "exchange/CloudDeck.h"
 #include "exchange/IconCleanup.h"
 #include "model/Settings.h"
 #include "model/StarterDeck.h"
@@ -61,6 +62,7 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
     : m_platform(std::move(platform))
     , m_scenes(std::move(parts.scenes))
     , m_music(parts.music ? std::move(parts.music) : std::move(m_platform.music))
+    , m_vet(std::move(parts.vet))
 {
     if (!m_platform.systemControls)
         qFatal("Marquetto: platform services built without system controls");
@@ -91,9 +93,9 @@ DeckServices::DeckServices(PlatformServices platform, Parts parts)
 
 DeckServices::~DeckServices() = default;
 
-DeckServices& DeckServices::createForProcess(PlatformServices platform)
+DeckServices& DeckServices::createForProcess(PlatformServices platform, Parts parts)
 {
-    static DeckServices* const root = new DeckServices(std::move(platform));
+    static DeckServices* const root = new DeckServices(std::move(platform), std::move(parts));
     return *root;
 }
 
@@ -188,4 +190,27 @@ BandEngines& DeckServices::band()
             paths().home,
         });
     return *m_band;
+}
+
+CloudDeck& DeckServices::cloudDeck()
+{
+    if (!m_cloudDeck) {
+        DeckTransfer::Vet vet = m_vet;
+        if (!vet)
+            vet = [](const QByteArray&) { return std::optional<DeckTransfer::VettedIcon>(); };
+        m_cloudDeck = std::make_unique<CloudDeck>(CloudDeck::Services{
+            store(),
+            settings(),
+            starterHint(),
+            clock(),
+            alerts(),
+            wordings(),
+            paths().iconsDir(),
+            std::move(vet),
+            [&settings = settings()] { return settings.cloudDeckFolder(); },
+            m_platform.createWakeWatch,
+            m_platform.machineName,
+        });
+    }
+    return *m_cloudDeck;
 }

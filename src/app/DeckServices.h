@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/SceneQueue.h"
+#include "exchange/DeckTransfer.h"
 #include "model/TileStore.h"
 #include "platform/PlatformServices.h"
 
@@ -8,6 +9,7 @@
 
 class ActionRunner;
 class BandEngines;
+class CloudDeck;
 class NowPlayingModel;
 class TileStateProvider;
 class DeckSettings;
@@ -38,6 +40,8 @@ public:
         // The tiles of a first launch; when empty, the desktop's own (the Mac's dock, elsewhere the
         // favourites).
         TileStore::StarterDeckSource starterDeck;
+        // Decides which images of a shared deck may become icon files; without it, none do.
+        DeckTransfer::Vet vet;
     };
 
     explicit DeckServices(PlatformServices platform);
@@ -48,7 +52,7 @@ public:
 
     // The root of this process, never destroyed: a scene or a background job may still be running on a thread
     // of its own while the process quits, and those threads are never waited for. Called once, by `main`.
-    [[nodiscard]] static DeckServices& createForProcess(PlatformServices platform);
+    [[nodiscard]] static DeckServices& createForProcess(PlatformServices platform, Parts parts);
 
     [[nodiscard]] const AppPaths& paths() const { return m_platform.paths; }
     [[nodiscard]] const Clock& clock() const { return *m_platform.clock; }
@@ -91,6 +95,8 @@ public:
     [[nodiscard]] WindowSnap& windowSnap();
     // The engines behind the band's modules, made when first asked for; nothing samples until the band shows.
     [[nodiscard]] BandEngines& band();
+    // Cloud sync through the folder of the "cloudDeckFolder" preference, made when first asked for.
+    [[nodiscard]] CloudDeck& cloudDeck();
 
 private:
     struct Machinery;
@@ -110,4 +116,6 @@ private:
     std::unique_ptr<TileLibrary> m_tileLibrary;
     std::unique_ptr<Machinery> m_machinery;
     std::unique_ptr<BandEngines> m_band;
+    DeckTransfer::Vet m_vet;
+    std::unique_ptr<CloudDeck> m_cloudDeck;
 };

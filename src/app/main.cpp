@@ -2,6 +2,7 @@
 #include "app/DeckServices.h"
 #include "app/FirstPaint.h"
 #include "app/SingleInstance.h"
+#include "exchange/IconVetting.h"
 #include "platform/linux/XcbPlatform.h"
 #include "platform/qt/MessageBoxAlerts.h"
 #include "platform/qt/QtClipboard.h"
@@ -37,7 +38,9 @@ int main(int argc, char** argv)
     PlatformServices platform = createPlatformServices(*paths);
     platform.clipboard = std::make_unique<QtClipboard>();
     platform.alerts = std::make_unique<MessageBoxAlerts>();
-    DeckServices& services = DeckServices::createForProcess(std::move(platform));
+    DeckServices::Parts parts;
+    parts.vet = &IconVetting::vet;
+    DeckServices& services = DeckServices::createForProcess(std::move(platform), std::move(parts));
 
     AppDelegate delegate(services);
     delegate.applicationDidFinishLaunching();

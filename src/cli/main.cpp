@@ -2,6 +2,7 @@
 #include "app/DeckServices.h"
 #include "cli/DeckLock.h"
 #include "cli/IconImportHelper.h"
+#include "exchange/CloudDeck.h"
 #include "exchange/DeckChannel.h"
 #include "exchange/DeckCommands.h"
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
         }
     }
 
-    DeckServices& services = DeckServices::createForProcess(createPlatformServices(*paths));
+    DeckServices& services = DeckServices::createForProcess(createPlatformServices(*paths), {});
     // The companion's own commands that change the deck leave the files to the running deck.
     const bool deckRuns = DeckLock::isHeld(*paths);
     const auto sendToDeck = [&paths](const DeckChannel::Request& request) {
@@ -92,6 +93,7 @@ int main(int argc, char** argv)
                 return IconImportHelper::storeDeckIcons(iconsDir, path);
             },
         .sendToDeck = deckRuns ? std::function(sendToDeck) : nullptr,
+        .cloud = &services.cloudDeck(),
     };
     return DeckCommands::run(context, arguments);
 }

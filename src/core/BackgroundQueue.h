@@ -12,12 +12,13 @@ namespace BackgroundQueue {
 
 void run(std::function<void()> job);
 
-// Runs `work` here and hands its result to `done` on the main thread, unless `context` is gone by then.
-// Call it from the main thread, where `context` lives.
+// A job that runs `work` and hands its result to `done` on the main thread, unless `context` is gone by
+// then; for this queue or another. Make it on the main thread, where `context` lives.
 template <typename Result>
-void runThenReport(QObject* context, std::function<Result()> work, std::function<void(Result)> done)
+std::function<void()> reporting(QObject* context, std::function<Result()> work,
+                                std::function<void(Result)> done)
 {
-    run([guard = QPointer(context), work = std::move(work), done = std::move(done)] {
+    return [guard = QPointer(context), work = std::move(work), done = std::move(done)] {
         Result result = work();
         // The guard is only looked at on the main thread, where the context lives and dies.
         QMetaObject::invokeMethod(
@@ -27,7 +28,15 @@ void runThenReport(QObject* context, std::function<Result()> work, std::function
                     done(result);
             },
             Qt::QueuedConnection);
-    });
+    };
+}
+
+// Runs `work` here and hands its result to `done` on the main thread, unless `context` is gone by then.
+// Call it from the main thread, where `context` lives.
+template <typename Result>
+void runThenReport(QObject* context, std::function<Result()> work, std::function<void(Result)> done)
+{
+    run(reporting(context, std::move(work), std::move(done)));
 }
 
 // Waits until every job handed over so far has finished: for a short-lived program that must not exit

@@ -10,6 +10,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 Q_DECLARE_LOGGING_CATEGORY(lcProcess)
 Q_DECLARE_LOGGING_CATEGORY(lcActions)
 Q_DECLARE_LOGGING_CATEGORY(lcBand)
+Q_DECLARE_LOGGING_CATEGORY(lcCloud)
 // Off unless asked for ("marquetto.editor.debug=true" in QT_LOGGING_RULES): how long the editor takes to
 // open.
 Q_DECLARE_LOGGING_CATEGORY(lcEditor)

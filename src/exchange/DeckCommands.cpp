@@ -1,5 +1,6 @@
 #include "exchange/DeckCommands.h"
 
+#include "exchange/CloudCommands.h"
 #include "exchange/DeckCommandHandlers.h"
 #include "exchange/DeckTransferCommands.h"
 
@@ -49,6 +50,12 @@ const std::vector<Command>& table()
          {QStringLiteral("import FILE [--yes]")},
          &DeckTransferCommands::importDeck},
         {QStringLiteral("replace-deck"), true, {}, &DeckTransferCommands::replaceDeck},
+        // The running deck's engine must see the switch and its passes, or it would undo them.
+        {QStringLiteral("sync"),
+         true,
+         {QStringLiteral("sync on FOLDER [--use-shared | --keep-local]"), QStringLiteral("sync off"),
+          QStringLiteral("sync now")},
+         &CloudCommands::sync},
         {QStringLiteral("help"), false, {}, &H::help},
     };
     return commands;

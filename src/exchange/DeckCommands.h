@@ -14,6 +14,7 @@
 class ActionRunner;
 class Clock;
 class ApplicationNames;
+class CloudDeck;
 class DeckRemote;
 class DeckSettings;
 struct PlatformWordings;
@@ -68,6 +69,8 @@ struct Context {
     // Hands a request to the running deck and answers its response, or nothing when it did not answer. Empty
     // when no deck runs; the companion then changes the files itself.
     std::function<std::optional<DeckChannel::Response>(const DeckChannel::Request& request)> sendToDeck = {};
+    // Cloud sync of this process's deck, for `sync`; nullptr where there is none.
+    CloudDeck* cloud = nullptr;
 };
 
 // Carries out a command; `arguments` are those after its name.

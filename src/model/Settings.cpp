@@ -41,6 +41,20 @@ std::optional<QList<BandModule>> sanitisedBandModules(QList<BandModule> modules)
     return unique;
 }
 
+// A revision below zero or a time that is not a number can only come from a hand edit; both count as
+// never synced rather than poisoning every later comparison.
+std::optional<int> sanitisedRevision(int value)
+{
+    return std::max(value, 0);
+}
+
+std::optional<double> sanitisedTime(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 // The table of this machine's preferences, in the order they load: key, default, sanitiser, change signal.
@@ -92,6 +106,19 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
                     &DeckSettings::weatherURLChanged})
     , m_weatherLocation(preferences,
                         {QStringLiteral("weatherLocation"), QString(), &DeckSettings::weatherLocationChanged})
+    , m_cloudDeck(preferences, {QStringLiteral("cloudDeck"), false, &DeckSettings::cloudDeckChanged})
+    , m_cloudDeckFolder(preferences,
+                        {QStringLiteral("cloudDeckFolder"), QString(), &DeckSettings::cloudDeckFolderChanged})
+    , m_cloudDeckDevice(preferences,
+                        {QStringLiteral("cloudDeckDevice"), QString(), &DeckSettings::cloudDeckDeviceChanged})
+    , m_cloudDeckFileFingerprint(preferences, {QStringLiteral("cloudDeckFileFingerprint"), QString(),
+                                               &DeckSettings::cloudDeckFileFingerprintChanged})
+    , m_cloudDeckFingerprint(preferences, {QStringLiteral("cloudDeckFingerprint"), QString(),
+                                           &DeckSettings::cloudDeckFingerprintChanged})
+    , m_cloudDeckRevision(preferences, {QStringLiteral("cloudDeckRevision"), 0,
+                                        &DeckSettings::cloudDeckRevisionChanged, sanitisedRevision})
+    , m_cloudDeckLayoutEdit(preferences, {QStringLiteral("cloudDeckLayoutEdit"), 0.0,
+                                          &DeckSettings::cloudDeckLayoutEditChanged, sanitisedTime})
 {
 }
 
@@ -226,4 +253,39 @@ void DeckSettings::setWeatherURL(const QString& value)
 void DeckSettings::setWeatherLocation(const QString& value)
 {
     update(m_weatherLocation, value);
+}
+
+void DeckSettings::setCloudDeck(bool value)
+{
+    update(m_cloudDeck, value);
+}
+
+void DeckSettings::setCloudDeckFolder(const QString& value)
+{
+    update(m_cloudDeckFolder, value);
+}
+
+void DeckSettings::setCloudDeckDevice(const QString& value)
+{
+    update(m_cloudDeckDevice, value);
+}
+
+void DeckSettings::setCloudDeckFileFingerprint(const QString& value)
+{
+    update(m_cloudDeckFileFingerprint, value);
+}
+
+void DeckSettings::setCloudDeckFingerprint(const QString& value)
+{
+    update(m_cloudDeckFingerprint, value);
+}
+
+void DeckSettings::setCloudDeckRevision(int value)
+{
+    update(m_cloudDeckRevision, value);
+}
+
+void DeckSettings::setCloudDeckLayoutEdit(double value)
+{
+    update(m_cloudDeckLayoutEdit, value);
 }

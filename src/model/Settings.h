@@ -56,6 +56,18 @@ public:
     [[nodiscard]] const QString& weatherURL() const { return m_weatherURL.value(); }
     // "latitude,longitude" for the weather, in place of the desktop's location service; empty when unset.
     [[nodiscard]] const QString& weatherLocation() const { return m_weatherLocation.value(); }
+    // Cloud sync: the switch, the synced folder it works in, this machine's sync identity, what it last saw
+    // of both sides and the time of the last edit it knows of (seconds since 1970; 0 when none).
+    [[nodiscard]] bool cloudDeck() const { return m_cloudDeck.value(); }
+    [[nodiscard]] const QString& cloudDeckFolder() const { return m_cloudDeckFolder.value(); }
+    [[nodiscard]] const QString& cloudDeckDevice() const { return m_cloudDeckDevice.value(); }
+    [[nodiscard]] const QString& cloudDeckFileFingerprint() const
+    {
+        return m_cloudDeckFileFingerprint.value();
+    }
+    [[nodiscard]] const QString& cloudDeckFingerprint() const { return m_cloudDeckFingerprint.value(); }
+    [[nodiscard]] int cloudDeckRevision() const { return m_cloudDeckRevision.value(); }
+    [[nodiscard]] double cloudDeckLayoutEdit() const { return m_cloudDeckLayoutEdit.value(); }
 
     void setBackgroundOpacity(double value);
     void setPinned(bool value);
@@ -83,6 +95,13 @@ public:
     void setPublicIPURL(const QString& value);
     void setWeatherURL(const QString& value);
     void setWeatherLocation(const QString& value);
+    void setCloudDeck(bool value);
+    void setCloudDeckFolder(const QString& value);
+    void setCloudDeckDevice(const QString& value);
+    void setCloudDeckFileFingerprint(const QString& value);
+    void setCloudDeckFingerprint(const QString& value);
+    void setCloudDeckRevision(int value);
+    void setCloudDeckLayoutEdit(double value);
 
     // Derived deck geometry, in points.
     [[nodiscard]] int tilesPerPage() const { return gridColumns() * gridRows(); }
@@ -116,6 +135,13 @@ Q_SIGNALS:
     void publicIPURLChanged(const QString& value);
     void weatherURLChanged(const QString& value);
     void weatherLocationChanged(const QString& value);
+    void cloudDeckChanged(bool value);
+    void cloudDeckFolderChanged(const QString& value);
+    void cloudDeckDeviceChanged(const QString& value);
+    void cloudDeckFileFingerprintChanged(const QString& value);
+    void cloudDeckFingerprintChanged(const QString& value);
+    void cloudDeckRevisionChanged(int value);
+    void cloudDeckLayoutEditChanged(double value);
 
 private:
     template <typename T>
@@ -151,4 +177,11 @@ private:
     Value<QString> m_publicIPURL;
     Value<QString> m_weatherURL;
     Value<QString> m_weatherLocation;
+    Value<bool> m_cloudDeck;
+    Value<QString> m_cloudDeckFolder;
+    Value<QString> m_cloudDeckDevice;
+    Value<QString> m_cloudDeckFileFingerprint;
+    Value<QString> m_cloudDeckFingerprint;
+    Value<int> m_cloudDeckRevision;
+    Value<double> m_cloudDeckLayoutEdit;
 };

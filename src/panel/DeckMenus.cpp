@@ -72,6 +72,15 @@ std::unique_ptr<QMenu> DeckMenus::deckMenu()
     addMenuAction(*menu, QStringLiteral("Export Deck…"), this, [this] { Q_EMIT exportDeckRequested(); });
     addMenuAction(*menu, QStringLiteral("Import Deck…"), this, [this] { Q_EMIT importDeckRequested(); });
 
+    if (m_syncIsOn && m_setSync) {
+        menu->addSeparator();
+        const bool syncing = m_syncIsOn();
+        QAction* sync = addMenuAction(*menu, QStringLiteral("Sync Deck…"), this,
+                                      [setSync = m_setSync, syncing] { setSync(!syncing); });
+        sync->setCheckable(true);
+        sync->setChecked(syncing);
+    }
+
     if (m_extraItems) {
         menu->addSeparator();
         m_extraItems(*menu);

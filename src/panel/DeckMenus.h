@@ -29,6 +29,13 @@ public:
 
     // Appends further items to each deck menu, after a separator; called on every new deck menu.
     void setExtraItems(std::function<void(QMenu& menu)> append) { m_extraItems = std::move(append); }
+    // Adds the checkable "Sync Deck…" item: checked while `isOn` answers true; choosing it calls `setOn`
+    // with the opposite.
+    void setSyncDeck(std::function<bool()> isOn, std::function<void(bool on)> setOn)
+    {
+        m_syncIsOn = std::move(isOn);
+        m_setSync = std::move(setOn);
+    }
 
     // The menu of a tile: the music transport on a Now Playing tile, editing and clearing the tile.
     [[nodiscard]] std::unique_ptr<QMenu> tileMenu(int page, int index);
@@ -45,4 +52,6 @@ Q_SIGNALS:
 private:
     Services m_services;
     std::function<void(QMenu&)> m_extraItems;
+    std::function<bool()> m_syncIsOn;
+    std::function<void(bool)> m_setSync;
 };

@@ -28,11 +28,13 @@
 #include "platform/Trash.h"
 #include "platform/UnreadMessages.h"
 #include "platform/VitalsCounters.h"
+#include "platform/WakeWatch.h"
 #include "platform/Wallpaper.h"
 #include "platform/WindowStacking.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
 
+#include <QSysInfo>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -106,6 +108,12 @@ struct PlatformServices {
         [](const QString&, bool) -> std::optional<QString> {
         return QStringLiteral("this desktop starts nothing at login");
     };
+    // Wakes from sleep, for cloud sync; made when sync first starts watching.
+    std::function<std::unique_ptr<WakeWatch>()> createWakeWatch = [] {
+        return std::make_unique<NullWakeWatch>();
+    };
+    // This machine's name as the user set it, shown on the other machines; called on a background thread.
+    std::function<QString()> machineName = [] { return QSysInfo::machineHostName(); };
 };
 
 // The services of the running platform, for this operating system.

@@ -29,4 +29,17 @@ struct PlatformWordings {
     bool focusSetupUsesShortcuts = false;
     // Where an imported deck's scripts would run, in the import's warning ("on your Mac").
     QString scriptsRunWhere;
+
+    // Cloud sync; "%1" stands for the synced folder's own name.
+    // The synced folder as the texts name it.
+    QString cloudDrive;
+    // What one of the user's machines is called: "Mac", "computer".
+    QString computer;
+    // The status line while the synced folder is not there.
+    QString cloudDriveOffStatus;
+    // Shown instead of switching sync on while the synced folder is not there.
+    Alert cloudDriveOff;
+    // The switch-on question's buttons for the shared deck and for this machine's.
+    QString useCloudDeck;
+    QString keepLocalDeck;
 };

@@ -36,6 +36,18 @@ const PlatformWordings& linuxWordings()
                                            "Marquetto knows GNOME's and KDE Plasma's."),
         .focusSetupUsesShortcuts = false,
         .scriptsRunWhere = QStringLiteral("on this computer"),
+        .cloudDrive = QStringLiteral("%1"),
+        .computer = QStringLiteral("computer"),
+        .cloudDriveOffStatus = QStringLiteral("The folder %1 isn't there. Reconnect it to keep syncing."),
+        .cloudDriveOff =
+            {
+                QStringLiteral("The folder %1 isn't there."),
+                QStringLiteral("Choose a folder that your sync client keeps the same on each computer, then "
+                               "try again."),
+                {QStringLiteral("OK")},
+            },
+        .useCloudDeck = QStringLiteral("Use the Folder's Deck"),
+        .keepLocalDeck = QStringLiteral("Keep This Computer's"),
     };
     return wordings;
 }

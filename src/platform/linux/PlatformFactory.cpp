@@ -18,6 +18,8 @@
 #include "platform/linux/LinuxTileStateSources.h"
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
+#include "platform/linux/LogindWakeWatch.h"
+#include "platform/linux/MachineName.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/LogindSleepInhibitor.h"
 #include "platform/linux/MprisMusic.h"
@@ -123,6 +125,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.setLaunchAtLogin = [paths](const QString& program, bool on) {
         return AutostartEntry::set(paths, program, on);
     };
+    services.createWakeWatch = [] { return std::make_unique<LogindWakeWatch>(systemBus()); };
+    services.machineName = [] { return MachineName::read(QStringLiteral("/etc/machine-info")); };
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };
     const QString paplay = QStandardPaths::findExecutable(QStringLiteral("paplay"));
     services.clickSound =

@@ -28,6 +28,19 @@ const PlatformWordings& macWordings()
                                            "ready-made ones below — one click each, nothing to build."),
         .focusSetupUsesShortcuts = true,
         .scriptsRunWhere = QStringLiteral("on your Mac"),
+        .cloudDrive = QStringLiteral("iCloud Drive"),
+        .computer = QStringLiteral("Mac"),
+        .cloudDriveOffStatus =
+            QStringLiteral("iCloud Drive is off. Turn it on in System Settings to keep syncing."),
+        .cloudDriveOff =
+            {
+                QStringLiteral("iCloud Drive is off."),
+                QStringLiteral(
+                    "Turn on iCloud Drive in System Settings, under your name > iCloud, then try again."),
+                {QStringLiteral("OK")},
+            },
+        .useCloudDeck = QStringLiteral("Use iCloud's Deck"),
+        .keepLocalDeck = QStringLiteral("Keep This Mac's"),
     };
     return wordings;
 }

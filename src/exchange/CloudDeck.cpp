@@ -1,0 +1,459 @@
+#include "CloudDeck.h"
+
+#include "core/AtomicFile.h"
+#include "core/Logging.h"
+#include "exchange/CloudFolder.h"
+#include "exchange/DeckFingerprint.h"
+#include "model/Settings.h"
+#include "model/StarterHint.h"
+#include "platform/AlertPresenter.h"
+#include "platform/Clock.h"
+#include "platform/WakeWatch.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUuid>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using CloudRule::Reading;
+
+namespace {
+
+QDateTime fromSeconds(double seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(seconds)), Qt::UTC);
+}
+
+double seconds(const QDateTime& time)
+{
+    return time.isValid() ? static_cast<double>(time.toMSecsSinceEpoch()) / 1000.0 : 0.0;
+}
+
+int actionTileCount(const Pages& pages)
+{
+    int count = 0;
+    for (const Page& page : pages)
+        count += static_cast<int>(std::count_if(page.begin(), page.end(),
+                                                [](const Tile& tile) { return tile.action.has_value(); }));
+    return count;
+}
+
+// Runs on the queue: the deck file as the shared copy, written atomically into the synced folder.
+bool writeShared(const DeckTransfer::DeckFile& file, const QString& driveRoot)
+{
+    if (driveRoot.isEmpty() || !QFileInfo(driveRoot).isDir())
+        return false;
+    if (!QDir().mkpath(CloudFolder::syncFolder(driveRoot))) {
+        qCWarning(lcCloud).noquote() << "Marquetto: couldn't make the folder"
+                                     << CloudFolder::syncFolder(driveRoot);
+        return false;
+    }
+    if (const auto failure =
+            AtomicFile::write(CloudFolder::syncFile(driveRoot), DeckTransfer::encode(file))) {
+        qCWarning(lcCloud).noquote() << "Marquetto: couldn't save the shared deck:" << *failure;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CloudDeck::CloudDeck(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_isOn(m_services.settings.cloudDeck())
+{
+    m_timer.setInterval(period);
+    connect(&m_timer, &QTimer::timeout, this, &CloudDeck::check);
+    m_pendingSend.setSingleShot(true);
+    m_pendingSend.setInterval(editDelay);
+    connect(&m_pendingSend, &QTimer::timeout, this, &CloudDeck::sendDue);
+    m_firstPass.setSingleShot(true);
+    m_firstPass.setInterval(startDelay);
+    connect(&m_firstPass, &QTimer::timeout, this, &CloudDeck::check);
+    connect(&m_services.store, &TileStore::pagesChanged, this, &CloudDeck::pagesChanged);
+    connect(&m_services.settings, &DeckSettings::gridChanged, this, [this] { m_localPrint.reset(); });
+}
+
+CloudDeck::~CloudDeck() = default;
+
+QString CloudDeck::localFingerprint() const
+{
+    // A quiet pass compares fingerprints only; hashing the whole deck each time would be most of its cost.
+    if (!m_localPrint) {
+        const DeckSettings& settings = m_services.settings;
+        m_localPrint =
+            DeckFingerprint::of(m_services.store.pages(), settings.gridColumns(), settings.gridRows());
+    }
+    return *m_localPrint;
+}
+
+CloudTexts CloudDeck::texts() const
+{
+    return CloudTexts(m_services.wordings, QFileInfo(m_services.driveRoot()).fileName());
+}
+
+void CloudDeck::startIfOn()
+{
+    if (!m_isOn)
+        return;
+    startWatching();
+    m_firstPass.start();
+}
+
+void CloudDeck::startWatching()
+{
+    if (m_watching)
+        return;
+    m_watching = true;
+    m_timer.start();
+    if (!m_wake && m_services.createWakeWatch) {
+        m_wake = m_services.createWakeWatch();
+        connect(m_wake.get(), &WakeWatch::woke, this, &CloudDeck::check);
+        m_wake->start();
+    }
+}
+
+void CloudDeck::stopWatching()
+{
+    m_watching = false;
+    m_timer.stop();
+    m_pendingSend.stop();
+    m_firstPass.stop();
+    m_wake.reset();
+}
+
+void CloudDeck::pagesChanged(TileStore::ChangeOrigin origin)
+{
+    m_localPrint.reset();
+    if (m_applying || origin == TileStore::ChangeOrigin::cloud || !m_watching)
+        return;
+    if (origin != TileStore::ChangeOrigin::artwork) {
+        m_services.settings.setCloudDeckLayoutEdit(editTime());
+        m_localIsReal = true;
+    }
+    m_pendingSend.start();
+}
+
+double CloudDeck::editTime() const
+{
+    // A clock set back must not make this edit older than the deck it was made on: it would lose a conflict
+    // it should win.
+    return std::max(seconds(m_services.clock.now()), m_services.settings.cloudDeckLayoutEdit());
+}
+
+void CloudDeck::sendDue()
+{
+    m_pendingSend.stop();
+    check();
+}
+
+void CloudDeck::check()
+{
+    if (!m_isOn)
+        return;
+    if (m_running) {
+        m_again = true;
+        return;
+    }
+    m_running = true;
+    inspect([this](const CloudRemote& remote) { reconcile(remote); });
+}
+
+void CloudDeck::inspect(std::function<void(CloudRemote)> done)
+{
+    m_queue.runThenReport<CloudRemote>(
+        this, [reading = m_reading, root = m_services.driveRoot()] { return reading->read(root); },
+        std::move(done));
+}
+
+void CloudDeck::finish()
+{
+    m_running = false;
+    Q_EMIT passFinished();
+    if (m_again) {
+        m_again = false;
+        check();
+    }
+}
+
+void CloudDeck::reconcile(const CloudRemote& remote)
+{
+    if (!m_isOn) {
+        finish();
+        return;
+    }
+    const DeckSettings& settings = m_services.settings;
+    const CloudRule::Pass pass{
+        remote.reading,
+        remote.fingerprint,
+        localFingerprint(),
+        settings.cloudDeckFileFingerprint(),
+        settings.cloudDeckFingerprint(),
+        localIsReal(),
+        settings.cloudDeckLayoutEdit(),
+        remote.file ? seconds(remote.file->exportedAt) : 0.0,
+    };
+    switch (CloudRule::decide(pass)) {
+    case CloudRule::Step::record:
+        record(remote);
+        break;
+    case CloudRule::Step::settle:
+        settleIfPassing();
+        finish();
+        break;
+    case CloudRule::Step::send:
+        send();
+        break;
+    case CloudRule::Step::apply:
+        apply(remote);
+        break;
+    case CloudRule::Step::report:
+        setStatus(texts().status(remote.reading), true);
+        finish();
+        break;
+    }
+}
+
+void CloudDeck::record(const CloudRemote& remote)
+{
+    DeckSettings& settings = m_services.settings;
+    settings.setCloudDeckFileFingerprint(remote.fingerprint);
+    settings.setCloudDeckFingerprint(localFingerprint());
+    raiseRevision(remote.file->revision.value_or(0));
+    settleIfPassing();
+    finish();
+}
+
+void CloudDeck::send()
+{
+    const DeckSettings& settings = m_services.settings;
+    const QString print = localFingerprint();
+    const qint64 revision = qint64(settings.cloudDeckRevision()) + 1;
+    const double edited = settings.cloudDeckLayoutEdit();
+    const QDateTime editedAt = fromSeconds(edited > 0 ? edited : seconds(m_services.clock.now()));
+    auto write = [pages = m_services.store.pages(),
+                  grid = DeckTransfer::Grid{settings.gridColumns(), settings.gridRows()},
+                  iconsDir = m_services.iconsDir, editedAt, revision, device = deviceID(),
+                  machineName = m_services.machineName, root = m_services.driveRoot()] {
+        DeckTransfer::DeckFile file = DeckTransfer::snapshot(pages, grid, iconsDir, editedAt);
+        file.exportedAt = editedAt;
+        file.revision = revision;
+        file.sourceDevice = device;
+        if (const QString name = machineName ? machineName() : QString(); !name.isEmpty())
+            file.sourceName = name;
+        return writeShared(file, root);
+    };
+    m_queue.runThenReport<bool>(this, std::move(write),
+                                [this, revision, print](bool written) { sent(written, revision, print); });
+}
+
+void CloudDeck::sent(bool written, qint64 revision, const QString& print)
+{
+    DeckSettings& settings = m_services.settings;
+    if (written) {
+        raiseRevision(revision);
+        settings.setCloudDeckFileFingerprint(print);
+        settings.setCloudDeckFingerprint(print);
+    }
+    if (m_isOn) {
+        if (written)
+            setStatus(CloudTexts::lastSynced(m_services.clock.now()), false);
+        else
+            setStatus(texts().saveFailed(), true);
+    }
+    finish();
+}
+
+void CloudDeck::apply(const CloudRemote& remote)
+{
+    if (m_isEditing()) {
+        setStatus(CloudTexts::editWaiting(), true);
+        finish();
+        return;
+    }
+    // Storing the icons decodes images; the decision is checked again once they are stored, as the user may
+    // have edited meanwhile.
+    m_queue.runThenReport<Pages>(
+        this,
+        [file = remote.file, iconsDir = m_services.iconsDir, now = m_services.clock.now(),
+         vet = m_services.vet] { return DeckTransfer::storeIcons(*file, iconsDir, now, vet); },
+        [this, remote, print = localFingerprint()](Pages pages) {
+            replaceWith(remote, std::move(pages), print);
+        });
+}
+
+void CloudDeck::replaceWith(const CloudRemote& remote, Pages pages, const QString& printAtDecision)
+{
+    if (!m_isOn || m_isEditing() || localFingerprint() != printAtDecision) {
+        m_again = m_isOn;
+        finish();
+        return;
+    }
+    TileStore& store = m_services.store;
+    DeckSettings& settings = m_services.settings;
+    const int page = store.currentPage();
+    m_applying = true;
+    const bool gridChanged = DeckTransfer::replaceDeck(std::move(pages), remote.file->grid(), store, settings,
+                                                       TileStore::ChangeOrigin::cloud);
+    m_applying = false;
+    store.goToPage(page);
+    if (m_services.starterHint.isPending())
+        m_services.starterHint.dismiss();
+    if (gridChanged)
+        m_rebuildPanel();
+    settings.setCloudDeckFileFingerprint(remote.fingerprint);
+    settings.setCloudDeckFingerprint(localFingerprint());
+    raiseRevision(remote.file->revision.value_or(0));
+    settings.setCloudDeckLayoutEdit(seconds(remote.file->exportedAt));
+    m_localIsReal = true;
+    setStatus(texts().updatedFrom(remote.file->sourceName.value_or(QString()), m_services.clock.now()),
+              false);
+    finish();
+}
+
+void CloudDeck::setCloudDeck(bool on, Chooser choose, std::function<void(bool)> done)
+{
+    if (!done)
+        done = [](bool) {};
+    if (!on) {
+        turnOff();
+        done(false);
+        return;
+    }
+    if (m_turningOn)
+        return;
+    m_turningOn = true;
+    if (!choose) {
+        choose = [this](const Alert& question) -> std::optional<Side> {
+            switch (m_services.alerts.present(question)) {
+            case 0:
+                return Side::cloud;
+            case 1:
+                return Side::local;
+            default:
+                return std::nullopt;
+            }
+        };
+    }
+    inspect([this, choose, done](const CloudRemote& remote) {
+        answerSwitch(remote, choose);
+        m_turningOn = false;
+        done(m_isOn);
+    });
+}
+
+void CloudDeck::answerSwitch(const CloudRemote& remote, const Chooser& choose)
+{
+    switch (CloudRule::switchOn(remote.reading, remote.fingerprint, localFingerprint())) {
+    case CloudRule::SwitchOn::useShared:
+        turnOn(Side::cloud, remote);
+        return;
+    case CloudRule::SwitchOn::keepLocal:
+        turnOn(Side::local, remote);
+        return;
+    case CloudRule::SwitchOn::ask: {
+        const DeckTransfer::DeckFile& file = *remote.file;
+        const Alert question = texts().question(file.sourceName.value_or(QString()),
+                                                actionTileCount(file.pages), file.exportedAt);
+        if (const std::optional<Side> side = choose(question))
+            turnOn(*side, remote);
+        return;
+    }
+    case CloudRule::SwitchOn::refuse:
+        if (const std::optional<Alert> refusal = texts().refusal(remote.reading))
+            (void)m_services.alerts.present(*refusal);
+        return;
+    }
+}
+
+void CloudDeck::turnOn(Side keeping, const CloudRemote& from)
+{
+    DeckSettings& settings = m_services.settings;
+    if (keeping == Side::cloud) {
+        settings.setCloudDeckFileFingerprint(QString());
+        settings.setCloudDeckFingerprint(localFingerprint());
+    } else {
+        const bool isDeck = from.reading == Reading::deck;
+        settings.setCloudDeckFileFingerprint(isDeck ? from.fingerprint : QString());
+        if (isDeck) {
+            // The upload must carry a revision above the one it replaces, or other machines could not tell
+            // the files apart by it.
+            raiseRevision(from.file->revision.value_or(0));
+            if (from.fingerprint != localFingerprint())
+                keepSharedAsBackup(from);
+        }
+        settings.setCloudDeckFingerprint(QString());
+        settings.setCloudDeckLayoutEdit(editTime());
+        m_localIsReal = true;
+    }
+    setOn(true);
+    setStatus(texts().checking(), true);
+    startWatching();
+    check();
+}
+
+void CloudDeck::keepSharedAsBackup(const CloudRemote& remote)
+{
+    m_queue.runThenReport<Pages>(
+        this,
+        [file = remote.file, iconsDir = m_services.iconsDir, now = m_services.clock.now(),
+         vet = m_services.vet] { return DeckTransfer::storeIcons(*file, iconsDir, now, vet); },
+        [this](const Pages& pages) { m_services.store.backups().saveBackup(pages); });
+}
+
+void CloudDeck::turnOff()
+{
+    setOn(false);
+    setStatus(QString(), false);
+    stopWatching();
+}
+
+void CloudDeck::setOn(bool on)
+{
+    m_services.settings.setCloudDeck(on);
+    if (m_isOn == on)
+        return;
+    m_isOn = on;
+    Q_EMIT isOnChanged(on);
+}
+
+void CloudDeck::setStatus(const QString& status, bool passing)
+{
+    m_statusIsPassing = passing;
+    if (m_status == status)
+        return;
+    m_status = status;
+    Q_EMIT statusChanged(status);
+}
+
+void CloudDeck::settleIfPassing()
+{
+    if (!m_status.isEmpty() && !m_statusIsPassing)
+        return;
+    setStatus(CloudTexts::upToDate(), false);
+}
+
+void CloudDeck::raiseRevision(qint64 seen)
+{
+    DeckSettings& settings = m_services.settings;
+    const qint64 revision =
+        std::clamp<qint64>(seen, settings.cloudDeckRevision(), std::numeric_limits<int>::max());
+    settings.setCloudDeckRevision(static_cast<int>(revision));
+}
+
+bool CloudDeck::localIsReal()
+{
+    if (!m_localIsReal)
+        m_localIsReal = m_services.store.loadedFromDisk();
+    return *m_localIsReal;
+}
+
+QString CloudDeck::deviceID()
+{
+    if (m_services.settings.cloudDeckDevice().isEmpty())
+        m_services.settings.setCloudDeckDevice(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    return m_services.settings.cloudDeckDevice();
+}

@@ -1,0 +1,235 @@
+#include "exchange/CloudDeck.h"
+
+#include "exchange/CloudFolder.h"
+#include "model/Settings.h"
+#include "model/StarterHint.h"
+#include "platform/linux/LinuxWordings.h"
+#include "support/FakeClock.h"
+#include "support/FakeDevices.h"
+#include "support/FakeMusicBridge.h"
+#include "support/TempHome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+Tile snippet(const QString& text)
+{
+    Tile tile;
+    tile.action = TileAction{TileAction::Snippet{text}};
+    return tile;
+}
+
+// One machine: its own home, preferences, store and sync engine, all sharing `driveRoot`.
+struct Machine {
+    Machine(const QString& home, const QString& driveRoot, const QString& firstTile)
+        : paths(AppPaths::forHome(home))
+    {
+        if (!firstTile.isEmpty())
+            LayoutFile(paths, clock).write({{snippet(firstTile)}});
+        store = std::make_unique<TileStore>(TileStore::Services{paths, settings, starterHint, clock, music,
+                                                                [](int) { return std::vector<Tile>(); }});
+        settings.setCloudDeckFolder(driveRoot);
+        cloud = std::make_unique<CloudDeck>(
+            CloudDeck::Services{*store,
+                                settings,
+                                starterHint,
+                                clock,
+                                alerts,
+                                linuxWordings(),
+                                paths.iconsDir(),
+                                [](const QByteArray&) { return std::optional<DeckTransfer::VettedIcon>(); },
+                                [this] { return settings.cloudDeckFolder(); },
+                                {},
+                                [] { return QStringLiteral("Ada's laptop"); }});
+    }
+
+    // Runs a pass, or the switch-on sequence, to its end.
+    void settle()
+    {
+        for (int round = 0; round < 20 && (cloud->isRunning() || cloud->isTurningOn()); ++round) {
+            cloud->queue().waitForDone();
+            QCoreApplication::processEvents();
+        }
+        ASSERT_FALSE(cloud->isRunning());
+    }
+    void pass()
+    {
+        cloud->check();
+        settle();
+    }
+    void switchOn(std::optional<CloudDeck::Side> answer)
+    {
+        cloud->setCloudDeck(true, [this, answer](const Alert& question) {
+            asked.push_back(question);
+            return answer;
+        });
+        settle();
+    }
+    [[nodiscard]] QString firstLabel() const
+    {
+        const auto& action = store->pages().front().front().action;
+        const auto* snippet = action ? action->as<TileAction::Snippet>() : nullptr;
+        return snippet ? snippet->text : QString();
+    }
+    [[nodiscard]] bool backedUp(const QString& label) const
+    {
+        const QDir backups(paths.backupsDir());
+        for (const QString& name : backups.entryList(QDir::Files)) {
+            QFile file(backups.filePath(name));
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(label.toUtf8()))
+                return true;
+        }
+        return false;
+    }
+
+    AppPaths paths;
+    FakeClock clock;
+    FakeMusicBridge music;
+    FakeAlertPresenter alerts;
+    Preferences preferences{paths.preferencesFile()};
+    DeckSettings settings{preferences};
+    StarterHint starterHint{preferences};
+    std::unique_ptr<TileStore> store;
+    std::unique_ptr<CloudDeck> cloud;
+    std::vector<Alert> asked;
+};
+
+class CloudDeckTest : public TempHome {
+protected:
+    QString m_drive = m_paths.home + QStringLiteral("/Sync");
+    QString m_file = CloudFolder::syncFile(m_drive);
+    std::unique_ptr<Machine> m_a;
+    std::unique_ptr<Machine> m_b;
+
+    void SetUp() override { makeMachines(QStringLiteral("a"), QStringLiteral("b")); }
+    void makeMachines(const QString& a, const QString& b)
+    {
+        QDir().mkpath(m_drive);
+        QFile::remove(m_file);
+        m_a = std::make_unique<Machine>(m_paths.home + u'/' + a, m_drive, QStringLiteral("from A"));
+        m_b = std::make_unique<Machine>(m_paths.home + u'/' + b, m_drive, QStringLiteral("from B"));
+    }
+};
+
+TEST_F(CloudDeckTest, FirstSwitchOnUploadsOrAsksAndTheDeckNotKeptIsBackedUp)
+{
+    for (const CloudDeck::Side answer : {CloudDeck::Side::cloud, CloudDeck::Side::local}) {
+        const QString round = QString::number(static_cast<int>(answer));
+        makeMachines(QStringLiteral("a") + round, QStringLiteral("b") + round);
+        m_a->switchOn(std::nullopt);
+        EXPECT_TRUE(m_a->asked.empty()) << "nothing shared yet: nothing to ask";
+        EXPECT_EQ(m_a->settings.cloudDeckRevision(), 1);
+        EXPECT_EQ(m_a->settings.cloudDeckFileFingerprint(), m_a->cloud->localFingerprint());
+        EXPECT_TRUE(m_a->cloud->status().startsWith(QStringLiteral("Last synced at ")));
+
+        m_b->switchOn(answer);
+        ASSERT_EQ(m_b->asked.size(), 1u);
+        EXPECT_TRUE(m_b->asked.front().informativeText.startsWith(
+            QStringLiteral("Sync already has a deck from Ada's laptop, with 1 tile, saved ")));
+        m_a->pass();
+        const QString winner =
+            answer == CloudDeck::Side::cloud ? QStringLiteral("from A") : QStringLiteral("from B");
+        EXPECT_EQ(m_a->firstLabel(), winner);
+        EXPECT_EQ(m_b->firstLabel(), winner);
+        const QString loser =
+            answer == CloudDeck::Side::cloud ? QStringLiteral("from B") : QStringLiteral("from A");
+        EXPECT_TRUE(m_b->backedUp(loser)) << "the deck not kept is among B's backups";
+        EXPECT_EQ(m_b->settings.cloudDeckRevision(), answer == CloudDeck::Side::cloud ? 1 : 2);
+    }
+}
+
+TEST_F(CloudDeckTest, WhenBothEditedTheLaterEditWinsAndTheSameSecondGoesToTheFile)
+{
+    m_a->switchOn(std::nullopt);
+    m_b->switchOn(CloudDeck::Side::cloud);
+    struct Case {
+        qint64 bLater;
+        const char* winner;
+    };
+    for (const Case& edit : {Case{5, "B"}, Case{0, "A"}}) {
+        m_a->store->set(snippet(QStringLiteral("A")), 0, 0);
+        m_b->clock.set(m_a->clock.now().addSecs(edit.bLater));
+        m_b->store->set(snippet(QStringLiteral("B")), 0, 0);
+        EXPECT_TRUE(m_a->cloud->isSendPending());
+        m_a->cloud->sendDue();
+        m_a->settle();
+        m_b->pass();
+        m_a->pass();
+        EXPECT_EQ(m_a->firstLabel(), QString::fromUtf8(edit.winner));
+        EXPECT_EQ(m_b->firstLabel(), QString::fromUtf8(edit.winner));
+    }
+}
+
+TEST_F(CloudDeckTest, AClockSetBackNeverMakesAnEditOlderThanTheDeckItWasMadeOn)
+{
+    m_a->switchOn(std::nullopt);
+    const double synced = m_a->settings.cloudDeckLayoutEdit();
+    m_a->clock.advance(-3600);
+    m_a->store->set(snippet(QStringLiteral("later")), 0, 0);
+    EXPECT_GE(m_a->settings.cloudDeckLayoutEdit(), synced);
+}
+
+TEST_F(CloudDeckTest, AFolderThatFailsLosesNothingAndSaysWhatHappened)
+{
+    m_a->switchOn(std::nullopt);
+    m_b->switchOn(CloudDeck::Side::cloud);
+    const QByteArray shared = readFile(m_file);
+    const QString conflict =
+        CloudFolder::syncFolder(m_drive) + QStringLiteral("/Deck.sync-conflict-1.marquetto");
+    writeFile(conflict, "another machine's edit");
+
+    writeFile(m_file, shared.left(shared.size() / 2));
+    m_b->store->set(snippet(QStringLiteral("kept")), 0, 0);
+    m_b->pass();
+    EXPECT_EQ(m_b->cloud->status(), QStringLiteral("Waiting for Sync…")) << "a half-written file gets a pass";
+    m_b->pass();
+    EXPECT_EQ(m_b->cloud->status().left(15), QStringLiteral("Last synced at "))
+        << "then B's real deck replaces it";
+
+    writeFile(CloudFolder::syncFolder(m_drive) + QStringLiteral("/.syncthing.Deck.marquetto.tmp"), "half");
+    m_a->store->set(snippet(QStringLiteral("A's")), 0, 0);
+    writeFile(m_file, "{");
+    m_a->pass();
+    EXPECT_EQ(m_a->firstLabel(), QStringLiteral("A's")) << "a download in progress is not read";
+    EXPECT_TRUE(exists(conflict));
+
+    QFile::remove(CloudFolder::syncFolder(m_drive) + QStringLiteral("/.syncthing.Deck.marquetto.tmp"));
+    // A folder that refuses writes (a file where the folder should be: permissions do not stop root).
+    QDir(CloudFolder::syncFolder(m_drive)).removeRecursively();
+    writeFile(CloudFolder::syncFolder(m_drive), "not a folder");
+    m_a->pass();
+    EXPECT_EQ(m_a->cloud->status(), QStringLiteral("Couldn't save to Sync. Trying again shortly."));
+
+    QDir(m_drive).removeRecursively();
+    m_a->pass();
+    EXPECT_EQ(m_a->cloud->status(),
+              QStringLiteral("The folder Sync isn't there. Reconnect it to keep syncing."));
+    EXPECT_EQ(m_a->firstLabel(), QStringLiteral("A's"));
+}
+
+TEST_F(CloudDeckTest, AnUpdateWaitsWhileTheUserEditsAndTurningOffStopsWatching)
+{
+    m_a->switchOn(std::nullopt);
+    m_b->switchOn(CloudDeck::Side::cloud);
+    m_a->store->set(snippet(QStringLiteral("new")), 0, 0);
+    m_a->cloud->sendDue();
+    m_a->settle();
+    bool editing = true;
+    m_b->cloud->setEditingCheck([&editing] { return editing; });
+    m_b->pass();
+    EXPECT_EQ(m_b->cloud->status(), QStringLiteral("Update waiting until you finish editing…"));
+    editing = false;
+    m_b->pass();
+    EXPECT_EQ(m_b->firstLabel(), QStringLiteral("new"));
+    EXPECT_TRUE(m_b->cloud->status().startsWith(QStringLiteral("Updated from Ada's laptop at ")));
+
+    m_b->cloud->setCloudDeck(false);
+    m_b->store->set(snippet(QStringLiteral("offline")), 0, 0);
+    EXPECT_FALSE(m_b->cloud->isSendPending());
+    EXPECT_FALSE(m_b->settings.cloudDeck());
+}
+
+} // namespace
