@@ -133,10 +133,9 @@ bool replaceDeck(Pages pages, Grid grid, TileStore& store, DeckSettings& setting
 {
     if (pages.empty())
         return false;
-    // An edit still waiting for the debounce exists only in memory; the save below would back up the older
-    // file on disk and the edit would be gone.
-    if (store.isSavePending())
-        store.backups().saveBackup(store.pages());
+    // The deck being replaced goes into the backups as it is in memory, with an edit still waiting for the
+    // debounce, even when this second has a backup already.
+    store.backups().saveBackup(store.pages());
     const bool supported =
         std::find(supportedGrids.begin(), supportedGrids.end(), grid) != supportedGrids.end();
     const bool gridChanged =

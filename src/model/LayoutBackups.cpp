@@ -58,18 +58,32 @@ void LayoutBackups::backupExisting() const
 void LayoutBackups::saveBackup(const Pages& pages) const
 {
     QDir().mkpath(m_backupsDir);
+    const QByteArray bytes = TileCoding::layoutBytes(pages);
+    const QDateTime now = m_clock.now();
+    for (int later = 0; later < maxSecondsLater; ++later) {
+        const QString path = m_backupsDir + QLatin1Char('/') + fileName(now.addSecs(later));
+        QFile taken(path);
+        if (taken.exists()) {
+            if (taken.open(QIODevice::ReadOnly) && taken.size() == bytes.size() && taken.readAll() == bytes)
+                break;
+            continue;
+        }
+        if (write(bytes, path))
+            break;
+    }
+    prune();
+}
+
+bool LayoutBackups::write(const QByteArray& bytes, const QString& path) const
+{
     // Written beside the target first and then renamed, which fails when the name is taken, so a backup is
     // never overwritten and never left half-written. The temporary name does not start with the backup
     // prefix.
     QTemporaryFile file(m_backupsDir + QStringLiteral("/.backup-XXXXXX.tmp"));
-    if (!file.open())
-        return;
-    const QByteArray bytes = TileCoding::layoutBytes(pages);
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return;
-    if (file.rename(pathForNow()))
-        file.setAutoRemove(false);
-    prune();
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush() || !file.rename(path))
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }
 
 void LayoutBackups::prune() const

@@ -9,8 +9,8 @@
 class Clock;
 
 // The copies of earlier layouts kept in the backups folder, named "tiles-yyyyMMdd-HHmmss.json" after the
-// local time of the backup. At most ten are kept, the newest by name; a second backup within the same second
-// keeps the first. Every step is best effort: a failure is ignored and never stops a save.
+// local time of the backup. At most ten are kept, the newest by name; a second save within the same second
+// keeps the first save's backup. Every step is best effort: a failure is ignored and never stops a save.
 //
 // Main thread only.
 class LayoutBackups {
@@ -26,7 +26,9 @@ public:
 
     // Copies the layout file, if there is one, into the folder; called before every save.
     void backupExisting() const;
-    // Writes the given pages as a new backup.
+    // Writes the given pages as a new backup, for a layout about to be replaced by a whole other deck. It is
+    // kept whatever else this second holds: when the second's name holds other content, the next free second
+    // is used.
     void saveBackup(const Pages& pages) const;
     // The backups whose name holds a valid time, newest first.
     [[nodiscard]] std::vector<BackupEntry> availableBackups() const;
@@ -34,7 +36,11 @@ public:
     [[nodiscard]] static QString fileName(const QDateTime& moment);
 
 private:
+    // How far ahead a kept backup may move when the seconds after this one are taken too.
+    static constexpr int maxSecondsLater = 60;
+
     [[nodiscard]] QString pathForNow() const;
+    bool write(const QByteArray& bytes, const QString& path) const;
     void prune() const;
 
     QString m_tilesFile;

@@ -192,6 +192,7 @@ bool TileStore::restore(const QString& path)
         return false;
     for (Page& page : *pages)
         pad(page);
+    m_file.backups().saveBackup(m_pages);
     m_pages = std::move(*pages);
     pagesDidChange(ChangeOrigin::restore);
     setCurrentPage(std::min(m_currentPage, static_cast<int>(m_pages.size()) - 1));
