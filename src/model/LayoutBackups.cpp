@@ -59,18 +59,21 @@ void LayoutBackups::saveBackup(const Pages& pages) const
 {
     QDir().mkpath(m_backupsDir);
     const QByteArray bytes = TileCoding::layoutBytes(pages);
-    const QDateTime now = m_clock.now();
-    for (int later = 0; later < maxSecondsLater; ++later) {
-        const QString path = m_backupsDir + QLatin1Char('/') + fileName(now.addSecs(later));
-        QFile taken(path);
-        if (taken.exists()) {
-            if (taken.open(QIODevice::ReadOnly) && taken.size() == bytes.size() && taken.readAll() == bytes)
-                break;
-            continue;
-        }
-        if (write(bytes, path))
-            break;
+    QDateTime moment = m_clock.now();
+    const std::vector<BackupEntry> backups = availableBackups();
+    if (!backups.empty()) {
+        QFile newest(backups.front().path);
+        if (newest.open(QIODevice::ReadOnly) && newest.size() == bytes.size() && newest.readAll() == bytes)
+            return;
+        // Never below the newest backup: pruning keeps the newest names, and a name below them would be the
+        // first to go.
+        if (QFileInfo::exists(m_backupsDir + QLatin1Char('/') + fileName(moment)) ||
+            backups.front().date >= moment)
+            moment = std::max(moment, backups.front().date.addSecs(1));
     }
+    for (int later = 0; later < maxSecondsLater; ++later)
+        if (write(bytes, m_backupsDir + QLatin1Char('/') + fileName(moment.addSecs(later))))
+            break;
     prune();
 }
 

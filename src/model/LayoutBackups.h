@@ -36,7 +36,7 @@ public:
     [[nodiscard]] static QString fileName(const QDateTime& moment);
 
 private:
-    // How far ahead a kept backup may move when the seconds after this one are taken too.
+    // How far past the newest backup a replaced deck may move when names there are taken by other files.
     static constexpr int maxSecondsLater = 60;
 
     [[nodiscard]] QString pathForNow() const;

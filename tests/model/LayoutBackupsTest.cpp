@@ -56,6 +56,15 @@ TEST_F(LayoutBackupsTest, TheFirstSaveOfASecondIsBackedUpAndAReplacedDeckAlways)
     EXPECT_EQ(readFile(m_paths.backupsDir() + QStringLiteral("/tiles-20260305-140711.json")),
               TileCoding::layoutBytes(kept));
     EXPECT_EQ(backupNames().size(), 2);
+
+    // A burst of replacements in one second: each replaced deck is the newest backup, never pruned at once.
+    for (int i = 0; i < 12; ++i) {
+        const Pages burst{{snippetTile(QString::number(i))}};
+        m_store->backups().saveBackup(burst);
+        EXPECT_EQ(readFile(m_store->backups().availableBackups().front().path),
+                  TileCoding::layoutBytes(burst))
+            << i;
+    }
 }
 
 TEST_F(LayoutBackupsTest, OnlyWellNamedFilesAreListedButEveryPrefixedFileIsPruned)
