@@ -133,12 +133,11 @@ protected:
         case Change::import:
             break;
         }
-        DeckTransfer::DeckFile file = shared().value_or(DeckTransfer::DeckFile{});
+        // An export of the shared deck with one tile changed; every round before has checked that it decodes.
+        DeckTransfer::DeckFile file = shared().value();
         file.revision.reset();
         file.sourceDevice.reset();
         file.sourceName.reset();
-        if (file.pages.empty())
-            file.pages.emplace_back(1);
         ++m_edits;
         Tile tile;
         tile.label = QStringLiteral("import %1").arg(m_edits);
