@@ -249,8 +249,8 @@ TEST_F(SyncKillDrill, KillingTheCompanionAtAnyMomentLosesNoLayoutAndLeavesEveryF
         const std::optional<Pages> before = layoutOf(m_b);
         ASSERT_TRUE(before) << "round " << round;
         const QByteArray sharedBefore = contentsOf(CloudFolder::syncFile(m_drive.path()));
-        // Backups of earlier rounds could stand in for a missing one, and a second backup within the same
-        // second would be dropped: only the killed command's own backups count.
+        // Backups of earlier rounds could stand in for a missing one, and at a round every tenth of a second
+        // the limit of ten backups with one name a second drops earlier ones: only this command's count.
         QDir(m_b.backupsDir()).removeRecursively();
         const microseconds delay{
             std::uniform_int_distribution<microseconds::rep>(0, window[change].count())(random)};
