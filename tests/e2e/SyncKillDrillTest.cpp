@@ -257,7 +257,7 @@ TEST_F(SyncKillDrill, KillingTheCompanionAtAnyMomentLosesNoLayoutAndLeavesEveryF
         const Outcome outcome = runOnB(command, delay);
         if (outcome.killed) {
             ++killed;
-            // Killed after its change reached the disk but before the command recorded that it had.
+            // The kill came after the change had reached the disk: the pass was cut in its last part.
             if (layoutOf(m_b) != before || contentsOf(CloudFolder::syncFile(m_drive.path())) != sharedBefore)
                 ++killedAfterChange;
         }
