@@ -27,7 +27,7 @@ QList<CalendarEvent> eventsOf(std::initializer_list<const char*> components)
 TEST(EdsEventsTest, ComponentsReadAsEventsWithTheirFlagsAndTexts)
 {
     const QList<CalendarEvent> events = eventsOf({
-        "BEGIN:VEVENT\nUID:a\nSUMMARY:Review\\, part 2\nDTSTART:20260302T090000Z\nDTEND:20260302T100000Z\n"
+        "BEGIN:VEVENT\nUID:a\nSUMMARY:Review\\, round 2\nDTSTART:20260302T090000Z\nDTEND:20260302T100000Z\n"
         "LOCATION:Room 4\nURL:https://meet.google.com/abc-defg-hij\nDESCRIPTION:Agenda\n"
         "ATTENDEE:mailto:ann@example.org\nEND:VEVENT",
         "BEGIN:VEVENT\nUID:b\nSUMMARY:Holiday\nDTSTART;VALUE=DATE:20260302\nEND:VEVENT",
@@ -39,7 +39,7 @@ TEST(EdsEventsTest, ComponentsReadAsEventsWithTheirFlagsAndTexts)
     ASSERT_EQ(events.size(), 3);
     const CalendarEvent& review = events[0];
     EXPECT_EQ(review.calendarId, QStringLiteral("system-calendar"));
-    EXPECT_EQ(review.title, QStringLiteral("Review, part 2"));
+    EXPECT_EQ(review.title, QStringLiteral("Review, round 2"));
     EXPECT_EQ(review.start, QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC));
     EXPECT_EQ(review.end, QDateTime(QDate(2026, 3, 2), QTime(10, 0), Qt::UTC));
     EXPECT_TRUE(review.hasAttendees);
