@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Logging.h"
+#include "exchange/DeckTransfer.h"
 #include "model/LayoutFile.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
@@ -32,12 +33,8 @@ QString comparable(const QString& name)
 
 void addNames(const Pages& pages, QSet<QString>& names)
 {
-    for (const Page& page : pages) {
-        for (const Tile& tile : page) {
-            if (const auto* custom = tile.icon.as<TileIcon::Custom>())
-                names.insert(comparable(custom->fileName));
-        }
-    }
+    for (const QString& name : DeckTransfer::customIconNames(pages))
+        names.insert(comparable(name));
 }
 
 QString pathOf(const fs::path& path)
