@@ -51,29 +51,47 @@ void PlasmaDoNotDisturb::read(QObject* context, std::function<void(Reading)> don
 
 bool PlasmaDoNotDisturb::turn(bool on)
 {
-    QDBusMessage call;
     if (on) {
-        call = notificationsCall(QStringLiteral("Inhibit"));
-        call << QStringLiteral("marquetto") << QStringLiteral("Do Not Disturb") << QVariantMap();
+        QDBusMessage inhibit = notificationsCall(QStringLiteral("Inhibit"));
+        inhibit << QStringLiteral("marquetto") << QStringLiteral("Do Not Disturb") << QVariantMap();
         m_cookie = 0;
-    } else if (m_cookie && *m_cookie != 0) {
-        call = notificationsCall(QStringLiteral("UnInhibit"));
-        call << *m_cookie;
-        m_cookie.reset();
-    } else {
+        send(inhibit, [this, request = ++m_request](uint cookie) {
+            if (request == m_request && m_cookie == 0u)
+                m_cookie = cookie;
+            else
+                giveBack(cookie);
+        });
+        return true;
+    }
+    if (!m_cookie) {
         qCInfo(lcPlatform) << "Marquetto: Do Not Disturb was turned on elsewhere; switch it off where it was "
                               "switched on";
         return false;
     }
-    BackgroundQueue::run([session = m_session, call, timeout = m_timeout, self = QPointer(this), on] {
-        DBusAsync::call(session.get(), call, timeout, [self, on](const QDBusMessage& reply) {
-            if (!self || !on || reply.arguments().isEmpty())
+    // An inhibition still on its way is given back when its answer comes.
+    if (const uint cookie = *std::exchange(m_cookie, std::nullopt); cookie != 0)
+        giveBack(cookie);
+    return true;
+}
+
+void PlasmaDoNotDisturb::giveBack(uint cookie)
+{
+    QDBusMessage unInhibit = notificationsCall(QStringLiteral("UnInhibit"));
+    unInhibit << cookie;
+    send(unInhibit);
+}
+
+void PlasmaDoNotDisturb::send(const QDBusMessage& call, std::function<void(uint cookie)> granted)
+{
+    BackgroundQueue::run([session = m_session, call, timeout = m_timeout, self = QPointer(this),
+                          granted = std::move(granted)] {
+        DBusAsync::call(session.get(), call, timeout, [self, granted](const QDBusMessage& reply) {
+            if (!self || !granted || reply.arguments().isEmpty())
                 return;
             bool isNumber = false;
             const uint cookie = reply.arguments().constFirst().toUInt(&isNumber);
-            if (isNumber && self->m_cookie)
-                self->m_cookie = cookie;
+            if (isNumber)
+                granted(cookie);
         });
     });
-    return true;
 }
