@@ -101,7 +101,8 @@ TEST_F(LogindSleepInhibitorTest, LogindsDescriptorIsHeldUntilTheRelease)
 
     engine.release();
     EXPECT_FALSE(engine.isOn());
-    EXPECT_FALSE(inhibitorOpen());
+    // The bus may still be letting go of a copy in passing; ours is closed at once.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !inhibitorOpen(); }, 2000));
 }
 
 TEST_F(LogindSleepInhibitorTest, WithoutLogindTheScreenSaverHoldsItUntilTheCookieIsGivenBackElseNothingDoes)
@@ -135,7 +136,7 @@ TEST_F(LogindSleepInhibitorTest, ADescriptorArrivingAfterTheReleaseIsClosedAtOnc
     waitFor(answered);
     EXPECT_EQ(answered, false);
     logind->settle(m_client);
-    EXPECT_FALSE(inhibitorOpen());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !inhibitorOpen(); }, 2000));
 }
 
 } // namespace
