@@ -1,5 +1,7 @@
 #include "FakeDBusService.h"
 
+#include "core/BackgroundQueue.h"
+
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -102,8 +104,10 @@ bool FakeDBusService::waitForCalls(const QString& method, std::size_t count)
 
 void FakeDBusService::settle(const QDBusConnection& client)
 {
-    // The service answers one call after the other and its replies travel in order: once this round trip is
-    // back, every earlier reply has reached the client, and what it handles them with is due on this thread.
+    // Calls made from the background queue are only listened for once their job has handed them to this
+    // thread. The service answers one call after the other and its replies travel in order: once this round
+    // trip is back, every earlier reply has reached the client, and what it handles them with is due here.
+    BackgroundQueue::waitForDone();
     client.call(QDBusMessage::createMethodCall(
         m_serviceName, QStringLiteral("/"), QStringLiteral("test.FakeDBusService"), QStringLiteral("Sync")));
     QCoreApplication::sendPostedEvents();
