@@ -10,6 +10,9 @@
 #include "app/FirstPaint.h"
 #include "app/MainMenu.h"
 #include "app/Restart.h"
+#include "app/SettingsView.h"
+#include "app/SettingsWindow.h"
+#include "app/ShortcutsWindow.h"
 #include "app/StatusMenu.h"
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
@@ -106,7 +109,69 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
         std::make_unique<DeckHotKeys>(DeckHotKeys::Services{m_services.store(), *m_activation, *m_panel});
     connect(&m_services.settings(), &DeckSettings::chameleonGlassChanged, this,
             &AppDelegate::followChameleonGlass);
+    makeSettingsWindow();
     startServer();
+}
+
+void AppDelegate::makeSettingsWindow()
+{
+    using namespace DeckCommands;
+    SettingsCommands commands{
+        .setLaunchAtLogin = [this](bool on) { setLaunchAtLogin(m_deckCommands, on); },
+        .setGrid = [this](int columns, int rows) { setGrid(m_deckCommands, columns, rows); },
+        .setTileSize = [this](TileSizeOption size) { setTileSize(m_deckCommands, size); },
+        .setShowBand = [this](bool show) { setShowBand(m_deckCommands, show); },
+        .enableWindowRestore = [this] { enableWindowRestore(m_deckCommands); },
+        .restoreBackup =
+            [this](const LayoutBackups::BackupEntry& entry) {
+                DeckParts parts = settingsDeckParts();
+                restoreBackup(parts, entry);
+            },
+        .exportDeck = [this] { exportDeck(m_deckCommands); },
+        .importDeck =
+            [this] {
+                DeckParts parts = settingsDeckParts();
+                importDeck(parts);
+            },
+        .setCloudDeck = [this](bool on) { switchCloudDeck(on); },
+        .chooseCloudFolder =
+            [this] {
+                if (const auto folder = chooseCloudFolder(m_settingsWindow->view(), m_services.paths().home))
+                    m_services.settings().setCloudDeckFolder(*folder);
+            },
+        .showShortcuts = [this] { ShortcutsWindowController::show(m_mainMenu.get()); },
+        .customizeBand = [this] { m_bandCustomize->show(); },
+        .seeDealNow = [this] { m_deal.preview([this] { m_panel->beginSummon(); }); },
+        .previewTransition =
+            [this] {
+                m_panel->beginSummon();
+                if (m_root)
+                    m_root->deck().previewTransition();
+            },
+        .resetDeckPosition = [this] { m_panel->resetPosition(); },
+    };
+    m_settingsWindow = std::make_unique<SettingsWindowController>(SettingsParts{
+        .settings = m_services.settings(),
+        .cloud = m_services.cloudDeck(),
+        .wordings = m_services.wordings(),
+        .font = m_font,
+        .launchesAtLogin = [this] { return m_services.launchesAtLogin(); },
+        .canRestoreWindows = m_deckCommands.canRestoreWindows,
+        .cloudDriveExists = [this] { return QFileInfo(m_services.settings().cloudDeckFolder()).isDir(); },
+        .backups = [this] { return m_services.store().backups().availableBackups(); },
+        .feedback = [] { return new QWidget; },
+        .commands = std::move(commands),
+    });
+}
+
+DeckCommands::DeckParts AppDelegate::settingsDeckParts()
+{
+    DeckCommands::DeckParts parts = m_deckCommands;
+    parts.reloadBackups = [window = QPointer<SettingsWindowController>(m_settingsWindow.get())] {
+        if (window)
+            window->reloadBackups();
+    };
+    return parts;
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -196,8 +261,9 @@ void AppDelegate::startAfterFirstPaint()
     // own, and the main menu's shortcuts serve windows that are not open yet: the deck's first paint need
     // wait for none of them.
     setUpStatusItem();
-    // The settings window does not exist yet, so "Settings…" stays disabled.
-    m_mainMenu = std::make_unique<MainMenu>(nullptr, [] { QCoreApplication::quit(); });
+    m_mainMenu =
+        std::make_unique<MainMenu>([this] { m_settingsWindow->show(); }, [] { QCoreApplication::quit(); });
+    m_settingsWindow->setMainMenu(m_mainMenu.get());
     m_hotKeyCenter = std::make_unique<HotKeyCenter>(m_services.hotKeys());
     m_hotKeys->registerAll(*m_hotKeyCenter);
     followChameleonGlass(m_services.settings().chameleonGlass());
@@ -240,6 +306,7 @@ void AppDelegate::setUpStatusItem()
         .toggleEditMode = [this] { toggleEditMode(); },
         .togglePin = [this] { togglePin(); },
         .toggleCompact = [this] { toggleCompact(); },
+        .openSettings = [this] { m_settingsWindow->show(); },
         .checkForUpdates =
             [this] { m_services.workspace().open(QUrl(QLatin1String(StatusMenu::releasesAddress))); },
         .openWebsite =
@@ -354,6 +421,8 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("isDealing"), m_deal.isBusy() || (m_root && m_root->deck().isTransitioning())},
         {QStringLiteral("nowPlaying"), playing},
         {QStringLiteral("lit"), lit},
+        {QStringLiteral("settingsOpen"), m_settingsWindow->isOpen()},
+        {QStringLiteral("settingsTab"), m_settingsWindow->currentTab()},
     };
 }
 
@@ -376,6 +445,11 @@ bool AppDelegate::fire(int index)
 void AppDelegate::setEditing(bool editing)
 {
     m_editMode.setEditing(editing);
+}
+
+void AppDelegate::openSettings(const QString& tab)
+{
+    m_settingsWindow->show(tab);
 }
 
 void AppDelegate::toggleEditMode()

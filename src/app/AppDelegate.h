@@ -35,6 +35,7 @@ class MainMenu;
 class PanelRootView;
 class QSystemTrayIcon;
 class QtPanelDesktop;
+class SettingsWindowController;
 class StatusMenu;
 class TileActivation;
 class WindowStacking;
@@ -59,6 +60,7 @@ public:
     void toggleSummon() override;
     bool fire(int index) override;
     void setEditing(bool editing) override;
+    void openSettings(const QString& tab) override;
 
     void toggleEditMode();
     void togglePin();
@@ -83,6 +85,10 @@ private:
     void switchCloudDeck(bool on);
     // Starts or stops the wallpaper tint as the "chameleonGlass" preference says.
     void followChameleonGlass(bool on);
+    void makeSettingsWindow();
+    // The deck-level commands as the settings window runs them: its backups list is read again after a
+    // restore or an import.
+    [[nodiscard]] DeckCommands::DeckParts settingsDeckParts();
 
     DeckServices& m_services;
     std::unique_ptr<FileIcons> m_fileIcons;
@@ -115,4 +121,5 @@ private:
     std::unique_ptr<ChameleonEngine> m_chameleon;
     QtDeckFilePanels m_filePanels;
     DeckCommands::DeckParts m_deckCommands;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
 };

@@ -76,6 +76,7 @@ public:
     [[nodiscard]] const PlatformWordings& wordings() const { return *m_platform.wordings; }
     // Makes the session start this program at login, or no longer; answers why it could not, or nothing.
     [[nodiscard]] std::optional<QString> setLaunchAtLogin(bool on) const;
+    [[nodiscard]] bool launchesAtLogin() const { return m_platform.launchesAtLogin(); }
     // The sound server and the Bluetooth stack, whose calls may block: for lists the editor offers.
     [[nodiscard]] AudioSystem& audio() { return *m_platform.audio; }
     [[nodiscard]] Bluetooth& bluetooth() { return *m_platform.bluetooth; }

@@ -42,10 +42,8 @@ StatusMenu::StatusMenu(Handlers handlers, QObject* parent)
         item->setCheckable(true);
     m_menu->addSeparator();
 
-    // The settings window does not exist yet.
-    QAction* settings = m_menu->addAction(QStringLiteral("Settings…"));
-    showShortcut(settings, QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    settings->setEnabled(false);
+    showShortcut(add(QStringLiteral("Settings…"), m_handlers.openSettings),
+                 QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_menu->addSeparator();
 
     add(QStringLiteral("Check for Updates…"), m_handlers.checkForUpdates);

@@ -25,6 +25,7 @@ public:
         std::function<void()> toggleEditMode;
         std::function<void()> togglePin;
         std::function<void()> toggleCompact;
+        std::function<void()> openSettings;
         std::function<void()> checkForUpdates;
         std::function<void()> openWebsite;
         std::function<void()> restart;

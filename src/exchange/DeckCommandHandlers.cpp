@@ -16,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTextStream>
+#include <algorithm>
 
 namespace DeckCommandHandlers {
 
@@ -287,6 +288,25 @@ int edit(Context& context, const QStringList& arguments)
     if (!deckIsRunning(context))
         return DeckCommands::failure;
     context.deck->setEditing(mode == u"on");
+    return success;
+}
+
+int settings(Context& context, const QStringList& arguments)
+{
+    const QString tab = arguments.value(0);
+    const auto& tabs = DeckRemote::settingsTabs;
+    const auto named = std::find_if(tabs.begin(), tabs.end(), [&tab](QStringView title) {
+        return title.compare(tab, Qt::CaseInsensitive) == 0;
+    });
+    if (arguments.size() > 1 || (!tab.isEmpty() && named == tabs.end())) {
+        QStringList titles;
+        for (const QStringView title : tabs)
+            titles.append(title.toString());
+        return misuse(context, QStringLiteral("settings takes no tab or one of %1").arg(titles.join(u", ")));
+    }
+    if (!deckIsRunning(context))
+        return DeckCommands::failure;
+    context.deck->openSettings(named == tabs.end() ? QString() : named->toString());
     return success;
 }
 

@@ -23,6 +23,8 @@ int summon(Context& context, const QStringList& arguments);
 int fire(Context& context, const QStringList& arguments);
 // on or off: turns the deck's edit mode on or off.
 int edit(Context& context, const QStringList& arguments);
+// [TAB]: opens the settings window, on that tab when one is named.
+int settings(Context& context, const QStringList& arguments);
 // Prints this machine's tile library as JSON: each preset's id, name, category, tile (in its layout form,
 // without an id) and whether its programs are installed, naming the missing one.
 int presets(Context& context, const QStringList& arguments);

@@ -34,6 +34,7 @@ const std::vector<Command>& table()
         {QStringLiteral("summon"), true, {QStringLiteral("summon")}, &H::summon},
         {QStringLiteral("fire"), true, {QStringLiteral("fire N")}, &H::fire},
         {QStringLiteral("edit"), true, {QStringLiteral("edit on|off")}, &H::edit},
+        {QStringLiteral("settings"), true, {QStringLiteral("settings [TAB]")}, &H::settings},
         {QStringLiteral("presets"), false, {QStringLiteral("presets")}, &H::presets},
         // Decoding a large picture takes a while, which the deck never spends on its main thread.
         {QStringLiteral("icon"), false, {QStringLiteral("icon import PATH")}, &H::icon},

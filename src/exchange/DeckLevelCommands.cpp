@@ -16,19 +16,6 @@ namespace DeckCommands {
 
 namespace {
 
-// Qt knows the locale's long and short forms only; the long ones without the weekday, the time zone and the
-// month's full name are its middle form ("Mar 5, 2026, 2:07:09 PM", "5 Mar 2026, 14:07:09").
-QString mediumDateTime(const QDateTime& moment, const QLocale& locale)
-{
-    QString datePattern = locale.dateFormat(QLocale::LongFormat);
-    datePattern.remove(QRegularExpression(QStringLiteral("dddd[,.]?\\s*")));
-    datePattern.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    QString timePattern = locale.timeFormat(QLocale::LongFormat);
-    timePattern.remove(QRegularExpression(QStringLiteral("\\s*\\(?t+\\)?")));
-    return locale.toString(moment.date(), datePattern.trimmed()) + QStringLiteral(", ") +
-           locale.toString(moment.time(), timePattern.trimmed());
-}
-
 void reloadBackupsSoon(const DeckParts& deck)
 {
     if (deck.reloadBackups)
@@ -46,6 +33,19 @@ void showFailure(const DeckParts& deck, const QString& message, const QString& r
 }
 
 } // namespace
+
+// Qt knows the locale's long and short forms only; the long ones without the weekday, the time zone and the
+// month's full name are its middle form ("Mar 5, 2026, 2:07:09 PM", "5 Mar 2026, 14:07:09").
+QString mediumDateTime(const QDateTime& moment, const QLocale& locale)
+{
+    QString datePattern = locale.dateFormat(QLocale::LongFormat);
+    datePattern.remove(QRegularExpression(QStringLiteral("dddd[,.]?\\s*")));
+    datePattern.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+    QString timePattern = locale.timeFormat(QLocale::LongFormat);
+    timePattern.remove(QRegularExpression(QStringLiteral("\\s*\\(?t+\\)?")));
+    return locale.toString(moment.date(), datePattern.trimmed()) + QStringLiteral(", ") +
+           locale.toString(moment.time(), timePattern.trimmed());
+}
 
 void setGrid(DeckParts& deck, int columns, int rows)
 {

@@ -4,6 +4,7 @@
 #include "model/DeckOptions.h"
 #include "model/LayoutBackups.h"
 
+#include <QLocale>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -49,6 +50,9 @@ struct DeckParts {
     // Reads the list of backups again; empty while nothing shows that list.
     std::function<void()> reloadBackups = {};
 };
+
+// A moment in the middle-length date and time of `locale`, as a backup's date is shown.
+[[nodiscard]] QString mediumDateTime(const QDateTime& moment, const QLocale& locale);
 
 // Sets the grid, pads every page to it and rebuilds the deck's window; nothing when it is the current one.
 void setGrid(DeckParts& deck, int columns, int rows);

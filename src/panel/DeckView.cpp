@@ -313,6 +313,21 @@ void DeckView::pageChanged(int page)
         update();
         return;
     }
+    showPageChange(from, page);
+}
+
+void DeckView::previewTransition()
+{
+    // The page before comes back in, or the next one when there is none before: either way the current page
+    // is where the change ends, and nothing but the picture moves.
+    const int current = m_services.store.currentPage();
+    const int pageCount = static_cast<int>(m_services.store.pages().size());
+    const int from = current > 0 ? current - 1 : std::min(current + 1, pageCount - 1);
+    showPageChange(std::max(from, 0), current);
+}
+
+void DeckView::showPageChange(int from, int page)
+{
     const DeckGeometry geometry = deckGeometry();
     m_pageChange = PageChange{from,
                               page,

@@ -110,6 +110,8 @@ public:
     [[nodiscard]] std::vector<int> litSlots();
     // Whether tiles are being dealt in or the pages are changing places.
     [[nodiscard]] bool isTransitioning() const { return m_transition.isRunning(); }
+    // Plays the page change the settings choose, ending on the current page, which stays current.
+    void previewTransition();
 
 Q_SIGNALS:
     void tileActivated(int page, int index);
@@ -167,6 +169,7 @@ private:
     // The wallpaper tint as drawn now; weight 0 when the glass follows no wallpaper.
     [[nodiscard]] TintFade::Look tintLook() const;
     void pageChanged(int page);
+    void showPageChange(int from, int page);
     void startTransition();
     void advanceTransition();
     // Lets the deal and the page change end at once.

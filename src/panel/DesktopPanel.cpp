@@ -79,17 +79,13 @@ void DesktopPanelController::showPanel()
                              !m_services.editMode.isDragging() && !m_isSummoned;
     m_services.chrome.setExpanded(!startFolded);
 
+    const QSizeF size = startFolded ? chipWindowSize() : m_expandedSize;
     QRectF frame;
-    if (const std::optional<QRectF> restored = restoredExpandedFrame()) {
-        frame = *restored;
-    } else {
-        const std::vector<Windows::Screen> screens = m_services.desktop.screens();
-        const std::optional<std::size_t> main = m_services.desktop.mainScreen();
-        const QRectF visible = main && *main < screens.size() ? screens[*main].visibleFrame : fallbackScreen;
-        frame = QRectF(visible.x() + visible.width() - m_expandedSize.width() - firstStartMargin,
-                       visible.y() + firstStartMargin, m_expandedSize.width(), m_expandedSize.height());
-    }
-    frame = withTopLeftKept(frame, startFolded ? chipWindowSize() : m_expandedSize);
+    if (const std::optional<QRectF> restored = restoredExpandedFrame())
+        frame = withTopLeftKept(*restored, size);
+    else
+        frame = PanelPlacement::homeFrame(m_services.desktop.screens(), m_services.desktop.mainScreen(),
+                                          m_expandedSize, size);
     frame = PanelPlacement::clampedToScreen(frame, std::nullopt, m_services.desktop.screens(),
                                             m_services.desktop.mainScreen());
 
@@ -228,6 +224,16 @@ std::optional<QRectF> DesktopPanelController::restoredExpandedFrame() const
     return onSomeScreen ? frame : std::nullopt;
 }
 
+void DesktopPanelController::resetPosition()
+{
+    if (!m_window)
+        return;
+    m_window->setFrame(PanelPlacement::homeFrame(m_services.desktop.screens(),
+                                                 m_services.desktop.mainScreen(), m_expandedSize,
+                                                 m_window->frame().size()));
+    saveExpandedFrame();
+}
+
 void DesktopPanelController::saveExpandedFrame()
 {
     if (!m_window)
@@ -338,6 +344,16 @@ QRectF clampedToScreen(const QRectF& rect, const std::optional<Windows::Screen>&
     const double y =
         std::min(std::max(visible.y(), rect.y()), std::max(visible.y(), maxY(visible) - rect.height()));
     return {x, y, rect.width(), rect.height()};
+}
+
+QRectF homeFrame(const std::vector<Windows::Screen>& screens, std::optional<std::size_t> mainScreen,
+                 QSizeF expandedSize, QSizeF windowSize)
+{
+    const QRectF visible =
+        mainScreen && *mainScreen < screens.size() ? screens[*mainScreen].visibleFrame : fallbackScreen;
+    const QRectF expanded(visible.x() + visible.width() - expandedSize.width() - firstStartMargin,
+                          visible.y() + firstStartMargin, expandedSize.width(), expandedSize.height());
+    return withTopLeftKept(expanded, windowSize);
 }
 
 QString frameText(const QRectF& rect)

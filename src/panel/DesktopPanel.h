@@ -112,6 +112,9 @@ public:
     // After a screen came, went or changed its size: a window left off every screen is brought back onto one.
     void screensChanged();
 
+    // Moves the window, keeping its size, to where a first start puts the full deck, and remembers that
+    // place; nothing without a window.
+    void resetPosition();
     [[nodiscard]] std::optional<QRectF> restoredExpandedFrame() const;
     void saveExpandedFrame();
 
@@ -158,6 +161,11 @@ namespace PanelPlacement {
 [[nodiscard]] QRectF clampedToScreen(const QRectF& rect, const std::optional<Windows::Screen>& windowScreen,
                                      const std::vector<Windows::Screen>& screens,
                                      std::optional<std::size_t> mainScreen);
+// The deck's place when nothing says otherwise: the full deck of `expandedSize` in the bottom right corner
+// of the main screen's visible frame (a 1440 × 900 one at the origin without a main screen), a margin in from
+// either edge. The answer is `windowSize` large with the same top-left corner.
+[[nodiscard]] QRectF homeFrame(const std::vector<Windows::Screen>& screens,
+                               std::optional<std::size_t> mainScreen, QSizeF expandedSize, QSizeF windowSize);
 // The text form of a rectangle, "{{x, y}, {w, h}}", and back. Reading takes the first four numbers in order
 // (missing ones are 0), whatever stands between them; text without any number gives nothing.
 [[nodiscard]] QString frameText(const QRectF& rect);

@@ -108,6 +108,8 @@ struct PlatformServices {
         [](const QString&, bool) -> std::optional<QString> {
         return QStringLiteral("this desktop starts nothing at login");
     };
+    // Whether the session starts the deck at login now.
+    std::function<bool()> launchesAtLogin = [] { return false; };
     // Wakes from sleep, for cloud sync; made when sync first starts watching.
     std::function<std::unique_ptr<WakeWatch>()> createWakeWatch = [] {
         return std::make_unique<NullWakeWatch>();

@@ -14,6 +14,10 @@ struct PlatformWordings {
     bool windowAccessOpensSettings = false;
     // Shown when the user asks for window restoring and app tiles already bring minimized windows forward.
     Alert windowRestoreReady;
+    // The settings' note under the window-restore button while app tiles cannot restore windows.
+    QString windowRestoreFooter;
+    // The settings' switch for the application's icon in the dock; empty where the desktop has no such dock.
+    QString dockIconSwitch;
 
     // The tile editor's icon style drawn from the system's symbols.
     QString symbolIconStyle;
@@ -42,4 +46,12 @@ struct PlatformWordings {
     // The switch-on question's buttons for the shared deck and for this machine's.
     QString useCloudDeck;
     QString keepLocalDeck;
+    // The settings' cloud switch and the note under it.
+    QString cloudSwitch;
+    QString cloudFooter;
+    // The note instead of `cloudFooter`, with the switch disabled, while the synced folder is not there.
+    QString cloudDriveMissingFooter;
+    // Whether the user chooses the synced folder (shown, with a button to choose another) rather than the
+    // system having one.
+    bool cloudFolderIsChosen = false;
 };

@@ -35,6 +35,7 @@ StatusMenu::Handlers handlersFor(MenuState& state)
         .toggleEditMode = call("edit"),
         .togglePin = call("pin"),
         .toggleCompact = call("compact"),
+        .openSettings = call("settings"),
         .checkForUpdates = call("updates"),
         .openWebsite = call("website"),
         .restart = call("restart"),
@@ -72,7 +73,9 @@ TEST(StatusMenu, RunsTilesFromItsSubmenuAndRefreshesItsSummonItemWhenItOpens)
     Q_EMIT status.menu()->aboutToShow();
     ASSERT_NE(item(menu, QStringLiteral("Send Deck Back")), nullptr);
     item(menu, QStringLiteral("Send Deck Back"))->trigger();
-    EXPECT_EQ(state.calls, (std::vector<QString>{QStringLiteral("tile 2"), QStringLiteral("summon")}));
+    item(menu, QStringLiteral("Settings…"))->trigger();
+    EXPECT_EQ(state.calls, (std::vector<QString>{QStringLiteral("tile 2"), QStringLiteral("summon"),
+                                                 QStringLiteral("settings")}));
 }
 
 TEST(StatusMenu, ItemsShownInTheDecksMenuAreRefreshedWhenThatMenuOpens)

@@ -80,8 +80,10 @@ public:
         return index != 8;
     }
     void setEditing(bool editing) override { edits.push_back(editing); }
+    void openSettings(const QString& tab) override { settingsTabs.append(tab); }
 
     int summons = 0;
+    QStringList settingsTabs;
     std::vector<int> fired;
     std::vector<bool> edits;
 };
@@ -224,7 +226,8 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
     for (const QStringList& command :
          {QStringList{QStringLiteral("state")}, QStringList{QStringLiteral("band")},
           QStringList{QStringLiteral("summon")}, QStringList{QStringLiteral("fire"), QStringLiteral("1")},
-          QStringList{QStringLiteral("edit"), QStringLiteral("on")}}) {
+          QStringList{QStringLiteral("edit"), QStringLiteral("on")},
+          QStringList{QStringLiteral("settings")}}) {
         EXPECT_EQ(run(command), DeckCommands::failure) << command.join(u' ').toStdString();
         EXPECT_EQ(m_err, QStringLiteral("Marquetto is not running.\n"));
     }
@@ -252,6 +255,14 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
                                    QStringList{QStringLiteral("on"), QStringLiteral("off")}})
         EXPECT_EQ(run(QStringList{QStringLiteral("edit")} + bad), DeckCommands::badUsage);
     EXPECT_EQ(deck.edits, (std::vector<bool>{true, false}));
+
+    EXPECT_EQ(run({QStringLiteral("settings")}), DeckCommands::success);
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("layout")}), DeckCommands::success);
+    for (const QStringList& bad : {QStringList{QStringLiteral("Privacy")},
+                                   QStringList{QStringLiteral("General"), QStringLiteral("Layout")}})
+        EXPECT_EQ(run(QStringList{QStringLiteral("settings")} + bad), DeckCommands::badUsage);
+    EXPECT_TRUE(m_err.contains(QStringLiteral("General, Appearance, Layout, Feedback")));
+    EXPECT_EQ(deck.settingsTabs, (QStringList{QString(), QStringLiteral("Layout")}));
 }
 
 TEST_F(DeckCommandsTest, TheDeckCarriesOutOnlyWhatItsTableGivesIt)

@@ -417,6 +417,25 @@ TEST_F(DeckViewTest, PageChangesRunOnFramesForTheirStyleAndThenDrawNoMore)
     EXPECT_NEAR(runFrames(), PageTransition::tileFadeSeconds, 1.0 / 60 + 1e-9);
 }
 
+TEST_F(DeckViewTest, APreviewPlaysTheChosenPageChangeAndStaysOnThePage)
+{
+    makeView(4, TileSizeOption::large);
+    m_settings->setPageTransition(PageTransitionOption::depth);
+    for (const int pages : {1, 2}) {
+        SCOPED_TRACE(pages);
+        if (pages == 2)
+            m_store->addPage();
+        m_store->goToPage(0);
+        m_view->previewTransition();
+        EXPECT_TRUE(m_view->isTransitioning());
+        EXPECT_NEAR(runFrames(),
+                    PageTransition::duration(
+                        {PageTransitionOption::depth, false, 8, m_view->deckGeometry().pageRect().size()}, 4),
+                    1.0 / 60 + 1e-9);
+        EXPECT_EQ(m_store->currentPage(), 0);
+    }
+}
+
 TEST_F(DeckViewTest, ARippleShowsBothPagesHalfWayAndOnlyTheNewOneAfter)
 {
     makeView();

@@ -318,6 +318,48 @@ TEST_F(DesktopPanelTest, PinnedDeckCannotBeDraggedAndUnpinningFreesItAtOnce)
     EXPECT_TRUE(window().isMovable());
 }
 
+TEST_F(DesktopPanelTest, ResetPutsTheDeckBackInTheMainScreensCornerKeepingItsSizeAndRemembersIt)
+{
+    m_panel->resetPosition();
+    EXPECT_FALSE(m_desktop.lastWindow) << "nothing to move before the deck is shown";
+
+    // In Qt's coordinates the main screen sits below a wider one and right of its left edge, with a 25-pixel
+    // panel along its bottom; the deck's y axis starts at the main screen's bottom edge.
+    const double mainBottom = 1080 + 900;
+    const Screen above{Windows::flipped({0, 0, 1920, 1080}, mainBottom),
+                       Windows::flipped({0, 0, 1920, 1080}, mainBottom)};
+    const Screen below{Windows::flipped({240, 1080, 1440, 900}, mainBottom),
+                       Windows::flipped({240, 1080, 1440, 875}, mainBottom)};
+    struct Case {
+        const char* name;
+        std::vector<Screen> screens;
+        bool compact;
+        QPointF topLeft;
+    };
+    const std::vector<Case> cases{
+        {"one screen at the origin", {{{0, 0, 1440, 900}, {0, 0, 1440, 875}}}, false, {1048, 232}},
+        {"main screen below another", {above, below}, false, {1288, 257}},
+        {"folded chip", {{{0, 0, 1440, 900}, {0, 0, 1440, 875}}}, true, {1048, 232}},
+    };
+    m_desktop.deckSize = {360, 200};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_desktop.screenList = c.screens;
+        m_desktop.main = c.screens.size() - 1;
+        m_settings->setCompact(c.compact);
+        m_panel->showPanel();
+        const QSizeF shown = window().frame().size();
+        window().dragTo({300, 400});
+        m_panel->resetPosition();
+        EXPECT_EQ(topLeft(window().frame()), c.topLeft);
+        EXPECT_EQ(window().frame().size(), shown);
+        EXPECT_EQ(m_preferences->stringValue(QLatin1String(DesktopPanelController::frameKey)),
+                  PanelPlacement::frameText({c.topLeft.x(), c.topLeft.y() - 200, 360, 200}));
+    }
+    EXPECT_EQ(Windows::flipped(QRectF(1288, 57, 360, 200), mainBottom).topLeft(), QPointF(1288, 1723))
+        << "in Qt's coordinates, 32 pixels above the bottom panel";
+}
+
 TEST(PanelPlacement, ClampsIntoTheVisibleFrameOfTheRightScreen)
 {
     const Screen left{{0, 0, 1440, 900}, {0, 0, 1440, 875}};

@@ -23,6 +23,9 @@ const PlatformWordings& linuxWordings()
                                    "Marquetto talks to the X11 window manager, so clicking an app tile "
                                    "brings its minimized windows forward like a taskbar does."),
                                {QStringLiteral("OK")}},
+        .windowRestoreFooter = QStringLiteral("With an X11 display, clicking an app tile brings back its "
+                                              "minimized windows, the way a taskbar does."),
+        .dockIconSwitch = {},
         .symbolIconStyle = QStringLiteral("Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),
@@ -48,6 +51,13 @@ const PlatformWordings& linuxWordings()
             },
         .useCloudDeck = QStringLiteral("Use the Folder's Deck"),
         .keepLocalDeck = QStringLiteral("Keep This Computer's"),
+        .cloudSwitch = QStringLiteral("Sync through a synced folder"),
+        .cloudFooter = QStringLiteral(
+            "Keeps your tiles, pages and custom icons the same on each computer that shares the folder. Tile "
+            "size, the band and appearance stay set per computer."),
+        // Switching on asks for a folder when there is none, so the switch is never out of reach.
+        .cloudDriveMissingFooter = {},
+        .cloudFolderIsChosen = true,
     };
     return wordings;
 }

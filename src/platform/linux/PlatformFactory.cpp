@@ -35,6 +35,7 @@
 #include "platform/linux/XdgTrash.h"
 
 #include <QDBusConnection>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -125,6 +126,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.setLaunchAtLogin = [paths](const QString& program, bool on) {
         return AutostartEntry::set(paths, program, on);
     };
+    services.launchesAtLogin = [paths] { return QFileInfo::exists(AutostartEntry::path(paths)); };
     services.createWakeWatch = [] { return std::make_unique<LogindWakeWatch>(systemBus()); };
     services.machineName = [] { return MachineName::read(QStringLiteral("/etc/machine-info")); };
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };

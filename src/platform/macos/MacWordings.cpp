@@ -19,6 +19,10 @@ const PlatformWordings& macWordings()
                                    "Marquetto has Accessibility access, so clicking an app tile brings "
                                    "its minimized windows forward like the Dock."),
                                {QStringLiteral("OK")}},
+        .windowRestoreFooter =
+            QStringLiteral("With Accessibility access, clicking an app tile brings back its "
+                           "minimized windows, the way the Dock does."),
+        .dockIconSwitch = QStringLiteral("Show Dock icon"),
         .symbolIconStyle = QStringLiteral("SF Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),
@@ -41,6 +45,12 @@ const PlatformWordings& macWordings()
             },
         .useCloudDeck = QStringLiteral("Use iCloud's Deck"),
         .keepLocalDeck = QStringLiteral("Keep This Mac's"),
+        .cloudSwitch = QStringLiteral("Sync with iCloud Drive"),
+        .cloudFooter = QStringLiteral(
+            "Keeps your tiles, pages and custom icons the same on each Mac signed in to your iCloud account. "
+            "Tile size, the band and appearance stay set per Mac."),
+        .cloudDriveMissingFooter = QStringLiteral("Turn on iCloud Drive in System Settings to use this."),
+        .cloudFolderIsChosen = false,
     };
     return wordings;
 }

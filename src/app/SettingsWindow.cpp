@@ -1,0 +1,51 @@
+#include "app/SettingsWindow.h"
+
+#include "app/LayoutPane.h"
+#include "app/MainMenu.h"
+#include "app/SettingsForm.h"
+#include "app/SettingsView.h"
+#include "editing/KeptWindow.h"
+
+namespace {
+
+// The panes' width and room for the tallest of them; the rest scrolls.
+constexpr QSize windowSize(SettingsForm::paneWidth + 24, 640);
+
+} // namespace
+
+SettingsWindowController::SettingsWindowController(SettingsParts parts, QObject* parent)
+    : QObject(parent)
+    , m_parts(std::move(parts))
+{
+}
+
+SettingsWindowController::~SettingsWindowController() = default;
+
+void SettingsWindowController::show(const QString& tab)
+{
+    if (!m_view) {
+        m_view = std::make_unique<SettingsView>(m_parts);
+        KeptWindow::prepare(*m_view, QStringLiteral("Settings"), windowSize);
+        if (m_mainMenu)
+            m_mainMenu->serve(m_view.get());
+    }
+    if (!tab.isEmpty())
+        m_view->showTab(tab);
+    KeptWindow::present(*m_view);
+}
+
+bool SettingsWindowController::isOpen() const
+{
+    return m_view && m_view->isVisible();
+}
+
+QString SettingsWindowController::currentTab() const
+{
+    return m_view ? m_view->currentTitle() : QString();
+}
+
+void SettingsWindowController::reloadBackups()
+{
+    if (m_view)
+        m_view->layoutPane().reloadBackups();
+}
