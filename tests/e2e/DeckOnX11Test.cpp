@@ -429,3 +429,28 @@ TEST_F(DeckOnX11, TheBandShowsTheMachinesFiguresAsItsOwnToolsDo)
     const double inUse = 100 * (1 - kilobytes("MemAvailable") / kilobytes("MemTotal"));
     EXPECT_NEAR(shown.captured(1).toDouble(), inUse, 3) << "as /proc/meminfo has it";
 }
+
+TEST_F(DeckOnX11, SettingsOpenFromTheDecksMenuAndShowEachTab)
+{
+    writeLayout({{scriptTile(QStringLiteral("true"))}});
+    startDeck();
+    const QRect deck = frame();
+    // Without a tray the deck's own menu ends with the status items: "Settings…" is the fifth from the end.
+    moveTo(deck.topLeft() + QPoint(4, 4));
+    xdotool({QStringLiteral("click"), QStringLiteral("3")});
+    xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+             QStringLiteral("--class"), QStringLiteral("marquetto")});
+    for (int step = 0; step < 5; ++step)
+        xdotool({QStringLiteral("key"), QStringLiteral("Up")});
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    ASSERT_TRUE(stateIs(QStringLiteral("settingsOpen"), true)) << "the settings window did not open";
+    EXPECT_TRUE(stateIs(QStringLiteral("settingsTab"), QStringLiteral("General")));
+    screenshot(QStringLiteral("settings-general"));
+
+    for (const QString& tab :
+         {QStringLiteral("Appearance"), QStringLiteral("Layout"), QStringLiteral("Feedback")}) {
+        EXPECT_EQ(runDeck(m_paths.home, {QStringLiteral("settings"), tab}).status, 0);
+        EXPECT_TRUE(stateIs(QStringLiteral("settingsTab"), tab));
+        screenshot(QStringLiteral("settings-") + tab.toLower());
+    }
+}
