@@ -1,10 +1,14 @@
 #include "app/SettingsWindow.h"
 
+#include "app/FirstPaint.h"
 #include "app/LayoutPane.h"
 #include "app/MainMenu.h"
 #include "app/SettingsForm.h"
 #include "app/SettingsView.h"
+#include "core/Logging.h"
 #include "editing/KeptWindow.h"
+
+#include <QElapsedTimer>
 
 namespace {
 
@@ -23,6 +27,8 @@ SettingsWindowController::~SettingsWindowController() = default;
 
 void SettingsWindowController::show(const QString& tab)
 {
+    QElapsedTimer opening;
+    opening.start();
     if (!m_view) {
         m_view = std::make_unique<SettingsView>(m_parts);
         KeptWindow::prepare(*m_view, QStringLiteral("Settings"), windowSize);
@@ -31,6 +37,16 @@ void SettingsWindowController::show(const QString& tab)
     }
     if (!tab.isEmpty())
         m_view->showTab(tab);
+    if (lcSettingsWindow().isDebugEnabled() && !m_view->isVisible()) {
+        m_firstPaint = std::make_unique<FirstPaint>(
+            [opening] {
+                qCDebug(lcSettingsWindow).noquote()
+                    << "Marquetto: settings painted"
+                    << QString::number(double(opening.nsecsElapsed()) / 1e6, 'f', 1)
+                    << "ms after they were asked for";
+            },
+            FirstPaint::Run::afterThePaint, m_view.get());
+    }
     KeptWindow::present(*m_view);
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <memory>
 
+class FirstPaint;
 class MainMenu;
 class SettingsView;
 
@@ -35,4 +36,6 @@ private:
     SettingsParts m_parts;
     const MainMenu* m_mainMenu = nullptr;
     std::unique_ptr<SettingsView> m_view;
+    // Times an opening to its first paint, when that is asked for in the log rules.
+    std::unique_ptr<FirstPaint> m_firstPaint;
 };

@@ -14,6 +14,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcCloud)
 // Off unless asked for ("marquetto.editor.debug=true" in QT_LOGGING_RULES): how long the editor takes to
 // open.
 Q_DECLARE_LOGGING_CATEGORY(lcEditor)
+// Off unless asked for ("marquetto.settingswindow.debug=true"): how long the settings window takes to open.
+Q_DECLARE_LOGGING_CATEGORY(lcSettingsWindow)
 // Off unless asked for ("marquetto.motion.debug=true"): how many frames the deck painted while a deal or a
 // page change ran.
 Q_DECLARE_LOGGING_CATEGORY(lcMotion)
