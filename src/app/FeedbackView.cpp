@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,13 +12,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QGroupBox* section(const QString& title, QLayout* content)
-{
-    auto* box = new QGroupBox(title);
-    box->setLayout(content);
-    return box;
-}
 
 QLabel* footnote(const QString& text)
 {
@@ -57,7 +49,7 @@ QWidget* FeedbackView::makeCategorySection()
     });
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Category"), m_category);
-    return section(QString(), form);
+    return formSection(QString(), form);
 }
 
 QWidget* FeedbackView::makeMessageSection()
@@ -69,7 +61,7 @@ QWidget* FeedbackView::makeMessageSection()
             [this] { m_form->setMessage(m_message->toPlainText()); });
     auto* layout = new QVBoxLayout;
     layout->addWidget(m_message);
-    return section(QStringLiteral("Message"), layout);
+    return formSection(QStringLiteral("Message"), layout);
 }
 
 QWidget* FeedbackView::makeEmailSection()
@@ -80,11 +72,12 @@ QWidget* FeedbackView::makeEmailSection()
     connect(m_email, &QLineEdit::textChanged, m_form, &FeedbackForm::setReplyEmail);
     m_emailCheck = new QLabel(QStringLiteral("Check the email address."));
     m_emailCheck->setObjectName(QStringLiteral("emailCheck"));
+    m_emailCheck->setStyleSheet(QStringLiteral("color: #FF3B30"));
     auto* layout = new QVBoxLayout;
     layout->addWidget(m_email);
     layout->addWidget(footnote(QStringLiteral("Add it if you'd like a reply. It's used for nothing else.")));
     layout->addWidget(m_emailCheck);
-    return section(QString(), layout);
+    return formSection(QString(), layout);
 }
 
 QWidget* FeedbackView::makeSubmitSection()
@@ -98,7 +91,7 @@ QWidget* FeedbackView::makeSubmitSection()
     auto* layout = new QVBoxLayout;
     layout->addWidget(m_submit, 0, Qt::AlignLeft);
     layout->addWidget(m_outcome);
-    return section(QString(), layout);
+    return formSection(QString(), layout);
 }
 
 void FeedbackView::showForm()
