@@ -22,7 +22,7 @@ public:
     enum class Outcome { sent, failed };
 
     static constexpr std::chrono::seconds defaultTimeout{60};
-    // The answer's body is not used; a longer one is cut off rather than held.
+    // The answer's body is not used, nor held: an answer longer than this is cut off and counts as failed.
     static constexpr qint64 maxAnswerBytes = 256 * 1024;
 
     explicit FeedbackForm(const DeckSettings& settings, std::chrono::milliseconds timeout = defaultTimeout,

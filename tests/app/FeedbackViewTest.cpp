@@ -20,7 +20,7 @@ namespace {
 class FeedbackViewTest : public TempHome {
 protected:
     template <typename Widget>
-    [[nodiscard]] Widget& part(const char* name)
+    [[nodiscard]] Widget& child(const char* name)
     {
         return *m_view.findChild<Widget*>(QString::fromLatin1(name));
     }
@@ -33,31 +33,31 @@ protected:
 
 TEST_F(FeedbackViewTest, SubmitWaitsForAMessageAndAUsableAddressThenShowsTheOutcome)
 {
-    auto& submit = part<QPushButton>("submit");
-    auto& check = part<QLabel>("emailCheck");
-    part<QPlainTextEdit>("message").setPlainText(QStringLiteral("  \n "));
+    auto& submit = child<QPushButton>("submit");
+    auto& check = child<QLabel>("emailCheck");
+    child<QPlainTextEdit>("message").setPlainText(QStringLiteral("  \n "));
     EXPECT_FALSE(submit.isEnabled());
-    part<QPlainTextEdit>("message").setPlainText(QStringLiteral("Dark mode"));
+    child<QPlainTextEdit>("message").setPlainText(QStringLiteral("Dark mode"));
     EXPECT_TRUE(submit.isEnabled() && check.isHidden());
-    part<QLineEdit>("email").setText(QStringLiteral("me@example"));
+    child<QLineEdit>("email").setText(QStringLiteral("me@example"));
     EXPECT_FALSE(submit.isEnabled() || check.isHidden());
     EXPECT_EQ(check.text(), QStringLiteral("Check the email address."));
-    part<QLineEdit>("email").clear();
+    child<QLineEdit>("email").clear();
 
     m_settings.setFeedbackURL(QStringLiteral("http://192.0.2.1/form"));
     QTest::mouseClick(&submit, Qt::LeftButton);
-    EXPECT_EQ(part<QLabel>("outcome").text(),
+    EXPECT_EQ(child<QLabel>("outcome").text(),
               QStringLiteral("Couldn't send. Check your connection and retry."));
-    EXPECT_EQ(part<QPlainTextEdit>("message").toPlainText(), QStringLiteral("Dark mode"));
+    EXPECT_EQ(child<QPlainTextEdit>("message").toPlainText(), QStringLiteral("Dark mode"));
 
     m_server.answer(QStringLiteral("/form"), "ok");
     m_settings.setFeedbackURL(m_server.url(QStringLiteral("/form")).toString());
-    part<QComboBox>("category").setCurrentIndex(2);
+    child<QComboBox>("category").setCurrentIndex(2);
     QSignalSpy changed(m_view.findChild<FeedbackForm*>(), &FeedbackForm::changed);
     QTest::mouseClick(&submit, Qt::LeftButton);
     EXPECT_FALSE(submit.isEnabled()) << "not while sending";
     ASSERT_TRUE(changed.wait(5000));
-    EXPECT_EQ(part<QLabel>("outcome").text(), QStringLiteral("Sent. Thank you!"));
+    EXPECT_EQ(child<QLabel>("outcome").text(), QStringLiteral("Sent. Thank you!"));
     EXPECT_TRUE(m_server.requests().value(0).body.contains("\"category\":\"Feature Request\""));
 }
 
