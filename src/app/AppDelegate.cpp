@@ -7,6 +7,7 @@
 #include "app/CloudFolderDialog.h"
 #include "app/DeckControlServer.h"
 #include "app/DeckServices.h"
+#include "app/FeedbackView.h"
 #include "app/FirstPaint.h"
 #include "app/MainMenu.h"
 #include "app/Restart.h"
@@ -159,7 +160,7 @@ void AppDelegate::makeSettingsWindow()
         .canRestoreWindows = m_deckCommands.canRestoreWindows,
         .cloudDriveExists = [this] { return QFileInfo(m_services.settings().cloudDeckFolder()).isDir(); },
         .backups = [this] { return m_services.store().backups().availableBackups(); },
-        .feedback = [] { return new QWidget; },
+        .feedback = [this] { return new FeedbackView(m_services.settings()); },
         .commands = std::move(commands),
     });
 }

@@ -30,16 +30,39 @@ bool SingleFetch::get(const QUrl& url, Answer answer)
 {
     if (m_reply)
         return false;
+    const QNetworkRequest get = request(url);
+    watch(m_network->get(get), std::move(answer));
+    return true;
+}
+
+bool SingleFetch::post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, Answer answer)
+{
+    if (m_reply)
+        return false;
+    QNetworkRequest post = request(url);
+    post.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    watch(m_network->post(post, body), std::move(answer));
+    return true;
+}
+
+QNetworkRequest SingleFetch::request(const QUrl& url)
+{
     if (!m_network)
         m_network = new QNetworkAccessManager(this);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(m_limits.maxRedirects);
+    return request;
+}
+
+void SingleFetch::watch(QNetworkReply* reply, Answer answer)
+{
     m_answer = std::move(answer);
     m_refusal.clear();
-    QNetworkReply* reply = m_network->get(request);
     m_reply = reply;
+    // Past the cap the connection stops being read, so a huge answer is never held whole.
+    reply->setReadBufferSize(m_limits.maxBytes + 1);
     connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& target) {
         if (Endpoint::isAllowed(target))
             Q_EMIT reply->redirectAllowed();
@@ -52,7 +75,6 @@ bool SingleFetch::get(const QUrl& url, Answer answer)
     });
     connect(reply, &QNetworkReply::finished, this, &SingleFetch::finish);
     m_deadline.start();
-    return true;
 }
 
 void SingleFetch::abandon()

@@ -11,10 +11,11 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QNetworkRequest;
 
-// Web requests made one at a time: a GET with a deadline for the whole answer, a cap on its size and a
-// bounded number of redirects, each of which must keep to `Endpoint`'s rule. Nothing reaches the network
-// until the first request.
+// Web requests made one at a time: a GET or a POST with a deadline for the whole answer, a cap on its size
+// (no more than that is ever held) and a bounded number of redirects, each of which must keep to
+// `Endpoint`'s rule. Nothing reaches the network until the first request.
 //
 // Main thread only. The answer handler runs on the main thread, once per request that started, after the
 // request is over (so it may start the next one).
@@ -35,11 +36,15 @@ public:
 
     // Starts a request, unless one is still out: then nothing happens and the answer is false.
     bool get(const QUrl& url, Answer answer);
+    // The same for a POST of `body`, sent as `contentType`.
+    bool post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, Answer answer);
     [[nodiscard]] bool isBusy() const { return m_reply != nullptr; }
     // What the deadline does: gives up on the request that is out, which then answers nothing.
     void abandon();
 
 private:
+    [[nodiscard]] QNetworkRequest request(const QUrl& url);
+    void watch(QNetworkReply* reply, Answer answer);
     void refuse(const QString& reason);
     void finish();
 

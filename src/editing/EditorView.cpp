@@ -18,7 +18,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPixmap>
@@ -26,13 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QGroupBox* section(const QString& title, QLayout* content)
-{
-    auto* box = new QGroupBox(title);
-    box->setLayout(content);
-    return box;
-}
 
 QPushButton* colorWell(const QString& name)
 {
@@ -72,7 +64,7 @@ EditorView::EditorView(Services services, int page, int index, QWidget* parent)
     m_preview = new TilePreview(m_services.painter, DeckGeometry(deck.settings(), 1, false, false).grid());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makeStartSection());
-    layout->addWidget(section(QStringLiteral("Action"), actionLayout));
+    layout->addWidget(formSection(QStringLiteral("Action"), actionLayout));
     layout->addWidget(makeAppearanceSection());
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);
     layout->addWidget(makeButtons());
@@ -96,7 +88,7 @@ QWidget* EditorView::makeStartSection()
     connect(browse, &QPushButton::clicked, this, &EditorView::browseLibrary);
     auto* layout = new QVBoxLayout;
     layout->addWidget(browse, 0, Qt::AlignLeft);
-    return section(QStringLiteral("Start from"), layout);
+    return formSection(QStringLiteral("Start from"), layout);
 }
 
 QWidget* EditorView::makeAppearanceSection()
@@ -138,7 +130,7 @@ QWidget* EditorView::makeAppearanceSection()
     form->addRow(QStringLiteral("Label"), labelRow);
     form->addRow(QStringLiteral("Icon Style"), m_iconStyle);
     form->addRow(m_iconFields);
-    return section(QStringLiteral("Appearance"), form);
+    return formSection(QStringLiteral("Appearance"), form);
 }
 
 QWidget* EditorView::makeBuilderFields()

@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QColor>
+#include <QGroupBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
@@ -16,6 +17,14 @@
     auto* button = new QPushButton(text);
     button->setAutoDefault(false);
     return button;
+}
+
+// A titled group of a form's fields, laid out by `content`.
+[[nodiscard]] inline QGroupBox* formSection(const QString& title, QLayout* content)
+{
+    auto* box = new QGroupBox(title);
+    box->setLayout(content);
+    return box;
 }
 
 // The widgets side by side (`QBoxLayout::LeftToRight`) or one under the other (`TopToBottom`), kept together

@@ -106,6 +106,9 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
                     &DeckSettings::weatherURLChanged})
     , m_weatherLocation(preferences,
                         {QStringLiteral("weatherLocation"), QString(), &DeckSettings::weatherLocationChanged})
+    , m_feedbackURL(preferences,
+                    {QStringLiteral("feedbackURL"), QStringLiteral("https://marquetto.app/feedback"),
+                     &DeckSettings::feedbackURLChanged})
     , m_cloudDeck(preferences, {QStringLiteral("cloudDeck"), false, &DeckSettings::cloudDeckChanged})
     , m_cloudDeckFolder(preferences,
                         {QStringLiteral("cloudDeckFolder"), QString(), &DeckSettings::cloudDeckFolderChanged})
@@ -253,6 +256,11 @@ void DeckSettings::setWeatherURL(const QString& value)
 void DeckSettings::setWeatherLocation(const QString& value)
 {
     update(m_weatherLocation, value);
+}
+
+void DeckSettings::setFeedbackURL(const QString& value)
+{
+    update(m_feedbackURL, value);
 }
 
 void DeckSettings::setCloudDeck(bool value)

@@ -56,6 +56,8 @@ public:
     [[nodiscard]] const QString& weatherURL() const { return m_weatherURL.value(); }
     // "latitude,longitude" for the weather, in place of the desktop's location service; empty when unset.
     [[nodiscard]] const QString& weatherLocation() const { return m_weatherLocation.value(); }
+    // The form-collection service the feedback form posts to.
+    [[nodiscard]] const QString& feedbackURL() const { return m_feedbackURL.value(); }
     // Cloud sync: the switch, the synced folder it works in, this machine's sync identity, what it last saw
     // of both sides and the time of the last edit it knows of (seconds since 1970; 0 when none).
     [[nodiscard]] bool cloudDeck() const { return m_cloudDeck.value(); }
@@ -95,6 +97,7 @@ public:
     void setPublicIPURL(const QString& value);
     void setWeatherURL(const QString& value);
     void setWeatherLocation(const QString& value);
+    void setFeedbackURL(const QString& value);
     void setCloudDeck(bool value);
     void setCloudDeckFolder(const QString& value);
     void setCloudDeckDevice(const QString& value);
@@ -135,6 +138,7 @@ Q_SIGNALS:
     void publicIPURLChanged(const QString& value);
     void weatherURLChanged(const QString& value);
     void weatherLocationChanged(const QString& value);
+    void feedbackURLChanged(const QString& value);
     void cloudDeckChanged(bool value);
     void cloudDeckFolderChanged(const QString& value);
     void cloudDeckDeviceChanged(const QString& value);
@@ -177,6 +181,7 @@ private:
     Value<QString> m_publicIPURL;
     Value<QString> m_weatherURL;
     Value<QString> m_weatherLocation;
+    Value<QString> m_feedbackURL;
     Value<bool> m_cloudDeck;
     Value<QString> m_cloudDeckFolder;
     Value<QString> m_cloudDeckDevice;

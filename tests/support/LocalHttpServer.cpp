@@ -10,6 +10,17 @@ QByteArray response(int status, const QByteArray& headers, const QByteArray& bod
            "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
 
+// The value of the header `name` in the request head, or nothing when it has none.
+QByteArray header(const QByteArray& head, const QByteArray& name)
+{
+    for (const QByteArray& line : head.split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return line.mid(colon + 1).trimmed();
+    }
+    return {};
+}
+
 } // namespace
 
 LocalHttpServer::LocalHttpServer()
@@ -46,12 +57,20 @@ void LocalHttpServer::stall(const QString& path)
 
 void LocalHttpServer::serve(QTcpSocket* socket)
 {
-    // The clients under test send no body: the request is complete at its blank line.
-    if (!socket->peek(64 * 1024).contains("\r\n\r\n"))
+    // The request is complete at its blank line plus the body its Content-Length announces.
+    const QByteArray peeked = socket->peek(64 * 1024);
+    const qsizetype headEnd = peeked.indexOf("\r\n\r\n");
+    if (headEnd < 0)
         return;
-    const QByteArray request = socket->readAll();
-    const QString target = QString::fromLatin1(request.split(' ').value(1));
+    const QByteArray head = peeked.left(headEnd);
+    const qint64 length = header(head, "Content-Length").toLongLong();
+    if (socket->bytesAvailable() < headEnd + 4 + length)
+        return;
+    socket->read(headEnd + 4);
+    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    const QString target = QString::fromLatin1(requestLine.value(1));
     m_targets << target;
+    m_requests.append({requestLine.value(0), target, header(head, "Content-Type"), socket->read(length)});
     const QString path = QUrl(target).path();
     const auto script = m_scripts.constFind(path);
     if (script == m_scripts.constEnd())

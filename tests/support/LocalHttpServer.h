@@ -12,10 +12,18 @@
 class QTcpSocket;
 
 // An HTTP/1.1 server on 127.0.0.1 at a port of its own, on the test's thread, answering each path as the test
-// scripted it. Unscripted paths answer 404. Every request's target (path and query) is recorded.
+// scripted it. Unscripted paths answer 404. Every request's target (path and query) is recorded, and every
+// request in full.
 class LocalHttpServer final : public QObject {
     Q_OBJECT
 public:
+    struct Request {
+        QByteArray method;
+        QString target;
+        QByteArray contentType;
+        QByteArray body;
+    };
+
     LocalHttpServer();
 
     // The address of `path` on this server, with plain http.
@@ -28,6 +36,7 @@ public:
     void stall(const QString& path);
 
     [[nodiscard]] const QStringList& targets() const { return m_targets; }
+    [[nodiscard]] const QList<Request>& requests() const { return m_requests; }
 
 Q_SIGNALS:
     void requested();
@@ -41,4 +50,5 @@ private:
     QTcpServer m_server;
     QHash<QString, Script> m_scripts;
     QStringList m_targets;
+    QList<Request> m_requests;
 };

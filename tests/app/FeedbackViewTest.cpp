@@ -1,0 +1,64 @@
+#include "app/FeedbackView.h"
+
+#include "app/FeedbackForm.h"
+#include "model/Settings.h"
+#include "platform/Preferences.h"
+#include "support/LocalHttpServer.h"
+#include "support/TempHome.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FeedbackViewTest : public TempHome {
+protected:
+    template <typename Widget>
+    [[nodiscard]] Widget& child(const char* name)
+    {
+        return *m_view.findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+    Preferences m_preferences{m_paths.preferencesFile()};
+    DeckSettings m_settings{m_preferences};
+    LocalHttpServer m_server;
+    FeedbackView m_view{m_settings};
+};
+
+TEST_F(FeedbackViewTest, SubmitWaitsForAMessageAndAUsableAddressThenShowsTheOutcome)
+{
+    auto& submit = child<QPushButton>("submit");
+    auto& check = child<QLabel>("emailCheck");
+    child<QPlainTextEdit>("message").setPlainText(QStringLiteral("  \n "));
+    EXPECT_FALSE(submit.isEnabled());
+    child<QPlainTextEdit>("message").setPlainText(QStringLiteral("Dark mode"));
+    EXPECT_TRUE(submit.isEnabled() && check.isHidden());
+    child<QLineEdit>("email").setText(QStringLiteral("me@example"));
+    EXPECT_FALSE(submit.isEnabled() || check.isHidden());
+    EXPECT_EQ(check.text(), QStringLiteral("Check the email address."));
+    child<QLineEdit>("email").clear();
+
+    m_settings.setFeedbackURL(QStringLiteral("http://192.0.2.1/form"));
+    QTest::mouseClick(&submit, Qt::LeftButton);
+    EXPECT_EQ(child<QLabel>("outcome").text(),
+              QStringLiteral("Couldn't send. Check your connection and retry."));
+    EXPECT_EQ(child<QPlainTextEdit>("message").toPlainText(), QStringLiteral("Dark mode"));
+
+    m_server.answer(QStringLiteral("/form"), "ok");
+    m_settings.setFeedbackURL(m_server.url(QStringLiteral("/form")).toString());
+    child<QComboBox>("category").setCurrentIndex(2);
+    QSignalSpy changed(m_view.findChild<FeedbackForm*>(), &FeedbackForm::changed);
+    QTest::mouseClick(&submit, Qt::LeftButton);
+    EXPECT_FALSE(submit.isEnabled()) << "not while sending";
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(child<QLabel>("outcome").text(), QStringLiteral("Sent. Thank you!"));
+    EXPECT_TRUE(m_server.requests().value(0).body.contains("\"category\":\"Feature Request\""));
+}
+
+} // namespace
