@@ -123,7 +123,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     services.wordings = &linuxWordings();
     services.setLaunchAtLogin = [paths](const QString& program, bool on) {
-        return AutostartEntry::set(paths, program, on);
+        const QStringList installed{QStandardPaths::findExecutable(QStringLiteral("marquetto")),
+                                    QStringLiteral(MARQUETTO_INSTALL_BINDIR "/marquetto")};
+        return AutostartEntry::set(paths, AutostartEntry::programToStart(program, installed), on);
     };
     services.createWakeWatch = [] { return std::make_unique<LogindWakeWatch>(systemBus()); };
     services.machineName = [] { return MachineName::read(QStringLiteral("/etc/machine-info")); };
