@@ -30,7 +30,22 @@ std::optional<QString> execValue(const QString& program)
     return exec.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("%%"));
 }
 
+bool isInstalledCopy(const QString& program)
+{
+    const QFileInfo info(program);
+    return info.isFile() && info.isExecutable() &&
+           QFileInfo(info.absolutePath() + QStringLiteral("/../share/marquetto")).isDir();
+}
+
 } // namespace
+
+QString programToStart(const QString& running, const QStringList& installed)
+{
+    if (isInstalledCopy(running))
+        return running;
+    const auto found = std::find_if(installed.begin(), installed.end(), isInstalledCopy);
+    return found == installed.end() ? running : *found;
+}
 
 QString path(const AppPaths& paths)
 {

@@ -124,7 +124,9 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     services.wordings = &linuxWordings();
     services.setLaunchAtLogin = [paths](const QString& program, bool on) {
-        return AutostartEntry::set(paths, program, on);
+        const QStringList installed{QStandardPaths::findExecutable(QStringLiteral("marquetto")),
+                                    QStringLiteral(MARQUETTO_INSTALL_BINDIR "/marquetto")};
+        return AutostartEntry::set(paths, AutostartEntry::programToStart(program, installed), on);
     };
     services.launchesAtLogin = [paths] { return QFileInfo::exists(AutostartEntry::path(paths)); };
     services.createWakeWatch = [] { return std::make_unique<LogindWakeWatch>(systemBus()); };
