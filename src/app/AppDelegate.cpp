@@ -294,6 +294,12 @@ void AppDelegate::followChameleonGlass(bool on)
     m_chameleon->start();
 }
 
+void AppDelegate::openDeckFile(const QString& path)
+{
+    // Queued: the question it asks must not run inside the handler of the request that brought the file.
+    QTimer::singleShot(0, this, [this, path] { DeckCommands::importDeckFile(m_deckCommands, path); });
+}
+
 void AppDelegate::applicationShouldHandleReopen()
 {
     m_panel->beginSummon();
@@ -344,8 +350,11 @@ void AppDelegate::startServer()
 
 DeckChannel::Response AppDelegate::handle(const DeckChannel::Request& request)
 {
-    if (request.arguments == QStringList{QStringLiteral("reopen")}) {
+    // A second launch of the deck: "reopen", followed by the deck file it was asked to open, if any.
+    if (request.arguments.value(0) == u"reopen" && request.arguments.size() <= 2) {
         applicationShouldHandleReopen();
+        if (request.arguments.size() == 2)
+            openDeckFile(request.arguments[1]);
         return {};
     }
     QByteArray input = request.input;

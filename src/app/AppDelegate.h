@@ -53,6 +53,8 @@ public:
 
     void applicationDidFinishLaunching();
     void applicationShouldHandleReopen();
+    // Offers to make the deck file the deck, as "Import Deck…" does once a file is chosen.
+    void openDeckFile(const QString& path);
     [[nodiscard]] DeckChannel::Response handle(const DeckChannel::Request& request);
 
     [[nodiscard]] QJsonObject state() const override;

@@ -20,11 +20,14 @@ SingleInstance::SingleInstance(const AppPaths& paths)
     m_lock->setStaleLockTime(0);
 }
 
-bool SingleInstance::becomeTheDeck()
+bool SingleInstance::becomeTheDeck(const QString& deckFile)
 {
+    QStringList reopen{QStringLiteral("reopen")};
+    if (!deckFile.isEmpty())
+        reopen.append(deckFile);
     const QDeadlineTimer deadline(takeOverWait);
     while (!m_lock->tryLock()) {
-        if (DeckChannel::send(m_paths, {{QStringLiteral("reopen")}, {}}, std::chrono::seconds(2)))
+        if (DeckChannel::send(m_paths, {reopen, {}}, std::chrono::seconds(2)))
             return false;
         if (deadline.hasExpired())
             return false;

@@ -10,9 +10,10 @@ class SingleInstance final {
 public:
     explicit SingleInstance(const AppPaths& paths);
 
-    // True when this process is now the deck. Otherwise the running deck has been asked to come forward, or,
-    // while a deck that is quitting still holds the lock, this process waited for it and took over.
-    [[nodiscard]] bool becomeTheDeck();
+    // True when this process is now the deck. Otherwise the running deck has been asked to come forward (and
+    // to open `deckFile`, when given), or, while a deck that is quitting still holds the lock, this process
+    // waited for it and took over.
+    [[nodiscard]] bool becomeTheDeck(const QString& deckFile = {});
 
 private:
     AppPaths m_paths;

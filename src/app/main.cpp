@@ -8,6 +8,7 @@
 #include "platform/qt/QtClipboard.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTextStream>
 #include <csignal>
 #include <optional>
@@ -31,8 +32,12 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "marquetto: " << problem << '\n';
         return 1;
     }
+    // A deck file opened from a file manager; the running deck, whose folder is another, gets its full path.
+    const QString deckFile = QApplication::arguments().size() > 1
+                                 ? QFileInfo(QApplication::arguments().at(1)).absoluteFilePath()
+                                 : QString();
     SingleInstance instance(*paths);
-    if (!instance.becomeTheDeck())
+    if (!instance.becomeTheDeck(deckFile))
         return 0;
 
     PlatformServices platform = createPlatformServices(*paths);
@@ -44,6 +49,8 @@ int main(int argc, char** argv)
 
     AppDelegate delegate(services);
     delegate.applicationDidFinishLaunching();
+    if (!deckFile.isEmpty())
+        delegate.openDeckFile(deckFile);
 
     // For whole-process measurements: the time and memory it takes to show the deck, and nothing after. The
     // newest event filter sees the first paint first, so the quit is queued ahead of what waits for it.

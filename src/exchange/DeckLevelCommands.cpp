@@ -118,7 +118,12 @@ void importDeck(DeckParts& deck)
     const auto path = deck.panels.chooseOpenFile();
     if (!path || path->isEmpty())
         return;
-    const auto prepared = DeckTransfer::read(*path);
+    importDeckFile(deck, *path);
+}
+
+void importDeckFile(DeckParts& deck, const QString& path)
+{
+    const auto prepared = DeckTransfer::read(path);
     if (!prepared) {
         showFailure(deck, QStringLiteral("Couldn't import that deck."),
                     DeckTransfer::description(prepared.error()));

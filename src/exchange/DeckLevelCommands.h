@@ -71,5 +71,7 @@ void exportDeck(DeckParts& deck);
 // Makes the deck file the user chooses the deck, once it was read and checked in full and the user confirmed;
 // until then nothing is written. The deck as it was is backed up first.
 void importDeck(DeckParts& deck);
+// The same for a deck file the user opened with the deck, from a file manager.
+void importDeckFile(DeckParts& deck, const QString& path);
 
 } // namespace DeckCommands

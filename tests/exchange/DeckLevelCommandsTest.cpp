@@ -192,8 +192,10 @@ TEST_F(DeckLevelCommandsTest, ImportingAsksWithWhatTheDeckHoldsAndRebuildsOnlyFo
         EXPECT_TRUE(QDir(m_paths.iconsDir()).isEmpty()) << "nothing is written before the user agrees";
         EXPECT_TRUE(m_starterHint->isPending());
 
+        // Opened from a file manager, the file asks the same question without a panel.
         m_alerts.answer = 0;
-        DeckCommands::importDeck(deck);
+        DeckCommands::importDeckFile(deck, *m_panels.answer);
+        EXPECT_EQ(m_alerts.shown.size(), 2u);
         EXPECT_EQ(m_store->tile(0, 0).action, c.tiles[0].action);
         EXPECT_EQ(m_rebuilds, c.rebuilds);
         EXPECT_EQ(m_settings->gridColumns(), c.grid.columns);
