@@ -33,15 +33,19 @@ QString Preferences::unreadableCopyPath() const
 
 void Preferences::load()
 {
+    if (const auto read = readFile())
+        m_values = m_onDisk = *read;
+}
+
+std::optional<QJsonObject> Preferences::readFile() const
+{
     if (!QFileInfo::exists(m_filePath))
-        return;
+        return QJsonObject();
     const auto bytes = AtomicFile::read(m_filePath, maxFileBytes);
     QJsonParseError error{};
     const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes, &error) : QJsonDocument();
-    if (bytes && error.error == QJsonParseError::NoError && document.isObject()) {
-        m_values = document.object();
-        return;
-    }
+    if (bytes && error.error == QJsonParseError::NoError && document.isObject())
+        return document.object();
     // Keep the unreadable file where the user can find it instead of overwriting it with the next change.
     const QString aside = unreadableCopyPath();
     QFile::remove(aside);
@@ -50,6 +54,30 @@ void Preferences::load()
     else
         qCWarning(lcSettings).noquote()
             << "Marquetto: unreadable preferences at" << m_filePath << "could not be moved aside";
+    return std::nullopt;
+}
+
+void Preferences::keepChangesMadeByHand(const QString& settingNow)
+{
+    const auto onDisk = readFile();
+    if (!onDisk)
+        return;
+    QStringList kept;
+    QStringList keys = onDisk->keys() + m_onDisk.keys();
+    keys.removeDuplicates();
+    for (const QString& key : std::as_const(keys)) {
+        const QJsonValue now = onDisk->value(key);
+        if (key == settingNow || now == m_onDisk.value(key))
+            continue;
+        if (now.isUndefined())
+            m_values.remove(key);
+        else
+            m_values.insert(key, now);
+        kept << key;
+    }
+    if (!kept.isEmpty())
+        qCInfo(lcSettings).noquote() << "Marquetto: kept preferences changed in the file meanwhile:"
+                                     << kept.join(QStringLiteral(", "));
 }
 
 std::optional<bool> Preferences::boolValue(const QString& key) const
@@ -97,6 +125,7 @@ std::optional<QStringList> Preferences::stringListValue(const QString& key) cons
 
 bool Preferences::setValue(const QString& key, const QJsonValue& value)
 {
+    keepChangesMadeByHand(key);
     m_values.insert(key, value);
     const bool written = writeThrough();
     Q_EMIT valueChanged(key);
@@ -110,5 +139,7 @@ bool Preferences::writeThrough()
         AtomicFile::write(m_filePath, CanonicalJson::write(m_values, CanonicalJson::Style::Pretty) + '\n');
     if (failure)
         qCWarning(lcSettings).noquote() << "Marquetto: couldn't save preferences:" << *failure;
+    else
+        m_onDisk = m_values;
     return !failure;
 }

@@ -9,6 +9,8 @@
 // The user's preferences: one JSON document rewritten atomically on every change. Reads are typed: an absent
 // value, or one of another type, answers nothing and the caller uses its default. A file that cannot be read
 // as a JSON object is moved aside as "preferences.unreadable.json" and the preferences start from defaults.
+// Values the user changed in the file by hand since it was last read or written are kept by the next change,
+// and take effect at the next start.
 //
 // Main thread only.
 class Preferences final : public QObject {
@@ -41,8 +43,15 @@ Q_SIGNALS:
 
 private:
     void load();
+    // The file's object: empty when there is no file, nothing when it was unreadable and has been moved
+    // aside.
+    [[nodiscard]] std::optional<QJsonObject> readFile() const;
+    // Takes in what changed in the file since it was last read or written, but for the key being set now.
+    void keepChangesMadeByHand(const QString& settingNow);
     bool writeThrough();
 
     QString m_filePath;
     QJsonObject m_values;
+    // The file's object as last read or written.
+    QJsonObject m_onDisk;
 };

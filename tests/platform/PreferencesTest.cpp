@@ -59,3 +59,20 @@ TEST_F(PreferencesTest, AFailedWriteKeepsTheValueInMemory)
     EXPECT_FALSE(p.setValue(QStringLiteral("isPinned"), true));
     EXPECT_EQ(p.boolValue(QStringLiteral("isPinned")), true);
 }
+
+TEST_F(PreferencesTest, AChangeMadeByHandMeanwhileIsKeptByTheNextWrite)
+{
+    writeFile(m_paths.preferencesFile(), R"({"isPinned": false, "gridRows": 3, "old": 1})");
+    Preferences p(m_paths.preferencesFile());
+    writeFile(m_paths.preferencesFile(), R"({"isPinned": true, "gridRows": 4, "chameleonGlass": true})");
+    ASSERT_TRUE(p.setValue(QStringLiteral("isPinned"), false));
+    EXPECT_EQ(readFile(m_paths.preferencesFile()),
+              "{\n  \"chameleonGlass\": true,\n  \"gridRows\": 4,\n  \"isPinned\": false\n}\n")
+        << "the deck's own value wins only for the key it sets";
+
+    // A file broken by hand is set aside before the next write, not overwritten.
+    writeFile(m_paths.preferencesFile(), R"({"gridRows": )");
+    ASSERT_TRUE(p.setValue(QStringLiteral("isPinned"), true));
+    EXPECT_EQ(readFile(p.unreadableCopyPath()), R"({"gridRows": )");
+    EXPECT_EQ(p.intValue(QStringLiteral("gridRows")), 4);
+}
