@@ -40,3 +40,17 @@ public:
     [[nodiscard]] virtual RemoveReport remove() = 0;
     [[nodiscard]] virtual Status installed() = 0;
 };
+
+// A desktop whose own shortcuts the deck does not know how to change.
+class NoKeyboardShortcutSetup final : public KeyboardShortcutSetup {
+public:
+    [[nodiscard]] SetUpReport setUp(const QString&) override { return {{}, {}, {}, why()}; }
+    [[nodiscard]] RemoveReport remove() override { return {0, why()}; }
+    [[nodiscard]] Status installed() override { return {{}, why()}; }
+
+private:
+    [[nodiscard]] static QString why()
+    {
+        return QStringLiteral("Marquetto sets up the desktop's own keyboard shortcuts only on GNOME");
+    }
+};
