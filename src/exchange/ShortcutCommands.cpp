@@ -33,7 +33,7 @@ int shortcuts(DeckCommands::Context& context, const QStringList& arguments)
     if (what == u"status") {
         const KeyboardShortcutSetup::Status status = setup.installed();
         if (!status.failure.isEmpty())
-            return DeckCommands::fail(context, status.failure);
+            return DeckCommands::fail(context, KeyboardShortcutTexts::status(status));
         context.out << KeyboardShortcutTexts::status(status) << '\n';
         return DeckCommands::success;
     }

@@ -6,6 +6,11 @@ namespace {
 
 const QString ok = QStringLiteral("OK");
 
+QString sentence(const QString& text)
+{
+    return text.left(1).toUpper() + text.mid(1);
+}
+
 QString listed(const QStringList& keys)
 {
     return keys.join(QStringLiteral(", "));
@@ -17,7 +22,7 @@ Alert setUpAlert(const KeyboardShortcutSetup::SetUpReport& report)
 {
     if (!report.failure.isEmpty()) {
         return {QStringLiteral("Keyboard shortcuts could not be set up"),
-                QStringLiteral("%1. Your own shortcuts are as they were.").arg(report.failure),
+                QStringLiteral("%1. Your own shortcuts are as they were.").arg(sentence(report.failure)),
                 {ok}};
     }
     QStringList lines;
@@ -40,7 +45,7 @@ Alert removeAlert(const KeyboardShortcutSetup::RemoveReport& report)
 {
     if (!report.failure.isEmpty()) {
         return {QStringLiteral("Keyboard shortcuts could not be removed"),
-                QStringLiteral("%1. Your own shortcuts are as they were.").arg(report.failure),
+                QStringLiteral("%1. Your own shortcuts are as they were.").arg(sentence(report.failure)),
                 {ok}};
     }
     if (report.removed == 0)
@@ -57,7 +62,7 @@ Alert removeAlert(const KeyboardShortcutSetup::RemoveReport& report)
 QString status(const KeyboardShortcutSetup::Status& status)
 {
     if (!status.failure.isEmpty())
-        return status.failure;
+        return sentence(status.failure) + u'.';
     if (status.installed.isEmpty())
         return QStringLiteral("None of Marquetto's keyboard shortcuts are set up.");
     return QStringLiteral("Set up: %1.").arg(listed(status.installed));
