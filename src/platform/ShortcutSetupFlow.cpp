@@ -39,7 +39,7 @@ void ShortcutSetupFlow::setUp()
     m_busy = true;
     BackgroundQueue::runThenReport<KeyboardShortcutSetup::SetUpReport>(
         this,
-        [&setup = m_services.setup, companion = m_services.companion()] { return setup.setUp(companion); },
+        [&setup = m_services.setup, companion = m_services.companion] { return setup.setUp(companion()); },
         [this](const KeyboardShortcutSetup::SetUpReport& report) {
             finish(m_installed || !report.added.isEmpty() || !report.alreadyThere.isEmpty());
             static_cast<void>(m_services.alerts.present(KeyboardShortcutTexts::setUpAlert(report)));

@@ -20,6 +20,7 @@ public:
     struct Services {
         KeyboardShortcutSetup& setup; // outlives the flow
         AlertPresenter& alerts;       // outlives the flow
+        // The companion the shortcuts run; asked on the background queue, as it looks at the disk.
         std::function<QString()> companion;
         // Whether this session needs the desktop's own shortcuts.
         std::function<bool()> offered;

@@ -202,8 +202,9 @@ KeyboardShortcutSetup::SetUpReport GnomeCustomKeybindings::setUp(const QString& 
         const auto output = m_processes.capture(m_gsettings, {QStringLiteral("list-recursively"), at(path)});
         const QHash<QString, QString> keys = entryKeys(output.value_or(QString()), path);
         const QString binding = normalisedBinding(keys.value(QStringLiteral("binding")));
+        const QString name = keys.value(QStringLiteral("name"));
         if (!binding.isEmpty())
-            taken.insert(binding, keys.value(QStringLiteral("name")));
+            taken.insert(binding, name.isEmpty() ? path : name);
     }
 
     QStringList appended;
