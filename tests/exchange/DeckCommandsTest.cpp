@@ -331,7 +331,7 @@ TEST_F(DeckCommandsTest, ShortcutsSetsUpRemovesAndListsTheDesktopsOwn)
     setup.setUpReport.added = QStringList{QStringLiteral("Control-Alt-1")};
     EXPECT_EQ(run({QStringLiteral("shortcuts"), QStringLiteral("setup")}), DeckCommands::success);
     EXPECT_EQ(m_out, QStringLiteral("Keyboard shortcuts set up.\nAdded: Control-Alt-1.\n"));
-    EXPECT_EQ(setup.companions(), QStringList{QStringLiteral("/usr/bin/marquetto-deck")});
+    EXPECT_EQ(setup.companions, QStringList{QStringLiteral("/usr/bin/marquetto-deck")});
 
     setup.removeReport.failure =
         QStringLiteral("GNOME did not keep its list of custom shortcuts without ours");

@@ -55,7 +55,7 @@ TEST_F(ShortcutSetupFlowTest, TheAlertsSayWhatWasAddedSkippedAndTakenBack)
     m_setup.setUpReport.skipped = {{QStringLiteral("Control-Alt-3"), QStringLiteral("Files")}};
     m_flow.setUp();
     settle();
-    EXPECT_EQ(m_setup.companions(), QStringList{QStringLiteral("/usr/bin/marquetto-deck")});
+    EXPECT_EQ(m_setup.companions, QStringList{QStringLiteral("/usr/bin/marquetto-deck")});
     ASSERT_EQ(m_alerts.shown.size(), 1u);
     EXPECT_EQ(m_alerts.shown[0].message, QStringLiteral("Keyboard shortcuts set up"));
     EXPECT_EQ(m_alerts.shown[0].informativeText,

@@ -158,6 +158,12 @@ GnomeCustomKeybindings::Listing GnomeCustomKeybindings::readList()
     return {*entries, {}};
 }
 
+void GnomeCustomKeybindings::change(const QStringList& arguments)
+{
+    // Waited for, so that what follows reads the change; what it printed says nothing.
+    static_cast<void>(m_processes.capture(m_gsettings, arguments));
+}
+
 QString GnomeCustomKeybindings::get(const QString& schemaAndPath, const QString& key)
 {
     return m_processes.capture(m_gsettings, {QStringLiteral("get"), schemaAndPath, key}).value_or(QString());
@@ -166,8 +172,7 @@ QString GnomeCustomKeybindings::get(const QString& schemaAndPath, const QString&
 bool GnomeCustomKeybindings::write(const QString& path, const QHash<QString, QString>& keys)
 {
     for (auto key = keys.cbegin(); key != keys.cend(); ++key) {
-        m_processes.capture(m_gsettings,
-                            {QStringLiteral("set"), at(path), key.key(), GVariantText::quoted(key.value())});
+        change({QStringLiteral("set"), at(path), key.key(), GVariantText::quoted(key.value())});
     }
     // gsettings says nothing on success nor, to us, on failure: what reads back tells.
     const auto output = m_processes.capture(m_gsettings, {QStringLiteral("list-recursively"), at(path)});
@@ -220,7 +225,7 @@ KeyboardShortcutSetup::SetUpReport GnomeCustomKeybindings::setUp(const QString& 
                                  {QStringLiteral("command"), commandLine(companion, one.arguments)},
                                  {QStringLiteral("binding"), one.binding}});
             if (!written) {
-                m_processes.capture(m_gsettings, {QStringLiteral("reset-recursively"), at(one.path)});
+                change({QStringLiteral("reset-recursively"), at(one.path)});
                 return failed(report, QStringLiteral("GNOME did not keep the shortcut \"%1\"").arg(one.name));
             }
             appended << one.path;
@@ -229,11 +234,10 @@ KeyboardShortcutSetup::SetUpReport GnomeCustomKeybindings::setUp(const QString& 
     }
     if (!appended.isEmpty()) {
         const QStringList entries = listing.entries + appended;
-        m_processes.capture(m_gsettings,
-                            {QStringLiteral("set"), listSchema, listKey, GVariantText::quotedArray(entries)});
+        change({QStringLiteral("set"), listSchema, listKey, GVariantText::quotedArray(entries)});
         if (GVariantText::parseStringArray(get(listSchema, listKey)) != entries) {
             for (const QString& path : appended)
-                m_processes.capture(m_gsettings, {QStringLiteral("reset-recursively"), at(path)});
+                change({QStringLiteral("reset-recursively"), at(path)});
             report.added.clear();
             return failed(report, QStringLiteral("GNOME did not keep its new list of custom shortcuts"));
         }
@@ -263,8 +267,7 @@ KeyboardShortcutSetup::RemoveReport GnomeCustomKeybindings::remove()
             kept << entry;
     }
     if (!removed.isEmpty()) {
-        m_processes.capture(m_gsettings,
-                            {QStringLiteral("set"), listSchema, listKey, GVariantText::quotedArray(kept)});
+        change({QStringLiteral("set"), listSchema, listKey, GVariantText::quotedArray(kept)});
         if (GVariantText::parseStringArray(get(listSchema, listKey)) != kept) {
             const QString why =
                 QStringLiteral("GNOME did not keep its list of custom shortcuts without ours");
@@ -273,7 +276,7 @@ KeyboardShortcutSetup::RemoveReport GnomeCustomKeybindings::remove()
         }
     }
     for (const Ours& one : ours())
-        m_processes.capture(m_gsettings, {QStringLiteral("reset-recursively"), at(one.path)});
+        change({QStringLiteral("reset-recursively"), at(one.path)});
     qCInfo(lcPlatform) << "Marquetto: GNOME keyboard shortcuts removed:" << removed.size();
     return {static_cast<int>(removed.size()), {}};
 }

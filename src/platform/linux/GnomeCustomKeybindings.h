@@ -36,6 +36,7 @@ private:
 
     [[nodiscard]] Listing readList();
     [[nodiscard]] QString get(const QString& schemaAndPath, const QString& key);
+    void change(const QStringList& arguments);
     // Writes the keys of one of our entries and answers whether they read back as written.
     bool write(const QString& path, const QHash<QString, QString>& keys);
 
