@@ -186,16 +186,4 @@ TEST(GnomeCustomKeybindingsAnswers, BindingsAreComparedWhateverTheSpellingOfThei
         EXPECT_NE(GnomeCustomKeybindings::normalisedBinding(QString::fromLatin1(other)), ours) << other;
 }
 
-TEST(GnomeCustomKeybindingsAnswers, TextsReadBackAsWritten)
-{
-    for (const QString& text : {QString(), QStringLiteral("it's \"quoted\" \\ here\nand é")})
-        EXPECT_EQ(GVariantText::parseString(GVariantText::quoted(text)), text);
-    EXPECT_EQ(GVariantText::parseString(QStringLiteral("\"it's\\u00e9\"")), QStringLiteral("it'sé"));
-    EXPECT_EQ(GVariantText::parseStringArray(QStringLiteral("@as []")), QStringList{});
-    EXPECT_EQ(GVariantText::parseStringArray(QStringLiteral("['/a/', \"/b'/\"]")),
-              (QStringList{QStringLiteral("/a/"), QStringLiteral("/b'/")}));
-    for (const char* bad : {"42", "['/a/',]", "['/a/' '/b/']", "['unterminated]", "'text'"})
-        EXPECT_EQ(GVariantText::parseStringArray(QString::fromLatin1(bad)), std::nullopt) << bad;
-}
-
 } // namespace
