@@ -16,12 +16,16 @@ void SystemActions::run(SystemAction action)
     case SystemAction::sleep:
         return m_controls.sleep();
     case SystemAction::snapLeft:
-        return m_snap.snap(WindowSnap::Position::left);
+        m_snap.snap(WindowSnap::Position::left);
+        return;
     case SystemAction::snapRight:
-        return m_snap.snap(WindowSnap::Position::right);
+        m_snap.snap(WindowSnap::Position::right);
+        return;
     case SystemAction::snapFull:
-        return m_snap.snap(WindowSnap::Position::full);
+        m_snap.snap(WindowSnap::Position::full);
+        return;
     case SystemAction::snapCentre:
-        return m_snap.snap(WindowSnap::Position::centre);
+        m_snap.snap(WindowSnap::Position::centre);
+        return;
     }
 }

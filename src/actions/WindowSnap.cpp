@@ -25,10 +25,11 @@ QString nameOf(const Windows::ActiveWindow& app)
 
 } // namespace
 
-WindowSnap::WindowSnap(Windows& windows, qint64 ownPid, QObject* parent)
+WindowSnap::WindowSnap(Windows& windows, qint64 ownPid, bool waylandSession, QObject* parent)
     : QObject(parent)
     , m_windows(windows)
     , m_ownPid(ownPid)
+    , m_waylandSession(waylandSession)
 {
 }
 
@@ -56,17 +57,24 @@ std::optional<Windows::ActiveWindow> WindowSnap::target() const
     return m_lastOther;
 }
 
-void WindowSnap::snap(Position position)
+bool WindowSnap::snap(Position position)
 {
     if (!m_windows.isAvailable()) {
         qCWarning(lcActions) << "Marquetto snap: no Accessibility access, prompting";
-        return;
+        return false;
+    }
+    // The X11 server names no active window while a native Wayland window has the focus; the last X11
+    // window seen is then not the one the user looks at.
+    if (m_waylandSession && !m_windows.activeWindow()) {
+        qCWarning(lcActions) << "Marquetto snap: the frontmost window is a native Wayland window, which only "
+                                "the desktop can move";
+        return false;
     }
     const std::optional<Windows::ActiveWindow> app = target();
     if (!app) {
         qCWarning(lcActions)
             << "Marquetto snap: no target app (frontmost is Marquetto and nothing tracked yet)";
-        return;
+        return false;
     }
     const Expected<Windows::WindowId, int> window = m_windows.focusedWindow(*app);
     if (!window) {
@@ -74,7 +82,7 @@ void WindowSnap::snap(Position position)
             << QStringLiteral("Marquetto snap: no focused window for %1 (AXError %2)")
                    .arg(nameOf(*app))
                    .arg(window.error());
-        return;
+        return false;
     }
 
     const std::vector<Windows::Screen> screens = m_windows.screens();
@@ -87,7 +95,7 @@ void WindowSnap::snap(Position position)
             : std::nullopt;
     if (!windowFrame || !screen) {
         qCWarning(lcActions) << "Marquetto snap: couldn't read the window's frame";
-        return;
+        return false;
     }
 
     const QRectF placed = frame(position, screens[*screen].visibleFrame);
@@ -96,6 +104,7 @@ void WindowSnap::snap(Position position)
     m_windows.setPosition(*window, origin);
     m_windows.setSize(*window, placed.size());
     m_windows.setPosition(*window, origin);
+    return true;
 }
 
 QRectF WindowSnap::frame(Position position, const QRectF& v)

@@ -16,12 +16,14 @@ class WindowSnap final : public QObject {
 public:
     enum class Position { left, right, full, centre };
 
-    // `ownPid` is this process: its windows are never the target.
-    WindowSnap(Windows& windows, qint64 ownPid, QObject* parent = nullptr);
+    // `ownPid` is this process: its windows are never the target. In a Wayland session only the windows
+    // of X11 programs can be seen and moved; a native Wayland window in front is none of them.
+    WindowSnap(Windows& windows, qint64 ownPid, bool waylandSession = false, QObject* parent = nullptr);
 
     // Starts following the active window; calling it again does nothing.
     void startTrackingFrontmost();
-    void snap(Position position);
+    // Answers whether a window was placed; why not is logged.
+    bool snap(Position position);
 
     // The target rectangle of a position inside a screen's visible frame (y up): halves and the centred
     // window are 86 % of the visible height and vertically centred.
@@ -39,6 +41,7 @@ private:
 
     Windows& m_windows;
     qint64 m_ownPid = 0;
+    bool m_waylandSession = false;
     bool m_tracking = false;
     std::optional<Windows::ActiveWindow> m_lastOther;
 };

@@ -36,7 +36,8 @@ struct DeckServices::Machinery {
     explicit Machinery(DeckServices& services)
         : audio(*services.m_platform.audio)
         , bluetooth(*services.m_platform.bluetooth)
-        , snap(services.windows(), QCoreApplication::applicationPid())
+        , snap(services.windows(), QCoreApplication::applicationPid(),
+               qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland")
         , systemActions(*services.m_platform.systemControls, snap)
         , apps({services.workspace(), services.windows(), services.preferences(), services.alerts(),
                 services.wordings()})

@@ -77,6 +77,9 @@ public:
     // Makes the session start this program at login, or no longer; answers why it could not, or nothing.
     [[nodiscard]] std::optional<QString> setLaunchAtLogin(bool on) const;
     [[nodiscard]] bool launchesAtLogin() const { return m_platform.launchesAtLogin(); }
+    // The desktop's own shortcuts that run the companion; its calls wait for programs.
+    [[nodiscard]] KeyboardShortcutSetup& keyboardShortcutSetup() { return *m_platform.keyboardShortcutSetup; }
+    [[nodiscard]] QString companionProgram() const { return m_platform.companionProgram(); }
     // The sound server and the Bluetooth stack, whose calls may block: for lists the editor offers.
     [[nodiscard]] AudioSystem& audio() { return *m_platform.audio; }
     [[nodiscard]] Bluetooth& bluetooth() { return *m_platform.bluetooth; }

@@ -1,10 +1,13 @@
 #include "app/ShortcutsWindow.h"
 
 #include "app/MainMenu.h"
+#include "platform/ShortcutSetupFlow.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -25,6 +28,32 @@ QFont capFont()
     font.setPointSizeF(11);
     font.setWeight(QFont::Medium);
     return font;
+}
+
+// Buttons for the flow's items, made again whenever they change.
+void showSetupItems(QWidget& row, ShortcutSetupFlow& flow)
+{
+    auto* layout = new QHBoxLayout(&row);
+    layout->setContentsMargins(static_cast<int>(horizontalInset), 0, static_cast<int>(horizontalInset),
+                               static_cast<int>(verticalInset));
+    const auto fill = [&row, &flow, layout] {
+        while (QLayoutItem* item = layout->takeAt(0)) {
+            // A button may be the one whose click led here.
+            item->widget()->hide();
+            item->widget()->deleteLater();
+            delete item;
+        }
+        const std::vector<ShortcutSetupFlow::Item> items = flow.items();
+        row.setVisible(!items.empty());
+        for (const ShortcutSetupFlow::Item& item : items) {
+            auto* button = new QPushButton(item.title, &row);
+            button->setEnabled(item.enabled);
+            QObject::connect(button, &QPushButton::clicked, &flow, item.choose);
+            layout->addWidget(button);
+        }
+    };
+    QObject::connect(&flow, &ShortcutSetupFlow::changed, &row, fill);
+    fill();
 }
 
 QSizeF capSize(const QFontMetricsF& metrics, const QString& key)
@@ -119,7 +148,7 @@ QPointer<QWidget>& ShortcutsWindowController::window()
     return window;
 }
 
-void ShortcutsWindowController::show(const MainMenu* mainMenu)
+void ShortcutsWindowController::show(const MainMenu* mainMenu, ShortcutSetupFlow* shortcutSetup)
 {
     QPointer<QWidget>& existing = window();
     if (!existing) {
@@ -128,6 +157,11 @@ void ShortcutsWindowController::show(const MainMenu* mainMenu)
         auto* layout = new QVBoxLayout(existing);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new ShortcutsView);
+        if (shortcutSetup) {
+            auto* row = new QWidget;
+            layout->addWidget(row);
+            showSetupItems(*row, *shortcutSetup);
+        }
         layout->setSizeConstraint(QLayout::SetFixedSize);
         if (mainMenu)
             mainMenu->serve(existing);
@@ -136,6 +170,8 @@ void ShortcutsWindowController::show(const MainMenu* mainMenu)
             existing->move(screen->availableGeometry().center() - existing->rect().center());
         }
     }
+    if (shortcutSetup)
+        shortcutSetup->refresh();
     existing->show();
     existing->raise();
     existing->activateWindow();

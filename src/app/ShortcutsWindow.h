@@ -7,6 +7,7 @@
 #include <vector>
 
 class MainMenu;
+class ShortcutSetupFlow;
 
 // The read-only list of the deck's keyboard and mouse shortcuts: an action on the left, its key caps on the
 // right.
@@ -37,8 +38,9 @@ private:
 // Main thread only.
 class ShortcutsWindowController final {
 public:
-    // The main menu's shortcuts serve the window when it is given.
-    static void show(const MainMenu* mainMenu = nullptr);
+    // The main menu's shortcuts serve the window when it is given; the items of setting up the desktop's
+    // own shortcuts sit below the list when `shortcutSetup` offers them. Both outlive the window.
+    static void show(const MainMenu* mainMenu = nullptr, ShortcutSetupFlow* shortcutSetup = nullptr);
 
 private:
     static QPointer<QWidget>& window();

@@ -94,6 +94,8 @@ int main(int argc, char** argv)
             },
         .sendToDeck = deckRuns ? std::function(sendToDeck) : nullptr,
         .cloud = &services.cloudDeck(),
+        .shortcutSetup = &services.keyboardShortcutSetup(),
+        .companion = services.companionProgram(),
     };
     return DeckCommands::run(context, arguments);
 }

@@ -3,6 +3,7 @@
 #include "exchange/CloudCommands.h"
 #include "exchange/DeckCommandHandlers.h"
 #include "exchange/DeckTransferCommands.h"
+#include "exchange/ShortcutCommands.h"
 
 #include <QIODevice>
 #include <QTextStream>
@@ -57,6 +58,11 @@ const std::vector<Command>& table()
          {QStringLiteral("sync on FOLDER [--use-shared | --keep-local]"), QStringLiteral("sync off"),
           QStringLiteral("sync now")},
          &CloudCommands::sync},
+        // The desktop's settings, not the deck's: they change with no deck running.
+        {QStringLiteral("shortcuts"),
+         false,
+         {QStringLiteral("shortcuts setup|remove|status")},
+         &ShortcutCommands::shortcuts},
         {QStringLiteral("help"), false, {}, &H::help},
     };
     return commands;

@@ -17,6 +17,7 @@ class ApplicationNames;
 class CloudDeck;
 class DeckRemote;
 class DeckSettings;
+class KeyboardShortcutSetup;
 struct PlatformWordings;
 class QIODevice;
 class QTextStream;
@@ -71,6 +72,9 @@ struct Context {
     std::function<std::optional<DeckChannel::Response>(const DeckChannel::Request& request)> sendToDeck = {};
     // Cloud sync of this process's deck, for `sync`; nullptr where there is none.
     CloudDeck* cloud = nullptr;
+    // The desktop's own shortcuts, for `shortcuts`, and the companion they run; nullptr where there are none.
+    KeyboardShortcutSetup* shortcutSetup = nullptr;
+    QString companion = {};
 };
 
 // Carries out a command; `arguments` are those after its name.

@@ -4,6 +4,7 @@
 #include "panel/EditMode.h"
 #include "platform/AlertPresenter.h"
 #include "platform/MusicBridge.h"
+#include "platform/ShortcutSetupFlow.h"
 
 #include <QMenu>
 #include <algorithm>
@@ -79,6 +80,14 @@ std::unique_ptr<QMenu> DeckMenus::deckMenu()
                                       [setSync = m_setSync, syncing] { setSync(!syncing); });
         sync->setCheckable(true);
         sync->setChecked(syncing);
+    }
+
+    if (m_shortcutSetup) {
+        const std::vector<ShortcutSetupFlow::Item> items = m_shortcutSetup->items();
+        if (!items.empty())
+            menu->addSeparator();
+        for (const ShortcutSetupFlow::Item& item : items)
+            addMenuAction(*menu, item.title, m_shortcutSetup, item.choose)->setEnabled(item.enabled);
     }
 
     if (m_extraItems) {

@@ -8,6 +8,7 @@ class AlertPresenter;
 class EditModeState;
 class MusicBridge;
 class QMenu;
+class ShortcutSetupFlow;
 class TileStore;
 
 // The deck's two context menus, built anew for each right-click, and the alert that guards deleting a page.
@@ -37,6 +38,10 @@ public:
         m_setSync = std::move(setOn);
     }
 
+    // Adds the items of setting up the desktop's own keyboard shortcuts, when the flow offers them; `flow`
+    // outlives the menus.
+    void setShortcutSetup(ShortcutSetupFlow* flow) { m_shortcutSetup = flow; }
+
     // The menu of a tile: the music transport on a Now Playing tile, editing and clearing the tile.
     [[nodiscard]] std::unique_ptr<QMenu> tileMenu(int page, int index);
     // The menu of the deck outside the tiles: edit mode, the pages and the deck file.
@@ -54,4 +59,5 @@ private:
     std::function<void(QMenu&)> m_extraItems;
     std::function<bool()> m_syncIsOn;
     std::function<void(bool)> m_setSync;
+    ShortcutSetupFlow* m_shortcutSetup = nullptr;
 };

@@ -17,6 +17,7 @@
 #include "platform/DoNotDisturb.h"
 #include "platform/HotKeys.h"
 #include "platform/InstalledApplications.h"
+#include "platform/KeyboardShortcutSetup.h"
 #include "platform/Location.h"
 #include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
@@ -108,6 +109,11 @@ struct PlatformServices {
         [](const QString&, bool) -> std::optional<QString> {
         return QStringLiteral("this desktop starts nothing at login");
     };
+    // The desktop's own shortcuts that run the companion; its calls wait for programs.
+    std::unique_ptr<KeyboardShortcutSetup> keyboardShortcutSetup =
+        std::make_unique<NoKeyboardShortcutSetup>();
+    // The companion those shortcuts run: the installed one when there is one.
+    std::function<QString()> companionProgram = [] { return QString(); };
     // Whether the session starts the deck at login now.
     std::function<bool()> launchesAtLogin = [] { return false; };
     // Wakes from sleep, for cloud sync; made when sync first starts watching.

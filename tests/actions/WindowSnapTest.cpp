@@ -46,7 +46,7 @@ TEST_F(WindowSnapTest, TheLastOtherApplicationsWindowIsPlacedWhenTheDeckIsFrontm
     m_snap.startTrackingFrontmost();
     m_windows.activateFromOutside(editor);
     m_windows.activateFromOutside(deck);
-    m_snap.snap(Position::left);
+    EXPECT_TRUE(m_snap.snap(Position::left));
 
     // Left half of the visible frame (y up: 0…875), 86 % high, centred: y up 61 → y down 900 − 61 − 753.
     EXPECT_EQ(m_windows.log,
@@ -55,12 +55,21 @@ TEST_F(WindowSnapTest, TheLastOtherApplicationsWindowIsPlacedWhenTheDeckIsFrontm
     EXPECT_EQ(m_windows.frames.value(editorWindow), QRectF(0, 86, 720, 753));
 }
 
+TEST_F(WindowSnapTest, AnX11WindowInFrontOfAWaylandSessionIsPlaced)
+{
+    WindowSnap snap(m_windows, ownPid, true);
+    m_windows.active = editor;
+    EXPECT_TRUE(snap.snap(Position::full));
+    EXPECT_EQ(m_windows.frames.value(editorWindow), QRectF(0, 25, 1440, 875));
+}
+
 TEST_F(WindowSnapTest, FailuresAreLoggedAndMoveNothing)
 {
     const struct {
         const char* name;
         std::function<void(FakeWindows&, WindowSnap&)> arrange;
         const char* logged;
+        bool wayland = false;
     } cases[] = {
         {"no display", [](FakeWindows& w, WindowSnap&) { w.available = false; },
          "Marquetto snap: no Accessibility access, prompting"},
@@ -81,6 +90,14 @@ TEST_F(WindowSnapTest, FailuresAreLoggedAndMoveNothing)
              w.screenList.clear();
          },
          "Marquetto snap: couldn't read the window's frame"},
+        {"native Wayland window in front",
+         [this](FakeWindows& w, WindowSnap& s) {
+             w.active = editor;
+             s.startTrackingFrontmost();
+             w.active.reset();
+         },
+         "Marquetto snap: the frontmost window is a native Wayland window, which only the desktop can move",
+         true},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
@@ -88,10 +105,10 @@ TEST_F(WindowSnapTest, FailuresAreLoggedAndMoveNothing)
         windows.frames = m_windows.frames;
         windows.owners = m_windows.owners;
         windows.stacking = m_windows.stacking;
-        WindowSnap snap(windows, ownPid);
+        WindowSnap snap(windows, ownPid, c.wayland);
         c.arrange(windows, snap);
         const LogCapture log;
-        snap.snap(Position::full);
+        EXPECT_FALSE(snap.snap(Position::full)) << c.name;
         EXPECT_EQ(log.lines(), QStringList{QString::fromUtf8(c.logged)}) << c.name;
         EXPECT_TRUE(windows.log.isEmpty()) << c.name;
     }

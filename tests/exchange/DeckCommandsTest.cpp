@@ -4,6 +4,7 @@
 #include "model/TileCoding.h"
 #include "support/ActionMachinery.h"
 #include "support/FakeApplicationNames.h"
+#include "support/FakeKeyboardShortcutSetup.h"
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
@@ -48,6 +49,8 @@ protected:
             .in = in,
             .out = out,
             .err = err,
+            .shortcutSetup = m_shortcutSetup,
+            .companion = QStringLiteral("/usr/bin/marquetto-deck"),
         };
         return side == Side::deck ? DeckCommands::runInDeck(context, arguments)
                                   : DeckCommands::run(context, arguments);
@@ -64,6 +67,7 @@ protected:
     QString m_err;
     std::unique_ptr<ActionMachinery> m_actions;
     DeckRemote* m_deck = nullptr;
+    KeyboardShortcutSetup* m_shortcutSetup = nullptr;
     int m_runnerAsked = 0;
 };
 
@@ -317,4 +321,25 @@ TEST_F(DeckCommandsTest, BandSetReplacesTheModulesOrRefusesNamesThatAreNone)
     // Every module is named, from the first to the last.
     EXPECT_TRUE(m_err.contains(QStringLiteral("\n  micMute volumeDown ")));
     EXPECT_TRUE(m_err.endsWith(QStringLiteral(" pomodoro weather\n")));
+}
+
+TEST_F(DeckCommandsTest, ShortcutsSetsUpRemovesAndListsTheDesktopsOwn)
+{
+    EXPECT_EQ(run({QStringLiteral("shortcuts"), QStringLiteral("setup")}), DeckCommands::failure);
+    FakeKeyboardShortcutSetup setup;
+    m_shortcutSetup = &setup;
+    setup.setUpReport.added = QStringList{QStringLiteral("Control-Alt-1")};
+    EXPECT_EQ(run({QStringLiteral("shortcuts"), QStringLiteral("setup")}), DeckCommands::success);
+    EXPECT_EQ(m_out, QStringLiteral("Keyboard shortcuts set up.\nAdded: Control-Alt-1.\n"));
+    EXPECT_EQ(setup.companions, QStringList{QStringLiteral("/usr/bin/marquetto-deck")});
+
+    setup.removeReport.failure =
+        QStringLiteral("GNOME did not keep its list of custom shortcuts without ours");
+    EXPECT_EQ(run({QStringLiteral("shortcuts"), QStringLiteral("remove")}), DeckCommands::failure);
+    EXPECT_EQ(m_err,
+              QStringLiteral("marquetto-deck: GNOME did not keep its list of custom shortcuts without ours. "
+                             "Your own shortcuts are as they were.\n"));
+    EXPECT_EQ(run({QStringLiteral("shortcuts"), QStringLiteral("status")}), DeckCommands::success);
+    EXPECT_EQ(m_out, QStringLiteral("None of Marquetto's keyboard shortcuts are set up.\n"));
+    EXPECT_EQ(run({QStringLiteral("shortcuts")}), DeckCommands::badUsage);
 }

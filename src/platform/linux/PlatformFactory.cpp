@@ -8,6 +8,7 @@
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/EdsCalendarStore.h"
 #include "platform/linux/GeoClueLocation.h"
+#include "platform/linux/GnomeCustomKeybindings.h"
 #include "platform/linux/GnomeDoNotDisturb.h"
 #include "platform/linux/GnomeReduceMotion.h"
 #include "platform/linux/ICalendarStore.h"
@@ -34,6 +35,7 @@
 #include "platform/linux/X11Windows.h"
 #include "platform/linux/XdgTrash.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -154,5 +156,11 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     };
     services.unreadMessages = std::make_unique<LauncherEntryCounts>(sessionBus(), *services.workspace);
     services.doNotDisturb = doNotDisturb(processes, gsettings);
+    if (DesktopWallpaper::desktopFrom(qEnvironmentVariable("XDG_CURRENT_DESKTOP")) ==
+        DesktopWallpaper::Desktop::gnome)
+        services.keyboardShortcutSetup = std::make_unique<GnomeCustomKeybindings>(processes, gsettings);
+    services.companionProgram = [] {
+        return GnomeCustomKeybindings::companionProgram(QCoreApplication::applicationDirPath());
+    };
     return services;
 }
