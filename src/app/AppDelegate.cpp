@@ -37,6 +37,7 @@
 #include "panel/PanelRootView.h"
 #include "panel/TileActivation.h"
 #include "platform/FileIcons.h"
+#include "platform/HotKeys.h"
 #include "platform/Preferences.h"
 
 #include <QApplication>
@@ -54,6 +55,16 @@ namespace {
 constexpr int artworkDelayMs = 2000;
 // Well after the first paint, so the clean-up never competes with the deck coming up.
 constexpr std::chrono::seconds iconCleanupDelay{10};
+
+QJsonObject hotKeysState(const GlobalHotKeys& keys)
+{
+    QJsonObject triggers;
+    for (const auto& [id, trigger] : keys.triggers())
+        triggers.insert(id == DeckHotKeys::summonId ? QStringLiteral("summon") : QString::number(id),
+                        trigger);
+    return {{QStringLiteral("mechanism"), hotKeyMechanismNames.rawValue(keys.mechanism())},
+            {QStringLiteral("triggers"), triggers}};
+}
 
 } // namespace
 
@@ -140,7 +151,11 @@ void AppDelegate::makeSettingsWindow()
                 if (const auto folder = chooseCloudFolder(m_settingsWindow->view(), m_services.paths().home))
                     m_services.settings().setCloudDeckFolder(*folder);
             },
-        .showShortcuts = [this] { ShortcutsWindowController::show(m_mainMenu.get()); },
+        .showShortcuts =
+            [this] {
+                ShortcutsWindowController::show(m_mainMenu.get(),
+                                                m_hotKeyCenter ? &m_services.hotKeys() : nullptr);
+            },
         .customizeBand = [this] { m_bandCustomize->show(); },
         .seeDealNow = [this] { m_deal.preview([this] { m_panel->beginSummon(); }); },
         .previewTransition =
@@ -424,6 +439,7 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("lit"), lit},
         {QStringLiteral("settingsOpen"), m_settingsWindow->isOpen()},
         {QStringLiteral("settingsTab"), m_settingsWindow->currentTab()},
+        {QStringLiteral("hotKeys"), m_hotKeyCenter ? hotKeysState(m_services.hotKeys()) : QJsonValue()},
     };
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <vector>
 
+class GlobalHotKeys;
 class MainMenu;
 
 // The read-only list of the deck's keyboard and mouse shortcuts: an action on the left, its key caps on the
@@ -20,9 +21,10 @@ public:
 
     static constexpr int width = 360;
 
-    explicit ShortcutsView(QWidget* parent = nullptr);
+    explicit ShortcutsView(std::vector<Row> rows, QWidget* parent = nullptr);
 
-    [[nodiscard]] static const std::vector<Row>& rows();
+    // The deck's own keys, or the ones the desktop bound for it when it binds them itself.
+    [[nodiscard]] static std::vector<Row> rows(const GlobalHotKeys* keys);
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
@@ -30,6 +32,8 @@ protected:
 
 private:
     [[nodiscard]] double rowHeight() const;
+
+    std::vector<Row> m_rows;
 };
 
 // The one "Keyboard Shortcuts" window, shown again and brought forward when it exists.
@@ -37,8 +41,8 @@ private:
 // Main thread only.
 class ShortcutsWindowController final {
 public:
-    // The main menu's shortcuts serve the window when it is given.
-    static void show(const MainMenu* mainMenu = nullptr);
+    // The main menu's shortcuts serve the window when it is given; `keys` says what the desktop bound.
+    static void show(const MainMenu* mainMenu = nullptr, const GlobalHotKeys* keys = nullptr);
 
 private:
     static QPointer<QWidget>& window();

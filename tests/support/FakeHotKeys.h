@@ -12,17 +12,22 @@ public:
         std::uint32_t keyCode = 0;
         std::uint32_t modifiers = 0;
         std::uint32_t id = 0;
+        QString name;
+        QString description;
         bool operator==(const Registration&) const = default;
     };
 
     std::vector<Registration> registrations;
     std::set<std::uint32_t> refused;
 
-    bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override
+    bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
+                     const HotKeyName& name) override
     {
-        registrations.push_back({keyCode, modifiers, id});
+        registrations.push_back({keyCode, modifiers, id, name.id, name.description});
         return !refused.contains(id);
     }
+    [[nodiscard]] HotKeyMechanism mechanism() const override { return HotKeyMechanism::x11; }
+    [[nodiscard]] std::map<std::uint32_t, QString> triggers() const override { return {}; }
 
     void press(std::uint32_t id) { Q_EMIT pressed(id); }
 };
