@@ -2,29 +2,18 @@
 
 #include "panel/HotKeys.h"
 #include "platform/linux/DesktopHotKeys.h"
-#include "platform/linux/PortalShortcut.h"
-#include "support/FakeDBusService.h"
+#include "support/FakeShortcutsPortal.h"
 #include "support/LogCapture.h"
 #include "support/PrivateBus.h"
 
 #include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QSignalSpy>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString createSession = shortcutsInterface + QStringLiteral(".CreateSession");
-const QString bindShortcuts = shortcutsInterface + QStringLiteral(".BindShortcuts");
-const QString sessionPath = QStringLiteral("/org/freedesktop/portal/desktop/session/1_1/ours");
-
-PortalShortcut bound(const QString& id, const QString& trigger)
-{
-    return {id, {{QStringLiteral("trigger_description"), trigger}}};
-}
+using Portal = FakeShortcutsPortal;
 
 class PortalGlobalShortcutsTest : public testing::Test {
 protected:
@@ -32,15 +21,13 @@ protected:
     {
         if (!m_bus.isRunning())
             GTEST_SKIP() << "needs the dbus-daemon program";
-        PortalShortcut::registerType();
-        m_portal.answer(portalPath, createSession, {QVariant::fromValue(QDBusObjectPath(otherRequest))});
         restart();
     }
 
     void TearDown() override
     {
         if (m_bus.isRunning())
-            m_portal.settle(m_client);
+            settle();
     }
 
     // A new object, registering the deck's ten keys.
@@ -55,64 +42,49 @@ protected:
                 {QStringLiteral("tile-%1").arg(tile), QStringLiteral("Run tile %1").arg(tile)});
     }
 
-    // Waits for the next call of `method` and answers it the way the portal does: on the request path the
-    // caller expects.
+    void settle() { m_portal.service().settle(m_client); }
+
     void respond(const QString& method, uint code, const QVariantMap& results = {})
     {
-        const std::size_t index = m_answered[method]++;
-        ASSERT_TRUE(m_portal.waitForCalls(method, index + 1));
-        const FakeDBusService::Call call = m_portal.callsTo(method).at(index);
-        const QString token =
-            qdbus_cast<QVariantMap>(call.arguments.back()).value(QStringLiteral("handle_token")).toString();
-        ASSERT_FALSE(token.isEmpty());
-        QString sender = call.sender.mid(1);
-        sender.replace(u'.', u'_');
-        m_portal.emitSignal(portalPath + QStringLiteral("/request/") + sender + u'/' + token,
-                            QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"),
-                            {code, results});
-        m_portal.settle(m_client);
-    }
-
-    void createTheSession()
-    {
-        respond(createSession, 0,
-                {{QStringLiteral("session_handle"), QVariant::fromValue(QDBusObjectPath(sessionPath))}});
+        ASSERT_TRUE(m_portal.respond(method, code, results));
+        settle();
     }
 
     void bindWith(const PortalShortcuts& shortcuts)
     {
-        m_portal.answer(portalPath, bindShortcuts, {QVariant::fromValue(QDBusObjectPath(otherRequest))});
-        createTheSession();
-        respond(bindShortcuts, 0, {{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}});
+        ASSERT_TRUE(m_portal.createTheSession());
+        ASSERT_TRUE(m_portal.bind(shortcuts));
+        settle();
     }
 
     void emitFromPortal(const QString& name, const QVariantList& arguments)
     {
-        m_portal.emitSignal(portalPath, shortcutsInterface, name, arguments);
-        m_portal.settle(m_client);
+        m_portal.emitShortcutSignal(name, arguments);
+        settle();
     }
 
-    const QString otherRequest = portalPath + QStringLiteral("/request/elsewhere/1");
     PrivateBus m_bus;
     QDBusConnection m_client = m_bus.connect();
     QDBusConnection m_service = m_bus.connect();
-    FakeDBusService m_portal{m_service, QStringLiteral("org.freedesktop.portal.Desktop")};
-    std::map<QString, std::size_t> m_answered;
+    Portal m_portal{m_service};
     std::unique_ptr<PortalGlobalShortcuts> m_keys;
 };
 
 TEST_F(PortalGlobalShortcutsTest, BindsTheTenKeysInOneSessionAndTheDesktopsKeysPressTheirIds)
 {
+    m_portal.offer();
     QSignalSpy pressed(m_keys.get(), &GlobalHotKeys::pressed);
-    PortalShortcuts all{bound(QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space"))};
+    PortalShortcuts all{Portal::bound(QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space"))};
     for (int tile = 1; tile <= 9; ++tile)
-        all.append(bound(QStringLiteral("tile-%1").arg(tile), QStringLiteral("Ctrl+Alt+%1").arg(tile)));
+        all.append(
+            Portal::bound(QStringLiteral("tile-%1").arg(tile), QStringLiteral("Ctrl+Alt+%1").arg(tile)));
     bindWith(all);
 
-    ASSERT_EQ(m_portal.callsTo(createSession).size(), 1U);
-    ASSERT_EQ(m_portal.callsTo(bindShortcuts).size(), 1U);
-    const QVariantList arguments = m_portal.callsTo(bindShortcuts).front().arguments;
-    EXPECT_EQ(arguments.value(0).value<QDBusObjectPath>().path(), sessionPath);
+    const FakeDBusService& service = m_portal.service();
+    ASSERT_EQ(service.callsTo(Portal::createSession).size(), 1U);
+    ASSERT_EQ(service.callsTo(Portal::bindShortcuts).size(), 1U);
+    const QVariantList arguments = service.callsTo(Portal::bindShortcuts).front().arguments;
+    EXPECT_EQ(arguments.value(0).value<QDBusObjectPath>().path(), Portal::sessionPath);
     const auto asked = qdbus_cast<PortalShortcuts>(arguments.value(1));
     ASSERT_EQ(asked.size(), 10);
     const auto property = [&asked](int index, const char* name) {
@@ -126,8 +98,9 @@ TEST_F(PortalGlobalShortcutsTest, BindsTheTenKeysInOneSessionAndTheDesktopsKeysP
     EXPECT_EQ(property(9, "preferred_trigger"), QStringLiteral("CTRL+ALT+space"));
     EXPECT_EQ(m_keys->triggers().at(DeckHotKeys::summonId), QStringLiteral("Ctrl+Alt+Space"));
 
-    const QVariant ours = QVariant::fromValue(QDBusObjectPath(sessionPath));
-    const QVariant theirs = QVariant::fromValue(QDBusObjectPath(portalPath + QStringLiteral("/session/2/x")));
+    const QVariant ours = QVariant::fromValue(QDBusObjectPath(Portal::sessionPath));
+    const QVariant theirs =
+        QVariant::fromValue(QDBusObjectPath(Portal::path + QStringLiteral("/session/2/x")));
     emitFromPortal(QStringLiteral("Activated"),
                    {ours, QStringLiteral("tile-2"), qulonglong(7), QVariantMap{}});
     emitFromPortal(QStringLiteral("Activated"),
@@ -140,9 +113,9 @@ TEST_F(PortalGlobalShortcutsTest, BindsTheTenKeysInOneSessionAndTheDesktopsKeysP
 
     // The user chose other keys in the desktop's settings.
     QSignalSpy changed(m_keys.get(), &GlobalHotKeys::triggersChanged);
-    emitFromPortal(
-        QStringLiteral("ShortcutsChanged"),
-        {ours, QVariant::fromValue(PortalShortcuts{bound(QStringLiteral("tile-2"), QStringLiteral("F2"))})});
+    emitFromPortal(QStringLiteral("ShortcutsChanged"),
+                   {ours, QVariant::fromValue(PortalShortcuts{
+                              Portal::bound(QStringLiteral("tile-2"), QStringLiteral("F2"))})});
     EXPECT_EQ(changed.size(), 1);
     EXPECT_EQ(m_keys->triggers().at(2), QStringLiteral("F2"));
     EXPECT_EQ(m_keys->triggers().at(DeckHotKeys::summonId), QStringLiteral("Ctrl+Alt+Space"));
@@ -150,9 +123,10 @@ TEST_F(PortalGlobalShortcutsTest, BindsTheTenKeysInOneSessionAndTheDesktopsKeysP
 
 TEST_F(PortalGlobalShortcutsTest, KeysTheDesktopLeftUnboundAreLoggedAndShownEmpty)
 {
+    m_portal.offer();
     LogCapture log;
-    bindWith({bound(QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space")),
-              bound(QStringLiteral("tile-1"), QStringLiteral("Ctrl+Alt+1"))});
+    bindWith({Portal::bound(QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space")),
+              Portal::bound(QStringLiteral("tile-1"), QStringLiteral("Ctrl+Alt+1"))});
     const auto triggers = m_keys->triggers();
     EXPECT_EQ(triggers.size(), 10U);
     EXPECT_EQ(triggers.at(1), QStringLiteral("Ctrl+Alt+1"));
@@ -167,35 +141,39 @@ TEST_F(PortalGlobalShortcutsTest, APortalThatRefusesFailsFallsSilentOrLeavesTurn
         std::function<void()> fault;
         QString logged;
     };
-    // In this order: BindShortcuts is answered with an error until a case scripts it.
+    const QVariantMap session{
+        {QStringLiteral("session_handle"), QVariant::fromValue(QDBusObjectPath(Portal::sessionPath))}};
+    // The first case runs before the portal scripts BindShortcuts, which is answered with an error until
+    // then.
     const Case cases[] = {
         {"error reply",
          [this] {
-             createTheSession();
-             ASSERT_TRUE(m_portal.waitForCalls(bindShortcuts, ++m_answered[bindShortcuts]));
+             m_portal.service().answer(Portal::path, Portal::createSession, {});
+             respond(Portal::createSession, 0, {{QStringLiteral("session_handle"), Portal::sessionPath}});
+             ASSERT_TRUE(m_portal.waitForNext(Portal::bindShortcuts));
          },
          QStringLiteral("refused BindShortcuts: org.freedesktop.DBus.Error.UnknownMethod")},
-        {"session refused", [this] { respond(createSession, 2); },
+        {"session refused", [this] { respond(Portal::createSession, 2); },
          QStringLiteral("refused CreateSession (2)")},
-        {"no session handle", [this] { respond(createSession, 0); }, QStringLiteral("made no session")},
+        {"no session handle", [this] { respond(Portal::createSession, 0); },
+         QStringLiteral("made no session")},
         {"user cancelled",
-         [this] {
-             m_portal.answer(portalPath, bindShortcuts, {});
-             createTheSession();
-             respond(bindShortcuts, 1);
+         [&] {
+             respond(Portal::createSession, 0, session);
+             respond(Portal::bindShortcuts, 1);
          },
          QStringLiteral("refused BindShortcuts (the user cancelled)")},
         {"silence",
          [this] {
-             ASSERT_TRUE(m_portal.waitForCalls(createSession, ++m_answered[createSession]));
+             ASSERT_TRUE(m_portal.waitForNext(Portal::createSession));
              m_keys->answerTimedOut();
          },
          QStringLiteral("did not answer CreateSession within 30 s")},
         {"portal gone",
          [this] {
-             bindWith({bound(QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space"))});
+             bindWith({Portal::bound(QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space"))});
              m_service.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));
-             m_portal.settle(m_client);
+             settle();
          },
          QStringLiteral("left the session bus")},
     };
@@ -204,20 +182,20 @@ TEST_F(PortalGlobalShortcutsTest, APortalThatRefusesFailsFallsSilentOrLeavesTurn
         restart();
         LogCapture log;
         c.fault();
-        m_portal.settle(m_client);
+        settle();
         EXPECT_TRUE(log.lines().join(u'\n').contains(c.logged)) << log.lines().join(u'\n').toStdString();
         EXPECT_EQ(m_keys->triggers().at(DeckHotKeys::summonId), QString());
         EXPECT_FALSE(m_keys->registerKey(DeckHotKeys::spaceKeyCode, DeckHotKeys::controlOption,
                                          DeckHotKeys::summonId, {}));
+        m_portal.offer();
     }
 }
 
 TEST_F(PortalGlobalShortcutsTest, TheProbeReadsThePortalsVersion)
 {
     EXPECT_EQ(PortalGlobalShortcuts::offeredVersion(m_client, std::chrono::seconds(5)), std::nullopt);
-    m_portal.answer(portalPath, QStringLiteral("org.freedesktop.DBus.Properties.Get"),
-                    {QVariant::fromValue(QDBusVariant(uint(2)))});
-    EXPECT_EQ(PortalGlobalShortcuts::offeredVersion(m_client, std::chrono::seconds(5)), 2U);
+    m_portal.offer();
+    EXPECT_EQ(PortalGlobalShortcuts::offeredVersion(m_client, std::chrono::seconds(5)), 1U);
 }
 
 TEST(DesktopHotKeys, TheSessionsEnvironmentChoosesTheMechanism)
