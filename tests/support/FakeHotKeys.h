@@ -5,7 +5,8 @@
 #include <set>
 #include <vector>
 
-// Records every key grabbed; keys whose id is in `refused` are held by another program.
+// Records every key grabbed; keys whose id is in `refused` are held by another program. Says it works
+// through `inUse`, with the keys in `bound`.
 class FakeGlobalHotKeys final : public GlobalHotKeys {
 public:
     struct Registration {
@@ -19,6 +20,8 @@ public:
 
     std::vector<Registration> registrations;
     std::set<std::uint32_t> refused;
+    HotKeyMechanism inUse = HotKeyMechanism::x11;
+    std::map<std::uint32_t, QString> bound;
 
     bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
                      const HotKeyName& name) override
@@ -26,8 +29,8 @@ public:
         registrations.push_back({keyCode, modifiers, id, name.id, name.description});
         return !refused.contains(id);
     }
-    [[nodiscard]] HotKeyMechanism mechanism() const override { return HotKeyMechanism::x11; }
-    [[nodiscard]] std::map<std::uint32_t, QString> triggers() const override { return {}; }
+    [[nodiscard]] HotKeyMechanism mechanism() const override { return inUse; }
+    [[nodiscard]] std::map<std::uint32_t, QString> triggers() const override { return bound; }
 
     void press(std::uint32_t id) { Q_EMIT pressed(id); }
 };
