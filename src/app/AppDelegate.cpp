@@ -37,7 +37,9 @@
 #include "panel/PanelRootView.h"
 #include "panel/TileActivation.h"
 #include "platform/FileIcons.h"
+#include "platform/HotKeys.h"
 #include "platform/Preferences.h"
+#include "platform/ShortcutSetupFlow.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -54,6 +56,16 @@ namespace {
 constexpr int artworkDelayMs = 2000;
 // Well after the first paint, so the clean-up never competes with the deck coming up.
 constexpr std::chrono::seconds iconCleanupDelay{10};
+
+QJsonObject hotKeysState(const GlobalHotKeys& keys)
+{
+    QJsonObject triggers;
+    for (const auto& [id, trigger] : keys.triggers())
+        triggers.insert(id == DeckHotKeys::summonId ? QStringLiteral("summon") : QString::number(id),
+                        trigger);
+    return {{QStringLiteral("mechanism"), hotKeyMechanismNames.rawValue(keys.mechanism())},
+            {QStringLiteral("triggers"), triggers}};
+}
 
 } // namespace
 
@@ -110,6 +122,17 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
         std::make_unique<DeckHotKeys>(DeckHotKeys::Services{m_services.store(), *m_activation, *m_panel});
     connect(&m_services.settings(), &DeckSettings::chameleonGlassChanged, this,
             &AppDelegate::followChameleonGlass);
+    m_shortcutSetup = std::make_unique<ShortcutSetupFlow>(ShortcutSetupFlow::Services{
+        .setup = m_services.keyboardShortcutSetup(),
+        .alerts = m_services.alerts(),
+        .companion = [this] { return m_services.companionProgram(); },
+        // Only once the keys are made, after the first paint, is it known how they reach the deck.
+        .offered =
+            [this] {
+                return m_hotKeyCenter &&
+                       m_services.hotKeys().mechanism() == HotKeyMechanism::gnomeKeybindings;
+            },
+    });
     makeSettingsWindow();
     startServer();
 }
@@ -140,7 +163,12 @@ void AppDelegate::makeSettingsWindow()
                 if (const auto folder = chooseCloudFolder(m_settingsWindow->view(), m_services.paths().home))
                     m_services.settings().setCloudDeckFolder(*folder);
             },
-        .showShortcuts = [this] { ShortcutsWindowController::show(m_mainMenu.get()); },
+        .showShortcuts =
+            [this] {
+                ShortcutsWindowController::show(m_mainMenu.get(),
+                                                m_hotKeyCenter ? &m_services.hotKeys() : nullptr,
+                                                m_shortcutSetup.get());
+            },
         .customizeBand = [this] { m_bandCustomize->show(); },
         .seeDealNow = [this] { m_deal.preview([this] { m_panel->beginSummon(); }); },
         .previewTransition =
@@ -200,6 +228,7 @@ QWidget* AppDelegate::makeContent(bool translucent)
         [this] { DeckCommands::importDeck(m_deckCommands); }, Qt::QueuedConnection);
     root->deck().menus().setSyncDeck([this] { return m_services.cloudDeck().isOn(); },
                                      [this](bool on) { switchCloudDeck(on); });
+    root->deck().menus().setShortcutSetup(m_shortcutSetup.get());
     m_root = root;
     if (m_statusMenu && !m_tray)
         carryStatusItems(root->deck());
@@ -433,6 +462,7 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("lit"), lit},
         {QStringLiteral("settingsOpen"), m_settingsWindow->isOpen()},
         {QStringLiteral("settingsTab"), m_settingsWindow->currentTab()},
+        {QStringLiteral("hotKeys"), m_hotKeyCenter ? hotKeysState(m_services.hotKeys()) : QJsonValue()},
     };
 }
 

@@ -36,6 +36,7 @@ class PanelRootView;
 class QSystemTrayIcon;
 class QtPanelDesktop;
 class SettingsWindowController;
+class ShortcutSetupFlow;
 class StatusMenu;
 class TileActivation;
 class WindowStacking;
@@ -120,6 +121,8 @@ private:
     std::unique_ptr<EditorWindowController> m_editor;
     std::unique_ptr<BandCustomizeWindow> m_bandCustomize;
     std::unique_ptr<FocusSetupWindowController> m_focusSetup;
+    // Offers to set up the desktop's own shortcuts where the deck's keys cannot be grabbed.
+    std::unique_ptr<ShortcutSetupFlow> m_shortcutSetup;
     std::unique_ptr<ChameleonEngine> m_chameleon;
     QtDeckFilePanels m_filePanels;
     DeckCommands::DeckParts m_deckCommands;

@@ -1,6 +1,8 @@
 #include "app/ShortcutsWindow.h"
 
 #include "app/MainMenu.h"
+#include "panel/HotKeys.h"
+#include "platform/HotKeys.h"
 #include "platform/ShortcutSetupFlow.h"
 
 #include <QApplication>
@@ -63,23 +65,38 @@ QSizeF capSize(const QFontMetricsF& metrics, const QString& key)
 
 } // namespace
 
-ShortcutsView::ShortcutsView(QWidget* parent)
+ShortcutsView::ShortcutsView(std::vector<Row> rows, QWidget* parent)
     : QWidget(parent)
+    , m_rows(std::move(rows))
 {
     setFixedSize(sizeHint());
 }
 
-const std::vector<ShortcutsView::Row>& ShortcutsView::rows()
+std::vector<ShortcutsView::Row> ShortcutsView::rows(const GlobalHotKeys* keys)
 {
-    static const std::vector<Row> rows{
+    std::vector<Row> rows{
         {QStringLiteral("Run a tile"), {QStringLiteral("Click")}},
         {QStringLiteral("Edit a tile"), {QStringLiteral("Right-click")}},
-        {QStringLiteral("Summon the deck"),
-         {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("Space")}},
-        {QStringLiteral("Run tiles 1–9"), {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("1–9")}},
-        {QStringLiteral("Flip pages"), {QStringLiteral("Scroll")}},
-        {QStringLiteral("Rearrange tiles"), {QStringLiteral("Drag in Edit Layout")}},
     };
+    if (keys && keys->mechanism() == HotKeyMechanism::portal) {
+        // The user may have chosen other keys in the desktop's dialog, one by one.
+        const std::map<std::uint32_t, QString> triggers = keys->triggers();
+        const auto bound = [&triggers](std::uint32_t id) {
+            const auto found = triggers.find(id);
+            return QStringList{found == triggers.end() || found->second.isEmpty() ? QStringLiteral("Not set")
+                                                                                  : found->second};
+        };
+        rows.push_back({QStringLiteral("Summon the deck"), bound(DeckHotKeys::summonId)});
+        for (std::uint32_t tile = 1; tile <= 9; ++tile)
+            rows.push_back({QStringLiteral("Run tile %1").arg(tile), bound(tile)});
+    } else {
+        rows.push_back({QStringLiteral("Summon the deck"),
+                        {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("Space")}});
+        rows.push_back({QStringLiteral("Run tiles 1–9"),
+                        {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("1–9")}});
+    }
+    rows.push_back({QStringLiteral("Flip pages"), {QStringLiteral("Scroll")}});
+    rows.push_back({QStringLiteral("Rearrange tiles"), {QStringLiteral("Drag in Edit Layout")}});
     return rows;
 }
 
@@ -91,7 +108,7 @@ double ShortcutsView::rowHeight() const
 
 QSize ShortcutsView::sizeHint() const
 {
-    const double height = 2 * verticalInset + rowHeight() * static_cast<double>(rows().size());
+    const double height = 2 * verticalInset + rowHeight() * static_cast<double>(m_rows.size());
     return {width, static_cast<int>(std::ceil(height))};
 }
 
@@ -103,8 +120,8 @@ void ShortcutsView::paintEvent(QPaintEvent*)
     const QFontMetricsF capMetrics(capFont());
     const double right = width - horizontalInset;
     double top = verticalInset;
-    for (std::size_t index = 0; index < rows().size(); ++index) {
-        const Row& row = rows()[index];
+    for (std::size_t index = 0; index < m_rows.size(); ++index) {
+        const Row& row = m_rows[index];
         const double middle = top + rowHeight() / 2;
         painter.setPen(primary);
         painter.setFont(font());
@@ -133,7 +150,7 @@ void ShortcutsView::paintEvent(QPaintEvent*)
         }
 
         top += rowHeight();
-        if (index + 1 < rows().size()) {
+        if (index + 1 < m_rows.size()) {
             QColor divider = primary;
             divider.setAlphaF(0.12);
             painter.setPen(QPen(divider, 1));
@@ -148,7 +165,8 @@ QPointer<QWidget>& ShortcutsWindowController::window()
     return window;
 }
 
-void ShortcutsWindowController::show(const MainMenu* mainMenu, ShortcutSetupFlow* shortcutSetup)
+void ShortcutsWindowController::show(const MainMenu* mainMenu, const GlobalHotKeys* keys,
+                                     ShortcutSetupFlow* shortcutSetup)
 {
     QPointer<QWidget>& existing = window();
     if (!existing) {
@@ -156,7 +174,7 @@ void ShortcutsWindowController::show(const MainMenu* mainMenu, ShortcutSetupFlow
         existing->setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
         auto* layout = new QVBoxLayout(existing);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new ShortcutsView);
+        layout->addWidget(new ShortcutsView(ShortcutsView::rows(keys)));
         if (shortcutSetup) {
             auto* row = new QWidget;
             layout->addWidget(row);

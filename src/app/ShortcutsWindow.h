@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <vector>
 
+class GlobalHotKeys;
 class MainMenu;
 class ShortcutSetupFlow;
 
@@ -21,9 +22,10 @@ public:
 
     static constexpr int width = 360;
 
-    explicit ShortcutsView(QWidget* parent = nullptr);
+    explicit ShortcutsView(std::vector<Row> rows, QWidget* parent = nullptr);
 
-    [[nodiscard]] static const std::vector<Row>& rows();
+    // The deck's own keys, or the ones the desktop bound for it when it binds them itself.
+    [[nodiscard]] static std::vector<Row> rows(const GlobalHotKeys* keys);
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
@@ -31,6 +33,8 @@ protected:
 
 private:
     [[nodiscard]] double rowHeight() const;
+
+    std::vector<Row> m_rows;
 };
 
 // The one "Keyboard Shortcuts" window, shown again and brought forward when it exists.
@@ -38,9 +42,11 @@ private:
 // Main thread only.
 class ShortcutsWindowController final {
 public:
-    // The main menu's shortcuts serve the window when it is given; the items of setting up the desktop's
-    // own shortcuts sit below the list when `shortcutSetup` offers them. Both outlive the window.
-    static void show(const MainMenu* mainMenu = nullptr, ShortcutSetupFlow* shortcutSetup = nullptr);
+    // The main menu's shortcuts serve the window when it is given; `keys` says what the desktop bound; the
+    // items of setting up the desktop's own shortcuts sit below the list when `shortcutSetup` offers them.
+    // All three outlive the window.
+    static void show(const MainMenu* mainMenu = nullptr, const GlobalHotKeys* keys = nullptr,
+                     ShortcutSetupFlow* shortcutSetup = nullptr);
 
 private:
     static QPointer<QWidget>& window();

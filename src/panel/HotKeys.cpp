@@ -14,10 +14,10 @@ HotKeyCenter::HotKeyCenter(GlobalHotKeys& keys, QObject* parent)
 }
 
 void HotKeyCenter::registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
-                               std::function<void()> handler)
+                               const HotKeyName& name, std::function<void()> handler)
 {
     m_handlers[id] = std::move(handler);
-    m_keys.registerKey(keyCode, modifiers, id);
+    m_keys.registerKey(keyCode, modifiers, id, name);
 }
 
 void HotKeyCenter::dispatch(std::uint32_t id)
@@ -37,9 +37,13 @@ DeckHotKeys::DeckHotKeys(Services services)
 
 void DeckHotKeys::registerAll(HotKeyCenter& center)
 {
-    center.registerKey(spaceKeyCode, controlOption, summonId, [this] { toggleSummon(); });
+    center.registerKey(spaceKeyCode, controlOption, summonId,
+                       {QStringLiteral("summon"), QStringLiteral("Summon the deck")},
+                       [this] { toggleSummon(); });
     for (int digit = 1; digit <= 9; ++digit) {
+        const QString number = QString::number(digit);
         center.registerKey(digitKeyCodes[digit - 1], controlOption, static_cast<std::uint32_t>(digit),
+                           {QStringLiteral("tile-") + number, QStringLiteral("Run tile ") + number},
                            [this, digit] { fireTile(digit - 1); });
     }
 }

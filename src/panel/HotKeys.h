@@ -7,6 +7,7 @@
 
 class DesktopPanelController;
 class GlobalHotKeys;
+struct HotKeyName;
 class TileActivation;
 class TileStore;
 
@@ -19,8 +20,9 @@ public:
     explicit HotKeyCenter(GlobalHotKeys& keys, QObject* parent = nullptr);
 
     // Grabs the key and runs `handler` when it is pressed; a later registration under the same id replaces
-    // the handler. A key another program holds is kept anyway and simply never fires.
-    void registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
+    // the handler. A key another program holds is kept anyway and simply never fires. `name` is what a
+    // desktop that binds the keys itself shows for it.
+    void registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id, const HotKeyName& name,
                      std::function<void()> handler);
     // Runs the handler of `id`; an id without one is ignored.
     void dispatch(std::uint32_t id);

@@ -3,12 +3,14 @@
 // step are kept in the build's test-artefacts folder.
 #include "model/TileCoding.h"
 #include "support/DeckProcess.h"
+#include "support/FakeShortcutsPortal.h"
 #include "support/PrivateSession.h"
 #include "support/Screenshot.h"
 #include "support/TempHome.h"
 #include "support/X11Client.h"
 #include "support/XvfbSession.h"
 
+#include <QDBusObjectPath>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -95,7 +97,7 @@ protected:
     }
 
     // `desktop` is what XDG_CURRENT_DESKTOP says; none when empty.
-    void startDeck(const QString& desktop = {})
+    void startDeck(const QString& desktop = {}, const QString& sessionType = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name :
@@ -103,6 +105,8 @@ protected:
             environment.remove(QLatin1String(name));
         if (!desktop.isEmpty())
             environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
+        if (!sessionType.isEmpty())
+            environment.insert(QStringLiteral("XDG_SESSION_TYPE"), sessionType);
         environment.insert(QStringLiteral("HOME"), m_paths.home);
         m_deck.setProcessEnvironment(environment);
         m_deck.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -193,6 +197,9 @@ TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
 
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+2")});
     EXPECT_TRUE(waitFor([&] { return QFile::exists(keyed); })) << "Control-Alt-2 ran nothing";
+    const QJsonObject keys = state().value_or(QJsonObject{}).value(QStringLiteral("hotKeys")).toObject();
+    EXPECT_EQ(keys.value(QStringLiteral("mechanism")), QStringLiteral("x11"));
+    EXPECT_EQ(keys.value(QStringLiteral("triggers"))[QStringLiteral("2")], QStringLiteral("CTRL+ALT+2"));
 
     moveTo(deck.center());
     xdotool({QStringLiteral("click"), QStringLiteral("5")});
@@ -207,6 +214,33 @@ TEST_F(DeckOnX11, ClicksHotKeysAndTheScrollWheelRunTilesAndFlipPages)
     EXPECT_EQ(again.exitCode(), 0);
     EXPECT_TRUE(stateIs(QStringLiteral("isSummoned"), true));
     screenshot(QStringLiteral("summoned"));
+}
+
+TEST_F(DeckOnX11, OnAWaylandSessionTheDesktopPortalsShortcutRunsItsTile)
+{
+    const QString keyed = m_paths.home + QStringLiteral("/keyed");
+    writeLayout(
+        {{scriptTile(QStringLiteral("true")), scriptTile(QStringLiteral("echo two > '%1'").arg(keyed))}});
+    FakeShortcutsPortal portal(m_session.connect());
+    portal.offer();
+    startDeck({}, QStringLiteral("wayland"));
+    ASSERT_TRUE(portal.createTheSession());
+    ASSERT_TRUE(
+        portal.bind({FakeShortcutsPortal::bound(QStringLiteral("tile-2"), QStringLiteral("Ctrl+Alt+2"))}));
+    const auto hotKeys = [this] {
+        return state().value_or(QJsonObject{}).value(QStringLiteral("hotKeys")).toObject();
+    };
+    ASSERT_TRUE(waitFor([&] {
+        return hotKeys().value(QStringLiteral("triggers"))[QStringLiteral("2")] ==
+               QStringLiteral("Ctrl+Alt+2");
+    })) << QJsonDocument(hotKeys()).toJson().toStdString();
+    EXPECT_EQ(hotKeys().value(QStringLiteral("mechanism")), QStringLiteral("portal"));
+
+    portal.emitShortcutSignal(QStringLiteral("Activated"),
+                              {QVariant::fromValue(QDBusObjectPath(FakeShortcutsPortal::sessionPath)),
+                               QStringLiteral("tile-2"), qulonglong(1), QVariantMap{}});
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(keyed); })) << "the portal's tile-2 ran nothing";
+    screenshot(QStringLiteral("wayland-tile-2"));
 }
 
 TEST_F(DeckOnX11, TheCompactChipUnfoldsUnderThePointerAndFoldsWhenItLeaves)

@@ -21,8 +21,9 @@ TEST(HotKeyCenter, HandlersRunOnlyAfterTheKeyEventReturnedAndUnknownIdsAreIgnore
     HotKeyCenter center(keys);
     keys.refused = {7};
     std::vector<int> ran;
-    center.registerKey(26, 0x1800, 7, [&] { ran.push_back(1); });
-    EXPECT_EQ(keys.registrations, (std::vector<Registration>{{26, 0x1800, 7}}));
+    const HotKeyName name{QStringLiteral("tile-7"), QStringLiteral("Run tile 7")};
+    center.registerKey(26, 0x1800, 7, name, [&] { ran.push_back(1); });
+    EXPECT_EQ(keys.registrations, (std::vector<Registration>{{26, 0x1800, 7, name.id, name.description}}));
 
     keys.press(7);
     EXPECT_TRUE(ran.empty());
@@ -33,7 +34,7 @@ TEST(HotKeyCenter, HandlersRunOnlyAfterTheKeyEventReturnedAndUnknownIdsAreIgnore
     returnToTheEventLoop();
     EXPECT_EQ(ran, std::vector<int>{1});
 
-    center.registerKey(26, 0x1800, 7, [&] { ran.push_back(2); });
+    center.registerKey(26, 0x1800, 7, name, [&] { ran.push_back(2); });
     keys.press(7);
     returnToTheEventLoop();
     EXPECT_EQ(ran, (std::vector<int>{1, 2}));

@@ -31,7 +31,7 @@ public:
     {
         const QString method = message.interface() + u'.' + message.member();
         QMutexLocker lock(&m_service.m_mutex);
-        m_service.m_calls.push_back({message.path(), method, message.arguments()});
+        m_service.m_calls.push_back({message.path(), method, message.arguments(), message.service()});
         // The test's spies live on the main thread.
         QMetaObject::invokeMethod(
             &m_service, [service = &m_service] { Q_EMIT service->called(); }, Qt::QueuedConnection);
@@ -80,6 +80,14 @@ void FakeDBusService::neverAnswer(const QString& path, const QString& method)
 {
     QMutexLocker lock(&m_mutex);
     m_answers.insert(scriptKey(path, method), std::nullopt);
+}
+
+void FakeDBusService::emitSignal(const QString& path, const QString& interface, const QString& name,
+                                 const QVariantList& arguments)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+    signal.setArguments(arguments);
+    m_connection.send(signal);
 }
 
 std::vector<FakeDBusService::Call> FakeDBusService::callsTo(const QString& method) const

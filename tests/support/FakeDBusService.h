@@ -19,6 +19,7 @@ public:
         QString path;
         QString method; // interface and member: "org.bluez.Device1.Connect"
         QVariantList arguments;
+        QString sender; // the caller's unique name
     };
 
     // Owns `serviceName` on `connection` and handles every object path.
@@ -28,6 +29,9 @@ public:
     // Calls the test did not script get an error reply.
     void answer(const QString& path, const QString& method, const QVariantList& replyArguments = {});
     void neverAnswer(const QString& path, const QString& method);
+    // Emits a signal from the service's own connection.
+    void emitSignal(const QString& path, const QString& interface, const QString& name,
+                    const QVariantList& arguments);
 
     [[nodiscard]] std::vector<Call> callsTo(const QString& method) const;
     // Waits, a few seconds at most, until `method` has been called `count` times in all.

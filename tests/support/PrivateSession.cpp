@@ -21,6 +21,7 @@ PrivateSession::PrivateSession()
     m_environment.set("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
     m_environment.unset("WAYLAND_DISPLAY");
     m_environment.unset("WAYLAND_SOCKET");
+    m_environment.unset("XDG_SESSION_TYPE");
     // A server named outright is never looked for elsewhere nor started on demand; nothing listens here.
     const QByteArray nowhere = m_runtime.filePath(QStringLiteral("no-sound-server")).toUtf8();
     m_environment.set("PULSE_SERVER", "unix:" + nowhere);

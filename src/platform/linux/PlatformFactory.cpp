@@ -4,6 +4,7 @@
 #include "platform/linux/CombinedCalendarStore.h"
 #include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
+#include "platform/linux/DesktopHotKeys.h"
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/EdsCalendarStore.h"
@@ -31,7 +32,6 @@
 #include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/PulseAudioSystem.h"
 #include "platform/linux/X11DeckWindow.h"
-#include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11Windows.h"
 #include "platform/linux/XdgTrash.h"
 
@@ -96,7 +96,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.installedApplications = std::make_unique<DesktopInstalledApplications>(
         QStringList{paths.dataHome} + paths.dataDirs, DesktopApplicationNames::messagesLocale());
     services.createWindows = [] { return createX11Windows(); };
-    services.createHotKeys = [] { return createX11HotKeys(); };
+    services.createHotKeys = [] { return DesktopHotKeys::create(); };
     services.createWindowStacking = []() -> std::unique_ptr<WindowStacking> {
         return X11DeckWindow::connect();
     };

@@ -1,6 +1,7 @@
 #include "X11HotKeys.h"
 
 #include "core/Logging.h"
+#include "platform/HotKeyTrigger.h"
 #include "platform/linux/XcbConnection.h"
 
 #include <QSocketNotifier>
@@ -89,7 +90,16 @@ X11HotKeys::X11HotKeys(std::unique_ptr<XcbConnection> connection, QObject* paren
 
 X11HotKeys::~X11HotKeys() = default;
 
-bool X11HotKeys::registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id)
+bool X11HotKeys::registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
+                             const HotKeyName&)
+{
+    const bool grabbed = replaceGrab(keyCode, modifiers, id);
+    m_triggers[id] = grabbed ? HotKeyTrigger::text(keyCode, modifiers).value_or(QString()) : QString();
+    Q_EMIT triggersChanged();
+    return grabbed;
+}
+
+bool X11HotKeys::replaceGrab(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id)
 {
     if (m_x->isBroken()) {
         return false;
@@ -241,13 +251,13 @@ std::unique_ptr<GlobalHotKeys> createX11HotKeys(QObject* parent)
 {
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty()) {
-        return std::make_unique<NullGlobalHotKeys>(parent);
+        return std::make_unique<NullGlobalHotKeys>(HotKeyMechanism::none, parent);
     }
     auto connection = XcbConnection::open(display, openTimeout);
     if (!connection) {
         qCWarning(lcPlatform).noquote() << "Marquetto: couldn't reach the X display"
                                         << QString::fromLocal8Bit(display) << "for the hot keys";
-        return std::make_unique<NullGlobalHotKeys>(parent);
+        return std::make_unique<NullGlobalHotKeys>(HotKeyMechanism::none, parent);
     }
     return std::make_unique<X11HotKeys>(std::move(connection), parent);
 }

@@ -22,7 +22,10 @@ public:
     explicit X11HotKeys(std::unique_ptr<XcbConnection> connection, QObject* parent = nullptr);
     ~X11HotKeys() override;
 
-    bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override;
+    bool registerKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id,
+                     const HotKeyName& name) override;
+    [[nodiscard]] HotKeyMechanism mechanism() const override { return HotKeyMechanism::x11; }
+    [[nodiscard]] std::map<std::uint32_t, QString> triggers() const override { return m_triggers; }
 
 private:
     // One key as X sees it: every key code that types its symbol, held with these modifiers.
@@ -39,6 +42,7 @@ private:
         std::vector<xcb_keysym_t> symbols;
     };
 
+    [[nodiscard]] bool replaceGrab(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id);
     [[nodiscard]] const KeyboardMap& keyboard();
     [[nodiscard]] static std::vector<xcb_keycode_t> codesOf(const KeyboardMap& map, xcb_keysym_t symbol);
     [[nodiscard]] std::optional<Grab> grabFor(std::uint32_t keyCode, std::uint32_t modifiers);
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<XcbConnection> m_x;
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::map<std::uint32_t, Grab> m_grabs; // by id
+    std::map<std::uint32_t, QString> m_triggers;
     std::uint16_t m_numLockMask = 0;
     std::optional<KeyboardMap> m_keyboard;
     // The last key released, until the next press: a press at the very same time repeats that key.

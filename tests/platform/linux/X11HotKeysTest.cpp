@@ -58,9 +58,9 @@ protected:
 
 TEST_F(X11HotKeysTest, TheDecksKeysFireTheirIdsWhateverTheLocks)
 {
-    ASSERT_TRUE(m_keys->registerKey(space, control | option, 100));
-    ASSERT_TRUE(m_keys->registerKey(digit2, control | option, 2));
-    ASSERT_TRUE(m_keys->registerKey(digit9, control | option, 9));
+    ASSERT_TRUE(m_keys->registerKey(space, control | option, 100, {}));
+    ASSERT_TRUE(m_keys->registerKey(digit2, control | option, 2, {}));
+    ASSERT_TRUE(m_keys->registerKey(digit9, control | option, 9, {}));
     struct Case {
         const char* name;
         const char* toggle; // a lock key, pressed before and after
@@ -82,8 +82,8 @@ TEST_F(X11HotKeysTest, TheDecksKeysFireTheirIdsWhateverTheLocks)
 
 TEST_F(X11HotKeysTest, AKeyHeldDownFiresOncePerPress)
 {
-    ASSERT_TRUE(m_keys->registerKey(space, control | option, 100));
-    ASSERT_TRUE(m_keys->registerKey(digit9, control | option, 9));
+    ASSERT_TRUE(m_keys->registerKey(space, control | option, 100, {}));
+    ASSERT_TRUE(m_keys->registerKey(digit9, control | option, 9, {}));
     ASSERT_EQ(xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+alt+space")}), 0);
     // The server starts repeating a held key after 660 ms, then every 40 ms; its clock is its own.
     QDeadlineTimer held(1500);
@@ -100,12 +100,15 @@ TEST_F(X11HotKeysTest, AKeyAnotherProgramHoldsIsRefusedQuietly)
     {
         X11Client other;
         ASSERT_TRUE(other.grabKey(XCB_GRAB_ANY, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1));
-        EXPECT_FALSE(m_keys->registerKey(digit2, control | option, 2));
-        EXPECT_FALSE(m_keys->registerKey(space, control | option, 100));
-        EXPECT_TRUE(m_keys->registerKey(digit2, control | shift, 20));
+        EXPECT_FALSE(m_keys->registerKey(digit2, control | option, 2, {}));
+        EXPECT_FALSE(m_keys->registerKey(space, control | option, 100, {}));
+        EXPECT_TRUE(m_keys->registerKey(digit2, control | shift, 20, {}));
+        EXPECT_EQ(m_keys->triggers(), (std::map<std::uint32_t, QString>{
+                                          {2, {}}, {20, QStringLiteral("CTRL+SHIFT+2")}, {100, {}}}));
     }
     // Once the other program has gone, the keys can be had; nothing of the refused grabs was left behind.
-    EXPECT_TRUE(eventually([&] { return m_keys->registerKey(digit2, control | option, 2); }));
+    EXPECT_TRUE(eventually([&] { return m_keys->registerKey(digit2, control | option, 2, {}); }));
+    EXPECT_EQ(m_keys->triggers().at(2), QStringLiteral("CTRL+ALT+2"));
     type(QStringLiteral("ctrl+shift+2"));
     type(QStringLiteral("ctrl+alt+2"));
     EXPECT_EQ(pressedUntil(2), (std::vector<std::uint32_t>{20, 2}));
@@ -117,7 +120,7 @@ TEST(X11HotKeysFactory, WithoutADisplayNoKeyCanBeHad)
         const NoDisplay none;
         return createX11HotKeys();
     }();
-    EXPECT_FALSE(keys->registerKey(space, control | option, 100));
+    EXPECT_FALSE(keys->registerKey(space, control | option, 100, {}));
 }
 
 } // namespace
