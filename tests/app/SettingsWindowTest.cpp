@@ -173,27 +173,31 @@ TEST_F(SettingsWindowTest, ControlsWriteTheirPreferencesAndFollowChangesMadeElse
 {
     struct Switch {
         const char* name;
-        bool (DeckSettings::*read)() const;
-        void (DeckSettings::*write)(bool);
+        std::function<bool()> read;
+        std::function<void(bool)> write;
     };
+    DeckSettings& settings = m_settings;
     const std::vector<Switch> switches{
-        {"clickSound", &DeckSettings::clickSoundEnabled, &DeckSettings::setClickSoundEnabled},
-        {"chameleonGlass", &DeckSettings::chameleonGlass, &DeckSettings::setChameleonGlass},
-        {"dealAnimation", &DeckSettings::dealAnimation, &DeckSettings::setDealAnimation},
-        {"compact", &DeckSettings::isCompact, &DeckSettings::setCompact},
-        {"showBand", &DeckSettings::showBand, &DeckSettings::setShowBand},
+        {"clickSound", [&] { return settings.clickSoundEnabled(); },
+         [&](bool on) { settings.setClickSoundEnabled(on); }},
+        {"chameleonGlass", [&] { return settings.chameleonGlass(); },
+         [&](bool on) { settings.setChameleonGlass(on); }},
+        {"dealAnimation", [&] { return settings.dealAnimation(); },
+         [&](bool on) { settings.setDealAnimation(on); }},
+        {"compact", [&] { return settings.isCompact(); }, [&](bool on) { settings.setCompact(on); }},
+        {"showBand", [&] { return settings.showBand(); }, [&](bool on) { settings.setShowBand(on); }},
     };
     for (const Switch& s : switches) {
         SCOPED_TRACE(s.name);
         QCheckBox* box = find<QCheckBox>(s.name);
         ASSERT_TRUE(box);
-        const bool before = (m_settings.*s.read)();
+        const bool before = s.read();
         EXPECT_EQ(box->isChecked(), before);
         if (s.name != std::string_view("showBand")) {
             box->click();
-            EXPECT_EQ((m_settings.*s.read)(), !before);
+            EXPECT_EQ(s.read(), !before);
         }
-        (m_settings.*s.write)(before);
+        s.write(before);
         EXPECT_EQ(box->isChecked(), before);
     }
 
