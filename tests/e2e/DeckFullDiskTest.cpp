@@ -2,6 +2,7 @@
 #include "model/LayoutFile.h"
 #include "platform/AppPaths.h"
 #include "support/DeckProcess.h"
+#include "support/DrillFiles.h"
 #include "support/FakeClock.h"
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
@@ -23,11 +24,7 @@ namespace {
 
 enum class Breakage { full, readOnly };
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using DrillFiles::contentsOf;
 
 QByteArray tileJson(const QString& label)
 {

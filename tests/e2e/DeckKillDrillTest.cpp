@@ -5,6 +5,7 @@
 #include "model/TileCoding.h"
 #include "platform/AppPaths.h"
 #include "support/DeckProcess.h"
+#include "support/DrillFiles.h"
 #include "support/FakeClock.h"
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
@@ -33,6 +34,8 @@
 // offscreen platform would leave out the window, the key grabs and the desktop queries it makes at start-up.
 namespace {
 
+using DrillFiles::contentsOf;
+using DrillFiles::layoutOf;
 using std::chrono::microseconds;
 using std::chrono::steady_clock;
 
@@ -52,29 +55,6 @@ const char* nameOf(Change change)
         return "cloud";
     }
     return "";
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::optional<Pages> layoutOf(const AppPaths& paths)
-{
-    auto contents = LayoutFile::decode(contentsOf(paths.tilesFile()));
-    if (!contents)
-        return std::nullopt;
-    return std::move(contents->pages);
-}
-
-// Each round restarts the deck, which costs several times a companion's run: fewer rounds than the
-// companion's drill keep the two within their time.
-int roundCount()
-{
-    bool ok = false;
-    const int count = qEnvironmentVariableIntValue("MARQUETTO_KILL_DRILL_COUNT", &ok);
-    return ok ? count : 100;
 }
 
 // A change is known by a tile of its own on the first page.
@@ -240,7 +220,9 @@ protected:
 
 TEST_F(DeckKillDrill, KillingTheDeckAtAnyMomentKeepsTheLastAcknowledgedChange)
 {
-    const int count = roundCount();
+    // Each round restarts the deck, which costs several times a companion's run: fewer rounds than the
+    // companion's drill keep the two within their time.
+    const int count = DrillFiles::roundCount(100);
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
