@@ -2,6 +2,7 @@
 
 #include "exchange/CloudDeck.h"
 #include "model/Settings.h"
+#include "model/TileStore.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -31,6 +32,16 @@ void waitUntil(const std::function<bool()>& done)
     QEventLoop loop;
     while (!done())
         loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// A pass that took the shared deck, or sent one that had not been saved, is only done once the deck is on
+// disk: the store keeps a failed save pending, and a full or read-only disk must not pass for a synced deck.
+int answerPass(Context& context, const CloudDeck& cloud)
+{
+    context.out << cloud.status() << '\n';
+    if (!context.store.savePendingChange())
+        return fail(context, QStringLiteral("Couldn't save the deck; it is unchanged on disk."));
+    return success;
 }
 
 int switchOn(Context& context, CloudDeck& cloud, QStringList arguments)
@@ -67,8 +78,7 @@ int switchOn(Context& context, CloudDeck& cloud, QStringList arguments)
     if (!cloud.isOn())
         return fail(context, QStringLiteral("Sync stays off."));
     waitUntil([&] { return !cloud.isRunning(); });
-    context.out << cloud.status() << '\n';
-    return success;
+    return answerPass(context, cloud);
 }
 
 } // namespace
@@ -96,6 +106,5 @@ int CloudCommands::sync(Context& context, const QStringList& arguments)
     cloud.check();
     waitUntil([&] { return passed && !cloud.isRunning(); });
     QObject::disconnect(connection);
-    context.out << cloud.status() << '\n';
-    return success;
+    return answerPass(context, cloud);
 }

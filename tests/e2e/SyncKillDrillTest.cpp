@@ -4,6 +4,7 @@
 #include "model/LayoutFile.h"
 #include "platform/AppPaths.h"
 #include "support/DeckProcess.h"
+#include "support/DrillFiles.h"
 #include "support/FakeClock.h"
 
 #include <QDir>
@@ -30,6 +31,8 @@
 // layout or one of its backups.
 namespace {
 
+using DrillFiles::contentsOf;
+using DrillFiles::layoutOf;
 using std::chrono::microseconds;
 using std::chrono::steady_clock;
 
@@ -47,27 +50,6 @@ const char* nameOf(Change change)
         return "import";
     }
     return "";
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::optional<Pages> layoutOf(const AppPaths& paths)
-{
-    auto contents = LayoutFile::decode(contentsOf(paths.tilesFile()));
-    if (!contents)
-        return std::nullopt;
-    return std::move(contents->pages);
-}
-
-int roundCount()
-{
-    bool ok = false;
-    const int count = qEnvironmentVariableIntValue("MARQUETTO_KILL_DRILL_COUNT", &ok);
-    return ok ? count : 200;
 }
 
 struct Outcome {
@@ -211,7 +193,7 @@ protected:
 
 TEST_F(SyncKillDrill, KillingTheCompanionAtAnyMomentLosesNoLayoutAndLeavesEveryFileReadable)
 {
-    const int count = roundCount();
+    const int count = DrillFiles::roundCount(200);
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::mt19937 random(seed);

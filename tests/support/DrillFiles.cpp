@@ -1,0 +1,30 @@
+#include "DrillFiles.h"
+
+#include "model/LayoutFile.h"
+
+#include <QFile>
+
+namespace DrillFiles {
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<Pages> layoutOf(const AppPaths& machine)
+{
+    auto contents = LayoutFile::decode(contentsOf(machine.tilesFile()));
+    if (!contents)
+        return std::nullopt;
+    return std::move(contents->pages);
+}
+
+int roundCount(int fallback)
+{
+    bool ok = false;
+    const int count = qEnvironmentVariableIntValue("MARQUETTO_KILL_DRILL_COUNT", &ok);
+    return ok ? count : fallback;
+}
+
+} // namespace DrillFiles
