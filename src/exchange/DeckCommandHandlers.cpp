@@ -376,6 +376,9 @@ int band(Context& context, const QStringList& arguments)
         modules << *module;
     }
     context.settings.setBandModules(modules);
+    if (!context.settings.isSaved())
+        return fail(context,
+                    QStringLiteral("Couldn't save the band; the preferences on disk are unchanged."));
     return success;
 }
 

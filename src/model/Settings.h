@@ -70,6 +70,8 @@ public:
     [[nodiscard]] const QString& cloudDeckFingerprint() const { return m_cloudDeckFingerprint.value(); }
     [[nodiscard]] int cloudDeckRevision() const { return m_cloudDeckRevision.value(); }
     [[nodiscard]] double cloudDeckLayoutEdit() const { return m_cloudDeckLayoutEdit.value(); }
+    // Every setting changed is in the preferences file; false while the file cannot be written.
+    [[nodiscard]] bool isSaved() const { return m_preferences.isSaved(); }
 
     void setBackgroundOpacity(double value);
     void setPinned(bool value);

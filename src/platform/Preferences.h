@@ -36,6 +36,8 @@ public:
     // Stores the value and rewrites the file at once. Answers false when the file could not be written; the
     // value is kept in memory either way and the next change writes it again.
     bool setValue(const QString& key, const QJsonValue& value);
+    // Every value set is in the file: false while a change waits for a write that failed.
+    [[nodiscard]] bool isSaved() const { return m_values == m_onDisk; }
 
 Q_SIGNALS:
     // After a value was set, whether or not the file could be written.

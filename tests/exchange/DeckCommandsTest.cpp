@@ -8,6 +8,9 @@
 #include "support/StoreFixture.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -321,6 +324,15 @@ TEST_F(DeckCommandsTest, BandSetReplacesTheModulesOrRefusesNamesThatAreNone)
     // Every module is named, from the first to the last.
     EXPECT_TRUE(m_err.contains(QStringLiteral("\n  micMute volumeDown ")));
     EXPECT_TRUE(m_err.endsWith(QStringLiteral(" pomodoro weather\n")));
+
+    // A preferences file that cannot be written is no band saved.
+    const QString configDir = QFileInfo(m_paths.preferencesFile()).path();
+    ASSERT_TRUE(QDir(configDir).removeRecursively());
+    ASSERT_TRUE(QFile(configDir).open(QIODevice::WriteOnly));
+    EXPECT_EQ(run({QStringLiteral("band"), QStringLiteral("set"), QStringLiteral("trash")}, {}, Side::deck),
+              DeckCommands::failure);
+    EXPECT_EQ(m_err, QStringLiteral(
+                         "marquetto-deck: Couldn't save the band; the preferences on disk are unchanged.\n"));
 }
 
 TEST_F(DeckCommandsTest, ShortcutsSetsUpRemovesAndListsTheDesktopsOwn)
