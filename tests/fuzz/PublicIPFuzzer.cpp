@@ -1,0 +1,25 @@
+#include "FuzzBytes.h"
+#include "FuzzQuiet.h"
+#include "band/PublicIPEngine.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    quietQtMessages();
+    return 0;
+}
+
+// The echo service's answer. An address taken from it is no longer than the longest answer read, and has
+// no white space around it to push the band's text aside.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::optional<QString> address = PublicIPEngine::addressIn(fuzzBytes(data, size));
+    if (address && (address->toUtf8().size() > PublicIPEngine::maxAnswerBytes || address->isEmpty() ||
+                    *address != address->trimmed())) {
+        std::fprintf(stderr, "the address \"%s\" taken from an answer\n", qPrintable(*address));
+        std::abort();
+    }
+    return 0;
+}
