@@ -10,7 +10,7 @@ namespace {
 
 QString path()
 {
-    static const QString file = FocusAssertions::path(fuzzFolder());
+    static const QString file = fuzzFile(FocusAssertions::path(fuzzFolder()));
     return file;
 }
 
@@ -19,7 +19,6 @@ QString path()
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     quietQtMessages();
-    QDir().mkpath(QFileInfo(path()).path());
     return 0;
 }
 

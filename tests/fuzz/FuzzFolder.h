@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -13,6 +14,13 @@ inline QString fuzzFolder()
 {
     static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/marquetto-fuzz-XXXXXX"));
     return folder.path();
+}
+
+// `path`, a file under the fuzz folder, once its folder is made.
+inline QString fuzzFile(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    return path;
 }
 
 // Puts `bytes` in the file at `path` in place, as a program rewriting it would; aborts when it cannot, since

@@ -2,8 +2,8 @@
 #include "FuzzQuiet.h"
 #include "FuzzStream.h"
 #include "platform/macos/MessagesDatabase.h"
+#include "support/MessagesSchema.h"
 
-#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -13,19 +13,12 @@ namespace {
 
 using Kind = UnreadMessages::Reading::Kind;
 
-// The part of the Messages schema the count reads.
-constexpr char schema[] =
-    "CREATE TABLE message (ROWID INTEGER PRIMARY KEY, text TEXT, service TEXT, is_read INTEGER, is_from_me "
-    "INTEGER, item_type INTEGER, associated_message_type INTEGER, error INTEGER);"
-    "CREATE TABLE chat (ROWID INTEGER PRIMARY KEY);"
-    "CREATE TABLE chat_message_join (chat_id INTEGER, message_id INTEGER);"
-    "INSERT INTO chat VALUES (1), (2);";
 constexpr int maxMessages = 32;
 constexpr int maxJoins = 64;
 
 QString path()
 {
-    static const QString file = MessagesDatabase::path(fuzzFolder());
+    static const QString file = fuzzFile(MessagesDatabase::path(fuzzFolder()));
     return file;
 }
 
@@ -75,7 +68,7 @@ int buildRows(FuzzStream& in)
     sqlite3* database = nullptr;
     check(sqlite3_open(path().toUtf8().constData(), &database) == SQLITE_OK);
     check(sqlite3_exec(database, "PRAGMA synchronous = OFF; BEGIN;", nullptr, nullptr, nullptr) == SQLITE_OK);
-    check(sqlite3_exec(database, schema, nullptr, nullptr, nullptr) == SQLITE_OK);
+    check(sqlite3_exec(database, messagesSchema, nullptr, nullptr, nullptr) == SQLITE_OK);
     sqlite3_stmt* message = nullptr;
     check(sqlite3_prepare_v2(database, "INSERT INTO message VALUES (?, ?, ?, ?, ?, ?, ?, ?)", -1, &message,
                              nullptr) == SQLITE_OK);
@@ -113,7 +106,6 @@ int buildRows(FuzzStream& in)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     quietQtMessages();
-    QDir().mkpath(QFileInfo(path()).path());
     return 0;
 }
 
