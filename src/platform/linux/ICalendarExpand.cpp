@@ -56,8 +56,9 @@ bool overlaps(const QDateTime& start, qint64 duration, const QDateTime& from, co
     return start < to && (start.addSecs(duration) > from || start >= from);
 }
 
+// `steps` is what the calendar's rules may still take; each occurrence followed takes one.
 void expand(const ICalendarEntry& entry, const QString& calendarId, const QDateTime& from,
-            const QDateTime& to, const QSet<QString>& replaced, QList<CalendarEvent>& out)
+            const QDateTime& to, const QSet<QString>& replaced, int& steps, QList<CalendarEvent>& out)
 {
     const icalrecurrencetype rule = icalrecurrencetype_from_string(entry.rule.constData());
     if (rule.freq == ICAL_NO_RECURRENCE)
@@ -73,7 +74,8 @@ void expand(const ICalendarEntry& entry, const QString& calendarId, const QDateT
     if (skipTo > entry.start)
         icalrecur_iterator_set_start(iterator, wallClock(skipTo, entry.allDay));
     int found = 0;
-    for (int step = 0; step < ICalendarExpand::maxSteps && found < ICalendarExpand::maxInstances; ++step) {
+    for (int step = 0; step < ICalendarExpand::maxSteps && found < ICalendarExpand::maxInstances && steps > 0;
+         ++step, --steps) {
         const icaltimetype next = icalrecur_iterator_next(iterator);
         if (icaltime_is_null_time(next))
             break;
@@ -120,6 +122,7 @@ QList<CalendarEvent> events(const ICalendarData& data, const QString& calendarId
         if (entry.recurrenceId)
             replaced.insert(occurrenceKey(entry.uid, *entry.recurrenceId));
     QList<CalendarEvent> out;
+    int steps = maxCalendarSteps;
     for (const ICalendarEntry& entry : data.entries) {
         if (entry.recurrenceId) {
             if (overlaps(entry.start, entry.durationSeconds, from, to))
@@ -128,7 +131,7 @@ QList<CalendarEvent> events(const ICalendarData& data, const QString& calendarId
         }
         QList<CalendarEvent> instances;
         if (!entry.rule.isEmpty())
-            expand(entry, calendarId, from, to, replaced, instances);
+            expand(entry, calendarId, from, to, replaced, steps, instances);
         else if (overlaps(entry.start, entry.durationSeconds, from, to))
             instances.append(instance(entry, calendarId, entry.start));
         addExtraDates(entry, calendarId, from, to, replaced, instances);

@@ -84,10 +84,25 @@ void LauncherEntryCounts::update(const QString& appUri, const QVariantMap& prope
 {
     Badge badge = m_badges.value(appUri);
     badge.sender = message.service();
+    const BadgeUpdate change = badgeUpdate(appUri, properties);
+    badge.count = change.count.value_or(badge.count);
+    badge.visible = change.visible.value_or(badge.visible);
+    const int before = total();
+    if (!m_senders.watchedServices().contains(badge.sender))
+        m_senders.addWatchedService(badge.sender);
+    m_badges.insert(appUri, badge);
+    if (total() != before)
+        Q_EMIT changed();
+}
+
+LauncherEntryCounts::BadgeUpdate LauncherEntryCounts::badgeUpdate(const QString& appUri,
+                                                                  const QVariantMap& properties)
+{
+    BadgeUpdate change;
     if (const auto count = properties.constFind(QStringLiteral("count")); count != properties.constEnd()) {
         const std::optional<qint64> number = integer(*count);
         if (number && *number >= 0 && *number <= largestCount)
-            badge.count = *number;
+            change.count = *number;
         else
             qCInfo(lcPlatform).noquote()
                 << "Marquetto: ignored the unread count" << count->toString() << "of" << appUri;
@@ -95,16 +110,11 @@ void LauncherEntryCounts::update(const QString& appUri, const QVariantMap& prope
     if (const auto visible = properties.constFind(QStringLiteral("count-visible"));
         visible != properties.constEnd()) {
         if (visible->typeId() == QMetaType::Bool)
-            badge.visible = visible->toBool();
+            change.visible = visible->toBool();
         else
             qCInfo(lcPlatform).noquote() << "Marquetto: ignored the badge visibility of" << appUri;
     }
-    const int before = total();
-    if (!m_senders.watchedServices().contains(badge.sender))
-        m_senders.addWatchedService(badge.sender);
-    m_badges.insert(appUri, badge);
-    if (total() != before)
-        Q_EMIT changed();
+    return change;
 }
 
 void LauncherEntryCounts::forget(const QString& sender)

@@ -34,6 +34,14 @@ public:
     // The desktop file id in a badge's application address ("application://org.gnome.Evolution.desktop").
     [[nodiscard]] static std::optional<QString> desktopId(const QString& appUri);
 
+    // What the properties of an `Update` signal from `appUri` say of its badge: the count and the visibility,
+    // each only when given and usable.
+    struct BadgeUpdate {
+        std::optional<qint64> count;
+        std::optional<bool> visible;
+    };
+    [[nodiscard]] static BadgeUpdate badgeUpdate(const QString& appUri, const QVariantMap& properties);
+
 private Q_SLOTS:
     void update(const QString& appUri, const QVariantMap& properties, const QDBusMessage& message);
 

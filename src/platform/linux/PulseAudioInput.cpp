@@ -25,7 +25,9 @@ std::optional<float> loudestChannel(const QJsonObject& volume)
     }
     if (!loudest)
         return std::nullopt;
-    return static_cast<float>(*loudest);
+    // A source may be boosted past the unit volume, and a broken answer may say anything; an input's volume
+    // is read as 0 to 1.
+    return static_cast<float>(std::min(*loudest, 1.0));
 }
 
 } // namespace

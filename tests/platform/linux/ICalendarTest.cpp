@@ -109,3 +109,18 @@ TEST(ICalendarTest, HostileInputIsReadAsFarAsItGoesAndEndlessRulesAreBounded)
 }
 
 } // namespace
+
+TEST(ICalendarTest, ManyCountedRulesShareOneBoundSoThatACalendarCannotKeepAThreadBusy)
+{
+    QByteArray events = "BEGIN:VEVENT\r\nUID:first\r\nSUMMARY:First\r\nDTSTART:20260301T100000Z\r\n"
+                        "RRULE:FREQ=DAILY;COUNT=10\r\nEND:VEVENT\r\n";
+    for (int i = 0; i < 40; ++i)
+        events += "BEGIN:VEVENT\r\nUID:counted" + QByteArray::number(i) +
+                  "\r\nDTSTART:19700101T000000Z\r\nRRULE:FREQ=MINUTELY;COUNT=100000000\r\nEND:VEVENT\r\n";
+    QElapsedTimer timer;
+    timer.start();
+    const QList<CalendarEvent> found = onDay(calendar(events), QDate(2026, 3, 5));
+    EXPECT_LT(timer.elapsed(), 10000);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].title, QStringLiteral("First"));
+}

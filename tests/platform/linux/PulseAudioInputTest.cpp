@@ -86,6 +86,17 @@ TEST(PulseAudioInputEvents, OnlySourceAndServerEventsConcernTheInput)
         EXPECT_EQ(PulseAudioInput::isInputEvent(QString::fromLatin1(c.line)), c.concerns) << c.line;
 }
 
+TEST(PulseAudioInputSources, AVolumeBoostedPastTheUnitOrBeyondAnyFloatReadsAsFull)
+{
+    for (const char* value : {"98304", "1e300"}) {
+        const std::optional<Input> input = PulseAudioInput::parse(
+            QStringLiteral("mic"),
+            QStringLiteral(R"([{"name":"mic","volume":{"mono":{"value":%1}}}])").arg(QLatin1String(value)));
+        ASSERT_TRUE(input) << value;
+        EXPECT_EQ(input->volume, 1.0F) << value;
+    }
+}
+
 TEST_F(PulseAudioInputTest, TheSubscriberTellsOfChangesAndStartsAgainAfterItEnds)
 {
     QSignalSpy changed(&m_input, &AudioInput::changed);

@@ -1,6 +1,7 @@
 #include "platform/macos/MessagesDatabase.h"
 
 #include "support/FakeWorkspace.h"
+#include "support/MessagesSchema.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -11,18 +12,11 @@ namespace {
 
 using Kind = UnreadMessages::Reading::Kind;
 
-constexpr char schema[] =
-    "CREATE TABLE message (ROWID INTEGER PRIMARY KEY, text TEXT, service TEXT, is_read INTEGER, is_from_me "
-    "INTEGER, item_type INTEGER, associated_message_type INTEGER, error INTEGER);"
-    "CREATE TABLE chat (ROWID INTEGER PRIMARY KEY);"
-    "CREATE TABLE chat_message_join (chat_id INTEGER, message_id INTEGER);"
-    "INSERT INTO chat VALUES (1), (2);";
-
 class MessagesDatabaseTest : public TempHome {
 protected:
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(QFileInfo(m_path).path())); }
 
-    sqlite3* create(const char* statements = schema)
+    sqlite3* create(const char* statements = messagesSchema)
     {
         sqlite3* database = nullptr;
         EXPECT_EQ(sqlite3_open(m_path.toUtf8().constData(), &database), SQLITE_OK);

@@ -1,0 +1,46 @@
+#include "FuzzFolder.h"
+#include "FuzzQuiet.h"
+#include "FuzzStream.h"
+#include "platform/linux/ProcVitalsCounters.h"
+
+#include <memory>
+
+namespace {
+
+ProcVitalsCounters& counters()
+{
+    static const auto counters = std::make_unique<ProcVitalsCounters>(fuzzFolder());
+    return *counters;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    quietQtMessages();
+    QDir().mkpath(fuzzFolder() + QStringLiteral("/net"));
+    return 0;
+}
+
+// One of the kernel's counter files, chosen by the first byte (`stat`, `meminfo`, `net/dev`), holding the
+// rest, rewritten in place as the kernel's are, and read by the counters that keep it open.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzStream in(data, size);
+    const std::uint8_t kind = in.byte() % 3;
+    static const QString files[] = {QStringLiteral("/stat"), QStringLiteral("/meminfo"),
+                                    QStringLiteral("/net/dev")};
+    writeFuzzFile(fuzzFolder() + files[kind], in.rest());
+    switch (kind) {
+    case 0:
+        static_cast<void>(counters().cpuTicks());
+        break;
+    case 1:
+        static_cast<void>(counters().memoryInUse());
+        break;
+    default:
+        static_cast<void>(counters().networkBytes());
+        break;
+    }
+    return 0;
+}
