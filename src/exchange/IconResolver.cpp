@@ -3,6 +3,7 @@
 #include "core/Logging.h"
 #include "core/Overloaded.h"
 #include "exchange/IconNormalizer.h"
+#include "platform/Clock.h"
 #include "platform/FileIcons.h"
 
 #include <QFileInfo>
@@ -29,9 +30,10 @@ QSize boundedSize(QSize size, int maxSide)
 
 } // namespace
 
-IconResolver::IconResolver(QString iconsDir, FileIcons& fileIcons)
+IconResolver::IconResolver(QString iconsDir, FileIcons& fileIcons, const Clock& clock)
     : m_iconsDir(std::move(iconsDir))
     , m_fileIcons(fileIcons)
+    , m_clock(clock)
 {
     m_images.setMaxCost(imageCacheKilobytes);
 }
@@ -81,11 +83,21 @@ std::optional<QImage> IconResolver::autoImage(const std::optional<TileAction>& a
     const QString key = QStringLiteral("auto:") + path;
     if (const QImage* cached = m_images.object(key))
         return *cached;
-    if (!QFileInfo::exists(path))
+    const QDateTime now = m_clock.now();
+    // Measured both ways, so that a clock set back does not put the next question off for as long.
+    if (const auto asked = m_iconlessSince.constFind(path);
+        asked != m_iconlessSince.cend() && qAbs(asked->secsTo(now)) < iconlessRetrySeconds)
         return std::nullopt;
+    if (!QFileInfo::exists(path)) {
+        m_iconlessSince.remove(path);
+        return std::nullopt;
+    }
     std::optional<QImage> icon = m_fileIcons.iconForFile(path, autoIconPixelSize);
-    if (!icon || icon->isNull())
+    if (!icon || icon->isNull()) {
+        m_iconlessSince.insert(path, now);
         return std::nullopt;
+    }
+    m_iconlessSince.remove(path);
     m_images.insert(key, new QImage(*icon), cacheCost(*icon));
     return icon;
 }

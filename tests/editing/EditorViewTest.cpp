@@ -11,6 +11,7 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
+#include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/TempHome.h"
 #include "support/TestDeckServices.h"
@@ -32,7 +33,8 @@ class EditorViewTest : public TempHome {
 protected:
     TestDeckServices m_deck{m_paths};
     FakeFileIcons m_fileIcons;
-    IconResolver m_icons{m_paths.iconsDir(), m_fileIcons};
+    FakeClock m_clock;
+    IconResolver m_icons{m_paths.iconsDir(), m_fileIcons, m_clock};
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
     SymbolCatalogue m_symbols{[] { return QStringList{QStringLiteral("globe"), QStringLiteral("star")}; }};

@@ -6,6 +6,7 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "platform/macos/MacTilePresets.h"
+#include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/TempHome.h"
 
@@ -19,7 +20,8 @@ class TileLibraryViewTest : public TempHome {
 protected:
     FakeFileIcons m_fileIcons;
     IconFinish m_finish;
-    IconResolver m_icons{m_paths.iconsDir(), m_fileIcons};
+    FakeClock m_clock;
+    IconResolver m_icons{m_paths.iconsDir(), m_fileIcons, m_clock};
     PhosphorFont m_font{QStringLiteral(MARQUETTO_PHOSPHOR_FONT),
                         QStringLiteral(MARQUETTO_PHOSPHOR_GLYPH_MAP)};
     // The Mac's catalogue, its Screenshot preset needing a program no machine has.

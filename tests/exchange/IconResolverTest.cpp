@@ -1,5 +1,6 @@
 #include "exchange/IconResolver.h"
 
+#include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"
@@ -34,7 +35,8 @@ QImage roundedSquare()
 class IconResolverTest : public TempHome {
 protected:
     FakeFileIcons m_fileIcons;
-    IconResolver m_resolver{m_paths.iconsDir(), m_fileIcons};
+    FakeClock m_clock;
+    IconResolver m_resolver{m_paths.iconsDir(), m_fileIcons, m_clock};
 
     void writeIcon(const QString& name, const QByteArray& bytes) const
     {
@@ -91,7 +93,7 @@ TEST_F(IconResolverTest, PlatesAreOpaqueSquaresAndTheDecisionIsKept)
     EXPECT_FALSE(m_resolver.isPlate(QStringLiteral("rounded.png")));
 
     writeIcon(QStringLiteral("plate.png"), png(roundedSquare()));
-    IconResolver fresh(m_paths.iconsDir(), m_fileIcons);
+    IconResolver fresh(m_paths.iconsDir(), m_fileIcons, m_clock);
     EXPECT_FALSE(fresh.isPlate(QStringLiteral("plate.png")));
     EXPECT_TRUE(m_resolver.isPlate(QStringLiteral("plate.png")));
 }
@@ -121,12 +123,28 @@ TEST_F(IconResolverTest, ApplicationAndFileIconsAreAskedForWhatExists)
     EXPECT_EQ(m_fileIcons.asked, (QStringList{file, m_dir.path()}));
 }
 
-TEST_F(IconResolverTest, AnIconTheDesktopLacksIsAskedForAgain)
+// A tile is redrawn on every frame of a page flip; the desktop's entries are searched at most once a minute.
+TEST_F(IconResolverTest, AnIconTheDesktopLacksIsAskedForAgainAfterAWhile)
 {
     m_fileIcons.hasIcons = false;
     const TileAction openFolder{TileAction::OpenFile{m_dir.path()}};
     EXPECT_EQ(m_resolver.autoImage(openFolder), std::nullopt);
     m_fileIcons.hasIcons = true;
+    m_clock.advance(IconResolver::iconlessRetrySeconds - 1);
+    EXPECT_EQ(m_resolver.autoImage(openFolder), std::nullopt);
+    EXPECT_EQ(m_fileIcons.asked.size(), 1);
+    m_clock.advance(1);
+    EXPECT_TRUE(m_resolver.autoImage(openFolder));
+    EXPECT_EQ(m_fileIcons.asked.size(), 2);
+}
+
+TEST_F(IconResolverTest, AClockSetBackDoesNotPutOffTheNextQuestion)
+{
+    m_fileIcons.hasIcons = false;
+    const TileAction openFolder{TileAction::OpenFile{m_dir.path()}};
+    EXPECT_EQ(m_resolver.autoImage(openFolder), std::nullopt);
+    m_fileIcons.hasIcons = true;
+    m_clock.advance(-IconResolver::iconlessRetrySeconds);
     EXPECT_TRUE(m_resolver.autoImage(openFolder));
 }
 

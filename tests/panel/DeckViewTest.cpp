@@ -111,7 +111,7 @@ protected:
         makeStore();
         m_settings->setGridColumns(columns);
         m_settings->setTileSize(size);
-        m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons);
+        m_icons = std::make_unique<IconResolver>(m_paths.iconsDir(), m_fileIcons, m_clock);
         m_editMode = std::make_unique<EditModeState>(*m_store);
         m_deal = std::make_unique<DealEngine>(DealEngine::Services{*m_settings, m_clock, m_reduceMotion});
         m_tileState = std::make_unique<TileStateProvider>(m_stateSources, *m_store);
