@@ -1,0 +1,52 @@
+#include "FuzzBytes.h"
+#include "FuzzHome.h"
+#include "exchange/DeckTransfer.h"
+#include "exchange/IconVetting.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+
+// A deck file as `marquetto-deck import` and the deck's import take it: read and checked, then its icons
+// vetted and stored. A deck read must come back unchanged from the file written for it, and the pages that
+// come back from storing its icons point only at icons that were stored.
+namespace {
+
+[[noreturn]] void fail(const char* message)
+{
+    std::fprintf(stderr, "%s\n", message);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // Pictures may hold text (SVG) whose fonts need a GUI application; there is no window to show.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const FuzzHome& home = FuzzHome::shared();
+    const QString path = home.writeFile(QStringLiteral("My Deck.marquetto"), fuzzBytes(data, size));
+    const auto prepared = DeckTransfer::read(path);
+    if (!prepared)
+        return 0;
+    const auto again = DeckTransfer::decode(DeckTransfer::encode(prepared->deck));
+    if (!again || *again != prepared->deck)
+        fail("a deck read does not survive being written again");
+
+    const QString iconsDir = home.paths().iconsDir();
+    home.clear(iconsDir);
+    const QDateTime now(QDate(2026, 3, 5), QTime(14, 7, 9), Qt::UTC);
+    const Pages pages = DeckTransfer::storeIcons(prepared->deck, iconsDir, now, &IconVetting::vet);
+    for (const QString& name : DeckTransfer::customIconNames(pages)) {
+        if (!QFileInfo(iconsDir + u'/' + name).isFile())
+            fail("a tile points at an icon that was not stored");
+    }
+    return 0;
+}
