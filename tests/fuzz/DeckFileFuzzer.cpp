@@ -1,16 +1,19 @@
 #include "FuzzBytes.h"
-#include "FuzzHome.h"
+#include "FuzzDeck.h"
 #include "exchange/DeckTransfer.h"
 #include "exchange/IconVetting.h"
+#include "model/LayoutFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 
-// A deck file as `marquetto-deck import` and the deck's import take it: read and checked, then its icons
-// vetted and stored. A deck read must come back unchanged from the file written for it, and the pages that
-// come back from storing its icons point only at icons that were stored.
+// A deck file as `marquetto-deck import` and the deck's import take it: read and checked, its icons vetted
+// and stored, and its pages put in place of a deck. A deck read must come back unchanged from the file
+// written for it, the pages point only at icons that were stored, and the next launch reads the deck that
+// was put in place.
 namespace {
 
 [[noreturn]] void fail(const char* message)
@@ -31,6 +34,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    FuzzDeck local;
     const FuzzHome& home = FuzzHome::shared();
     const QString path = home.writeFile(QStringLiteral("My Deck.marquetto"), fuzzBytes(data, size));
     const auto prepared = DeckTransfer::read(path);
@@ -41,12 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("a deck read does not survive being written again");
 
     const QString iconsDir = home.paths().iconsDir();
-    home.clear(iconsDir);
     const QDateTime now(QDate(2026, 3, 5), QTime(14, 7, 9), Qt::UTC);
     const Pages pages = DeckTransfer::storeIcons(prepared->deck, iconsDir, now, &IconVetting::vet);
     for (const QString& name : DeckTransfer::customIconNames(pages)) {
         if (!QFileInfo(iconsDir + u'/' + name).isFile())
             fail("a tile points at an icon that was not stored");
     }
+
+    DeckTransfer::replaceDeck(pages, prepared->deck.grid(), local.store(), local.settings());
+    QFile layout(home.paths().tilesFile());
+    const auto onDisk = layout.open(QIODevice::ReadOnly) ? LayoutFile::decode(layout.readAll()) : std::nullopt;
+    if (!onDisk || onDisk->pages != local.store().pages())
+        fail("the next launch does not read the deck that was imported");
     return 0;
 }

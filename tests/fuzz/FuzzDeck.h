@@ -19,7 +19,7 @@
 // run in. Nothing in it reaches the desktop: asking for the action runner ends the run as a failure.
 class FuzzDeck final {
 public:
-    explicit FuzzDeck(const QByteArray& input)
+    explicit FuzzDeck(const QByteArray& input = {})
         : m_input(input)
     {
         m_in.setData(m_input);
@@ -27,6 +27,7 @@ public:
     }
 
     [[nodiscard]] TileStore& store() { return m_store; }
+    [[nodiscard]] DeckSettings& settings() { return m_settings; }
     [[nodiscard]] DeckCommands::Context& context() { return m_context; }
 
 private:
