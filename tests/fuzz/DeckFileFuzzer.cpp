@@ -28,7 +28,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // Pictures may hold text (SVG) whose fonts need a GUI application; there is no window to show.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    // Never destroyed: at exit Qt frees its fonts before the font engines that SVG text left in its caches.
+    static const auto* app = new QGuiApplication(*argc, *argv);
+    (void)app;
     return 0;
 }
 
@@ -54,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DeckTransfer::replaceDeck(pages, prepared->deck.grid(), local.store(), local.settings());
     QFile layout(home.paths().tilesFile());
-    const auto onDisk = layout.open(QIODevice::ReadOnly) ? LayoutFile::decode(layout.readAll()) : std::nullopt;
+    const auto onDisk =
+        layout.open(QIODevice::ReadOnly) ? LayoutFile::decode(layout.readAll()) : std::nullopt;
     if (!onDisk || onDisk->pages != local.store().pages())
         fail("the next launch does not read the deck that was imported");
     return 0;
