@@ -1,4 +1,5 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
 #include "FuzzHome.h"
 #include "exchange/CloudFolder.h"
 #include "exchange/CloudReading.h"
@@ -6,24 +7,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <cstdio>
-#include <cstdlib>
 
 // The shared deck in the synced folder, as another machine or a sync client left it, read on two passes as
 // the cloud sync reads it. A file that does not decode is only damaged once it was seen twice, and a deck
 // reading always carries the deck and its fingerprint.
 namespace {
 
-[[noreturn]] void fail(const char* message)
-{
-    std::fprintf(stderr, "%s\n", message);
-    std::abort();
-}
-
 void check(const CloudRemote& remote)
 {
     if ((remote.reading == CloudRule::Reading::deck) != (remote.file && !remote.fingerprint.isEmpty()))
-        fail("a reading carries a deck if and only if it is a deck");
+        fuzzFail("a reading carries a deck if and only if it is a deck");
 }
 
 } // namespace
@@ -48,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CloudRemote second = reading.read(driveRoot);
     check(second);
     if (second.reading == CloudRule::Reading::pending)
-        fail("a file seen twice is still pending");
+        fuzzFail("a file seen twice is still pending");
     return 0;
 }

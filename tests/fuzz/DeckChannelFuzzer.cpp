@@ -1,8 +1,6 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
 #include "exchange/DeckChannel.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 // A line on the deck's socket, read as the running deck reads a request and as the companion reads the
 // deck's answer. What decodes must come back unchanged from the line the other side would write for it.
@@ -15,8 +13,7 @@ void checkRoundTrip(const std::optional<Message>& message, Decode decode)
         return;
     const auto again = decode(DeckChannel::encode(*message));
     if (!again || *again != *message) {
-        std::fputs("a decoded message does not survive being sent again\n", stderr);
-        std::abort();
+        fuzzFail("a decoded message does not survive being sent again");
     }
 }
 

@@ -1,36 +1,21 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
 #include "FuzzDeck.h"
+#include "FuzzGuiApplication.h"
 #include "exchange/DeckTransfer.h"
 #include "exchange/IconVetting.h"
 #include "model/LayoutFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <cstdio>
-#include <cstdlib>
 
 // A deck file as `marquetto-deck import` and the deck's import take it: read and checked, its icons vetted
 // and stored, and its pages put in place of a deck. A deck read must come back unchanged from the file
 // written for it, the pages point only at icons that were stored, and the next launch reads the deck that
 // was put in place.
-namespace {
-
-[[noreturn]] void fail(const char* message)
-{
-    std::fprintf(stderr, "%s\n", message);
-    std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    // Pictures may hold text (SVG) whose fonts need a GUI application; there is no window to show.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: at exit Qt frees its fonts before the font engines that SVG text left in its caches.
-    static const auto* app = new QGuiApplication(*argc, *argv);
-    (void)app;
+    startGuiApplication(argc, argv);
     return 0;
 }
 
@@ -44,14 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const auto again = DeckTransfer::decode(DeckTransfer::encode(prepared->deck));
     if (!again || *again != prepared->deck)
-        fail("a deck read does not survive being written again");
+        fuzzFail("a deck read does not survive being written again");
 
     const QString iconsDir = home.paths().iconsDir();
     const QDateTime now(QDate(2026, 3, 5), QTime(14, 7, 9), Qt::UTC);
     const Pages pages = DeckTransfer::storeIcons(prepared->deck, iconsDir, now, &IconVetting::vet);
     for (const QString& name : DeckTransfer::customIconNames(pages)) {
         if (!QFileInfo(iconsDir + u'/' + name).isFile())
-            fail("a tile points at an icon that was not stored");
+            fuzzFail("a tile points at an icon that was not stored");
     }
 
     DeckTransfer::replaceDeck(pages, prepared->deck.grid(), local.store(), local.settings());
@@ -59,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto onDisk =
         layout.open(QIODevice::ReadOnly) ? LayoutFile::decode(layout.readAll()) : std::nullopt;
     if (!onDisk || onDisk->pages != local.store().pages())
-        fail("the next launch does not read the deck that was imported");
+        fuzzFail("the next launch does not read the deck that was imported");
     return 0;
 }

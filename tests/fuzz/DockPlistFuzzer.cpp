@@ -1,3 +1,4 @@
+#include "FuzzCheck.h"
 #include "FuzzHome.h"
 #include "FuzzReader.h"
 #include "model/StarterDeck.h"
@@ -5,8 +6,6 @@
 
 #include <QCoreApplication>
 #include <QSet>
-#include <cstdio>
-#include <cstdlib>
 
 // The Mac dock's preference file (XML or binary property list) that a first launch makes its starter deck
 // from, with two applications installed. The first byte is the number of tiles asked for; the deck never
@@ -31,12 +30,6 @@ void install(const QString& name, const QString& bundleId)
     workspace.applications.insert(bundleId, FuzzHome::shared().filePath(bundle));
 }
 
-[[noreturn]] void fail(const char* message)
-{
-    std::fprintf(stderr, "%s\n", message);
-    std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -55,12 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString dock = FuzzHome::shared().writeFile(QStringLiteral("com.apple.dock.plist"), reader.rest());
     const std::vector<Tile> tiles = StarterDeck::tiles(limit, dock, workspace, ownId, applicationsDir());
     if (tiles.size() > static_cast<std::size_t>(limit))
-        fail("the starter deck has more tiles than asked for");
+        fuzzFail("the starter deck has more tiles than asked for");
     QSet<QString> paths;
     for (const Tile& tile : tiles) {
         const auto* launch = tile.action ? tile.action->as<TileAction::LaunchApp>() : nullptr;
         if (!launch || paths.contains(launch->path))
-            fail("a starter tile is not one application's launch tile");
+            fuzzFail("a starter tile is not one application's launch tile");
         paths.insert(launch->path);
     }
     return 0;

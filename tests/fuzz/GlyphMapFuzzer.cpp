@@ -1,11 +1,10 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
 #include "FuzzHome.h"
 #include "editing/PhosphorFont.h"
 #include "editing/SymbolGlyphs.h"
 
 #include <QCoreApplication>
-#include <cstdio>
-#include <cstdlib>
 
 // The glyph map read at start, glyph name → code point, and the symbols looked up in it, as the symbol
 // picker and the tiles' system symbols do. Every glyph is one character, or "?".
@@ -17,8 +16,7 @@ void checkGlyph(const QString& glyph)
         glyph.size() == 1 ? !glyph.front().isSurrogate()
                           : glyph.size() == 2 && glyph[0].isHighSurrogate() && glyph[1].isLowSurrogate();
     if (!oneCharacter) {
-        std::fputs("a glyph is not one character\n", stderr);
-        std::abort();
+        fuzzFail("a glyph is not one character");
     }
 }
 

@@ -1,31 +1,17 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
+#include "FuzzGuiApplication.h"
 #include "FuzzHome.h"
 #include "exchange/IconImport.h"
 #include "exchange/IconNormalizer.h"
 
-#include <QGuiApplication>
 #include <QImageReader>
-#include <cstdio>
-#include <cstdlib>
 
 // A picture the user chose as a tile's icon, imported into the icons folder as `marquetto-icon-import`
 // does. What it makes is a PNG of the normal form: at most the icon side on its longer side.
-namespace {
-
-[[noreturn]] void fail(const char* message)
-{
-    std::fprintf(stderr, "%s\n", message);
-    std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: at exit Qt frees its fonts before the font engines that SVG text left in its caches.
-    static const auto* app = new QGuiApplication(*argc, *argv);
-    (void)app;
+    startGuiApplication(argc, argv);
     return 0;
 }
 
@@ -42,6 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QSize side = reader.size();
     if (reader.format() != "png" || side.isEmpty() ||
         std::max(side.width(), side.height()) > IconNormalizer::maxIconSide)
-        fail("an imported icon is not a PNG of the normal form");
+        fuzzFail("an imported icon is not a PNG of the normal form");
     return 0;
 }

@@ -1,39 +1,32 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
 #include "FuzzHome.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "platform/Preferences.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
 #include <QJsonDocument>
-#include <cstdio>
-#include <cstdlib>
 
 // The preferences file as the deck reads it at start, by hand-edited or damaged as it may be. The settings
 // read from it stay within their bounds, and the file the preferences write after a change reads back as
 // the same values.
 namespace {
 
-[[noreturn]] void fail(const char* message)
-{
-    std::fprintf(stderr, "%s\n", message);
-    std::abort();
-}
-
 void checkBounds(const DeckSettings& settings)
 {
     const auto side = [](int value) { return value >= 1 && value <= DeckSettings::maxGridSide; };
     if (!side(settings.gridColumns()) || !side(settings.gridRows()))
-        fail("a grid side is out of bounds");
+        fuzzFail("a grid side is out of bounds");
     if (!(settings.backgroundOpacity() >= 0.0 && settings.backgroundOpacity() <= 1.0))
-        fail("the opacity is out of bounds");
+        fuzzFail("the opacity is out of bounds");
     if (settings.cloudDeckRevision() < 0)
-        fail("the cloud revision is negative");
+        fuzzFail("the cloud revision is negative");
     const QList<BandModule>& modules = settings.bandModules();
     for (qsizetype i = 0; i < modules.size(); ++i) {
         if (modules.indexOf(modules[i]) != i)
-            fail("a band module shows twice");
+            fuzzFail("a band module shows twice");
     }
 }
 
@@ -47,11 +40,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const AppPaths& paths = FuzzHome::shared().paths();
-    FuzzHome::shared().clear(paths.configDir());
-    const QString file = paths.preferencesFile();
-    if (QFile f(file); !f.open(QIODevice::WriteOnly) || f.write(fuzzBytes(data, size)) != qint64(size))
-        fail("cannot write the preferences");
+    const FuzzHome& home = FuzzHome::shared();
+    home.clear(home.paths().configDir());
+    const QString file = home.writeFile(QDir(home.path()).relativeFilePath(home.paths().preferencesFile()),
+                                        fuzzBytes(data, size));
 
     Preferences preferences(file);
     DeckSettings settings(preferences);
@@ -64,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     keys << QStringLiteral("isPinned");
     for (const QString& key : std::as_const(keys)) {
         if (again.value(key) != preferences.value(key))
-            fail("a preference does not read back as it was written");
+            fuzzFail("a preference does not read back as it was written");
     }
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "FuzzBytes.h"
+#include "FuzzCheck.h"
 #include "FuzzDeck.h"
 #include "model/TileCoding.h"
 
@@ -22,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Tile tile = deck.store().tile(0, 0);
     const auto again = TileCoding::decodeTile(TileCoding::encode(tile));
     if (!again || *again != tile) {
-        std::fputs("a tile the deck took does not survive its layout form\n", stderr);
-        std::abort();
+        fuzzFail("a tile the deck took does not survive its layout form");
     }
     return 0;
 }
