@@ -4,7 +4,6 @@
 #include "exchange/CloudFolder.h"
 #include "exchange/CloudReading.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -23,7 +22,7 @@ void check(const CloudRemote& remote)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    startCoreApplication(argc, argv);
     return 0;
 }
 

@@ -1,7 +1,7 @@
+#include "FuzzCheck.h"
 #include "FuzzDeck.h"
 #include "FuzzReader.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 
 // The companion's command lines, carried out on a deck of their own: what the deck carries out when its
@@ -11,7 +11,7 @@
 // the deck, which refuses it.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    startCoreApplication(argc, argv);
     // `restore /dev/stdin` and the like must find nothing to wait for.
     if (!std::freopen("/dev/null", "r", stdin))
         return 1;

@@ -4,7 +4,6 @@
 #include "model/StarterDeck.h"
 #include "support/FakeWorkspace.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 // The Mac dock's preference file (XML or binary property list) that a first launch makes its starter deck
@@ -34,7 +33,7 @@ void install(const QString& name, const QString& bundleId)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    startCoreApplication(argc, argv);
     install(QStringLiteral("Safari"), QStringLiteral("com.apple.Safari"));
     install(QStringLiteral("Mail"), QStringLiteral("com.apple.mail"));
     install(QStringLiteral("Marquetto"), ownId);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,4 +9,11 @@
 {
     std::fprintf(stderr, "%s\n", message);
     std::abort();
+}
+
+// The application of targets whose readers are Qt objects that expect one (timers, the program's folder),
+// made once for the life of the process.
+inline void startCoreApplication(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
 }

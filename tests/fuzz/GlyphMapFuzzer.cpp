@@ -4,8 +4,6 @@
 #include "editing/PhosphorFont.h"
 #include "editing/SymbolGlyphs.h"
 
-#include <QCoreApplication>
-
 // The glyph map read at start, glyph name → code point, and the symbols looked up in it, as the symbol
 // picker and the tiles' system symbols do. Every glyph is one character, or "?".
 namespace {
@@ -24,7 +22,7 @@ void checkGlyph(const QString& glyph)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    startCoreApplication(argc, argv);
     return 0;
 }
 

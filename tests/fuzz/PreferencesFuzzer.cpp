@@ -5,7 +5,6 @@
 #include "model/StarterHint.h"
 #include "platform/Preferences.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QJsonDocument>
 
@@ -34,7 +33,7 @@ void checkBounds(const DeckSettings& settings)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    startCoreApplication(argc, argv);
     return 0;
 }
 

@@ -3,13 +3,11 @@
 #include "FuzzDeck.h"
 #include "model/TileCoding.h"
 
-#include <QCoreApplication>
-
 // A tile from the companion, `marquetto-deck set PAGE INDEX -` with the tile on standard input, carried out
 // as the running deck does. A tile the deck took must come back unchanged from its layout form.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    startCoreApplication(argc, argv);
     return 0;
 }
 
