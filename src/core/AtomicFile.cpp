@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& bytes)
 {
@@ -26,10 +27,20 @@ Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path
     if (!file.open(QIODevice::ReadOnly))
         return Unexpected{ReadError::unreadable};
     // Reading one byte past the limit tells a file of exactly the limit from a larger one, including files
-    // whose size the file system does not report (pipes, /proc).
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return Unexpected{ReadError::unreadable};
+    // whose size the file system does not report (pipes, /proc). The pieces follow the size the file reports,
+    // so that a small file does not cost a buffer of the limit's size (a deck file's is 64 MB).
+    constexpr qint64 minimumPiece = 64 * 1024;
+    QByteArray bytes;
+    while (bytes.size() <= maxBytes) {
+        const qint64 remaining = maxBytes + 1 - bytes.size();
+        const QByteArray piece =
+            file.read(std::min(remaining, std::max(file.size() + 1 - bytes.size(), minimumPiece)));
+        if (file.error() != QFileDevice::NoError)
+            return Unexpected{ReadError::unreadable};
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > maxBytes)
         return Unexpected{ReadError::tooLarge};
     return bytes;

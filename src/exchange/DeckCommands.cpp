@@ -7,6 +7,7 @@
 
 #include <QIODevice>
 #include <QTextStream>
+#include <algorithm>
 
 namespace DeckCommands {
 
@@ -133,10 +134,13 @@ int misuse(Context& context, const QString& message)
 
 std::optional<QByteArray> readAll(QIODevice& in, qint64 limit)
 {
-    // A pipe hands its bytes over in pieces; read until it closes, but not without end.
+    // A pipe hands its bytes over in pieces; read until it closes, but not without end. The pieces follow
+    // what is there to read, so that a tile of a few bytes does not cost a buffer of the limit's size.
+    constexpr qint64 minimumPiece = 64 * 1024;
     QByteArray bytes;
     while (bytes.size() <= limit) {
-        const QByteArray piece = in.read(limit + 1 - bytes.size());
+        const QByteArray piece =
+            in.read(std::min(limit + 1 - bytes.size(), std::max(in.bytesAvailable(), minimumPiece)));
         if (piece.isEmpty())
             return bytes;
         bytes += piece;

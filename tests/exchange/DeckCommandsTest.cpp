@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <limits>
 
 class DeckCommandsTest : public StoreFixture {
 protected:
@@ -354,4 +355,25 @@ TEST_F(DeckCommandsTest, ShortcutsSetsUpRemovesAndListsTheDesktopsOwn)
     EXPECT_EQ(run({QStringLiteral("shortcuts"), QStringLiteral("status")}), DeckCommands::success);
     EXPECT_EQ(m_out, QStringLiteral("None of Marquetto's keyboard shortcuts are set up.\n"));
     EXPECT_EQ(run({QStringLiteral("shortcuts")}), DeckCommands::badUsage);
+}
+
+TEST(DeckCommandsInput, ReadsUpToTheLimitWhateverTheLimit)
+{
+    const QByteArray tile(100'000, 'x');
+    struct Case {
+        qint64 limit;
+        bool read;
+    };
+    // The last limit is far beyond any buffer: what is there to read must decide what is set aside.
+    for (const Case& c :
+         {Case{99'999, false}, Case{100'000, true}, Case{std::numeric_limits<qint64>::max() - 1, true}}) {
+        QBuffer in;
+        in.setData(tile);
+        in.open(QIODevice::ReadOnly);
+        const auto read = DeckCommands::readAll(in, c.limit);
+        EXPECT_EQ(read.has_value(), c.read) << c.limit;
+        if (read) {
+            EXPECT_EQ(*read, tile) << c.limit;
+        }
+    }
 }

@@ -1,0 +1,35 @@
+#include "core/AtomicFile.h"
+
+#include "support/TempHome.h"
+
+#include <limits>
+
+class AtomicFileTest : public TempHome {};
+
+TEST_F(AtomicFileTest, ReadsWholeFilesUpToTheLimitAndRefusesLargerOnes)
+{
+    const QString path = m_dir.filePath(QStringLiteral("bytes"));
+    writeFile(path, QByteArray(100'000, 'x'));
+    struct Case {
+        qint64 limit;
+        std::optional<AtomicFile::ReadError> error;
+    };
+    // The last limit is far beyond any buffer: the file's own size must decide what is set aside.
+    for (const Case& c : {Case{99'999, AtomicFile::ReadError::tooLarge}, Case{100'000, std::nullopt},
+                          Case{std::numeric_limits<qint64>::max() - 1, std::nullopt}}) {
+        const auto read = AtomicFile::read(path, c.limit);
+        if (c.error)
+            EXPECT_EQ(read.error(), *c.error) << c.limit;
+        else
+            EXPECT_EQ(read->size(), 100'000) << c.limit;
+    }
+    EXPECT_EQ(AtomicFile::read(path + QStringLiteral(".missing"), 10).error(),
+              AtomicFile::ReadError::unreadable);
+}
+
+TEST_F(AtomicFileTest, ReadsFilesWhoseSizeIsNotReported)
+{
+    const auto read = AtomicFile::read(QStringLiteral("/proc/self/status"), 1'000'000);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->contains("Name:"));
+}
