@@ -1,6 +1,6 @@
 #include "FuzzBytes.h"
-#include "FuzzFolder.h"
-#include "FuzzQuiet.h"
+#include "FuzzCheck.h"
+#include "FuzzHome.h"
 #include "platform/macos/FocusAssertions.h"
 
 #include <cstdio>
@@ -10,7 +10,7 @@ namespace {
 
 QString path()
 {
-    static const QString file = fuzzFile(FocusAssertions::path(fuzzFolder()));
+    static const QString file = FocusAssertions::path(FuzzHome::shared().path());
     return file;
 }
 
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 // access for.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    writeFuzzFile(path(), fuzzBytes(data, size));
+    FuzzHome::write(path(), fuzzBytes(data, size));
     if (FocusAssertions::reading(path()).needsAccess) {
         std::fputs("a readable Focus file reads as needing access\n", stderr);
         std::abort();

@@ -24,17 +24,24 @@ public:
     [[nodiscard]] const AppPaths& paths() const { return m_paths; }
     [[nodiscard]] QString filePath(const QString& name) const { return m_dir.filePath(name); }
 
-    // Puts the input where the reader looks for it; a plain write, as the reader sees only the finished file.
+    // Puts the input where the reader looks for it, a name in the home; see `write`.
     [[nodiscard]] QString writeFile(const QString& name, const QByteArray& bytes) const
     {
         const QString path = filePath(name);
+        write(path, bytes);
+        return path;
+    }
+
+    // Puts `bytes` in the file at `path` in place, as a program rewriting it would; aborts when it cannot,
+    // since the target would then read something else than the fuzzer chose.
+    static void write(const QString& path, const QByteArray& bytes)
+    {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             std::abort();
         }
-        return path;
     }
 
     // Empties the folder (or makes it) so that one run leaves nothing the next one reads.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FuzzStream.h"
+#include "FuzzReader.h"
 
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -18,17 +18,17 @@ namespace FuzzVariantMap {
 inline constexpr int maxDepth = 3;
 inline constexpr int maxEntries = 16;
 
-inline QVariantMap map(FuzzStream& in, std::initializer_list<const char*> keys, int depth = 0);
+inline QVariantMap map(FuzzReader& in, std::initializer_list<const char*> keys, int depth = 0);
 
-inline QVariant value(FuzzStream& in, std::initializer_list<const char*> keys, int depth)
+inline QVariant value(FuzzReader& in, std::initializer_list<const char*> keys, int depth)
 {
     switch (in.byte() % 14) {
     case 0:
-        return QString::fromUtf8(in.text());
+        return QString::fromUtf8(in.terminated());
     case 1: {
         QStringList list;
         for (int count = in.byte() % 4; count > 0; --count)
-            list.append(QString::fromUtf8(in.text()));
+            list.append(QString::fromUtf8(in.terminated()));
         return list;
     }
     case 2:
@@ -44,7 +44,7 @@ inline QVariant value(FuzzStream& in, std::initializer_list<const char*> keys, i
     case 7:
         return in.number<double>();
     case 8:
-        return in.text();
+        return in.terminated();
     case 9:
         // The bus lets only valid object paths through.
         return QVariant::fromValue(
@@ -56,21 +56,21 @@ inline QVariant value(FuzzStream& in, std::initializer_list<const char*> keys, i
     case 12:
         if (depth < maxDepth)
             return QVariant::fromValue(QDBusVariant(value(in, keys, depth + 1)));
-        return QString::fromUtf8(in.text());
+        return QString::fromUtf8(in.terminated());
     default:
         if (depth < maxDepth)
             return map(in, keys, depth + 1);
-        return QString::fromUtf8(in.text());
+        return QString::fromUtf8(in.terminated());
     }
 }
 
-inline QVariantMap map(FuzzStream& in, std::initializer_list<const char*> keys, int depth)
+inline QVariantMap map(FuzzReader& in, std::initializer_list<const char*> keys, int depth)
 {
     QVariantMap entries;
     for (int count = in.byte() % (maxEntries + 1); count > 0 && !in.atEnd(); --count) {
         const std::size_t pick = in.byte();
         const QString key =
-            pick < keys.size() ? QString::fromUtf8(keys.begin()[pick]) : QString::fromUtf8(in.text());
+            pick < keys.size() ? QString::fromUtf8(keys.begin()[pick]) : QString::fromUtf8(in.terminated());
         entries.insert(key, value(in, keys, depth));
     }
     return entries;

@@ -1,5 +1,5 @@
 #include "FuzzBytes.h"
-#include "FuzzQuiet.h"
+#include "FuzzCheck.h"
 #include "platform/linux/ICalendarExpand.h"
 #include "platform/linux/ICalendarParse.h"
 

@@ -1,4 +1,4 @@
-#include "FuzzQuiet.h"
+#include "FuzzCheck.h"
 #include "FuzzVariantMap.h"
 #include "platform/linux/LauncherEntryCounts.h"
 
@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 // properties. Whatever an application sends, a count taken is within 0 and `largestCount`.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzStream in(data, size);
-    const QString appUri = QString::fromUtf8(in.text());
+    FuzzReader in(data, size);
+    const QString appUri = QString::fromUtf8(in.terminated());
     const QVariantMap properties = FuzzVariantMap::map(in, {"count", "count-visible", "progress", "urgent"});
     const LauncherEntryCounts::BadgeUpdate update = LauncherEntryCounts::badgeUpdate(appUri, properties);
     if (update.count && (*update.count < 0 || *update.count > LauncherEntryCounts::largestCount)) {

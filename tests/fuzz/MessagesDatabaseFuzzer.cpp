@@ -1,6 +1,6 @@
-#include "FuzzFolder.h"
-#include "FuzzQuiet.h"
-#include "FuzzStream.h"
+#include "FuzzCheck.h"
+#include "FuzzHome.h"
+#include "FuzzReader.h"
 #include "platform/macos/MessagesDatabase.h"
 #include "support/MessagesSchema.h"
 
@@ -18,7 +18,7 @@ constexpr int maxJoins = 64;
 
 QString path()
 {
-    static const QString file = fuzzFile(MessagesDatabase::path(fuzzFolder()));
+    static const QString file = MessagesDatabase::path(FuzzHome::shared().path());
     return file;
 }
 
@@ -32,7 +32,7 @@ void check(bool sqliteOk)
 
 // The columns the query filters on hold what the fuzzer chose, of any storage class: the Messages
 // application is not the only program that may write there.
-void bindValue(sqlite3_stmt* statement, int column, FuzzStream& in)
+void bindValue(sqlite3_stmt* statement, int column, FuzzReader& in)
 {
     const std::uint8_t kind = in.byte();
     switch (kind % 6) {
@@ -40,7 +40,7 @@ void bindValue(sqlite3_stmt* statement, int column, FuzzStream& in)
         sqlite3_bind_null(statement, column);
         break;
     case 1: {
-        const QByteArray text = in.text();
+        const QByteArray text = in.terminated();
         sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
@@ -51,7 +51,7 @@ void bindValue(sqlite3_stmt* statement, int column, FuzzStream& in)
         sqlite3_bind_double(statement, column, in.number<double>());
         break;
     case 4: {
-        const QByteArray blob = in.text();
+        const QByteArray blob = in.terminated();
         sqlite3_bind_blob(statement, column, blob.constData(), int(blob.size()), SQLITE_TRANSIENT);
         break;
     }
@@ -63,7 +63,7 @@ void bindValue(sqlite3_stmt* statement, int column, FuzzStream& in)
 }
 
 // A database of the Messages schema whose rows the fuzzer chose; answers how many chat links it holds.
-int buildRows(FuzzStream& in)
+int buildRows(FuzzReader& in)
 {
     sqlite3* database = nullptr;
     check(sqlite3_open(path().toUtf8().constData(), &database) == SQLITE_OK);
@@ -114,12 +114,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 // more than the links between messages and chats, since a message counts once per chat.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzStream in(data, size);
+    FuzzReader in(data, size);
     QFile::remove(path());
     const bool asFile = (in.byte() & 1) == 0;
     const int links = asFile ? std::numeric_limits<int>::max() : buildRows(in);
     if (asFile)
-        writeFuzzFile(path(), in.rest());
+        FuzzHome::write(path(), in.rest());
     const UnreadMessages::Reading reading = MessagesDatabase::query(path());
     if (reading.kind == Kind::noAccess) {
         std::fputs("a database that is there reads as lacking access\n", stderr);

@@ -1,4 +1,4 @@
-#include "FuzzQuiet.h"
+#include "FuzzCheck.h"
 #include "FuzzVariantMap.h"
 #include "platform/linux/MprisProtocol.h"
 
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 // lookup read them.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzStream in(data, size);
+    FuzzReader in(data, size);
     const QVariantMap properties = FuzzVariantMap::map(
         in, {"PlaybackStatus", "Metadata", "xesam:title", "xesam:artist", "mpris:trackid", "mpris:artUrl"});
     static_cast<void>(MprisProtocol::nowPlaying(properties));

@@ -1,5 +1,5 @@
-#include "FuzzQuiet.h"
-#include "FuzzStream.h"
+#include "FuzzCheck.h"
+#include "FuzzReader.h"
 #include "platform/linux/PactlOutputState.h"
 #include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/PulseAudioSystem.h"
@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 // A volume the deck sets stays within 0 and 100 percent; an input's volume within 0 and 1.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzStream in(data, size);
-    const QString name = QString::fromUtf8(in.text());
-    const QString lines = QString::fromUtf8(in.text());
+    FuzzReader in(data, size);
+    const QString name = QString::fromUtf8(in.terminated());
+    const QString lines = QString::fromUtf8(in.terminated());
     const QString json = QString::fromUtf8(in.rest());
 
     FakeProcessRunner runner;

@@ -1,6 +1,6 @@
-#include "FuzzFolder.h"
-#include "FuzzQuiet.h"
-#include "FuzzStream.h"
+#include "FuzzCheck.h"
+#include "FuzzHome.h"
+#include "FuzzReader.h"
 #include "platform/linux/ProcVitalsCounters.h"
 
 #include <memory>
@@ -9,7 +9,7 @@ namespace {
 
 ProcVitalsCounters& counters()
 {
-    static const auto counters = std::make_unique<ProcVitalsCounters>(fuzzFolder());
+    static const auto counters = std::make_unique<ProcVitalsCounters>(FuzzHome::shared().path());
     return *counters;
 }
 
@@ -18,7 +18,7 @@ ProcVitalsCounters& counters()
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     quietQtMessages();
-    QDir().mkpath(fuzzFolder() + QStringLiteral("/net"));
+    QDir().mkpath(FuzzHome::shared().path() + QStringLiteral("/net"));
     return 0;
 }
 
@@ -26,11 +26,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 // rest, rewritten in place as the kernel's are, and read by the counters that keep it open.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzStream in(data, size);
+    FuzzReader in(data, size);
     const std::uint8_t kind = in.byte() % 3;
     static const QString files[] = {QStringLiteral("/stat"), QStringLiteral("/meminfo"),
                                     QStringLiteral("/net/dev")};
-    writeFuzzFile(fuzzFolder() + files[kind], in.rest());
+    FuzzHome::write(FuzzHome::shared().path() + files[kind], in.rest());
     switch (kind) {
     case 0:
         static_cast<void>(counters().cpuTicks());

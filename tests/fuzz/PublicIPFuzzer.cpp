@@ -1,5 +1,5 @@
 #include "FuzzBytes.h"
-#include "FuzzQuiet.h"
+#include "FuzzCheck.h"
 #include "band/PublicIPEngine.h"
 
 #include <cstdio>

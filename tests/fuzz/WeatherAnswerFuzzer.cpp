@@ -1,5 +1,5 @@
 #include "FuzzBytes.h"
-#include "FuzzQuiet.h"
+#include "FuzzCheck.h"
 #include "band/OpenMeteo.h"
 #include "band/WeatherText.h"
 
