@@ -94,7 +94,7 @@ void paintLargePage(benchmark::State& state)
         store.set(tileOfForm(index, plate, picture), 0, index);
 
     FakeFileIcons fileIcons;
-    IconResolver icons(paths.iconsDir(), fileIcons);
+    IconResolver icons(paths.iconsDir(), fileIcons, clock);
     IconFinish finish;
     PhosphorFont font(PhosphorFont::resourcesDir() + QStringLiteral("/Phosphor-Fill.ttf"),
                       PhosphorFont::resourcesDir() + QStringLiteral("/PhosphorFill.json"));
