@@ -1,5 +1,7 @@
 #include "BackgroundQueue.h"
 
+#include "core/ThreadHandOff.h"
+
 #include <QThreadPool>
 
 namespace {
@@ -20,10 +22,11 @@ QThreadPool& userInitiatedPool()
 
 void BackgroundQueue::run(std::function<void()> job)
 {
-    userInitiatedPool().start(std::move(job));
+    userInitiatedPool().start(ThreadHandOff::handedOver(std::move(job)));
 }
 
 void BackgroundQueue::waitForDone()
 {
     userInitiatedPool().waitForDone();
+    ThreadHandOff::waitedFor();
 }
