@@ -136,6 +136,12 @@ void Writer::number(double value)
         m_out += "null";
 }
 
+void Writer::integer(qint64 value)
+{
+    beginValue();
+    m_out += QByteArray::number(value);
+}
+
 void Writer::null()
 {
     beginValue();
@@ -205,7 +211,12 @@ void Writer::value(const QJsonValue& v)
         boolean(v.toBool());
         return;
     case QJsonValue::Double:
-        number(v.toDouble());
+        // Qt holds a whole number read from a file exactly, beyond the 53 bits of a double: it is written
+        // back as it was read, so that rewriting a file never alters a value the deck does not own.
+        if (const QVariant whole = v.toVariant(); whole.typeId() == QMetaType::LongLong)
+            integer(whole.toLongLong());
+        else
+            number(v.toDouble());
         return;
     case QJsonValue::String:
         string(v.toString());

@@ -30,6 +30,7 @@ public:
     void string(QStringView text);
     void boolean(bool value);
     void number(double value);
+    void integer(qint64 value);
     void null();
     void value(const QJsonValue& value);
 

@@ -61,4 +61,8 @@ TEST(CanonicalJson, OutputReadsBackAsTheSameValue)
         const QJsonDocument back = QJsonDocument::fromJson(CanonicalJson::write(value, style));
         EXPECT_EQ(back.object(), value);
     }
+    // Whole numbers beyond a double's 53 bits, as a hand-edited preferences file may hold them.
+    const QByteArray large = R"({"big":222222222222222222,"small":-9007199254740993})";
+    EXPECT_EQ(CanonicalJson::write(QJsonDocument::fromJson(large).object(), CanonicalJson::Style::Compact),
+              large);
 }
