@@ -40,7 +40,7 @@ QStringList setCommand(int slot)
     return {QStringLiteral("set"), QStringLiteral("0"), QString::number(slot), QStringLiteral("-")};
 }
 
-class DeckOnBrokenDisk : public ::testing::TestWithParam<Breakage> {
+class DeckOnBrokenDisk : public ::testing::TestWithParam<Breakage>, protected DrillMachines {
 protected:
     void SetUp() override
     {
@@ -60,13 +60,6 @@ protected:
                                 home.filePath(QStringLiteral(".config"))));
         ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
         ASSERT_TRUE(m_x.start()) << m_x.error().toStdString();
-    }
-
-    static DeckRun must(const AppPaths& machine, const QStringList& arguments, const QByteArray& input = {})
-    {
-        DeckRun run = runDeck(machine.home, arguments, input);
-        EXPECT_EQ(run.status, 0) << arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
-        return run;
     }
 
     [[nodiscard]] QString filler() const { return m_homeB.filePath(QStringLiteral("volume/filler")); }
@@ -100,12 +93,6 @@ protected:
         return path;
     }
 
-    QTemporaryDir m_homeA;
-    QTemporaryDir m_homeB;
-    QTemporaryDir m_drive;
-    QTemporaryDir m_files;
-    AppPaths m_a = AppPaths::forHome(m_homeA.path());
-    AppPaths m_b = AppPaths::forHome(m_homeB.path());
     TmpfsMount m_volume{m_homeB.filePath(QStringLiteral("volume"))};
     PrivateSession m_session;
     XvfbSession m_x{{{1280, 800}, false}};

@@ -77,7 +77,7 @@ struct Outcome {
     microseconds took{};
 };
 
-class DeckKillDrill : public ::testing::Test {
+class DeckKillDrill : public ::testing::Test, protected DrillMachines {
 protected:
     void SetUp() override
     {
@@ -86,17 +86,6 @@ protected:
             GTEST_SKIP() << "needs " << missing.join(u", ").toStdString();
         ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
         ASSERT_TRUE(m_x.start()) << m_x.error().toStdString();
-    }
-
-    static void must(const AppPaths& machine, const QStringList& arguments, const QByteArray& input = {})
-    {
-        const DeckRun run = runDeck(machine.home, arguments, input);
-        EXPECT_EQ(run.status, 0) << arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
-    }
-
-    static void syncNow(const AppPaths& machine)
-    {
-        must(machine, {QStringLiteral("sync"), QStringLiteral("now")});
     }
 
     // The next change's marker, on a slot other than the last change's.
@@ -211,12 +200,6 @@ protected:
 
     PrivateSession m_session;
     XvfbSession m_x{{{1280, 800}, false}};
-    QTemporaryDir m_homeA;
-    QTemporaryDir m_homeB;
-    QTemporaryDir m_drive;
-    QTemporaryDir m_files;
-    AppPaths m_a = AppPaths::forHome(m_homeA.path());
-    AppPaths m_b = AppPaths::forHome(m_homeB.path());
     RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_homeB.path()};
     int m_changes = 0;
 };

@@ -57,26 +57,9 @@ struct Outcome {
     microseconds took{};
 };
 
-class SyncKillDrill : public ::testing::Test {
+class SyncKillDrill : public ::testing::Test, protected DrillMachines {
 protected:
-    QTemporaryDir m_homeA;
-    QTemporaryDir m_homeB;
-    QTemporaryDir m_drive;
-    QTemporaryDir m_files;
-    AppPaths m_a = AppPaths::forHome(m_homeA.path());
-    AppPaths m_b = AppPaths::forHome(m_homeB.path());
     int m_edits = 0;
-
-    static void must(const AppPaths& machine, const QStringList& arguments, const QByteArray& input = {})
-    {
-        const DeckRun run = runDeck(machine.home, arguments, input);
-        EXPECT_EQ(run.status, 0) << arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
-    }
-
-    static void syncNow(const AppPaths& machine)
-    {
-        must(machine, {QStringLiteral("sync"), QStringLiteral("now")});
-    }
 
     // A new tile on the first page, different from every earlier one.
     void edit(const AppPaths& machine)

@@ -3,6 +3,7 @@
 #include "model/LayoutFile.h"
 
 #include <QFile>
+#include <gtest/gtest.h>
 
 namespace DrillFiles {
 
@@ -28,3 +29,15 @@ int roundCount(int fallback)
 }
 
 } // namespace DrillFiles
+
+DeckRun DrillMachines::must(const AppPaths& machine, const QStringList& arguments, const QByteArray& input)
+{
+    DeckRun run = runDeck(machine.home, arguments, input);
+    EXPECT_EQ(run.status, 0) << arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
+    return run;
+}
+
+void DrillMachines::syncNow(const AppPaths& machine)
+{
+    must(machine, {QStringLiteral("sync"), QStringLiteral("now")});
+}

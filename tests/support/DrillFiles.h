@@ -2,9 +2,12 @@
 
 #include "model/Models.h"
 #include "platform/AppPaths.h"
+#include "support/DeckProcess.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <optional>
 
 // What the crash drills read back after each round.
@@ -18,3 +21,19 @@ namespace DrillFiles {
 [[nodiscard]] int roundCount(int fallback);
 
 } // namespace DrillFiles
+
+// The drills' two machines, A and B, on homes of their own sharing one synced folder, with a folder for the
+// deck files B imports.
+class DrillMachines {
+protected:
+    // Runs the companion on `machine` and expects it to succeed.
+    static DeckRun must(const AppPaths& machine, const QStringList& arguments, const QByteArray& input = {});
+    static void syncNow(const AppPaths& machine);
+
+    QTemporaryDir m_homeA;
+    QTemporaryDir m_homeB;
+    QTemporaryDir m_drive;
+    QTemporaryDir m_files;
+    AppPaths m_a = AppPaths::forHome(m_homeA.path());
+    AppPaths m_b = AppPaths::forHome(m_homeB.path());
+};
