@@ -26,22 +26,27 @@ Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Unexpected{ReadError::unreadable};
-    // Reading one byte past the limit tells a file of exactly the limit from a larger one, including files
-    // whose size the file system does not report (pipes, /proc). The pieces follow the size the file reports,
-    // so that a small file does not cost a buffer of the limit's size (a deck file's is 64 MB).
+    const QByteArray bytes = readAtMostPastLimit(file, maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return Unexpected{ReadError::unreadable};
+    if (bytes.size() > maxBytes)
+        return Unexpected{ReadError::tooLarge};
+    return bytes;
+}
+
+QByteArray AtomicFile::readAtMostPastLimit(QIODevice& device, qint64 limit)
+{
+    // The pieces follow what the device says it holds, so that a small file or a tile of a few bytes does not
+    // cost a buffer of the limit's size (a deck file's is 64 MB); one byte past the limit tells a file of
+    // exactly the limit from a larger one.
     constexpr qint64 minimumPiece = 64 * 1024;
     QByteArray bytes;
-    while (bytes.size() <= maxBytes) {
-        const qint64 remaining = maxBytes + 1 - bytes.size();
-        const QByteArray piece =
-            file.read(std::min(remaining, std::max(file.size() + 1 - bytes.size(), minimumPiece)));
-        if (file.error() != QFileDevice::NoError)
-            return Unexpected{ReadError::unreadable};
+    while (bytes.size() <= limit) {
+        const QByteArray piece = device.read(
+            std::min(limit + 1 - bytes.size(), std::max(device.bytesAvailable() + 1, minimumPiece)));
         if (piece.isEmpty())
             break;
         bytes += piece;
     }
-    if (bytes.size() > maxBytes)
-        return Unexpected{ReadError::tooLarge};
     return bytes;
 }

@@ -3,6 +3,7 @@
 #include "core/Expected.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <optional>
 
@@ -20,5 +21,9 @@ enum class ReadError {
 
 // Reads a whole file of at most `maxBytes`.
 [[nodiscard]] Expected<QByteArray, ReadError> read(const QString& path, qint64 maxBytes);
+
+// Reads `device` until it ends, but no further than one byte past `limit`: more than `limit` bytes back means
+// it holds too much. Works for devices whose size is not known (pipes, /proc); the caller checks for errors.
+[[nodiscard]] QByteArray readAtMostPastLimit(QIODevice& device, qint64 limit);
 
 } // namespace AtomicFile

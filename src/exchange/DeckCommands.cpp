@@ -1,5 +1,6 @@
 #include "exchange/DeckCommands.h"
 
+#include "core/AtomicFile.h"
 #include "exchange/CloudCommands.h"
 #include "exchange/DeckCommandHandlers.h"
 #include "exchange/DeckTransferCommands.h"
@@ -7,7 +8,6 @@
 
 #include <QIODevice>
 #include <QTextStream>
-#include <algorithm>
 
 namespace DeckCommands {
 
@@ -134,18 +134,11 @@ int misuse(Context& context, const QString& message)
 
 std::optional<QByteArray> readAll(QIODevice& in, qint64 limit)
 {
-    // A pipe hands its bytes over in pieces; read until it closes, but not without end. The pieces follow
-    // what is there to read, so that a tile of a few bytes does not cost a buffer of the limit's size.
-    constexpr qint64 minimumPiece = 64 * 1024;
-    QByteArray bytes;
-    while (bytes.size() <= limit) {
-        const QByteArray piece =
-            in.read(std::min(limit + 1 - bytes.size(), std::max(in.bytesAvailable(), minimumPiece)));
-        if (piece.isEmpty())
-            return bytes;
-        bytes += piece;
-    }
-    return std::nullopt;
+    // A pipe hands its bytes over in pieces; read until it closes, but not without end.
+    QByteArray bytes = AtomicFile::readAtMostPastLimit(in, limit);
+    if (bytes.size() > limit)
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace DeckCommands
