@@ -5,11 +5,28 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+#include <sys/socket.h>
 
 namespace {
 
 // A client that connects and says nothing is dropped rather than kept for ever.
 constexpr int requestTimeoutMs = 10000;
+
+// The client sends one line and then only waits for the answer, so an end of stream behind it means the
+// client gave up: it has told its user the command failed.
+bool clientHasGone(const QLocalSocket& socket)
+{
+    if (socket.state() != QLocalSocket::ConnectedState)
+        return true;
+    char next = 0;
+    return ::recv(static_cast<int>(socket.socketDescriptor()), &next, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
+bool isStale(const DeckChannel::Request& request, const QLocalSocket& socket)
+{
+    return (request.deadline && *request.deadline <= std::chrono::steady_clock::now()) ||
+           clientHasGone(socket);
+}
 
 } // namespace
 
@@ -51,6 +68,12 @@ void DeckControlServer::read(QLocalSocket* socket)
         return;
     }
     const auto request = DeckChannel::decodeRequest(socket->readLine(DeckChannel::maxMessageBytes + 1));
+    if (request && isStale(*request, *socket)) {
+        qCWarning(lcPlatform).noquote() << "Marquetto: dropped" << request->arguments.value(0)
+                                        << "from marquetto-deck, which had stopped waiting for it";
+        socket->abort();
+        return;
+    }
     const DeckChannel::Response response =
         request
             ? m_handler(*request)

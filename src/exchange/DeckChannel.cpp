@@ -54,6 +54,18 @@ std::optional<QJsonObject> object(const QByteArray& line)
     return document.object();
 }
 
+// A deadline is a whole number of milliseconds that the monotonic clock can hold: about 292 years of uptime.
+std::optional<std::chrono::milliseconds> monotonicMilliseconds(const QJsonValue& value)
+{
+    constexpr qint64 limit =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::duration::max())
+            .count();
+    const qint64 count = value.toInteger(limit + 1);
+    if (!value.isDouble() || count < -limit || count > limit)
+        return std::nullopt;
+    return std::chrono::milliseconds(count);
+}
+
 } // namespace
 
 QString socketPath(const AppPaths& paths)
@@ -68,8 +80,14 @@ QString lockPath(const AppPaths& paths)
 
 QByteArray encode(const Request& request)
 {
-    return line({{QStringLiteral("arguments"), QJsonArray::fromStringList(request.arguments)},
-                 {QStringLiteral("input"), QString::fromLatin1(request.input.toBase64())}});
+    QJsonObject json{{QStringLiteral("arguments"), QJsonArray::fromStringList(request.arguments)},
+                     {QStringLiteral("input"), QString::fromLatin1(request.input.toBase64())}};
+    if (request.deadline) {
+        const auto since =
+            std::chrono::duration_cast<std::chrono::milliseconds>(request.deadline->time_since_epoch());
+        json.insert(QStringLiteral("deadline"), static_cast<qint64>(since.count()));
+    }
+    return line(json);
 }
 
 QByteArray encode(const Response& response)
@@ -86,9 +104,16 @@ std::optional<Request> decodeRequest(const QByteArray& line)
         return std::nullopt;
     const QJsonValue arguments = json->value(QStringLiteral("arguments"));
     const QJsonValue input = json->value(QStringLiteral("input"));
+    const QJsonValue deadline = json->value(QStringLiteral("deadline"));
     if (!arguments.isArray() || !(input.isString() || input.isUndefined()))
         return std::nullopt;
     Request request;
+    if (!deadline.isUndefined()) {
+        const auto since = monotonicMilliseconds(deadline);
+        if (!since)
+            return std::nullopt;
+        request.deadline = std::chrono::steady_clock::time_point(*since);
+    }
     for (const QJsonValue& argument : arguments.toArray()) {
         if (!argument.isString())
             return std::nullopt;
@@ -117,11 +142,13 @@ std::optional<Response> decodeResponse(const QByteArray& line)
 std::optional<Response> send(const AppPaths& paths, const Request& request, std::chrono::milliseconds timeout)
 {
     const QDeadlineTimer deadline(timeout);
+    Request stamped = request;
+    stamped.deadline = std::chrono::steady_clock::now() + timeout;
     QLocalSocket socket;
     socket.connectToServer(socketPath(paths));
     if (!socket.waitForConnected(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 2000))))
         return std::nullopt;
-    socket.write(encode(request));
+    socket.write(encode(stamped));
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             return std::nullopt;

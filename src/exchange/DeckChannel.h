@@ -14,6 +14,10 @@ namespace DeckChannel {
 struct Request {
     QStringList arguments;
     QByteArray input; // what the command reads from standard input
+    // When the client stops waiting for the answer, on the machine's monotonic clock that every process
+    // shares. A deck that was stopped meanwhile must not carry out a command its client already reported as
+    // failed.
+    std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt;
     bool operator==(const Request&) const = default;
 };
 
@@ -37,7 +41,7 @@ inline constexpr qsizetype maxMessageBytes = 16 * 1024 * 1024;
 [[nodiscard]] std::optional<Response> decodeResponse(const QByteArray& line);
 
 // Sends the request to the running deck and waits for its answer; nothing when no deck listens or it does not
-// answer within `timeout`.
+// answer within `timeout`. The request goes with that deadline, so the deck drops it once it has passed.
 [[nodiscard]] std::optional<Response> send(const AppPaths& paths, const Request& request,
                                            std::chrono::milliseconds timeout = std::chrono::seconds(10));
 

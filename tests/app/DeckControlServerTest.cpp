@@ -2,6 +2,7 @@
 
 #include "exchange/DeckChannel.h"
 #include "support/EnvironmentGuard.h"
+#include "support/LogCapture.h"
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
@@ -48,7 +49,8 @@ TEST_F(DeckControlServerTest, CarriesCommandsAndTheirInputToTheRunningDeckAndIts
     EXPECT_EQ(sendWhileServing(paths, request),
               (DeckChannel::Response{1, QStringLiteral("out ✓\n"), QStringLiteral("err\n")}));
     ASSERT_EQ(received.size(), 1U);
-    EXPECT_EQ(received.front(), request);
+    EXPECT_EQ(received.front().arguments, request.arguments);
+    EXPECT_EQ(received.front().input, request.input);
 
     // Another home has a deck of its own.
     QTemporaryDir other;
@@ -81,6 +83,40 @@ TEST_F(DeckControlServerTest, AMalformedRequestIsRefusedWithoutReachingTheDeck)
         EXPECT_EQ(response->status, 2);
     }
     EXPECT_FALSE(reached);
+}
+
+// A deck that was stopped (or swamped) wakes up to requests whose companion already said "did not answer".
+TEST_F(DeckControlServerTest, ARequestItsClientGaveUpOnIsNeverCarriedOut)
+{
+    bool reached = false;
+    DeckControlServer server([&](const DeckChannel::Request&) {
+        reached = true;
+        return DeckChannel::Response{};
+    });
+    ASSERT_TRUE(server.listen(DeckChannel::socketPath(m_paths)));
+    LogCapture log;
+    const QStringList pageAdd{QStringLiteral("page"), QStringLiteral("add")};
+    const auto sendRaw = [&](const DeckChannel::Request& request, bool hangUp) {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(DeckChannel::socketPath(m_paths));
+        EXPECT_TRUE(socket->waitForConnected(1000));
+        socket->write(DeckChannel::encode(request));
+        EXPECT_TRUE(socket->waitForBytesWritten(1000));
+        if (hangUp)
+            socket.reset();
+        return socket;
+    };
+
+    const auto late =
+        sendRaw({pageAdd, {}, std::chrono::steady_clock::now() - std::chrono::seconds(1)}, false);
+    sendRaw({pageAdd, {}, std::chrono::steady_clock::now() + std::chrono::minutes(1)}, true);
+    ASSERT_TRUE(log.waitForLines(2));
+    EXPECT_TRUE(log.lines().front().contains(u"stopped waiting")) << log.lines().front().toStdString();
+    EXPECT_FALSE(reached);
+
+    // One still waiting, within its time, is answered.
+    EXPECT_TRUE(sendWhileServing(m_paths, {pageAdd, {}}));
+    EXPECT_TRUE(reached);
 }
 
 TEST_F(DeckControlServerTest, AFolderAnotherUserPlantedInTheTemporaryFolderIsNotUsed)
