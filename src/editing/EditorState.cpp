@@ -2,7 +2,7 @@
 
 #include "core/ColorText.h"
 #include "core/Overloaded.h"
-#include "editing/TilePreset.h"
+#include "model/TilePreset.h"
 #include "model/TileStore.h"
 
 #include <QCollator>

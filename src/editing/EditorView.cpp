@@ -7,11 +7,11 @@
 #include "editing/SFSymbolPicker.h"
 #include "editing/SymbolCatalogue.h"
 #include "editing/TileLibraryView.h"
-#include "editing/TilePreset.h"
 #include "editing/TilePreview.h"
 #include "exchange/IconFinish.h"
 #include "exchange/IconImport.h"
 #include "model/Settings.h"
+#include "model/TilePreset.h"
 #include "panel/DeckGeometry.h"
 
 #include <QColorDialog>

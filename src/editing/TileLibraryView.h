@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/TilePreset.h"
+#include "model/TilePreset.h"
 #include "panel/TileIconPainter.h"
 
 #include <QDialog>

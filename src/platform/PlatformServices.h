@@ -2,8 +2,8 @@
 
 #include "core/ProcessRunner.h"
 #include "core/ProcessUtil.h"
-#include "editing/TilePreset.h"
 #include "model/ApplicationNames.h"
+#include "model/TilePreset.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AlertSound.h"
 #include "platform/AppPaths.h"

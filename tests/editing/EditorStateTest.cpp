@@ -1,6 +1,6 @@
 #include "editing/EditorState.h"
 
-#include "editing/TilePreset.h"
+#include "model/TilePreset.h"
 #include "support/QtPrinters.h"
 #include "support/StoreFixture.h"
 

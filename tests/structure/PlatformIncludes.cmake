@@ -1,0 +1,17 @@
+# The platform layer sits under everything but the core and the model: its headers may name the value types
+# and the ports of `core/` and `model/`, never a layer that uses the platform. Run with -DSOURCE_DIR=<src>.
+file(GLOB_RECURSE headers RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/platform/*.h")
+set(offending "")
+foreach(header IN LISTS headers)
+    file(STRINGS "${SOURCE_DIR}/${header}" includes REGEX "^#include \"[a-z]+/")
+    foreach(line IN LISTS includes)
+        if(NOT line MATCHES "^#include \"(core|model|platform)/")
+            string(APPEND offending "\n  ${header}: ${line}")
+        endif()
+    endforeach()
+endforeach()
+if(offending)
+    message(FATAL_ERROR "platform headers include layers above them:${offending}")
+endif()
+list(LENGTH headers count)
+message(STATUS "${count} platform headers include only core/, model/ and platform/")
