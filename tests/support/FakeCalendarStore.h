@@ -12,6 +12,7 @@ public:
                                           const QStringList& ids) const override
     {
         asked = ids;
+        ++queries;
         return [events = events, ids] {
             QList<CalendarEvent> in;
             for (const CalendarEvent& event : events)
@@ -37,6 +38,7 @@ public:
                              {QStringLiteral("home"), QStringLiteral("Home")}};
     QList<CalendarEvent> events;
     mutable QStringList asked;
+    mutable int queries = 0;
     int applicationOpened = 0;
     int settingsOpened = 0;
     bool takesSources = false;
