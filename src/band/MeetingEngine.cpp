@@ -37,9 +37,12 @@ void MeetingEngine::start()
 
 void MeetingEngine::stop()
 {
+    if (!isRunning())
+        return;
     m_tick.stop();
     m_refresh.stop();
     disconnect(m_storeChanged);
+    m_store.stopFollowing();
 }
 
 void MeetingEngine::resolveAccess()

@@ -34,7 +34,7 @@ public:
 
     // Does nothing while already started.
     void start();
-    // Stops the timers and stops listening to the store; what is shown stays.
+    // Stops the timers, and the store's following of the calendars; what is shown stays.
     void stop();
     [[nodiscard]] bool isRunning() const { return m_tick.isActive(); }
     // Reads the events again, unless access is not granted. While a read is under way, another one follows

@@ -185,6 +185,24 @@ TEST_F(MeetingEngineTest, OneReadIsUnderWayAtATimeAndWhatChangedMeanwhileIsReadA
     EXPECT_EQ(m_engine.title(), QStringLiteral("Retro"));
 }
 
+TEST_F(MeetingEngineTest, OffTheBandTheStoreStopsFollowingAndBackOnItFollowsAndReadsAgain)
+{
+    m_store.events = {meeting(QStringLiteral("Sync"), 60)};
+    m_engine.start();
+    settle();
+    m_engine.stop();
+    EXPECT_FALSE(m_store.following);
+    EXPECT_EQ(m_engine.title(), QStringLiteral("Sync"));
+
+    m_store.events = {meeting(QStringLiteral("Later"), 600)};
+    m_engine.start();
+    ASSERT_TRUE(m_store.pending);
+    std::exchange(m_store.pending, {})(true);
+    settle();
+    EXPECT_TRUE(m_store.following);
+    EXPECT_EQ(m_engine.title(), QStringLiteral("Later"));
+}
+
 TEST_F(MeetingEngineTest, ChosenCalendarsCountUnlessNoneOfThemExists)
 {
     m_store.events = {meeting(QStringLiteral("at work"), 600),
