@@ -93,7 +93,9 @@ void BandEngines::show(const QList<BandModule>& visible)
 {
     using enum BandModule;
     // The microphone and the colour scheme may have changed elsewhere while their module was not on screen.
-    if (visible.contains(micMute) && !m_visible.contains(micMute))
+    if (!visible.contains(micMute))
+        m_micMute.stopFollowing();
+    else if (!m_visible.contains(micMute))
         m_micMute.refresh();
     if (visible.contains(darkMode) && !m_visible.contains(darkMode))
         m_darkMode.refresh();

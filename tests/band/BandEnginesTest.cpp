@@ -106,6 +106,33 @@ TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
     EXPECT_EQ(m_band.pomodoro().phase(), PomodoroEngine::Phase::running) << "the focus timer counts on";
 }
 
+TEST_F(BandEnginesTest, TheMicrophoneIsReadOnTheServersChangesOnlyWhileItsModuleIsOnTheBand)
+{
+    const auto settle = [] {
+        BackgroundQueue::waitForDone();
+        QCoreApplication::processEvents();
+    };
+    m_audioInput.input = AudioInput::Input{QStringLiteral("mic"), true, 0.5F};
+    m_band.show({micMute});
+    settle();
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute on"));
+
+    m_band.show({memory});
+    const int reads = m_audioInput.reads;
+    m_audioInput.input->muted = false;
+    Q_EMIT m_audioInput.changed();
+    settle();
+    EXPECT_EQ(m_audioInput.reads, reads);
+
+    m_band.show({memory, micMute});
+    settle();
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute off"));
+    m_audioInput.input->muted = true;
+    Q_EMIT m_audioInput.changed();
+    settle();
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute on"));
+}
+
 TEST_F(BandEnginesTest, EachModuleSaysWhatItShowsInOneLine)
 {
     m_clock.set(QDateTime(QDate(2026, 3, 5), QTime(6, 0)));

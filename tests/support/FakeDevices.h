@@ -53,9 +53,14 @@ public:
     bool muteWritesFail = false;
     bool volumeWritesFail = false;
     int follows = 0;
+    int reads = 0;
     FakeLog log;
 
-    [[nodiscard]] std::optional<Input> defaultInput() override { return input; }
+    [[nodiscard]] std::optional<Input> defaultInput() override
+    {
+        ++reads;
+        return input;
+    }
     [[nodiscard]] bool setMuted(const QString& name, bool muted) override
     {
         log.add(QStringLiteral("mute %1 %2").arg(name).arg(muted));

@@ -73,7 +73,7 @@ std::unique_ptr<DoNotDisturb> doNotDisturb(ProcessRunner& processes, const QStri
     switch (DesktopWallpaper::desktopFrom(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))) {
     case DesktopWallpaper::Desktop::gnome:
         if (!gsettings.isEmpty())
-            return std::make_unique<GnomeDoNotDisturb>(processes, gsettings);
+            return std::make_unique<GnomeDoNotDisturb>(processes, gsettings, sessionBus());
         break;
     case DesktopWallpaper::Desktop::plasma:
         return std::make_unique<PlasmaDoNotDisturb>(sessionBus(), statusTimeout);
