@@ -217,8 +217,13 @@ BandFace BandEngines::face(BandModule module)
     }
     case BandModule::keepAwake: {
         const bool on = m_keepAwake.isOn();
-        return toggle(module, on ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("cup.and.saucer"),
-                      on, accentFill);
+        BandFace face =
+            toggle(module, on ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("cup.and.saucer"), on,
+                   accentFill);
+        // Desktops honour some inhibitions and not others: which one holds is worth knowing.
+        if (const QString holder = m_keepAwake.heldBy(); !holder.isEmpty())
+            face.line += QStringLiteral(", held by ") + holder;
+        return face;
     }
     case BandModule::darkMode: {
         const bool dark = m_darkMode.isDark();

@@ -164,7 +164,7 @@ TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
     m_band.activate(keepAwake);
     m_sleepInhibitor.answerAll();
     EXPECT_TRUE(m_sleepInhibitor.held);
-    EXPECT_EQ(m_band.face(keepAwake).line, QStringLiteral("keepAwake on"));
+    EXPECT_EQ(m_band.face(keepAwake).line, QStringLiteral("keepAwake on, held by the test"));
     EXPECT_EQ(m_band.face(keepAwake).fill, std::optional<quint32>(0xCC025BFF));
     m_band.show({darkMode});
     EXPECT_FALSE(m_sleepInhibitor.held) << "a module taken off the band keeps nothing awake";

@@ -88,6 +88,7 @@ public:
     int releases = 0;
 
     void inhibit(std::function<void(bool held)> answer) override { m_pending.push_back({std::move(answer)}); }
+    [[nodiscard]] QString holder() const override { return held ? QStringLiteral("the test") : QString(); }
     void release() override
     {
         ++releases;
