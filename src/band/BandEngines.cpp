@@ -93,7 +93,9 @@ void BandEngines::show(const QList<BandModule>& visible)
 {
     using enum BandModule;
     // The microphone and the colour scheme may have changed elsewhere while their module was not on screen.
-    if (visible.contains(micMute) && !m_visible.contains(micMute))
+    if (!visible.contains(micMute))
+        m_micMute.stopFollowing();
+    else if (!m_visible.contains(micMute))
         m_micMute.refresh();
     if (visible.contains(darkMode) && !m_visible.contains(darkMode))
         m_darkMode.refresh();
@@ -215,8 +217,13 @@ BandFace BandEngines::face(BandModule module)
     }
     case BandModule::keepAwake: {
         const bool on = m_keepAwake.isOn();
-        return toggle(module, on ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("cup.and.saucer"),
-                      on, accentFill);
+        BandFace face =
+            toggle(module, on ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("cup.and.saucer"), on,
+                   accentFill);
+        // Desktops honour some inhibitions and not others: which one holds is worth knowing.
+        if (const QString holder = m_keepAwake.heldBy(); !holder.isEmpty())
+            face.line += QStringLiteral(", held by ") + holder;
+        return face;
     }
     case BandModule::darkMode: {
         const bool dark = m_darkMode.isDark();

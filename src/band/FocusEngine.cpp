@@ -11,20 +11,30 @@ FocusEngine::FocusEngine(DoNotDisturb& system, QObject* parent)
     m_secondRecheck.setInterval(secondRecheck);
     for (QTimer* timer : {&m_timer, &m_firstRecheck, &m_secondRecheck})
         connect(timer, &QTimer::timeout, this, &FocusEngine::poll);
+    connect(&m_system, &DoNotDisturb::changed, this, [this] {
+        if (m_running)
+            poll();
+    });
 }
 
 void FocusEngine::start()
 {
-    if (isRunning())
+    if (m_running)
         return;
+    m_running = true;
     poll();
     refreshShortcuts();
-    m_timer.start();
+    if (!m_system.follow())
+        m_timer.start();
 }
 
 void FocusEngine::stop()
 {
+    if (!m_running)
+        return;
+    m_running = false;
     m_timer.stop();
+    m_system.stopFollowing();
 }
 
 void FocusEngine::poll()

@@ -6,11 +6,11 @@
 #include <QTimer>
 #include <chrono>
 
-// The band's Do Not Disturb switch: whether it is on, read at `start()` and every `pollInterval` after, and
-// whether a click can switch it (`shortcutReady`), checked at `start()` and on `refreshShortcuts()` only. A
-// click while ready switches, shows the new state at once and reads again `firstRecheck` and `secondRecheck`
-// later, which puts the switch back when the system did not follow; a click while not ready asks for the
-// setup window instead.
+// The band's Do Not Disturb switch: whether it is on, read at `start()` and then on every change the desktop
+// announces, or every `pollInterval` where it announces none; and whether a click can switch it
+// (`shortcutReady`), checked at `start()` and on `refreshShortcuts()` only. A click while ready switches,
+// shows the new state at once and reads again `firstRecheck` and `secondRecheck` later, which puts the switch
+// back when the system did not follow; a click while not ready asks for the setup window instead.
 //
 // Main thread only. The `…Changed` signals fire when their values change; `setupRequested` on a click that
 // cannot switch yet. `poll()` is the handler of every timer.
@@ -31,11 +31,13 @@ public:
     [[nodiscard]] bool focusActive() const { return m_focusActive; }
     [[nodiscard]] bool needsAccess() const { return m_needsAccess; }
     [[nodiscard]] bool shortcutReady() const { return m_shortcutReady; }
-    [[nodiscard]] bool isRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isRunning() const { return m_running; }
+    // Whether it reads on a timer, the desktop announcing no changes.
+    [[nodiscard]] bool isPolling() const { return m_timer.isActive(); }
 
     // Does nothing while running.
     void start();
-    // Stops the timer; the values and any rechecks after a click stay.
+    // Stops reading; the values and any rechecks after a click stay.
     void stop();
     void poll();
     void refreshShortcuts();
@@ -56,6 +58,7 @@ private:
     QTimer m_timer;
     QTimer m_firstRecheck;
     QTimer m_secondRecheck;
+    bool m_running = false;
     bool m_focusActive = false;
     bool m_needsAccess = false;
     bool m_shortcutReady = false;

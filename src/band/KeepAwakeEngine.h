@@ -19,6 +19,8 @@ public:
     ~KeepAwakeEngine() override;
 
     [[nodiscard]] bool isOn() const { return m_on; }
+    // What keeps the machine awake while on; empty while off.
+    [[nodiscard]] QString heldBy() const { return m_on ? m_inhibitor.holder() : QString(); }
 
     // Off, and not asking: asks for the inhibition. Otherwise releases it.
     void toggle();

@@ -9,6 +9,7 @@
 #include <QCollator>
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 MeetingEngine::MeetingEngine(CalendarStore& store, DeckSettings& settings, Workspace& workspace,
                              const Clock& clock, QObject* parent)
@@ -36,9 +37,12 @@ void MeetingEngine::start()
 
 void MeetingEngine::stop()
 {
+    if (!isRunning())
+        return;
     m_tick.stop();
     m_refresh.stop();
     disconnect(m_storeChanged);
+    m_store.stopFollowing();
 }
 
 void MeetingEngine::resolveAccess()
@@ -85,21 +89,24 @@ void MeetingEngine::fetch()
 {
     if (m_access != Access::granted)
         return;
+    if (m_fetching) {
+        m_fetchAgain = true;
+        return;
+    }
+    m_fetching = true;
     const QDateTime now = m_clock.now();
-    const quint64 generation = ++m_generation;
     CalendarStore::EventsQuery query = m_store.eventsQuery(now, MeetingRules::dayEnd(now), chosenCalendars());
     BackgroundQueue::runThenReport<std::optional<CalendarEvent>>(
         this, [query = std::move(query), now] { return MeetingRules::nextMeeting(query(), now); },
-        [self = QPointer(this), generation](const std::optional<CalendarEvent>& next) {
+        [self = QPointer(this)](const std::optional<CalendarEvent>& next) {
             if (self)
-                self->apply(generation, next);
+                self->apply(next);
         });
 }
 
-void MeetingEngine::apply(quint64 generation, const std::optional<CalendarEvent>& next)
+void MeetingEngine::apply(const std::optional<CalendarEvent>& next)
 {
-    if (generation != m_generation)
-        return;
+    m_fetching = false;
     m_next = next;
     std::optional<QString> title = next ? std::optional(next->title) : std::nullopt;
     std::optional<QUrl> link = next ? MeetingRules::meetingLink(*next) : std::nullopt;
@@ -108,6 +115,8 @@ void MeetingEngine::apply(quint64 generation, const std::optional<CalendarEvent>
     m_joinURL = std::move(link);
     if (changedNow)
         Q_EMIT changed();
+    if (std::exchange(m_fetchAgain, false))
+        fetch();
     tick();
 }
 
@@ -120,7 +129,10 @@ void MeetingEngine::tick()
     }
     const QDateTime now = m_clock.now();
     if (m_next->end <= now) {
-        fetch();
+        // Asking every second would pile reads up behind a slow store. A read under way that began before
+        // the end answers with this meeting again, and the tick after its answer asks anew.
+        if (!m_fetching)
+            fetch();
         return;
     }
     setCountdown(MeetingRules::countdown(m_next->start, now));

@@ -34,10 +34,11 @@ public:
 
     // Does nothing while already started.
     void start();
-    // Stops the timers and stops listening to the store; what is shown stays.
+    // Stops the timers, and the store's following of the calendars; what is shown stays.
     void stop();
     [[nodiscard]] bool isRunning() const { return m_tick.isActive(); }
-    // Reads the events again, unless access is not granted.
+    // Reads the events again, unless access is not granted. While a read is under way, another one follows
+    // it instead, so a slow store is never asked twice at once.
     void fetch();
     // What the one-second timer does: updates the countdown, or fetches when the meeting shown has ended.
     void tick();
@@ -62,7 +63,7 @@ Q_SIGNALS:
 private:
     void resolveAccess();
     void grant(bool granted);
-    void apply(quint64 generation, const std::optional<CalendarEvent>& next);
+    void apply(const std::optional<CalendarEvent>& next);
     void setCountdown(const std::optional<QString>& countdown);
     [[nodiscard]] QStringList chosenCalendars() const;
 
@@ -78,6 +79,7 @@ private:
     std::optional<QString> m_title;
     std::optional<QString> m_countdown;
     std::optional<QUrl> m_joinURL;
-    // Fetches may finish out of order; only the latest one counts.
-    quint64 m_generation = 0;
+    bool m_fetching = false;
+    // Something changed while a read was under way: its answer may already be out of date.
+    bool m_fetchAgain = false;
 };

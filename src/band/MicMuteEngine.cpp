@@ -9,14 +9,23 @@ MicMuteEngine::MicMuteEngine(AudioInput& input, JobRunner background, QObject* p
     , m_input(input)
     , m_background(std::move(background))
 {
-    connect(&m_input, &AudioInput::changed, this, &MicMuteEngine::refresh);
+    connect(&m_input, &AudioInput::changed, this, [this] {
+        if (m_following)
+            refresh();
+    });
 }
 
 void MicMuteEngine::refresh()
 {
+    m_following = true;
     m_input.follow();
     m_refreshWaiting = true;
     runNext();
+}
+
+void MicMuteEngine::stopFollowing()
+{
+    m_following = false;
 }
 
 void MicMuteEngine::toggle()

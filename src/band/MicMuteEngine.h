@@ -43,6 +43,9 @@ public:
 
     // Reads the default input again, and from now on whenever the sound server reports a change.
     void refresh();
+    // Reads it no more on the server's changes, until the next `refresh`: for when the module is off the
+    // band, where reading would cost a sound-server question for nothing.
+    void stopFollowing();
     void toggle();
 
     // The state of the default input, or nothing when it has no readable control (or there is none). Blocks.
@@ -61,6 +64,7 @@ private:
     JobRunner m_background;
     bool m_muted = false;
     float m_savedVolume = initialSavedVolume;
+    bool m_following = false;
     bool m_busy = false;
     bool m_refreshWaiting = false;
     int m_togglesWaiting = 0;

@@ -46,8 +46,11 @@ public:
 
     [[nodiscard]] virtual Authorization authorization() const = 0;
     // Asks the user or the desktop for access; `answer` runs once, on the main thread, with whether it is
-    // granted.
+    // granted. From then on the store follows its calendars, which takes timers, connections and watches.
     virtual void requestAccess(std::function<void(bool granted)> answer) = 0;
+    // Stops following the calendars: `authorization` reads not determined again unless access was refused,
+    // and the next `requestAccess` follows and reads them anew. What was read may be kept.
+    virtual void stopFollowing() = 0;
     [[nodiscard]] virtual QList<CalendarInfo> calendars() const = 0;
     // A job that answers the events of `calendarIds` overlapping `from` … `to`, in the store's order. Made on
     // the main thread, run off it.
@@ -78,6 +81,7 @@ public:
 
     [[nodiscard]] Authorization authorization() const override { return Authorization::granted; }
     void requestAccess(std::function<void(bool)> answer) override { answer(true); }
+    void stopFollowing() override {}
     [[nodiscard]] QList<CalendarInfo> calendars() const override { return {}; }
     [[nodiscard]] EventsQuery eventsQuery(const QDateTime&, const QDateTime&,
                                           const QStringList&) const override

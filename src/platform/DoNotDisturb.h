@@ -30,6 +30,15 @@ public:
     virtual bool turn(bool on) = 0;
     // Opens the place where the permission that `needsAccess` asks for is given.
     virtual void openAccessSettings() = 0;
+
+    // Starts telling of changes with `changed`, where the desktop announces them; false where it does not,
+    // and the state has to be read again from time to time instead. Calling it again does nothing.
+    virtual bool follow() { return false; }
+    virtual void stopFollowing() {}
+
+Q_SIGNALS:
+    // Do Not Disturb may have been switched since it was last read.
+    void changed();
 };
 
 // A desktop whose Do Not Disturb we do not know: always off, and a click only says so in the log.

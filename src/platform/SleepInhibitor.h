@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 
 // Keeps the machine from going to sleep while it sits idle; the display may still go dark. At most one
@@ -18,6 +19,8 @@ public:
     virtual void inhibit(std::function<void(bool held)> answer) = 0;
     // Gives back the inhibition held or asked for; does nothing without one.
     virtual void release() = 0;
+    // What holds the inhibition, in a few words for the user ("logind"); empty while none is held.
+    [[nodiscard]] virtual QString holder() const = 0;
 };
 
 // A system where nothing keeps sleep away: every request answers false.
@@ -28,4 +31,5 @@ public:
 
     void inhibit(std::function<void(bool held)> answer) override;
     void release() override {}
+    [[nodiscard]] QString holder() const override { return {}; }
 };

@@ -106,6 +106,33 @@ TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
     EXPECT_EQ(m_band.pomodoro().phase(), PomodoroEngine::Phase::running) << "the focus timer counts on";
 }
 
+TEST_F(BandEnginesTest, TheMicrophoneIsReadOnTheServersChangesOnlyWhileItsModuleIsOnTheBand)
+{
+    const auto settle = [] {
+        BackgroundQueue::waitForDone();
+        QCoreApplication::processEvents();
+    };
+    m_audioInput.input = AudioInput::Input{QStringLiteral("mic"), true, 0.5F};
+    m_band.show({micMute});
+    settle();
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute on"));
+
+    m_band.show({memory});
+    const int reads = m_audioInput.reads;
+    m_audioInput.input->muted = false;
+    Q_EMIT m_audioInput.changed();
+    settle();
+    EXPECT_EQ(m_audioInput.reads, reads);
+
+    m_band.show({memory, micMute});
+    settle();
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute off"));
+    m_audioInput.input->muted = true;
+    Q_EMIT m_audioInput.changed();
+    settle();
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute on"));
+}
+
 TEST_F(BandEnginesTest, EachModuleSaysWhatItShowsInOneLine)
 {
     m_clock.set(QDateTime(QDate(2026, 3, 5), QTime(6, 0)));
@@ -137,7 +164,7 @@ TEST_F(BandEnginesTest, AClickDoesWhatItsModuleSays)
     m_band.activate(keepAwake);
     m_sleepInhibitor.answerAll();
     EXPECT_TRUE(m_sleepInhibitor.held);
-    EXPECT_EQ(m_band.face(keepAwake).line, QStringLiteral("keepAwake on"));
+    EXPECT_EQ(m_band.face(keepAwake).line, QStringLiteral("keepAwake on, held by the test"));
     EXPECT_EQ(m_band.face(keepAwake).fill, std::optional<quint32>(0xCC025BFF));
     m_band.show({darkMode});
     EXPECT_FALSE(m_sleepInhibitor.held) << "a module taken off the band keeps nothing awake";

@@ -13,6 +13,8 @@ public:
     std::vector<std::function<void(Reading)>> reads;
     bool ready = false;
     bool switches = true;
+    bool announces = false;
+    bool following = false;
     std::vector<bool> turned;
 
     void read(QObject*, std::function<void(Reading)> done) override { reads.push_back(std::move(done)); }
@@ -23,6 +25,12 @@ public:
         return switches;
     }
     void openAccessSettings() override {}
+    bool follow() override
+    {
+        following = announces;
+        return announces;
+    }
+    void stopFollowing() override { following = false; }
 };
 
 class FocusEngineTest : public ::testing::Test {
@@ -80,6 +88,28 @@ TEST_F(FocusEngineTest, ReadingsKeepWhatTheyCannotTellAndRaiseAccessOnlyWhenAske
         m_system.reads.back()(step.reading);
         EXPECT_EQ(m_engine.focusActive(), step.active);
         EXPECT_EQ(m_engine.needsAccess(), step.needsAccess);
+    }
+}
+
+TEST_F(FocusEngineTest, ADesktopThatAnnouncesChangesIsReadOnEachInsteadOfOnATimer)
+{
+    for (const bool announces : {false, true}) {
+        HeldDoNotDisturb system;
+        system.announces = announces;
+        FocusEngine engine(system);
+        engine.start();
+        EXPECT_EQ(engine.isPolling(), !announces);
+        EXPECT_EQ(system.following, announces);
+
+        Q_EMIT system.changed();
+        ASSERT_EQ(system.reads.size(), 2u) << announces;
+        system.reads.back()({true, false});
+        EXPECT_TRUE(engine.focusActive());
+
+        engine.stop();
+        EXPECT_FALSE(engine.isRunning() || engine.isPolling() || system.following);
+        Q_EMIT system.changed();
+        EXPECT_EQ(system.reads.size(), 2u) << "off the band nothing is read";
     }
 }
 

@@ -152,6 +152,57 @@ TEST_F(MeetingEngineTest, AMeetingUnderWayIsHappeningNowAndTheNextOneFollowsWhen
     EXPECT_FALSE(m_engine.countdown());
 }
 
+TEST_F(MeetingEngineTest, OneReadIsUnderWayAtATimeAndWhatChangedMeanwhileIsReadAfterIt)
+{
+    m_store.events = {meeting(QStringLiteral("Stand-up"), -300, 600),
+                      meeting(QStringLiteral("Review"), 3600)};
+    m_engine.start();
+    settle();
+    ASSERT_TRUE(m_engine.isHappeningNow());
+
+    // The store is slow: nothing it answers arrives before the test lets it.
+    const int asked = m_store.queries;
+    m_store.events.removeFirst();
+    m_clock.advance(300);
+    for (int second = 0; second < 3; ++second) {
+        m_clock.advance(1);
+        m_engine.tick();
+    }
+    EXPECT_EQ(m_store.queries, asked + 1);
+    settle();
+    EXPECT_EQ(m_engine.title(), QStringLiteral("Review"));
+    EXPECT_FALSE(m_engine.isHappeningNow());
+
+    m_store.events = {meeting(QStringLiteral("Planning"), 600)};
+    Q_EMIT m_store.changed();
+    m_store.events = {meeting(QStringLiteral("Retro"), 900)};
+    Q_EMIT m_store.changed();
+    Q_EMIT m_store.changed();
+    EXPECT_EQ(m_store.queries, asked + 2);
+    settle();
+    settle();
+    EXPECT_EQ(m_store.queries, asked + 3);
+    EXPECT_EQ(m_engine.title(), QStringLiteral("Retro"));
+}
+
+TEST_F(MeetingEngineTest, OffTheBandTheStoreStopsFollowingAndBackOnItFollowsAndReadsAgain)
+{
+    m_store.events = {meeting(QStringLiteral("Sync"), 60)};
+    m_engine.start();
+    settle();
+    m_engine.stop();
+    EXPECT_FALSE(m_store.following);
+    EXPECT_EQ(m_engine.title(), QStringLiteral("Sync"));
+
+    m_store.events = {meeting(QStringLiteral("Later"), 600)};
+    m_engine.start();
+    ASSERT_TRUE(m_store.pending);
+    std::exchange(m_store.pending, {})(true);
+    settle();
+    EXPECT_TRUE(m_store.following);
+    EXPECT_EQ(m_engine.title(), QStringLiteral("Later"));
+}
+
 TEST_F(MeetingEngineTest, ChosenCalendarsCountUnlessNoneOfThemExists)
 {
     m_store.events = {meeting(QStringLiteral("at work"), 600),

@@ -6,12 +6,23 @@
 class FakeCalendarStore final : public CalendarStore {
 public:
     [[nodiscard]] Authorization authorization() const override { return status; }
-    void requestAccess(std::function<void(bool)> answer) override { pending = std::move(answer); }
+    void requestAccess(std::function<void(bool)> answer) override
+    {
+        following = true;
+        pending = std::move(answer);
+    }
+    void stopFollowing() override
+    {
+        following = false;
+        if (status == Authorization::granted)
+            status = Authorization::notDetermined;
+    }
     [[nodiscard]] QList<CalendarInfo> calendars() const override { return list; }
     [[nodiscard]] EventsQuery eventsQuery(const QDateTime&, const QDateTime&,
                                           const QStringList& ids) const override
     {
         asked = ids;
+        ++queries;
         return [events = events, ids] {
             QList<CalendarEvent> in;
             for (const CalendarEvent& event : events)
@@ -33,10 +44,13 @@ public:
 
     Authorization status = Authorization::granted;
     std::function<void(bool)> pending;
+    // A store that has granted access follows its calendars.
+    bool following = true;
     QList<CalendarInfo> list{{QStringLiteral("work"), QStringLiteral("work")},
                              {QStringLiteral("home"), QStringLiteral("Home")}};
     QList<CalendarEvent> events;
     mutable QStringList asked;
+    mutable int queries = 0;
     int applicationOpened = 0;
     int settingsOpened = 0;
     bool takesSources = false;

@@ -53,9 +53,14 @@ public:
     bool muteWritesFail = false;
     bool volumeWritesFail = false;
     int follows = 0;
+    int reads = 0;
     FakeLog log;
 
-    [[nodiscard]] std::optional<Input> defaultInput() override { return input; }
+    [[nodiscard]] std::optional<Input> defaultInput() override
+    {
+        ++reads;
+        return input;
+    }
     [[nodiscard]] bool setMuted(const QString& name, bool muted) override
     {
         log.add(QStringLiteral("mute %1 %2").arg(name).arg(muted));
@@ -83,6 +88,7 @@ public:
     int releases = 0;
 
     void inhibit(std::function<void(bool held)> answer) override { m_pending.push_back({std::move(answer)}); }
+    [[nodiscard]] QString holder() const override { return held ? QStringLiteral("the test") : QString(); }
     void release() override
     {
         ++releases;

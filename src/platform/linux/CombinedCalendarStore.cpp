@@ -50,6 +50,12 @@ void CombinedCalendarStore::requestAccess(std::function<void(bool)> answer)
     }
 }
 
+void CombinedCalendarStore::stopFollowing()
+{
+    for (const auto& store : m_stores)
+        store->stopFollowing();
+}
+
 QList<CalendarInfo> CombinedCalendarStore::calendars() const
 {
     QList<CalendarInfo> calendars;

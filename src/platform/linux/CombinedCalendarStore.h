@@ -20,6 +20,7 @@ public:
 
     [[nodiscard]] Authorization authorization() const override;
     void requestAccess(std::function<void(bool)> answer) override;
+    void stopFollowing() override;
     [[nodiscard]] QList<CalendarInfo> calendars() const override;
     [[nodiscard]] EventsQuery eventsQuery(const QDateTime& from, const QDateTime& to,
                                           const QStringList& calendarIds) const override;

@@ -76,8 +76,20 @@ void EdsCalendarStore::requestAccess(std::function<void(bool)> answer)
     m_loop->post([sources = m_sources] { sources->start(); });
 }
 
+void EdsCalendarStore::stopFollowing()
+{
+    if (!m_loop)
+        return;
+    m_answered = false;
+    m_asking = false;
+    m_loop->post([sources = m_sources] { sources->stop(); });
+}
+
 void EdsCalendarStore::answer(bool answered)
 {
+    // An answer to a request made before `stopFollowing`, which the next request asks again.
+    if (!m_asking)
+        return;
     m_asking = false;
     m_answered = answered;
     for (const auto& waiting : std::exchange(m_waiting, {}))

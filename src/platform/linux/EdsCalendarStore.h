@@ -14,8 +14,9 @@ class Workspace;
 
 // The calendars of Evolution Data Server, the desktop's calendar store that GNOME Calendar, Evolution and
 // online accounts feed: every enabled calendar source of its registry, by the source's uid. Nothing is
-// asked until access is first requested; access is granted once the registry answers on the session bus
-// and never denied, since there is no permission to ask for. Events are read off the main thread and each
+// asked until access is requested; access is granted once the registry answers on the session bus and
+// never denied, since there is no permission to ask for. `stopFollowing` closes every calendar and its view
+// and forgets the calendars. Events are read off the main thread and each
 // calendar keeps its last events while its backend is gone. `changed` fires when a calendar comes, goes or
 // connects and when a watched calendar's events change.
 //
@@ -29,6 +30,7 @@ public:
 
     [[nodiscard]] Authorization authorization() const override;
     void requestAccess(std::function<void(bool)> answer) override;
+    void stopFollowing() override;
     [[nodiscard]] QList<CalendarInfo> calendars() const override;
     [[nodiscard]] EventsQuery eventsQuery(const QDateTime& from, const QDateTime& to,
                                           const QStringList& calendarIds) const override;

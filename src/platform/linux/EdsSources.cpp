@@ -86,15 +86,29 @@ EdsSources::EdsSources(Listener listener)
 
 EdsSources::~EdsSources()
 {
+    dropAll();
+    g_object_unref(m_cancellable);
+    if (m_bus)
+        g_object_unref(m_bus);
+}
+
+void EdsSources::dropAll()
+{
     g_cancellable_cancel(m_cancellable);
     m_watches.clear();
     if (m_registry) {
         g_signal_handlers_disconnect_by_data(m_registry, this);
-        g_object_unref(m_registry);
+        g_clear_object(&m_registry);
     }
+}
+
+void EdsSources::stop()
+{
+    dropAll();
+    // What was asked before stays cancelled; the next start asks with a new one.
     g_object_unref(m_cancellable);
-    if (m_bus)
-        g_object_unref(m_bus);
+    m_cancellable = g_cancellable_new();
+    report();
 }
 
 void EdsSources::start()

@@ -34,6 +34,9 @@ public:
 
     // Asks for the registry; again after it did not answer.
     void start();
+    // Lets go of the registry and of every calendar with its view, until the next `start`; reports no
+    // calendars.
+    void stop();
 
 private:
     struct Watch;
@@ -48,6 +51,7 @@ private:
     static void viewChanged(GObject* view, gpointer list, gpointer data);
     static void viewComplete(GObject* view, const GError* error, gpointer data);
 
+    void dropAll();
     void sync();
     void connect(Watch& watch);
     void reconnectLater(Watch& watch);

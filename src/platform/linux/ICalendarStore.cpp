@@ -77,6 +77,13 @@ void ICalendarStore::requestAccess(std::function<void(bool)> answer)
     answer(true);
 }
 
+void ICalendarStore::stopFollowing()
+{
+    m_active = false;
+    m_timer.stop();
+    abandonRequests();
+}
+
 QString ICalendarStore::calendarId(const QString& source)
 {
     return QStringLiteral("ics-") +

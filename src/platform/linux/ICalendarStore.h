@@ -16,10 +16,10 @@ class SingleFetch;
 class Workspace;
 
 // The iCalendar files and web addresses of the `meetingCalendarSources` preference, as calendars. Nothing
-// is read until access is first asked for; from then on files are read again every five minutes and each
-// web address is asked at most once in five minutes. The last good answer of each address is kept in
-// `cacheFolder`, so a start without the network still shows it. Reading and parsing run on the background
-// queue. A calendar's id is the hash of its address, so it stays the same across runs.
+// is read until access is asked for; from then until `stopFollowing` files are read again every five
+// minutes and each web address is asked at most once in five minutes. The last good answer of each address is
+// kept in `cacheFolder`, so a start without the network still shows it. Reading and parsing run on the
+// background queue. A calendar's id is the hash of its address, so it stays the same across runs.
 //
 // Main thread only, like every calendar store.
 class ICalendarStore final : public CalendarStore {
@@ -37,6 +37,8 @@ public:
 
     [[nodiscard]] Authorization authorization() const override;
     void requestAccess(std::function<void(bool)> answer) override;
+    // Also gives up the requests that are out; the calendars read so far are kept.
+    void stopFollowing() override;
     [[nodiscard]] QList<CalendarInfo> calendars() const override;
     [[nodiscard]] EventsQuery eventsQuery(const QDateTime& from, const QDateTime& to,
                                           const QStringList& calendarIds) const override;
@@ -54,6 +56,7 @@ public:
     // What the deadlines of the requests that are out do.
     void abandonRequests();
     [[nodiscard]] bool isFetching() const;
+    [[nodiscard]] bool isFollowing() const { return m_timer.isActive(); }
 
     [[nodiscard]] static QString calendarId(const QString& source);
     // The source as an address the store may read: a local file, https, or http to this machine.

@@ -6,6 +6,7 @@
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopHotKeys.h"
 #include "platform/linux/DesktopInstalledApplications.h"
+#include "platform/linux/DesktopSleepInhibitor.h"
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/EdsCalendarStore.h"
 #include "platform/linux/GeoClueLocation.h"
@@ -21,7 +22,6 @@
 #include "platform/linux/LinuxWallpaper.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/LinuxWorkspace.h"
-#include "platform/linux/LogindSleepInhibitor.h"
 #include "platform/linux/LogindWakeWatch.h"
 #include "platform/linux/MachineName.h"
 #include "platform/linux/MprisMusic.h"
@@ -73,7 +73,7 @@ std::unique_ptr<DoNotDisturb> doNotDisturb(ProcessRunner& processes, const QStri
     switch (DesktopWallpaper::desktopFrom(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))) {
     case DesktopWallpaper::Desktop::gnome:
         if (!gsettings.isEmpty())
-            return std::make_unique<GnomeDoNotDisturb>(processes, gsettings);
+            return std::make_unique<GnomeDoNotDisturb>(processes, gsettings, sessionBus());
         break;
     case DesktopWallpaper::Desktop::plasma:
         return std::make_unique<PlasmaDoNotDisturb>(sessionBus(), statusTimeout);
@@ -107,7 +107,7 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
     services.audioInput = std::make_unique<PulseAudioInput>(processes, pactl);
     services.sleepInhibitor =
-        std::make_unique<LogindSleepInhibitor>(systemBus(), sessionBus(), statusTimeout);
+        std::make_unique<DesktopSleepInhibitor>(systemBus(), sessionBus(), statusTimeout);
     services.bluetooth = std::make_unique<BluezBluetooth>(systemBus());
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     services.systemControls =

@@ -48,9 +48,15 @@ PulseAudioInput::PulseAudioInput(ProcessRunner& runner, QString pactl, QObject* 
 std::optional<AudioInput::Input> PulseAudioInput::defaultInput()
 {
     const QString name = run({QStringLiteral("get-default-source")}).value_or(QString()).trimmed();
-    if (name.isEmpty() || name.endsWith(u".monitor"))
+    if (name.isEmpty() || name.endsWith(u".monitor")) {
+        m_defaultIndex = noInput;
         return std::nullopt;
-    return source(name);
+    }
+    std::optional<qint64> index;
+    std::optional<Input> input = source(name, &index);
+    // Without the number every source's events count, as before the first read.
+    m_defaultIndex = index.value_or(notRead);
+    return input;
 }
 
 bool PulseAudioInput::setMuted(const QString& name, bool muted)
@@ -76,13 +82,16 @@ void PulseAudioInput::follow()
         m_subscription->start();
 }
 
-std::optional<AudioInput::Input> PulseAudioInput::parse(const QString& name, const QString& sourcesJson)
+std::optional<AudioInput::Input> PulseAudioInput::parse(const QString& name, const QString& sourcesJson,
+                                                        std::optional<qint64>* index)
 {
     const QJsonDocument document = QJsonDocument::fromJson(sourcesJson.toUtf8());
     for (const QJsonValue& entry : document.array()) {
         const QJsonObject source = entry.toObject();
         if (source.value(u"name").toString() != name)
             continue;
+        if (const QJsonValue number = source.value(u"index"); index && number.isDouble())
+            *index = number.toInteger();
         Input input{name, std::nullopt, loudestChannel(source.value(u"volume").toObject())};
         if (const QJsonValue mute = source.value(u"mute"); mute.isBool())
             input.muted = mute.toBool();
@@ -91,19 +100,30 @@ std::optional<AudioInput::Input> PulseAudioInput::parse(const QString& name, con
     return std::nullopt;
 }
 
-bool PulseAudioInput::isInputEvent(QStringView line)
+bool PulseAudioInput::isInputEvent(QStringView line) const
 {
+    if (line.contains(u" on server"))
+        return true;
     // "Event 'change' on source #7"; "source-output" events are recordings coming and going.
-    return line.contains(u" on source #") || line.contains(u" on server");
+    static constexpr QStringView onSource = u" on source #";
+    const qsizetype at = line.indexOf(onSource);
+    if (at < 0)
+        return false;
+    const qint64 index = m_defaultIndex;
+    if (index == notRead)
+        return true;
+    bool isNumber = false;
+    const qint64 source = line.mid(at + onSource.size()).trimmed().toLongLong(&isNumber);
+    return isNumber && source == index;
 }
 
-std::optional<AudioInput::Input> PulseAudioInput::source(const QString& name)
+std::optional<AudioInput::Input> PulseAudioInput::source(const QString& name, std::optional<qint64>* index)
 {
     const std::optional<QString> sources =
         run({QStringLiteral("--format=json"), QStringLiteral("list"), QStringLiteral("sources")});
     if (!sources)
         return std::nullopt;
-    std::optional<Input> input = parse(name, *sources);
+    std::optional<Input> input = parse(name, *sources, index);
     if (!input)
         qCWarning(lcPlatform).noquote() << "Marquetto: the sound server listed no source called" << name;
     return input;

@@ -64,6 +64,14 @@ protected:
             << program.toStdString() << " did not come onto the bus";
     }
 
+    // Whether the store grants access, once it has answered.
+    static bool ask(CalendarStore& store)
+    {
+        std::optional<bool> granted;
+        store.requestAccess([&](bool answer) { granted = answer; });
+        return waitFor([&] { return granted.has_value(); }, 10000) && *granted;
+    }
+
     // Lets the store's thread report until `done` holds or the deadline passes.
     static bool waitFor(const std::function<bool()>& done, int milliseconds)
     {
@@ -120,21 +128,15 @@ TEST_F(EdsCalendarStoreTest, WaitsForTheServerThenSeesEventsAndTheirChangesAndKe
 {
     FakeWorkspace workspace;
     EdsCalendarStore store(workspace);
-    std::optional<bool> granted;
-    const auto ask = [&] {
-        granted.reset();
-        store.requestAccess([&](bool answer) { granted = answer; });
-        return waitFor([&] { return granted.has_value(); }, 10000) && *granted;
-    };
     {
         LogCapture log;
-        EXPECT_FALSE(ask());
+        EXPECT_FALSE(ask(store));
         EXPECT_EQ(store.authorization(), CalendarStore::Authorization::notDetermined);
         EXPECT_EQ(log.lines().size(), 1);
     }
 
     startServer();
-    EXPECT_TRUE(ask());
+    EXPECT_TRUE(ask(store));
     EXPECT_EQ(store.authorization(), CalendarStore::Authorization::granted);
     ASSERT_TRUE(waitFor([&] { return store.isWatching(systemCalendar); }, 10000));
 
@@ -166,4 +168,21 @@ TEST_F(EdsCalendarStoreTest, WaitsForTheServerThenSeesEventsAndTheirChangesAndKe
     ASSERT_TRUE(waitFor([&] { return !store.isWatching(systemCalendar); }, 5000));
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Planning, moved room with others")});
     EXPECT_FALSE(log.lines().isEmpty());
+}
+
+TEST_F(EdsCalendarStoreTest, StoppedItClosesEveryCalendarUntilAccessIsAskedForAgain)
+{
+    startServer();
+    FakeWorkspace workspace;
+    EdsCalendarStore store(workspace);
+    ASSERT_TRUE(ask(store));
+    ASSERT_TRUE(waitFor([&] { return store.isWatching(systemCalendar); }, 10000));
+
+    store.stopFollowing();
+    EXPECT_EQ(store.authorization(), CalendarStore::Authorization::notDetermined);
+    ASSERT_TRUE(waitFor([&] { return store.calendars().isEmpty(); }, 5000));
+    EXPECT_FALSE(store.isWatching(systemCalendar));
+
+    EXPECT_TRUE(ask(store));
+    EXPECT_TRUE(waitFor([&] { return store.isWatching(systemCalendar); }, 10000));
 }

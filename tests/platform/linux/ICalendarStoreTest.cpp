@@ -98,6 +98,26 @@ TEST_F(ICalendarStoreTest, AnAddressIsAskedAtMostEveryFiveMinutesKeepsItsLastAns
     EXPECT_EQ(titles(*restarted), QStringList{QStringLiteral("Planning")});
 }
 
+TEST_F(ICalendarStoreTest, StoppedItAsksNothingUntilAccessIsAskedForAgain)
+{
+    const QString address = m_server.url(QStringLiteral("/team.ics")).toString();
+    m_server.answer(QStringLiteral("/team.ics"), oneEvent("Planning"));
+    auto store = makeStore();
+    ASSERT_TRUE(store->isFollowing());
+    store->stopFollowing();
+    EXPECT_FALSE(store->isFollowing());
+    EXPECT_EQ(store->authorization(), CalendarStore::Authorization::notDetermined);
+    ASSERT_TRUE(store->addSource(address));
+    settle(*store);
+    EXPECT_TRUE(m_server.targets().isEmpty());
+
+    store->requestAccess([](bool) {});
+    settle(*store);
+    EXPECT_TRUE(store->isFollowing());
+    EXPECT_EQ(m_server.targets().size(), 1);
+    EXPECT_EQ(titles(*store), QStringList{QStringLiteral("Planning")});
+}
+
 TEST_F(ICalendarStoreTest, FilesAreReadAgainAndOnlySecureOrLocalSourcesAreTaken)
 {
     const QString file = m_paths.home + QStringLiteral("/family.ics");

@@ -70,20 +70,31 @@ TEST_F(PulseAudioInputTest, WritesCountWhenTheSourceReadsAsWrittenAfterwards)
     EXPECT_FALSE(m_input.setVolume(QStringLiteral("absent"), 0.2F));
 }
 
-TEST(PulseAudioInputEvents, OnlySourceAndServerEventsConcernTheInput)
+TEST_F(PulseAudioInputTest, OnceReadOnlyTheDefaultInputsEventsAndTheServersConcernIt)
 {
     const struct {
         const char* line;
-        bool concerns;
+        bool beforeRead;
+        bool afterRead;
     } cases[] = {
-        {"Event 'change' on source #1\n", true},
-        {"Event 'change' on server #-1\n", true},
-        {"Event 'new' on source-output #4\n", false},
-        {"Event 'change' on sink #2\n", false},
-        {"", false},
+        {"Event 'change' on source #1\n", true, true},
+        {"Event 'change' on source #0\n", true, false},
+        {"Event 'remove' on source #12\n", true, false},
+        {"Event 'change' on server #-1\n", true, true},
+        {"Event 'new' on source-output #4\n", false, false},
+        {"Event 'change' on sink #2\n", false, false},
+        {"", false, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PulseAudioInput::isInputEvent(QString::fromLatin1(c.line)), c.concerns) << c.line;
+        EXPECT_EQ(m_input.isInputEvent(QString::fromLatin1(c.line)), c.beforeRead) << c.line;
+    ASSERT_TRUE(m_input.defaultInput());
+    for (const auto& c : cases)
+        EXPECT_EQ(m_input.isInputEvent(QString::fromLatin1(c.line)), c.afterRead) << c.line;
+
+    state("default", "speakers.monitor\n");
+    EXPECT_FALSE(m_input.defaultInput());
+    EXPECT_FALSE(m_input.isInputEvent(u"Event 'change' on source #1\n"));
+    EXPECT_TRUE(m_input.isInputEvent(u"Event 'change' on server #-1\n"));
 }
 
 TEST(PulseAudioInputSources, AVolumeBoostedPastTheUnitOrBeyondAnyFloatReadsAsFull)
