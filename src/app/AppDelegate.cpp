@@ -113,7 +113,8 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
     m_desktop->setController(m_panel.get());
     m_activation = std::make_unique<TileActivation>(TileActivation::Services{
         m_services.store(), m_services.settings(), m_editMode,
-        [this]() -> ActionRunner& { return m_services.runner(); }, m_services.clickSound(), *m_panel});
+        [this]() -> ActionRunner& { return m_services.runner(); }, m_services.clickSound(), *m_panel,
+        [this](const Tile& tile) { return m_services.cloudDeck().mayRun(tile); }});
     connect(m_activation.get(), &TileActivation::editorRequested, this, &AppDelegate::openEditor);
     // Lights follow what a tile did without waiting for the next poll.
     connect(m_activation.get(), &TileActivation::actionRan, &m_services.tileState(),

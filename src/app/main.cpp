@@ -2,6 +2,7 @@
 #include "app/DeckServices.h"
 #include "app/FirstPaint.h"
 #include "app/SingleInstance.h"
+#include "exchange/IconNormalizer.h"
 #include "exchange/IconVetting.h"
 #include "platform/linux/XcbPlatform.h"
 #include "platform/qt/MessageBoxAlerts.h"
@@ -40,7 +41,10 @@ int main(int argc, char** argv)
     if (!instance.becomeTheDeck(deckFile))
         return 0;
 
-    PlatformServices platform = createPlatformServices(*paths);
+    // A cover is a full picture already: only its size is brought down to an icon's.
+    PlatformServices platform = createPlatformServices(*paths, [](const QByteArray& picture) {
+        return IconNormalizer::normalizedPNG(picture, IconNormalizer::Step::capped);
+    });
     platform.clipboard = std::make_unique<QtClipboard>();
     platform.alerts = std::make_unique<MessageBoxAlerts>();
     DeckServices::Parts parts;

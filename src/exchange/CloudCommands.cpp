@@ -1,6 +1,7 @@
 #include "exchange/CloudCommands.h"
 
 #include "exchange/CloudDeck.h"
+#include "exchange/SyncedScripts.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
 
@@ -39,6 +40,11 @@ void waitUntil(const std::function<bool()>& done)
 int answerPass(Context& context, const CloudDeck& cloud)
 {
     context.out << cloud.status() << '\n';
+    if (const int held =
+            SyncedScripts::heldTileCount(context.store.pages(), context.settings.cloudDeckHeldScripts())) {
+        context.out << held << (held == 1 ? " tile's script is" : " tiles' scripts are")
+                    << " off until you allow them: sync allow-scripts\n";
+    }
     if (!context.store.savePendingChange())
         return fail(context, QStringLiteral("Couldn't save the deck; it is unchanged on disk."));
     return success;
@@ -91,14 +97,19 @@ int CloudCommands::sync(Context& context, const QStringList& arguments)
     const QString verb = arguments.value(0);
     if (verb == u"on")
         return switchOn(context, cloud, arguments.mid(1));
+    const QString usage = QStringLiteral("sync takes on FOLDER, off, now or allow-scripts");
     if (arguments.size() != 1)
-        return misuse(context, QStringLiteral("sync takes on FOLDER, off or now"));
+        return misuse(context, usage);
     if (verb == u"off") {
         cloud.turnOff();
         return success;
     }
+    if (verb == u"allow-scripts") {
+        cloud.allowScripts();
+        return success;
+    }
     if (verb != u"now")
-        return misuse(context, QStringLiteral("sync takes on FOLDER, off or now"));
+        return misuse(context, usage);
     if (!cloud.isOn())
         return fail(context, QStringLiteral("Sync is off; turn it on with: sync on FOLDER"));
     bool passed = false;

@@ -4,6 +4,7 @@
 #include "core/Logging.h"
 #include "exchange/CloudFolder.h"
 #include "exchange/DeckFingerprint.h"
+#include "exchange/SyncedScripts.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "platform/AlertPresenter.h"
@@ -41,21 +42,26 @@ int actionTileCount(const Pages& pages)
 }
 
 // Runs on the queue: the deck file as the shared copy, written atomically into the synced folder.
-bool writeShared(const DeckTransfer::DeckFile& file, const QString& driveRoot)
+CloudDeck::Upload writeShared(const DeckTransfer::DeckFile& file, const QString& driveRoot)
 {
+    using Upload = CloudDeck::Upload;
     if (driveRoot.isEmpty() || !QFileInfo(driveRoot).isDir())
-        return false;
+        return Upload::failed;
+    const std::optional<QByteArray> bytes = DeckTransfer::encodeReadable(file);
+    if (!bytes) {
+        qCWarning(lcCloud).noquote() << "Marquetto: the deck is too large to share";
+        return Upload::tooLarge;
+    }
     if (!QDir().mkpath(CloudFolder::syncFolder(driveRoot))) {
         qCWarning(lcCloud).noquote() << "Marquetto: couldn't make the folder"
                                      << CloudFolder::syncFolder(driveRoot);
-        return false;
+        return Upload::failed;
     }
-    if (const auto failure =
-            AtomicFile::write(CloudFolder::syncFile(driveRoot), DeckTransfer::encode(file))) {
+    if (const auto failure = AtomicFile::write(CloudFolder::syncFile(driveRoot), *bytes)) {
         qCWarning(lcCloud).noquote() << "Marquetto: couldn't save the shared deck:" << *failure;
-        return false;
+        return Upload::failed;
     }
-    return true;
+    return Upload::written;
 }
 
 } // namespace
@@ -127,13 +133,17 @@ void CloudDeck::stopWatching()
 
 void CloudDeck::pagesChanged(TileStore::ChangeOrigin origin)
 {
+    using Origin = TileStore::ChangeOrigin;
     m_localPrint.reset();
-    if (m_applying || origin == TileStore::ChangeOrigin::cloud || !m_watching)
+    if (m_applying || origin == Origin::cloud)
         return;
-    if (origin != TileStore::ChangeOrigin::artwork) {
-        m_services.settings.setCloudDeckLayoutEdit(editTime());
+    // An edit made while sync was off still makes the deck the user's own; a new grid alone does not.
+    if (origin != Origin::artwork && origin != Origin::grid)
         m_localIsReal = true;
-    }
+    if (!m_watching)
+        return;
+    if (origin != Origin::artwork)
+        m_services.settings.setCloudDeckLayoutEdit(editTime());
     m_pendingSend.start();
 }
 
@@ -231,6 +241,12 @@ void CloudDeck::send()
 {
     const DeckSettings& settings = m_services.settings;
     const QString print = localFingerprint();
+    // Only an edit can make a deck that was too large fit; until then, encoding it again every pass is waste.
+    if (print == m_tooLargePrint) {
+        setStatus(CloudTexts::tooLarge(), true);
+        finish();
+        return;
+    }
     const qint64 revision = qint64(settings.cloudDeckRevision()) + 1;
     const double edited = settings.cloudDeckLayoutEdit();
     const QDateTime editedAt = fromSeconds(edited > 0 ? edited : seconds(m_services.clock.now()));
@@ -246,23 +262,31 @@ void CloudDeck::send()
             file.sourceName = name;
         return writeShared(file, root);
     };
-    m_queue.runThenReport<bool>(this, std::move(write),
-                                [this, revision, print](bool written) { sent(written, revision, print); });
+    m_queue.runThenReport<Upload>(this, std::move(write),
+                                  [this, revision, print](Upload upload) { sent(upload, revision, print); });
 }
 
-void CloudDeck::sent(bool written, qint64 revision, const QString& print)
+void CloudDeck::sent(Upload upload, qint64 revision, const QString& print)
 {
     DeckSettings& settings = m_services.settings;
-    if (written) {
+    if (upload == Upload::written) {
         raiseRevision(revision);
         settings.setCloudDeckFileFingerprint(print);
         settings.setCloudDeckFingerprint(print);
     }
+    m_tooLargePrint = upload == Upload::tooLarge ? print : QString();
     if (m_isOn) {
-        if (written)
+        switch (upload) {
+        case Upload::written:
             setStatus(CloudTexts::lastSynced(m_services.clock.now()), false);
-        else
+            break;
+        case Upload::tooLarge:
+            setStatus(CloudTexts::tooLarge(), true);
+            break;
+        case Upload::failed:
             setStatus(texts().saveFailed(), true);
+            break;
+        }
     }
     finish();
 }
@@ -294,6 +318,11 @@ void CloudDeck::replaceWith(const CloudRemote& remote, Pages pages, const QStrin
     }
     TileStore& store = m_services.store;
     DeckSettings& settings = m_services.settings;
+    const QStringList heldBefore = settings.cloudDeckHeldScripts();
+    const QStringList held = SyncedScripts::held(pages, store.pages(), heldBefore);
+    const bool newlyHeld = std::any_of(held.begin(), held.end(),
+                                       [&](const QString& script) { return !heldBefore.contains(script); });
+    settings.setCloudDeckHeldScripts(held);
     const int page = store.currentPage();
     m_applying = true;
     const bool gridChanged = DeckTransfer::replaceDeck(std::move(pages), remote.file->grid(), store, settings,
@@ -309,9 +338,35 @@ void CloudDeck::replaceWith(const CloudRemote& remote, Pages pages, const QStrin
     raiseRevision(remote.file->revision.value_or(0));
     settings.setCloudDeckLayoutEdit(seconds(remote.file->exportedAt));
     m_localIsReal = true;
-    setStatus(texts().updatedFrom(remote.file->sourceName.value_or(QString()), m_services.clock.now()),
-              false);
+    const QString source = remote.file->sourceName.value_or(QString());
+    setStatus(texts().updatedFrom(source, m_services.clock.now()), false);
+    if (newlyHeld)
+        askToAllowScripts(source);
     finish();
+}
+
+bool CloudDeck::mayRun(const Tile& tile)
+{
+    if (!SyncedScripts::isHeld(tile, m_services.settings.cloudDeckHeldScripts()))
+        return true;
+    return askToAllowScripts(QString());
+}
+
+bool CloudDeck::askToAllowScripts(const QString& sourceName)
+{
+    const int count =
+        SyncedScripts::heldTileCount(m_services.store.pages(), m_services.settings.cloudDeckHeldScripts());
+    if (count == 0)
+        return true;
+    if (m_services.alerts.present(texts().scriptsHeld(sourceName, count)) != 0)
+        return false;
+    allowScripts();
+    return true;
+}
+
+void CloudDeck::allowScripts()
+{
+    m_services.settings.setCloudDeckHeldScripts({});
 }
 
 void CloudDeck::setCloudDeck(bool on, Chooser choose, std::function<void(bool)> done)
@@ -387,7 +442,10 @@ void CloudDeck::turnOn(Side keeping, const CloudRemote& from)
         }
         settings.setCloudDeckFingerprint(QString());
         settings.setCloudDeckLayoutEdit(editTime());
-        m_localIsReal = true;
+        // Choosing this deck over a shared one makes it the user's; an empty folder alone does not, or a
+        // machine switched on before its sync client pulled the folder would share its starter deck.
+        if (isDeck)
+            m_localIsReal = true;
     }
     setOn(true);
     setStatus(texts().checking(), true);
@@ -447,8 +505,9 @@ void CloudDeck::raiseRevision(qint64 seen)
 bool CloudDeck::localIsReal()
 {
     if (!m_localIsReal)
-        m_localIsReal = m_services.store.loadedFromDisk();
-    return *m_localIsReal;
+        m_localIsReal = m_services.store.loadedFromDisk() && !m_services.settings.isDeckUntouched();
+    // A deck without a single tile holds nothing worth sharing, however it came to be.
+    return *m_localIsReal && actionTileCount(m_services.store.pages()) > 0;
 }
 
 QString CloudDeck::deviceID()

@@ -36,6 +36,12 @@ public:
         cloud, // use the shared deck
         local, // keep this machine's
     };
+    // How an upload ended.
+    enum class Upload {
+        written,
+        tooLarge, // larger than any reader takes: nothing was written
+        failed,
+    };
     // Asks the switch-on question; nothing means cancel.
     using Chooser = std::function<std::optional<Side>(const Alert& question)>;
 
@@ -82,6 +88,12 @@ public:
     // Reads the folder on the queue and hands what it found to `done` on the main thread.
     void inspect(std::function<void(CloudRemote)> done);
 
+    // Whether the tile may run. A script that came with a synced deck is off until the user allows the
+    // held scripts, which this asks for with an alert.
+    [[nodiscard]] bool mayRun(const Tile& tile);
+    // Turns on every script that came with a synced deck.
+    void allowScripts();
+
     // Whether the user is editing the deck, which holds an update back.
     void setEditingCheck(std::function<bool()> isEditing) { m_isEditing = std::move(isEditing); }
     // Rebuilds the panel after an applied deck changed the grid.
@@ -104,10 +116,13 @@ private:
     void reconcile(const CloudRemote& remote);
     void record(const CloudRemote& remote);
     void send();
-    void sent(bool written, qint64 revision, const QString& print);
+    void sent(Upload upload, qint64 revision, const QString& print);
     void apply(const CloudRemote& remote);
     void replaceWith(const CloudRemote& remote, Pages pages, const QString& printAtDecision);
     void keepSharedAsBackup(const CloudRemote& remote);
+    // Shows how many tiles' scripts are held, `sourceName` being where they came from when known; true
+    // when none is held any more.
+    bool askToAllowScripts(const QString& sourceName);
     void answerSwitch(const CloudRemote& remote, const Chooser& choose);
     void finish();
     void raiseRevision(qint64 seen);
@@ -130,6 +145,8 @@ private:
     bool m_watching = false;
     std::optional<bool> m_localIsReal;
     mutable std::optional<QString> m_localPrint;
+    // The local deck that was last found too large to share.
+    QString m_tooLargePrint;
     std::function<bool()> m_isEditing = [] { return false; };
     std::function<void()> m_rebuildPanel = [] {};
     QTimer m_timer;

@@ -32,7 +32,6 @@ CloudRule::Step CloudRule::decide(const Pass& pass)
     case Reading::deck:
         return decideOnDeck(pass);
     case Reading::missing:
-        return Step::send;
     case Reading::damaged:
         return pass.localIsReal ? Step::send : Step::report;
     case Reading::unavailable:

@@ -34,7 +34,8 @@ struct Pass {
     // The fingerprints remembered from the last time both sides were known to agree.
     QString storedFilePrint;
     QString storedDeckPrint;
-    // Whether the local deck is the user's own rather than a starter or empty deck.
+    // Whether the local deck is the user's own rather than a starter or empty deck. Only such a deck is ever
+    // uploaded.
     bool localIsReal = false;
     // Seconds since 1970: this machine's last edit (0 when none) and when the file's deck was edited.
     double layoutEdit = 0;

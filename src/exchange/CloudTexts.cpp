@@ -58,6 +58,11 @@ QString CloudTexts::saveFailed() const
     return QStringLiteral("Couldn't save to ") + m_drive + QStringLiteral(". Trying again shortly.");
 }
 
+QString CloudTexts::tooLarge()
+{
+    return QStringLiteral("Your deck is too large to sync. Use fewer or smaller custom icons.");
+}
+
 QString CloudTexts::status(CloudRule::Reading reading) const
 {
     using CloudRule::Reading;
@@ -74,8 +79,9 @@ QString CloudTexts::status(CloudRule::Reading reading) const
     case Reading::newer:
         return QStringLiteral("Your other ") + m_wordings.computer +
                QStringLiteral(" has a newer Marquetto. Update this one to keep syncing.");
-    case Reading::deck:
     case Reading::missing:
+        return QStringLiteral("Waiting for your first edit before sharing this deck.");
+    case Reading::deck:
         break;
     }
     return {};
@@ -98,6 +104,21 @@ Alert CloudTexts::question(const QString& sourceName, int tileCount, const QDate
             QStringLiteral(
                 ". The deck you don't keep is backed up first, so you can get it back from Backups."),
         {m_wordings.useCloudDeck, m_wordings.keepLocalDeck, QStringLiteral("Cancel")},
+    };
+}
+
+Alert CloudTexts::scriptsHeld(const QString& sourceName, int tileCount) const
+{
+    const QString tiles = tileCount == 1
+                              ? QStringLiteral("1 tile that runs a script")
+                              : QString::number(tileCount) + QStringLiteral(" tiles that run scripts");
+    const QString source = sourceName.isEmpty() ? QString() : QStringLiteral(" from ") + sourceName;
+    return {
+        QStringLiteral("The synced deck") + source + QStringLiteral(" has ") + tiles + u'.',
+        QStringLiteral("They stay off until you allow them. Scripts run ") + m_wordings.scriptsRunWhere +
+            QStringLiteral(", and anyone who can change ") + m_drive +
+            QStringLiteral(" can change them: only allow them if you trust everyone who can."),
+        {QStringLiteral("Allow Scripts"), QStringLiteral("Keep Them Off")},
     };
 }
 

@@ -22,11 +22,15 @@ public:
     // `sourceName` empty: the other machine is not named.
     [[nodiscard]] QString updatedFrom(const QString& sourceName, const QDateTime& at) const;
     [[nodiscard]] QString saveFailed() const;
+    [[nodiscard]] static QString tooLarge();
     // The line for a reading that leaves both decks alone.
     [[nodiscard]] QString status(CloudRule::Reading reading) const;
 
     // Which deck to keep, when both sides hold one; buttons: shared deck, this machine's, cancel.
     [[nodiscard]] Alert question(const QString& sourceName, int tileCount, const QDateTime& exportedAt) const;
+    // The scripts of `tileCount` synced tiles are off, `sourceName` being the machine they came from (empty:
+    // not named); buttons: allow, keep off.
+    [[nodiscard]] Alert scriptsHeld(const QString& sourceName, int tileCount) const;
     // Why sync cannot be switched on with this reading; nothing when it can.
     [[nodiscard]] std::optional<Alert> refusal(CloudRule::Reading reading) const;
 

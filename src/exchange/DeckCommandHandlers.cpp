@@ -7,6 +7,7 @@
 #include "core/PendingCalls.h"
 #include "editing/TileLibrary.h"
 #include "exchange/DeckRemote.h"
+#include "exchange/SyncedScripts.h"
 #include "model/Settings.h"
 #include "model/TileCoding.h"
 #include "model/TileStore.h"
@@ -227,6 +228,10 @@ int run(Context& context, const QStringList& arguments)
     const Tile tile = context.store.tile(slot->page, slot->index);
     if (!tile.action)
         return fail(context, QStringLiteral("Empty tile"));
+    if (SyncedScripts::isHeld(tile, context.settings.cloudDeckHeldScripts()))
+        return fail(context,
+                    QStringLiteral("That tile's script came with the synced deck and stays off until "
+                                   "you allow it: sync allow-scripts"));
 
     ActionRunner& runner = context.runner();
     runner.execute(*tile.action);

@@ -57,7 +57,7 @@ const std::vector<Command>& table()
         {QStringLiteral("sync"),
          true,
          {QStringLiteral("sync on FOLDER [--use-shared | --keep-local]"), QStringLiteral("sync off"),
-          QStringLiteral("sync now")},
+          QStringLiteral("sync now"), QStringLiteral("sync allow-scripts")},
          &CloudCommands::sync},
         // The desktop's settings, not the deck's: they change with no deck running.
         {QStringLiteral("shortcuts"),

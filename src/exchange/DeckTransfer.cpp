@@ -82,11 +82,19 @@ std::optional<QString> exportTo(const QString& path, const LocalDeck& deck)
     const DeckFile file =
         snapshot(deck.store.pages(), {deck.settings.gridColumns(), deck.settings.gridRows()}, deck.iconsDir,
                  deck.clock.now());
-    const QByteArray bytes = encode(file);
-    // A file no reader accepts would look like a good export until the day it is needed.
-    if (bytes.size() > maxFileBytes)
+    const std::optional<QByteArray> bytes = encodeReadable(file);
+    if (!bytes)
         return QStringLiteral("The deck is too large for a deck file.");
-    return AtomicFile::write(path, bytes);
+    return AtomicFile::write(path, *bytes);
+}
+
+std::optional<QByteArray> encodeReadable(const DeckFile& deck)
+{
+    // A file no reader accepts would look like a good export, or a good upload, until the day it is needed.
+    QByteArray bytes = encode(deck);
+    if (bytes.size() > maxFileBytes)
+        return std::nullopt;
+    return bytes;
 }
 
 Expected<Prepared, TransferError> read(const QString& path)

@@ -153,6 +153,8 @@ struct Confirmation {
 [[nodiscard]] DeckFile snapshot(const Pages& pages, Grid grid, const QString& iconsDir, const QDateTime& now);
 // Compact JSON, keys sorted at every level, "/" escaped, whole-second UTC dates, padded Base64.
 [[nodiscard]] QByteArray encode(const DeckFile& deck);
+// `encode`, or nothing when the file would be larger than `maxFileBytes`, which every reader refuses.
+[[nodiscard]] std::optional<QByteArray> encodeReadable(const DeckFile& deck);
 // `newerFormat` for a format above the current one whatever else the bytes hold; `unreadable` for anything
 // that is not a complete deck file, including dates with fractional seconds and Base64 that does not decode.
 [[nodiscard]] Expected<DeckFile, TransferError> decode(const QByteArray& bytes);

@@ -377,15 +377,28 @@ std::optional<QByteArray> pngBytes(const QImage& image)
     return bytes;
 }
 
-std::optional<QByteArray> normalizedPNG(const QString& path, Step step)
+namespace {
+
+std::optional<QByteArray> shapedPNG(const std::optional<QImage>& image, Step step)
 {
-    const std::optional<QImage> image = decode(path);
     if (!image)
         return std::nullopt;
     const std::optional<QImage> result = shaped(*image, step);
     if (!result)
         return std::nullopt;
     return pngBytes(*result);
+}
+
+} // namespace
+
+std::optional<QByteArray> normalizedPNG(const QString& path, Step step)
+{
+    return shapedPNG(decode(path), step);
+}
+
+std::optional<QByteArray> normalizedPNG(const QByteArray& bytes, Step step)
+{
+    return shapedPNG(decode(bytes), step);
 }
 
 } // namespace IconNormalizer

@@ -69,5 +69,7 @@ struct ContentBox {
 [[nodiscard]] std::optional<QByteArray> pngBytes(const QImage& image);
 // The file decoded, shaped by `step` and encoded as PNG; nothing when any of these fails.
 [[nodiscard]] std::optional<QByteArray> normalizedPNG(const QString& path, Step step);
+// The same for a file's bytes held in memory.
+[[nodiscard]] std::optional<QByteArray> normalizedPNG(const QByteArray& bytes, Step step);
 
 } // namespace IconNormalizer

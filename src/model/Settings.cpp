@@ -122,6 +122,10 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
                                         &DeckSettings::cloudDeckRevisionChanged, sanitisedRevision})
     , m_cloudDeckLayoutEdit(preferences, {QStringLiteral("cloudDeckLayoutEdit"), 0.0,
                                           &DeckSettings::cloudDeckLayoutEditChanged, sanitisedTime})
+    , m_cloudDeckHeldScripts(preferences, {QStringLiteral("cloudDeckHeldScripts"), QStringList(),
+                                           &DeckSettings::cloudDeckHeldScriptsChanged})
+    , m_deckUntouched(preferences,
+                      {QStringLiteral("deckUntouched"), false, &DeckSettings::deckUntouchedChanged})
 {
 }
 
@@ -296,4 +300,14 @@ void DeckSettings::setCloudDeckRevision(int value)
 void DeckSettings::setCloudDeckLayoutEdit(double value)
 {
     update(m_cloudDeckLayoutEdit, value);
+}
+
+void DeckSettings::setCloudDeckHeldScripts(const QStringList& value)
+{
+    update(m_cloudDeckHeldScripts, value);
+}
+
+void DeckSettings::setDeckUntouched(bool value)
+{
+    update(m_deckUntouched, value);
 }

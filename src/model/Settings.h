@@ -70,6 +70,10 @@ public:
     [[nodiscard]] const QString& cloudDeckFingerprint() const { return m_cloudDeckFingerprint.value(); }
     [[nodiscard]] int cloudDeckRevision() const { return m_cloudDeckRevision.value(); }
     [[nodiscard]] double cloudDeckLayoutEdit() const { return m_cloudDeckLayoutEdit.value(); }
+    // The digests of the script actions that came with a synced deck and stay off until the user allows them.
+    [[nodiscard]] const QStringList& cloudDeckHeldScripts() const { return m_cloudDeckHeldScripts.value(); }
+    // The deck is still the one a first launch made (the starter deck, or one empty page): no one changed it.
+    [[nodiscard]] bool isDeckUntouched() const { return m_deckUntouched.value(); }
     // Every setting changed is in the preferences file; false while the file cannot be written.
     [[nodiscard]] bool isSaved() const { return m_preferences.isSaved(); }
 
@@ -107,6 +111,8 @@ public:
     void setCloudDeckFingerprint(const QString& value);
     void setCloudDeckRevision(int value);
     void setCloudDeckLayoutEdit(double value);
+    void setCloudDeckHeldScripts(const QStringList& value);
+    void setDeckUntouched(bool value);
 
     // Derived deck geometry, in points.
     [[nodiscard]] int tilesPerPage() const { return gridColumns() * gridRows(); }
@@ -148,6 +154,8 @@ Q_SIGNALS:
     void cloudDeckFingerprintChanged(const QString& value);
     void cloudDeckRevisionChanged(int value);
     void cloudDeckLayoutEditChanged(double value);
+    void cloudDeckHeldScriptsChanged(const QStringList& value);
+    void deckUntouchedChanged(bool value);
 
 private:
     template <typename T>
@@ -191,4 +199,6 @@ private:
     Value<QString> m_cloudDeckFingerprint;
     Value<int> m_cloudDeckRevision;
     Value<double> m_cloudDeckLayoutEdit;
+    Value<QStringList> m_cloudDeckHeldScripts;
+    Value<bool> m_deckUntouched;
 };

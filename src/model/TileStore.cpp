@@ -48,7 +48,10 @@ void TileStore::load()
     } else {
         if (m_services.holdIconCleanup)
             m_services.holdIconCleanup();
-        if (m_file.isFirstLaunch() && m_services.starterDeck) {
+        const bool firstLaunch = m_file.isFirstLaunch();
+        if (firstLaunch)
+            m_services.settings.setDeckUntouched(true);
+        if (firstLaunch && m_services.starterDeck) {
             std::vector<Tile> starter = m_services.starterDeck(m_services.settings.tilesPerPage());
             if (!starter.empty()) {
                 pages.push_back(std::move(starter));
@@ -69,6 +72,9 @@ void TileStore::load()
 
 void TileStore::pagesDidChange(ChangeOrigin origin)
 {
+    // Artwork and a new grid dress the deck up; they do not make a first launch's deck anyone's own.
+    if (origin != ChangeOrigin::artwork && origin != ChangeOrigin::grid)
+        m_services.settings.setDeckUntouched(false);
     m_hasPendingSave = true;
     m_saveTimer.start();
     Q_EMIT pagesChanged(origin);

@@ -27,7 +27,7 @@ void TileActivation::activate(int page, int index)
 bool TileActivation::run(int page, int index)
 {
     const Tile tile = m_services.store.tile(page, index);
-    if (!tile.action)
+    if (!tile.action || !m_services.mayRun(tile))
         return false;
     m_services.runner().execute(*tile.action);
     m_services.panel.endSummon();

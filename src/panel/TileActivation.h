@@ -3,6 +3,7 @@
 #include "actions/ActionRunnerSource.h"
 
 #include <QObject>
+#include <functional>
 
 class ActionRunner;
 class ClickSound;
@@ -10,6 +11,7 @@ class DeckSettings;
 class DesktopPanelController;
 class EditModeState;
 class TileStore;
+struct Tile;
 
 // The one way a tile of the deck is run: by a click on it, by its numbered hot key or from the command line.
 //
@@ -27,6 +29,8 @@ public:
         ActionRunnerSource runner;
         ClickSound& clickSound;
         DesktopPanelController& panel;
+        // Whether the tile may run now; a tile it refuses is not run.
+        std::function<bool(const Tile&)> mayRun = [](const Tile&) { return true; };
     };
 
     explicit TileActivation(Services services, QObject* parent = nullptr);
@@ -34,7 +38,8 @@ public:
     // A click on the tile at (page, index).
     void activate(int page, int index);
     // Runs the tile's action and sends a summoned deck back to the desktop, without sound and whatever the
-    // edit mode. False, with nothing done, for an empty tile or a slot that does not exist.
+    // edit mode. False, with nothing done, for an empty tile, a slot that does not exist or a tile that may
+    // not run.
     bool run(int page, int index);
 
 Q_SIGNALS:

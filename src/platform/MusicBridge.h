@@ -3,11 +3,15 @@
 #include "model/AlbumEntry.h"
 #include "model/ArtworkSource.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
+
+// Turns a picture found for an album into the bytes of its icon file; nothing when it cannot.
+using ArtworkShaper = std::function<std::optional<QByteArray>(const QByteArray& picture)>;
 
 // What the music player says plays now.
 struct NowPlayingInfo {

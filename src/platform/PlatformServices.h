@@ -124,5 +124,6 @@ struct PlatformServices {
     std::function<QString()> machineName = [] { return QSysInfo::machineHostName(); };
 };
 
-// The services of the running platform, for this operating system.
-[[nodiscard]] PlatformServices createPlatformServices(const AppPaths& paths);
+// The services of the running platform, for this operating system. Album covers become icon files through
+// `shapeArtwork`; without it none is stored.
+[[nodiscard]] PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper shapeArtwork = {});

@@ -22,15 +22,17 @@ Tile snippet(const QString& text)
     return tile;
 }
 
-// One machine: its own home, preferences, store and sync engine, all sharing `driveRoot`.
+// One machine: its own home, preferences, store and sync engine, all sharing `driveRoot`. Without a first
+// tile it is a first launch, which installs a one-tile starter deck.
 struct Machine {
     Machine(const QString& home, const QString& driveRoot, const QString& firstTile)
         : paths(AppPaths::forHome(home))
     {
         if (!firstTile.isEmpty())
             LayoutFile(paths, clock).write({{snippet(firstTile)}});
-        store = std::make_unique<TileStore>(TileStore::Services{paths, settings, starterHint, clock, music,
-                                                                [](int) { return std::vector<Tile>(); }});
+        store = std::make_unique<TileStore>(
+            TileStore::Services{paths, settings, starterHint, clock, music,
+                                [](int) { return std::vector<Tile>{snippet(QStringLiteral("starter"))}; }});
         settings.setCloudDeckFolder(driveRoot);
         cloud = std::make_unique<CloudDeck>(
             CloudDeck::Services{*store,
@@ -139,6 +141,116 @@ TEST_F(CloudDeckTest, FirstSwitchOnUploadsOrAsksAndTheDeckNotKeptIsBackedUp)
         EXPECT_TRUE(m_b->backedUp(loser)) << "the deck not kept is among B's backups";
         EXPECT_EQ(m_b->settings.cloudDeckRevision(), answer == CloudDeck::Side::cloud ? 1 : 2);
     }
+}
+
+TEST_F(CloudDeckTest, AnUntouchedDeckWaitsForAnEditAndNeverReplacesTheSharedDeck)
+{
+    m_a->switchOn(std::nullopt);
+    const QByteArray shared = readFile(m_file);
+    // C's sync client has not pulled the folder yet: C switches on to an empty folder of its own.
+    const QString unpulled = m_paths.home + QStringLiteral("/Unpulled");
+    QDir().mkpath(unpulled);
+    auto c = std::make_unique<Machine>(m_paths.home + QStringLiteral("/c"), unpulled, QString());
+    c->switchOn(std::nullopt);
+    const QString waiting = QStringLiteral("Waiting for your first edit before sharing this deck.");
+    EXPECT_EQ(c->cloud->status(), waiting);
+    c->settings.setGrid(3, 4);
+    c->pass();
+    c.reset();
+    c = std::make_unique<Machine>(m_paths.home + QStringLiteral("/c"), unpulled, QString());
+    c->pass();
+    EXPECT_EQ(c->cloud->status(), waiting) << "the starter deck on disk is still nobody's deck";
+    EXPECT_FALSE(exists(CloudFolder::syncFile(unpulled))) << "nothing the user made, nothing to share";
+
+    // The client brings the shared deck at last: C takes it, A keeps its own.
+    QDir().mkpath(CloudFolder::syncFolder(unpulled));
+    writeFile(CloudFolder::syncFile(unpulled), shared);
+    c->pass();
+    EXPECT_EQ(c->firstLabel(), QStringLiteral("from A"));
+    m_a->pass();
+    EXPECT_EQ(m_a->firstLabel(), QStringLiteral("from A"));
+    EXPECT_EQ(readFile(m_file), shared);
+
+    const QString empty = m_paths.home + QStringLiteral("/Empty");
+    QDir().mkpath(empty);
+    auto d = std::make_unique<Machine>(m_paths.home + QStringLiteral("/d"), empty, QString());
+    d->switchOn(std::nullopt);
+    d->store->set(snippet(QStringLiteral("mine")), 0, 1);
+    d->cloud->sendDue();
+    d->settle();
+    EXPECT_TRUE(d->cloud->status().startsWith(QStringLiteral("Last synced at "))) << "an edit is shared";
+}
+
+TEST_F(CloudDeckTest, ADeckNoReaderWouldTakeIsNotUploadedAndTheStatusSaysWhy)
+{
+    m_a->switchOn(std::nullopt);
+    const QByteArray shared = readFile(m_file);
+    // Three photos as custom icons: their Base64 alone passes what every reader takes.
+    for (int index = 1; index <= 3; ++index) {
+        const QString name = QStringLiteral("photo%1.png").arg(index);
+        writeFile(m_a->paths.iconsDir() + u'/' + name,
+                  QByteArray(18'000'000, static_cast<char>('a' + index)));
+        Tile tile = snippet(name);
+        tile.icon = TileIcon{TileIcon::Custom{name}};
+        m_a->store->set(tile, 0, index);
+    }
+    const QString tooLarge =
+        QStringLiteral("Your deck is too large to sync. Use fewer or smaller custom icons.");
+    for (int round = 0; round < 2; ++round) {
+        m_a->pass();
+        EXPECT_EQ(m_a->cloud->status(), tooLarge);
+        EXPECT_EQ(readFile(m_file), shared) << "the shared deck stays as it was";
+    }
+    m_a->store->set(snippet(QStringLiteral("small again")), 0, 1);
+    m_a->store->set(snippet(QStringLiteral("small again")), 0, 2);
+    m_a->store->set(snippet(QStringLiteral("small again")), 0, 3);
+    m_a->pass();
+    EXPECT_TRUE(m_a->cloud->status().startsWith(QStringLiteral("Last synced at ")));
+}
+
+TEST_F(CloudDeckTest, ScriptsThatComeWithTheSyncedDeckStayOffUntilTheUserAllowsThem)
+{
+    Tile script;
+    script.action = TileAction{TileAction::RunScript{QStringLiteral("touch ~/ran"), false}};
+    m_a->store->set(script, 0, 1);
+    m_a->switchOn(std::nullopt);
+    m_b->alerts.answer = 1;
+    m_b->switchOn(CloudDeck::Side::cloud);
+    ASSERT_EQ(m_b->alerts.shown.size(), 1u);
+    EXPECT_EQ(m_b->alerts.shown.back().message,
+              QStringLiteral("The synced deck from Ada's laptop has 1 tile that runs a script."));
+    const Tile arrived = m_b->store->tile(0, 1);
+    EXPECT_EQ(arrived, script) << "the deck is the same on both machines";
+    EXPECT_FALSE(m_b->cloud->mayRun(arrived));
+    EXPECT_EQ(m_b->alerts.shown.size(), 2u) << "running it asks again";
+    EXPECT_TRUE(m_b->cloud->mayRun(m_b->store->tile(0, 0))) << "other tiles run as before";
+    EXPECT_TRUE(m_a->cloud->mayRun(script)) << "A's own script is A's";
+
+    // Other changes apply without a word; a changed script is held again until allowed.
+    m_a->store->set(snippet(QStringLiteral("renamed")), 0, 0);
+    m_a->cloud->sendDue();
+    m_a->settle();
+    m_b->pass();
+    EXPECT_EQ(m_b->firstLabel(), QStringLiteral("renamed"));
+    EXPECT_EQ(m_b->alerts.shown.size(), 2u);
+    m_b->alerts.answer = 0;
+    EXPECT_TRUE(m_b->cloud->mayRun(arrived));
+    EXPECT_TRUE(m_b->settings.cloudDeckHeldScripts().isEmpty());
+
+    Tile changed = script;
+    changed.action =
+        TileAction{TileAction::Sequence{{TileAction{TileAction::RunScript{QStringLiteral("beep"), true}}}}};
+    m_a->store->set(changed, 0, 1);
+    m_a->cloud->sendDue();
+    m_a->settle();
+    m_b->alerts.answer = 1;
+    m_b->pass();
+    EXPECT_EQ(m_b->alerts.shown.size(), 4u);
+    EXPECT_FALSE(m_b->cloud->mayRun(m_b->store->tile(0, 1)));
+    Tile ownEdit = changed;
+    ownEdit.action = TileAction{TileAction::RunScript{QStringLiteral("echo mine"), false}};
+    m_b->store->set(ownEdit, 0, 1);
+    EXPECT_TRUE(m_b->cloud->mayRun(m_b->store->tile(0, 1))) << "what the user writes is the user's";
 }
 
 TEST_F(CloudDeckTest, WhenBothEditedTheLaterEditWinsAndTheSameSecondGoesToTheFile)

@@ -41,6 +41,7 @@ TEST(CloudRuleTest, APassSendsAppliesOrSettlesByWhatChangedSinceTheSidesLastAgre
          Step::apply},
         {"both, no local edit time", pass(Reading::deck, c, a, b, b, true, 0, exported), Step::apply},
         {"no file yet", pass(Reading::missing, {}, a, {}, {}, true), Step::send},
+        {"no file yet, starter deck", pass(Reading::missing, {}, a, {}, {}, false), Step::report},
         {"damaged file, real deck", {Reading::damaged, {}, a, {}, {}, true}, Step::send},
         {"damaged file, starter deck", {Reading::damaged, {}, a, {}, {}, false}, Step::report},
         {"folder gone", {Reading::unavailable, {}, a, {}, {}, true}, Step::report},

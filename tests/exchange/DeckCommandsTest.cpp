@@ -1,6 +1,7 @@
 #include "exchange/DeckCommands.h"
 
 #include "exchange/DeckRemote.h"
+#include "exchange/SyncedScripts.h"
 #include "model/TileCoding.h"
 #include "support/ActionMachinery.h"
 #include "support/FakeApplicationNames.h"
@@ -155,6 +156,15 @@ TEST_F(DeckCommandsTest, SetReplacesASlotAndWritesAtOnce)
               DeckCommands::success);
     EXPECT_EQ(m_store->tile(0, 8).id,
               QUuid::fromString(QStringLiteral("0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B")));
+}
+
+TEST_F(DeckCommandsTest, RunLeavesAScriptThatCameWithTheSyncedDeckOff)
+{
+    const Tile script = m_store->tile(0, 0);
+    m_settings->setCloudDeckHeldScripts({*SyncedScripts::digest(*script.action)});
+    EXPECT_EQ(run({QStringLiteral("run"), QStringLiteral("0"), QStringLiteral("0")}), DeckCommands::failure);
+    EXPECT_EQ(m_runnerAsked, 0);
+    EXPECT_TRUE(m_err.contains(QStringLiteral("sync allow-scripts"))) << m_err.toStdString();
 }
 
 TEST_F(DeckCommandsTest, BadInputIsRefusedAndTheDeckIsUntouched)

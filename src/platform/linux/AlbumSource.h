@@ -15,7 +15,8 @@ public:
     // The albums, sorted by name; none when there is no music folder or nothing in it is tagged.
     virtual void albums(MusicBridge::AlbumsHandler handler) = 0;
     // Writes the album's cover (its tracks' embedded picture, else the folder's cover image) into the icons
-    // folder as "album-UUID.png" and answers that file name; nothing when the album has no cover.
+    // folder as "album-UUID.png", at the size of an icon, and answers that file name; nothing when the album
+    // has no cover that makes an icon.
     virtual void fetchArtwork(const QString& album, const QString& artist,
                               ArtworkSource::ArtworkHandler handler) = 0;
     // Writes the album's tracks, in disc then track order, as the M3U8 playlist at `playlistPath`

@@ -33,14 +33,19 @@ void post(QPointer<QObject> guard, std::function<void()> answer)
 }
 
 std::optional<QString> writeArtwork(const AlbumLibrary& library, const QString& album, const QString& artist,
-                                    const QString& iconsDirectory)
+                                    const QString& iconsDirectory, const ArtworkShaper& shape)
 {
     const AlbumLibrary::Album* found = library.find(album, artist);
-    if (!found)
+    if (!found || !shape)
         return std::nullopt;
-    const std::optional<QByteArray> cover = AlbumFiles::cover(*found);
-    if (!cover)
+    const std::optional<QByteArray> picture = AlbumFiles::cover(*found);
+    if (!picture)
         return std::nullopt;
+    const std::optional<QByteArray> cover = shape(*picture);
+    if (!cover) {
+        qCInfo(lcPlatform).noquote() << "Marquetto: the cover of" << album << "is no picture this deck reads";
+        return std::nullopt;
+    }
     const QString name = QStringLiteral("album-") +
                          QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
                          QStringLiteral(".png");
@@ -70,10 +75,12 @@ bool writePlaylist(const AlbumLibrary& library, const QString& album, const QStr
 
 } // namespace
 
-MusicFolder::MusicFolder(QString folder, QString iconsDirectory, QObject* parent, JobRunner background)
+MusicFolder::MusicFolder(QString folder, QString iconsDirectory, ArtworkShaper shapeArtwork, QObject* parent,
+                         JobRunner background)
     : QObject(parent)
     , m_folder(std::move(folder))
     , m_iconsDirectory(std::move(iconsDirectory))
+    , m_shapeArtwork(std::move(shapeArtwork))
     , m_background(std::move(background))
 {
     m_settle.setSingleShot(true);
@@ -101,11 +108,11 @@ void MusicFolder::fetchArtwork(const QString& album, const QString& artist,
                                ArtworkSource::ArtworkHandler handler)
 {
     withLibrary([this, album, artist, handler = std::move(handler)](const Library& library) {
-        m_background(
-            [library, album, artist, icons = m_iconsDirectory, guard = QPointer<QObject>(this), handler] {
-                const std::optional<QString> name = writeArtwork(*library, album, artist, icons);
-                post(guard, [handler, name] { handler(name); });
-            });
+        m_background([library, album, artist, icons = m_iconsDirectory, shape = m_shapeArtwork,
+                      guard = QPointer<QObject>(this), handler] {
+            const std::optional<QString> name = writeArtwork(*library, album, artist, icons, shape);
+            post(guard, [handler, name] { handler(name); });
+        });
     });
 }
 

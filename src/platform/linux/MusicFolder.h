@@ -21,9 +21,10 @@ public:
     using Job = std::function<void()>;
     using JobRunner = std::function<void(Job)>;
 
-    // Reads nothing yet. Artwork goes into `iconsDirectory`, created when needed; scans and file work go to
-    // `background`.
-    MusicFolder(QString folder, QString iconsDirectory, QObject* parent = nullptr,
+    // Reads nothing yet. Covers go into `iconsDirectory`, created when needed, as `shapeArtwork` makes them
+    // (none without it): a cover as found may be a photo of many megabytes, which would then travel with
+    // every deck file. Scans and file work go to `background`.
+    MusicFolder(QString folder, QString iconsDirectory, ArtworkShaper shapeArtwork, QObject* parent = nullptr,
                 JobRunner background = &BackgroundQueue::run);
     ~MusicFolder() override;
 
@@ -51,6 +52,7 @@ private:
 
     QString m_folder;
     QString m_iconsDirectory;
+    ArtworkShaper m_shapeArtwork;
     JobRunner m_background;
     Library m_library;
     // False while the library may be behind the folder: a change was seen, or the folder could not be

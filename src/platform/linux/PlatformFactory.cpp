@@ -85,7 +85,7 @@ std::unique_ptr<DoNotDisturb> doNotDisturb(ProcessRunner& processes, const QStri
 
 } // namespace
 
-PlatformServices createPlatformServices(const AppPaths& paths)
+PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper shapeArtwork)
 {
     PlatformServices services;
     services.paths = paths;
@@ -113,7 +113,8 @@ PlatformServices createPlatformServices(const AppPaths& paths)
     services.systemControls =
         std::make_unique<LinuxSystemControls>(*services.audio, processes, gsettings, systemBus());
     // The player says what plays; the albums come from the music folder, which the player's object owns.
-    auto* albums = new MusicFolder(MusicFolder::userMusicFolder(paths), paths.iconsDir());
+    auto* albums =
+        new MusicFolder(MusicFolder::userMusicFolder(paths), paths.iconsDir(), std::move(shapeArtwork));
     auto music = std::make_unique<MprisMusic>(sessionBus(), *albums, *services.workspace, paths);
     albums->setParent(music.get());
     services.music = std::move(music);

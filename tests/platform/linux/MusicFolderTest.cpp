@@ -22,12 +22,18 @@ protected:
     QString m_music = m_paths.home + QStringLiteral("/Music");
     std::vector<MusicFolder::Job> m_jobs;
 
-    // A folder whose background work waits in m_jobs until settle() runs it.
+    // A folder whose background work waits in m_jobs until settle() runs it. Its covers become "icon of"
+    // their bytes; bytes that say they are no picture become nothing.
     [[nodiscard]] std::unique_ptr<MusicFolder> folder()
     {
         return std::make_unique<MusicFolder>(
-            m_music, m_paths.iconsDir(), nullptr,
-            [this](MusicFolder::Job job) { m_jobs.push_back(std::move(job)); });
+            m_music, m_paths.iconsDir(),
+            [](const QByteArray& picture) -> std::optional<QByteArray> {
+                if (picture == "no picture")
+                    return std::nullopt;
+                return "icon of " + picture;
+            },
+            nullptr, [this](MusicFolder::Job job) { m_jobs.push_back(std::move(job)); });
     }
 
     // Runs the background work and the answers it posts, and whatever work those answers start.
@@ -155,7 +161,7 @@ TEST_F(MusicFolderTest, QueueHoldsTheTracksByDiscThenTrackThenFileName)
               false);
 }
 
-TEST_F(MusicFolderTest, ArtworkIsTheEmbeddedPictureElseTheFolderCover)
+TEST_F(MusicFolderTest, ArtworkIsTheEmbeddedPictureElseTheFolderCoverMadeIntoAnIcon)
 {
     mp3("Embedded/1.mp3", Tags(QStringLiteral("Embedded"), QStringLiteral("A"), {}, {}, 0, "mp3 art"));
     ASSERT_TRUE(
@@ -165,6 +171,7 @@ TEST_F(MusicFolderTest, ArtworkIsTheEmbeddedPictureElseTheFolderCover)
     writeFile(m_music + QStringLiteral("/Folder/Cover.JPG"), "folder art");
     writeFile(m_music + QStringLiteral("/Folder/front.png"), "less wanted art");
     mp3("Bare/1.mp3", Tags(QStringLiteral("Bare"), QStringLiteral("A")));
+    mp3("Broken/1.mp3", Tags(QStringLiteral("Broken"), QStringLiteral("A"), {}, {}, 0, "no picture"));
 
     const auto music = folder();
     const QRegularExpression iconName(
@@ -174,14 +181,14 @@ TEST_F(MusicFolderTest, ArtworkIsTheEmbeddedPictureElseTheFolderCover)
         QByteArray art;
     };
     for (const Case& c : {Case{"Embedded", "mp3 art"}, Case{"Flac", "flac art"}, Case{"Folder", "folder art"},
-                          Case{"Bare", {}}, Case{"Missing", {}}}) {
+                          Case{"Bare", {}}, Case{"Broken", {}}, Case{"Missing", {}}}) {
         const auto name = answerOf<std::optional<QString>>(
             [&](auto handler) { music->fetchArtwork(QLatin1String(c.album), QStringLiteral("a"), handler); });
         ASSERT_TRUE(name) << c.album;
         EXPECT_EQ(name->has_value(), !c.art.isEmpty()) << c.album;
         if (*name) {
             EXPECT_TRUE(iconName.match(**name).hasMatch()) << (*name)->toStdString();
-            EXPECT_EQ(readFile(m_paths.iconsDir() + u'/' + **name), c.art);
+            EXPECT_EQ(readFile(m_paths.iconsDir() + u'/' + **name), "icon of " + c.art);
         }
     }
 }
