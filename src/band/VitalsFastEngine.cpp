@@ -16,6 +16,32 @@ void publish(VitalsFastEngine* engine, double& figure, double value, Signal chan
     Q_EMIT(engine->*changed)(value);
 }
 
+struct Moved {
+    quint64 received = 0;
+    quint64 sent = 0;
+};
+
+// The bytes the interfaces of both readings moved in between. An interface that has just come up (or back
+// up) moved nothing yet in this interval, whatever its counts say; one whose counts went down wrapped or was
+// made anew, and leaves the interval unknown.
+std::optional<Moved> movedSince(const VitalsCounters::NetworkBytes& before,
+                                const VitalsCounters::NetworkBytes& now)
+{
+    Moved moved;
+    for (const VitalsCounters::InterfaceBytes& interface : now.interfaces) {
+        const auto earlier = std::find_if(
+            before.interfaces.cbegin(), before.interfaces.cend(),
+            [&](const VitalsCounters::InterfaceBytes& old) { return old.name == interface.name; });
+        if (earlier == before.interfaces.cend())
+            continue;
+        if (interface.received < earlier->received || interface.sent < earlier->sent)
+            return std::nullopt;
+        moved.received += interface.received - earlier->received;
+        moved.sent += interface.sent - earlier->sent;
+    }
+    return moved;
+}
+
 } // namespace
 
 VitalsFastEngine::VitalsFastEngine(VitalsCounters& counters, QObject* parent)
@@ -70,15 +96,16 @@ void VitalsFastEngine::sampleMemory()
 
 void VitalsFastEngine::sampleNetwork()
 {
-    const std::optional<VitalsCounters::NetworkBytes> bytes = m_counters.networkBytes();
+    std::optional<VitalsCounters::NetworkBytes> bytes = m_counters.networkBytes();
     if (!bytes)
         return;
-    if (m_prevNet && bytes->received >= m_prevNet->received && bytes->sent >= m_prevNet->sent) {
-        const double dt = std::max(bytes->uptime - m_prevNet->uptime, kShortestInterval);
-        publish(this, m_netDown, static_cast<double>(bytes->received - m_prevNet->received) / dt,
-                &VitalsFastEngine::netDownChanged);
-        publish(this, m_netUp, static_cast<double>(bytes->sent - m_prevNet->sent) / dt,
-                &VitalsFastEngine::netUpChanged);
+    if (m_prevNet) {
+        if (const std::optional<Moved> moved = movedSince(*m_prevNet, *bytes)) {
+            const double dt = std::max(bytes->uptime - m_prevNet->uptime, kShortestInterval);
+            publish(this, m_netDown, static_cast<double>(moved->received) / dt,
+                    &VitalsFastEngine::netDownChanged);
+            publish(this, m_netUp, static_cast<double>(moved->sent) / dt, &VitalsFastEngine::netUpChanged);
+        }
     }
-    m_prevNet = bytes;
+    m_prevNet = std::move(bytes);
 }

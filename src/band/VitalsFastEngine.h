@@ -10,8 +10,9 @@
 // CPU load, memory in use and network throughput, sampled every 2 seconds while started.
 //
 // Main thread only. Each figure's signal fires when a sample changes it. CPU and network figures are
-// differences between two samples, so the first sample after `start()` publishes only memory. A sample whose
-// network byte counts went down (a counter wrapped, an interface went away) publishes no rate. A reading that
+// differences between two samples, so the first sample after `start()` publishes only memory. Network rates
+// compare each interface with itself: one that comes up or goes away between two samples adds nothing, and a
+// sample in which an interface's byte counts went down (a counter wrapped) publishes no rate. A reading that
 // fails keeps the CPU and network figures and sets memory to 0.
 class VitalsFastEngine final : public QObject {
     Q_OBJECT

@@ -26,7 +26,8 @@ public:
     [[nodiscard]] virtual std::optional<quint32> defaultOutputDevice() const = 0;
     virtual void setDefaultOutputDevice(quint32 id) = 0;
 
-    // Moves the default output's volume by `percent` points on a 0–100 scale, clamped to that scale.
+    // Moves the default output's volume by `percent` points on a 0–100 scale, clamped to that scale. A volume
+    // raised beyond 100 elsewhere is never lowered by a step up, and a step down starts from where it is.
     virtual void changeOutputVolume(int percent) = 0;
     virtual void toggleOutputMute() = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 #include <optional>
+#include <string>
+#include <vector>
 
 // The kernel's running counters behind the CPU, memory and network figures.
 //
@@ -15,11 +17,17 @@ public:
         double busy = 0;
         double total = 0;
     };
-    // Bytes moved by the up, non-loopback interfaces since they came up, and the system's uptime in seconds
-    // when they were read.
-    struct NetworkBytes {
+    // Bytes one interface moved since it appeared.
+    struct InterfaceBytes {
+        std::string name;
         quint64 received = 0;
         quint64 sent = 0;
+    };
+    // The up interfaces that lead off the machine (not loopback, nor the bridges, virtual pairs and tunnels
+    // that carry the same bytes again), each with its counts, and the system's uptime in seconds when they
+    // were read.
+    struct NetworkBytes {
+        std::vector<InterfaceBytes> interfaces;
         double uptime = 0;
     };
 

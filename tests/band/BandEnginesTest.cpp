@@ -34,15 +34,15 @@ public:
     std::optional<double> memoryInUse() override { return 0.41; }
     std::optional<NetworkBytes> networkBytes() override
     {
-        m_bytes.received += 1'500'000;
-        m_bytes.sent += 2'000;
+        m_bytes.interfaces.front().received += 1'500'000;
+        m_bytes.interfaces.front().sent += 2'000;
         m_bytes.uptime += 1;
         return m_bytes;
     }
 
 private:
     CpuTicks m_ticks;
-    NetworkBytes m_bytes;
+    NetworkBytes m_bytes{{{"eth0", 0, 0}}, 0};
 };
 
 class BandEnginesTest : public TempHome {

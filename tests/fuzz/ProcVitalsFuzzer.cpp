@@ -9,7 +9,8 @@ namespace {
 
 ProcVitalsCounters& counters()
 {
-    static const auto counters = std::make_unique<ProcVitalsCounters>(FuzzHome::shared().path());
+    static const auto counters = std::make_unique<ProcVitalsCounters>(
+        FuzzHome::shared().path(), FuzzHome::shared().path() + QStringLiteral("/class"));
     return *counters;
 }
 
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     quietQtMessages();
     QDir().mkpath(FuzzHome::shared().path() + QStringLiteral("/net"));
+    QDir().mkpath(FuzzHome::shared().path() + QStringLiteral("/class/eth0/device"));
     return 0;
 }
 

@@ -15,6 +15,12 @@ QDateTime inZoneOf(const QDateTime& like, const QDate& date, const QTime& time)
     return QDateTime(date, time, like.timeZone());
 }
 
+// The same moment read in the zone the event started in: the iterator walks that zone's wall clock.
+QDateTime inZoneOf(const QDateTime& like, const QDateTime& at)
+{
+    return like.timeSpec() == Qt::LocalTime ? at.toLocalTime() : at.toTimeZone(like.timeZone());
+}
+
 icaltimetype wallClock(const QDateTime& at, bool isDate)
 {
     icaltimetype time = icaltime_null_time();
@@ -60,17 +66,23 @@ bool overlaps(const QDateTime& start, qint64 duration, const QDateTime& from, co
 void expand(const ICalendarEntry& entry, const QString& calendarId, const QDateTime& from,
             const QDateTime& to, const QSet<QString>& replaced, int& steps, QList<CalendarEvent>& out)
 {
-    const icalrecurrencetype rule = icalrecurrencetype_from_string(entry.rule.constData());
+    icalrecurrencetype rule = icalrecurrencetype_from_string(entry.rule.constData());
     if (rule.freq == ICAL_NO_RECURRENCE)
         return;
+    // An end in UTC, as most calendars write it, compared as it is with the wall clock of a zone east of
+    // UTC would come before the last occurrence and drop it.
+    if (!icaltime_is_null_time(rule.until) && !rule.until.is_date && icaltime_is_utc(rule.until)) {
+        const QDateTime until(QDate(rule.until.year, rule.until.month, rule.until.day),
+                              QTime(rule.until.hour, rule.until.minute, rule.until.second), QTimeZone::utc());
+        if (until.isValid())
+            rule.until = wallClock(inZoneOf(entry.start, until), entry.allDay);
+    }
     icalrecur_iterator* iterator = icalrecur_iterator_new(rule, wallClock(entry.start, entry.allDay));
     if (!iterator)
         return;
     // Rules without a count can skip straight to a day before the window, allowing for the event's length.
     const QDateTime earliest = from.addSecs(-entry.durationSeconds).addDays(-1);
-    const QDateTime skipTo = entry.start.timeSpec() == Qt::LocalTime
-                                 ? earliest.toLocalTime()
-                                 : earliest.toTimeZone(entry.start.timeZone());
+    const QDateTime skipTo = inZoneOf(entry.start, earliest);
     if (skipTo > entry.start)
         icalrecur_iterator_set_start(iterator, wallClock(skipTo, entry.allDay));
     int found = 0;

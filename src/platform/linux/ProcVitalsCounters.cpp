@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <initializer_list>
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -73,10 +74,12 @@ std::optional<quint64> meminfoValue(std::string_view text, std::string_view key)
 
 } // namespace
 
-ProcVitalsCounters::ProcVitalsCounters(const QString& procRoot, InterfaceIsUp isUp, Uptime uptime)
+ProcVitalsCounters::ProcVitalsCounters(const QString& procRoot, const QString& netClassRoot,
+                                       InterfaceIsUp isUp, Uptime uptime)
     : m_stat{QFile::encodeName(procRoot + QStringLiteral("/stat")).toStdString(), -1, {}}
     , m_meminfo{QFile::encodeName(procRoot + QStringLiteral("/meminfo")).toStdString(), -1, {}}
     , m_netDev{QFile::encodeName(procRoot + QStringLiteral("/net/dev")).toStdString(), -1, {}}
+    , m_netClassRoot(QFile::encodeName(netClassRoot).toStdString())
     , m_isUp(std::move(isUp))
     , m_uptime(uptime ? std::move(uptime) : Uptime(&bootSeconds))
 {
@@ -103,8 +106,10 @@ std::optional<VitalsCounters::CpuTicks> ProcVitalsCounters::cpuTicks()
         return std::nullopt;
     }
     line.remove_prefix(4);
-    // user nice system idle iowait …; kernels before 2.6 stop after idle.
-    std::array<quint64, 5> ticks{};
+    // user nice system idle iowait irq softirq steal, then guest time, which user and nice hold already;
+    // older kernels stop earlier, after idle at the least.
+    enum Column { user, nice, system, idle, iowait, irq, softirq, steal, columnCount };
+    std::array<quint64, columnCount> ticks{};
     std::size_t count = 0;
     for (; count < ticks.size(); ++count) {
         const std::optional<quint64> value = number(line);
@@ -112,15 +117,20 @@ std::optional<VitalsCounters::CpuTicks> ProcVitalsCounters::cpuTicks()
             break;
         ticks[count] = *value;
     }
-    if (count < 4) {
+    if (count <= static_cast<std::size_t>(idle)) {
         report(m_stat, "cpu line cut short");
         return std::nullopt;
     }
     m_stat.problem.clear();
-    const double busy =
-        static_cast<double>(ticks[0]) + static_cast<double>(ticks[1]) + static_cast<double>(ticks[2]);
-    const double idle = static_cast<double>(ticks[3]) + static_cast<double>(ticks[4]);
-    return CpuTicks{busy, busy + idle};
+    const auto sum = [&ticks](std::initializer_list<Column> columns) {
+        double total = 0;
+        for (const Column column : columns)
+            total += static_cast<double>(ticks[column]);
+        return total;
+    };
+    // Time spent on interrupts or taken by the hypervisor is time the CPU was not free either.
+    const double busy = sum({user, nice, system, irq, softirq, steal});
+    return CpuTicks{busy, busy + sum({idle, iowait})};
 }
 
 std::optional<double> ProcVitalsCounters::memoryInUse()
@@ -177,10 +187,9 @@ std::optional<VitalsCounters::NetworkBytes> ProcVitalsCounters::networkBytes()
         seen = true;
         std::array<char, IFNAMSIZ> terminated{};
         std::memcpy(terminated.data(), name.data(), name.size());
-        if (name.starts_with("lo") || !isUp(terminated.data()))
+        if (name.starts_with("lo") || !isUp(terminated.data()) || !hasDevice(name))
             continue;
-        bytes.received += columns[0];
-        bytes.sent += columns[8];
+        bytes.interfaces.push_back({std::string(name), columns[0], columns[8]});
     }
     if (!seen) {
         report(m_netDev, "no interfaces");
@@ -236,6 +245,12 @@ bool ProcVitalsCounters::isUp(const char* name) const
     if (::ioctl(m_socket, SIOCGIFFLAGS, &request) != 0)
         return false;
     return (request.ifr_flags & IFF_UP) != 0;
+}
+
+bool ProcVitalsCounters::hasDevice(std::string_view name)
+{
+    m_devicePath.assign(m_netClassRoot).append(1, '/').append(name).append("/device");
+    return ::access(m_devicePath.c_str(), F_OK) == 0;
 }
 
 void ProcVitalsCounters::report(File& file, const char* problem)

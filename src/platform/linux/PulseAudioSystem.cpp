@@ -113,7 +113,10 @@ void PulseAudioSystem::changeOutputVolume(int percent)
         qCWarning(lcPlatform).noquote() << "Marquetto: unexpected volume from" << m_pactl;
         return;
     }
-    const qint64 target = std::clamp<qint64>(qint64{*current} + percent, 0, 100);
+    // The sound server lets a volume go past 100; a step up leaves such a volume where the user put it.
+    const qint64 target = std::clamp<qint64>(qint64{*current} + percent, 0, std::max(*current, 100));
+    if (target == *current)
+        return;
     command({QStringLiteral("set-sink-volume"), defaultSink(), QString::number(target) + u'%'});
 }
 

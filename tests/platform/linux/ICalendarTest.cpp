@@ -59,6 +59,23 @@ TEST(ICalendarTest, RecurrencesKeepTheirWallClockAcrossDaylightSavingAndHonourEx
     }
 }
 
+TEST(ICalendarTest, AnEndInUtcKeepsTheLastOccurrenceOnEitherSideOfUtc)
+{
+    // Both end with their 12 March instance: 10:00 in Tokyo is 01:00 UTC, 09:00 in New York 13:00 UTC.
+    const QByteArray daily = "BEGIN:VEVENT\r\nUID:tokyo\r\nSUMMARY:Tokyo\r\n"
+                             "DTSTART;TZID=Asia/Tokyo:20260309T100000\r\nDURATION:PT30M\r\n"
+                             "RRULE:FREQ=DAILY;UNTIL=20260312T010000Z\r\nEND:VEVENT\r\n"
+                             "BEGIN:VEVENT\r\nUID:york\r\nSUMMARY:New York\r\n"
+                             "DTSTART;TZID=America/New_York:20260309T090000\r\nDURATION:PT30M\r\n"
+                             "RRULE:FREQ=DAILY;UNTIL=20260312T130000Z\r\nEND:VEVENT\r\n";
+    const QByteArray text = calendar(daily);
+    QStringList lastDay;
+    for (const CalendarEvent& event : onDay(text, QDate(2026, 3, 12)))
+        lastDay << event.title;
+    EXPECT_EQ(lastDay, (QStringList{QStringLiteral("Tokyo"), QStringLiteral("New York")}));
+    EXPECT_TRUE(onDay(text, QDate(2026, 3, 13)).isEmpty());
+}
+
 TEST(ICalendarTest, ReadsZonesByAnyNameAllDayEventsAndStatus)
 {
     const QByteArray text = calendar(

@@ -96,32 +96,37 @@ TEST_F(PulseAudioSystemTest, ChoosingAnOutputNamesItsSinkAndAnUnknownNumberChang
               (QStringList{QStringLiteral("set-default-sink"), QStringLiteral("usb_headset")}));
 }
 
-TEST_F(PulseAudioSystemTest, VolumeMovesFromTheLoudestChannelAndStaysWithinZeroToHundred)
+TEST_F(PulseAudioSystemTest, VolumeMovesFromTheLoudestChannelAndNeverStepsOverOrDownToHundred)
 {
+    const QString boosted =
+        QStringLiteral("Volume: front-left: 98304 / 150% / 10.57 dB,   front-right: 98304 / 150% / 10.57 dB");
     const struct {
         QString volume;
         int change;
-        const char* expected;
+        const char* expected; // nothing: the volume is left as it is
     } cases[] = {
         {kVolume, 10, "60%"},
         {kVolume, -10, "40%"},
         {QStringLiteral("Volume: mono: 62259 /  95% / -1.34 dB\n"), 10, "100%"},
-        {QStringLiteral(
-             "Volume: front-left: 98304 / 150% / 10.57 dB,   front-right: 98304 / 150% / 10.57 dB"),
-         -10, "100%"},
+        {QStringLiteral("Volume: mono: 65536 / 100% / 0.00 dB\n"), 10, nullptr},
+        {boosted, 10, nullptr},
+        {boosted, -10, "140%"},
         {QStringLiteral("Volume: mono: 3277 /   5% / -78.02 dB\n"), -10, "0%"},
         {QStringLiteral("Lautst\u00e4rke: front-left: 32768 /  50% / -18,06 dB"), 10, "60%"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.volume.toStdString() + ' ' + std::to_string(c.change));
         FakeProcessRunner runner;
         runner.answer(kPactl + QStringLiteral(" get-sink-volume @DEFAULT_SINK@"), c.volume);
         PulseAudioSystem(runner, kPactl).changeOutputVolume(c.change);
 
         const std::vector<FakeProcessRunner::Call> calls = runner.calls();
-        ASSERT_EQ(calls.size(), 2u) << c.volume.toStdString();
-        EXPECT_EQ(calls[1].arguments,
-                  (QStringList{QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
-                               QLatin1String(c.expected)}));
+        ASSERT_EQ(calls.size(), c.expected ? 2u : 1u);
+        if (c.expected) {
+            EXPECT_EQ(calls[1].arguments,
+                      (QStringList{QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
+                                   QLatin1String(c.expected)}));
+        }
     }
 }
 
