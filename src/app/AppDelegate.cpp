@@ -18,14 +18,12 @@
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
 #include "cli/DeckLock.h"
-#include "core/BackgroundQueue.h"
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "editing/FocusSetupWindowController.h"
 #include "exchange/CloudDeck.h"
 #include "exchange/DeckCommands.h"
-#include "exchange/IconCleanup.h"
 #include "exchange/IconVetting.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -258,9 +256,7 @@ void AppDelegate::cleanUpIcons()
     // an icon another deck just set might go.
     if (!DeckLock::isHeldByThisProcess(m_services.paths()))
         return;
-    // Reading every backup may take a while; the deck's pages as they are now go along.
-    BackgroundQueue::run([paths = m_services.paths(), pages = m_services.store().pages(),
-                          &clock = m_services.clock()] { IconCleanup::run(paths, pages, clock); });
+    m_services.cleanUpIcons();
 }
 
 void AppDelegate::startCloudDeck()

@@ -89,7 +89,8 @@ public:
 
     // The debounce timer's handler: the pass after the last edit.
     void sendDue();
-    // The queue, for tests to wait on.
+    // The queue the file work runs on, the storing of the shared deck's icons included: for other icon work
+    // that must keep to its order, and for tests to wait on.
     [[nodiscard]] SerialQueue& queue() { return m_queue; }
 
 Q_SIGNALS:
