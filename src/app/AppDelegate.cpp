@@ -11,6 +11,7 @@
 #include "app/FirstPaint.h"
 #include "app/MainMenu.h"
 #include "app/Restart.h"
+#include "app/SaveProblemNotice.h"
 #include "app/SettingsView.h"
 #include "app/SettingsWindow.h"
 #include "app/ShortcutsWindow.h"
@@ -131,6 +132,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
                        m_services.hotKeys().mechanism() == HotKeyMechanism::gnomeKeybindings;
             },
     });
+    m_saveNotice = std::make_unique<SaveProblemNotice>(m_services.store(), m_services.alerts());
     makeSettingsWindow();
     startServer();
 }
@@ -349,6 +351,7 @@ void AppDelegate::setUpStatusItem()
         .isEditing = [this] { return m_editMode.isEditing(); },
         .isPinned = [this] { return m_services.settings().isPinned(); },
         .isCompact = [this] { return m_services.settings().isCompact(); },
+        .saveProblem = [this] { return m_saveNotice->statusLine(); },
     };
     m_statusMenu = std::make_unique<StatusMenu>(std::move(handlers));
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -459,6 +462,8 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("settingsOpen"), m_settingsWindow->isOpen()},
         {QStringLiteral("settingsTab"), m_settingsWindow->currentTab()},
         {QStringLiteral("hotKeys"), m_hotKeyCenter ? hotKeysState(m_services.hotKeys()) : QJsonValue()},
+        {QStringLiteral("saveProblem"),
+         m_saveNotice->statusLine().isEmpty() ? QJsonValue() : QJsonValue(m_saveNotice->statusLine())},
     };
 }
 

@@ -110,6 +110,8 @@ private:
     void replaceWith(const CloudRemote& remote, Pages pages, const QString& printAtDecision);
     void keepSharedAsBackup(const CloudRemote& remote);
     void answerSwitch(const CloudRemote& remote, const Chooser& choose);
+    // The layout could not be written: the pass ends without recording an agreement.
+    void layoutNotSaved();
     void finish();
     void raiseRevision(qint64 seen);
     void setOn(bool on);

@@ -58,6 +58,12 @@ QString CloudTexts::saveFailed() const
     return QStringLiteral("Couldn't save to ") + m_drive + QStringLiteral(". Trying again shortly.");
 }
 
+QString CloudTexts::layoutNotSaved() const
+{
+    return QStringLiteral("Couldn't save the deck on this ") + m_wordings.computer +
+           QStringLiteral(". Trying again shortly.");
+}
+
 QString CloudTexts::status(CloudRule::Reading reading) const
 {
     using CloudRule::Reading;

@@ -22,6 +22,8 @@ public:
     // `sourceName` empty: the other machine is not named.
     [[nodiscard]] QString updatedFrom(const QString& sourceName, const QDateTime& at) const;
     [[nodiscard]] QString saveFailed() const;
+    // This machine's layout file could not be written.
+    [[nodiscard]] QString layoutNotSaved() const;
     // The line for a reading that leaves both decks alone.
     [[nodiscard]] QString status(CloudRule::Reading reading) const;
 
