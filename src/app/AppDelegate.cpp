@@ -11,6 +11,7 @@
 #include "app/FirstPaint.h"
 #include "app/MainMenu.h"
 #include "app/Restart.h"
+#include "app/SaveProblemNotice.h"
 #include "app/SettingsView.h"
 #include "app/SettingsWindow.h"
 #include "app/ShortcutsWindow.h"
@@ -18,14 +19,12 @@
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
 #include "cli/DeckLock.h"
-#include "core/BackgroundQueue.h"
 #include "core/ColorText.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "editing/FocusSetupWindowController.h"
 #include "exchange/CloudDeck.h"
 #include "exchange/DeckCommands.h"
-#include "exchange/IconCleanup.h"
 #include "exchange/IconVetting.h"
 #include "model/Settings.h"
 #include "model/TileStore.h"
@@ -134,6 +133,7 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
                        m_services.hotKeys().mechanism() == HotKeyMechanism::gnomeKeybindings;
             },
     });
+    m_saveNotice = std::make_unique<SaveProblemNotice>(m_services.store(), m_services.alerts());
     makeSettingsWindow();
     startServer();
 }
@@ -259,9 +259,7 @@ void AppDelegate::cleanUpIcons()
     // an icon another deck just set might go.
     if (!DeckLock::isHeldByThisProcess(m_services.paths()))
         return;
-    // Reading every backup may take a while; the deck's pages as they are now go along.
-    BackgroundQueue::run([paths = m_services.paths(), pages = m_services.store().pages(),
-                          &clock = m_services.clock()] { IconCleanup::run(paths, pages, clock); });
+    m_services.cleanUpIcons();
 }
 
 void AppDelegate::startCloudDeck()
@@ -354,6 +352,7 @@ void AppDelegate::setUpStatusItem()
         .isEditing = [this] { return m_editMode.isEditing(); },
         .isPinned = [this] { return m_services.settings().isPinned(); },
         .isCompact = [this] { return m_services.settings().isCompact(); },
+        .saveProblem = [this] { return m_saveNotice->statusLine(); },
     };
     m_statusMenu = std::make_unique<StatusMenu>(std::move(handlers));
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -464,6 +463,8 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("settingsOpen"), m_settingsWindow->isOpen()},
         {QStringLiteral("settingsTab"), m_settingsWindow->currentTab()},
         {QStringLiteral("hotKeys"), m_hotKeyCenter ? hotKeysState(m_services.hotKeys()) : QJsonValue()},
+        {QStringLiteral("saveProblem"),
+         m_saveNotice->statusLine().isEmpty() ? QJsonValue() : QJsonValue(m_saveNotice->statusLine())},
     };
 }
 

@@ -36,6 +36,7 @@ class PanelRootView;
 class QSystemTrayIcon;
 class QtPanelDesktop;
 class SettingsWindowController;
+class SaveProblemNotice;
 class ShortcutSetupFlow;
 class StatusMenu;
 class TileActivation;
@@ -114,6 +115,8 @@ private:
     std::unique_ptr<DeckHotKeys> m_hotKeys;
     std::unique_ptr<MainMenu> m_mainMenu;
     std::unique_ptr<StatusMenu> m_statusMenu;
+    // Tells the user when the layout cannot be written.
+    std::unique_ptr<SaveProblemNotice> m_saveNotice;
     QSystemTrayIcon* m_tray = nullptr;
     // The content of the deck's window, remade when the window is.
     QPointer<PanelRootView> m_root;

@@ -215,3 +215,12 @@ CloudDeck& DeckServices::cloudDeck()
     }
     return *m_cloudDeck;
 }
+
+void DeckServices::cleanUpIcons()
+{
+    // The shared deck's queue stores its icons before the deck adopts them: in its order, the clean-up comes
+    // either before an icon is stored, which then writes it afresh, or after, when its date is new.
+    cloudDeck().queue().run([paths = paths(), pages = store().pages(), &clock = clock()] {
+        IconCleanup::run(paths, pages, clock);
+    });
+}

@@ -101,6 +101,10 @@ public:
     [[nodiscard]] BandEngines& band();
     // Cloud sync through the folder of the "cloudDeckFolder" preference, made when first asked for.
     [[nodiscard]] CloudDeck& cloudDeck();
+    // Removes the icon files no layout uses any more, off the main thread, given the pages as they are now:
+    // on the queue that stores the shared deck's icons, after the icon work already handed to it. The caller
+    // makes sure no other deck works on these files.
+    void cleanUpIcons();
 
 private:
     struct Machinery;

@@ -23,6 +23,9 @@ StatusMenu::StatusMenu(Handlers handlers, QObject* parent)
     const QString version = QCoreApplication::applicationVersion();
     m_menu->addAction(QStringLiteral("Marquetto ") + (version.isEmpty() ? QStringLiteral("?") : version))
         ->setEnabled(false);
+    m_saveProblemItem = m_menu->addAction(QString());
+    m_saveProblemItem->setEnabled(false);
+    m_saveProblemItem->setVisible(false);
     m_menu->addSeparator();
 
     m_summonItem = add(QStringLiteral("Summon Deck"), m_handlers.toggleSummon);
@@ -78,4 +81,7 @@ void StatusMenu::refresh()
     m_compactItem->setChecked(m_handlers.isCompact());
     m_summonItem->setText(m_handlers.isSummoned() ? QStringLiteral("Send Deck Back")
                                                   : QStringLiteral("Summon Deck"));
+    const QString problem = m_handlers.saveProblem();
+    m_saveProblemItem->setText(problem);
+    m_saveProblemItem->setVisible(!problem.isEmpty());
 }

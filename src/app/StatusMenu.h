@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 
 class QAction;
@@ -34,6 +35,8 @@ public:
         std::function<bool()> isEditing;
         std::function<bool()> isPinned;
         std::function<bool()> isCompact;
+        // Why the layout is not saved, shown as a line at the top; empty while it is.
+        std::function<QString()> saveProblem;
     };
 
     explicit StatusMenu(Handlers handlers, QObject* parent = nullptr);
@@ -53,4 +56,5 @@ private:
     QAction* m_editItem = nullptr;
     QAction* m_pinItem = nullptr;
     QAction* m_compactItem = nullptr;
+    QAction* m_saveProblemItem = nullptr;
 };

@@ -8,14 +8,17 @@
 
 namespace {
 
-// The helper's standard output once it exited with 0; nothing otherwise (logged when it could not be run).
-std::optional<QByteArray> runHelper(const QStringList& arguments)
+// The helper's standard output once it exited with 0, given `input` on its standard input; nothing otherwise
+// (logged when it could not be run).
+std::optional<QByteArray> runHelper(const QStringList& arguments, const QByteArray& input = {})
 {
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/marquetto-icon-import");
     QProcess helper;
     helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    helper.setStandardInputFile(QProcess::nullDevice());
     helper.start(program, arguments);
+    // Closed at the end of the input: the helper never waits for more.
+    helper.write(input);
+    helper.closeWriteChannel();
     // Decoding is bounded in size, so the helper always finishes; the command waits for it as long as it
     // takes.
     if (!helper.waitForFinished(-1) || helper.exitStatus() != QProcess::NormalExit) {
@@ -39,9 +42,9 @@ std::optional<QString> IconImportHelper::importImage(const QString& iconsDir, co
     return name;
 }
 
-std::optional<Pages> IconImportHelper::storeDeckIcons(const QString& iconsDir, const QString& path)
+std::optional<Pages> IconImportHelper::storeDeckIcons(const QString& iconsDir, const QByteArray& deckFile)
 {
-    const auto output = runHelper({QStringLiteral("--deck"), iconsDir, path});
+    const auto output = runHelper({QStringLiteral("--deck"), iconsDir}, deckFile);
     const auto contents = output ? LayoutFile::decode(*output) : std::nullopt;
     if (!contents || contents->isOlderFormat)
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "model/Models.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -12,8 +13,8 @@ namespace IconImportHelper {
 // The new file's name in `iconsDir`, or nothing when the picture could not be imported or the helper could
 // not be run (logged).
 [[nodiscard]] std::optional<QString> importImage(const QString& iconsDir, const QString& path);
-// Stores the vetted icons of the deck file at `path` in `iconsDir` and answers its pages pointing at them;
-// nothing when the file could not be read again or the helper could not be run (logged).
-[[nodiscard]] std::optional<Pages> storeDeckIcons(const QString& iconsDir, const QString& path);
+// Stores the vetted icons of the deck file's bytes in `iconsDir` and answers its pages pointing at them;
+// nothing when they are no deck or the helper could not be run (logged).
+[[nodiscard]] std::optional<Pages> storeDeckIcons(const QString& iconsDir, const QByteArray& deckFile);
 
 } // namespace IconImportHelper

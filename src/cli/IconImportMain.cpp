@@ -1,14 +1,17 @@
 // marquetto-icon-import ICONS-FOLDER PATH: brings a picture into the icons folder in the normal form and
 // prints the new file's name. `marquetto-deck icon import` runs it, so that the companion's other commands
 // start without loading Qt Gui.
-// marquetto-icon-import --deck ICONS-FOLDER FILE: stores the vetted icons of a deck file and prints its
-// pages, pointing at them, in the layout file's form; `marquetto-deck import` runs it.
+// marquetto-icon-import --deck ICONS-FOLDER: stores the vetted icons of the deck file on its standard input
+// and prints its pages, pointing at them, in the layout file's form; `marquetto-deck import` runs it with the
+// bytes it read and showed.
+#include "exchange/DeckCommands.h"
 #include "exchange/DeckTransfer.h"
 #include "exchange/IconImport.h"
 #include "exchange/IconVetting.h"
 #include "model/TileCoding.h"
 #include "platform/Clock.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -21,8 +24,13 @@ int main(int argc, char** argv)
     // Log lines carry their own "Marquetto: " prefix; the category would only repeat it.
     qSetMessagePattern(QStringLiteral("%{message}"));
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 4 && arguments.at(1) == u"--deck") {
-        const auto prepared = DeckTransfer::read(arguments.at(3));
+    if (arguments.size() == 3 && arguments.at(1) == u"--deck") {
+        QFile input;
+        const auto bytes = input.open(stdin, QIODevice::ReadOnly)
+                               ? DeckCommands::readAll(input, DeckTransfer::maxFileBytes)
+                               : std::nullopt;
+        const auto prepared =
+            bytes ? DeckTransfer::prepare(*bytes) : Unexpected{DeckTransfer::TransferError::unreadable};
         if (!prepared)
             return 1;
         const Pages pages =

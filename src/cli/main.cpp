@@ -89,8 +89,8 @@ int main(int argc, char** argv)
         .wordings = &services.wordings(),
         .inIsTerminal = isatty(STDIN_FILENO) == 1,
         .storeDeckIcons =
-            [iconsDir = paths->iconsDir()](const QString& path) {
-                return IconImportHelper::storeDeckIcons(iconsDir, path);
+            [iconsDir = paths->iconsDir()](const QByteArray& deckFile) {
+                return IconImportHelper::storeDeckIcons(iconsDir, deckFile);
             },
         .sendToDeck = deckRuns ? std::function(sendToDeck) : nullptr,
         .cloud = &services.cloudDeck(),

@@ -227,8 +227,21 @@ void CloudDeck::reconcile(const CloudRemote& remote)
     }
 }
 
+// An agreement recorded for a deck that is not on disk would outlive it: a deck that starts again with the
+// older layout would take that for a local edit and send it over the newer shared deck.
+void CloudDeck::layoutNotSaved()
+{
+    setStatus(texts().layoutNotSaved(), true);
+    finish();
+}
+
 void CloudDeck::record(const CloudRemote& remote)
 {
+    // Every quiet pass lands here, so a layout that could not be written is tried again at each.
+    if (!m_services.store.savePendingChange()) {
+        layoutNotSaved();
+        return;
+    }
     DeckSettings& settings = m_services.settings;
     settings.setCloudDeckFileFingerprint(remote.fingerprint);
     settings.setCloudDeckFingerprint(localFingerprint());
@@ -269,13 +282,20 @@ void CloudDeck::send()
 void CloudDeck::sent(Upload upload, qint64 revision, const QString& print)
 {
     DeckSettings& settings = m_services.settings;
-    if (upload == Upload::written) {
+    const bool saved = m_services.store.saveProblem().isEmpty();
+    const bool written = upload == Upload::written;
+    if (written)
         raiseRevision(revision);
+    // Unrecorded, the upload of a deck that is not on disk counts as the other side's change: a deck that
+    // starts again with its older layout takes it back from the folder.
+    if (written && saved) {
         settings.setCloudDeckFileFingerprint(print);
         settings.setCloudDeckFingerprint(print);
     }
     m_tooLargePrint = upload == Upload::tooLarge ? print : QString();
-    if (m_isOn) {
+    if (m_isOn && !saved) {
+        setStatus(texts().layoutNotSaved(), true);
+    } else if (m_isOn) {
         switch (upload) {
         case Upload::written:
             setStatus(CloudTexts::lastSynced(m_services.clock.now()), false);
@@ -333,6 +353,11 @@ void CloudDeck::replaceWith(const CloudRemote& remote, Pages pages, const QStrin
         m_services.starterHint.dismiss();
     if (gridChanged)
         m_rebuildPanel();
+    // The replacement was just written, or failed to be.
+    if (store.isSavePending()) {
+        layoutNotSaved();
+        return;
+    }
     settings.setCloudDeckFileFingerprint(remote.fingerprint);
     settings.setCloudDeckFingerprint(localFingerprint());
     raiseRevision(remote.file->revision.value_or(0));
@@ -489,6 +514,10 @@ void CloudDeck::setStatus(const QString& status, bool passing)
 
 void CloudDeck::settleIfPassing()
 {
+    if (!m_services.store.saveProblem().isEmpty()) {
+        setStatus(texts().layoutNotSaved(), true);
+        return;
+    }
     if (!m_status.isEmpty() && !m_statusIsPassing)
         return;
     setStatus(CloudTexts::upToDate(), false);

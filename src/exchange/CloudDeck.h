@@ -101,7 +101,8 @@ public:
 
     // The debounce timer's handler: the pass after the last edit.
     void sendDue();
-    // The queue, for tests to wait on.
+    // The queue the file work runs on, the storing of the shared deck's icons included: for other icon work
+    // that must keep to its order, and for tests to wait on.
     [[nodiscard]] SerialQueue& queue() { return m_queue; }
 
 Q_SIGNALS:
@@ -124,6 +125,8 @@ private:
     // when none is held any more.
     bool askToAllowScripts(const QString& sourceName);
     void answerSwitch(const CloudRemote& remote, const Chooser& choose);
+    // The layout could not be written: the pass ends without recording an agreement.
+    void layoutNotSaved();
     void finish();
     void raiseRevision(qint64 seen);
     void setOn(bool on);

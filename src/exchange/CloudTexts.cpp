@@ -63,6 +63,12 @@ QString CloudTexts::tooLarge()
     return QStringLiteral("Your deck is too large to sync. Use fewer or smaller custom icons.");
 }
 
+QString CloudTexts::layoutNotSaved() const
+{
+    return QStringLiteral("Couldn't save the deck on this ") + m_wordings.computer +
+           QStringLiteral(". Trying again shortly.");
+}
+
 QString CloudTexts::status(CloudRule::Reading reading) const
 {
     using CloudRule::Reading;

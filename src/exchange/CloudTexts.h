@@ -23,6 +23,8 @@ public:
     [[nodiscard]] QString updatedFrom(const QString& sourceName, const QDateTime& at) const;
     [[nodiscard]] QString saveFailed() const;
     [[nodiscard]] static QString tooLarge();
+    // This machine's layout file could not be written.
+    [[nodiscard]] QString layoutNotSaved() const;
     // The line for a reading that leaves both decks alone.
     [[nodiscard]] QString status(CloudRule::Reading reading) const;
 

@@ -64,9 +64,9 @@ struct Context {
     const PlatformWordings* wordings = nullptr;
     // Whether a person answers questions on `in`.
     bool inIsTerminal = false;
-    // Stores the vetted icons of the deck file at `path` in the icons folder and answers the file's pages
-    // pointing at them; nothing when that failed. Empty where images cannot be vetted.
-    std::function<std::optional<Pages>(const QString& path)> storeDeckIcons = {};
+    // Stores the vetted icons of the deck file's bytes in the icons folder and answers its pages pointing at
+    // them; nothing when that failed. Empty where images cannot be vetted.
+    std::function<std::optional<Pages>(const QByteArray& deckFile)> storeDeckIcons = {};
     // Hands a request to the running deck and answers its response, or nothing when it did not answer. Empty
     // when no deck runs; the companion then changes the files itself.
     std::function<std::optional<DeckChannel::Response>(const DeckChannel::Request& request)> sendToDeck = {};

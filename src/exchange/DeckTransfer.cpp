@@ -99,6 +99,14 @@ std::optional<QByteArray> encodeReadable(const DeckFile& deck)
 
 Expected<Prepared, TransferError> read(const QString& path)
 {
+    const auto bytes = readBytes(path);
+    if (!bytes)
+        return Unexpected{bytes.error()};
+    return prepare(*bytes);
+}
+
+Expected<QByteArray, TransferError> readBytes(const QString& path)
+{
     // A file that says it is too large is refused before a byte is read; the read is bounded as well, for
     // files whose size is unknown until read.
     if (QFileInfo(path).size() > maxFileBytes)
@@ -106,7 +114,12 @@ Expected<Prepared, TransferError> read(const QString& path)
     auto bytes = AtomicFile::read(path, maxFileBytes);
     if (!bytes)
         return Unexpected{TransferError::unreadable};
-    auto deck = decode(*bytes);
+    return std::move(*bytes);
+}
+
+Expected<Prepared, TransferError> prepare(const QByteArray& bytes)
+{
+    auto deck = decode(bytes);
     if (!deck)
         return Unexpected{deck.error()};
     return prepare(std::move(*deck));

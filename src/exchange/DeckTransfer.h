@@ -164,6 +164,10 @@ struct Confirmation {
 [[nodiscard]] std::optional<QString> exportTo(const QString& path, const LocalDeck& deck);
 // Reads and checks a deck file for import. Writes nothing.
 [[nodiscard]] Expected<Prepared, TransferError> read(const QString& path);
+// The bytes of a deck file, read once and bounded in size; `unreadable` when they cannot be had.
+[[nodiscard]] Expected<QByteArray, TransferError> readBytes(const QString& path);
+// Checks the bytes of a deck file for import, as `read` does the file.
+[[nodiscard]] Expected<Prepared, TransferError> prepare(const QByteArray& bytes);
 // The counts of a decoded deck, or `empty`.
 [[nodiscard]] Expected<Prepared, TransferError> prepare(DeckFile deck);
 

@@ -66,7 +66,9 @@ int importDeck(Context& context, const QStringList& arguments)
     const bool yes = paths.removeAll(QStringLiteral("--yes")) == 1;
     if (paths.size() != 1 || arguments.size() - paths.size() > 1)
         return misuse(context, QStringLiteral("import takes FILE [--yes]"));
-    const auto prepared = DeckTransfer::read(paths.first());
+    // Read once: what is applied is what was shown, whatever becomes of the file while the question waits.
+    const auto bytes = DeckTransfer::readBytes(paths.first());
+    const auto prepared = bytes ? DeckTransfer::prepare(*bytes) : Unexpected{bytes.error()};
     if (!prepared) {
         return fail(
             context,
@@ -84,7 +86,7 @@ int importDeck(Context& context, const QStringList& arguments)
         if (!confirmed(context))
             return success;
     }
-    const std::optional<Pages> pages = context.storeDeckIcons(paths.first());
+    const std::optional<Pages> pages = context.storeDeckIcons(*bytes);
     if (!pages)
         return fail(context, QStringLiteral("Couldn't import that deck. Its icons could not be stored."));
     const DeckTransfer::Grid grid = prepared->deck.grid();

@@ -38,9 +38,79 @@ bool isVector(const QByteArray& format)
     return format == "svg" || format == "svgz";
 }
 
-bool shrinksWhileDecoding(const QByteArray& format)
+// Enough of a file's start to find a JPEG's frame header behind its metadata segments.
+constexpr qint64 headBytes = 1024 * 1024;
+
+// How much of a picture its decoder holds while it gives it scaled down.
+enum class Holding {
+    rows,         // little more than the scaled picture
+    coefficients, // every coefficient of a progressive JPEG
+    whole,        // the full picture
+};
+
+// Qt scales a PNG row by row only when it is not interlaced and holds 8-bit colour or grey with alpha; grey,
+// palette and 16-bit pictures are decoded whole first. The header chunk comes first; one that cannot be read
+// counts as decoded whole.
+bool isScaledRowByRowPng(const QByteArray& head)
 {
-    return format == "jpeg" || format == "jpg";
+    constexpr int bitDepth = 24;
+    constexpr int colourType = 25;
+    constexpr int interlaceMethod = 28;
+    if (head.size() <= interlaceMethod || head.mid(12, 4) != "IHDR")
+        return false;
+    const int colour = head.at(colourType);
+    return head.at(bitDepth) == 8 && (colour == 2 || colour == 4 || colour == 6) &&
+           head.at(interlaceMethod) == 0;
+}
+
+// Whether the JPEG's frame is sequential (baseline or extended Huffman), found by walking its segments; a
+// frame that is not found within `head` counts as progressive.
+bool isSequentialJpeg(const QByteArray& head)
+{
+    qsizetype at = 2;
+    while (at + 4 <= head.size()) {
+        if (static_cast<quint8>(head.at(at)) != 0xff)
+            return false;
+        const auto marker = static_cast<quint8>(head.at(at + 1));
+        if (marker == 0xff) {
+            ++at;
+            continue;
+        }
+        if (marker == 0xc0 || marker == 0xc1)
+            return true;
+        const bool isOtherFrame =
+            marker >= 0xc2 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+        if (isOtherFrame || marker == 0xda)
+            return false;
+        const int length = (static_cast<quint8>(head.at(at + 2)) << 8) | static_cast<quint8>(head.at(at + 3));
+        at += 2 + length;
+    }
+    return false;
+}
+
+Holding holdingOf(const QByteArray& format, const QByteArray& head)
+{
+    if (format == "png")
+        return isScaledRowByRowPng(head) ? Holding::rows : Holding::whole;
+    if (format == "jpeg" || format == "jpg")
+        return isSequentialJpeg(head) ? Holding::rows : Holding::coefficients;
+    return Holding::whole;
+}
+
+bool isWithinBudget(QSize size, Holding holding)
+{
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > maxPicturePixels)
+        return false;
+    switch (holding) {
+    case Holding::rows:
+        return true;
+    case Holding::coefficients:
+        return pixels <= maxScaledDecodePixels;
+    case Holding::whole:
+        break;
+    }
+    return pixels <= maxWholeDecodePixels;
 }
 
 // The picture with the largest area among the first images of the file; the first wins ties.
@@ -62,23 +132,23 @@ int largestImageIndex(QImageReader& reader, int imageCount)
     return best;
 }
 
-std::optional<QImage> readBounded(QImageReader& reader)
+// `head` is the start of the file `reader` reads.
+std::optional<QImage> readBounded(QImageReader& reader, const QByteArray& head, int maxSide)
 {
     reader.setAutoTransform(true);
     if (const QSize size = reader.size(); size.isValid()) {
         const QByteArray format = reader.format();
-        const qint64 budget = shrinksWhileDecoding(format) ? maxScaledDecodePixels : maxWholeDecodePixels;
-        if (!isVector(format) && qint64(size.width()) * size.height() > budget)
+        if (!isVector(format) && !isWithinBudget(size, holdingOf(format, head)))
             return std::nullopt;
-        reader.setScaledSize(boundedSize(size, maxDecodedSide));
+        reader.setScaledSize(boundedSize(size, maxSide));
     }
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
     // A decoder that reports no size, or a wrong one, is still held to the bound.
-    if (image.width() > maxDecodedSide || image.height() > maxDecodedSide)
-        image = image.scaled(boundedSize(image.size(), maxDecodedSide), Qt::KeepAspectRatio,
-                             Qt::SmoothTransformation);
+    if (image.width() > maxSide || image.height() > maxSide)
+        image =
+            image.scaled(boundedSize(image.size(), maxSide), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     // Icons are drawn and stored in sRGB; a picture tagged with another colour space keeps its colours.
     if (const QColorSpace space = image.colorSpace(); space.isValid() && space != QColorSpace::SRgb)
         image.convertToColorSpace(QColorSpace::SRgb);
@@ -213,18 +283,19 @@ QImage plain(const QImage& image)
     return bare;
 }
 
-// `probe` and `reader` read the same picture; the second is used only when the largest image is not the
-// first.
-std::optional<QImage> decodeLargest(QImageReader& probe, QImageReader& reader)
+// `probe` and `reader` read the same picture, which starts with `head`; the second is used only when the
+// largest image is not the first.
+std::optional<QImage> decodeLargest(QImageReader& probe, QImageReader& reader, const QByteArray& head,
+                                    int maxSide)
 {
     const int imageCount = probe.imageCount();
     if (imageCount <= 1)
-        return readBounded(probe);
+        return readBounded(probe, head, maxSide);
     const int index = largestImageIndex(probe, imageCount);
     // The probe has moved on through the pictures, and not every handler can go back.
     if (index > 0 && !reader.jumpToImage(index))
         return std::nullopt;
-    return readBounded(reader);
+    return readBounded(reader, head, maxSide);
 }
 
 } // namespace
@@ -233,12 +304,14 @@ std::optional<QImage> decode(const QString& path)
 {
     if (isPdf(path))
         return std::nullopt;
+    QFile file(path);
+    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(headBytes) : QByteArray();
     QImageReader probe(path);
     QImageReader reader(path);
-    return decodeLargest(probe, reader);
+    return decodeLargest(probe, reader, head, maxDecodedSide);
 }
 
-std::optional<QImage> decode(const QByteArray& bytes)
+std::optional<QImage> decode(const QByteArray& bytes, int maxSide)
 {
     if (bytes.startsWith("%PDF-"))
         return std::nullopt;
@@ -248,7 +321,7 @@ std::optional<QImage> decode(const QByteArray& bytes)
     readerBuffer.setData(bytes);
     QImageReader probe(&probeBuffer);
     QImageReader reader(&readerBuffer);
-    return decodeLargest(probe, reader);
+    return decodeLargest(probe, reader, bytes.left(headBytes), maxSide);
 }
 
 bool isPdf(const QString& path)

@@ -24,13 +24,19 @@ inline constexpr double squareRatio = 1.25;
 // Of a file holding many pictures (an icon set, a multi-page TIFF, an animation), only this many are looked
 // at when picking the largest one, so that a GIF of a thousand frames imports as quickly as a still.
 inline constexpr int maxInspectedImages = 32;
-// Formats whose decoders may hold the whole picture in memory before scaling it down (GIF, BMP, TIFF, WebP,
-// an interlaced PNG …): a picture of more pixels than this (32 megapixels, 128 MB of 8-bit pixels) is refused
-// from its header alone, before any pixel memory is reserved. A 6000 × 4000 photo fits. Qt's own allocation
-// limit (128 MB for one image, process-wide, left as it is) still refuses a 16-bit picture above half that.
+// No picture of more pixels than this is decoded, however little of it a decoder holds at once: it would take
+// seconds to decode even when scaled down row by row.
+inline constexpr qint64 maxPicturePixels = 120'000'000;
+// Formats whose decoders hold the whole picture in memory before scaling it down (GIF, BMP, TIFF, WebP, an
+// interlaced, grey, palette or 16-bit PNG …): a picture of more pixels than this (32 megapixels, 128 MB of
+// 8-bit pixels) is refused from its header alone, before any pixel memory is reserved. A 6000 × 4000 photo
+// fits. Qt's own allocation limit (128 MB for one image, process-wide, left as it is) still refuses a 16-bit
+// picture above half that. An 8-bit colour PNG that is not interlaced is scaled row by row, and a baseline
+// JPEG decodes at a half, a quarter or an eighth of its size directly: they hold little more than the picture
+// asked for, whatever their size.
 inline constexpr qint64 maxWholeDecodePixels = 32LL * 1024 * 1024;
-// JPEG decodes at a half, a quarter or an eighth of its size directly, but a progressive file still keeps all
-// of its coefficients (about 3 bytes a pixel) in memory, hence a budget of its own.
+// A progressive JPEG decodes scaled too, but keeps all of its coefficients (about 3 bytes a pixel) in memory,
+// hence a budget of its own.
 inline constexpr qint64 maxScaledDecodePixels = 64LL * 1024 * 1024;
 
 enum class Step {
@@ -46,8 +52,9 @@ struct ContentBox {
 // The file's picture as pixels: its largest image, turned upright, at most `maxDecodedSide` pixels per side.
 // Nothing for a file that is missing, unreadable, a PDF, or too large to decode within the budgets above.
 [[nodiscard]] std::optional<QImage> decode(const QString& path);
-// The same for a file's bytes held in memory.
-[[nodiscard]] std::optional<QImage> decode(const QByteArray& bytes);
+// The same for a file's bytes held in memory, at most `maxSide` pixels per side: a picture asked for smaller
+// is decoded straight at that size where its decoder can.
+[[nodiscard]] std::optional<QImage> decode(const QByteArray& bytes, int maxSide = maxDecodedSide);
 // Whether the file is a PDF document, which no image decoder here reads.
 [[nodiscard]] bool isPdf(const QString& path);
 

@@ -54,16 +54,14 @@ std::optional<DeckTransfer::VettedIcon> vet(const QByteArray& bytes)
     const std::optional<Survey> found = survey(bytes);
     if (!found)
         return std::nullopt;
-    const std::optional<QImage> image = IconNormalizer::decode(bytes);
+    const bool kept = !found->extension.isEmpty() && found->largestSide <= maxKeptSide;
+    const std::optional<QImage> image =
+        IconNormalizer::decode(bytes, kept ? IconNormalizer::maxDecodedSide : maxThumbnailSide);
     if (!image)
         return std::nullopt;
-    if (!found->extension.isEmpty() && found->largestSide <= maxKeptSide)
+    if (kept)
         return DeckTransfer::VettedIcon{bytes, found->extension};
-    const QImage reduced =
-        image->width() > maxThumbnailSide || image->height() > maxThumbnailSide
-            ? image->scaled(maxThumbnailSide, maxThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-            : *image;
-    const std::optional<QByteArray> png = IconNormalizer::pngBytes(reduced);
+    const std::optional<QByteArray> png = IconNormalizer::pngBytes(*image);
     if (!png)
         return std::nullopt;
     return DeckTransfer::VettedIcon{*png, QStringLiteral("png")};

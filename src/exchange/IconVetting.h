@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/DeckTransfer.h"
+#include "exchange/IconNormalizer.h"
 
 #include <QByteArray>
 #include <optional>
@@ -10,10 +11,11 @@
 namespace IconVetting {
 
 inline constexpr int maxImages = 64;
-inline constexpr qint64 maxImagePixels = 120'000'000;
+inline constexpr qint64 maxImagePixels = IconNormalizer::maxPicturePixels;
 // Pictures of a known type up to this many pixels a side are kept byte for byte.
 inline constexpr int maxKeptSide = 2048;
-// Larger pictures, and pictures of other types, are stored as a PNG at most this many pixels a side.
+// Larger pictures, and pictures of other types, are stored as a PNG at most this many pixels a side, decoded
+// straight at that size, so that pictures too large to decode whole are reduced rather than refused.
 inline constexpr int maxThumbnailSide = 1024;
 
 // The bytes as they came with their type's extension, a PNG of a reduced copy, or nothing for bytes that are

@@ -36,14 +36,14 @@ bool LayoutFile::isFirstLaunch() const
     return !QFileInfo::exists(m_paths.tilesFile()) && m_backups.availableBackups().empty();
 }
 
-bool LayoutFile::write(const Pages& pages) const
+std::optional<QString> LayoutFile::write(const Pages& pages) const
 {
     m_backups.backupExisting();
     QDir().mkpath(m_paths.supportDir());
     const auto failure = AtomicFile::write(m_paths.tilesFile(), TileCoding::layoutBytes(pages));
     if (failure)
         qCWarning(lcStore).noquote() << "Marquetto: couldn't save the layout:" << *failure;
-    return !failure;
+    return failure;
 }
 
 std::optional<LayoutFile::Contents> LayoutFile::decode(const QByteArray& bytes)

@@ -34,9 +34,9 @@ public:
     [[nodiscard]] std::optional<Contents> read() const;
     // Neither a layout file nor a backup exists: nothing was ever saved here.
     [[nodiscard]] bool isFirstLaunch() const;
-    // Backs up the file it replaces, then writes the pages atomically. False, logged, when it could not be
-    // written; the previous file is then untouched.
-    bool write(const Pages& pages) const;
+    // Backs up the file it replaces, then writes the pages atomically. Nothing on success; the reason,
+    // logged, when it could not be written; the previous file is then untouched.
+    std::optional<QString> write(const Pages& pages) const;
 
     [[nodiscard]] const LayoutBackups& backups() const { return m_backups; }
 

@@ -66,8 +66,8 @@ void TileStore::load()
     for (Page& page : pages)
         pad(page);
     m_pages = std::move(pages);
-    if (mustWrite)
-        save(m_pages);
+    m_hasPendingSave = mustWrite;
+    savePendingChange();
 }
 
 void TileStore::pagesDidChange(ChangeOrigin origin)
@@ -76,7 +76,7 @@ void TileStore::pagesDidChange(ChangeOrigin origin)
     if (origin != ChangeOrigin::artwork && origin != ChangeOrigin::grid)
         m_services.settings.setDeckUntouched(false);
     m_hasPendingSave = true;
-    m_saveTimer.start();
+    m_saveTimer.start(saveDelay);
     Q_EMIT pagesChanged(origin);
 }
 
@@ -248,17 +248,19 @@ void TileStore::requestArtwork(int page, int index)
         m_services.artwork.fetchArtwork(playlist->name, std::move(apply));
 }
 
-bool TileStore::save(const Pages& pages) const
-{
-    return m_file.write(pages);
-}
-
 bool TileStore::savePendingChange()
 {
     m_saveTimer.stop();
     if (!m_hasPendingSave)
         return true;
-    // A failed write stays pending: the next change, or the next call, tries again.
-    m_hasPendingSave = !save(m_pages);
+    const std::optional<QString> failure = m_file.write(m_pages);
+    m_hasPendingSave = failure.has_value();
+    if (m_hasPendingSave)
+        m_saveTimer.start(saveRetryDelay);
+    const QString problem = failure.value_or(QString());
+    if (problem != m_saveProblem) {
+        m_saveProblem = problem;
+        Q_EMIT saveProblemChanged(m_saveProblem);
+    }
     return !m_hasPendingSave;
 }

@@ -21,7 +21,7 @@ class StarterHint;
 //
 // Indexes are 0-based; operations given an index out of range do nothing, and reads answer a fresh empty
 // tile. Main thread only. `pagesChanged` fires after every change of the pages with where the change came
-// from, `currentPageChanged` and `pageDirectionChanged` when those values change.
+// from, `currentPageChanged`, `pageDirectionChanged` and `saveProblemChanged` when those values change.
 class TileStore final : public QObject {
     Q_OBJECT
 
@@ -43,6 +43,9 @@ public:
     using StarterDeckSource = std::function<std::vector<Tile>(int limit)>;
 
     static constexpr std::chrono::milliseconds saveDelay{400};
+    // While the layout cannot be written, the write is tried again this often, so that the deck on screen
+    // reaches the disk once it takes writes again, even when nothing changes meanwhile.
+    static constexpr std::chrono::seconds saveRetryDelay{30};
     // The largest layout file read; a larger one counts as unreadable.
     static constexpr qint64 maxLayoutBytes = LayoutFile::maxBytes;
 
@@ -85,18 +88,20 @@ public:
     void fetchArtworkIfNeeded(int page, int index);
     void fetchAllMissingPlaylistArtwork();
 
-    // Writes the layout file now, backing up the one it replaces. False when it could not be written; the
-    // deck in memory is kept and the next change tries again.
-    bool save(const Pages& pages) const;
     [[nodiscard]] bool isSavePending() const { return m_hasPendingSave; }
-    // The debounce timer's handler: writes the pending change at once. True when nothing was pending.
+    // The debounce timer's handler: writes the pending change at once, backing up the layout file it
+    // replaces. True when it was written or nothing was pending; false when it could not be written: the deck
+    // in memory is kept, and the write is tried again after `saveRetryDelay` or at the next change.
     bool savePendingChange();
+    // Why the layout file could not be written the last time it was tried; empty once a write succeeds.
+    [[nodiscard]] const QString& saveProblem() const { return m_saveProblem; }
 
 Q_SIGNALS:
     void pagesChanged(TileStore::ChangeOrigin origin);
     void currentPageChanged(int page);
     void pageDirectionChanged(int direction);
     void iconRefreshTickChanged(int tick);
+    void saveProblemChanged(const QString& problem);
 
 private:
     void load();
@@ -116,5 +121,6 @@ private:
     int m_iconRefreshTick = 0;
     bool m_loadedFromDisk = false;
     bool m_hasPendingSave = false;
+    QString m_saveProblem;
     QTimer m_saveTimer;
 };

@@ -1,12 +1,18 @@
 #include "app/DeckServices.h"
 
 #include "actions/ActionRunner.h"
+#include "core/BackgroundQueue.h"
+#include "exchange/CloudDeck.h"
 #include "model/Settings.h"
 #include "platform/Preferences.h"
 #include "support/QtPrinters.h"
 #include "support/TestDeckServices.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <future>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,3 +79,33 @@ TEST(DeckServices, ReachesTheDesktopsWindowsOnlyOnceATileIsRun)
 }
 
 } // namespace
+
+// An icon the shared deck's queue is adopting while the clean-up is due must survive it: the clean-up waits
+// for the icon work handed over before it, and then finds the icon freshly dated.
+TEST(DeckServices, TheIconCleanUpWaitsForIconsBeingAdopted)
+{
+    QTemporaryDir home;
+    TestDeckServices services(AppPaths::forHome(home.path()));
+    DeckServices& root = services.root();
+    const QString icon = root.paths().iconsDir() + QStringLiteral("/shared.png");
+    const auto writeDated = [&icon](const QDateTime& modified) {
+        QFile file(icon);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    };
+    writeDated(root.clock().now().addDays(-30));
+    ASSERT_FALSE(HasFailure());
+
+    std::promise<void> adopting;
+    std::shared_future<void> mayAdopt = adopting.get_future().share();
+    root.cloudDeck().queue().run([mayAdopt, &writeDated, now = root.clock().now()] {
+        mayAdopt.wait();
+        writeDated(now);
+    });
+    root.cleanUpIcons();
+    BackgroundQueue::waitForDone();
+    EXPECT_TRUE(QFileInfo::exists(icon));
+    adopting.set_value();
+    root.cloudDeck().queue().waitForDone();
+    EXPECT_TRUE(QFileInfo::exists(icon));
+}

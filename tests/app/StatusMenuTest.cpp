@@ -21,6 +21,7 @@ struct MenuState {
     bool editing = false;
     bool pinned = false;
     bool compact = false;
+    QString saveProblem;
     std::vector<QString> calls;
 };
 
@@ -44,6 +45,7 @@ StatusMenu::Handlers handlersFor(MenuState& state)
         .isEditing = [&state] { return state.editing; },
         .isPinned = [&state] { return state.pinned; },
         .isCompact = [&state] { return state.compact; },
+        .saveProblem = [&state] { return state.saveProblem; },
     };
 }
 
@@ -70,7 +72,11 @@ TEST(StatusMenu, RunsTilesFromItsSubmenuAndRefreshesItsSummonItemWhenItOpens)
     runTile->actions()[2]->trigger();
 
     state.summoned = true;
+    state.saveProblem = QStringLiteral("Layout not saved: No space left on device");
     Q_EMIT status.menu()->aboutToShow();
+    ASSERT_NE(item(menu, state.saveProblem), nullptr);
+    EXPECT_TRUE(item(menu, state.saveProblem)->isVisible());
+    EXPECT_FALSE(item(menu, state.saveProblem)->isEnabled());
     ASSERT_NE(item(menu, QStringLiteral("Send Deck Back")), nullptr);
     item(menu, QStringLiteral("Send Deck Back"))->trigger();
     item(menu, QStringLiteral("Settings…"))->trigger();
@@ -86,7 +92,7 @@ TEST(StatusMenu, ItemsShownInTheDecksMenuAreRefreshedWhenThatMenuOpens)
     status.showIn(deckMenu);
     ASSERT_NE(item(deckMenu, QStringLiteral("Summon Deck")), nullptr);
 
-    state = {true, false, true, true, {}};
+    state = {true, false, true, true, QString(), {}};
     Q_EMIT deckMenu.aboutToShow();
     EXPECT_NE(item(deckMenu, QStringLiteral("Send Deck Back")), nullptr);
     EXPECT_TRUE(item(deckMenu, QStringLiteral("Pin Position"))->isChecked());

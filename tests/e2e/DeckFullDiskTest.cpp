@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -124,8 +125,17 @@ TEST_P(DeckOnBrokenDisk, EveryChangeFailsOutLoudAndTheSavedLayoutStaysUntilTheDi
         EXPECT_EQ(contentsOf(m_b.preferencesFile()), preferences);
         EXPECT_TRUE(m_deck.answers()) << m_deck.log().toStdString();
     };
+    // What the status menu says while the layout is not saved, or null.
+    const auto saveProblem = [this] {
+        return QJsonDocument::fromJson(runDeck(m_b.home, {QStringLiteral("state")}).out)
+            .object()
+            .value(QStringLiteral("saveProblem"));
+    };
     const QStringList syncNow{QStringLiteral("sync"), QStringLiteral("now")};
+    EXPECT_TRUE(saveProblem().isNull());
     refused(setCommand(3));
+    EXPECT_TRUE(saveProblem().toString().startsWith(u"Layout not saved: "))
+        << saveProblem().toString().toStdString();
     refused({QStringLiteral("restore"), backups.front().path});
     refused({QStringLiteral("import"), importFile, QStringLiteral("--yes")});
     // B's unsaved edits go up to the folder; then the other machine's news comes down and cannot be stored.
@@ -154,6 +164,7 @@ TEST_P(DeckOnBrokenDisk, EveryChangeFailsOutLoudAndTheSavedLayoutStaysUntilTheDi
     const auto layout = LayoutFile::decode(contentsOf(m_b.tilesFile()));
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->pages.front()[4].label, QStringLiteral("after"));
+    EXPECT_TRUE(saveProblem().isNull());
     EXPECT_TRUE(m_deck.isRunning());
 }
 

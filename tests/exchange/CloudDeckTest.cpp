@@ -322,6 +322,36 @@ TEST_F(CloudDeckTest, AFolderThatFailsLosesNothingAndSaysWhatHappened)
     EXPECT_EQ(m_a->firstLabel(), QStringLiteral("A's"));
 }
 
+// Taking the other machine's deck is only done once it is on disk: until then the status says so, and the
+// agreement is not recorded, so a deck that restarts with its old layout takes the shared one again.
+TEST_F(CloudDeckTest, AnUpdateThatCannotBeSavedHereNeverPassesForUpdated)
+{
+    m_a->switchOn(std::nullopt);
+    m_b->switchOn(CloudDeck::Side::cloud);
+    const QString agreedFile = m_b->settings.cloudDeckFileFingerprint();
+    m_a->store->set(snippet(QStringLiteral("new")), 0, 0);
+    m_a->cloud->sendDue();
+    m_a->settle();
+    // A folder where the layout file should be: the write fails, even for root.
+    const QByteArray saved = readFile(m_b->paths.tilesFile());
+    ASSERT_TRUE(QFile::remove(m_b->paths.tilesFile()));
+    writeFile(m_b->paths.tilesFile() + QStringLiteral("/in the way"), "");
+
+    const QString notSaved = QStringLiteral("Couldn't save the deck on this computer. Trying again shortly.");
+    for (int pass = 0; pass < 2; ++pass) {
+        m_b->pass();
+        EXPECT_EQ(m_b->cloud->status(), notSaved) << pass;
+        EXPECT_EQ(m_b->settings.cloudDeckFileFingerprint(), agreedFile) << pass;
+    }
+
+    QDir(m_b->paths.tilesFile()).removeRecursively();
+    m_b->pass();
+    EXPECT_EQ(m_b->cloud->status(), QStringLiteral("Up to date"));
+    EXPECT_NE(readFile(m_b->paths.tilesFile()), saved);
+    EXPECT_TRUE(readFile(m_b->paths.tilesFile()).contains("new"));
+    EXPECT_EQ(m_b->settings.cloudDeckFileFingerprint(), m_b->cloud->localFingerprint());
+}
+
 TEST_F(CloudDeckTest, AnUpdateWaitsWhileTheUserEditsAndTurningOffStopsWatching)
 {
     m_a->switchOn(std::nullopt);

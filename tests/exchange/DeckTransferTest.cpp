@@ -301,19 +301,20 @@ TEST_F(DeckTransferTest, CompanionImportsOnlyWhenConfirmed)
         QTextStream outStream(&out);
         QTextStream errStream(&err);
         FakeApplicationNames names;
-        DeckCommands::Context context{.store = *m_store,
-                                      .settings = *m_settings,
-                                      .names = names,
-                                      .runner = {},
-                                      .in = in,
-                                      .out = outStream,
-                                      .err = errStream,
-                                      .wordings = &linuxWordings(),
-                                      .storeDeckIcons = [this](const QString& file) -> std::optional<Pages> {
-                                          const auto prepared = DeckTransfer::read(file);
-                                          return DeckTransfer::storeIcons(prepared->deck, m_paths.iconsDir(),
-                                                                          m_clock.now(), &acceptAll);
-                                      }};
+        DeckCommands::Context context{
+            .store = *m_store,
+            .settings = *m_settings,
+            .names = names,
+            .runner = {},
+            .in = in,
+            .out = outStream,
+            .err = errStream,
+            .wordings = &linuxWordings(),
+            .storeDeckIcons = [this](const QByteArray& file) -> std::optional<Pages> {
+                const auto prepared = DeckTransfer::prepare(file);
+                return DeckTransfer::storeIcons(prepared->deck, m_paths.iconsDir(), m_clock.now(),
+                                                &acceptAll);
+            }};
         return DeckCommands::run(context, arguments);
     };
     QString out;
@@ -332,4 +333,65 @@ TEST_F(DeckTransferTest, CompanionImportsOnlyWhenConfirmed)
     EXPECT_EQ(run({QStringLiteral("import"), path, QStringLiteral("--yes")}, out, err),
               DeckCommands::success);
     EXPECT_EQ(m_store->tile(0, 0).action, snippetTile(QStringLiteral("imported")).action);
+}
+
+namespace {
+
+// A person answering "y" at the prompt, while something else replaces the file under the question.
+class AnswerWhileFileChanges final : public QBuffer {
+public:
+    explicit AnswerWhileFileChanges(std::function<void()> change)
+        : m_change(std::move(change))
+    {
+        setData("y\n");
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 size) override
+    {
+        if (m_change)
+            std::exchange(m_change, nullptr)();
+        return QBuffer::readData(data, size);
+    }
+
+private:
+    std::function<void()> m_change;
+};
+
+} // namespace
+
+TEST_F(DeckTransferTest, CompanionAppliesTheDeckItShowedEvenWhenTheFileChangesWhileItAsks)
+{
+    DeckTransfer::DeckFile shown = fixtureDeck();
+    shown.pages = {{snippetTile(QStringLiteral("shown"))}};
+    DeckTransfer::DeckFile swapped = shown;
+    swapped.pages = {
+        {snippetTile(QStringLiteral("swapped")), snippetTile(QStringLiteral("more")), tile(9, script())}};
+    const QString path = deckFile(shown);
+    AnswerWhileFileChanges in([&] { writeFile(path, DeckTransfer::encode(swapped)); });
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    FakeApplicationNames names;
+    DeckCommands::Context context{.store = *m_store,
+                                  .settings = *m_settings,
+                                  .names = names,
+                                  .runner = {},
+                                  .in = in,
+                                  .out = outStream,
+                                  .err = errStream,
+                                  .wordings = &linuxWordings(),
+                                  .inIsTerminal = true,
+                                  .storeDeckIcons = [this](const QByteArray& file) -> std::optional<Pages> {
+                                      const auto prepared = DeckTransfer::prepare(file);
+                                      return DeckTransfer::storeIcons(prepared->deck, m_paths.iconsDir(),
+                                                                      m_clock.now(), &acceptAll);
+                                  }};
+    EXPECT_EQ(DeckCommands::run(context, {QStringLiteral("import"), path}), DeckCommands::success)
+        << err.toStdString();
+    EXPECT_TRUE(out.contains(u"It has 1 tile on 1 page.")) << out.toStdString();
+    EXPECT_EQ(m_store->tile(0, 0).action, snippetTile(QStringLiteral("shown")).action);
+    EXPECT_FALSE(m_store->tile(0, 1).action);
 }
