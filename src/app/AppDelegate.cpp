@@ -42,6 +42,8 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QMenu>
@@ -51,6 +53,14 @@
 #include <QTimer>
 
 namespace {
+
+std::optional<QString> chooseFeedbackFile(const QString& suggestedName)
+{
+    const QString path = QFileDialog::getSaveFileName(
+        QApplication::activeWindow(), QStringLiteral("Save Feedback"), QDir::home().filePath(suggestedName),
+        QStringLiteral("Text (*.txt);;All Files (*)"));
+    return path.isEmpty() ? std::nullopt : std::optional(path);
+}
 
 constexpr int artworkDelayMs = 2000;
 // Well after the first paint, so the clean-up never competes with the deck coming up.
@@ -189,7 +199,13 @@ void AppDelegate::makeSettingsWindow()
         .canRestoreWindows = m_deckCommands.canRestoreWindows,
         .cloudDriveExists = [this] { return QFileInfo(m_services.settings().cloudDeckFolder()).isDir(); },
         .backups = [this] { return m_services.store().backups().availableBackups(); },
-        .feedback = [this] { return new FeedbackView(m_services.settings()); },
+        .feedback =
+            [this] {
+                return new FeedbackView(
+                    m_services.settings(),
+                    {m_services.workspace(), QStringLiteral(MARQUETTO_FEEDBACK_EMAIL),
+                     [](const QString& suggestedName) { return chooseFeedbackFile(suggestedName); }});
+            },
         .commands = std::move(commands),
     });
 }
@@ -342,10 +358,9 @@ void AppDelegate::setUpStatusItem()
         .togglePin = [this] { togglePin(); },
         .toggleCompact = [this] { toggleCompact(); },
         .openSettings = [this] { m_settingsWindow->show(); },
-        .checkForUpdates =
-            [this] { m_services.workspace().open(QUrl(QLatin1String(StatusMenu::releasesAddress))); },
-        .openWebsite =
-            [this] { m_services.workspace().open(QUrl(QLatin1String(StatusMenu::websiteAddress))); },
+        .openPage = [this](const QUrl& page) { m_services.workspace().open(page); },
+        .updatesAddress = [] { return QStringLiteral(MARQUETTO_UPDATES_URL); },
+        .websiteAddress = [] { return QStringLiteral(MARQUETTO_HOMEPAGE); },
         .restart = [this] { restartApp(); },
         .quit = [] { QCoreApplication::quit(); },
         .isSummoned = [this] { return m_panel->isSummoned(); },

@@ -1,10 +1,26 @@
 #include "app/FeedbackForm.h"
 
 #include "band/Endpoint.h"
+#include "core/AtomicFile.h"
 #include "core/CanonicalJson.h"
 #include "model/Settings.h"
+#include "platform/Workspace.h"
 
 #include <algorithm>
+
+namespace {
+
+QString subjectFor(FeedbackCategory category)
+{
+    return QStringLiteral("Marquetto \u2014 ") + rawValue(category);
+}
+
+QString percentEncoded(const QString& text)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+} // namespace
 
 FeedbackForm::FeedbackForm(const DeckSettings& settings, std::chrono::milliseconds timeout, QObject* parent)
     : QObject(parent)
@@ -19,7 +35,7 @@ void FeedbackForm::setCategory(FeedbackCategory category)
     if (category == m_category)
         return;
     m_category = category;
-    Q_EMIT changed();
+    edited();
 }
 
 void FeedbackForm::setMessage(const QString& message)
@@ -27,7 +43,7 @@ void FeedbackForm::setMessage(const QString& message)
     if (message == m_message)
         return;
     m_message = message;
-    Q_EMIT changed();
+    edited();
 }
 
 void FeedbackForm::setReplyEmail(const QString& replyEmail)
@@ -35,6 +51,20 @@ void FeedbackForm::setReplyEmail(const QString& replyEmail)
     if (replyEmail == m_replyEmail)
         return;
     m_replyEmail = replyEmail;
+    edited();
+}
+
+void FeedbackForm::setRecipient(const QString& address)
+{
+    const QString trimmed = address.trimmed();
+    m_recipient = isUsableReplyEmail(trimmed) ? trimmed : QString();
+}
+
+void FeedbackForm::edited()
+{
+    // "Sent" stands for what was sent; once the form says something else, it may go again.
+    if (m_outcome == Outcome::sent)
+        m_outcome.reset();
     Q_EMIT changed();
 }
 
@@ -43,9 +73,19 @@ bool FeedbackForm::hasMessage() const
     return !m_message.trimmed().isEmpty();
 }
 
+bool FeedbackForm::hasService() const
+{
+    return !m_settings.feedbackURL().trimmed().isEmpty();
+}
+
 bool FeedbackForm::canSubmit() const
 {
-    return hasMessage() && isUsableReplyEmail(m_replyEmail) && !isSending();
+    return hasService() && canHandOver() && !isSending() && m_outcome != Outcome::sent;
+}
+
+bool FeedbackForm::canHandOver() const
+{
+    return hasMessage() && isUsableReplyEmail(m_replyEmail);
 }
 
 void FeedbackForm::submit()
@@ -66,9 +106,50 @@ void FeedbackForm::submit()
     Q_EMIT changed();
 }
 
-void FeedbackForm::finish(Outcome outcome)
+void FeedbackForm::openInMail(Workspace& workspace)
+{
+    if (!canHandOver())
+        return;
+    workspace.open(mailURL());
+    finish(Outcome::handedToMail);
+}
+
+void FeedbackForm::saveAsFile(const QString& path)
+{
+    if (!canHandOver())
+        return;
+    if (const std::optional<QString> error = AtomicFile::write(path, draftText().toUtf8()))
+        finish(Outcome::saveFailed, *error);
+    else
+        finish(Outcome::saved, path);
+}
+
+QUrl FeedbackForm::mailURL() const
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("mailto"));
+    url.setPath(m_recipient);
+    url.setQuery(QStringLiteral("subject=") + percentEncoded(subjectFor(m_category)) +
+                     QStringLiteral("&body=") + percentEncoded(m_message.trimmed()),
+                 QUrl::StrictMode);
+    return url;
+}
+
+QString FeedbackForm::draftText() const
+{
+    QString text;
+    if (!m_recipient.isEmpty())
+        text += QStringLiteral("To: ") + m_recipient + u'\n';
+    text += QStringLiteral("Subject: ") + subjectFor(m_category) + u'\n';
+    if (const QString reply = m_replyEmail.trimmed(); !reply.isEmpty())
+        text += QStringLiteral("Reply-To: ") + reply + u'\n';
+    return text + u'\n' + m_message.trimmed() + u'\n';
+}
+
+void FeedbackForm::finish(Outcome outcome, const QString& detail)
 {
     m_outcome = outcome;
+    m_outcomeDetail = detail;
     Q_EMIT changed();
 }
 
@@ -88,12 +169,11 @@ bool FeedbackForm::isUsableReplyEmail(const QString& text)
 
 QJsonObject FeedbackForm::requestBody(FeedbackCategory category, const QString& message, const QString& email)
 {
-    const QString name = rawValue(category);
     QJsonObject body{
-        {QStringLiteral("category"), name},
+        {QStringLiteral("category"), rawValue(category)},
         {QStringLiteral("message"), message.trimmed()},
         {QStringLiteral("app"), QStringLiteral("Marquetto")},
-        {QStringLiteral("_subject"), QStringLiteral("Marquetto \u2014 ") + name},
+        {QStringLiteral("_subject"), subjectFor(category)},
     };
     if (const QString address = email.trimmed(); !address.isEmpty())
         body.insert(QStringLiteral("email"), address);

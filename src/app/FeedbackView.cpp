@@ -2,6 +2,7 @@
 
 #include "app/FeedbackForm.h"
 #include "editing/FormParts.h"
+#include "model/Settings.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -23,10 +24,12 @@ QLabel* footnote(const QString& text)
 
 } // namespace
 
-FeedbackView::FeedbackView(const DeckSettings& settings, QWidget* parent)
+FeedbackView::FeedbackView(const DeckSettings& settings, Services services, QWidget* parent)
     : QWidget(parent)
+    , m_services(std::move(services))
     , m_form(new FeedbackForm(settings, FeedbackForm::defaultTimeout, this))
 {
+    m_form->setRecipient(m_services.recipient);
     setFixedWidth(formWidth);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makeCategorySection());
@@ -34,6 +37,7 @@ FeedbackView::FeedbackView(const DeckSettings& settings, QWidget* parent)
     layout->addWidget(makeEmailSection());
     layout->addWidget(makeSubmitSection());
     connect(m_form, &FeedbackForm::changed, this, &FeedbackView::showForm);
+    connect(&settings, &DeckSettings::feedbackURLChanged, this, &FeedbackView::showForm);
     showForm();
 }
 
@@ -82,28 +86,66 @@ QWidget* FeedbackView::makeEmailSection()
 
 QWidget* FeedbackView::makeSubmitSection()
 {
-    m_submit = new QPushButton(QStringLiteral("Submit"));
+    m_submit = formButton(QStringLiteral("Submit"));
     m_submit->setObjectName(QStringLiteral("submit"));
     connect(m_submit, &QPushButton::clicked, m_form, &FeedbackForm::submit);
+    m_openInMail = formButton(QStringLiteral("Open in Email App"));
+    m_openInMail->setObjectName(QStringLiteral("openInMail"));
+    connect(m_openInMail, &QPushButton::clicked, this, [this] { m_form->openInMail(m_services.workspace); });
+    m_saveAsFile = formButton(QStringLiteral("Save as File…"));
+    m_saveAsFile->setObjectName(QStringLiteral("saveAsFile"));
+    connect(m_saveAsFile, &QPushButton::clicked, this, &FeedbackView::saveAsFile);
+    m_noService =
+        footnote(QStringLiteral("No feedback service is set up for this copy of Marquetto. Send the "
+                                "message from your email app, or save it as a file and send it."));
+    m_noService->setObjectName(QStringLiteral("noService"));
     m_outcome = new QLabel;
     m_outcome->setObjectName(QStringLiteral("outcome"));
     m_outcome->setWordWrap(true);
+    m_outcome->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* layout = new QVBoxLayout;
-    layout->addWidget(m_submit, 0, Qt::AlignLeft);
+    layout->addWidget(lineOf(QBoxLayout::LeftToRight, {m_submit, m_openInMail, m_saveAsFile}));
+    layout->addWidget(m_noService);
     layout->addWidget(m_outcome);
     return formSection(QString(), layout);
 }
 
+void FeedbackView::saveAsFile()
+{
+    if (const std::optional<QString> path = m_services.chooseSaveFile(QLatin1String(suggestedFileName)))
+        m_form->saveAsFile(*path);
+}
+
 void FeedbackView::showForm()
 {
+    const bool service = m_form->hasService();
+    m_submit->setVisible(service);
     m_submit->setEnabled(m_form->canSubmit());
+    for (QPushButton* handOver : {m_openInMail, m_saveAsFile}) {
+        handOver->setVisible(!service);
+        handOver->setEnabled(m_form->canHandOver());
+    }
+    m_noService->setVisible(!service);
     m_emailCheck->setVisible(!FeedbackForm::isUsableReplyEmail(m_form->replyEmail()));
-    const std::optional<FeedbackForm::Outcome> outcome = m_form->outcome();
-    if (!outcome)
-        m_outcome->clear();
-    else if (*outcome == FeedbackForm::Outcome::sent)
-        m_outcome->setText(QStringLiteral("Sent. Thank you!"));
-    else
-        m_outcome->setText(QStringLiteral("Couldn't send. Check your connection and retry."));
-    m_outcome->setVisible(outcome.has_value());
+    m_outcome->setText(outcomeText());
+    m_outcome->setVisible(m_form->outcome().has_value());
+}
+
+QString FeedbackView::outcomeText() const
+{
+    using Outcome = FeedbackForm::Outcome;
+    switch (m_form->outcome().value_or(Outcome::sent)) {
+    case Outcome::sent:
+        return QStringLiteral("Sent. Thank you!");
+    case Outcome::failed:
+        return QStringLiteral("Couldn't send. Check your connection and retry.");
+    case Outcome::handedToMail:
+        return QStringLiteral("The message is in your email app, ready to send. If none opened, save it as a "
+                              "file instead.");
+    case Outcome::saved:
+        return QStringLiteral("Saved to %1. Thank you!").arg(m_form->outcomeDetail());
+    case Outcome::saveFailed:
+        return QStringLiteral("Couldn't save the file: %1").arg(m_form->outcomeDetail());
+    }
+    return {};
 }

@@ -49,8 +49,10 @@ StatusMenu::StatusMenu(Handlers handlers, QObject* parent)
                  QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_menu->addSeparator();
 
-    add(QStringLiteral("Check for Updates…"), m_handlers.checkForUpdates);
-    add(QStringLiteral("Visit ") + QLatin1String(websiteName), m_handlers.openWebsite);
+    m_updatesItem = addPage(m_handlers.updatesAddress);
+    m_updatesItem->setText(QStringLiteral("Check for Updates…"));
+    m_websiteItem = addPage(m_handlers.websiteAddress);
+    showPages();
     m_menu->addSeparator();
 
     add(QStringLiteral("Restart Marquetto"), m_handlers.restart);
@@ -74,8 +76,35 @@ QAction* StatusMenu::add(const QString& title, std::function<void()> handler)
     return item;
 }
 
+QAction* StatusMenu::addPage(std::function<QString()> address)
+{
+    return add(QString(), [this, address = std::move(address)] {
+        if (const std::optional<QUrl> page = pageAddress(address()))
+            m_handlers.openPage(*page);
+    });
+}
+
+std::optional<QUrl> StatusMenu::pageAddress(const QString& text)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
+        return std::nullopt;
+    return url;
+}
+
+void StatusMenu::showPages()
+{
+    m_updatesItem->setVisible(pageAddress(m_handlers.updatesAddress()).has_value());
+    const std::optional<QUrl> website = pageAddress(m_handlers.websiteAddress());
+    m_websiteItem->setVisible(website.has_value());
+    if (website)
+        m_websiteItem->setText(QStringLiteral("Visit ") + website->host());
+}
+
 void StatusMenu::refresh()
 {
+    showPages();
     m_pinItem->setChecked(m_handlers.isPinned());
     m_editItem->setChecked(m_handlers.isEditing());
     m_compactItem->setChecked(m_handlers.isCompact());

@@ -2,23 +2,21 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
 
 // The deck's menu in the system tray, or in the deck's own context menu on a desktop without a tray. Its
 // check marks and the summon title are brought up to date each time a menu showing its items opens
-// (`refresh`).
+// (`refresh`), and so are the web site and update items, which show only while their address is set.
 //
 // Main thread only.
 class StatusMenu final : public QObject {
     Q_OBJECT
 public:
-    static constexpr auto websiteName = "marquetto.app";
-    static constexpr auto websiteAddress = "https://marquetto.app";
-    static constexpr auto releasesAddress = "https://marquetto.app/releases";
-
     // What the items do, and the state they show.
     struct Handlers {
         std::function<void()> toggleSummon;
@@ -27,8 +25,11 @@ public:
         std::function<void()> togglePin;
         std::function<void()> toggleCompact;
         std::function<void()> openSettings;
-        std::function<void()> checkForUpdates;
-        std::function<void()> openWebsite;
+        // Opens the page of "Check for Updates…" or "Visit …".
+        std::function<void(const QUrl&)> openPage;
+        // The addresses of "Check for Updates…" and "Visit …", as they are set ("" when not).
+        std::function<QString()> updatesAddress;
+        std::function<QString()> websiteAddress;
         std::function<void()> restart;
         std::function<void()> quit;
         std::function<bool()> isSummoned;
@@ -48,7 +49,12 @@ public:
     void refresh();
 
 private:
+    // The web page at this address: an http or https address naming a host; nothing otherwise.
+    [[nodiscard]] static std::optional<QUrl> pageAddress(const QString& text);
     QAction* add(const QString& title, std::function<void()> handler);
+    QAction* addPage(std::function<QString()> address);
+    // Shows the web page items whose address is set, the web site under its host's name.
+    void showPages();
 
     Handlers m_handlers;
     std::unique_ptr<QMenu> m_menu;
@@ -57,4 +63,6 @@ private:
     QAction* m_pinItem = nullptr;
     QAction* m_compactItem = nullptr;
     QAction* m_saveProblemItem = nullptr;
+    QAction* m_updatesItem = nullptr;
+    QAction* m_websiteItem = nullptr;
 };

@@ -114,8 +114,6 @@ ApplicationPicker::ApplicationPicker(const InstalledApplications& applications,
 
     auto* browse = new QPushButton(QStringLiteral("Choose…"), this);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    browse->setAutoDefault(false);
-    cancel->setAutoDefault(false);
     m_choose->setDefault(true);
     auto* footer = new QHBoxLayout;
     footer->addWidget(browse);

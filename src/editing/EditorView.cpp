@@ -17,8 +17,10 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QStackedWidget>
@@ -68,6 +70,8 @@ EditorView::EditorView(Services services, int page, int index, QWidget* parent)
     layout->addWidget(makeAppearanceSection());
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);
     layout->addWidget(makeButtons());
+    // Only a button inside its window can become the window's default; before, the first button would.
+    m_save->setDefault(true);
     showIconKind();
     stateChanged();
     m_actionForm->setFocus();
@@ -190,22 +194,30 @@ QWidget* EditorView::makeCustomFields()
 QWidget* EditorView::makeButtons()
 {
     auto* cancel = formButton(QStringLiteral("Cancel"));
-    auto* save = formButton(QStringLiteral("Save"));
-    save->setObjectName(QStringLiteral("save"));
-    save->setDefault(true);
+    m_save = formButton(QStringLiteral("Save"));
+    m_save->setObjectName(QStringLiteral("save"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(save, &QPushButton::clicked, this, &EditorView::save);
+    connect(m_save, &QPushButton::clicked, this, &EditorView::save);
+    m_importStatus = new QLabel;
+    m_importStatus->setObjectName(QStringLiteral("importStatus"));
+    m_importStatus->setWordWrap(true);
+    m_importStatus->hide();
     auto* buttons = new QWidget;
     auto* layout = new QHBoxLayout(buttons);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch();
+    layout->addWidget(m_importStatus, 1);
     layout->addWidget(cancel);
-    layout->addWidget(save);
+    layout->addWidget(m_save);
     return buttons;
 }
 
 void EditorView::save()
 {
+    if (m_importing) {
+        m_saveWhenImported = true;
+        m_save->setEnabled(false);
+        return;
+    }
     m_state.save(m_services.deck.store());
     accept();
 }
@@ -340,9 +352,38 @@ void EditorView::chooseImage()
 
 void EditorView::importImage(const QString& path)
 {
+    const int generation = ++m_importGeneration;
+    const QString pictureName = QFileInfo(path).fileName();
+    m_importing = true;
+    showImportStatus(QStringLiteral("Importing \u201C%1\u201D\u2026").arg(pictureName));
     IconImport(m_services.deck.paths().iconsDir())
-        .importImageAsync(path, this, [this](const std::optional<QString>& fileName) {
-            if (fileName)
-                useCustomImage(*fileName);
-        });
+        .importImageAsync(path, this,
+                          [this, generation, pictureName](const std::optional<QString>& fileName) {
+                              if (generation == m_importGeneration)
+                                  imported(pictureName, fileName);
+                          });
+}
+
+void EditorView::imported(const QString& pictureName, const std::optional<QString>& fileName)
+{
+    m_importing = false;
+    if (!fileName) {
+        // Saving now would keep the automatic icon the user just chose to replace.
+        m_saveWhenImported = false;
+        m_save->setEnabled(true);
+        showImportStatus(QStringLiteral("Couldn't use \u201C%1\u201D: it could not be read as a picture, or "
+                                        "the icons folder could not be written. Choose another picture.")
+                             .arg(pictureName));
+        return;
+    }
+    showImportStatus({});
+    useCustomImage(*fileName);
+    if (m_saveWhenImported)
+        save();
+}
+
+void EditorView::showImportStatus(const QString& text)
+{
+    m_importStatus->setText(text);
+    m_importStatus->setVisible(!text.isEmpty());
 }

@@ -8,6 +8,7 @@
 class ActionForm;
 class DeckServices;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
@@ -46,10 +47,11 @@ public:
     void setBuilderColor(const QString& hex);
     void setSymbolColor(const QString& hex);
     // Imports the picture into the icons folder off the main thread, then makes it the custom image; a
-    // picture that cannot be imported changes nothing.
+    // picture that cannot be imported changes nothing, and the window says so.
     void importImage(const QString& path);
 
-    // The "Save" button.
+    // The "Save" button. While a chosen picture is still being imported, the window saves once it is in, or
+    // stays open saying why it is not.
     void save();
 
 private:
@@ -65,6 +67,8 @@ private:
     void chooseSymbol();
     void chooseImage();
     void useCustomImage(const QString& fileName);
+    void imported(const QString& pictureName, const std::optional<QString>& fileName);
+    void showImportStatus(const QString& text);
     void chooseColor(const QString& current, void (EditorView::*apply)(const QString&));
     void refreshImage();
     void showIconKind();
@@ -83,4 +87,10 @@ private:
     QPushButton* m_chooseSymbol = nullptr;
     QLineEdit* m_symbolName = nullptr;
     TilePreview* m_preview = nullptr;
+    QPushButton* m_save = nullptr;
+    QLabel* m_importStatus = nullptr;
+    // Counts the pictures chosen: only the answer for the last one counts.
+    int m_importGeneration = 0;
+    bool m_importing = false;
+    bool m_saveWhenImported = false;
 };

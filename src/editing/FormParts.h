@@ -10,12 +10,12 @@
 
 // The small parts the editor's forms are built from.
 
-// A button of the editor's forms. Return belongs to the form's default button ("Save", "Save Step") wherever
-// the focus is, so no other button takes it over when it has the focus.
+// A button of the editor's forms. Return presses the button that has the focus; from a field it presses the
+// form's default button ("Save", "Save Step").
 [[nodiscard]] inline QPushButton* formButton(const QString& text = {})
 {
     auto* button = new QPushButton(text);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);
     return button;
 }
 

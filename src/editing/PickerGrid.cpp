@@ -2,6 +2,7 @@
 
 #include "editing/PhosphorFont.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -13,6 +14,7 @@ constexpr int pitch = PickerGrid::cellSize + PickerGrid::gap;
 constexpr double selectedOpacity = 0.28;
 constexpr double otherOpacity = 0.05;
 constexpr qreal cornerRadius = 10;
+constexpr qreal focusRingWidth = 2;
 
 class NameModel final : public QStringListModel {
 public:
@@ -52,6 +54,13 @@ public:
         painter->setPen(Qt::NoPen);
         painter->setBrush(fill);
         painter->drawRoundedRect(cell, cornerRadius, cornerRadius);
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(option.palette.color(QPalette::Highlight), focusRingWidth));
+            painter->setBrush(Qt::NoBrush);
+            const qreal inset = focusRingWidth / 2;
+            painter->drawRoundedRect(QRectF(cell).adjusted(inset, inset, -inset, -inset), cornerRadius,
+                                     cornerRadius);
+        }
         painter->setPen(option.palette.color(QPalette::Text));
         painter->setFont(m_font);
         painter->drawText(cell, Qt::AlignCenter, m_glyphText(name));
@@ -75,6 +84,7 @@ PickerGrid::PickerGrid(std::function<QString(const QString&)> glyphText, int pix
                        QWidget* parent)
     : QListView(parent)
     , m_model(new NameModel(this))
+    , m_selected(selected)
 {
     setModel(m_model);
     setItemDelegate(new CellDelegate(std::move(glyphText), pixelSize, std::move(selected), this));
@@ -100,4 +110,22 @@ PickerGrid::PickerGrid(std::function<QString(const QString&)> glyphText, int pix
 void PickerGrid::setNames(const QStringList& names)
 {
     m_model->setStringList(names);
+    if (names.isEmpty())
+        return;
+    setCurrentIndex(m_model->index(static_cast<int>(std::max<qsizetype>(0, names.indexOf(m_selected))), 0));
+}
+
+void PickerGrid::pickCurrent()
+{
+    if (const QModelIndex current = currentIndex(); current.isValid())
+        Q_EMIT picked(current.data().toString());
+}
+
+void PickerGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        pickCurrent();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }

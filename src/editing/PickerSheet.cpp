@@ -49,6 +49,8 @@ PickerSheet::PickerSheet(const Texts& texts, Grid grid, const QString& selected,
     layout->addLayout(footer);
 
     connect(m_field, &QLineEdit::textChanged, this, &PickerSheet::showMatches);
+    // Typing a name and pressing Return picks the first match, or the chosen one while it still matches.
+    connect(m_field, &QLineEdit::returnPressed, m_grid, &PickerGrid::pickCurrent);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_grid, &PickerGrid::picked, this, [this, onPick = std::move(onPick)](const QString& name) {
         onPick(name);

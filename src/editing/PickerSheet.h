@@ -10,7 +10,8 @@ class QStackedWidget;
 
 // A sheet that offers named pictograms to pick one from: a search field, the grid of what matches (or a line
 // saying nothing does), the number of matches and "Cancel". Picking a cell calls back with its name and
-// closes the sheet; "Cancel" and Escape close it without a call.
+// closes the sheet; "Cancel" and Escape close it without a call. Return in the search field picks the cell
+// the grid's focus ring is on.
 class PickerSheet : public QDialog {
     Q_OBJECT
 public:

@@ -27,7 +27,6 @@ SceneStepEditorView::SceneStepEditorView(ActionForm::Services services, const st
     auto* form = new ActionForm(services, m_state, stepKinds);
     auto* cancel = formButton(QStringLiteral("Cancel"));
     m_save = formButton(QStringLiteral("Save Step"));
-    m_save->setDefault(true);
     const auto updateSave = [this] { m_save->setEnabled(m_state.builtAction().has_value()); };
     updateSave();
     connect(form, &ActionForm::changed, this, updateSave);
@@ -41,6 +40,8 @@ SceneStepEditorView::SceneStepEditorView(ActionForm::Services services, const st
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(form);
     layout->addLayout(buttons);
+    // Only a button inside its window can become the window's default; before, the first button would.
+    m_save->setDefault(true);
     resize(420, 320);
 }
 

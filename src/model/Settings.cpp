@@ -107,8 +107,7 @@ DeckSettings::DeckSettings(Preferences& preferences, QObject* parent)
     , m_weatherLocation(preferences,
                         {QStringLiteral("weatherLocation"), QString(), &DeckSettings::weatherLocationChanged})
     , m_feedbackURL(preferences,
-                    {QStringLiteral("feedbackURL"), QStringLiteral("https://marquetto.app/feedback"),
-                     &DeckSettings::feedbackURLChanged})
+                    {QStringLiteral("feedbackURL"), QString(), &DeckSettings::feedbackURLChanged})
     , m_cloudDeck(preferences, {QStringLiteral("cloudDeck"), false, &DeckSettings::cloudDeckChanged})
     , m_cloudDeckFolder(preferences,
                         {QStringLiteral("cloudDeckFolder"), QString(), &DeckSettings::cloudDeckFolderChanged})

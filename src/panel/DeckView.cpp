@@ -662,11 +662,36 @@ void DeckView::showEvent(QShowEvent*)
 
 void DeckView::hideEvent(QHideEvent*)
 {
+    // The deck's window is closed when the panel is rebuilt; a drag must not outlive it.
+    endLostDrag();
     m_services.band.hide();
+}
+
+void DeckView::focusOutEvent(QFocusEvent*)
+{
+    endLostDrag();
+}
+
+void DeckView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        endLostDrag();
+    QWidget::changeEvent(event);
+}
+
+void DeckView::endLostDrag()
+{
+    if (!m_services.editMode.isDragging())
+        return;
+    m_press.reset();
+    m_services.editMode.cancelDrag();
 }
 
 void DeckView::mousePressEvent(QMouseEvent* event)
 {
+    // A press while a drag is in progress means its release went elsewhere (to a menu, another window's
+    // grab): the drag is over, and the press is a new one.
+    endLostDrag();
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;
@@ -704,6 +729,8 @@ void DeckView::mouseMoveEvent(QMouseEvent* event)
     }
 
     EditModeState& editMode = m_services.editMode;
+    if (!(event->buttons() & Qt::LeftButton))
+        endLostDrag();
     if (!m_press || !(event->buttons() & Qt::LeftButton) || !editMode.isEditing())
         return;
     if (!editMode.isDragging()) {

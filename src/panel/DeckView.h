@@ -43,7 +43,9 @@ class TileStore;
 // Main thread only. `tileActivated` fires when a tile is clicked (in edit mode too: the receiver decides what
 // a click means); `editTileRequested` when "Edit Tile…" is chosen. Scroll-wheel page flips belong to the
 // window, not to this view. Files and addresses dropped from other applications on a tile of the page
-// become its action; during a drag in edit mode the view holds the keyboard, so that Escape cancels it.
+// become its action; during a drag in edit mode the view holds the keyboard, so that Escape cancels it. A
+// drag whose release never arrives (another press, a move with the button up, a loss of focus, the window
+// closed by a rebuild) ends without a change.
 class DeckView final : public QWidget {
     Q_OBJECT
 public:
@@ -127,6 +129,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -154,6 +158,8 @@ private:
     void paintStarterHint(QPainter& painter, const DeckGeometry& geometry);
     void paintDragGhost(QPainter& painter, const DeckGeometry& geometry);
     void followDrag();
+    // Ends a drag whose release will never come, without a change.
+    void endLostDrag();
     // Accepts a drop from another application over a tile of the page, lighting that tile up.
     void followFileDrop(QDropEvent& event);
     void setFileDropIndex(std::optional<int> index);

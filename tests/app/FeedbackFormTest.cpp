@@ -2,13 +2,16 @@
 
 #include "model/Settings.h"
 #include "platform/Preferences.h"
+#include "support/FakeWorkspace.h"
 #include "support/LocalHttpServer.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,10 +56,10 @@ TEST_F(FeedbackFormTest, PostsTheTrimmedFormAsJsonAndOnlyA2xxAnswerCountsAsSent)
     m_server.answer(QStringLiteral("/form"), "{}", 201, "application/json");
     m_server.redirect(QStringLiteral("/moved"), m_server.url(QStringLiteral("/form")));
     m_server.answer(QStringLiteral("/broken"), QByteArray(32 << 20, 'x'), 500);
-    const std::pair<const char*, Outcome> cases[] = {{"/form", Outcome::sent},
-                                                     {"/missing", Outcome::failed},
+    const std::pair<const char*, Outcome> cases[] = {{"/missing", Outcome::failed},
                                                      {"/moved", Outcome::failed},
-                                                     {"/broken", Outcome::failed}};
+                                                     {"/broken", Outcome::failed},
+                                                     {"/form", Outcome::sent}};
     for (const auto& [path, outcome] : cases) {
         submitTo(QString::fromUtf8(path));
         EXPECT_EQ(m_form.outcome(), outcome) << path;
@@ -75,6 +78,65 @@ TEST_F(FeedbackFormTest, PostsTheTrimmedFormAsJsonAndOnlyA2xxAnswerCountsAsSent)
         m_server.requests().constLast().body,
         "{\"_subject\":\"Marquetto \u2014 Bug Report\",\"app\":\"Marquetto\",\"category\":\"Bug Report\","
         "\"message\":\"It crashes\"}");
+}
+
+TEST_F(FeedbackFormTest, ASentFormCannotBeSentAgainUntilItChanges)
+{
+    m_server.answer(QStringLiteral("/form"), "ok");
+    m_form.setMessage(QStringLiteral("Thanks"));
+    submitTo(QStringLiteral("/form"));
+    ASSERT_EQ(m_form.outcome(), Outcome::sent);
+    EXPECT_FALSE(m_form.canSubmit());
+    m_form.submit();
+    EXPECT_EQ(m_server.requests().size(), 1);
+
+    m_form.setMessage(QStringLiteral("Thanks again"));
+    EXPECT_TRUE(m_form.canSubmit());
+    EXPECT_EQ(m_form.outcome(), std::nullopt);
+}
+
+TEST_F(FeedbackFormTest, WithoutAServiceTheMessageGoesToTheEmailAppOrIntoAFile)
+{
+    FakeWorkspace workspace;
+    m_form.setCategory(FeedbackCategory::bug);
+    m_form.setMessage(QStringLiteral(" Tiles & pages + more?\nSecond line "));
+    m_form.setReplyEmail(QStringLiteral("me@example.org"));
+    EXPECT_FALSE(m_form.hasService());
+    EXPECT_FALSE(m_form.canSubmit());
+    m_form.submit();
+    EXPECT_EQ(m_form.outcome(), std::nullopt) << "nothing is posted anywhere";
+
+    const auto mail = [this](const QString& address) {
+        m_form.setRecipient(address);
+        const QUrl url = m_form.mailURL();
+        const QUrlQuery query(url);
+        EXPECT_EQ(url.scheme(), QStringLiteral("mailto"));
+        EXPECT_EQ(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
+                  QStringLiteral("Marquetto \u2014 Bug Report"));
+        EXPECT_EQ(query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded),
+                  QStringLiteral("Tiles & pages + more?\nSecond line"));
+        return url.path();
+    };
+    EXPECT_EQ(mail(QString()), QString()) << "the email app asks whom to send it to";
+    EXPECT_EQ(mail(QStringLiteral("not an address")), QString());
+    EXPECT_EQ(mail(QStringLiteral(" team@example.org ")), QStringLiteral("team@example.org"));
+    m_form.openInMail(workspace);
+    ASSERT_EQ(workspace.opened.size(), 1U);
+    EXPECT_EQ(workspace.opened[0], m_form.mailURL());
+    EXPECT_EQ(m_form.outcome(), Outcome::handedToMail);
+
+    const QString path = m_dir.filePath(QStringLiteral("feedback.txt"));
+    m_form.saveAsFile(path);
+    EXPECT_EQ(m_form.outcome(), Outcome::saved);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()),
+              QStringLiteral("To: team@example.org\nSubject: Marquetto \u2014 Bug Report\nReply-To: "
+                             "me@example.org\n\nTiles & pages + more?\nSecond line\n"));
+
+    m_form.saveAsFile(m_dir.filePath(QStringLiteral("missing/feedback.txt")));
+    EXPECT_EQ(m_form.outcome(), Outcome::saveFailed);
+    EXPECT_FALSE(m_form.outcomeDetail().isEmpty()) << "the view says why";
 }
 
 TEST_F(FeedbackFormTest, ASendThatHangsIsSentOnceAndFailsAtItsDeadline)

@@ -3,10 +3,12 @@
 #include "app/FeedbackForm.h"
 #include "model/Settings.h"
 #include "platform/Preferences.h"
+#include "support/FakeWorkspace.h"
 #include "support/LocalHttpServer.h"
 #include "support/TempHome.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,11 +30,14 @@ protected:
     Preferences m_preferences{m_paths.preferencesFile()};
     DeckSettings m_settings{m_preferences};
     LocalHttpServer m_server;
-    FeedbackView m_view{m_settings};
+    FakeWorkspace m_workspace;
+    std::optional<QString> m_chosenFile;
+    FeedbackView m_view{m_settings, {m_workspace, {}, [this](const QString&) { return m_chosenFile; }}};
 };
 
 TEST_F(FeedbackViewTest, SubmitWaitsForAMessageAndAUsableAddressThenShowsTheOutcome)
 {
+    m_settings.setFeedbackURL(QStringLiteral("http://192.0.2.1/form"));
     auto& submit = child<QPushButton>("submit");
     auto& check = child<QLabel>("emailCheck");
     child<QPlainTextEdit>("message").setPlainText(QStringLiteral("  \n "));
@@ -44,7 +49,6 @@ TEST_F(FeedbackViewTest, SubmitWaitsForAMessageAndAUsableAddressThenShowsTheOutc
     EXPECT_EQ(check.text(), QStringLiteral("Check the email address."));
     child<QLineEdit>("email").clear();
 
-    m_settings.setFeedbackURL(QStringLiteral("http://192.0.2.1/form"));
     QTest::mouseClick(&submit, Qt::LeftButton);
     EXPECT_EQ(child<QLabel>("outcome").text(),
               QStringLiteral("Couldn't send. Check your connection and retry."));
@@ -59,6 +63,35 @@ TEST_F(FeedbackViewTest, SubmitWaitsForAMessageAndAUsableAddressThenShowsTheOutc
     ASSERT_TRUE(changed.wait(5000));
     EXPECT_EQ(child<QLabel>("outcome").text(), QStringLiteral("Sent. Thank you!"));
     EXPECT_TRUE(m_server.requests().value(0).body.contains("\"category\":\"Feature Request\""));
+    EXPECT_FALSE(submit.isEnabled()) << "sent once";
+}
+
+TEST_F(FeedbackViewTest, WithoutAServiceTheMessageGoesToTheEmailAppOrAFileTheUserChooses)
+{
+    auto& openInMail = child<QPushButton>("openInMail");
+    auto& saveAsFile = child<QPushButton>("saveAsFile");
+    EXPECT_TRUE(child<QPushButton>("submit").isHidden());
+    EXPECT_FALSE(child<QLabel>("noService").isHidden());
+    EXPECT_FALSE(openInMail.isEnabled() || saveAsFile.isEnabled()) << "no message yet";
+    child<QPlainTextEdit>("message").setPlainText(QStringLiteral("Dark mode"));
+
+    QTest::mouseClick(&openInMail, Qt::LeftButton);
+    ASSERT_EQ(m_workspace.opened.size(), 1U);
+    EXPECT_EQ(m_workspace.opened[0].scheme(), QStringLiteral("mailto"));
+    EXPECT_TRUE(
+        child<QLabel>("outcome").text().startsWith(QStringLiteral("The message is in your email app")));
+
+    QTest::mouseClick(&saveAsFile, Qt::LeftButton);
+    EXPECT_TRUE(child<QLabel>("outcome").text().startsWith(QStringLiteral("The message is in")))
+        << "a dismissed file panel changes nothing";
+    m_chosenFile = m_dir.filePath(QStringLiteral("feedback.txt"));
+    QTest::mouseClick(&saveAsFile, Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(*m_chosenFile));
+    EXPECT_EQ(child<QLabel>("outcome").text(), QStringLiteral("Saved to %1. Thank you!").arg(*m_chosenFile));
+
+    m_settings.setFeedbackURL(m_server.url(QStringLiteral("/form")).toString());
+    EXPECT_FALSE(child<QPushButton>("submit").isHidden());
+    EXPECT_TRUE(openInMail.isHidden() && saveAsFile.isHidden() && child<QLabel>("noService").isHidden());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@ struct MenuState {
     bool compact = false;
     QString saveProblem;
     std::vector<QString> calls;
+    QString updates;
+    QString website;
 };
 
 StatusMenu::Handlers handlersFor(MenuState& state)
@@ -37,8 +40,9 @@ StatusMenu::Handlers handlersFor(MenuState& state)
         .togglePin = call("pin"),
         .toggleCompact = call("compact"),
         .openSettings = call("settings"),
-        .checkForUpdates = call("updates"),
-        .openWebsite = call("website"),
+        .openPage = [&state](const QUrl& page) { state.calls.push_back(page.toString()); },
+        .updatesAddress = [&state] { return state.updates; },
+        .websiteAddress = [&state] { return state.website; },
         .restart = call("restart"),
         .quit = call("quit"),
         .isSummoned = [&state] { return state.summoned; },
@@ -92,12 +96,45 @@ TEST(StatusMenu, ItemsShownInTheDecksMenuAreRefreshedWhenThatMenuOpens)
     status.showIn(deckMenu);
     ASSERT_NE(item(deckMenu, QStringLiteral("Summon Deck")), nullptr);
 
-    state = {true, false, true, true, QString(), {}};
+    state = {true, false, true, true, QString(), {}, {}, {}};
     Q_EMIT deckMenu.aboutToShow();
     EXPECT_NE(item(deckMenu, QStringLiteral("Send Deck Back")), nullptr);
     EXPECT_TRUE(item(deckMenu, QStringLiteral("Pin Position"))->isChecked());
     EXPECT_TRUE(item(deckMenu, QStringLiteral("Compact Mode"))->isChecked());
     EXPECT_FALSE(item(deckMenu, QStringLiteral("Edit Layout"))->isChecked());
+}
+
+TEST(StatusMenu, OffersTheWebSiteAndUpdatesOnlyWhileTheirAddressesAreSet)
+{
+    MenuState state;
+    StatusMenu status(handlersFor(state));
+    const QMenu& menu = *status.menu();
+    const auto shown = [&menu] {
+        QStringList titles;
+        for (const QAction* action : menu.actions()) {
+            if (action->isVisible() && !action->isSeparator())
+                titles << action->text();
+        }
+        return titles;
+    };
+    const auto pageItems = [&shown] {
+        return shown().filter(QRegularExpression(QStringLiteral("^(Visit |Check for Updates)")));
+    };
+    for (const char* address : {"", "not an address", "ftp://files.example.org/", "https://"}) {
+        state.website = state.updates = QString::fromUtf8(address);
+        Q_EMIT status.menu()->aboutToShow();
+        EXPECT_EQ(pageItems(), QStringList()) << address;
+    }
+
+    state.website = QStringLiteral(" https://deck.example.org/ ");
+    state.updates = QStringLiteral("https://deck.example.org/releases");
+    Q_EMIT status.menu()->aboutToShow();
+    EXPECT_EQ(pageItems(),
+              (QStringList{QStringLiteral("Check for Updates…"), QStringLiteral("Visit deck.example.org")}));
+    item(menu, QStringLiteral("Visit deck.example.org"))->trigger();
+    item(menu, QStringLiteral("Check for Updates…"))->trigger();
+    EXPECT_EQ(state.calls, (std::vector<QString>{QStringLiteral("https://deck.example.org/"),
+                                                 QStringLiteral("https://deck.example.org/releases")}));
 }
 
 TEST(Restart, QuotesThePathSoTheShellStartsExactlyThatProgram)

@@ -19,8 +19,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -142,6 +144,39 @@ TEST_F(EditorViewTest, AChosenPictureIsImportedAndSavedAsTheCustomImage)
     EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
 }
 
+TEST_F(EditorViewTest, SaveWaitsForAPictureStillImportingAndAPictureThatFailsSaysSoAndSavesNothing)
+{
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    const QString path = m_dir.filePath(QStringLiteral("picture.png"));
+    ASSERT_TRUE(picture.save(path));
+    m_controller.show(0, 0);
+    choose(control<QComboBox>("iconStyle"), QStringLiteral("Custom Image"));
+    m_controller.editor()->importImage(path);
+    control<QPushButton>("save").click();
+    EXPECT_TRUE(m_controller.openSlot()) << "the picture is still being imported";
+    QTRY_VERIFY(!m_controller.openSlot());
+    const auto* custom = store().tile(0, 0).icon.as<TileIcon::Custom>();
+    ASSERT_NE(custom, nullptr);
+    EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
+
+    const QString broken = m_dir.filePath(QStringLiteral("broken.png"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    const Tile before = store().tile(0, 1);
+    m_controller.show(0, 1);
+    choose(control<QComboBox>("iconStyle"), QStringLiteral("Custom Image"));
+    m_controller.editor()->importImage(broken);
+    control<QPushButton>("save").click();
+    auto& status = control<QLabel>("importStatus");
+    QTRY_VERIFY(status.text().startsWith(QStringLiteral("Couldn't use “broken.png”")));
+    EXPECT_TRUE(m_controller.openSlot()) << "the user decides what to do instead";
+    EXPECT_EQ(store().tile(0, 1), before);
+    EXPECT_TRUE(control<QPushButton>("save").isEnabled());
+}
+
 TEST_F(EditorViewTest, EscapeClosesTheEditorAndChangesNothing)
 {
     Tile before;
@@ -154,6 +189,37 @@ TEST_F(EditorViewTest, EscapeClosesTheEditorAndChangesNothing)
     QTest::keyClick(m_controller.editor(), Qt::Key_Escape);
 
     EXPECT_EQ(store().tile(0, 3), before);
+    EXPECT_FALSE(m_controller.openSlot());
+}
+
+TEST_F(EditorViewTest, ReturnPressesTheFocusedButtonAndSavesOnlyFromAField)
+{
+    Tile before;
+    before.action =
+        TileAction{TileAction::Sequence{{TileAction{TileAction::Snippet{QStringLiteral("one")}},
+                                         TileAction{TileAction::Snippet{QStringLiteral("two")}}}}};
+    store().set(before, 0, 1);
+    m_controller.show(0, 1);
+    const auto button = [this](const QString& text) {
+        for (QPushButton* candidate : m_controller.editor()->findChildren<QPushButton*>()) {
+            if (candidate->text() == text)
+                return candidate;
+        }
+        throw std::runtime_error(text.toStdString());
+    };
+
+    control<QListWidget>("sceneSteps").setCurrentRow(0);
+    QTest::keyClick(button(QStringLiteral("Remove")), Qt::Key_Return);
+    ASSERT_TRUE(m_controller.openSlot()) << "Return went to Save";
+    EXPECT_EQ(control<QListWidget>("sceneSteps").count(), 1);
+
+    QTest::keyClick(button(QStringLiteral("Browse Tile Library…")), Qt::Key_Return);
+    auto* library = m_controller.editor()->findChild<TileLibraryView*>();
+    ASSERT_NE(library, nullptr);
+    library->reject();
+
+    QTest::keyClick(button(QStringLiteral("Cancel")), Qt::Key_Return);
+    EXPECT_EQ(store().tile(0, 1), before);
     EXPECT_FALSE(m_controller.openSlot());
 }
 

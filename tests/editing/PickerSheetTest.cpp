@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QStackedWidget>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -109,6 +111,51 @@ TEST(PickerSheetTest, TheGlyphPickerMatchesWordsAcrossHyphensAndCancelsWithoutAn
     EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(picker.result(), QDialog::Rejected);
     EXPECT_EQ(picked.size(), 1);
+}
+
+QImage paintedCell(QListView& grid, int row, bool focused)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(&grid);
+    option.rect = QRect(0, 0, 64, 64);
+    option.state = QStyle::State_Enabled;
+    if (focused)
+        option.state |= QStyle::State_HasFocus;
+    QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    grid.itemDelegate()->paint(&painter, option, grid.model()->index(row, 0));
+    return image;
+}
+
+TEST(PickerSheetTest, TheKeyboardMovesAFocusRingOverTheCellsAndReturnPicksTheCellOrTheFirstMatch)
+{
+    QStringList picked;
+    const QStringList available{QStringLiteral("speaker"), QStringLiteral("play"),
+                                QStringLiteral("speaker.wave.3"), QStringLiteral("folder")};
+    SFSymbolPicker picker(builtFont(), available, QStringLiteral("play"),
+                          [&picked](const QString& name) { picked << name; });
+    picker.show();
+    const Sheet sheet{picker};
+    QListView& grid = sheet.grid();
+    EXPECT_EQ(grid.currentIndex().data().toString(), QStringLiteral("play"))
+        << "the chosen symbol is current";
+    EXPECT_NE(paintedCell(grid, 0, true), paintedCell(grid, 0, false))
+        << "the current cell shows a focus ring";
+
+    QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(picked, QStringList{QStringLiteral("speaker.wave.3")});
+    EXPECT_EQ(picker.result(), QDialog::Accepted);
+
+    picker.show();
+    sheet.type(QStringLiteral("zebra"));
+    QTest::keyClick(picker.findChild<QLineEdit*>(), Qt::Key_Return);
+    EXPECT_TRUE(picker.isVisible()) << "nothing to pick";
+    sheet.type(QStringLiteral("older"));
+    QTest::keyClick(picker.findChild<QLineEdit*>(), Qt::Key_Return);
+    EXPECT_EQ(picked.last(), QStringLiteral("folder"));
+    EXPECT_FALSE(picker.isVisible());
 }
 
 } // namespace

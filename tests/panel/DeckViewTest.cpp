@@ -33,6 +33,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -675,6 +676,73 @@ TEST_F(DeckViewTest, DraggingATileSwapsItWithTheTileItIsDroppedOnAndEscapeCancel
     EXPECT_EQ(m_store->tile(0, 0).id, third);
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 }
+
+struct LostReleaseCase {
+    const char* name;
+    // What reaches the deck instead of the drag's release.
+    std::function<void(QWidget& view, QPointF at)> interrupt;
+};
+
+class DeckViewLostRelease : public DeckViewTest, public ::testing::WithParamInterface<LostReleaseCase> {};
+
+TEST_P(DeckViewLostRelease, ADragWhoseReleaseNeverCameEndsWithoutAChangeAndTheNextClickMovesNothing)
+{
+    makeView();
+    // Shown, the band's engines would start reading devices on the pool, beyond this test's lifetime.
+    m_settings->setShowBand(false);
+    m_view->show();
+    m_store->set(snippetTile(QStringLiteral("a")), 0, 0);
+    const QUuid first = m_store->tile(0, 0).id;
+    m_editMode->setEditing(true);
+    QSignalSpy activated(m_view.get(), &DeckView::tileActivated);
+
+    mouse(QEvent::MouseButtonPress, slot(0).center(), Qt::LeftButton);
+    mouse(QEvent::MouseMove, slot(1).center(), Qt::LeftButton);
+    ASSERT_TRUE(m_editMode->isDragging());
+    GetParam().interrupt(*m_view, slot(1).center());
+    EXPECT_FALSE(m_editMode->isDragging());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    m_view->show();
+    mouse(QEvent::MouseButtonPress, slot(2).center(), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, slot(2).center(), Qt::NoButton);
+    EXPECT_EQ(m_store->tile(0, 0).id, first);
+    EXPECT_EQ(activated.count(), 1) << "the next click is a click of its own";
+}
+
+void press(QWidget& view, QPointF at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(QEvent::MouseButtonPress, at, view.mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&view, &event);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Interruptions, DeckViewLostRelease,
+    ::testing::Values(LostReleaseCase{"rightPress",
+                                      [](QWidget& view, QPointF at) {
+                                          press(view, at, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+                                      }},
+                      LostReleaseCase{
+                          "secondLeftPress",
+                          [](QWidget& view, QPointF at) { press(view, at, Qt::LeftButton, Qt::LeftButton); }},
+                      LostReleaseCase{"moveWithTheButtonUp",
+                                      [](QWidget& view, QPointF at) {
+                                          QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at),
+                                                           Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                                          QApplication::sendEvent(&view, &move);
+                                      }},
+                      LostReleaseCase{"focusLoss",
+                                      [](QWidget& view, QPointF) {
+                                          QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+                                          QApplication::sendEvent(&view, &out);
+                                      }},
+                      LostReleaseCase{"windowDeactivated",
+                                      [](QWidget& view, QPointF) {
+                                          QEvent deactivated(QEvent::ActivationChange);
+                                          QApplication::sendEvent(&view, &deactivated);
+                                      }},
+                      LostReleaseCase{"panelRebuilt", [](QWidget& view, QPointF) { view.hide(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeckViewTest, AFileDroppedOnATileBecomesItsActionAndTheFileStaysWhereItIs)
 {
