@@ -11,6 +11,7 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
+#include "platform/Programs.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/TempHome.h"
@@ -140,6 +141,14 @@ TEST_F(EditorViewTest, AChosenPictureIsImportedAndSavedAsTheCustomImage)
     const auto* custom = saved.icon.as<TileIcon::Custom>();
     ASSERT_NE(custom, nullptr);
     EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
+}
+
+TEST_F(EditorViewTest, AShellScriptNamesTheShellItRunsWith)
+{
+    m_controller.show(0, 0);
+    choose(control<QComboBox>("kindPicker"), QStringLiteral("Run Script"));
+    const QString shell = QFileInfo(Programs::scriptShell()).fileName();
+    EXPECT_EQ(control<QComboBox>("scriptLanguage").itemText(0), QStringLiteral("Shell (%1)").arg(shell));
 }
 
 TEST_F(EditorViewTest, EscapeClosesTheEditorAndChangesNothing)
