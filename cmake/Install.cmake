@@ -9,6 +9,8 @@ install(FILES ${MARQUETTO_PHOSPHOR_FONT} ${MARQUETTO_PHOSPHOR_GLYPH_MAP}
 set(MARQUETTO_APP_ID org.marquetto.Marquetto)
 install(FILES resources/marquetto.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/marquetto.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The tray asks for this one by name, so that the panel draws it in its own text colour.
+install(FILES resources/marquetto-symbolic.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/symbolic/apps)
 configure_file(resources/${MARQUETTO_APP_ID}.metainfo.xml.in ${MARQUETTO_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/${MARQUETTO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES resources/marquetto-deck.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

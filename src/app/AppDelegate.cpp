@@ -16,6 +16,7 @@
 #include "app/SettingsWindow.h"
 #include "app/ShortcutsWindow.h"
 #include "app/StatusMenu.h"
+#include "app/TrayIcon.h"
 #include "band/BandEngines.h"
 #include "band/BandLayout.h"
 #include "cli/DeckLock.h"
@@ -29,7 +30,6 @@
 #include "model/Settings.h"
 #include "model/TileStore.h"
 #include "panel/Chameleon.h"
-#include "panel/DeckGlyph.h"
 #include "panel/DeckWindow.h"
 #include "panel/DesktopPanel.h"
 #include "panel/HotKeys.h"
@@ -176,7 +176,7 @@ void AppDelegate::makeSettingsWindow()
             },
         .showShortcuts =
             [this] {
-                ShortcutsWindowController::show(m_mainMenu.get(),
+                ShortcutsWindowController::show(m_services.wordings(), m_mainMenu.get(),
                                                 m_hotKeyCenter ? &m_services.hotKeys() : nullptr,
                                                 m_shortcutSetup.get());
             },
@@ -227,7 +227,7 @@ QWidget* AppDelegate::makeContent(bool translucent)
     auto* root = new PanelRootView(
         {{m_services.store(), m_services.settings(), m_services.applicationNames(), m_services.starterHint(),
           m_editMode, m_hover, m_icons, m_finish, m_font, m_services.music(), m_services.alerts(), m_frames,
-          m_deal, m_services.tileState(), m_artwork, m_services.band()},
+          m_deal, m_services.tileState(), m_artwork, m_services.band(), m_services.wordings()},
          m_chrome},
         translucent);
     connect(&root->deck(), &DeckView::tileActivated, m_activation.get(), &TileActivation::activate);
@@ -376,10 +376,7 @@ void AppDelegate::setUpStatusItem()
         return;
     }
     m_tray = new QSystemTrayIcon(this);
-    QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64})
-        icon.addPixmap(QPixmap::fromImage(DeckGlyph::image(QSize(side, side), Qt::white)));
-    m_tray->setIcon(icon);
+    m_tray->setIcon(TrayIcon::icon());
     m_tray->setToolTip(QStringLiteral("Marquetto"));
     m_tray->setContextMenu(m_statusMenu->menu());
     m_tray->show();

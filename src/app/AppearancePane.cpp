@@ -4,6 +4,7 @@
 #include "editing/FormParts.h"
 #include "exchange/DeckTransfer.h"
 #include "model/Settings.h"
+#include "platform/PlatformWordings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -121,9 +122,7 @@ AppearancePane::AppearancePane(const SettingsParts& parts, QWidget* parent)
                settings.pageTransition(), settings, &DeckSettings::pageTransitionChanged,
                [&settings](PageTransitionOption option) { settings.setPageTransition(option); });
     buttonRow(*motion, {}, QStringLiteral("Preview"), "previewTransition", commands.previewTransition);
-    footer(*pane,
-           QStringLiteral("Tiles deal onto the deck at launch, and when you summon it after 20 minutes away. "
-                          "Summons in between stay instant, and it's skipped when Reduce Motion is on."));
+    footer(*pane, m_parts.wordings.dealFooter);
 
     QFormLayout* band = section(*pane, QStringLiteral("Accessory band"));
     QCheckBox* showBand = switchRow(*band, QStringLiteral("Show band"), "showBand", settings.showBand(),

@@ -19,14 +19,14 @@
 
 namespace {
 
-// The Mac reads the dock's own preference file; other desktops name their favourite applications.
+// The Mac reads the dock's own preference file; other desktops name their pinned and everyday applications.
 TileStore::StarterDeckSource starterDeckForThisDesktop(const AppPaths& paths, const Workspace& workspace)
 {
     return [paths, &workspace](int limit) {
         if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS)
             return StarterDeck::tiles(limit, StarterDeck::defaultDockPlist(paths), workspace,
                                       QStringLiteral("app.marquetto.Marquetto"));
-        return StarterDeck::favouriteTiles(limit, workspace);
+        return StarterDeck::desktopTiles(limit, workspace);
     };
 }
 

@@ -3,6 +3,7 @@
 #include "app/MainMenu.h"
 #include "panel/HotKeys.h"
 #include "platform/HotKeys.h"
+#include "platform/PlatformWordings.h"
 #include "platform/ShortcutSetupFlow.h"
 
 #include <QApplication>
@@ -72,7 +73,8 @@ ShortcutsView::ShortcutsView(std::vector<Row> rows, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-std::vector<ShortcutsView::Row> ShortcutsView::rows(const GlobalHotKeys* keys)
+std::vector<ShortcutsView::Row> ShortcutsView::rows(const PlatformWordings& wordings,
+                                                    const GlobalHotKeys* keys)
 {
     std::vector<Row> rows{
         {QStringLiteral("Run a tile"), {QStringLiteral("Click")}},
@@ -91,9 +93,9 @@ std::vector<ShortcutsView::Row> ShortcutsView::rows(const GlobalHotKeys* keys)
             rows.push_back({QStringLiteral("Run tile %1").arg(tile), bound(tile)});
     } else {
         rows.push_back({QStringLiteral("Summon the deck"),
-                        {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("Space")}});
+                        wordings.hotKeyModifierCaps + QStringList{QStringLiteral("Space")}});
         rows.push_back({QStringLiteral("Run tiles 1–9"),
-                        {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("1–9")}});
+                        wordings.hotKeyModifierCaps + QStringList{QStringLiteral("1–9")}});
     }
     rows.push_back({QStringLiteral("Flip pages"), {QStringLiteral("Scroll")}});
     rows.push_back({QStringLiteral("Rearrange tiles"), {QStringLiteral("Drag in Edit Layout")}});
@@ -165,8 +167,8 @@ QPointer<QWidget>& ShortcutsWindowController::window()
     return window;
 }
 
-void ShortcutsWindowController::show(const MainMenu* mainMenu, const GlobalHotKeys* keys,
-                                     ShortcutSetupFlow* shortcutSetup)
+void ShortcutsWindowController::show(const PlatformWordings& wordings, const MainMenu* mainMenu,
+                                     const GlobalHotKeys* keys, ShortcutSetupFlow* shortcutSetup)
 {
     QPointer<QWidget>& existing = window();
     if (!existing) {
@@ -174,7 +176,7 @@ void ShortcutsWindowController::show(const MainMenu* mainMenu, const GlobalHotKe
         existing->setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
         auto* layout = new QVBoxLayout(existing);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new ShortcutsView(ShortcutsView::rows(keys)));
+        layout->addWidget(new ShortcutsView(ShortcutsView::rows(wordings, keys)));
         if (shortcutSetup) {
             auto* row = new QWidget;
             layout->addWidget(row);

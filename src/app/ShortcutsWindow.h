@@ -9,6 +9,7 @@
 class GlobalHotKeys;
 class MainMenu;
 class ShortcutSetupFlow;
+struct PlatformWordings;
 
 // The read-only list of the deck's keyboard and mouse shortcuts: an action on the left, its key caps on the
 // right.
@@ -24,8 +25,9 @@ public:
 
     explicit ShortcutsView(std::vector<Row> rows, QWidget* parent = nullptr);
 
-    // The deck's own keys, or the ones the desktop bound for it when it binds them itself.
-    [[nodiscard]] static std::vector<Row> rows(const GlobalHotKeys* keys);
+    // The deck's own keys, written with the platform's key caps, or the ones the desktop bound for it when
+    // it binds them itself.
+    [[nodiscard]] static std::vector<Row> rows(const PlatformWordings& wordings, const GlobalHotKeys* keys);
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
@@ -44,9 +46,9 @@ class ShortcutsWindowController final {
 public:
     // The main menu's shortcuts serve the window when it is given; `keys` says what the desktop bound; the
     // items of setting up the desktop's own shortcuts sit below the list when `shortcutSetup` offers them.
-    // All three outlive the window.
-    static void show(const MainMenu* mainMenu = nullptr, const GlobalHotKeys* keys = nullptr,
-                     ShortcutSetupFlow* shortcutSetup = nullptr);
+    // All of them outlive the window.
+    static void show(const PlatformWordings& wordings, const MainMenu* mainMenu = nullptr,
+                     const GlobalHotKeys* keys = nullptr, ShortcutSetupFlow* shortcutSetup = nullptr);
 
 private:
     static QPointer<QWidget>& window();

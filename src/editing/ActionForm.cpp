@@ -7,9 +7,11 @@
 #include "editing/SceneStepEditorView.h"
 #include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
+#include "platform/Programs.h"
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -473,7 +475,9 @@ QWidget* ActionForm::makeShortcutPage()
 QWidget* ActionForm::makeScriptPage()
 {
     auto* language = picker(QString(), QStringLiteral("scriptLanguage"));
-    language->addItems({QStringLiteral("Shell (zsh)"), m_services.wordings.appleScriptLanguage});
+    // Where zsh is not installed, scripts run with sh, and the picker says so.
+    const QString shell = QFileInfo(Programs::scriptShell()).fileName();
+    language->addItems({QStringLiteral("Shell (%1)").arg(shell), m_services.wordings.appleScriptLanguage});
     language->setCurrentIndex(m_state.scriptIsAppleScript ? 1 : 0);
     connect(language, &QComboBox::currentIndexChanged, this, [this](int row) {
         m_state.scriptIsAppleScript = row == 1;

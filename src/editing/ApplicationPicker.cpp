@@ -1,5 +1,7 @@
 #include "ApplicationPicker.h"
 
+#include "core/ProgramFile.h"
+
 #include <QAbstractListModel>
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -85,7 +87,7 @@ private:
 
 bool isApplication(const QFileInfo& file)
 {
-    return file.isFile() && (file.suffix() == u"desktop" || file.isExecutable());
+    return file.isFile() && (file.suffix() == u"desktop" || ProgramFile::isProgram(file.filePath()));
 }
 
 } // namespace

@@ -133,10 +133,19 @@ public:
         if (m_used.contains(path))
             return;
         m_used.insert(path);
+        add(TileAction{TileAction::LaunchApp{path}});
+    }
+
+    void add(TileAction action)
+    {
+        if (isFull())
+            return;
         Tile tile;
-        tile.action = TileAction{TileAction::LaunchApp{path}};
+        tile.action = std::move(action);
         m_tiles.push_back(std::move(tile));
     }
+
+    [[nodiscard]] bool isEmpty() const { return m_tiles.empty(); }
 
     [[nodiscard]] std::vector<Tile> take() { return std::move(m_tiles); }
 
@@ -187,18 +196,32 @@ std::vector<Tile> StarterDeck::tiles(int limit, const QString& dockPlist, const 
     return collector.take();
 }
 
-std::vector<Tile> StarterDeck::favouriteTiles(int limit, const Workspace& workspace)
+namespace {
+
+void addApplications(TileCollector& collector, const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        if (collector.isFull())
+            return;
+        if (QFileInfo(path).fileName() != ownDesktopId)
+            collector.add(path);
+    }
+}
+
+} // namespace
+
+std::vector<Tile> StarterDeck::desktopTiles(int limit, const Workspace& workspace)
 {
     TileCollector collector(limit);
     if (collector.isFull())
         return {};
-    for (const QString& id : workspace.favouriteApplications()) {
-        if (collector.isFull())
-            break;
-        if (id == ownDesktopId)
-            continue;
-        if (const std::optional<QString> path = workspace.applicationPath(id))
-            collector.add(*path);
-    }
+    addApplications(collector, workspace.favouriteApplications());
+    if (!collector.isEmpty())
+        return collector.take();
+    // A desktop that pins nothing still has the applications everyone starts with. A lock tile alone would
+    // be no deck to start from, so it comes only after one of them.
+    addApplications(collector, workspace.everydayApplications());
+    if (!collector.isEmpty())
+        collector.add(TileAction{TileAction::RunSystemAction{SystemAction::lockScreen}});
     return collector.take();
 }

@@ -24,9 +24,9 @@ namespace StarterDeck {
                                       const QString& ownBundleIdentifier,
                                       const QString& applicationsDir = QStringLiteral("/Applications"));
 
-// At most `limit` launch tiles for the desktop's favourite applications (the dash or dock of a Linux
-// desktop), in their order there, each pointing at its ".desktop" file. This program's own entry is never a
-// tile.
-[[nodiscard]] std::vector<Tile> favouriteTiles(int limit, const Workspace& workspace);
+// At most `limit` tiles for a Linux desktop: launch tiles for the applications pinned to its dash, task
+// manager or panel, in their order there; where it pins none, launch tiles for its everyday applications
+// followed by a lock-screen tile (none when it has none of them). This program's own entry is never a tile.
+[[nodiscard]] std::vector<Tile> desktopTiles(int limit, const Workspace& workspace);
 
 } // namespace StarterDeck

@@ -14,6 +14,7 @@
 #include "panel/EditMode.h"
 #include "panel/FileDrop.h"
 #include "panel/NowPlayingArtwork.h"
+#include "platform/PlatformWordings.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -558,15 +559,14 @@ void DeckView::paintDeck(QPainter& painter, const DeckGeometry& geometry)
 
 double DeckView::hintTextWidth() const
 {
-    return std::ceil(m_hintFont.horizontalAdvance(QString::fromUtf16(starterHintText)));
+    return std::ceil(m_hintFont.horizontalAdvance(m_services.wordings.starterHint));
 }
 
 void DeckView::paintStarterHint(QPainter& painter, const DeckGeometry& geometry)
 {
     const double width = hintTextWidth();
     painter.setPen(DeckPaint::white(0.75));
-    m_hintFont.draw(painter, geometry.hintTextRect(width), Qt::AlignCenter,
-                    QString::fromUtf16(starterHintText));
+    m_hintFont.draw(painter, geometry.hintTextRect(width), Qt::AlignCenter, m_services.wordings.starterHint);
     const DeckGeometry::RowItem close = geometry.hintClose(width);
     const bool hovered = m_hoveredRowItem && sameItem(*m_hoveredRowItem, close);
     DeckPaint::drawSymbol(painter, m_services.font, close.rect, QStringLiteral("xmark"), 9,

@@ -32,6 +32,7 @@ class NowPlayingArtwork;
 class PhosphorFont;
 class StarterHint;
 class TileStateProvider;
+struct PlatformWordings;
 class TileStore;
 
 // The content of the deck window: the current page of tiles, the page dots and arrows or the starter hint
@@ -66,9 +67,9 @@ public:
         TileStateProvider& tileState;
         NowPlayingArtwork& nowPlaying;
         BandEngines& band;
+        const PlatformWordings& wordings;
     };
 
-    static constexpr auto starterHintText = u"⌃⌥Space brings it forward. Right-click a tile to edit it.";
     // How far a press may move in edit mode and still be a click.
     static constexpr double dragThreshold = 3;
     static constexpr double pressedScale = 0.93;

@@ -1,5 +1,7 @@
 #include "panel/FileDrop.h"
 
+#include "core/ProgramFile.h"
+
 #include <QByteArrayView>
 #include <QFileInfo>
 #include <QMimeData>
@@ -34,7 +36,7 @@ std::optional<TileAction> localFileAction(const QString& path)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         return std::nullopt;
-    if (info.isFile() && (info.suffix() == u"desktop" || info.isExecutable()))
+    if (info.isFile() && (info.suffix() == u"desktop" || ProgramFile::isProgram(path)))
         return TileAction{TileAction::LaunchApp{path}};
     return TileAction{TileAction::OpenFile{path}};
 }

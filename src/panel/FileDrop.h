@@ -10,7 +10,7 @@ class QMimeData;
 namespace FileDrop {
 
 // The action for the first item of the drop's `text/uri-list`; the other items are not looked at. A desktop
-// entry or an executable file launches it, any other existing file or folder opens it, an http or https
+// entry or a program (ProgramFile) launches it, any other existing file or folder opens it, an http or https
 // address opens in the browser; anything else (another scheme, a missing file, no list) gives nothing.
 [[nodiscard]] std::optional<TileAction> actionFor(const QMimeData& data);
 

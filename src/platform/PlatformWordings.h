@@ -3,6 +3,7 @@
 #include "platform/AlertPresenter.h"
 
 #include <QString>
+#include <QStringList>
 
 // The texts the user reads that name one platform's own places, permissions and programs. Each platform has
 // one table (MacWordings, LinuxWordings); texts that make sense everywhere stay with the code that shows
@@ -18,6 +19,13 @@ struct PlatformWordings {
     QString windowRestoreFooter;
     // The settings' switch for the application's icon in the dock; empty where the desktop has no such dock.
     QString dockIconSwitch;
+
+    // The key caps of Control and Alt, the modifiers of the deck's global keys, as the keyboard prints them.
+    QStringList hotKeyModifierCaps;
+    // The deck's one-time hint after a first launch, naming the keys that summon it.
+    QString starterHint;
+    // The settings' note under the motion choices, naming the system setting that switches motion off.
+    QString dealFooter;
 
     // The tile editor's icon style drawn from the system's symbols.
     QString symbolIconStyle;

@@ -19,8 +19,13 @@ public:
     // Where the application with this identifier is installed, or nothing when the desktop does not know it.
     [[nodiscard]] virtual std::optional<QString> applicationPath(const QString& applicationId) const = 0;
 
-    // The identifiers of the applications the user keeps in the dock or the dash, in their order there.
+    // The paths of the applications the user keeps in the dock, the dash or the panel, in their order there,
+    // those that are installed.
     [[nodiscard]] virtual QStringList favouriteApplications() const = 0;
+
+    // The paths of the desktop's default web browser, file manager, terminal, mail client and text editor
+    // and of its settings, in that order, those that are installed.
+    [[nodiscard]] virtual QStringList everydayApplications() const = 0;
 
     // Opens a file or folder (a file URL) with its default application, or a web address with the browser or
     // the application registered for its scheme. Returns at once.
@@ -46,6 +51,7 @@ public:
         return std::nullopt;
     }
     [[nodiscard]] QStringList favouriteApplications() const override { return {}; }
+    [[nodiscard]] QStringList everydayApplications() const override { return {}; }
     void open(const QUrl&) override {}
     bool launchApplication(const QString&) override { return false; }
     [[nodiscard]] std::vector<qint64> runningProcessesOf(const QString&) const override { return {}; }

@@ -1,5 +1,6 @@
 #include "app/ShortcutsWindow.h"
 
+#include "platform/PlatformWordings.h"
 #include "support/FakeHotKeys.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +14,20 @@ QStringList keysOf(const std::vector<ShortcutsView::Row>& rows, const QString& a
     return row == rows.end() ? QStringList{QStringLiteral("no such row")} : row->keys;
 }
 
-TEST(ShortcutsView, ThroughThePortalEachKeyShowsWhatTheDesktopBound)
+TEST(ShortcutsView, TheDecksOwnKeysInThePlatformsCapsAndThroughThePortalWhatTheDesktopBound)
 {
     FakeGlobalHotKeys keys;
-    const auto rows = ShortcutsView::rows(&keys);
-    EXPECT_EQ(keysOf(rows, QStringLiteral("Run tiles 1–9")).size(), 3);
+    PlatformWordings wordings;
+    wordings.hotKeyModifierCaps = {QStringLiteral("Ctrl"), QStringLiteral("Alt")};
+    const auto rows = ShortcutsView::rows(wordings, &keys);
+    EXPECT_EQ(keysOf(rows, QStringLiteral("Summon the deck")),
+              (QStringList{QStringLiteral("Ctrl"), QStringLiteral("Alt"), QStringLiteral("Space")}));
+    EXPECT_EQ(keysOf(rows, QStringLiteral("Run tiles 1–9")),
+              (QStringList{QStringLiteral("Ctrl"), QStringLiteral("Alt"), QStringLiteral("1–9")}));
 
     keys.inUse = HotKeyMechanism::portal;
     keys.bound = {{100, QStringLiteral("Ctrl+Alt+Space")}, {2, QStringLiteral("F2")}, {3, QString()}};
-    const auto bound = ShortcutsView::rows(&keys);
+    const auto bound = ShortcutsView::rows(wordings, &keys);
     EXPECT_EQ(keysOf(bound, QStringLiteral("Summon the deck")),
               QStringList{QStringLiteral("Ctrl+Alt+Space")});
     EXPECT_EQ(keysOf(bound, QStringLiteral("Run tile 2")), QStringList{QStringLiteral("F2")});

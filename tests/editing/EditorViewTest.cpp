@@ -11,6 +11,7 @@
 #include "exchange/IconFinish.h"
 #include "exchange/IconResolver.h"
 #include "model/StarterHint.h"
+#include "platform/Programs.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileIcons.h"
 #include "support/TempHome.h"
@@ -175,6 +176,14 @@ TEST_F(EditorViewTest, SaveWaitsForAPictureStillImportingAndAPictureThatFailsSay
     EXPECT_TRUE(m_controller.openSlot()) << "the user decides what to do instead";
     EXPECT_EQ(store().tile(0, 1), before);
     EXPECT_TRUE(control<QPushButton>("save").isEnabled());
+}
+
+TEST_F(EditorViewTest, AShellScriptNamesTheShellItRunsWith)
+{
+    m_controller.show(0, 0);
+    choose(control<QComboBox>("kindPicker"), QStringLiteral("Run Script"));
+    const QString shell = QFileInfo(Programs::scriptShell()).fileName();
+    EXPECT_EQ(control<QComboBox>("scriptLanguage").itemText(0), QStringLiteral("Shell (%1)").arg(shell));
 }
 
 TEST_F(EditorViewTest, EscapeClosesTheEditorAndChangesNothing)

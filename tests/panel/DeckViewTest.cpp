@@ -14,6 +14,7 @@
 #include "panel/NowPlayingArtwork.h"
 #include "panel/PanelChrome.h"
 #include "panel/PanelRootView.h"
+#include "platform/macos/MacWordings.h"
 #include "support/FakeAlertSound.h"
 #include "support/FakeApplicationNames.h"
 #include "support/FakeDevices.h"
@@ -124,7 +125,7 @@ protected:
             m_unread, m_doNotDisturb, m_paths.home});
         m_view = std::make_unique<DeckView>(DeckView::Services{
             *m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
-            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band});
+            m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band, macWordings()});
         m_view->resize(m_view->sizeHint());
         return *m_view;
     }
@@ -170,7 +171,7 @@ TEST_F(DeckViewTest, TheWallpaperTintColoursTheGlassTheBorderAndTheTintedChipOnl
     PanelChromeState chrome;
     PanelRootView root(
         {{*m_store, *m_settings, m_names, *m_starterHint, *m_editMode, m_hover, *m_icons, m_finish, m_font,
-          m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band},
+          m_music, m_alerts, m_frames, *m_deal, *m_tileState, *m_artwork, *m_band, macWordings()},
          chrome},
         true);
     m_settings->setBackgroundOpacity(0.5);
@@ -815,7 +816,7 @@ double advanceAt(double pixels, QFont::Weight weight, const QString& text)
 TEST_F(DeckViewTest, TextsAreMeasuredAtTheirFractionalSizes)
 {
     makeView();
-    const QString hint = QString::fromUtf16(DeckView::starterHintText);
+    const QString hint = macWordings().starterHint;
     EXPECT_NEAR(m_view->hintTextWidth(), std::ceil(advanceAt(10.5, QFont::Medium, hint)), 1);
 
     const QString label = QStringLiteral("Calendar");

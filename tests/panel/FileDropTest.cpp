@@ -17,7 +17,13 @@ protected:
     {
         writeFile(path("Editor.desktop"), "[Desktop Entry]\nType=Application\nExec=editor\n");
         writeFile(path("tool"), "#!/bin/sh\n");
-        QFile(path("tool")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        writeFile(path("binary"), QByteArrayLiteral("\x7f"
+                                                    "ELF\x02\x01\x01"));
+        // What every file on an exFAT or NTFS stick looks like: executable, whatever it holds.
+        writeFile(path("photo.jpg"), QByteArrayLiteral("\xff\xd8\xff\xe0"));
+        writeFile(path("unmarked script"), "#!/bin/sh\n");
+        for (const char* name : {"tool", "binary", "photo.jpg"})
+            QFile(path(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         writeFile(path("notes.txt"), "notes");
         writeFile(path("two\nlines.txt"), "odd name");
         QDir().mkpath(path("Folder.desktop"));
@@ -52,7 +58,10 @@ TEST_F(FileDropTest, TheFirstItemDecidesWhatTheTileDoes)
         Action expected;
     } cases[] = {
         {"desktop entry", fileUri("Editor.desktop"), launch(path("Editor.desktop"))},
-        {"executable", fileUri("tool"), launch(path("tool"))},
+        {"executable script", fileUri("tool"), launch(path("tool"))},
+        {"executable binary", fileUri("binary"), launch(path("binary"))},
+        {"executable bit on a picture", fileUri("photo.jpg"), open(path("photo.jpg"))},
+        {"script without the executable bit", fileUri("unmarked script"), open(path("unmarked script"))},
         {"file", fileUri("notes.txt"), open(path("notes.txt"))},
         {"folder, whatever its name", fileUri("Folder.desktop"), open(path("Folder.desktop"))},
         {"newline in the name", fileUri("two\nlines.txt"), open(path("two\nlines.txt"))},

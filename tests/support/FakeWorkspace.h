@@ -8,8 +8,9 @@
 // it was asked to open and start.
 class FakeWorkspace final : public Workspace {
 public:
-    QHash<QString, QString> applications; // identifier → path
-    QStringList favourites;
+    QHash<QString, QString> applications;        // identifier → path
+    QStringList favourites;                      // paths
+    QStringList everyday;                        // paths
     QHash<QString, std::vector<qint64>> running; // application path → processes
     std::vector<QUrl> opened;
     QStringList launched;
@@ -21,6 +22,7 @@ public:
         return it == applications.constEnd() ? std::nullopt : std::optional(*it);
     }
     [[nodiscard]] QStringList favouriteApplications() const override { return favourites; }
+    [[nodiscard]] QStringList everydayApplications() const override { return everyday; }
     void open(const QUrl& url) override { opened.push_back(url); }
     bool launchApplication(const QString& applicationPath) override
     {

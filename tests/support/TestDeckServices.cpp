@@ -20,8 +20,10 @@ TestDeckServices::TestDeckServices(const AppPaths& paths, const QHash<QString, Q
     platform.processes = std::make_unique<FakeProcessRunner>();
     auto workspace = std::make_unique<FakeWorkspace>();
     workspace->applications = applications;
-    workspace->favourites = applications.keys();
-    std::sort(workspace->favourites.begin(), workspace->favourites.end());
+    QStringList ids = applications.keys();
+    std::sort(ids.begin(), ids.end());
+    for (const QString& id : ids)
+        workspace->favourites << applications.value(id);
     platform.workspace = std::move(workspace);
     platform.createWindows = [this] {
         ++m_windowsMade;

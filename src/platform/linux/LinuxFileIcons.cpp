@@ -1,5 +1,6 @@
 #include "LinuxFileIcons.h"
 
+#include "core/ProgramFile.h"
 #include "platform/linux/DesktopFile.h"
 
 #include <QDirIterator>
@@ -63,7 +64,7 @@ std::optional<QImage> LinuxFileIcons::iconForFile(const QString& path, int pixel
         return std::nullopt;
     if (info.isDir())
         return render(QStringLiteral("folder"), pixelSize);
-    if (!path.endsWith(QLatin1String(".desktop")) && !info.isExecutable())
+    if (!path.endsWith(QLatin1String(".desktop")) && !ProgramFile::isProgram(path))
         return render(iconNameForFile(path), pixelSize);
 
     // An application whose own icon is missing still looks like a program.

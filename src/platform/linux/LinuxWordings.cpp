@@ -26,6 +26,12 @@ const PlatformWordings& linuxWordings()
         .windowRestoreFooter = QStringLiteral("With an X11 display, clicking an app tile brings back its "
                                               "minimized windows, the way a taskbar does."),
         .dockIconSwitch = {},
+        .hotKeyModifierCaps = {QStringLiteral("Ctrl"), QStringLiteral("Alt")},
+        .starterHint = QStringLiteral("Ctrl+Alt+Space brings it forward. Right-click a tile to edit it."),
+        // The deal follows the desktop's own switch for animations (GNOME's "enable-animations").
+        .dealFooter = QStringLiteral(
+            "Tiles deal onto the deck at launch, and when you summon it after 20 minutes away. Summons in "
+            "between stay instant, and it's skipped while your desktop's animations are switched off."),
         .symbolIconStyle = QStringLiteral("Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends this computer's audio to this device. The tile lights while it's the one in use."),

@@ -3,17 +3,21 @@
 #include "core/Logging.h"
 #include "platform/linux/ApplicationProgram.h"
 #include "platform/linux/DesktopEntries.h"
+#include "platform/linux/DesktopFavourites.h"
 #include "platform/linux/DesktopFile.h"
 #include "platform/linux/GnomeFavourites.h"
+#include "platform/linux/MimeDefaults.h"
 #include "platform/linux/RunningPrograms.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
 
-LinuxWorkspace::LinuxWorkspace(const AppPaths& paths, ProcessRunner& processes, FavouritesSource favourites)
-    : m_dataDirs(QStringList{paths.dataHome} + paths.dataDirs)
+LinuxWorkspace::LinuxWorkspace(const AppPaths& paths, ProcessRunner& processes,
+                               FavouritesSource gnomeFavourites)
+    : m_configHome(paths.configHome)
+    , m_dataDirs(QStringList{paths.dataHome} + paths.dataDirs)
     , m_processes(processes)
-    , m_favourites(std::move(favourites))
+    , m_favourites(std::move(gnomeFavourites))
 {
 }
 
@@ -22,9 +26,20 @@ std::optional<QString> LinuxWorkspace::applicationPath(const QString& applicatio
     return DesktopEntries::find(applicationId, m_dataDirs);
 }
 
+EverydayApplications::Places LinuxWorkspace::places() const
+{
+    return {m_dataDirs, MimeDefaults::listFiles(),
+            qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts)};
+}
+
 QStringList LinuxWorkspace::favouriteApplications() const
 {
-    return m_favourites ? m_favourites() : QStringList();
+    return DesktopFavourites::find({m_favourites, m_configHome, places()});
+}
+
+QStringList LinuxWorkspace::everydayApplications() const
+{
+    return EverydayApplications::findAll(places());
 }
 
 LinuxWorkspace::FavouritesSource LinuxWorkspace::defaultFavourites()

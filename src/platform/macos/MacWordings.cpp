@@ -23,6 +23,11 @@ const PlatformWordings& macWordings()
             QStringLiteral("With Accessibility access, clicking an app tile brings back its "
                            "minimized windows, the way the Dock does."),
         .dockIconSwitch = QStringLiteral("Show Dock icon"),
+        .hotKeyModifierCaps = {QStringLiteral("⌃"), QStringLiteral("⌥")},
+        .starterHint = QStringLiteral("⌃⌥Space brings it forward. Right-click a tile to edit it."),
+        .dealFooter = QStringLiteral(
+            "Tiles deal onto the deck at launch, and when you summon it after 20 minutes away. "
+            "Summons in between stay instant, and it's skipped when Reduce Motion is on."),
         .symbolIconStyle = QStringLiteral("SF Symbol"),
         .audioOutputHelp = QStringLiteral(
             "Sends the Mac's audio to this device. The tile lights while it's the one in use."),

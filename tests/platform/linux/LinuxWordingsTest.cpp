@@ -41,4 +41,16 @@ TEST_F(LinuxWordingsTest, WithoutAnX11DisplayTheAlertNamesNoMacPlaceAndOffersNot
     EXPECT_EQ(m_machine.workspace.launched, QStringList{editor});
 }
 
+TEST(LinuxWordings, KeysAndSettingsAreNamedAsTheDesktopNamesThem)
+{
+    const PlatformWordings& wordings = linuxWordings();
+    const QString texts =
+        wordings.hotKeyModifierCaps.join(u' ') + u' ' + wordings.starterHint + u' ' + wordings.dealFooter;
+    for (const QString& macOnly : {QStringLiteral("⌃"), QStringLiteral("⌥"), QStringLiteral("⌘"),
+                                   QStringLiteral("Option"), QStringLiteral("Reduce Motion")})
+        EXPECT_FALSE(texts.contains(macOnly)) << macOnly.toStdString();
+    EXPECT_TRUE(wordings.starterHint.contains(wordings.hotKeyModifierCaps.join(u'+')))
+        << "the hint names the keys the shortcuts window shows";
+}
+
 } // namespace
