@@ -284,8 +284,11 @@ TEST_F(MprisMusicTest, AnAlbumIsQueuedAndOpenedByThePlayerOrElseTheDesktop)
 
     TestMprisPlayer& player = startPlayer();
     m_music->play(QStringLiteral("Kind of Blue"), {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player.callsTo(QStringLiteral("OpenUri")) == 1; }));
-    EXPECT_EQ(player.calls.back().arguments,
+    // A paused player stays paused on a new file unless told to play.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.callsTo(QStringLiteral("Play")) == 1; }));
+    ASSERT_EQ(player.calls.size(), 2u);
+    EXPECT_EQ(player.calls[0].member, QStringLiteral("OpenUri"));
+    EXPECT_EQ(player.calls[0].arguments,
               QVariantList{QUrl::fromLocalFile(queue).toString(QUrl::FullyEncoded)});
 
     player.answers = false;
