@@ -259,6 +259,21 @@ TEST_F(MprisMusicTest, APlayerThatNeverAnswersIsGivenUpOnWithoutWaiting)
     EXPECT_EQ(*answer, std::nullopt);
 }
 
+TEST_F(MprisMusicTest, APlayingPlayerThatMissedItsFirstStatusQuestionIsUsedOnceItAnswers)
+{
+    // There before the bridge looks, and too busy to answer then.
+    TestMprisPlayer& busy =
+        *m_players.emplace_back(std::make_unique<TestMprisPlayer>(m_bus.connect(), QStringLiteral("busy")));
+    busy.properties = {{QStringLiteral("PlaybackStatus"), QStringLiteral("Playing")},
+                       {QStringLiteral("Metadata"), track(QStringLiteral("/track/busy"))}};
+    busy.answers = false;
+    EXPECT_FALSE(m_music->isMusicRunning());
+    startPlayer(QStringLiteral("idle"));
+
+    busy.answers = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return usedPlayer() == u"busy"; }));
+}
+
 TEST_F(MprisMusicTest, ThePlayerThatLastStartedPlayingIsUsed)
 {
     TestMprisPlayer& first = startPlayer(QStringLiteral("first"));
