@@ -58,8 +58,17 @@ bool NowPlayingModel::hasNowPlayingTile() const
 
 void NowPlayingModel::poll()
 {
-    if (!hasNowPlayingTile() || !m_music.isMusicRunning())
+    if (!hasNowPlayingTile())
         return;
+    if (!m_music.isMusicRunning()) {
+        // Nothing plays once the last player is gone; what it played last stays shown.
+        if (m_info.isPlaying) {
+            NowPlayingInfo stopped = m_info;
+            stopped.isPlaying = false;
+            apply(stopped);
+        }
+        return;
+    }
     m_music.fetchNowPlaying([self = QPointer(this)](std::optional<NowPlayingInfo> info) {
         if (self && info)
             self->apply(*info);

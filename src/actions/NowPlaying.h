@@ -12,7 +12,8 @@ class TileStore;
 // What the music player plays now, kept fresh for the now-playing tiles: asked every 5 seconds, and once
 // more shortly after the deck toggled playback. The player is only asked while some page holds a
 // now-playing tile and a player runs; the timer itself only runs while such a tile exists, so a deck
-// without one never wakes up for music. A question left unanswered keeps the last state.
+// without one never wakes up for music. A question left unanswered keeps the last state; with no player
+// left, what it played last stays, paused.
 //
 // Main thread only. `changed` fires when the track, the artist or the playing state changed;
 // `artworkChanged` after each artwork fetch, the file being the same or not.

@@ -21,6 +21,12 @@ void PendingCalls::finished()
     --outstanding;
 }
 
+PendingCalls::Hold PendingCalls::hold()
+{
+    started();
+    return Hold(nullptr, [](const void*) { finished(); });
+}
+
 void PendingCalls::waitForAll(std::chrono::milliseconds limit)
 {
     const QDeadlineTimer deadline(limit);

@@ -107,6 +107,23 @@ TEST_F(NowPlayingTest, AnswersArePublishedAndANewTrackFetchesItsArtwork)
     EXPECT_TRUE(model().isPlaying());
 }
 
+TEST_F(NowPlayingTest, OnceTheLastPlayerQuitsNothingPlaysAndItsLastTrackStays)
+{
+    model().start();
+    answer(playing(QStringLiteral("One"), QStringLiteral("/track/1")));
+    QSignalSpy playingChanged(&model(), &NowPlayingModel::isPlayingChanged);
+    const qsizetype questions = asked(nowPlaying);
+
+    m_music.running = false;
+    model().poll();
+    EXPECT_FALSE(model().isPlaying());
+    EXPECT_EQ(model().trackName(), QStringLiteral("One"));
+    model().poll();
+    EXPECT_EQ(playingChanged.count(), 1);
+    EXPECT_EQ(asked(nowPlaying), questions);
+    EXPECT_EQ(asked(artwork), 1) << "the same track needs no new artwork";
+}
+
 TEST_F(NowPlayingTest, AnAnswerArrivingAfterTheModelIsGoneIsDropped)
 {
     auto model = std::make_unique<NowPlayingModel>(m_music, *m_store);

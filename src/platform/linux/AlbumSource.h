@@ -20,8 +20,8 @@ public:
     virtual void fetchArtwork(const QString& album, const QString& artist,
                               ArtworkSource::ArtworkHandler handler) = 0;
     // Writes the album's tracks, in disc then track order, as the M3U8 playlist at `playlistPath`
-    // (atomically); answers whether it was written: false when there is no such album or no file could be
-    // written.
+    // (atomically); answers whether it was written: false, after one log line saying why, when there is no
+    // such album or no file could be written.
     using WrittenHandler = std::function<void(bool written)>;
     virtual void writeQueue(const QString& album, const QString& artist, const QString& playlistPath,
                             WrittenHandler handler) = 0;

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/BackgroundQueue.h"
 #include "core/Logging.h"
+#include "core/PendingCalls.h"
 #include "platform/AppPaths.h"
 #include "platform/Workspace.h"
 #include "platform/linux/AlbumSource.h"
@@ -117,13 +118,12 @@ void MprisMusic::play(const QString& album, const QString& artist)
         qCWarning(lcPlatform).noquote() << "Marquetto: no folder" << m_supportDir << "for the album queue";
         return;
     }
-    m_albums.writeQueue(album, artist, queue, [self = QPointer(this), album, queue](bool written) {
-        if (!written) {
-            qCWarning(lcPlatform).noquote()
-                << "Marquetto: the album" << album << "could not be queued to play";
-            return;
-        }
-        if (self)
+    // The music folder is read on other threads before anything goes to the player: the companion, which
+    // exits once the requests it sent are answered, must wait for that too.
+    PendingCalls::Hold hold = PendingCalls::hold();
+    m_albums.writeQueue(album, artist, queue, [self = QPointer(this), queue, hold](bool written) {
+        // The album source said why it was not written.
+        if (written && self)
             self->openQueue(QUrl::fromLocalFile(queue));
     });
 }
@@ -132,19 +132,30 @@ void MprisMusic::openQueue(const QUrl& queue)
 {
     m_players.withCurrent([this, queue](const std::optional<QString>& player) {
         if (!player) {
+            qCInfo(lcPlatform).noquote()
+                << "Marquetto: no media player runs; the album goes to the desktop's audio application";
             m_workspace.open(queue);
             return;
         }
         const QDBusMessage call =
             MprisProtocol::call(*player, MprisProtocol::playerInterface(), QStringLiteral("OpenUri"),
                                 {queue.toString(QUrl::FullyEncoded)});
-        // A player that cannot open playlist files leaves it to the desktop's audio application.
-        DBusAsync::call(m_players.bus(), call, m_timeout, {},
-                        [self = QPointer(this), call, queue](const QDBusMessage& error) {
-                            DBusAsync::logFailure(call, error);
-                            if (self)
-                                self->m_workspace.open(queue);
-                        });
+        // A paused player stays paused on the new file. One that cannot open playlist files leaves it to the
+        // desktop's audio application.
+        DBusAsync::call(
+            m_players.bus(), call, m_timeout,
+            [self = QPointer(this), player = *player](const QDBusMessage&) {
+                if (self)
+                    DBusAsync::call(
+                        self->m_players.bus(),
+                        MprisProtocol::call(player, MprisProtocol::playerInterface(), QStringLiteral("Play")),
+                        self->m_timeout);
+            },
+            [self = QPointer(this), call, queue](const QDBusMessage& error) {
+                DBusAsync::logFailure(call, error);
+                if (self)
+                    self->m_workspace.open(queue);
+            });
     });
 }
 
@@ -184,7 +195,7 @@ void MprisMusic::control(const QString& method)
 {
     m_players.withCurrent([this, method](const std::optional<QString>& player) {
         if (!player) {
-            qCDebug(lcPlatform).noquote() << "Marquetto: no media player to send" << method << "to";
+            qCWarning(lcPlatform).noquote() << "Marquetto: no media player runs to send" << method << "to";
             return;
         }
         DBusAsync::call(m_players.bus(),

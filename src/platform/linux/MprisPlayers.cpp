@@ -33,6 +33,12 @@ const QDBusConnection& MprisPlayers::bus()
 std::optional<QString> MprisPlayers::current()
 {
     follow();
+    // A player slow to answer at first would otherwise never count as playing: its signals name a sender
+    // only its answer tells us.
+    for (const Player& player : m_players) {
+        if (!player.statusKnown)
+            askStatus(player.name);
+    }
     // A player that ever started playing beats one that only appeared; among equals the later one wins.
     const auto chosen =
         std::max_element(m_players.cbegin(), m_players.cend(), [](const Player& a, const Player& b) {
@@ -130,21 +136,34 @@ void MprisPlayers::appeared(const QString& name, const QString& owner)
 
 void MprisPlayers::askStatus(const QString& name)
 {
-    DBusAsync::call(m_bus.get(),
-                    MprisProtocol::call(name, MprisProtocol::propertiesInterface(), QStringLiteral("Get"),
-                                        {MprisProtocol::playerInterface(), QStringLiteral("PlaybackStatus")}),
-                    m_timeout, [self = QPointer(this), name](const QDBusMessage& reply) {
-                        if (!self)
-                            return;
-                        Player* player = self->find(name);
-                        if (!player)
-                            return;
-                        // The reply comes from the unique name behind the player's: its signals carry that.
-                        player->owner = reply.service();
-                        const QVariant status = MprisProtocol::unwrap(reply.arguments().value(0));
-                        if (status.typeId() == QMetaType::QString)
-                            self->statusIs(player->owner, status.toString());
-                    });
+    Player* asked = find(name);
+    if (!asked || std::exchange(asked->asking, true))
+        return;
+    const QDBusMessage call =
+        MprisProtocol::call(name, MprisProtocol::propertiesInterface(), QStringLiteral("Get"),
+                            {MprisProtocol::playerInterface(), QStringLiteral("PlaybackStatus")});
+    DBusAsync::call(
+        m_bus.get(), call, m_timeout,
+        [self = QPointer(this), name](const QDBusMessage& reply) {
+            Player* player = self ? self->find(name) : nullptr;
+            if (!player)
+                return;
+            player->asking = false;
+            // The reply comes from the unique name behind the player's: its signals carry that.
+            player->owner = reply.service();
+            const QVariant status = MprisProtocol::unwrap(reply.arguments().value(0));
+            if (status.typeId() == QMetaType::QString)
+                self->statusIs(player->owner, status.toString());
+        },
+        [self = QPointer(this), name, call](const QDBusMessage& error) {
+            Player* player = self ? self->find(name) : nullptr;
+            if (!player)
+                return;
+            player->asking = false;
+            // Asked again with every question: one line for a player that keeps not answering.
+            if (!std::exchange(player->failureLogged, true))
+                DBusAsync::logFailure(call, error);
+        });
 }
 
 void MprisPlayers::onPropertiesChanged(const QDBusMessage& message)
@@ -169,6 +188,7 @@ void MprisPlayers::statusIs(const QString& owner, const QString& status)
         if (playing && !player.playing)
             player.startedPlaying = ++m_events;
         player.playing = playing;
+        player.statusKnown = true;
     }
 }
 

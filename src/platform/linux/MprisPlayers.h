@@ -22,7 +22,8 @@ public:
     // The bus the players are on; connects and starts following them on the first call.
     [[nodiscard]] const QDBusConnection& bus();
     // The bus name of the player to talk to: the last whose status became "Playing", else the last to
-    // appear; nothing while no player is known.
+    // appear; nothing while no player is known. Players that have not told their status yet are asked
+    // again.
     [[nodiscard]] std::optional<QString> current();
     // The same, once the players that were there when following began are known: at once from then on,
     // else as soon as the bus has listed them (or failed to). Never called once this object is gone.
@@ -40,6 +41,9 @@ private:
         quint64 appeared = 0;
         quint64 startedPlaying = 0; // 0: never seen playing
         bool playing = false;
+        bool statusKnown = false; // from an answer or a signal
+        bool asking = false;
+        bool failureLogged = false;
     };
 
     void follow();

@@ -59,11 +59,14 @@ std::optional<QString> writeArtwork(const AlbumLibrary& library, const QString& 
 }
 
 bool writePlaylist(const AlbumLibrary& library, const QString& album, const QString& artist,
-                   const QString& playlistPath)
+                   const QString& playlistPath, const QString& folder)
 {
     const AlbumLibrary::Album* found = library.find(album, artist);
-    if (!found)
+    if (!found) {
+        const QString named = artist.isEmpty() ? album : QStringLiteral("%1 by %2").arg(album, artist);
+        qCWarning(lcPlatform).noquote() << "Marquetto: no album" << named << "in the music folder" << folder;
         return false;
+    }
     QDir().mkpath(QFileInfo(playlistPath).path());
     if (const auto failure = AtomicFile::write(playlistPath, AlbumFiles::playlist(*found))) {
         qCWarning(lcPlatform).noquote()
@@ -120,8 +123,9 @@ void MusicFolder::writeQueue(const QString& album, const QString& artist, const 
                              WrittenHandler handler)
 {
     withLibrary([this, album, artist, playlistPath, handler = std::move(handler)](const Library& library) {
-        m_background([library, album, artist, playlistPath, guard = QPointer<QObject>(this), handler] {
-            const bool written = writePlaylist(*library, album, artist, playlistPath);
+        m_background([library, album, artist, playlistPath, folder = m_folder,
+                      guard = QPointer<QObject>(this), handler] {
+            const bool written = writePlaylist(*library, album, artist, playlistPath, folder);
             post(guard, [handler, written] { handler(written); });
         });
     });

@@ -259,6 +259,21 @@ TEST_F(MprisMusicTest, APlayerThatNeverAnswersIsGivenUpOnWithoutWaiting)
     EXPECT_EQ(*answer, std::nullopt);
 }
 
+TEST_F(MprisMusicTest, APlayingPlayerThatMissedItsFirstStatusQuestionIsUsedOnceItAnswers)
+{
+    // There before the bridge looks, and too busy to answer then.
+    TestMprisPlayer& busy =
+        *m_players.emplace_back(std::make_unique<TestMprisPlayer>(m_bus.connect(), QStringLiteral("busy")));
+    busy.properties = {{QStringLiteral("PlaybackStatus"), QStringLiteral("Playing")},
+                       {QStringLiteral("Metadata"), track(QStringLiteral("/track/busy"))}};
+    busy.answers = false;
+    EXPECT_FALSE(m_music->isMusicRunning());
+    startPlayer(QStringLiteral("idle"));
+
+    busy.answers = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return usedPlayer() == u"busy"; }));
+}
+
 TEST_F(MprisMusicTest, ThePlayerThatLastStartedPlayingIsUsed)
 {
     TestMprisPlayer& first = startPlayer(QStringLiteral("first"));
@@ -284,8 +299,11 @@ TEST_F(MprisMusicTest, AnAlbumIsQueuedAndOpenedByThePlayerOrElseTheDesktop)
 
     TestMprisPlayer& player = startPlayer();
     m_music->play(QStringLiteral("Kind of Blue"), {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player.callsTo(QStringLiteral("OpenUri")) == 1; }));
-    EXPECT_EQ(player.calls.back().arguments,
+    // A paused player stays paused on a new file unless told to play.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.callsTo(QStringLiteral("Play")) == 1; }));
+    ASSERT_EQ(player.calls.size(), 2u);
+    EXPECT_EQ(player.calls[0].member, QStringLiteral("OpenUri"));
+    EXPECT_EQ(player.calls[0].arguments,
               QVariantList{QUrl::fromLocalFile(queue).toString(QUrl::FullyEncoded)});
 
     player.answers = false;
