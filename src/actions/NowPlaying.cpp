@@ -82,20 +82,24 @@ void NowPlayingModel::apply(const NowPlayingInfo& info)
     const bool playingChanged = info.isPlaying != m_info.isPlaying;
     const bool shownChanged =
         firstAnswer || playingChanged || info.track != m_info.track || info.artist != m_info.artist;
-    const bool newTrack = info.trackID != m_lastTrackID;
+    const bool newArtwork = info.trackID != m_lastTrackID || info.artworkAddress != m_lastArtworkAddress;
     m_info = info;
     if (shownChanged)
         Q_EMIT changed();
     if (playingChanged)
         Q_EMIT isPlayingChanged(m_info.isPlaying);
-    if (!newTrack)
+    if (!newArtwork)
         return;
-    // The trigger is the track, not its picture: two tracks of one album fetch the same artwork twice.
+    // The trigger is the track or the address of its picture, never the picture itself: two tracks of one
+    // album fetch the same artwork twice.
     m_lastTrackID = info.trackID;
-    m_music.fetchNowPlayingArtwork([self = QPointer(this)](std::optional<QString> path) {
-        if (!self)
-            return;
-        self->m_artworkFile = path.value_or(QString());
-        Q_EMIT self->artworkChanged();
-    });
+    m_lastArtworkAddress = info.artworkAddress;
+    // A download can take longer than the next track: only the latest fetch may show its picture.
+    m_music.fetchNowPlayingArtwork(
+        [self = QPointer(this), fetch = ++m_artworkFetches](std::optional<QString> path) {
+            if (!self || fetch != self->m_artworkFetches)
+                return;
+            self->m_artworkFile = path.value_or(QString());
+            Q_EMIT self->artworkChanged();
+        });
 }

@@ -16,7 +16,8 @@ class TileStore;
 // left, what it played last stays, paused.
 //
 // Main thread only. `changed` fires when the track, the artist or the playing state changed;
-// `artworkChanged` after each artwork fetch, the file being the same or not.
+// `artworkChanged` after each artwork fetch, the file being the same or not, unless a later fetch was asked
+// for meanwhile. Artwork is fetched again for a new track or a new address of its picture.
 class NowPlayingModel final : public QObject {
     Q_OBJECT
 public:
@@ -60,5 +61,7 @@ private:
     NowPlayingInfo m_info;
     bool m_hasAnswered = false;
     QString m_lastTrackID;
+    QString m_lastArtworkAddress;
+    quint64 m_artworkFetches = 0;
     QString m_artworkFile;
 };

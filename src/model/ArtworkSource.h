@@ -13,9 +13,9 @@ public:
 
     virtual ~ArtworkSource() = default;
 
-    // Whether the music player is running; artwork is only fetched from a running player, never by starting
-    // it.
-    [[nodiscard]] virtual bool isMusicRunning() const = 0;
+    // Whether artwork can be fetched now without starting the music player: the store's fetch for the whole
+    // deck, which the deck makes on its own, must never start it.
+    [[nodiscard]] virtual bool canFetchWithoutStartingPlayer() const = 0;
     virtual void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) = 0;
     virtual void fetchArtwork(const QString& playlist, ArtworkHandler handler) = 0;
 };

@@ -219,7 +219,7 @@ void TileStore::fetchArtworkIfNeeded(int page, int index)
 
 void TileStore::fetchAllMissingPlaylistArtwork()
 {
-    if (!m_services.artwork.isMusicRunning())
+    if (!m_services.artwork.canFetchWithoutStartingPlayer())
         return;
     for (size_t page = 0; page < m_pages.size(); ++page) {
         for (size_t index = 0; index < m_pages[page].size(); ++index) {

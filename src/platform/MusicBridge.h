@@ -20,6 +20,10 @@ struct NowPlayingInfo {
     QString artist;
     // The player's own identifier of the track: a new one means new artwork may be due.
     QString trackID;
+    // The address of the track's picture where the player names one; players that name it late, or
+    // change it under one track id, make new artwork due as well. Defaulted so that players without
+    // addresses need not mention it.
+    QString artworkAddress = {};
 
     friend bool operator==(const NowPlayingInfo&, const NowPlayingInfo&) = default;
 };
@@ -29,6 +33,8 @@ struct NowPlayingInfo {
 // answer (no list entries, no now-playing answer, no file), never an error.
 class MusicBridge : public ArtworkSource {
 public:
+    // Whether a music player runs now; asking never starts one.
+    [[nodiscard]] virtual bool isMusicRunning() const = 0;
     // Starts playing the album; returns at once.
     virtual void play(const QString& album, const QString& artist) = 0;
     // Starts playing the user's playlist with this name; returns at once.
@@ -60,6 +66,7 @@ public:
 class NullMusicBridge final : public MusicBridge {
 public:
     [[nodiscard]] bool isMusicRunning() const override { return false; }
+    [[nodiscard]] bool canFetchWithoutStartingPlayer() const override { return true; }
     void fetchArtwork(const QString&, const QString&, ArtworkHandler handler) override
     {
         handler(std::nullopt);

@@ -6,9 +6,10 @@
 
 namespace {
 
-NowPlayingInfo playing(const QString& track, const QString& id, bool isPlaying = true)
+NowPlayingInfo playing(const QString& track, const QString& id, bool isPlaying = true,
+                       const QString& artworkAddress = {})
 {
-    return {isPlaying, track, QStringLiteral("Artist"), id};
+    return {isPlaying, track, QStringLiteral("Artist"), id, artworkAddress};
 }
 
 class NowPlayingTest : public StoreFixture {
@@ -122,6 +123,22 @@ TEST_F(NowPlayingTest, OnceTheLastPlayerQuitsNothingPlaysAndItsLastTrackStays)
     EXPECT_EQ(playingChanged.count(), 1);
     EXPECT_EQ(asked(nowPlaying), questions);
     EXPECT_EQ(asked(artwork), 1) << "the same track needs no new artwork";
+}
+
+TEST_F(NowPlayingTest, ArtworkNamedAfterTheTitleIsFetchedAndOnlyTheLatestFetchIsShown)
+{
+    model().start();
+    // A browser names the picture of its one unchanging track id after the title.
+    answer(playing(QStringLiteral("Video"), QStringLiteral("/tab/1")));
+    model().poll();
+    answer(playing(QStringLiteral("Video"), QStringLiteral("/tab/1"), true,
+                   QStringLiteral("https://example.org/a.jpg")));
+    ASSERT_EQ(asked(artwork), 2);
+
+    // The first fetch, slower, answers last: what it found is the older picture.
+    m_music.artworkFileHandlers[1](QStringLiteral("/cache/a.jpg"));
+    m_music.artworkFileHandlers[0](std::nullopt);
+    EXPECT_EQ(model().artworkFile(), QStringLiteral("/cache/a.jpg"));
 }
 
 TEST_F(NowPlayingTest, AnAnswerArrivingAfterTheModelIsGoneIsDropped)

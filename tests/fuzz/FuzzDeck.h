@@ -32,7 +32,7 @@ public:
 private:
     class NoArtwork final : public ArtworkSource {
     public:
-        [[nodiscard]] bool isMusicRunning() const override { return false; }
+        [[nodiscard]] bool canFetchWithoutStartingPlayer() const override { return false; }
         void fetchArtwork(const QString&, const QString&, ArtworkHandler) override {}
         void fetchArtwork(const QString&, ArtworkHandler) override {}
     };

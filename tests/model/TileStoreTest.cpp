@@ -312,13 +312,13 @@ protected:
     }
 };
 
-TEST_F(TileStoreArtwork, FetchesOnlyForAutomaticMusicTilesOfARunningPlayer)
+TEST_F(TileStoreArtwork, FetchesOnlyForAutomaticMusicTilesAndNeverStartsThePlayer)
 {
-    m_music.running = false;
+    m_music.fetchesWithoutStarting = false;
     m_store->fetchAllMissingPlaylistArtwork();
     EXPECT_TRUE(m_music.requests.isEmpty());
 
-    m_music.running = true;
+    m_music.fetchesWithoutStarting = true;
     m_store->fetchAllMissingPlaylistArtwork();
     EXPECT_EQ(m_music.requests,
               (QStringList{QStringLiteral("album:Blue/Joni"), QStringLiteral("playlist:Chill")}));

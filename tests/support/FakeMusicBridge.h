@@ -9,6 +9,7 @@
 class FakeMusicBridge final : public MusicBridge {
 public:
     bool running = true;
+    bool fetchesWithoutStarting = true;
     // "album:NAME/ARTIST", "playlist:NAME", "play:NAME/ARTIST", "play-playlist:NAME", "playpause", "next",
     // "previous", "now-playing" or "now-playing-artwork"
     QStringList requests;
@@ -17,6 +18,7 @@ public:
     std::vector<AlbumEntry> albums;
 
     [[nodiscard]] bool isMusicRunning() const override { return running; }
+    [[nodiscard]] bool canFetchWithoutStartingPlayer() const override { return fetchesWithoutStarting; }
     void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override
     {
         requests << QStringLiteral("album:%1/%2").arg(album, artist);

@@ -81,7 +81,9 @@ void LinuxTileStateSources::checkApplications()
         self->m_checking = false;
         if (followed != self->m_followed)
             return;
-        const bool differs = self->m_lastCheck && *self->m_lastCheck != running;
+        // Without a pass to compare with, whoever shows the state read it before this pass and may have
+        // missed a launch or an exit since: the first pass after a change of the followed paths reports.
+        const bool differs = !self->m_lastCheck || *self->m_lastCheck != running;
         self->m_lastCheck = std::move(running);
         if (differs)
             Q_EMIT self->applicationsChanged();

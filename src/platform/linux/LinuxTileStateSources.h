@@ -39,7 +39,7 @@ public:
     void followApplications(const QStringList& paths) override;
 
     // The check timer's handler: one pass in the background; `applicationsChanged` when its result differs
-    // from the last pass's.
+    // from the last pass's, and after the first pass since the followed paths changed.
     void checkApplications();
     [[nodiscard]] const QTimer& checkTimer() const { return m_checkTimer; }
     [[nodiscard]] bool isChecking() const { return m_checking; }

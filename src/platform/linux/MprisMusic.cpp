@@ -20,14 +20,14 @@ namespace {
 // Artwork larger than this is someone's mistake, not a cover.
 constexpr qint64 kMaxArtworkBytes = 32 * 1024 * 1024;
 
-// The deck never downloads artwork: only a local regular file of a sane size is taken.
+// Only a local regular file of a sane size is taken.
 std::optional<QString> localArtworkFile(const QString& url)
 {
     const QUrl parsed(url);
     if (!parsed.isLocalFile()) {
         // The scheme alone: a data URL can hold a whole picture.
-        qCDebug(lcPlatform).noquote()
-            << "Marquetto: artwork not taken from a" << parsed.scheme() << "address, only from local files";
+        qCDebug(lcPlatform).noquote() << "Marquetto: artwork not taken from a" << parsed.scheme()
+                                      << "address, only from local files and web addresses";
         return std::nullopt;
     }
     const QFileInfo file(parsed.toLocalFile());
@@ -39,13 +39,13 @@ std::optional<QString> localArtworkFile(const QString& url)
     return file.absoluteFilePath();
 }
 
-// Players without playlists answer GetPlaylists with one of these; that is an answer, not a failure.
-bool meansNoPlaylists(const QDBusMessage& error)
+// The first of `found` with this name, exactly.
+const MprisPlaylists::Found* named(const std::vector<MprisPlaylists::Found>& found, const QString& name)
 {
-    const QString name = error.errorName();
-    return name == u"org.freedesktop.DBus.Error.UnknownMethod" ||
-           name == u"org.freedesktop.DBus.Error.UnknownInterface" ||
-           name == u"org.freedesktop.DBus.Error.UnknownObject";
+    const auto first = std::find_if(found.cbegin(), found.cend(), [&name](const auto& candidate) {
+        return candidate.playlist.name == name;
+    });
+    return first == found.cend() ? nullptr : &*first;
 }
 
 // Copies the picture into the icons folder under a name of its own; answers that name.
@@ -80,6 +80,7 @@ MprisMusic::MprisMusic(LazyDBusConnection sessionBus, AlbumSource& albums, Works
     , m_supportDir(paths.supportDir())
     , m_iconsDir(paths.iconsDir())
     , m_timeout(timeout)
+    , m_downloads(m_supportDir + QStringLiteral("/Now Playing Artwork"))
 {
 }
 
@@ -95,13 +96,10 @@ void MprisMusic::fetchArtwork(const QString& album, const QString& artist, Artwo
 
 void MprisMusic::fetchArtwork(const QString& playlist, ArtworkHandler handler)
 {
-    findPlaylists([self = QPointer(this), iconsDir = m_iconsDir, playlist, handler = std::move(handler)](
-                      const QString&, const std::vector<MprisProtocol::Playlist>& playlists) {
-        const auto found =
-            std::find_if(playlists.cbegin(), playlists.cend(),
-                         [&playlist](const auto& candidate) { return candidate.name == playlist; });
-        const std::optional<QString> picture =
-            found == playlists.cend() ? std::nullopt : localArtworkFile(found->icon);
+    findPlaylists([self = QPointer(this), iconsDir = m_iconsDir, playlist,
+                   handler = std::move(handler)](const std::vector<MprisPlaylists::Found>& playlists) {
+        const MprisPlaylists::Found* found = named(playlists, playlist);
+        const std::optional<QString> picture = found ? localArtworkFile(found->playlist.icon) : std::nullopt;
         if (!picture) {
             handler(std::nullopt);
             return;
@@ -161,18 +159,20 @@ void MprisMusic::openQueue(const QUrl& queue)
 
 void MprisMusic::playPlaylist(const QString& name)
 {
-    findPlaylists([this, name](const QString& player, const std::vector<MprisProtocol::Playlist>& playlists) {
-        const auto found = std::find_if(playlists.cbegin(), playlists.cend(),
-                                        [&name](const auto& candidate) { return candidate.name == name; });
-        if (found == playlists.cend()) {
-            qCWarning(lcPlatform).noquote() << "Marquetto: the media player has no playlist" << name;
+    // The answers may outlive the bridge.
+    findPlaylists([self = QPointer(this), name](const std::vector<MprisPlaylists::Found>& playlists) {
+        const MprisPlaylists::Found* found = named(playlists, name);
+        if (!found) {
+            qCWarning(lcPlatform).noquote() << "Marquetto: no media player has a playlist" << name;
             return;
         }
-        DBusAsync::call(m_players.bus(),
-                        MprisProtocol::call(player, MprisProtocol::playlistsInterface(),
+        if (!self)
+            return;
+        DBusAsync::call(self->m_players.bus(),
+                        MprisProtocol::call(found->player, MprisProtocol::playlistsInterface(),
                                             QStringLiteral("ActivatePlaylist"),
-                                            {QVariant::fromValue(QDBusObjectPath(found->id))}),
-                        m_timeout);
+                                            {QVariant::fromValue(QDBusObjectPath(found->playlist.id))}),
+                        self->m_timeout);
     });
 }
 
@@ -205,40 +205,18 @@ void MprisMusic::control(const QString& method)
 
 void MprisMusic::fetchPlaylists(PlaylistsHandler handler)
 {
-    findPlaylists([handler = std::move(handler)](const QString&,
-                                                 const std::vector<MprisProtocol::Playlist>& playlists) {
+    findPlaylists([handler = std::move(handler)](const std::vector<MprisPlaylists::Found>& playlists) {
         QStringList names;
-        for (const MprisProtocol::Playlist& playlist : playlists)
-            names << playlist.name;
+        for (const MprisPlaylists::Found& found : playlists)
+            names << found.playlist.name;
         handler(names);
     });
 }
 
-void MprisMusic::findPlaylists(PlaylistsFound found)
+void MprisMusic::findPlaylists(MprisPlaylists::Handler found)
 {
-    m_players.withCurrent([this, found = std::move(found)](const std::optional<QString>& player) {
-        if (!player) {
-            found({}, {});
-            return;
-        }
-        const QDBusMessage call = MprisProtocol::call(
-            *player, MprisProtocol::playlistsInterface(), QStringLiteral("GetPlaylists"),
-            {QVariant::fromValue(0u), QVariant::fromValue(1000u), QStringLiteral("UserDefined"), false});
-        DBusAsync::call(
-            m_players.bus(), call, m_timeout,
-            [found, player = *player](const QDBusMessage& reply) {
-                std::optional<std::vector<MprisProtocol::Playlist>> playlists =
-                    MprisProtocol::playlists(reply);
-                if (!playlists)
-                    qCWarning(lcPlatform).noquote()
-                        << "Marquetto: unexpected playlist list from" << player << ":" << reply.signature();
-                found(player, playlists.value_or(std::vector<MprisProtocol::Playlist>()));
-            },
-            [found, call, player = *player](const QDBusMessage& error) {
-                if (!meansNoPlaylists(error))
-                    DBusAsync::logFailure(call, error);
-                found(player, {});
-            });
+    m_players.withRanked([this, found = std::move(found)](const QStringList& players) {
+        MprisPlaylists::gather(m_players.bus(), players, m_timeout, found);
     });
 }
 
@@ -261,7 +239,7 @@ void MprisMusic::fetchNowPlaying(NowPlayingHandler handler)
 
 void MprisMusic::fetchNowPlayingArtwork(ArtworkFileHandler handler)
 {
-    fetchPlayerProperties([handler](const std::optional<QVariantMap>& properties) {
+    fetchPlayerProperties([self = QPointer(this), handler](const std::optional<QVariantMap>& properties) {
         const std::optional<QVariantMap> metadata =
             properties ? MprisProtocol::dictionary(properties->value(QStringLiteral("Metadata")))
                        : std::nullopt;
@@ -271,7 +249,12 @@ void MprisMusic::fetchNowPlayingArtwork(ArtworkFileHandler handler)
             handler(std::nullopt);
             return;
         }
-        handler(localArtworkFile(url.toString()));
+        // Streaming services and browsers name their covers by web address.
+        const QUrl address(url.toString());
+        if (self && ArtworkDownloads::isWebAddress(address))
+            self->m_downloads.fetch(address, handler);
+        else
+            handler(localArtworkFile(url.toString()));
     });
 }
 

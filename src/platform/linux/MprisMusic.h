@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/MusicBridge.h"
+#include "platform/linux/ArtworkDownloads.h"
 #include "platform/linux/LazyDBusConnection.h"
 #include "platform/linux/MprisPlayers.h"
+#include "platform/linux/MprisPlaylists.h"
 #include "platform/linux/MprisProtocol.h"
 
 #include <QObject>
@@ -14,11 +16,11 @@ class Workspace;
 struct AppPaths;
 
 // The music bridge of a Linux desktop: whatever media player (MPRIS) is on the session bus plays, pauses,
-// skips, lists and activates its playlists and says what plays; albums come from the music folder and are
-// played as a playlist file. The player used is the one that last started playing, else the last to
-// appear. The bus is reached on the first question about music, never before; players are then listed
-// asynchronously: commands and fetches wait for that list, `isMusicRunning` answers false until it is in.
-// Main thread only.
+// skips and says what plays; the playlists are those of every player that offers some; albums come from the
+// music folder and are played as a playlist file. The player used is the one that last started playing, else
+// the last to appear. The bus is reached on the first question about music, never before; players are then
+// listed asynchronously: commands and fetches wait for that list, `isMusicRunning` answers false until it is
+// in. Artwork a player names by web address is downloaded. Main thread only.
 class MprisMusic final : public QObject, public MusicBridge {
     Q_OBJECT
 public:
@@ -28,6 +30,8 @@ public:
                QObject* parent = nullptr);
 
     [[nodiscard]] bool isMusicRunning() const override;
+    // Album covers come from the music folder, playlists only from players already on the bus.
+    [[nodiscard]] bool canFetchWithoutStartingPlayer() const override { return true; }
     void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override;
     void fetchArtwork(const QString& playlist, ArtworkHandler handler) override;
     void play(const QString& album, const QString& artist) override;
@@ -41,17 +45,14 @@ public:
     void fetchNowPlayingArtwork(ArtworkFileHandler handler) override;
 
 private:
-    // The playlists of the current player (named for a command to follow), none when it has none or there is
-    // no player.
-    using PlaylistsFound = std::function<void(const QString& player, std::vector<MprisProtocol::Playlist>)>;
-
     // The properties of the current player's player interface; nothing when there is no player or it does
     // not answer in the expected form.
     using PropertiesFound = std::function<void(const std::optional<QVariantMap>&)>;
 
     void control(const QString& method);
     void fetchPlayerProperties(PropertiesFound found);
-    void findPlaylists(PlaylistsFound found);
+    // The playlists of every player, the current player's first; none without players.
+    void findPlaylists(MprisPlaylists::Handler found);
     void openQueue(const QUrl& queue);
 
     // Asking whether music runs is the first use that starts following the players.
@@ -61,4 +62,5 @@ private:
     QString m_supportDir;
     QString m_iconsDir;
     std::chrono::milliseconds m_timeout;
+    ArtworkDownloads m_downloads;
 };

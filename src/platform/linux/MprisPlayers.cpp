@@ -32,21 +32,16 @@ const QDBusConnection& MprisPlayers::bus()
 
 std::optional<QString> MprisPlayers::current()
 {
-    follow();
+    const QStringList players = ranked();
     // A player slow to answer at first would otherwise never count as playing: its signals name a sender
     // only its answer tells us.
     for (const Player& player : m_players) {
         if (!player.statusKnown)
             askStatus(player.name);
     }
-    // A player that ever started playing beats one that only appeared; among equals the later one wins.
-    const auto chosen =
-        std::max_element(m_players.cbegin(), m_players.cend(), [](const Player& a, const Player& b) {
-            return std::pair(a.startedPlaying, a.appeared) < std::pair(b.startedPlaying, b.appeared);
-        });
-    if (chosen == m_players.cend())
+    if (players.isEmpty())
         return std::nullopt;
-    return chosen->name;
+    return players.front();
 }
 
 void MprisPlayers::withCurrent(CurrentHandler use)
@@ -56,6 +51,27 @@ void MprisPlayers::withCurrent(CurrentHandler use)
         use(current());
     else
         m_waiting.push_back(std::move(use));
+}
+
+QStringList MprisPlayers::ranked()
+{
+    follow();
+    std::vector<const Player*> order;
+    for (const Player& player : m_players)
+        order.push_back(&player);
+    // A player that ever started playing beats one that only appeared; among equals the later one wins.
+    std::sort(order.begin(), order.end(), [](const Player* a, const Player* b) {
+        return std::pair(a->startedPlaying, a->appeared) > std::pair(b->startedPlaying, b->appeared);
+    });
+    QStringList names;
+    for (const Player* player : order)
+        names << player->name;
+    return names;
+}
+
+void MprisPlayers::withRanked(RankedHandler use)
+{
+    withCurrent([this, use = std::move(use)](const std::optional<QString>&) { use(ranked()); });
 }
 
 void MprisPlayers::follow()

@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -29,6 +30,12 @@ public:
     // else as soon as the bus has listed them (or failed to). Never called once this object is gone.
     using CurrentHandler = std::function<void(const std::optional<QString>& player)>;
     void withCurrent(CurrentHandler use);
+    // The bus names of every known player, the one `current` names first, the others after it in the same
+    // order of preference.
+    [[nodiscard]] QStringList ranked();
+    // The same, as soon as `withCurrent` would answer.
+    using RankedHandler = std::function<void(const QStringList& players)>;
+    void withRanked(RankedHandler use);
 
 private Q_SLOTS:
     void onNameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner);

@@ -80,7 +80,8 @@ std::optional<NowPlayingInfo> MprisProtocol::nowPlaying(const QVariantMap& playe
     return NowPlayingInfo{status.toString() == u"Playing",
                           text(metadata->value(QStringLiteral("xesam:title"))),
                           text(metadata->value(QStringLiteral("xesam:artist"))),
-                          text(metadata->value(QStringLiteral("mpris:trackid")))};
+                          text(metadata->value(QStringLiteral("mpris:trackid"))),
+                          text(metadata->value(QStringLiteral("mpris:artUrl")))};
 }
 
 std::optional<std::vector<MprisProtocol::Playlist>> MprisProtocol::playlists(const QDBusMessage& reply)

@@ -18,6 +18,8 @@ public:
     AppleScriptMusic(ProcessRunner& processes, const AppPaths& paths, std::function<bool()> isMusicRunning);
 
     [[nodiscard]] bool isMusicRunning() const override;
+    // Music's scripts start Music.
+    [[nodiscard]] bool canFetchWithoutStartingPlayer() const override { return isMusicRunning(); }
     void fetchArtwork(const QString& album, const QString& artist, ArtworkHandler handler) override;
     void fetchArtwork(const QString& playlist, ArtworkHandler handler) override;
     void play(const QString& album, const QString& artist) override;

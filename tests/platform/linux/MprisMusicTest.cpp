@@ -1,8 +1,14 @@
 #include "platform/linux/MprisMusic.h"
 
 #include "core/PendingCalls.h"
+#include "model/Settings.h"
+#include "model/StarterHint.h"
+#include "model/TileStore.h"
+#include "platform/Preferences.h"
 #include "platform/linux/AlbumSource.h"
+#include "support/FakeClock.h"
 #include "support/FakeWorkspace.h"
+#include "support/LocalHttpServer.h"
 #include "support/PrivateBus.h"
 #include "support/TempHome.h"
 #include "support/TestMprisPlayer.h"
@@ -20,12 +26,13 @@ using namespace std::chrono_literals;
 class FakeAlbumSource final : public AlbumSource {
 public:
     bool writes = true;
-    QStringList queues; // "album/artist → path"
+    QStringList queues;           // "album/artist → path"
+    std::optional<QString> cover; // the icon file name every album's artwork fetch answers
 
     void albums(MusicBridge::AlbumsHandler handler) override { handler({}); }
     void fetchArtwork(const QString&, const QString&, ArtworkSource::ArtworkHandler handler) override
     {
-        handler(std::nullopt);
+        handler(cover);
     }
     void writeQueue(const QString& album, const QString& artist, const QString& playlistPath,
                     WrittenHandler handler) override
@@ -166,7 +173,7 @@ TEST_F(MprisMusicTest, CommandsReachThePlayerEvenAsTheVeryFirstQuestion)
     EXPECT_EQ(player.callsTo(QStringLiteral("Previous")), 1);
 }
 
-TEST_F(MprisMusicTest, ArtworkIsOnlyALocalFileOfAtMost32MB)
+TEST_F(MprisMusicTest, LocalArtworkIsOnlyAFileOfAtMost32MB)
 {
     TestMprisPlayer& player = startPlayer();
     const QString cover = m_dir.filePath(QStringLiteral("cover one.jpg"));
@@ -179,7 +186,6 @@ TEST_F(MprisMusicTest, ArtworkIsOnlyALocalFileOfAtMost32MB)
         std::optional<QString> expected;
     } cases[] = {
         {QUrl::fromLocalFile(cover).toString(), cover},
-        {QStringLiteral("https://example.org/cover.jpg"), std::nullopt},
         {QStringLiteral("data:image/png;base64,iVBORw0KGgo="), std::nullopt},
         {QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("gone.png"))).toString(), std::nullopt},
         {QUrl::fromLocalFile(m_dir.path()).toString(), std::nullopt},
@@ -190,6 +196,49 @@ TEST_F(MprisMusicTest, ArtworkIsOnlyALocalFileOfAtMost32MB)
         player.setMetadata(track(QStringLiteral("/track/test"), c.artUrl));
         EXPECT_EQ(artwork(), c.expected) << c.artUrl.toString().toStdString();
     }
+}
+
+TEST_F(MprisMusicTest, WebArtworkIsDownloadedOnceAndKeptOnlyWhenItIsAPicture)
+{
+    TestMprisPlayer& player = startPlayer();
+    LocalHttpServer web;
+    const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + "the rest of a cover";
+    web.answer(QStringLiteral("/cover"), png, 200, "image/png");
+    web.answer(QStringLiteral("/page"), "<html><body>Sign in</body></html>", 200, "image/png");
+    const auto artworkAt = [&](const QString& path) {
+        player.setMetadata(track(QStringLiteral("/track/test"), web.url(path).toString()));
+        return artwork();
+    };
+
+    const std::optional<QString> cover = artworkAt(QStringLiteral("/cover"));
+    ASSERT_TRUE(cover);
+    EXPECT_EQ(readFile(*cover), png);
+    EXPECT_EQ(artworkAt(QStringLiteral("/cover")), cover);
+    EXPECT_EQ(web.targets(), QStringList{QStringLiteral("/cover")});
+    EXPECT_EQ(artworkAt(QStringLiteral("/page")), std::nullopt);
+    EXPECT_EQ(artworkAt(QStringLiteral("/missing")), std::nullopt);
+}
+
+TEST_F(MprisMusicTest, PlaylistsComeFromEveryPlayerThatOffersThem)
+{
+    TestMprisPlayer& keeper = startPlayer(QStringLiteral("keeper"));
+    keeper.playlists = {{QStringLiteral("/list/1"), QStringLiteral("Chill"), {}}};
+    TestMprisPlayer& hung = startPlayer(QStringLiteral("hung"));
+    hung.playlists = {{QStringLiteral("/list/7"), QStringLiteral("Lost"), {}}};
+    hung.answers = false;
+    TestMprisPlayer& browser = startPlayer(QStringLiteral("browser"));
+    TestMprisPlayer& radio = startPlayer(QStringLiteral("radio"));
+    radio.playlists = {{QStringLiteral("/list/9"), QStringLiteral("Run"), {}}};
+
+    // The player in use comes first; the one without the interface and the hung one add nothing.
+    EXPECT_EQ(playlists(), (QStringList{QStringLiteral("Run"), QStringLiteral("Chill")}));
+    m_music->playPlaylist(QStringLiteral("Chill"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keeper.callsTo(QStringLiteral("ActivatePlaylist")) == 1; }));
+    EXPECT_EQ(keeper.calls.back().arguments.value(0).value<QDBusObjectPath>().path(),
+              QStringLiteral("/list/1"));
+    EXPECT_EQ(radio.callsTo(QStringLiteral("ActivatePlaylist")) +
+                  browser.callsTo(QStringLiteral("ActivatePlaylist")),
+              0);
 }
 
 TEST_F(MprisMusicTest, PlaylistsAreListedAndActivatedByName)
@@ -287,6 +336,23 @@ TEST_F(MprisMusicTest, ThePlayerThatLastStartedPlayingIsUsed)
     first.setStatus(QStringLiteral("Paused"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return usedPlayer() == u"second"; }));
     EXPECT_EQ(first.callsTo(QStringLiteral("PlayPause")), 0);
+}
+
+TEST_F(MprisMusicTest, TheStartUpFetchGivesAlbumTilesTheirCoversWithoutAnyPlayer)
+{
+    Preferences preferences(m_paths.preferencesFile());
+    DeckSettings settings(preferences);
+    StarterHint hint(preferences);
+    FakeClock clock;
+    TileStore store({m_paths, settings, hint, clock, *m_music, [](int) { return std::vector<Tile>(); }});
+    Tile album;
+    album.action = TileAction{TileAction::PlayAlbum{QStringLiteral("Kind of Blue"), QStringLiteral("Miles")}};
+    store.set(album, 0, 0);
+    m_albums.cover = QStringLiteral("album-1.png");
+
+    store.fetchAllMissingPlaylistArtwork();
+    EXPECT_TRUE(QTest::qWaitFor([&store] { return !store.tile(0, 0).icon.isAuto(); }));
+    EXPECT_EQ(store.tile(0, 0).icon, TileIcon{TileIcon::Custom{QStringLiteral("album-1.png")}});
 }
 
 TEST_F(MprisMusicTest, AnAlbumIsQueuedAndOpenedByThePlayerOrElseTheDesktop)
