@@ -1,6 +1,7 @@
 #include "band/BandEngines.h"
 
 #include "band/BandFormat.h"
+#include "band/BandSymbols.h"
 #include "band/Countdown.h"
 #include "band/DateTimeText.h"
 #include "band/DayProgress.h"
@@ -20,6 +21,8 @@ constexpr quint32 runningTimerFill = 0xBF025BFF;
 constexpr quint32 accentFill = 0xCC025BFF;
 constexpr quint32 mutedFill = 0xBFFF3B30;
 constexpr quint32 volumeTint = 0xD9FFFFFF;
+// An empty Trash is drawn faint, as a full one is drawn solid: the icon font has no outlined can.
+constexpr quint32 emptyTrashTint = 0x80FFFFFF;
 // Green behind unread messages and indigo behind Do Not Disturb, both at 85 %.
 constexpr quint32 unreadFill = 0xD934C759;
 constexpr quint32 focusFill = 0xD95E5CE6;
@@ -179,7 +182,7 @@ BandFace BandEngines::meetingFace() const
 {
     BandFace face;
     face.look = BandFace::Look::meeting;
-    face.symbol = m_meeting.joinURL() ? QStringLiteral("video.fill") : QStringLiteral("calendar");
+    face.symbol = BandSymbols::meeting.of(m_meeting.joinURL().has_value());
     face.on = m_meeting.isHappeningNow();
     if (m_meeting.access() == MeetingEngine::Access::denied) {
         face.readout.caption = QStringLiteral("Calendar access off");
@@ -203,23 +206,17 @@ BandFace BandEngines::face(BandModule module)
     switch (module) {
     case BandModule::micMute: {
         const bool muted = m_micMute.isMuted();
-        return toggle(module, muted ? QStringLiteral("mic.slash.fill") : QStringLiteral("mic.fill"), muted,
-                      mutedFill);
+        return toggle(module, BandSymbols::micMute.of(muted), muted, mutedFill);
     }
     case BandModule::volumeDown:
     case BandModule::volumeUp: {
-        BandFace face = toggle(module,
-                               module == BandModule::volumeDown ? QStringLiteral("speaker.minus.fill")
-                                                                : QStringLiteral("speaker.plus.fill"),
-                               false);
+        BandFace face = toggle(module, BandSymbols::volume.of(module == BandModule::volumeUp), false);
         face.readout.tint = volumeTint;
         return face;
     }
     case BandModule::keepAwake: {
         const bool on = m_keepAwake.isOn();
-        BandFace face =
-            toggle(module, on ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("cup.and.saucer"), on,
-                   accentFill);
+        BandFace face = toggle(module, BandSymbols::keepAwake.of(on), on, accentFill);
         // Desktops honour some inhibitions and not others: which one holds is worth knowing.
         if (const QString holder = m_keepAwake.heldBy(); !holder.isEmpty())
             face.line += QStringLiteral(", held by ") + holder;
@@ -227,23 +224,24 @@ BandFace BandEngines::face(BandModule module)
     }
     case BandModule::darkMode: {
         const bool dark = m_darkMode.isDark();
-        return toggle(module, dark ? QStringLiteral("moon.fill") : QStringLiteral("moon"), dark, accentFill);
+        return toggle(module, BandSymbols::moon.of(dark), dark, accentFill);
     }
     case BandModule::focus: {
         const bool active = m_focus.focusActive();
-        BandFace face =
-            toggle(module, active ? QStringLiteral("moon.fill") : QStringLiteral("moon"), active, focusFill);
+        BandFace face = toggle(module, BandSymbols::moon.of(active), active, focusFill);
         face.badge = m_focus.needsAccess();
         return face;
     }
     case BandModule::messages: {
         const bool unread = m_messages.unread() > 0;
-        return toggle(module, unread ? QStringLiteral("message.fill") : QStringLiteral("message"), unread,
-                      unreadFill);
+        return toggle(module, BandSymbols::messages.of(unread), unread, unreadFill);
     }
     case BandModule::trash: {
         const bool full = m_slow.trashCount() >= 1;
-        return toggle(module, full ? QStringLiteral("trash.fill") : QStringLiteral("trash"), full);
+        BandFace face = toggle(module, BandSymbols::trash.of(full), full);
+        if (!full)
+            face.readout.tint = emptyTrashTint;
+        return face;
     }
     case BandModule::dateTime: {
         BandFace face = readout(DateTimeText::date(now, m_locale), DateTimeText::time(now, m_locale));
@@ -265,9 +263,9 @@ BandFace BandEngines::face(BandModule module)
     case BandModule::battery:
         if (const std::optional<int> battery = m_slow.batteryPercent())
             return readout(QStringLiteral("BATT"), QString::number(*battery) + u'%',
-                           m_slow.batteryCharging() ? std::optional(QStringLiteral("bolt.fill"))
+                           m_slow.batteryCharging() ? std::optional(BandSymbols::power.of(false))
                                                     : std::nullopt);
-        return readout(QStringLiteral("POWER"), QStringLiteral("AC"), QStringLiteral("powerplug.fill"));
+        return readout(QStringLiteral("POWER"), QStringLiteral("AC"), BandSymbols::power.of(true));
     case BandModule::driveSpace:
         return readout(QStringLiteral("FREE"), BandFormat::bytes(m_slow.driveFree(), m_locale));
     case BandModule::wifi: {
@@ -275,7 +273,7 @@ BandFace BandEngines::face(BandModule module)
         BandFace face = readout({}, connected ? m_slow.wifiSSID().value_or(QStringLiteral("Wi-Fi"))
                                               : QStringLiteral("Off"));
         face.look = BandFace::Look::wifi;
-        face.symbol = connected ? QStringLiteral("wifi") : QStringLiteral("wifi.slash");
+        face.symbol = BandSymbols::wifi.of(connected);
         face.on = connected;
         return face;
     }
@@ -306,7 +304,7 @@ BandFace BandEngines::face(BandModule module)
         const bool running = m_pomodoro.phase() == PomodoroEngine::Phase::running;
         BandFace face = readout({}, PomodoroEngine::remainingText(m_pomodoro.remaining()));
         face.look = BandFace::Look::pomodoro;
-        face.symbol = running ? QStringLiteral("pause.fill") : QStringLiteral("play.fill");
+        face.symbol = BandSymbols::pomodoro.of(running);
         face.on = running;
         if (running)
             face.fill = runningTimerFill;
@@ -347,6 +345,8 @@ bool BandEngines::isClickable(BandModule module) const
         return m_publicIP.ip().has_value();
     case BandModule::countdown:
         return !Countdown::isSet(m_services.settings.countdownDate());
+    case BandModule::weather:
+        return m_weather.needsPlace();
     default:
         return false;
     }
@@ -385,6 +385,11 @@ void BandEngines::activate(BandModule module)
         return;
     case BandModule::countdown:
         if (!Countdown::isSet(m_services.settings.countdownDate()))
+            Q_EMIT customizeRequested();
+        return;
+    case BandModule::weather:
+        // The customise window is where the place is typed in.
+        if (m_weather.needsPlace())
             Q_EMIT customizeRequested();
         return;
     default:

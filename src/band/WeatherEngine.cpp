@@ -71,7 +71,9 @@ QString WeatherEngine::text() const
 {
     if (m_temperature)
         return *m_temperature;
-    return m_needsLocation || m_failed ? QStringLiteral("—") : QStringLiteral("…");
+    if (m_needsLocation || m_failed)
+        return QStringLiteral("—");
+    return m_needsPlace ? QStringLiteral("Set Location…") : QStringLiteral("…");
 }
 
 std::optional<std::pair<double, double>> WeatherEngine::placeIn(const QString& text)
@@ -101,6 +103,8 @@ void WeatherEngine::located(const Location::Answer& answer)
         publish(true, m_failed);
         return;
     case Location::Status::failed:
+        // Asking again in half an hour is all the service offers; the user can say where the machine is.
+        publish(m_needsLocation, m_failed, true);
         return;
     }
 }
@@ -133,11 +137,12 @@ void WeatherEngine::apply(const std::optional<QByteArray>& body)
     Q_EMIT changed();
 }
 
-void WeatherEngine::publish(bool needsLocation, bool failed)
+void WeatherEngine::publish(bool needsLocation, bool failed, bool needsPlace)
 {
-    if (needsLocation == m_needsLocation && failed == m_failed)
+    if (needsLocation == m_needsLocation && failed == m_failed && needsPlace == m_needsPlace)
         return;
     m_needsLocation = needsLocation;
     m_failed = failed;
+    m_needsPlace = needsPlace;
     Q_EMIT changed();
 }

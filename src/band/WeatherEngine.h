@@ -17,10 +17,11 @@ class DeckSettings;
 // started. The place is the `weatherLocation` preference when it holds one, else what the desktop's location
 // service answers; a refusal or no service at all means the engine needs location access. The conditions
 // come from the forecast service at the `weatherURL` preference. A failed request or a broken answer keeps
-// the last reading; one request at most is out at a time.
+// the last reading; one request at most is out at a time. When the service is there but cannot tell where
+// the machine is, the engine needs a place typed in.
 //
-// Main thread only. `changed` fires when the temperature, the symbol, the need for location access or the
-// failure changes.
+// Main thread only. `changed` fires when the temperature, the symbol, the need for location access or a
+// place, or the failure changes.
 class WeatherEngine final : public QObject {
     Q_OBJECT
 public:
@@ -50,10 +51,12 @@ public:
 
     [[nodiscard]] const QString& symbolName() const { return m_symbolName; }
     [[nodiscard]] bool needsLocation() const { return m_needsLocation; }
+    // The desktop's location service answered without a position, and no place is set.
+    [[nodiscard]] bool needsPlace() const { return m_needsPlace; }
     // The `weatherURL` preference is not an address the engine may ask.
     [[nodiscard]] bool failed() const { return m_failed; }
     // The module's text: the temperature, else "—" while location access is missing or the service address
-    // is refused, else "…".
+    // is refused, else "Set Location…" while it needs a place, else "…".
     [[nodiscard]] QString text() const;
 
     // The latitude and longitude in "latitude,longitude", or nothing when it is not two numbers in range.
@@ -66,7 +69,7 @@ private:
     void located(const Location::Answer& answer);
     void fetch(double latitude, double longitude);
     void apply(const std::optional<QByteArray>& body);
-    void publish(bool needsLocation, bool failed);
+    void publish(bool needsLocation, bool failed, bool needsPlace = false);
 
     const DeckSettings& m_settings;
     Location& m_location;
@@ -79,4 +82,5 @@ private:
     QString m_symbolName = QStringLiteral("cloud");
     bool m_needsLocation = false;
     bool m_failed = false;
+    bool m_needsPlace = false;
 };

@@ -45,7 +45,7 @@ constexpr std::array<Mapping, 466> offered{{
     {u"info.circle.fill", u"info"},
     {u"magnifyingglass", u"magnifying-glass"},
     {u"magnifyingglass.circle", u"magnifying-glass"},
-    {u"trash", u"trash"},
+    {u"trash", u"trash-simple"},
     {u"trash.fill", u"trash"},
     {u"pencil", u"pencil-simple"},
     {u"pencil.circle", u"pencil-circle"},
@@ -484,7 +484,7 @@ constexpr std::array<Mapping, 466> offered{{
 }};
 
 // Symbols the deck draws itself without offering them.
-constexpr std::array<Mapping, 17> drawnOnly{{
+constexpr std::array<Mapping, 23> drawnOnly{{
     {u"speaker.wave.1.fill", u"speaker-low"},
     {u"opticaldisc", u"disc"},
     {u"circle.lefthalf.filled", u"circle-half"},
@@ -502,6 +502,12 @@ constexpr std::array<Mapping, 17> drawnOnly{{
     {u"clock.arrow.circlepath", u"clock-counter-clockwise"},
     {u"cloud.drizzle", u"cloud-rain"},
     {u"cloud.bolt.rain", u"cloud-lightning"},
+    {u"speaker.minus.fill", u"speaker-simple-low"},
+    {u"speaker.plus.fill", u"speaker-simple-high"},
+    {u"mic.slash.fill", u"microphone-slash"},
+    {u"cup.and.saucer.fill", u"coffee"},
+    {u"powerplug.fill", u"plug"},
+    {u"circle.dashed", u"circle-dashed"},
 }};
 
 QString toQString(std::u16string_view text)

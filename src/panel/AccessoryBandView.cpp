@@ -1,6 +1,8 @@
 #include "panel/AccessoryBandView.h"
 
 #include "band/BandEngines.h"
+#include "band/BandSymbols.h"
+#include "band/CalendarAdding.h"
 #include "band/TrashEmptying.h"
 #include "model/Settings.h"
 #include "panel/DeckPaint.h"
@@ -52,7 +54,8 @@ double fittedWidth(const FractionalFont& font, const QString& text, double width
 }
 
 // The meeting module's calendar chooser, and the calendars of the user's own the store lets them add.
-void addCalendarItems(QMenu& menu, BandEngines& engines, const DeckSettings& settings, QWidget* parent)
+void addCalendarItems(QMenu& menu, BandEngines& engines, const DeckSettings& settings, AlertPresenter& alerts,
+                      QWidget* parent)
 {
     MeetingEngine& meeting = engines.meeting();
     const QStringList chosen = settings.meetingCalendars();
@@ -72,11 +75,10 @@ void addCalendarItems(QMenu& menu, BandEngines& engines, const DeckSettings& set
     if (!store.acceptsSources())
         return;
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Add Calendar…"), &store, [&store, parent] {
-        const QString source = QInputDialog::getText(parent, QStringLiteral("Add Calendar"),
-                                                     QStringLiteral("Calendar file or https address:"));
-        if (!source.trimmed().isEmpty())
-            store.addSource(source);
+    menu.addAction(QStringLiteral("Add Calendar…"), &store, [&store, &alerts, parent] {
+        CalendarAdding::add(store, alerts,
+                            QInputDialog::getText(parent, QStringLiteral("Add Calendar"),
+                                                  QStringLiteral("Calendar file, https or webcal address:")));
     });
     QMenu* remove = nullptr;
     for (const CalendarInfo& calendar : calendars) {
@@ -261,8 +263,8 @@ void AccessoryBandView::paintNetwork(QPainter& painter, const QRectF& frame, con
     const double rowHeight = m_rate.height();
     double top = frame.center().y() - (2 * rowHeight + rowGap) / 2;
     const QColor colour = DeckPaint::white(0.85);
-    const std::pair<QString, QString> rows[] = {{QStringLiteral("arrow.down"), face.readout.caption},
-                                                {QStringLiteral("arrow.up"), face.readout.value}};
+    const std::pair<QString, QString> rows[] = {{BandSymbols::network.of(false), face.readout.caption},
+                                                {BandSymbols::network.of(true), face.readout.value}};
     for (const auto& [symbol, rate] : rows) {
         const double textWidth = fittedWidth(m_rate, rate, inner.width() - arrow - symbolGap, 0.7);
         const double x = inner.center().x() - (arrow + symbolGap + textWidth) / 2;
@@ -360,7 +362,7 @@ std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module,
         }
         menu->addSeparator();
     } else if (module == BandModule::nextMeeting) {
-        addCalendarItems(*menu, engines, m_services.settings, parent);
+        addCalendarItems(*menu, engines, m_services.settings, m_services.alerts, parent);
     } else if (module == BandModule::messages && engines.messages().needsAccess()) {
         MessagesEngine& messages = engines.messages();
         menu->addAction(QStringLiteral("Highlight Unread Messages (Full Disk Access)…"), &messages,
@@ -373,11 +375,13 @@ std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module,
                             &FocusEngine::openFullDiskAccessSettings);
         menu->addAction(QStringLiteral("Shortcut Setup…"), &engines, &BandEngines::focusSetupRequested);
         menu->addSeparator();
-    } else if (module == BandModule::weather && engines.weather().needsLocation() &&
-               engines.weather().canOpenLocationSettings()) {
+    } else if (module == BandModule::weather &&
+               (engines.weather().needsLocation() || engines.weather().needsPlace())) {
         WeatherEngine& weather = engines.weather();
-        menu->addAction(QStringLiteral("Open Location Settings…"), &weather,
-                        &WeatherEngine::openLocationSettings);
+        if (weather.needsLocation() && weather.canOpenLocationSettings())
+            menu->addAction(QStringLiteral("Open Location Settings…"), &weather,
+                            &WeatherEngine::openLocationSettings);
+        menu->addAction(QStringLiteral("Set Location…"), customize);
         menu->addSeparator();
     }
     menu->addAction(QStringLiteral("Customize Band…"), customize);

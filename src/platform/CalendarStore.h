@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // One event as a calendar store hands it out: one instance of a recurring event, already expanded.
 struct CalendarEvent {
@@ -63,14 +64,21 @@ public:
 
     // Whether the user may add calendars of their own (a file or a web address) to this store.
     [[nodiscard]] virtual bool acceptsSources() const = 0;
-    // Adds one; false, with a log line, when the store cannot read it or has it already.
-    virtual bool addSource(const QString& fileOrAddress) = 0;
+    // Adds one. Answers nothing when it was added; otherwise why not, in a sentence the user is shown.
+    [[nodiscard]] virtual std::optional<QString> addSource(const QString& fileOrAddress) = 0;
     // Whether the calendar is one the user added, which they may remove again.
     [[nodiscard]] virtual bool isRemovable(const QString& calendarId) const = 0;
     virtual bool removeSource(const QString& calendarId) = 0;
 
 Q_SIGNALS:
     void changed();
+
+protected:
+    // Why a store that takes no calendars of the user's own refuses one.
+    [[nodiscard]] static QString takesNoSources()
+    {
+        return QStringLiteral("Calendars can't be added here: they come from the desktop's calendar.");
+    }
 };
 
 // A desktop without calendars: access is granted to nothing.
@@ -91,7 +99,7 @@ public:
     void openApplication() override {}
     void openAccessSettings() override {}
     [[nodiscard]] bool acceptsSources() const override { return false; }
-    bool addSource(const QString&) override { return false; }
+    [[nodiscard]] std::optional<QString> addSource(const QString&) override { return takesNoSources(); }
     [[nodiscard]] bool isRemovable(const QString&) const override { return false; }
     bool removeSource(const QString&) override { return false; }
 };

@@ -143,11 +143,20 @@ TEST_F(WeatherEngineTest, WithoutLocationAccessTheModuleSaysSoUntilAPlaceArrives
     }
     EXPECT_EQ(m_location.opened, 2);
     EXPECT_TRUE(m_server.targets().isEmpty());
+}
 
+TEST_F(WeatherEngineTest, AServiceThatCannotLocateAsksForAPlaceInsteadOfWaitingForever)
+{
     m_location.next = {Location::Status::failed};
     refreshAndSettle(m_engine);
     EXPECT_FALSE(m_engine.needsLocation());
-    EXPECT_EQ(m_engine.text(), QStringLiteral("…"));
+    EXPECT_TRUE(m_engine.needsPlace());
+    EXPECT_EQ(m_engine.text(), QStringLiteral("Set Location…"));
+
+    m_settings.setWeatherLocation(QStringLiteral("48.85,2.35"));
+    refreshAndSettle(m_engine);
+    EXPECT_FALSE(m_engine.needsPlace());
+    EXPECT_EQ(m_engine.text(), QStringLiteral("22°"));
 }
 
 TEST_F(WeatherEngineTest, BrokenSlowOrRefusedServicesKeepTheLastReading)

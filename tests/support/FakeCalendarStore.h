@@ -34,10 +34,12 @@ public:
     void openApplication() override { ++applicationOpened; }
     void openAccessSettings() override { ++settingsOpened; }
     [[nodiscard]] bool acceptsSources() const override { return takesSources; }
-    bool addSource(const QString& source) override
+    [[nodiscard]] std::optional<QString> addSource(const QString& source) override
     {
+        if (!takesSources)
+            return QStringLiteral("refused");
         sources.append(source);
-        return takesSources;
+        return std::nullopt;
     }
     [[nodiscard]] bool isRemovable(const QString& id) const override { return sources.contains(id); }
     bool removeSource(const QString& id) override { return sources.removeAll(id) > 0; }

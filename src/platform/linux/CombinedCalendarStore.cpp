@@ -96,12 +96,12 @@ bool CombinedCalendarStore::acceptsSources() const
                        [](const auto& store) { return store->acceptsSources(); });
 }
 
-bool CombinedCalendarStore::addSource(const QString& fileOrAddress)
+std::optional<QString> CombinedCalendarStore::addSource(const QString& fileOrAddress)
 {
     for (const auto& store : m_stores)
         if (store->acceptsSources())
             return store->addSource(fileOrAddress);
-    return false;
+    return takesNoSources();
 }
 
 bool CombinedCalendarStore::isRemovable(const QString& calendarId) const

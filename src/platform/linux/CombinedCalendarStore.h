@@ -28,7 +28,7 @@ public:
     void openAccessSettings() override;
 
     [[nodiscard]] bool acceptsSources() const override;
-    bool addSource(const QString& fileOrAddress) override;
+    [[nodiscard]] std::optional<QString> addSource(const QString& fileOrAddress) override;
     [[nodiscard]] bool isRemovable(const QString& calendarId) const override;
     bool removeSource(const QString& calendarId) override;
 

@@ -38,7 +38,7 @@ public:
     void openAccessSettings() override {}
 
     [[nodiscard]] bool acceptsSources() const override { return false; }
-    bool addSource(const QString&) override { return false; }
+    [[nodiscard]] std::optional<QString> addSource(const QString&) override { return takesNoSources(); }
     [[nodiscard]] bool isRemovable(const QString&) const override { return false; }
     bool removeSource(const QString&) override { return false; }
 

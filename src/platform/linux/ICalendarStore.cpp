@@ -96,7 +96,9 @@ std::optional<QUrl> ICalendarStore::sourceUrl(const QString& text)
     const QString trimmed = text.trimmed();
     if (trimmed.startsWith(u'/'))
         return QUrl::fromLocalFile(trimmed);
-    const QUrl url(trimmed, QUrl::StrictMode);
+    QUrl url(trimmed, QUrl::StrictMode);
+    if (const QString scheme = url.scheme().toLower(); scheme == u"webcal" || scheme == u"webcals")
+        url.setScheme(QStringLiteral("https"));
     if (url.isLocalFile())
         return url;
     if (url.isValid() && !url.host().isEmpty() && Endpoint::isAllowed(url))
@@ -230,20 +232,26 @@ void ICalendarStore::openApplication()
     CalendarApplication::open(m_workspace);
 }
 
-bool ICalendarStore::addSource(const QString& text)
+std::optional<QString> ICalendarStore::addSource(const QString& text)
 {
     const std::optional<QUrl> url = sourceUrl(text);
     if (!url) {
         qCWarning(lcPlatform).noquote() << "Marquetto: not a calendar file or secure web address:" << text;
-        return false;
+        return QStringLiteral("“%1” is neither a calendar file nor an https or webcal address.")
+            .arg(text.trimmed().left(200));
     }
     const QString source = url->isLocalFile() ? url->toLocalFile() : url->toString();
+    if (url->isLocalFile()) {
+        const QFileInfo file(source);
+        if (!file.isFile() || !file.isReadable())
+            return QStringLiteral("There is no calendar file at %1 that Marquetto can read.").arg(source);
+    }
     QStringList sources = m_settings.meetingCalendarSources();
     if (isRemovable(calendarId(url->toString())) || sources.contains(source))
-        return false;
+        return QStringLiteral("This calendar is on the list already.");
     sources.append(source);
     m_settings.setMeetingCalendarSources(sources);
-    return true;
+    return std::nullopt;
 }
 
 bool ICalendarStore::removeSource(const QString& id)

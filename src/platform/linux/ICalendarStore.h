@@ -46,8 +46,8 @@ public:
     void openAccessSettings() override {}
 
     [[nodiscard]] bool acceptsSources() const override { return true; }
-    // Takes a file path or a secure web address into the preference.
-    bool addSource(const QString& text) override;
+    // Takes a readable file or a secure web address into the preference.
+    [[nodiscard]] std::optional<QString> addSource(const QString& text) override;
     [[nodiscard]] bool isRemovable(const QString& calendarId) const override;
     bool removeSource(const QString& calendarId) override;
 
@@ -59,7 +59,8 @@ public:
     [[nodiscard]] bool isFollowing() const { return m_timer.isActive(); }
 
     [[nodiscard]] static QString calendarId(const QString& source);
-    // The source as an address the store may read: a local file, https, or http to this machine.
+    // The source as an address the store may read: a local file, https, or http to this machine. A webcal
+    // address, as calendar services hand out for subscribing, is its https address.
     [[nodiscard]] static std::optional<QUrl> sourceUrl(const QString& text);
 
 private:

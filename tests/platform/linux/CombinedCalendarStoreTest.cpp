@@ -79,7 +79,7 @@ TEST(CombinedCalendarStoreTest, AddedCalendarsGoToTheStoreThatTakesThem)
 {
     TwoStores stores;
     EXPECT_TRUE(stores.combined->acceptsSources());
-    EXPECT_TRUE(stores.combined->addSource(QStringLiteral("ics-2")));
+    EXPECT_EQ(stores.combined->addSource(QStringLiteral("ics-2")), std::nullopt);
     EXPECT_EQ(stores.files->sources, QStringList{QStringLiteral("ics-2")});
     EXPECT_TRUE(stores.desktop->sources.isEmpty());
     EXPECT_TRUE(stores.combined->isRemovable(QStringLiteral("ics-2")));

@@ -1,10 +1,12 @@
 #include "platform/linux/ICalendarStore.h"
 
+#include "band/CalendarAdding.h"
 #include "core/AtomicFile.h"
 #include "core/BackgroundQueue.h"
 #include "model/Settings.h"
 #include "platform/Preferences.h"
 #include "support/FakeClock.h"
+#include "support/FakeDevices.h"
 #include "support/FakeWorkspace.h"
 #include "support/LocalHttpServer.h"
 #include "support/LogCapture.h"
@@ -67,8 +69,8 @@ TEST_F(ICalendarStoreTest, AnAddressIsAskedAtMostEveryFiveMinutesKeepsItsLastAns
     const QString address = m_server.url(QStringLiteral("/team.ics")).toString();
     m_server.answer(QStringLiteral("/team.ics"), oneEvent("Planning"));
     auto store = makeStore();
-    ASSERT_TRUE(store->addSource(address));
-    EXPECT_FALSE(store->addSource(address));
+    ASSERT_EQ(store->addSource(address), std::nullopt);
+    EXPECT_EQ(store->addSource(address), QStringLiteral("This calendar is on the list already."));
     settle(*store);
     EXPECT_EQ(titles(*store), QStringList{QStringLiteral("Planning")});
     EXPECT_EQ(store->calendars().value(0).id, ICalendarStore::calendarId(address));
@@ -123,9 +125,9 @@ TEST_F(ICalendarStoreTest, FilesAreReadAgainAndOnlySecureOrLocalSourcesAreTaken)
     const QString file = m_paths.home + QStringLiteral("/family.ics");
     ASSERT_FALSE(AtomicFile::write(file, oneEvent("Dentist")));
     auto store = makeStore();
-    EXPECT_FALSE(store->addSource(QStringLiteral("http://example.com/cal.ics")));
-    EXPECT_FALSE(store->addSource(QStringLiteral("relative/cal.ics")));
-    ASSERT_TRUE(store->addSource(file));
+    EXPECT_TRUE(store->addSource(QStringLiteral("http://example.com/cal.ics")));
+    EXPECT_TRUE(store->addSource(QStringLiteral("relative/cal.ics")));
+    ASSERT_EQ(store->addSource(file), std::nullopt);
     settle(*store);
     EXPECT_EQ(titles(*store), QStringList{QStringLiteral("Dentist")});
     EXPECT_EQ(store->calendars().value(0).title, QStringLiteral("family"));
@@ -140,6 +142,31 @@ TEST_F(ICalendarStoreTest, FilesAreReadAgainAndOnlySecureOrLocalSourcesAreTaken)
     ASSERT_TRUE(store->removeSource(ICalendarStore::calendarId(QUrl::fromLocalFile(file).toString())));
     EXPECT_TRUE(store->calendars().isEmpty());
     EXPECT_TRUE(m_settings.meetingCalendarSources().isEmpty());
+}
+
+TEST_F(ICalendarStoreTest, WebcalAddressesAreTakenAndARefusedCalendarSaysWhy)
+{
+    EXPECT_EQ(ICalendarStore::sourceUrl(QStringLiteral("webcal://calendar.example.com/team.ics")),
+              QUrl(QStringLiteral("https://calendar.example.com/team.ics")));
+    EXPECT_EQ(ICalendarStore::sourceUrl(QStringLiteral(" WEBCALS://calendar.example.com/team.ics")),
+              QUrl(QStringLiteral("https://calendar.example.com/team.ics")));
+
+    const QString file = m_paths.home + QStringLiteral("/family.ics");
+    ASSERT_FALSE(AtomicFile::write(file, oneEvent("Dentist")));
+    auto store = makeStore();
+    FakeAlertPresenter alerts;
+    const QString missing = m_paths.home + QStringLiteral("/gone.ics");
+    for (const QString& typed : {QStringLiteral("  "), QStringLiteral("webcal://127.0.0.1:1/team.ics"), file,
+                                 QStringLiteral("calendar.example.com"), missing, file})
+        CalendarAdding::add(*store, alerts, typed);
+    EXPECT_EQ(m_settings.meetingCalendarSources(),
+              (QStringList{QStringLiteral("https://127.0.0.1:1/team.ics"), file}));
+    ASSERT_EQ(alerts.shown.size(), 3u);
+    EXPECT_EQ(alerts.shown[0].message, QStringLiteral("Couldn't Add the Calendar"));
+    EXPECT_TRUE(alerts.shown[0].informativeText.contains(u"calendar.example.com"));
+    EXPECT_TRUE(alerts.shown[1].informativeText.contains(missing));
+    EXPECT_EQ(alerts.shown[2].informativeText, QStringLiteral("This calendar is on the list already."));
+    settle(*store);
 }
 
 } // namespace
