@@ -1,5 +1,6 @@
 #include "ArtworkDownloads.h"
 
+#include "band/SingleFetch.h"
 #include "core/AtomicFile.h"
 #include "core/BackgroundQueue.h"
 #include "core/Logging.h"
@@ -44,9 +45,12 @@ ArtworkDownloads::ArtworkDownloads(QString folder, ArtworkDownloadLimits limits,
     : QObject(parent)
     , m_folder(std::move(folder))
     , m_limits(limits)
-    , m_fetch(QStringLiteral("artwork"), SingleFetch::Limits{limits.timeout, limits.maxBytes})
+    , m_fetch(std::make_unique<SingleFetch>(QStringLiteral("artwork"),
+                                            SingleFetch::Limits{limits.timeout, limits.maxBytes}))
 {
 }
+
+ArtworkDownloads::~ArtworkDownloads() = default;
 
 bool ArtworkDownloads::isWebAddress(const QUrl& url)
 {
@@ -61,12 +65,12 @@ void ArtworkDownloads::fetch(const QUrl& url, Answer answer)
         answer(fileFor(url));
         return;
     }
-    if (m_fetch.isBusy()) {
+    if (m_fetch->isBusy()) {
         if (url == m_pending) {
             m_waiting.push_back(std::move(answer));
             return;
         }
-        m_fetch.abandon();
+        m_fetch->abandon();
     }
     if (!m_folderEmptied) {
         m_folderEmptied = true;
@@ -75,7 +79,7 @@ void ArtworkDownloads::fetch(const QUrl& url, Answer answer)
     m_pending = url;
     m_waiting.push_back(std::move(answer));
     const bool started =
-        m_fetch.get(url, [this, url](std::optional<QByteArray> body) { downloaded(url, std::move(body)); });
+        m_fetch->get(url, [this, url](std::optional<QByteArray> body) { downloaded(url, std::move(body)); });
     if (!started)
         answerAll(std::exchange(m_waiting, {}), std::nullopt);
 }

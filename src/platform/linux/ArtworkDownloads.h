@@ -1,15 +1,16 @@
 #pragma once
 
-#include "band/SingleFetch.h"
-
 #include <QObject>
 #include <QString>
 #include <QUrl>
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class SingleFetch;
 
 struct ArtworkDownloadLimits {
     std::chrono::milliseconds timeout{10000};
@@ -32,6 +33,7 @@ public:
     using Answer = std::function<void(std::optional<QString> path)>;
 
     explicit ArtworkDownloads(QString folder, ArtworkDownloadLimits limits = {}, QObject* parent = nullptr);
+    ~ArtworkDownloads() override;
 
     [[nodiscard]] static bool isWebAddress(const QUrl& url);
     // The local file holding the picture at `url`, or nothing. Only the latest picture is wanted: a fetch of
@@ -46,7 +48,7 @@ private:
 
     QString m_folder;
     ArtworkDownloadLimits m_limits;
-    SingleFetch m_fetch;
+    std::unique_ptr<SingleFetch> m_fetch;
     bool m_folderEmptied = false;
     QUrl m_pending;
     std::vector<Answer> m_waiting; // for `m_pending`

@@ -109,7 +109,7 @@ TEST_F(ICalendarStoreTest, StoppedItAsksNothingUntilAccessIsAskedForAgain)
     store->stopFollowing();
     EXPECT_FALSE(store->isFollowing());
     EXPECT_EQ(store->authorization(), CalendarStore::Authorization::notDetermined);
-    ASSERT_TRUE(store->addSource(address));
+    ASSERT_EQ(store->addSource(address), std::nullopt);
     settle(*store);
     EXPECT_TRUE(m_server.targets().isEmpty());
 
