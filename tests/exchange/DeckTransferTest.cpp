@@ -137,6 +137,17 @@ TEST(DeckFileEncodingTest, RefusesWhatIsNoCompleteDeckOfAKnownFormat)
 
 class DeckTransferTest : public StoreFixture {
 protected:
+    // What the picture helper does for the companion, in this process.
+    std::function<std::optional<Pages>(const QByteArray&)> iconStorer()
+    {
+        return [this](const QByteArray& file) -> std::optional<Pages> {
+            const auto prepared = DeckTransfer::prepare(file);
+            if (!prepared)
+                return std::nullopt;
+            return DeckTransfer::storeIcons(prepared->deck, m_paths.iconsDir(), m_clock.now(), &acceptAll);
+        };
+    }
+
     void SetUp() override
     {
         writeFile(m_paths.tilesFile(), TileCoding::layoutBytes({{snippetTile(QStringLiteral("old"))}}));
@@ -301,20 +312,15 @@ TEST_F(DeckTransferTest, CompanionImportsOnlyWhenConfirmed)
         QTextStream outStream(&out);
         QTextStream errStream(&err);
         FakeApplicationNames names;
-        DeckCommands::Context context{
-            .store = *m_store,
-            .settings = *m_settings,
-            .names = names,
-            .runner = {},
-            .in = in,
-            .out = outStream,
-            .err = errStream,
-            .wordings = &linuxWordings(),
-            .storeDeckIcons = [this](const QByteArray& file) -> std::optional<Pages> {
-                const auto prepared = DeckTransfer::prepare(file);
-                return DeckTransfer::storeIcons(prepared->deck, m_paths.iconsDir(), m_clock.now(),
-                                                &acceptAll);
-            }};
+        DeckCommands::Context context{.store = *m_store,
+                                      .settings = *m_settings,
+                                      .names = names,
+                                      .runner = {},
+                                      .in = in,
+                                      .out = outStream,
+                                      .err = errStream,
+                                      .wordings = &linuxWordings(),
+                                      .storeDeckIcons = iconStorer()};
         return DeckCommands::run(context, arguments);
     };
     QString out;
@@ -384,11 +390,7 @@ TEST_F(DeckTransferTest, CompanionAppliesTheDeckItShowedEvenWhenTheFileChangesWh
                                   .err = errStream,
                                   .wordings = &linuxWordings(),
                                   .inIsTerminal = true,
-                                  .storeDeckIcons = [this](const QByteArray& file) -> std::optional<Pages> {
-                                      const auto prepared = DeckTransfer::prepare(file);
-                                      return DeckTransfer::storeIcons(prepared->deck, m_paths.iconsDir(),
-                                                                      m_clock.now(), &acceptAll);
-                                  }};
+                                  .storeDeckIcons = iconStorer()};
     EXPECT_EQ(DeckCommands::run(context, {QStringLiteral("import"), path}), DeckCommands::success)
         << err.toStdString();
     EXPECT_TRUE(out.contains(u"It has 1 tile on 1 page.")) << out.toStdString();
