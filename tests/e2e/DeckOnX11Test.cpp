@@ -24,6 +24,8 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QUuid>
+#include <array>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -488,4 +490,78 @@ TEST_F(DeckOnX11, SettingsOpenFromTheDecksMenuAndShowEachTab)
         EXPECT_TRUE(stateIs(QStringLiteral("settingsTab"), tab));
         screenshot(QStringLiteral("settings-") + tab.toLower());
     }
+}
+
+TEST_F(DeckOnX11, AFreshHomeOnXfceStartsFromThePanelsLaunchersWithTheDefaultBand)
+{
+    // Xfce copies each launcher it pins into the panel's own folder, one folder a launcher plugin.
+    struct Launcher {
+        const char* name;
+        const char* icon;
+    };
+    const std::array launchers{Launcher{"Terminal", "utilities-terminal"},
+                               Launcher{"Files", "system-file-manager"},
+                               Launcher{"Web Browser", "web-browser"},
+                               Launcher{"Mail", "emblem-mail"},
+                               Launcher{"Text Editor", "accessories-text-editor"},
+                               Launcher{"Calculator", "accessories-calculator"}};
+    QString items;
+    for (size_t index = 0; index < launchers.size(); ++index) {
+        writeFile(m_paths.configHome +
+                      QStringLiteral("/xfce4/panel/launcher-%1/launcher.desktop").arg(index + 1),
+                  QByteArray("[Desktop Entry]\nType=Application\nExec=true\nName=") + launchers[index].name +
+                      "\nIcon=" + launchers[index].icon + '\n');
+        items += QStringLiteral(R"(<value type="int" value="%1"/>)").arg(index + 1);
+    }
+    QString plugins;
+    for (size_t index = 0; index < launchers.size(); ++index)
+        plugins += QStringLiteral(R"(<property name="plugin-%1" type="string" value="launcher">
+<property name="items" type="array"><value type="string" value="launcher.desktop"/></property></property>)")
+                       .arg(index + 1);
+    writeFile(m_paths.configHome + QStringLiteral("/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml"),
+              QStringLiteral(R"(<?xml version="1.0"?><channel name="xfce4-panel" version="1.0">
+<property name="panels" type="array"><value type="int" value="1"/>
+<property name="panel-1" type="empty"><property name="plugin-ids" type="array">%1</property></property></property>
+<property name="plugins" type="empty">%2</property></channel>)")
+                  .arg(items, plugins)
+                  .toUtf8());
+
+    startDeck(QStringLiteral("XFCE"));
+    const QJsonArray slots = QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("print")}).out)
+                                 .object()[QStringLiteral("pages")][0]
+                                 .toArray();
+    QStringList labels;
+    for (const QJsonValue& slot : slots)
+        if (slot[QStringLiteral("defaultLabel")].isString())
+            labels << slot[QStringLiteral("defaultLabel")].toString();
+    EXPECT_EQ(labels, (QStringList{QStringLiteral("Terminal"), QStringLiteral("Files"),
+                                   QStringLiteral("Web Browser"), QStringLiteral("Mail"),
+                                   QStringLiteral("Text Editor"), QStringLiteral("Calculator")}));
+
+    QStringList modules;
+    ASSERT_TRUE(waitFor([&] {
+        modules.clear();
+        const DeckRun run = runDeck(m_paths.home, {QStringLiteral("band")});
+        for (const QJsonValue& module : QJsonDocument::fromJson(run.out)[QStringLiteral("modules")].toArray())
+            modules << module[QStringLiteral("module")].toString();
+        return !modules.isEmpty();
+    })) << "the band never showed";
+    EXPECT_EQ(modules,
+              (QStringList{QStringLiteral("micMute"), QStringLiteral("volumeDown"),
+                           QStringLiteral("volumeUp"), QStringLiteral("dateTime"), QStringLiteral("focus")}));
+
+    // The picture for the README: the deck alone, once the first tile's icon is drawn over its plate.
+    const QRect deck = frame();
+    std::optional<QImage> shown;
+    const auto iconDrawn = [&] {
+        shown = grabScreen();
+        if (!shown)
+            return false;
+        const QColor plate = shown->pixelColor(deck.topLeft() + QPoint(14 + 8, 14 + 8));
+        const QColor centre = shown->pixelColor(deck.topLeft() + QPoint(14 + 52, 14 + 40));
+        return std::abs(plate.lightness() - centre.lightness()) > 40;
+    };
+    EXPECT_TRUE(waitFor(iconDrawn)) << "the first tile never drew its icon";
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->copy(deck).save(artefacts + QStringLiteral("/first-run.png")));
 }

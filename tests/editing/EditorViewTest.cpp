@@ -126,25 +126,6 @@ TEST_F(EditorViewTest, APresetFromTheLibraryFillsTheFormItIsSavedFrom)
     EXPECT_EQ(saved.icon, preset.icon);
 }
 
-TEST_F(EditorViewTest, AChosenPictureIsImportedAndSavedAsTheCustomImage)
-{
-    QImage picture(64, 64, QImage::Format_ARGB32);
-    picture.fill(Qt::red);
-    const QString path = m_dir.filePath(QStringLiteral("picture.png"));
-    ASSERT_TRUE(picture.save(path));
-    m_controller.show(0, 0);
-    choose(control<QComboBox>("iconStyle"), QStringLiteral("Custom Image"));
-
-    m_controller.editor()->importImage(path);
-    QTRY_VERIFY(m_controller.editor()->state().customIconFileName.has_value());
-    control<QPushButton>("save").click();
-
-    const Tile saved = store().tile(0, 0);
-    const auto* custom = saved.icon.as<TileIcon::Custom>();
-    ASSERT_NE(custom, nullptr);
-    EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
-}
-
 TEST_F(EditorViewTest, SaveWaitsForAPictureStillImportingAndAPictureThatFailsSaysSoAndSavesNothing)
 {
     QImage picture(64, 64, QImage::Format_ARGB32);

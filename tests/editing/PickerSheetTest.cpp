@@ -59,16 +59,23 @@ struct Sheet {
     }
 };
 
+const QStringList fourSymbols{QStringLiteral("speaker"), QStringLiteral("play"),
+                              QStringLiteral("speaker.wave.3"), QStringLiteral("folder")};
+
+// The four symbols with "play" chosen; each pick is added to `picked`.
+SFSymbolPicker fourSymbolsPicker(QStringList& picked)
+{
+    return SFSymbolPicker(builtFont(), fourSymbols, QStringLiteral("play"),
+                          [&picked](const QString& name) { picked << name; });
+}
+
 TEST(PickerSheetTest, TheSymbolPickerFiltersByTextAndAnswersTheClickedSymbol)
 {
     QStringList picked;
-    const QStringList available{QStringLiteral("speaker"), QStringLiteral("play"),
-                                QStringLiteral("speaker.wave.3"), QStringLiteral("folder")};
-    SFSymbolPicker picker(builtFont(), available, QStringLiteral("play"),
-                          [&picked](const QString& name) { picked << name; });
+    SFSymbolPicker picker = fourSymbolsPicker(picked);
     picker.show();
     const Sheet sheet{picker};
-    EXPECT_EQ(sheet.shownNames(), available);
+    EXPECT_EQ(sheet.shownNames(), fourSymbols);
     EXPECT_TRUE(sheet.labels().contains(QStringLiteral("4 symbols")));
 
     sheet.type(QStringLiteral(" Speaker"));
@@ -131,10 +138,7 @@ QImage paintedCell(QListView& grid, int row, bool focused)
 TEST(PickerSheetTest, TheKeyboardMovesAFocusRingOverTheCellsAndReturnPicksTheCellOrTheFirstMatch)
 {
     QStringList picked;
-    const QStringList available{QStringLiteral("speaker"), QStringLiteral("play"),
-                                QStringLiteral("speaker.wave.3"), QStringLiteral("folder")};
-    SFSymbolPicker picker(builtFont(), available, QStringLiteral("play"),
-                          [&picked](const QString& name) { picked << name; });
+    SFSymbolPicker picker = fourSymbolsPicker(picked);
     picker.show();
     const Sheet sheet{picker};
     QListView& grid = sheet.grid();

@@ -154,6 +154,26 @@ protected:
         makeStore();
     }
 
+    // The companion's command line run in this process, its answers read from `in`.
+    int runCompanion(QIODevice& in, const QStringList& arguments, QString& out, QString& err,
+                     bool inIsTerminal = false)
+    {
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        FakeApplicationNames names;
+        DeckCommands::Context context{.store = *m_store,
+                                      .settings = *m_settings,
+                                      .names = names,
+                                      .runner = {},
+                                      .in = in,
+                                      .out = outStream,
+                                      .err = errStream,
+                                      .wordings = &linuxWordings(),
+                                      .inIsTerminal = inIsTerminal,
+                                      .storeDeckIcons = iconStorer()};
+        return DeckCommands::run(context, arguments);
+    }
+
     DeckTransfer::LocalDeck local()
     {
         return {*m_store, *m_settings, m_paths.iconsDir(), m_clock, &acceptAll};
@@ -306,22 +326,10 @@ TEST_F(DeckTransferTest, CompanionImportsOnlyWhenConfirmed)
     DeckTransfer::DeckFile deck = fixtureDeck();
     deck.pages = {{snippetTile(QStringLiteral("imported"))}};
     const QString path = deckFile(deck);
+    QBuffer noAnswer;
+    noAnswer.open(QIODevice::ReadOnly);
     const auto run = [&](const QStringList& arguments, QString& out, QString& err) {
-        QBuffer in;
-        in.open(QIODevice::ReadOnly);
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        FakeApplicationNames names;
-        DeckCommands::Context context{.store = *m_store,
-                                      .settings = *m_settings,
-                                      .names = names,
-                                      .runner = {},
-                                      .in = in,
-                                      .out = outStream,
-                                      .err = errStream,
-                                      .wordings = &linuxWordings(),
-                                      .storeDeckIcons = iconStorer()};
-        return DeckCommands::run(context, arguments);
+        return runCompanion(noAnswer, arguments, out, err);
     };
     QString out;
     QString err;
@@ -378,20 +386,7 @@ TEST_F(DeckTransferTest, CompanionAppliesTheDeckItShowedEvenWhenTheFileChangesWh
     AnswerWhileFileChanges in([&] { writeFile(path, DeckTransfer::encode(swapped)); });
     QString out;
     QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    FakeApplicationNames names;
-    DeckCommands::Context context{.store = *m_store,
-                                  .settings = *m_settings,
-                                  .names = names,
-                                  .runner = {},
-                                  .in = in,
-                                  .out = outStream,
-                                  .err = errStream,
-                                  .wordings = &linuxWordings(),
-                                  .inIsTerminal = true,
-                                  .storeDeckIcons = iconStorer()};
-    EXPECT_EQ(DeckCommands::run(context, {QStringLiteral("import"), path}), DeckCommands::success)
+    EXPECT_EQ(runCompanion(in, {QStringLiteral("import"), path}, out, err, true), DeckCommands::success)
         << err.toStdString();
     EXPECT_TRUE(out.contains(u"It has 1 tile on 1 page.")) << out.toStdString();
     EXPECT_EQ(m_store->tile(0, 0).action, snippetTile(QStringLiteral("shown")).action);
