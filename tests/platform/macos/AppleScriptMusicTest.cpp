@@ -1,6 +1,7 @@
 #include "platform/macos/AppleScriptMusic.h"
 
 #include "core/BackgroundQueue.h"
+#include "platform/macos/MusicScripts.h"
 #include "support/FakeProcessRunner.h"
 #include "support/TempHome.h"
 
@@ -20,24 +21,6 @@ namespace {
 
 const QString osascript = QStringLiteral("/usr/bin/osascript");
 const QString e = QStringLiteral("-e");
-
-const QString albumsScript = QStringLiteral(
-    "tell application \"Music\"\n    set albs to album of every track of library playlist 1\n    set aarts "
-    "to "
-    "album artist of every track of library playlist 1\n    set tarts to artist of every track of library "
-    "playlist 1\nend tell\nset AppleScript's text item delimiters to linefeed\nreturn (albs as text) & "
-    "linefeed "
-    "& \"===SEP===\" & linefeed & (aarts as text) & linefeed & \"===SEP===\" & linefeed & (tarts as text)");
-const QString albumNamesScript =
-    QStringLiteral("tell application \"Music\"\n    set albs to album of every track of library playlist "
-                   "1\nend tell\nset AppleScript's text item delimiters to linefeed\nreturn albs as text");
-const QString nowPlayingScript = QStringLiteral(
-    "tell application \"Music\"\n    if player state is playing then\n        set st to \"playing\"\n    "
-    "else\n        set st to \"paused\"\n    end if\n    try\n        set tn to name of current track\n      "
-    " "
-    " set ar to artist of current track\n        set dbid to (database ID of current track) as text\n    on "
-    "error\n        set tn to \"\"\n        set ar to \"\"\n        set dbid to \"\"\n    end try\nend "
-    "tell\nreturn st & linefeed & tn & linefeed & ar & linefeed & dbid");
 
 // Stands in for osascript, and for the file the artwork scripts write: `artwork`, when set, lands at the
 // path the script opens for access.
@@ -63,9 +46,13 @@ public:
     }
 };
 
-void answer(ScriptRunner& processes, const QString& script, const QString& output)
+// Answers osascript run with these scripts, each after its own "-e".
+void answer(ScriptRunner& processes, const QStringList& scripts, const QString& output)
 {
-    processes.fake.answer(osascript + QLatin1Char(' ') + e + QLatin1Char(' ') + script, output);
+    QString commandLine = osascript;
+    for (const QString& script : scripts)
+        commandLine += QLatin1Char(' ') + e + QLatin1Char(' ') + script;
+    processes.fake.answer(commandLine, output);
 }
 
 // Lets the background job finish and delivers its answer.
@@ -85,7 +72,7 @@ protected:
     AppleScriptMusic m_music{m_processes, m_paths, [] { return true; }};
 };
 
-TEST_F(AppleScriptMusicTest, CommandsFireTheirExactScripts)
+TEST_F(AppleScriptMusicTest, CommandsFireTheirOwnScriptsWithNamesEscaped)
 {
     m_music.play(QStringLiteral("Say \"Hi\" \\ Bye\nTwo"), QStringLiteral("AC\\DC"));
     m_music.playPlaylist(QStringLiteral("Road \"Trip\" \\ 2"));
@@ -93,19 +80,17 @@ TEST_F(AppleScriptMusicTest, CommandsFireTheirExactScripts)
     m_music.nextTrack();
     m_music.previousTrack();
 
-    const std::vector<FakeProcessRunner::Call> expected{
-        {osascript,
-         {e,
-          QStringLiteral("tell application \"Music\" to play user playlist \"Road \\\"Trip\\\" \\\\ 2\"")}},
-        {osascript, {e, QStringLiteral("tell application \"Music\" to playpause")}},
-        {osascript, {e, QStringLiteral("tell application \"Music\" to next track")}},
-        {osascript, {e, QStringLiteral("tell application \"Music\" to previous track")}},
-    };
     const std::vector<FakeProcessRunner::Call> calls = m_processes.fake.calls();
     ASSERT_EQ(calls.size(), 5U);
     EXPECT_TRUE(calls[0].arguments.at(1).contains(
         QStringLiteral("set alb to \"Say \\\"Hi\\\" \\\\ Bye\nTwo\"\n    set art to \"AC\\\\DC\"\n")));
-    EXPECT_EQ(std::vector(calls.begin() + 1, calls.end()), expected);
+    EXPECT_EQ(
+        calls[1].arguments.at(1),
+        QStringLiteral("tell application \"Music\" to play user playlist \"Road \\\"Trip\\\" \\\\ 2\""));
+    const QStringList transport{MusicScripts::playPause(), MusicScripts::nextTrack(),
+                                MusicScripts::previousTrack()};
+    for (int i = 0; i < transport.size(); ++i)
+        EXPECT_EQ(calls[2 + i], (FakeProcessRunner::Call{osascript, {e, transport[i]}, false})) << i;
 }
 
 TEST_F(AppleScriptMusicTest, PlaylistsAreTrimmedNonBlankLinesInMusicsOrder)
@@ -115,13 +100,7 @@ TEST_F(AppleScriptMusicTest, PlaylistsAreTrimmedNonBlankLinesInMusicsOrder)
     };
     EXPECT_EQ(playlists(), QStringList());
 
-    m_processes.fake.answer(
-        QStringList{osascript, e,
-                    QStringLiteral("tell application \"Music\" to set pls to name of user playlists"), e,
-                    QStringLiteral("set AppleScript's text item delimiters to linefeed"), e,
-                    QStringLiteral("pls as text")}
-            .join(QLatin1Char(' ')),
-        QStringLiteral(" Road Trip \n\nChill\t\n \t\nChill\n"));
+    answer(m_processes, MusicScripts::playlists(), QStringLiteral(" Road Trip \n\nChill\t\n \t\nChill\n"));
     EXPECT_EQ(playlists(),
               (QStringList{QStringLiteral("Road Trip"), QStringLiteral("Chill"), QStringLiteral("Chill")}));
 }
@@ -171,9 +150,9 @@ TEST_F(AppleScriptMusicTest, AlbumsAreReadFromEitherScriptAndSorted)
         ScriptRunner processes;
         AppleScriptMusic music(processes, m_paths, [] { return true; });
         if (c.full)
-            answer(processes, albumsScript, *c.full);
+            answer(processes, {MusicScripts::albums()}, *c.full);
         if (c.names)
-            answer(processes, albumNamesScript, *c.names);
+            answer(processes, {MusicScripts::albumNames()}, *c.names);
         EXPECT_EQ(answerOf<std::vector<AlbumEntry>>([&music](auto handler) { music.fetchAlbums(handler); }),
                   c.expected);
     }
@@ -203,7 +182,7 @@ TEST_F(AppleScriptMusicTest, NowPlayingNeedsAllFourLines)
         ScriptRunner processes;
         AppleScriptMusic music(processes, m_paths, [] { return true; });
         if (c.output)
-            answer(processes, nowPlayingScript, *c.output);
+            answer(processes, {MusicScripts::nowPlaying()}, *c.output);
         const auto answered = answerOf<std::optional<NowPlayingInfo>>(
             [&music](auto handler) { music.fetchNowPlaying(handler); });
         ASSERT_TRUE(answered);
