@@ -3,7 +3,6 @@
 #include "exchange/CloudTexts.h"
 #include "platform/linux/LinuxWordings.h"
 #include "platform/linux/MachineName.h"
-#include "platform/macos/MacWordings.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -56,14 +55,10 @@ TEST_F(CloudFolderTest, TheMachineIsNamedByItsPrettyNameElseItsHostName)
     EXPECT_EQ(MachineName::read(info + QStringLiteral(".missing")), QSysInfo::machineHostName());
 }
 
-TEST_F(CloudFolderTest, LinuxTextsNameTheFolderAndAComputerWhileTheMacKeepsItsOwn)
+TEST_F(CloudFolderTest, LinuxTextsNameTheFolderAndAComputerAndNothingOfTheMac)
 {
     const CloudTexts linux(linuxWordings(), QStringLiteral("Nextcloud"));
-    const CloudTexts mac(macWordings(), QStringLiteral("CloudDocs"));
     const QDateTime saved(QDate(2026, 3, 5), QTime(14, 7), Qt::UTC);
-    EXPECT_EQ(mac.question({}, 1, saved).message, QStringLiteral("Which deck should your Macs use?"));
-    EXPECT_EQ(mac.status(CloudRule::Reading::unavailable),
-              QStringLiteral("iCloud Drive is off. Turn it on in System Settings to keep syncing."));
     EXPECT_EQ(linux.checking(), QStringLiteral("Checking Nextcloud…"));
 
     const Alert question = linux.question({}, 12, saved);
