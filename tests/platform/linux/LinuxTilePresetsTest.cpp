@@ -50,14 +50,6 @@ TEST_F(LinuxTilePresetsTest, MatchesTheMacCatalogueSlotForSlotInLinuxWords)
     }
 }
 
-TEST_F(LinuxTilePresetsTest, TheShrugIsTheOneTheMacPrints)
-{
-    const std::vector<TilePreset> presets = catalogue();
-    const auto* snippet = withId(presets, QStringLiteral("copy-shrug")).action.as<TileAction::Snippet>();
-    ASSERT_TRUE(snippet);
-    EXPECT_EQ(snippet->text, QStringLiteral("¯\\_(ツ)_/¯"));
-}
-
 TEST_F(LinuxTilePresetsTest, FoldersFollowTheHomeAndTheUserDirectories)
 {
     const auto folderOf = [this](const char* id) {
