@@ -515,14 +515,8 @@ TEST_F(DeckViewTest, DeckMenuWithOnePageCannotMoveOrDeleteIt)
 {
     makeView();
     const std::unique_ptr<QMenu> menu = m_view->menus().deckMenu();
-    EXPECT_EQ(entries(*menu), (std::vector<MenuEntry>{{QStringLiteral("Edit Layout"), true},
-                                                      {QString(), true},
-                                                      {QStringLiteral("Add Page"), true},
-                                                      {QStringLiteral("Move Page To"), false},
-                                                      {QStringLiteral("Delete This Page"), false},
-                                                      {QString(), true},
-                                                      {QStringLiteral("Export Deck…"), true},
-                                                      {QStringLiteral("Import Deck…"), true}}));
+    EXPECT_FALSE(actionNamed(*menu, QStringLiteral("Move Page To"))->isEnabled());
+    EXPECT_FALSE(actionNamed(*menu, QStringLiteral("Delete This Page"))->isEnabled());
     QSignalSpy exports(&m_view->menus(), &DeckMenus::exportDeckRequested);
     QSignalSpy imports(&m_view->menus(), &DeckMenus::importDeckRequested);
     actionNamed(*menu, QStringLiteral("Import Deck…"))->trigger();
@@ -757,11 +751,9 @@ TEST_F(DeckViewTest, AFileDroppedOnATileBecomesItsActionAndTheFileStaysWhereItIs
     // A move would have the file manager delete the file it handed over.
     EXPECT_EQ(drop(slot(4).center(), file),
               std::pair(std::optional(Qt::CopyAction), std::optional(Qt::CopyAction)));
-    const Tile after = m_store->tile(0, 4);
-    EXPECT_EQ(after.id, before.id);
-    EXPECT_EQ(after.action, TileAction{TileAction::OpenFile{notes}});
-    EXPECT_TRUE(after.label.isEmpty());
-    EXPECT_TRUE(after.icon.isAuto());
+    // What else the new tile keeps and drops is the file drop's own to check.
+    EXPECT_EQ(m_store->tile(0, 4).id, before.id);
+    EXPECT_EQ(m_store->tile(0, 4).action, TileAction{TileAction::OpenFile{notes}});
 }
 
 TEST_F(DeckViewTest, StarterHintClosesByItsButtonOrByEditing)
