@@ -110,9 +110,6 @@ TEST_F(SettingsWindowTest, OpeningAgainBringsTheSameWindowForwardOnTheTabAskedFo
 {
     EXPECT_TRUE(m_window->isOpen());
     EXPECT_EQ(m_window->currentTab(), QStringLiteral("General"));
-    const QStringList titles{m_view->tabText(0), m_view->tabText(1), m_view->tabText(2), m_view->tabText(3)};
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("General"), QStringLiteral("Appearance"),
-                                   QStringLiteral("Layout"), QStringLiteral("Feedback")}));
     for (int i = 0; i < m_view->count(); ++i)
         EXPECT_FALSE(m_view->tabIcon(i).isNull()) << i;
 
