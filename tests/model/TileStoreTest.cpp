@@ -4,7 +4,6 @@
 #include "support/StoreFixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -52,13 +51,38 @@ TEST_F(TileStoreLoading, FirstLaunchInstallsTheStarterDeckAndWritesItAtOnce)
     EXPECT_TRUE(backupNames().isEmpty());
 }
 
-TEST_F(TileStoreLoading, FirstLaunchWithoutFavouritesStartsEmptyAndWritesNothing)
+TEST_F(TileStoreLoading, WithoutFavouritesOrWithADeckOfItsOwnItStartsEmptyAndWritesNothing)
 {
-    TileStore& store = makeStore();
-    ASSERT_EQ(store.pages().size(), 1u);
-    EXPECT_TRUE(isEmptyPage(store.pages()[0], 9));
-    EXPECT_FALSE(m_preferences->contains(QStringLiteral("starterHintPending")));
-    EXPECT_FALSE(exists(m_paths.tilesFile()));
+    const struct {
+        const char* name;
+        std::vector<Tile> favourites;
+        QString file;
+        QByteArray bytes;
+    } cases[] = {
+        {"no favourites", {}, {}, {}},
+        {"an empty layout", {snippetTile(QStringLiteral("a"))}, m_paths.tilesFile(), "[]"},
+        {"only backups",
+         {snippetTile(QStringLiteral("a"))},
+         m_paths.backupsDir() + QStringLiteral("/tiles-20260101-090000.json"),
+         "[[]]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(m_paths.supportDir()).removeRecursively();
+        m_starterTiles = c.favourites;
+        m_starterLimitAsked = -1;
+        if (!c.file.isEmpty())
+            writeFile(c.file, c.bytes);
+        TileStore& store = makeStore();
+        EXPECT_EQ(store.loadedFromDisk(), c.file == m_paths.tilesFile());
+        ASSERT_EQ(store.pages().size(), 1u);
+        EXPECT_TRUE(isEmptyPage(store.pages()[0], 9));
+        EXPECT_FALSE(m_preferences->contains(QStringLiteral("starterHintPending")));
+        EXPECT_EQ(exists(m_paths.tilesFile()), c.file == m_paths.tilesFile()) << "nothing is written";
+        if (!c.favourites.empty()) {
+            EXPECT_EQ(m_starterLimitAsked, -1) << "a deck of its own never brings the starter deck";
+        }
+    }
 }
 
 TEST_F(TileStoreLoading, OlderSinglePageFileIsReadAndRewrittenAsPages)
@@ -73,17 +97,6 @@ TEST_F(TileStoreLoading, OlderSinglePageFileIsReadAndRewrittenAsPages)
     EXPECT_EQ(decodeFile(readFile(m_paths.tilesFile())), store.pages());
 }
 
-TEST_F(TileStoreLoading, EmptyArrayGivesOneEmptyPageAndNoStarterDeck)
-{
-    m_starterTiles = {snippetTile(QStringLiteral("a"))};
-    writeFile(m_paths.tilesFile(), "[]");
-    TileStore& store = makeStore();
-    EXPECT_TRUE(store.loadedFromDisk());
-    ASSERT_EQ(store.pages().size(), 1u);
-    EXPECT_TRUE(isEmptyPage(store.pages()[0], 9));
-    EXPECT_EQ(m_starterLimitAsked, -1);
-}
-
 TEST_F(TileStoreLoading, UnreadableFileIsKeptCopiedAndHoldsTheIconCleanup)
 {
     const std::vector<QByteArray> unreadable{
@@ -91,6 +104,7 @@ TEST_F(TileStoreLoading, UnreadableFileIsKeptCopiedAndHoldsTheIconCleanup)
         R"([[{"id":"0F2B5C1E-9A3D-4E6F-8B7A-1C2D3E4F5A6B","label":"","icon":{"auto":{}},"action":{"teleport":{}}}]])",
         "[[\xff\xfe\xfd]]", // not UTF-8
         QByteArray(5000, '['),
+        QByteArray(TileStore::maxLayoutBytes + 1, ' '), // too large to be read at all
     };
     for (const QByteArray& bytes : unreadable) {
         QDir(m_paths.supportDir()).removeRecursively();
@@ -114,29 +128,6 @@ TEST_F(TileStoreLoading, UnreadableFileIsKeptCopiedAndHoldsTheIconCleanup)
         EXPECT_EQ(readFile(m_paths.backupsDir() + QLatin1Char('/') + backupNames().first()), bytes);
         m_clock.advance(1);
     }
-}
-
-TEST_F(TileStoreLoading, OversizedFileIsTreatedAsUnreadable)
-{
-    QDir().mkpath(m_paths.supportDir());
-    QFile file(m_paths.tilesFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(file.resize(TileStore::maxLayoutBytes + 1));
-    file.close();
-
-    TileStore& store = makeStore();
-    EXPECT_FALSE(store.loadedFromDisk());
-    EXPECT_EQ(QFileInfo(m_paths.unreadableTilesFile()).size(), TileStore::maxLayoutBytes + 1);
-    EXPECT_EQ(QFileInfo(m_paths.tilesFile()).size(), TileStore::maxLayoutBytes + 1);
-}
-
-TEST_F(TileStoreLoading, MissingFileWithBackupsStartsEmpty)
-{
-    writeFile(m_paths.backupsDir() + QStringLiteral("/tiles-20260101-090000.json"), "[[]]");
-    m_starterTiles = {snippetTile(QStringLiteral("a"))};
-    TileStore& store = makeStore();
-    EXPECT_TRUE(isEmptyPage(store.pages()[0], 9));
-    EXPECT_EQ(m_starterLimitAsked, -1);
 }
 
 class TileStoreEditing : public StoreFixture {
