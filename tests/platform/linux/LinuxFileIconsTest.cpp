@@ -1,8 +1,8 @@
 #include "platform/linux/LinuxFileIcons.h"
 
 #include "support/TempHome.h"
+#include "support/TestImages.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QIcon>
 
@@ -12,11 +12,7 @@ QByteArray png(const QColor& colour)
 {
     QImage image(48, 48, QImage::Format_ARGB32);
     image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return TestImages::png(image);
 }
 
 // Every test draws from an icon theme of its own, so no test depends on the themes of the machine.
