@@ -23,6 +23,7 @@
 #include "platform/ReduceMotion.h"
 #include "platform/UnreadMessages.h"
 #include "platform/Workspace.h"
+#include "platform/linux/LinuxWordings.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
 #include "support/FakeFileIcons.h"
@@ -129,7 +130,7 @@ void paintLargePage(benchmark::State& state)
                       sleepInhibitor, stateSources, location, workspace, calendars, unread, doNotDisturb,
                       paths.home});
     DeckView view({store, settings, names, starterHint, editMode, hover, icons, finish, font, music, alerts,
-                   frames, deal, tileState, artwork, band});
+                   frames, deal, tileState, artwork, band, linuxWordings()});
     view.resize(view.sizeHint());
 
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
