@@ -13,12 +13,18 @@
 
 namespace {
 
-const QDBusConnection noBus(QStringLiteral("never connected"));
+// Made on first use: one made during static initialisation starts Qt's D-Bus thread whenever the binary runs,
+// even only to list its tests.
+const QDBusConnection& noBus()
+{
+    static const QDBusConnection bus(QStringLiteral("never connected"));
+    return bus;
+}
 
 TEST(GnomeDoNotDisturbTest, BannersOffMeanOnAndAClickWritesTheOpposite)
 {
     FakeProcessRunner processes;
-    GnomeDoNotDisturb dnd(processes, QStringLiteral("/usr/bin/gsettings"), noBus);
+    GnomeDoNotDisturb dnd(processes, QStringLiteral("/usr/bin/gsettings"), noBus());
     const QString get = QStringLiteral("/usr/bin/gsettings get org.gnome.desktop.notifications show-banners");
     const struct {
         std::optional<QString> output;
@@ -33,7 +39,7 @@ TEST(GnomeDoNotDisturbTest, BannersOffMeanOnAndAClickWritesTheOpposite)
         FakeProcessRunner fresh;
         if (test.output)
             fresh.answer(get, *test.output);
-        GnomeDoNotDisturb reader(fresh, QStringLiteral("/usr/bin/gsettings"), noBus);
+        GnomeDoNotDisturb reader(fresh, QStringLiteral("/usr/bin/gsettings"), noBus());
         std::optional<DoNotDisturb::Reading> reading;
         reader.read(&reader, [&reading](DoNotDisturb::Reading answer) { reading = answer; });
         BackgroundQueue::waitForDone();
