@@ -1,8 +1,13 @@
-# What `cmake --install` lays out: the three programs in bin/, the icon font and its glyph map in share/marquetto
-# (the programs look there, relative to themselves), and the desktop's files: the entry and its icon, the
-# software-centre description, the deck-file type and the companion's manual page.
+# What `cmake --install` lays out: the three programs in bin/, the calendar module in lib/marquetto (the deck
+# finds it relative to itself), the icon font and its glyph map in share/marquetto (the programs look there,
+# relative to themselves), and the desktop's files: the entry and its icon, the software-centre description,
+# the deck-file type and the companion's manual page.
 
 install(TARGETS marquetto marquetto-deck marquetto-icon-import RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET marquetto-eds)
+    # The desktop's calendars, loaded by the deck when it first shows them.
+    install(TARGETS marquetto-eds LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/marquetto)
+endif()
 install(FILES ${MARQUETTO_PHOSPHOR_FONT} ${MARQUETTO_PHOSPHOR_GLYPH_MAP}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/marquetto)
 

@@ -164,6 +164,13 @@ protected:
         return QUuid::fromString(slot[QStringLiteral("tile")][QStringLiteral("id")].toString());
     }
 
+    // Whether the running deck has the shared object `fileName` loaded.
+    bool hasLoaded(const QString& fileName)
+    {
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(m_deck.processId()));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(fileName.toUtf8());
+    }
+
     PrivateSession m_session;
     XvfbSession m_x;
     QProcess m_deck;
@@ -466,6 +473,22 @@ TEST_F(DeckOnX11, TheBandShowsTheMachinesFiguresAsItsOwnToolsDo)
     EXPECT_NEAR(shown.captured(1).toDouble(), inUse, 3) << "as /proc/meminfo has it";
 }
 
+TEST_F(DeckOnX11, TheDesktopsCalendarsComeFromTheirModuleOnceTheMeetingModuleShows)
+{
+    writeLayout({{scriptTile(QStringLiteral("true"))}},
+                {{QStringLiteral("showBand"), true},
+                 {QStringLiteral("bandModules"), QJsonArray{QStringLiteral("nextMeeting")}}});
+    startDeck();
+    // The module takes all but its own code from the deck: a symbol the deck does not export fails its load.
+    EXPECT_TRUE(waitFor([&] { return hasLoaded(QStringLiteral("marquetto-eds.so")); }))
+        << "the calendar module never loaded";
+    EXPECT_TRUE(waitFor([&] {
+        const DeckRun run = runDeck(m_paths.home, {QStringLiteral("band")});
+        const QJsonValue module = QJsonDocument::fromJson(run.out)[QStringLiteral("modules")][0];
+        return module[QStringLiteral("text")] == QStringLiteral("No meetings today");
+    })) << "the meeting module never read the calendars";
+}
+
 TEST_F(DeckOnX11, SettingsOpenFromTheDecksMenuAndShowEachTab)
 {
     writeLayout({{scriptTile(QStringLiteral("true"))}});
@@ -549,6 +572,8 @@ TEST_F(DeckOnX11, AFreshHomeOnXfceStartsFromThePanelsLaunchersWithTheDefaultBand
     EXPECT_EQ(modules,
               (QStringList{QStringLiteral("micMute"), QStringLiteral("volumeDown"),
                            QStringLiteral("volumeUp"), QStringLiteral("dateTime"), QStringLiteral("focus")}));
+    EXPECT_FALSE(hasLoaded(QStringLiteral("marquetto-eds.so")))
+        << "a band without meetings loads no calendars";
 
     // The picture for the README: the deck alone, once the first tile's icon is drawn over its plate.
     const QRect deck = frame();

@@ -2,13 +2,14 @@
 #include "platform/linux/AutostartEntry.h"
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/CombinedCalendarStore.h"
+#include "platform/linux/DeferredCalendarStore.h"
 #include "platform/linux/DesktopAlertSound.h"
 #include "platform/linux/DesktopApplicationNames.h"
 #include "platform/linux/DesktopHotKeys.h"
 #include "platform/linux/DesktopInstalledApplications.h"
 #include "platform/linux/DesktopSleepInhibitor.h"
 #include "platform/linux/DesktopWallpaper.h"
-#include "platform/linux/EdsCalendarStore.h"
+#include "platform/linux/EdsCalendarModule.h"
 #include "platform/linux/GeoClueLocation.h"
 #include "platform/linux/GnomeCustomKeybindings.h"
 #include "platform/linux/GnomeDoNotDisturb.h"
@@ -151,7 +152,8 @@ PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper sha
                                 cache = paths.supportDir() +
                                         QStringLiteral("/Calendars")](DeckSettings& settings) {
         std::vector<std::unique_ptr<CalendarStore>> stores;
-        stores.push_back(std::make_unique<EdsCalendarStore>(workspace));
+        stores.push_back(std::make_unique<DeferredCalendarStore>(
+            [&workspace] { return EdsCalendarModule::load(workspace); }));
         stores.push_back(std::make_unique<ICalendarStore>(settings, workspace, clock, cache));
         return std::make_unique<CombinedCalendarStore>(std::move(stores));
     };

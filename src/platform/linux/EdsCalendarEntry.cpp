@@ -1,0 +1,11 @@
+// The one symbol the calendar module exports; everything else it uses comes from the deck that loads it.
+#include "platform/linux/EdsCalendarModule.h"
+#include "platform/linux/EdsCalendarStore.h"
+
+extern "C" __attribute__((visibility("default"))) CalendarStore*
+marquetto_eds_calendar_store(Workspace& workspace)
+{
+    return new EdsCalendarStore(workspace);
+}
+
+static_assert(std::is_same_v<decltype(&marquetto_eds_calendar_store), EdsCalendarModule::Entry>);
