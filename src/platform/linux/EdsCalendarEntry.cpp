@@ -2,6 +2,8 @@
 #include "platform/linux/EdsCalendarModule.h"
 #include "platform/linux/EdsCalendarStore.h"
 
+#include <type_traits>
+
 extern "C" __attribute__((visibility("default"))) CalendarStore*
 marquetto_eds_calendar_store(Workspace& workspace)
 {
