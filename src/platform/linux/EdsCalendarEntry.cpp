@@ -1,4 +1,4 @@
-// The one symbol the calendar module exports; everything else it uses comes from the deck that loads it.
+// The calendar module's entry point; everything else it uses comes from the deck that loads it.
 #include "platform/linux/EdsCalendarModule.h"
 #include "platform/linux/EdsCalendarStore.h"
 
