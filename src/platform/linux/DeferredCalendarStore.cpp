@@ -8,29 +8,25 @@ DeferredCalendarStore::DeferredCalendarStore(Make make, QObject* parent)
 
 DeferredCalendarStore::~DeferredCalendarStore() = default;
 
-CalendarStore* DeferredCalendarStore::made()
+CalendarStore& DeferredCalendarStore::made()
 {
-    if (m_make) {
-        m_store = std::exchange(m_make, {})();
-        if (m_store)
-            connect(m_store.get(), &CalendarStore::changed, this, &CalendarStore::changed);
+    if (!m_store) {
+        m_store = m_make();
+        if (!m_store)
+            m_store = std::make_unique<NullCalendarStore>();
+        connect(m_store.get(), &CalendarStore::changed, this, &CalendarStore::changed);
     }
-    return m_store.get();
+    return *m_store;
 }
 
 CalendarStore::Authorization DeferredCalendarStore::authorization() const
 {
-    if (m_store)
-        return m_store->authorization();
-    return m_make ? Authorization::notDetermined : Authorization::granted;
+    return m_store ? m_store->authorization() : Authorization::notDetermined;
 }
 
 void DeferredCalendarStore::requestAccess(std::function<void(bool)> answer)
 {
-    if (CalendarStore* store = made())
-        store->requestAccess(std::move(answer));
-    else
-        answer(true);
+    made().requestAccess(std::move(answer));
 }
 
 void DeferredCalendarStore::stopFollowing()
@@ -54,14 +50,12 @@ CalendarStore::EventsQuery DeferredCalendarStore::eventsQuery(const QDateTime& f
 
 void DeferredCalendarStore::openApplication()
 {
-    if (CalendarStore* store = made())
-        store->openApplication();
+    made().openApplication();
 }
 
 void DeferredCalendarStore::openAccessSettings()
 {
-    if (CalendarStore* store = made())
-        store->openAccessSettings();
+    made().openAccessSettings();
 }
 
 bool DeferredCalendarStore::acceptsSources() const
@@ -71,9 +65,7 @@ bool DeferredCalendarStore::acceptsSources() const
 
 std::optional<QString> DeferredCalendarStore::addSource(const QString& fileOrAddress)
 {
-    if (CalendarStore* store = made())
-        return store->addSource(fileOrAddress);
-    return takesNoSources();
+    return made().addSource(fileOrAddress);
 }
 
 bool DeferredCalendarStore::isRemovable(const QString& calendarId) const

@@ -7,8 +7,7 @@
 
 // A calendar store made the first time calendars are asked for, so that what it needs (a library, a
 // connection) costs nothing to a deck whose band never shows them. Until then it has no calendars and access
-// is not determined; a store that cannot be made is a desktop without calendars, whose access is granted to
-// nothing. Its own answers for sources stand for the made store's until there is one.
+// is not determined; a store that cannot be made is a `NullCalendarStore`, a desktop without calendars.
 //
 // Main thread only, like every calendar store.
 class DeferredCalendarStore final : public CalendarStore {
@@ -33,12 +32,9 @@ public:
     [[nodiscard]] bool isRemovable(const QString& calendarId) const override;
     bool removeSource(const QString& calendarId) override;
 
-    // Whether the store was asked for and made.
-    [[nodiscard]] bool isMade() const { return m_store != nullptr; }
-
 private:
-    // The store, made on the first call; null when it cannot be made.
-    CalendarStore* made();
+    // The store, made on the first call.
+    CalendarStore& made();
 
     Make m_make;
     std::unique_ptr<CalendarStore> m_store;
