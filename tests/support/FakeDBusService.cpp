@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QMutexLocker>
@@ -114,10 +115,14 @@ void FakeDBusService::settle(const QDBusConnection& client)
 {
     // Calls made from the background queue are only listened for once their job has handed them to this
     // thread. The service answers one call after the other and its replies travel in order: once this round
-    // trip is back, every earlier reply has reached the client, and what it handles them with is due here.
+    // trip's answer is heard, every earlier reply has been heard, and what it handles them with is due here.
+    // The round trip is not a blocking call: QtDBus takes a blocking call's reply out of turn, ahead of
+    // earlier replies not yet handed to this thread.
     BackgroundQueue::waitForDone();
-    client.call(QDBusMessage::createMethodCall(
-        m_serviceName, QStringLiteral("/"), QStringLiteral("test.FakeDBusService"), QStringLiteral("Sync")));
+    QDBusPendingCallWatcher roundTrip(client.asyncCall(QDBusMessage::createMethodCall(
+        m_serviceName, QStringLiteral("/"), QStringLiteral("test.FakeDBusService"), QStringLiteral("Sync"))));
+    QSignalSpy answered(&roundTrip, &QDBusPendingCallWatcher::finished);
+    answered.wait(5000);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
