@@ -16,6 +16,7 @@
 #include "platform/linux/GnomeReduceMotion.h"
 #include "platform/linux/ICalendarStore.h"
 #include "platform/linux/LauncherEntryCounts.h"
+#include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxSystemControls.h"
 #include "platform/linux/LinuxSystemStatus.h"
 #include "platform/linux/LinuxTilePresets.h"
@@ -90,6 +91,7 @@ PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper sha
 {
     PlatformServices services;
     services.paths = paths;
+    services.clock = std::make_unique<LinuxClock>();
     ProcessRunner& processes = *services.processes;
     services.workspace = std::make_unique<LinuxWorkspace>(paths, processes);
     services.applicationNames =
