@@ -32,7 +32,7 @@ TileStateProvider::TileStateProvider(TileStateSources& sources, const TileStore&
     connect(&m_pollTimer, &QTimer::timeout, this, &TileStateProvider::poll);
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(refreshDelay);
-    connect(&m_refreshTimer, &QTimer::timeout, this, &TileStateProvider::poll);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &TileStateProvider::readAll);
 }
 
 void TileStateProvider::start()
@@ -53,8 +53,8 @@ void TileStateProvider::start()
     m_needs = needsOfStore();
     m_sources.followApplications(m_needs.applicationPaths);
     readApplications();
-    poll();
-    m_pollTimer.start();
+    readAll();
+    pollWhileNeeded();
 }
 
 void TileStateProvider::refreshSoon()
@@ -96,6 +96,17 @@ void TileStateProvider::setMusicPlaying(bool playing)
 }
 
 void TileStateProvider::poll()
+{
+    const TileStateSources::Reports reported = m_sources.reports();
+    if (m_needs.bluetooth)
+        readBluetooth();
+    if (m_needs.output && !reported.output)
+        readOutput();
+    if (m_needs.darkMode && !reported.darkMode)
+        readDarkMode();
+}
+
+void TileStateProvider::readAll()
 {
     if (m_needs.bluetooth)
         readBluetooth();
@@ -147,6 +158,19 @@ void TileStateProvider::storeChanged()
         readOutput();
     if (m_needs.darkMode && !before.darkMode)
         readDarkMode();
+    pollWhileNeeded();
+}
+
+void TileStateProvider::pollWhileNeeded()
+{
+    // What the desktop reports by itself is not asked for again: a deck without such tiles sleeps.
+    const TileStateSources::Reports reported = m_sources.reports();
+    const bool needed =
+        m_needs.bluetooth || (m_needs.output && !reported.output) || (m_needs.darkMode && !reported.darkMode);
+    if (!needed)
+        m_pollTimer.stop();
+    else if (!m_pollTimer.isActive())
+        m_pollTimer.start();
 }
 
 void TileStateProvider::readApplications()

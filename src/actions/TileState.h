@@ -14,8 +14,9 @@ class TileStore;
 
 // The live state behind the tiles' lights: which applications run, which Bluetooth devices are connected,
 // the default output and its mute, the dark appearance and whether music plays. Only what some tile of the
-// store can show is read; running applications follow the sources' reports, the rest is polled every 5 s and
-// 0.6 s after `refreshSoon`.
+// store can show is read. Running applications, and whatever else the sources report by themselves, follow
+// their reports; the rest is polled every 5 s while some tile shows it. Everything shown is read again 0.6 s
+// after `refreshSoon`.
 //
 // Main thread only. `changed` fires once for every answer that changes a published value, never for one that
 // changes nothing.
@@ -35,7 +36,8 @@ public:
     [[nodiscard]] std::optional<bool> isActive(const std::optional<TileAction>& action) const;
     void setMusicPlaying(bool playing);
 
-    // The handler of both timers: reads Bluetooth, the output and the appearance where a tile shows them.
+    // The poll timer's handler: reads Bluetooth, and the output and the appearance where the sources do not
+    // report them, each where a tile shows it.
     void poll();
 
     [[nodiscard]] const QSet<QString>& runningApps() const { return m_runningApps; }
@@ -68,6 +70,8 @@ private:
 
     [[nodiscard]] Needs needsOfStore() const;
     void storeChanged();
+    void pollWhileNeeded();
+    void readAll();
     void readApplications();
     void readBluetooth();
     void readOutput();

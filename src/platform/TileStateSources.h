@@ -23,7 +23,16 @@ public:
         bool operator==(const Output&) const = default;
     };
 
+    // What the desktop reports by itself through the signals below. What it does not report is read again
+    // every few seconds while a tile shows it; running applications are always reported.
+    struct Reports {
+        bool output = false;
+        bool darkMode = false;
+    };
+
     using QObject::QObject;
+
+    [[nodiscard]] virtual Reports reports() const { return {}; }
 
     // Lower-case addresses of the paired devices that are connected.
     virtual void readConnectedBluetooth(std::function<void(QSet<QString>)> answer) = 0;
@@ -50,6 +59,8 @@ class NullTileStateSources final : public TileStateSources {
 public:
     using TileStateSources::TileStateSources;
 
+    // Nothing here ever changes.
+    [[nodiscard]] Reports reports() const override { return {.output = true, .darkMode = true}; }
     void readConnectedBluetooth(std::function<void(QSet<QString>)> answer) override;
     void readOutput(std::function<void(Output)> answer) override;
     void readDarkMode(std::function<void(bool)> answer) override;

@@ -155,4 +155,24 @@ TEST_F(TileStateTest, OnlyWhatSomeTileShowsIsRead)
     EXPECT_EQ(m_provider->runningApps(), QSet<QString>{kEditor});
 }
 
+TEST_F(TileStateTest, WhatTheDesktopReportsIsNotPolledAndADeckOfSuchTilesSleeps)
+{
+    m_sources.reported = {.output = true, .darkMode = true};
+    place(0, system(SystemAction::muteToggle));
+    place(1, system(SystemAction::darkModeToggle));
+    m_provider->start();
+    m_sources.answerAll();
+    EXPECT_FALSE(m_provider->pollTimer().isActive());
+
+    place(2, {TileAction::ConnectBluetooth{QStringLiteral("AA:BB:CC:DD:EE:FF"), {}}});
+    ASSERT_TRUE(m_provider->pollTimer().isActive());
+    const int reads = m_sources.outputReads + m_sources.darkModeReads;
+    m_provider->poll();
+    EXPECT_EQ(m_sources.outputReads + m_sources.darkModeReads, reads);
+    EXPECT_EQ(m_sources.bluetoothReads, 2);
+
+    m_store->set(Tile(), 0, 2);
+    EXPECT_FALSE(m_provider->pollTimer().isActive());
+}
+
 } // namespace

@@ -13,12 +13,15 @@ public:
     bool dark = false;
     QSet<QString> running;
 
+    Reports reported;
+
     QStringList followed;
     QList<QStringList> applicationReads;
     int bluetoothReads = 0;
     int outputReads = 0;
     int darkModeReads = 0;
 
+    [[nodiscard]] Reports reports() const override { return reported; }
     void readConnectedBluetooth(std::function<void(QSet<QString>)> answer) override
     {
         ++bluetoothReads;

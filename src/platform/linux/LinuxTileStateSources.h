@@ -31,6 +31,9 @@ public:
     LinuxTileStateSources(ProcessRunner& runner, Programs programs, LazyDBusConnection system,
                           LazyDBusConnection session, QObject* parent = nullptr);
 
+    // The output through its `pactl subscribe` child, the appearance through the portal or `gsettings
+    // monitor`.
+    [[nodiscard]] Reports reports() const override { return {.output = true, .darkMode = true}; }
     void readConnectedBluetooth(std::function<void(QSet<QString>)> answer) override;
     void readOutput(std::function<void(Output)> answer) override;
     void readDarkMode(std::function<void(bool)> answer) override;
