@@ -48,4 +48,6 @@ public:
     void read(QObject* context, std::function<void(Reading)> done) override;
     bool turn(bool on) override;
     void openAccessSettings() override {}
+    // Nothing here ever changes, so there is nothing to read again.
+    bool follow() override { return true; }
 };

@@ -111,6 +111,12 @@ TEST_F(FocusEngineTest, ADesktopThatAnnouncesChangesIsReadOnEachInsteadOfOnATime
         Q_EMIT system.changed();
         EXPECT_EQ(system.reads.size(), 2u) << "off the band nothing is read";
     }
+
+    // Where the desktop has no Do Not Disturb there is nothing to read again.
+    NoDoNotDisturb none;
+    FocusEngine engine(none);
+    engine.start();
+    EXPECT_FALSE(engine.isPolling());
 }
 
 TEST_F(FocusEngineTest, ASystemThatCannotSwitchLeavesTheModuleAsItIs)
