@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
+#include <utility>
 #include <xcb/randr.h>
 #include <xcb/xcbext.h>
 
@@ -89,9 +90,18 @@ bool XcbConnection::isBroken()
     return true;
 }
 
-QDeadlineTimer XcbConnection::deadline() const
+QDeadlineTimer XcbConnection::deadline()
 {
-    return QDeadlineTimer(m_silent ? silentDeadline : answeringDeadline);
+    if (m_unanswered) {
+        void* answer = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (xcb_poll_for_reply(m_connection, *m_unanswered, &answer, &error) != 0) {
+            std::free(answer);
+            std::free(error);
+            m_unanswered.reset();
+        }
+    }
+    return QDeadlineTimer(m_unanswered ? silentDeadline : answeringDeadline);
 }
 
 void* XcbConnection::waitForReply(unsigned int sequence, const QDeadlineTimer& deadline)
@@ -108,7 +118,9 @@ void* XcbConnection::waitForReply(unsigned int sequence, const QDeadlineTimer& d
             if (answer == nullptr && isBroken()) {
                 return nullptr;
             }
-            m_silent = false;
+            // Replies come in order: one given up on earlier is in by now, and no longer wanted.
+            if (const std::optional<unsigned int> earlier = std::exchange(m_unanswered, std::nullopt))
+                xcb_discard_reply(m_connection, *earlier);
             dispatchQueuedEvents();
             return answer;
         }
@@ -121,8 +133,10 @@ void* XcbConnection::waitForReply(unsigned int sequence, const QDeadlineTimer& d
             break;
         }
     }
-    xcb_discard_reply(m_connection, sequence);
-    m_silent = true;
+    if (m_unanswered)
+        xcb_discard_reply(m_connection, sequence);
+    else
+        m_unanswered = sequence;
     dispatchQueuedEvents();
     return nullptr;
 }

@@ -22,9 +22,10 @@ using XcbReply = std::unique_ptr<Reply, XcbFree>;
 // One connection to an X server, with the EWMH atoms learnt, in which no round trip waits past a deadline.
 //
 // xcb's own reply functions wait for ever; here every reply is polled for until the caller's deadline and
-// given up (discarded) after it, so a server that stops answering costs a caller a fraction of a second,
-// never a hang. After a reply went unanswered, the next calls get a much shorter deadline until the server
-// answers again. Errors (a window that has gone) read as "no reply", quietly.
+// given up after it, so a server that stops answering costs a caller a fraction of a second, never a hang.
+// After a reply went unanswered, the next calls get a much shorter deadline until the server answers again:
+// that reply coming late counts, so a server that was only slow for a while gets its full time back.
+// Errors (a window that has gone) read as "no reply", quietly.
 //
 // The connection breaking (the server gone) is seen by `isBroken()`, which logs it once.
 class XcbConnection final {
@@ -55,7 +56,7 @@ public:
     [[nodiscard]] bool isBroken();
 
     // The deadline for one call's replies.
-    [[nodiscard]] QDeadlineTimer deadline() const;
+    [[nodiscard]] QDeadlineTimer deadline();
 
     // The reply to the request numbered `sequence`, or nothing: an error reply, no reply before `deadline`,
     // or a broken connection. Every request that has a reply must be collected here exactly once.
@@ -104,7 +105,8 @@ private:
     int m_fd = -1;
     xcb_atom_t m_wmState = XCB_ATOM_NONE;
     bool m_hasMonitors = false;
-    bool m_silent = false;
+    // The first request given up on since the server last answered: kept, so that its late reply is seen.
+    std::optional<unsigned int> m_unanswered;
     bool m_lossLogged = false;
     std::function<void(const xcb_generic_event_t&)> m_eventHandler;
 };
