@@ -2,6 +2,8 @@
 
 #include "core/Logging.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <map>
 
@@ -23,6 +25,24 @@ PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
         if (error == QProcess::FailedToStart)
             childGone();
     });
+    connect(&m_watch, &QFileSystemWatcher::directoryChanged, this, &PactlSubscription::folderChanged);
+}
+
+QString PactlSubscription::serverSocket()
+{
+    const QString server = qEnvironmentVariable("PULSE_SERVER");
+    if (!server.isEmpty()) {
+        // A list of servers, or one on another machine, has no one socket to wait for.
+        const QString path = server.startsWith(u"unix:") ? server.mid(5) : QString();
+        return QDir::isAbsolutePath(path) && !path.contains(u' ') ? path : QString();
+    }
+    const QString runtime = qEnvironmentVariable("PULSE_RUNTIME_PATH");
+    if (QDir::isAbsolutePath(runtime))
+        return runtime + QStringLiteral("/native");
+    const QString session = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(session))
+        return session + QStringLiteral("/pulse/native");
+    return {};
 }
 
 std::shared_ptr<PactlSubscription> PactlSubscription::shared(const QString& pactl)
@@ -48,7 +68,7 @@ PactlSubscription::~PactlSubscription()
 
 void PactlSubscription::start()
 {
-    if (m_child.state() != QProcess::NotRunning || m_restart.isActive())
+    if (m_child.state() != QProcess::NotRunning || m_restart.isActive() || waitsForServer())
         return;
     m_child.start(m_pactl, {QStringLiteral("subscribe")}, QIODevice::ReadOnly);
 }
@@ -56,6 +76,8 @@ void PactlSubscription::start()
 void PactlSubscription::restart()
 {
     m_restart.stop();
+    if (waitsForServer())
+        m_watch.removePaths(m_watch.directories());
     if (m_child.state() != QProcess::NotRunning)
         return;
     m_child.start(m_pactl, {QStringLiteral("subscribe")}, QIODevice::ReadOnly);
@@ -76,7 +98,30 @@ void PactlSubscription::childGone()
     // Where no server runs, the child ends at once every time: once in the log is enough.
     if (m_silentEnds == 0)
         qCInfo(lcPlatform).noquote() << "Marquetto:" << m_pactl << "subscribe ended; starting it again later";
-    m_restart.start(std::min<std::chrono::seconds>(restartDelay * (1 << m_silentEnds), longestRestartDelay));
+    const QString socket = serverSocket();
+    if (socket.isEmpty() || QFileInfo::exists(socket) || !watchFor(socket))
+        m_restart.start(
+            std::min<std::chrono::seconds>(restartDelay * (1 << m_silentEnds), longestRestartDelay));
     m_silentEnds = std::min(m_silentEnds + 1, 8);
     Q_EMIT ended();
+}
+
+bool PactlSubscription::watchFor(const QString& socket)
+{
+    m_socket = socket;
+    for (QString folder = QFileInfo(socket).path(); !folder.isEmpty() && folder != u"/";
+         folder = QFileInfo(folder).path()) {
+        if (QFileInfo(folder).isDir())
+            return m_watch.addPath(folder);
+    }
+    return false;
+}
+
+void PactlSubscription::folderChanged()
+{
+    m_watch.removePaths(m_watch.directories());
+    if (QFileInfo::exists(m_socket))
+        restart();
+    else if (!watchFor(m_socket))
+        m_restart.start(restartDelay);
 }

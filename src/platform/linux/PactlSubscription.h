@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QProcess>
 #include <QTimer>
@@ -7,9 +8,11 @@
 #include <memory>
 
 // One long-lived `pactl subscribe` child (PulseAudio, or PipeWire's PulseAudio service), whose lines tell of
-// every change on the sound server. A child that ends (the server restarted, or was never there) is started
-// again after `restartDelay`, and after twice as long each time it ends again without having said anything,
-// up to `longestRestartDelay`.
+// every change on the sound server. A child that ends while the server's socket is missing is started again
+// once the socket appears, which the file system tells: a machine without a sound server is never woken for
+// it. Otherwise (the server restarted, hung, or is reached over the network) it is started again after
+// `restartDelay`, and after twice as long each time it ends again without having said anything, up to
+// `longestRestartDelay`.
 //
 // Main thread only. `eventLine` fires for each line, in the C locale; `ended` when the child goes away, after
 // which changes may pass unseen; `resumed` when a restarted child runs again.
@@ -29,6 +32,12 @@ public:
     // Starts the child unless it runs or waits to be restarted.
     void start();
     [[nodiscard]] bool isRunning() const { return m_child.state() == QProcess::Running; }
+    // Whether it waits for the server's socket to appear.
+    [[nodiscard]] bool waitsForServer() const { return !m_watch.directories().isEmpty(); }
+
+    // The local socket the server listens on, from `PULSE_SERVER` ("unix:" and a path) or else the runtime
+    // folders; empty for a server elsewhere or where no folder says.
+    [[nodiscard]] static QString serverSocket();
 
     // The restart timer's handler.
     void restart();
@@ -41,9 +50,14 @@ Q_SIGNALS:
 private:
     void readLines();
     void childGone();
+    // Watches the nearest existing folder on the way to `socket`; false where none is there to watch.
+    bool watchFor(const QString& socket);
+    void folderChanged();
 
     QString m_pactl;
     QProcess m_child;
     QTimer m_restart;
+    QFileSystemWatcher m_watch;
+    QString m_socket;
     int m_silentEnds = 0;
 };

@@ -1,8 +1,10 @@
 #include "platform/linux/PulseAudioInput.h"
 
 #include "core/ProcessUtil.h"
+#include "support/EnvironmentGuard.h"
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -128,6 +130,38 @@ TEST_F(PulseAudioInputTest, TheSubscriberTellsOfChangesAndStartsAgainAfterItEnds
     EXPECT_EQ(resumed.count(), 1);
     ASSERT_TRUE(ended.wait(5000));
     EXPECT_EQ(events.count(), 6);
+}
+
+TEST_F(PulseAudioInputTest, WithoutTheServersSocketTheSubscriberWaitsForItToAppear)
+{
+    EnvironmentGuard environment;
+    const QString folder = m_dir.path() + QStringLiteral("/run/pulse");
+    environment.set("PULSE_SERVER", "unix:" + folder.toUtf8() + "/native");
+    ASSERT_TRUE(QDir().mkpath(m_dir.path() + QStringLiteral("/run")));
+    PactlSubscription subscription(m_pactl);
+    QSignalSpy ended(&subscription, &PactlSubscription::ended);
+    QSignalSpy resumed(&subscription, &PactlSubscription::resumed);
+    subscription.start();
+    ASSERT_TRUE(ended.wait(5000));
+    ASSERT_TRUE(subscription.waitsForServer());
+
+    // The server's folder comes first, its socket after.
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeFile(folder + QStringLiteral("/native"), {});
+    ASSERT_TRUE(resumed.wait(5000));
+    EXPECT_FALSE(subscription.waitsForServer());
+
+    // A server that is there but does not keep the child is asked again on a timer.
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_FALSE(subscription.waitsForServer());
+    for (const char* elsewhere : {"tcp:sound.example:4713", "unix:/run/a unix:/run/b", "unix:relative"}) {
+        environment.set("PULSE_SERVER", elsewhere);
+        EXPECT_EQ(PactlSubscription::serverSocket(), QString()) << elsewhere;
+    }
+    environment.unset("PULSE_SERVER");
+    environment.set("XDG_RUNTIME_DIR", "/run/user/1000");
+    environment.unset("PULSE_RUNTIME_PATH");
+    EXPECT_EQ(PactlSubscription::serverSocket(), QStringLiteral("/run/user/1000/pulse/native"));
 }
 
 } // namespace
