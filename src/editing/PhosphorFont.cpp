@@ -1,5 +1,6 @@
 #include "PhosphorFont.h"
 
+#include "core/CodePoint.h"
 #include "core/Logging.h"
 
 #include <QCoreApplication>
@@ -110,8 +111,7 @@ QString PhosphorFont::glyph(const QString& name)
     const auto found = m_codePoints.constFind(name);
     if (found == m_codePoints.cend() || !isCharacter(*found))
         return unknownGlyph;
-    const char32_t codePoint = static_cast<char32_t>(*found);
-    return QString::fromUcs4(&codePoint, 1);
+    return characterText(static_cast<char32_t>(*found));
 }
 
 QStringList PhosphorFont::names()

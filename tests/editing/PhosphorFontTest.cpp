@@ -22,7 +22,7 @@ protected:
 
 TEST_F(PhosphorFontTest, OnlyNamesOfCharactersGiveAGlyph)
 {
-    PhosphorFont font = fontWithMap(R"({"folder": 57930, "letter": 65, "last": 1114111,
+    PhosphorFont font = fontWithMap(R"({"folder": 57930, "letter": 65, "last": 1114111, "no-break": 65279,
         "beyond": 1114112, "low-surrogate": 55296, "high-surrogate": 57343, "after-surrogates": 57344,
         "negative": -1, "beyond-32-bits": 4294967361})");
     struct Case {
@@ -34,6 +34,8 @@ TEST_F(PhosphorFontTest, OnlyNamesOfCharactersGiveAGlyph)
         {"letter", QStringLiteral("A")},
         {"last", QString::fromUcs4(U"\U0010FFFF", 1)},
         {"after-surrogates", QString(QChar(0xE000))},
+        // Not a byte order mark here: a character like any other.
+        {"no-break", QString(QChar(0xFEFF))},
         {"beyond", QStringLiteral("?")},
         {"low-surrogate", QStringLiteral("?")},
         {"high-surrogate", QStringLiteral("?")},

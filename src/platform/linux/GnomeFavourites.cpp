@@ -1,5 +1,6 @@
 #include "GnomeFavourites.h"
 
+#include "core/CodePoint.h"
 #include "core/Logging.h"
 
 #include <QDeadlineTimer>
@@ -147,7 +148,7 @@ private:
         if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             return false;
         m_pos += digits;
-        value += QString::fromUcs4(&code, 1);
+        value += characterText(code);
         return true;
     }
 

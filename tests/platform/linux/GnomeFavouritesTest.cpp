@@ -25,8 +25,8 @@ TEST(GnomeFavouritesParse, ReadsWhatGsettingsPrints)
         {"['it\\'s \\\"x\\\".desktop']", {QStringLiteral("it's \"x\".desktop")}},
         {"['back\\\\slash', 'tab\\tnew\\nline']",
          {QStringLiteral("back\\slash"), QStringLiteral("tab\tnew\nline")}},
-        {"['\\u00e9t\\u00C9.desktop', '\\U0001F600']",
-         {QStringLiteral("\u00e9t\u00c9.desktop"), QStringLiteral("\U0001F600")}},
+        {"['\\u00e9t\\u00C9.desktop', '\\U0001F600', '\\ufeff']",
+         {QStringLiteral("\u00e9t\u00c9.desktop"), QStringLiteral("\U0001F600"), QString(QChar(0xFEFF))}},
         {"['']", {QString()}},
     };
     for (const Case& c : cases)
