@@ -18,7 +18,4 @@ trap 'kill $bus $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 export HOME=$work/home
 mkdir -p "$HOME"
-unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_DATA_DIRS PULSE_SERVER PULSE_RUNTIME_PATH
-# A session's own runtime folder, as every login has: no sound server listens in it.
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_DATA_DIRS XDG_RUNTIME_DIR
