@@ -97,23 +97,33 @@ void TileStateProvider::setMusicPlaying(bool playing)
 
 void TileStateProvider::poll()
 {
-    const TileStateSources::Reports reported = m_sources.reports();
-    if (m_needs.bluetooth)
-        readBluetooth();
-    if (m_needs.output && !reported.output)
-        readOutput();
-    if (m_needs.darkMode && !reported.darkMode)
-        readDarkMode();
+    read(polledNeeds());
 }
 
 void TileStateProvider::readAll()
 {
-    if (m_needs.bluetooth)
+    read(m_needs);
+}
+
+void TileStateProvider::read(const Needs& needs)
+{
+    if (needs.bluetooth)
         readBluetooth();
-    if (m_needs.output)
+    if (needs.output)
         readOutput();
-    if (m_needs.darkMode)
+    if (needs.darkMode)
         readDarkMode();
+}
+
+TileStateProvider::Needs TileStateProvider::polledNeeds() const
+{
+    // What the desktop reports by itself is not asked for again.
+    const TileStateSources::Reports reported = m_sources.reports();
+    Needs polled;
+    polled.bluetooth = m_needs.bluetooth;
+    polled.output = m_needs.output && !reported.output;
+    polled.darkMode = m_needs.darkMode && !reported.darkMode;
+    return polled;
 }
 
 TileStateProvider::Needs TileStateProvider::needsOfStore() const
@@ -163,11 +173,9 @@ void TileStateProvider::storeChanged()
 
 void TileStateProvider::pollWhileNeeded()
 {
-    // What the desktop reports by itself is not asked for again: a deck without such tiles sleeps.
-    const TileStateSources::Reports reported = m_sources.reports();
-    const bool needed =
-        m_needs.bluetooth || (m_needs.output && !reported.output) || (m_needs.darkMode && !reported.darkMode);
-    if (!needed)
+    // A deck without tiles whose state must be polled sleeps.
+    const Needs polled = polledNeeds();
+    if (!(polled.bluetooth || polled.output || polled.darkMode))
         m_pollTimer.stop();
     else if (!m_pollTimer.isActive())
         m_pollTimer.start();

@@ -70,8 +70,11 @@ private:
 
     [[nodiscard]] Needs needsOfStore() const;
     void storeChanged();
+    // The needs that the sources do not report by themselves.
+    [[nodiscard]] Needs polledNeeds() const;
     void pollWhileNeeded();
     void readAll();
+    void read(const Needs& needs);
     void readApplications();
     void readBluetooth();
     void readOutput();

@@ -108,7 +108,6 @@ void PactlSubscription::childGone()
 
 bool PactlSubscription::watchFor(const QString& socket)
 {
-    m_socket = socket;
     for (QString folder = QFileInfo(socket).path(); !folder.isEmpty() && folder != u"/";
          folder = QFileInfo(folder).path()) {
         if (QFileInfo(folder).isDir())
@@ -120,8 +119,9 @@ bool PactlSubscription::watchFor(const QString& socket)
 void PactlSubscription::folderChanged()
 {
     m_watch.removePaths(m_watch.directories());
-    if (QFileInfo::exists(m_socket))
+    const QString socket = serverSocket();
+    if (QFileInfo::exists(socket))
         restart();
-    else if (!watchFor(m_socket))
+    else if (socket.isEmpty() || !watchFor(socket))
         m_restart.start(restartDelay);
 }

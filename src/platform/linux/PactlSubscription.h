@@ -58,6 +58,5 @@ private:
     QProcess m_child;
     QTimer m_restart;
     QFileSystemWatcher m_watch;
-    QString m_socket;
     int m_silentEnds = 0;
 };
