@@ -138,7 +138,8 @@ TEST_F(EditorViewTest, SaveWaitsForAPictureStillImportingAndAPictureThatFailsSay
     control<QPushButton>("save").click();
     EXPECT_TRUE(m_controller.openSlot()) << "the picture is still being imported";
     QTRY_VERIFY(!m_controller.openSlot());
-    const auto* custom = store().tile(0, 0).icon.as<TileIcon::Custom>();
+    const Tile saved = store().tile(0, 0);
+    const auto* custom = saved.icon.as<TileIcon::Custom>();
     ASSERT_NE(custom, nullptr);
     EXPECT_TRUE(QFileInfo::exists(QDir(m_paths.iconsDir()).filePath(custom->fileName)));
 
