@@ -1,11 +1,12 @@
 #include "exchange/IconNormalizer.h"
 
+#include "exchange/PngEncoder.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
@@ -24,7 +25,6 @@ constexpr int backgroundDistance = 18;
 constexpr int plateProbeSide = 16;
 constexpr int opaqueCornerAlpha = 200;
 // Qt maps quality 0 to 100 onto zlib levels 9 to 0; 80 is level 1.
-constexpr int pngQuality = 80;
 
 QSize boundedSize(QSize size, int maxSide)
 {
@@ -275,14 +275,6 @@ double sideRatio(QSize size)
     return shorter <= 1 ? longer : double(longer) / shorter;
 }
 
-// The pixels alone: no text chunks, resolution or colour space of the source go into the file.
-QImage plain(const QImage& image)
-{
-    QImage bare(image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format());
-    bare.setColorTable(image.colorTable());
-    return bare;
-}
-
 // `probe` and `reader` read the same picture, which starts with `head`; the second is used only when the
 // largest image is not the first.
 std::optional<QImage> decodeLargest(QImageReader& probe, QImageReader& reader, const QByteArray& head,
@@ -344,6 +336,22 @@ std::optional<ContentBox> contentBox(const QImage& image)
     return ContentBox{*rect, background.transparent};
 }
 
+namespace {
+
+// The pixels of `rect`: a copy when they are few, else a view of the image's own, which only lives as long as
+// the image does and is about to be scaled down into an icon of its own anyway.
+QImage region(const QImage& image, QRect rect)
+{
+    if (std::max(rect.width(), rect.height()) <= maxIconSide || image.depth() % 8 != 0)
+        return image.copy(rect);
+    QImage view(image.constScanLine(rect.y()) + qsizetype(rect.x()) * (image.depth() / 8), rect.width(),
+                rect.height(), image.bytesPerLine(), image.format());
+    view.setColorTable(image.colorTable());
+    return view;
+}
+
+} // namespace
+
 std::optional<QImage> normalized(const QImage& image)
 {
     if (image.width() < 1 || image.height() < 1)
@@ -359,7 +367,7 @@ std::optional<QImage> normalized(const QImage& image)
     const std::optional<QRect> rect = contentRect(pixels, background);
     if (!rect)
         return std::nullopt;
-    const QImage cropped = image.copy(*rect);
+    const QImage cropped = region(image, *rect);
     // A full-bleed square stays full-bleed.
     if (sideRatio(cropped.size()) <= squareRatio && hasOpaqueCorners(cropped))
         return capped(cropped);
@@ -436,18 +444,7 @@ std::optional<QImage> shaped(const QImage& image, Step step)
 
 std::optional<QByteArray> pngBytes(const QImage& image)
 {
-    if (image.isNull())
-        return std::nullopt;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    // The fastest zlib level: an icon is written once and is small, and the default level takes longer
-    // than decoding the photo it came from while saving only a fifth of the bytes.
-    writer.setQuality(pngQuality);
-    if (!writer.write(plain(image)))
-        return std::nullopt;
-    return bytes;
+    return PngEncoder::encode(image);
 }
 
 namespace {
