@@ -262,6 +262,7 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     // Linux desktops have no dock icon to show or hide, whatever "showDockIcon" says.
     m_deal.arrive();
+    m_services.band().holdReaders();
     m_panel->showPanel();
     m_afterFirstPaint = std::make_unique<FirstPaint>([this] { startAfterFirstPaint(); });
     QTimer::singleShot(artworkDelayMs, this, [this] { m_services.store().fetchAllMissingPlaylistArtwork(); });
@@ -302,9 +303,10 @@ void AppDelegate::switchCloudDeck(bool on)
 
 void AppDelegate::startAfterFirstPaint()
 {
-    // The tray asks the session bus, the hot keys and the window tracking open display connections of their
-    // own, and the main menu's shortcuts serve windows that are not open yet: the deck's first paint need
-    // wait for none of them.
+    // The band's modules read the system, the sound server and the network, the tray asks the session bus,
+    // the hot keys and the window tracking open display connections of their own, and the main menu's
+    // shortcuts serve windows that are not open yet: the deck's first paint need wait for none of them.
+    m_services.band().releaseReaders();
     setUpStatusItem();
     m_mainMenu =
         std::make_unique<MainMenu>([this] { m_settingsWindow->show(); }, [] { QCoreApplication::quit(); });

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -94,6 +95,26 @@ BandEngines::BandEngines(Services services, QObject* parent)
 
 void BandEngines::show(const QList<BandModule>& visible)
 {
+    m_shown = visible;
+    followClock(visible);
+    if (!m_readersHeld)
+        startReaders(visible);
+}
+
+void BandEngines::holdReaders()
+{
+    m_readersHeld = true;
+}
+
+void BandEngines::releaseReaders()
+{
+    if (!std::exchange(m_readersHeld, false))
+        return;
+    startReaders(m_shown);
+}
+
+void BandEngines::startReaders(const QList<BandModule>& visible)
+{
     using enum BandModule;
     // The microphone and the colour scheme may have changed elsewhere while their module was not on screen.
     if (!visible.contains(micMute))
@@ -141,7 +162,11 @@ void BandEngines::show(const QList<BandModule>& visible)
     } else {
         m_slow.stop();
     }
+}
 
+void BandEngines::followClock(const QList<BandModule>& visible)
+{
+    using enum BandModule;
     // Only the clock modules need the second's tick.
     if (showsAny(visible, {dateTime, uptime, dayProgress, worldClock, countdown})) {
         // The clock stood still while nothing showed it.

@@ -76,6 +76,11 @@ public:
     void show(const QList<BandModule>& visible);
     // The band is no longer on screen.
     void hide();
+    // Until released, only the clock follows the modules on screen; what reads the system, the sound server,
+    // the bus or the network waits, and its module shows its waiting face. The deck holds them until its
+    // first paint, which then waits for none of them.
+    void holdReaders();
+    void releaseReaders();
 
     [[nodiscard]] BandFace face(BandModule module);
     // What the pointer over the module reads.
@@ -123,5 +128,11 @@ private:
     FocusEngine m_focus;
     SystemUptime m_uptime;
     WorldClock m_worldClock;
+    void startReaders(const QList<BandModule>& visible);
+    void followClock(const QList<BandModule>& visible);
+
+    // The modules on screen, and those the readers last started for.
+    QList<BandModule> m_shown;
     QList<BandModule> m_visible;
+    bool m_readersHeld = false;
 };

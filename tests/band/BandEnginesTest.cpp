@@ -106,6 +106,25 @@ TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
     EXPECT_EQ(m_band.pomodoro().phase(), PomodoroEngine::Phase::running) << "the focus timer counts on";
 }
 
+TEST_F(BandEnginesTest, HeldReadersWaitForTheReleaseWhileTheClockKeepsTime)
+{
+    m_audioInput.input = AudioInput::Input{QStringLiteral("mic"), true, 0.5F};
+    m_band.holdReaders();
+    m_band.show({dateTime, memory});
+    m_band.show({dateTime, memory, micMute});
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_band.clock().isRunning());
+    EXPECT_FALSE(m_band.fast().isRunning());
+    EXPECT_EQ(m_audioInput.reads, 0);
+
+    m_band.releaseReaders();
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_band.fast().isRunning());
+    EXPECT_EQ(m_band.face(micMute).line, QStringLiteral("micMute on"));
+}
+
 TEST_F(BandEnginesTest, TheMicrophoneIsReadOnTheServersChangesOnlyWhileItsModuleIsOnTheBand)
 {
     const auto settle = [] {
