@@ -2,6 +2,7 @@
 #include "app/DeckServices.h"
 #include "app/FirstPaint.h"
 #include "app/SingleInstance.h"
+#include "core/QuitSignals.h"
 #include "exchange/IconNormalizer.h"
 #include "exchange/IconVetting.h"
 #include "platform/linux/XcbPlatform.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // A program a tile started may close its end of a pipe early; that is no reason for the deck to die.
     std::signal(SIGPIPE, SIG_IGN);
+    const QuitSignals quitSignals;
 
     QString problem;
     const auto paths = AppPaths::fromEnvironment(&problem);
