@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -253,6 +254,33 @@ QByteArray write(const QJsonValue& value, Style style)
     Writer writer(style);
     writer.value(value);
     return writer.take();
+}
+
+QByteArray withPlainSlashes(const QByteArray& json)
+{
+    if (!json.contains("\\/"))
+        return json;
+    QByteArray plain;
+    plain.reserve(json.size());
+    const char* at = json.constData();
+    const char* const end = at + json.size();
+    while (at < end) {
+        const auto* escape = static_cast<const char*>(std::memchr(at, '\\', static_cast<size_t>(end - at)));
+        if (!escape) {
+            plain.append(at, end - at);
+            break;
+        }
+        plain.append(at, escape - at);
+        // An escape is the backslash and the character after it, so "\\/" stays an escaped backslash
+        // followed by a slash.
+        const qsizetype length = std::min<qsizetype>(2, end - escape);
+        if (length == 2 && escape[1] == '/')
+            plain.append('/');
+        else
+            plain.append(escape, length);
+        at = escape + length;
+    }
+    return plain;
 }
 
 } // namespace CanonicalJson

@@ -60,4 +60,10 @@ private:
 // Whether `a` comes before `b` in code point order, the order of keys in every object written.
 [[nodiscard]] bool lessByCodePoint(QStringView a, QStringView b);
 
+// The same JSON text with each escaped slash, "\/", as a plain "/", which means the same. The writer escapes
+// every slash, as the files of other machines do, and Qt's parser takes a string with an escape in it one
+// character at a time: a deck file's pictures, a slash every 64 characters, parse four times faster without.
+// The bytes themselves, uncopied, when they hold no escaped slash.
+[[nodiscard]] QByteArray withPlainSlashes(const QByteArray& json);
+
 } // namespace CanonicalJson

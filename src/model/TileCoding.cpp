@@ -531,7 +531,10 @@ TileCoding::Decoded<Pages> TileCoding::decodePages(const QJsonValue& json)
 TileCoding::Decoded<QJsonValue> TileCoding::parse(const QByteArray& bytes)
 {
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    QJsonDocument document = QJsonDocument::fromJson(CanonicalJson::withPlainSlashes(bytes), &error);
+    // Where the fault lies is told in the file's own bytes.
+    if (error.error != QJsonParseError::NoError)
+        document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
         return Unexpected{DecodeError{QStringLiteral("The data isn't valid JSON: %1 at offset %2.")
                                           .arg(error.errorString())

@@ -66,3 +66,28 @@ TEST(CanonicalJson, OutputReadsBackAsTheSameValue)
     EXPECT_EQ(CanonicalJson::write(QJsonDocument::fromJson(large).object(), CanonicalJson::Style::Compact),
               large);
 }
+
+TEST(CanonicalJson, PlainSlashesMeanWhatTheEscapedOnesMeant)
+{
+    const struct {
+        QByteArray json, plain;
+    } cases[] = {
+        {R"(["a\/b"])", R"(["a/b"])"},
+        // An escaped backslash before a slash, one before an escaped slash, and an escaped character code.
+        {R"(["a\\/b"])", R"(["a\\/b"])"},
+        {R"(["\\\/"])", R"(["\\/"])"},
+        {R"(["\u002F\/\n"])", R"(["\u002F/\n"])"},
+        // Broken text stays as broken, to its last lone backslash.
+        {R"(["\/)"
+         "\\",
+         R"(["/)"
+         "\\"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray plain = CanonicalJson::withPlainSlashes(c.json);
+        EXPECT_EQ(plain, c.plain) << c.json.constData();
+        EXPECT_EQ(QJsonDocument::fromJson(plain), QJsonDocument::fromJson(c.json)) << c.json.constData();
+    }
+    const QByteArray untouched = R"({"a":"b\\c"})";
+    EXPECT_EQ(CanonicalJson::withPlainSlashes(untouched).constData(), untouched.constData());
+}
