@@ -1,3 +1,4 @@
+#include "core/Base64.h"
 #include "exchange/DeckTransfer.h"
 #include "model/TileCoding.h"
 
@@ -55,22 +56,6 @@ std::optional<int> smallInteger(const QJsonValue& value)
     return static_cast<int>(*number);
 }
 
-// Standard Base64 with its padding, as every writer of the file produces it.
-std::optional<QByteArray> fromBase64(const QString& text)
-{
-    if (text.size() % 4 != 0)
-        return std::nullopt;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return std::nullopt;
-    }
-    auto decoded = QByteArray::fromBase64Encoding(
-        text.toLatin1(), QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
-        return std::nullopt;
-    return std::move(decoded.decoded);
-}
-
 // Absent and null both mean "no value"; anything else must be text.
 bool optionalText(const QJsonObject& object, QStringView key, std::optional<QString>& out)
 {
@@ -114,7 +99,7 @@ std::optional<IconMap> icons(const QJsonValue& value)
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!it.value().isString())
             return std::nullopt;
-        auto bytes = fromBase64(it.value().toString());
+        auto bytes = Base64::decode(it.value().toString());
         if (!bytes)
             return std::nullopt;
         result.emplace(it.key(), std::move(*bytes));
