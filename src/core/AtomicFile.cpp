@@ -24,7 +24,8 @@ std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& 
 Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path, qint64 maxBytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read straight into the bytes returned, not through the file's buffer.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return Unexpected{ReadError::unreadable};
     const QByteArray bytes = readAtMostPastLimit(file, maxBytes);
     if (file.error() != QFileDevice::NoError)
@@ -37,13 +38,14 @@ Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path
 QByteArray AtomicFile::readAtMostPastLimit(QIODevice& device, qint64 limit)
 {
     // The pieces follow what the device says it holds, so that a small file or a tile of a few bytes does not
-    // cost a buffer of the limit's size (a deck file's is 64 MB); one byte past the limit tells a file of
-    // exactly the limit from a larger one.
+    // cost a buffer of the limit's size (a deck file's is 64 MB), nor a file a buffer of its own size and
+    // more; one byte past the limit tells a file of exactly the limit from a larger one.
     constexpr qint64 minimumPiece = 64 * 1024;
     QByteArray bytes;
     while (bytes.size() <= limit) {
-        const QByteArray piece = device.read(
-            std::min(limit + 1 - bytes.size(), std::max(device.bytesAvailable() + 1, minimumPiece)));
+        const qint64 wanted = device.bytesAvailable() + 1;
+        const QByteArray piece = device.read(std::min(
+            limit + 1 - bytes.size(), device.isSequential() ? std::max(wanted, minimumPiece) : wanted));
         if (piece.isEmpty())
             break;
         bytes += piece;

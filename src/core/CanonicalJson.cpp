@@ -122,6 +122,25 @@ void Writer::string(QStringView text)
     quoted(text);
 }
 
+void Writer::base64(const QByteArray& bytes)
+{
+    beginValue();
+    // Of the Base64 alphabet only the slash is escaped: the rest goes straight from the encoded bytes.
+    const QByteArray text = bytes.toBase64();
+    m_out.reserve(m_out.size() + text.size() + text.size() / 32 + 2);
+    m_out += '"';
+    const char* at = text.constData();
+    const char* const end = at + text.size();
+    while (const auto* slash =
+               static_cast<const char*>(std::memchr(at, '/', static_cast<size_t>(end - at)))) {
+        m_out.append(at, slash - at);
+        m_out.append("\\/", 2);
+        at = slash + 1;
+    }
+    m_out.append(at, end - at);
+    m_out += '"';
+}
+
 void Writer::boolean(bool value)
 {
     beginValue();
@@ -153,8 +172,24 @@ void Writer::quoted(QStringView text)
 {
     static constexpr char hex[] = "0123456789abcdef";
     m_out += '"';
+    const auto plain = [](char16_t c) {
+        return c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\' && c != u'/';
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
+        if (plain(c)) {
+            // A run of characters written as they are, copied at once: a picture's Base64 is mostly that.
+            qsizetype end = i + 1;
+            while (end < text.size() && plain(text[end].unicode()))
+                ++end;
+            const qsizetype at = m_out.size();
+            m_out.resize(at + end - i);
+            char* out = m_out.data() + at;
+            for (qsizetype k = i; k < end; ++k)
+                *out++ = static_cast<char>(text[k].unicode());
+            i = end - 1;
+            continue;
+        }
         if (c >= 0x80) {
             qsizetype end = i + 1;
             while (end < text.size() && text[end].unicode() >= 0x80)
@@ -189,13 +224,10 @@ void Writer::quoted(QStringView text)
             m_out += "\\t";
             break;
         default:
-            if (c < 0x20) {
-                m_out += "\\u00";
-                m_out += hex[c >> 4];
-                m_out += hex[c & 0xF];
-            } else {
-                m_out += static_cast<char>(c);
-            }
+            // The other control characters: everything else was written above.
+            m_out += "\\u00";
+            m_out += hex[c >> 4];
+            m_out += hex[c & 0xF];
         }
     }
     m_out += '"';

@@ -28,6 +28,8 @@ public:
     void key(QStringView key);
 
     void string(QStringView text);
+    // The bytes as a string of their standard Base64, written as `string` would write that text.
+    void base64(const QByteArray& bytes);
     void boolean(bool value);
     void number(double value);
     void integer(qint64 value);

@@ -165,7 +165,7 @@ QByteArray encode(const DeckFile& deck)
     writer.beginObject();
     for (const auto& [name, bytes] : deck.icons) {
         writer.key(name);
-        writer.string(QString::fromLatin1(bytes.toBase64()));
+        writer.base64(bytes);
     }
     writer.endObject();
     writer.key(u"pages");

@@ -91,3 +91,18 @@ TEST(CanonicalJson, PlainSlashesMeanWhatTheEscapedOnesMeant)
     const QByteArray untouched = R"({"a":"b\\c"})";
     EXPECT_EQ(CanonicalJson::withPlainSlashes(untouched).constData(), untouched.constData());
 }
+
+TEST(CanonicalJson, BytesAreWrittenAsTheStringOfTheirBase64)
+{
+    // Bytes whose Base64 holds slashes, pluses and padding.
+    const QByteArray bytes("\xff\xff\xfe\xfb\xef\x00\x01", 7);
+    CanonicalJson::Writer asBytes;
+    CanonicalJson::Writer asText;
+    asBytes.beginArray();
+    asText.beginArray();
+    asBytes.base64(bytes);
+    asText.string(QString::fromLatin1(bytes.toBase64()));
+    asBytes.endArray();
+    asText.endArray();
+    EXPECT_EQ(asBytes.take(), asText.take());
+}
