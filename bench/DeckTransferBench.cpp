@@ -113,7 +113,7 @@ void readDeck(benchmark::State& state)
 }
 BENCHMARK(readDeck)->Unit(benchmark::kMillisecond);
 
-// Applying: every icon vetted and found identical on disk, the deck replaced and saved with its backup.
+// Applying again: every icon found identical on disk, the deck replaced and saved with its backup.
 void applyDeck(benchmark::State& state)
 {
     DeckHome home;

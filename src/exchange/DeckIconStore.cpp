@@ -44,6 +44,14 @@ Slot slotFor(const QString& path, const QByteArray& bytes)
     return existing && *existing == bytes ? Slot::sameBytes : Slot::taken;
 }
 
+// A fresh date keeps the clean-up from taking the file for an old unused one.
+void markUsed(const QString& path, const QDateTime& now)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(now, QFileDevice::FileModificationTime);
+}
+
 } // namespace
 
 bool isPlainFileName(const QString& name)
@@ -72,13 +80,9 @@ std::optional<QString> storeIcon(const VettedIcon& icon, const QString& name, co
     for (const QString& candidate : candidates) {
         const QString path = iconsDir + u'/' + candidate;
         switch (slotFor(path, icon.bytes)) {
-        case Slot::sameBytes: {
-            // A fresh date keeps the clean-up from taking the file for an old unused one.
-            QFile file(path);
-            if (file.open(QIODevice::ReadWrite))
-                file.setFileTime(now, QFileDevice::FileModificationTime);
+        case Slot::sameBytes:
+            markUsed(path, now);
             return candidate;
-        }
         case Slot::free:
             if (const auto failure = AtomicFile::write(path, icon.bytes)) {
                 qCWarning(lcStore).noquote() << "Marquetto: deck import couldn't write an icon:" << *failure;
@@ -102,6 +106,14 @@ Pages storeIcons(const DeckFile& deck, const QString& iconsDir, const QDateTime&
         const auto bytes = deck.icons.find(name);
         if (bytes == deck.icons.end())
             continue;
+        // The very bytes the icons folder holds under this name need no second look: the deck draws that
+        // file already, and a deck applied again or synced back costs no picture decoding.
+        if (const QString path = iconsDir + u'/' + name;
+            isPlainFileName(name) && slotFor(path, bytes->second) == Slot::sameBytes) {
+            markUsed(path, now);
+            stored.insert(name, name);
+            continue;
+        }
         const std::optional<VettedIcon> vetted = vet(bytes->second);
         if (!vetted)
             continue;
