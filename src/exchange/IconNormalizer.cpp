@@ -24,7 +24,6 @@ constexpr int backgroundAlpha = 16;
 constexpr int backgroundDistance = 18;
 constexpr int plateProbeSide = 16;
 constexpr int opaqueCornerAlpha = 200;
-// Qt maps quality 0 to 100 onto zlib levels 9 to 0; 80 is level 1.
 
 QSize boundedSize(QSize size, int maxSide)
 {
