@@ -116,8 +116,7 @@ public:
     void flip(QImage& image)
     {
         m_store.goToPage(1 - m_store.currentPage());
-        const double duration = PageTransition::duration(style(), m_settings.gridColumns());
-        for (double elapsed = 0; elapsed <= duration; elapsed += frameSeconds) {
+        for (double elapsed = 0; elapsed <= duration(); elapsed += frameSeconds) {
             render(image);
             m_frames.step(frameSeconds);
         }
@@ -129,13 +128,19 @@ public:
         return {PageTransitionOption::ripple, false, geometry.grid().tilePadding, geometry.pageRect().size()};
     }
 
+    // How long a change of page takes until its last tile is at rest.
+    [[nodiscard]] double duration() const
+    {
+        return PageTransition::duration(style(), m_settings.gridColumns());
+    }
+
     [[nodiscard]] QRectF pageRect() const { return m_view.deckGeometry().pageRect(); }
 
     // The deck as it shows page `page` at rest.
     [[nodiscard]] QImage still(int page)
     {
         m_store.goToPage(page);
-        m_frames.step(PageTransition::duration(style(), m_settings.gridColumns()) + 1);
+        m_frames.step(duration() + 1);
         QImage image = frame();
         render(image);
         return image;
@@ -223,7 +228,7 @@ void rippleFloor(benchmark::State& state)
     QImage background = deck.frame();
     background.fill(QColor(24, 24, 28));
     const PageTransition::Style style = deck.style();
-    const double duration = PageTransition::duration(style, 4);
+    const double duration = deck.duration();
     const QRectF page = deck.pageRect();
     QImage image = deck.frame();
     for (auto _ : state) {
