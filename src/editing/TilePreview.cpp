@@ -34,7 +34,7 @@ void TilePreview::setTile(const Tile& tile)
 
 void TilePreview::reloadImages()
 {
-    m_painter.icons().clearCache();
+    m_painter.clearCache();
     update();
 }
 

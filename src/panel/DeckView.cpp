@@ -77,7 +77,7 @@ DeckView::DeckView(Services services, QWidget* parent)
     connect(&store, &TileStore::currentPageChanged, this, &DeckView::pageChanged);
     connect(&store, &TileStore::currentPageChanged, this, &DeckView::followLights);
     connect(&store, &TileStore::iconRefreshTickChanged, this, [this] {
-        m_pages.icons().clearCache();
+        m_pages.clearCache();
         update();
     });
 
@@ -436,6 +436,7 @@ PagePainter::State DeckView::pageState(const DeckGeometry& geometry) const
         state.dropTargetIndex = editMode.dropTargetIndex();
     if (m_fileDropIndex)
         state.dropTargetIndex = m_fileDropIndex;
+    state.fromSnapshots = isMoving();
     const double now = m_motion.now();
     state.motion.reserve(static_cast<std::size_t>(geometry.tilesPerPage()));
     for (std::size_t index = 0; index < m_pressScales.size(); ++index) {
@@ -478,6 +479,7 @@ void DeckView::paintEvent(QPaintEvent*)
 
 void DeckView::paintPages(QPainter& painter, const DeckGeometry& geometry)
 {
+    m_pages.beginFrame();
     const TileStore& store = m_services.store;
     const Pages& pages = store.pages();
     const int current = store.currentPage();
@@ -497,7 +499,10 @@ void DeckView::paintPages(QPainter& painter, const DeckGeometry& geometry)
     const double elapsed = now - change.start;
     const int direction = change.to > change.from ? 1 : -1;
     const int columns = geometry.grid().columns;
+    state.roughScaling = true;
     PagePainter::State leaving;
+    leaving.fromSnapshots = true;
+    leaving.roughScaling = true;
     leaving.editing = state.editing;
     leaving.backgroundOpacity = state.backgroundOpacity;
     leaving.motion.resize(state.motion.size());
@@ -535,26 +540,21 @@ void DeckView::paintPage(QPainter& painter, const DeckGeometry& geometry, const 
 
 void DeckView::paintDeck(QPainter& painter, const DeckGeometry& geometry)
 {
-    const QRectF deck(QPointF(0, 0), geometry.size());
-    const QPainterPath shape = DeckPaint::roundedRect(deck, DeckGeometry::deckRadius);
-    const QColor base(24, 24, 28);
-    if (m_opaque) {
-        painter.fillRect(rect(), QColor(12, 12, 14));
-        painter.fillPath(shape, base);
-    } else {
-        // No glass to blur the desktop behind: a dark veil as strong as the glass would be.
-        QColor veil = base;
-        veil.setAlphaF(static_cast<float>(0.25 + 0.6 * m_services.settings.backgroundOpacity()));
-        painter.fillPath(shape, veil);
-    }
+    DeckChrome::Look look;
+    look.area = rect();
+    look.size = geometry.size();
+    look.devicePixelRatio = painter.device()->devicePixelRatioF();
+    look.opaque = m_opaque;
+    look.fill = QColor(24, 24, 28);
+    // No glass to blur the desktop behind: a dark veil as strong as the glass would be.
+    if (!m_opaque)
+        look.fill.setAlphaF(static_cast<float>(0.25 + 0.6 * m_services.settings.backgroundOpacity()));
     if (const TintFade::Look tint = tintLook(); tint.weight > 0) {
-        QColor wash = tint.colour;
-        wash.setAlphaF(static_cast<float>(0.4 * tint.weight));
-        painter.fillPath(shape, wash);
+        look.wash = tint.colour;
+        look.wash->setAlphaF(static_cast<float>(0.4 * tint.weight));
     }
-    painter.strokePath(
-        DeckPaint::roundedRect(deck.adjusted(0.5, 0.5, -0.5, -0.5), DeckGeometry::deckRadius - 0.5),
-        QPen(borderColour(), 1));
+    look.border = borderColour();
+    m_chrome.paint(painter, look, isMoving());
 }
 
 double DeckView::hintTextWidth() const

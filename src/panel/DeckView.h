@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/AccessoryBandView.h"
+#include "panel/DeckChrome.h"
 #include "panel/DeckGeometry.h"
 #include "panel/DeckMenus.h"
 #include "panel/FractionalFont.h"
@@ -182,6 +183,8 @@ private:
     // Lets the deal and the page change end at once.
     void settleTransition();
     [[nodiscard]] bool transitionMoves(double now) const;
+    // Whether pages, tiles or springs are moving, frame by frame.
+    [[nodiscard]] bool isMoving() const { return m_transition.isRunning() || m_motion.isRunning(); }
     // The current page's tiles as the deal has them now, on top of their springs.
     void applyDeal(PagePainter::State& state, const DeckGeometry& geometry, const Page& page,
                    double now) const;
@@ -198,6 +201,7 @@ private:
 
     Services m_services;
     PagePainter m_pages;
+    DeckChrome m_chrome;
     PageDotsRow m_row;
     AccessoryBandView m_band;
     TooltipPainter m_tooltip;

@@ -30,28 +30,31 @@ PagePainter::PagePainter(TileIconPainter::Services services)
 {
 }
 
+void PagePainter::clearCache()
+{
+    m_icons.clearCache();
+    m_snapshots.clear();
+}
+
 void PagePainter::paint(QPainter& painter, const QTransform& transform, const DeckGeometry& geometry,
                         const Page& page, const State& state)
 {
     painter.save();
     painter.setTransform(transform, true);
-    const Tile empty;
     const auto stored = static_cast<int>(page.size());
     for (int index = 0; index < geometry.tilesPerPage(); ++index)
-        paintTile(painter, geometry, index < stored ? page[static_cast<std::size_t>(index)] : empty, index,
-                  state);
+        paintTile(painter, geometry, index < stored ? page[static_cast<std::size_t>(index)] : m_emptyTile,
+                  index, state);
     painter.restore();
 }
 
 void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, int index,
                             const State& state)
 {
-    const bool hovered = state.hoveredIndex == index;
     const auto slot = static_cast<std::size_t>(index);
     const TileMotion motion = slot < state.motion.size() ? state.motion[slot] : TileMotion{};
     if (motion.opacity <= 0)
         return;
-    const double unit = geometry.unit();
 
     painter.save();
     const QRectF face = geometry.slotRect(index);
@@ -63,7 +66,25 @@ void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, con
     }
     // The page may be fading as a whole: the tile's own opacity goes on top of it.
     painter.setOpacity(painter.opacity() * motion.opacity * (state.dragSourceIndex == index ? 0.25 : 1));
+    if (state.fromSnapshots) {
+        const bool smooth = !state.roughScaling || motion.turn != 0;
+        m_snapshots.draw(painter, snapshotLook(painter, geometry, tile, index, state, motion.hoverBoost),
+                         smooth, [&](QPainter& onPicture) {
+                             paintFace(onPicture, geometry, tile, index, state, motion.hoverBoost);
+                         });
+    } else {
+        paintFace(painter, geometry, tile, index, state, motion.hoverBoost);
+    }
+    painter.restore();
+}
 
+void PagePainter::paintFace(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, int index,
+                            const State& state, double hoverBoost)
+{
+    const bool hovered = state.hoveredIndex == index;
+    const auto slot = static_cast<std::size_t>(index);
+    const double unit = geometry.unit();
+    const QRectF face = geometry.slotRect(index);
     const double radius = tileCornerRadius * unit;
     const bool dropTarget = state.dropTargetIndex == index;
     if (dropTarget || state.editing)
@@ -80,9 +101,29 @@ void PagePainter::paintTile(QPainter& painter, const DeckGeometry& geometry, con
     TileIconPainter::Live live{std::nullopt, state.nowPlayingArtwork, state.isPlaying};
     if (slot < state.lights.size())
         live.lightOpacity = state.lights[slot];
-    m_icons.paint(painter, tile, face, unit, motion.hoverBoost,
-                  emptyChromeOpacity(emptyIconOpacity, hovered, state), live);
-    painter.restore();
+    m_icons.paint(painter, tile, face, unit, hoverBoost, emptyChromeOpacity(emptyIconOpacity, hovered, state),
+                  live);
+}
+
+TileSnapshots::Look PagePainter::snapshotLook(const QPainter& painter, const DeckGeometry& geometry,
+                                              const Tile& tile, int index, const State& state,
+                                              double hoverBoost) const
+{
+    const auto slot = static_cast<std::size_t>(index);
+    TileSnapshots::Look look;
+    look.face = geometry.slotRect(index);
+    look.devicePixelRatio = painter.device()->devicePixelRatioF();
+    look.icon = tile.icon;
+    look.action = tile.action;
+    look.hoverBoost = hoverBoost;
+    look.emptyChromeOpacity = emptyChromeOpacity(1, state.hoveredIndex == index, state);
+    look.editing = state.editing;
+    look.dropTarget = state.dropTargetIndex == index;
+    if (slot < state.lights.size())
+        look.light = state.lights[slot];
+    look.artworkKey = state.nowPlayingArtwork ? state.nowPlayingArtwork->cacheKey() : 0;
+    look.isPlaying = state.isPlaying;
+    return look;
 }
 
 void PagePainter::paintGhost(QPainter& painter, const DeckGeometry& geometry, const Tile& tile,

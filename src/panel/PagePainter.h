@@ -2,6 +2,7 @@
 
 #include "model/Models.h"
 #include "panel/TileIconPainter.h"
+#include "panel/TileSnapshots.h"
 
 #include <QPointF>
 #include <QTransform>
@@ -42,20 +43,36 @@ public:
         // What the now-playing tiles show.
         const QImage* nowPlayingArtwork = nullptr;
         bool isPlaying = false;
+        // While the deck moves each tile is drawn from a picture of it, made once per look.
+        bool fromSnapshots = false;
+        // While the pages change places those pictures are scaled unsmoothed: the tiles fade as they scale.
+        bool roughScaling = false;
     };
 
     explicit PagePainter(TileIconPainter::Services services);
 
+    // Starts a frame of the deck, before its pages are painted.
+    void beginFrame() { m_snapshots.beginFrame(); }
     void paint(QPainter& painter, const QTransform& transform, const DeckGeometry& geometry, const Page& page,
                const State& state);
     // The dragged tile lifted off the page: its icon on a plate, a little enlarged and casting a shadow,
     // centred on `centre`.
     void paintGhost(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, QPointF centre);
     [[nodiscard]] TileIconPainter& icons() { return m_icons; }
+    // Forgets every prepared image and picture of a tile, after icon files changed.
+    void clearCache();
 
 private:
     void paintTile(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, int index,
                    const State& state);
+    // The tile at rest on its face: its plate, outline and icon.
+    void paintFace(QPainter& painter, const DeckGeometry& geometry, const Tile& tile, int index,
+                   const State& state, double hoverBoost);
+    [[nodiscard]] TileSnapshots::Look snapshotLook(const QPainter& painter, const DeckGeometry& geometry,
+                                                   const Tile& tile, int index, const State& state,
+                                                   double hoverBoost) const;
 
     TileIconPainter m_icons;
+    TileSnapshots m_snapshots;
+    const Tile m_emptyTile;
 };

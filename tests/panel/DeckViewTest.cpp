@@ -801,6 +801,61 @@ TEST_F(DeckViewTest, TextsAreMeasuredAtTheirFractionalSizes)
     ASSERT_GT(std::abs(advanceAt(11, QFont::Normal, label) - measured), 1.5);
 }
 
+TEST_F(DeckViewTest, AMovingDeckDrawsTilesFromPicturesThatLookAsAtRestAndFollowEachChange)
+{
+    makeView();
+    QDir().mkpath(m_paths.iconsDir());
+    // A round picture is framed by nothing: hovered, it reaches beyond its tile, and its shadow further.
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(200, 80, 20));
+        painter.drawEllipse(picture.rect());
+    }
+    ASSERT_TRUE(picture.save(m_paths.iconsDir() + QStringLiteral("/picture.png")));
+    Tile pictured = snippetTile(QStringLiteral("picture"));
+    pictured.icon = TileIcon{TileIcon::Custom{QStringLiteral("picture.png")}};
+    m_store->set(pictured, 0, 0);
+    m_store->set(builderTile(QStringLiteral("Red"), QStringLiteral("#FF2020")), 0, 2);
+    m_store->addPage();
+    m_store->goToPage(0);
+    mouse(QEvent::MouseMove, slot(0).center(), Qt::NoButton);
+    (void)rendered();
+    runFrames();
+    const QImage still = rendered();
+
+    // Back from the next page the left column leads: its tiles are at rest while the others still move.
+    m_store->goToPage(1);
+    runFrames();
+    m_store->goToPage(0);
+    m_frames.step(PageTransition::tileFadeSeconds + 0.01);
+    ASSERT_TRUE(m_view->isTransitioning());
+    const QImage moving = rendered();
+    const QRect around = slot(0).adjusted(-12, -12, 12, 12).toAlignedRect().intersected(still.rect());
+    int worst = 0;
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        for (int x = around.left(); x <= around.right(); ++x) {
+            const QColor a = still.pixelColor(x, y);
+            const QColor b = moving.pixelColor(x, y);
+            worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue()), std::abs(a.alpha() - b.alpha())});
+        }
+    }
+    EXPECT_LE(worst, 2) << "the picture of a tile is cut or moved";
+
+    // A tile changed while the pages move shows its new look on the next frame.
+    runFrames();
+    m_store->goToPage(1);
+    m_store->goToPage(0);
+    m_frames.step(PageTransition::duration({}, 3) - 0.01);
+    EXPECT_TRUE(showsRedAt(2));
+    m_store->set(builderTile(QStringLiteral("Blue"), QStringLiteral("#2020FF")), 0, 2);
+    ASSERT_TRUE(m_view->isTransitioning());
+    EXPECT_FALSE(showsRedAt(2));
+}
+
 TEST_F(DeckViewTest, TheHoverSpringDrawsAnImageFromTwoPreparedSizesOnly)
 {
     makeView();

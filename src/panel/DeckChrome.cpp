@@ -1,0 +1,45 @@
+#include "panel/DeckChrome.h"
+
+#include "panel/DeckGeometry.h"
+#include "panel/DeckPaint.h"
+
+#include <QPainter>
+#include <cmath>
+
+void DeckChrome::paint(QPainter& painter, const Look& look, bool keep)
+{
+    if (!keep) {
+        m_look.reset();
+        m_picture = {};
+        paintGlass(painter, look);
+        return;
+    }
+    if (m_look != look) {
+        const double ratio = look.devicePixelRatio;
+        m_picture = QImage(static_cast<int>(std::ceil(look.area.width() * ratio)),
+                           static_cast<int>(std::ceil(look.area.height() * ratio)),
+                           QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(Qt::transparent);
+        QPainter onPicture(&m_picture);
+        onPicture.setRenderHints(painter.renderHints());
+        onPicture.translate(-look.area.topLeft());
+        paintGlass(onPicture, look);
+        m_look = look;
+    }
+    painter.drawImage(look.area.topLeft(), m_picture);
+}
+
+void DeckChrome::paintGlass(QPainter& painter, const Look& look)
+{
+    const QRectF deck(QPointF(0, 0), look.size);
+    const QPainterPath shape = DeckPaint::roundedRect(deck, DeckGeometry::deckRadius);
+    if (look.opaque)
+        painter.fillRect(look.area, QColor(12, 12, 14));
+    painter.fillPath(shape, look.fill);
+    if (look.wash)
+        painter.fillPath(shape, *look.wash);
+    painter.strokePath(
+        DeckPaint::roundedRect(deck.adjusted(0.5, 0.5, -0.5, -0.5), DeckGeometry::deckRadius - 0.5),
+        QPen(look.border, 1));
+}
