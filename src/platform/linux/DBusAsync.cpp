@@ -39,8 +39,9 @@ void DBusAsync::ask(const QDBusConnection& bus, const QDBusMessage& message,
     PendingCalls::started();
     // The watcher is made on the main thread: a reply already in when a watcher is made is announced by an
     // event to the thread that made it, and worker threads run no event loop to hear it.
-    QMetaObject::invokeMethod(application, [pending, onAnswer = std::move(onAnswer)] {
-        auto* watcher = new QDBusPendingCallWatcher(pending);
+    // It belongs to the application, so that a call still unanswered at quit goes with it.
+    QMetaObject::invokeMethod(application, [application, pending, onAnswer = std::move(onAnswer)] {
+        auto* watcher = new QDBusPendingCallWatcher(pending, application);
         QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                          [onAnswer](QDBusPendingCallWatcher* done) {
                              done->deleteLater();
