@@ -103,6 +103,8 @@ AppDelegate::AppDelegate(DeckServices& services, QObject* parent)
           .wordings = services.wordings(),
           .iconsDir = services.paths().iconsDir(),
           .vet = &IconVetting::vet,
+          .fileWork = [&queue = services.cloudDeck().queue()](
+                          std::function<void()> job) { queue.run(std::move(job)); },
           // A new window is built at the current grid, tile size and band; the old one closes.
           .rebuildPanel = [this] { m_panel->showPanel(); },
           .setLoginItem = [this](bool on) { return m_services.setLaunchAtLogin(on); },

@@ -1,10 +1,12 @@
 #include "exchange/DeckLevelCommands.h"
 
+#include "core/BackgroundQueue.h"
 #include "core/Logging.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "platform/AlertPresenter.h"
+#include "platform/Clock.h"
 #include "platform/DeckFilePanels.h"
 #include "platform/PlatformWordings.h"
 
@@ -24,12 +26,42 @@ void reloadBackupsSoon(const DeckParts& deck)
 
 DeckTransfer::LocalDeck localDeck(const DeckParts& deck)
 {
-    return {deck.store, deck.settings, deck.iconsDir, deck.clock, deck.vet};
+    return {deck.store, deck.settings, deck.iconsDir, deck.clock};
 }
 
 void showFailure(const DeckParts& deck, const QString& message, const QString& reason)
 {
     (void)deck.alerts.present({message, reason, {QStringLiteral("OK")}});
+}
+
+// Asks before the deck file read becomes the deck, then stores its icons off the main thread and replaces the
+// deck on it.
+void confirmImport(const DeckParts& deck,
+                   const Expected<DeckTransfer::Prepared, DeckTransfer::TransferError>& prepared)
+{
+    if (!prepared) {
+        showFailure(deck, QStringLiteral("Couldn't import that deck."),
+                    DeckTransfer::description(prepared.error()));
+        return;
+    }
+    DeckTransfer::Confirmation confirmation = DeckTransfer::importConfirmation(*prepared, deck.wordings);
+    confirmation.alert.isWarning = confirmation.isWarning;
+    if (deck.alerts.present(confirmation.alert) != 0)
+        return;
+    const DeckTransfer::DeckFile& file = prepared->deck;
+    deck.fileWork(BackgroundQueue::reporting<Pages>(
+        QCoreApplication::instance(),
+        [file, iconsDir = deck.iconsDir, now = deck.clock.now(), vet = deck.vet] {
+            return DeckTransfer::storeIcons(file, iconsDir, now, vet);
+        },
+        [deck, grid = file.grid()](Pages pages) {
+            const bool gridChanged =
+                DeckTransfer::replaceDeck(std::move(pages), grid, deck.store, deck.settings);
+            deck.starterHint.dismiss();
+            if (gridChanged)
+                deck.rebuildPanel();
+            reloadBackupsSoon(deck);
+        }));
 }
 
 } // namespace
@@ -123,22 +155,10 @@ void importDeck(DeckParts& deck)
 
 void importDeckFile(DeckParts& deck, const QString& path)
 {
-    const auto prepared = DeckTransfer::read(path);
-    if (!prepared) {
-        showFailure(deck, QStringLiteral("Couldn't import that deck."),
-                    DeckTransfer::description(prepared.error()));
-        return;
-    }
-    DeckTransfer::Confirmation confirmation = DeckTransfer::importConfirmation(*prepared, deck.wordings);
-    confirmation.alert.isWarning = confirmation.isWarning;
-    if (deck.alerts.present(confirmation.alert) != 0)
-        return;
-    DeckTransfer::LocalDeck local = localDeck(deck);
-    const bool gridChanged = DeckTransfer::apply(prepared->deck, local);
-    deck.starterHint.dismiss();
-    if (gridChanged)
-        deck.rebuildPanel();
-    reloadBackupsSoon(deck);
+    using Read = Expected<DeckTransfer::Prepared, DeckTransfer::TransferError>;
+    deck.fileWork(BackgroundQueue::reporting<Read>(
+        QCoreApplication::instance(), [path] { return DeckTransfer::read(path); },
+        [deck](const Read& prepared) { confirmImport(deck, prepared); }));
 }
 
 } // namespace DeckCommands

@@ -20,8 +20,9 @@ struct PlatformWordings;
 
 // The deck-level commands behind the settings whose effect reaches beyond a stored value: the grid, tile
 // size and band (which need the deck's window made anew), launch at login, window restoring, restoring a
-// backup, and exporting and importing the deck file. Each is one main-thread operation; the modal dialogs it
-// shows are part of it.
+// backup, and exporting and importing the deck file. Each is a main-thread operation, the modal dialogs it
+// shows part of it; an import reads the file and stores its icons off the main thread, and its end comes
+// back to the main thread.
 namespace DeckCommands {
 
 // After a restore or an import, the backups list is read again this long later, so the backup the restore
@@ -40,6 +41,9 @@ struct DeckParts {
     QString iconsDir;
     // Decides which images of an imported deck may become icon files.
     DeckTransfer::Vet vet;
+    // Runs a job off the main thread, after the icons folder's other work: reading a deck file and storing
+    // its icons take longer than a frame.
+    std::function<void(std::function<void()>)> fileWork;
     // Closes the deck's window and shows a new one at the current grid, tile size and band.
     std::function<void()> rebuildPanel;
     // Makes the session start the deck at login (true) or no longer (false); answers the reason it could
@@ -69,7 +73,7 @@ void restoreBackup(DeckParts& deck, const LayoutBackups::BackupEntry& entry);
 // Saves the deck as a deck file where the user chooses.
 void exportDeck(DeckParts& deck);
 // Makes the deck file the user chooses the deck, once it was read and checked in full and the user confirmed;
-// until then nothing is written. The deck as it was is backed up first.
+// until then nothing is written. The deck as it was is backed up first. Returns before the file is read.
 void importDeck(DeckParts& deck);
 // The same for a deck file the user opened with the deck, from a file manager.
 void importDeckFile(DeckParts& deck, const QString& path);

@@ -143,12 +143,6 @@ Expected<Prepared, TransferError> prepare(DeckFile deck)
     return prepared;
 }
 
-bool apply(const DeckFile& deck, LocalDeck& local, TileStore::ChangeOrigin origin)
-{
-    Pages pages = storeIcons(deck, local.iconsDir, local.clock.now(), local.vet);
-    return replaceDeck(std::move(pages), deck.grid(), local.store, local.settings, origin);
-}
-
 bool replaceDeck(Pages pages, Grid grid, TileStore& store, DeckSettings& settings,
                  TileStore::ChangeOrigin origin)
 {

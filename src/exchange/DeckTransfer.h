@@ -26,11 +26,12 @@ struct PlatformWordings;
 //
 // Reading is defensive: the format number is checked before anything else, sizes are bounded before they are
 // allocated, and embedded images are vetted before any of them reaches the icons folder. Nothing is written
-// until `apply`, and `apply` replaces the deck in one step after backing up the layout it replaces.
+// until `storeIcons`, and `replaceDeck` replaces the deck in one step after backing up the layout it
+// replaces.
 //
 // Stateless. `snapshot`, `encode`, `decode`, `read`, `prepare` and `storeIcons` touch no shared object and
-// are safe on any thread; `exportTo`, `apply` and `replaceDeck` touch the store and the settings and are main
-// thread only.
+// are safe on any thread; `exportTo` and `replaceDeck` touch the store and the settings and are main thread
+// only.
 namespace DeckTransfer {
 
 inline constexpr int currentFormat = 1;
@@ -126,13 +127,12 @@ struct VettedIcon {
 // does not link: the deck passes `IconVetting::vet`, tests pass what they need.
 using Vet = std::function<std::optional<VettedIcon>(const QByteArray& bytes)>;
 
-// What `exportTo` and `apply` work on: this machine's deck.
+// What `exportTo` works on: this machine's deck.
 struct LocalDeck {
     TileStore& store;
     DeckSettings& settings;
     QString iconsDir;
     const Clock& clock;
-    Vet vet;
 };
 
 // The confirmation shown before an import replaces the deck: message, informative text (with the script
@@ -171,12 +171,9 @@ struct Confirmation {
 // The counts of a decoded deck, or `empty`.
 [[nodiscard]] Expected<Prepared, TransferError> prepare(DeckFile deck);
 
-// Stores the deck's vetted icons and makes its pages the deck, backing up the layout it replaces first; sets
-// the grid when the deck's is supported and differs, and saves at once. True when the grid changed: the
-// caller rebuilds the panel.
-bool apply(const DeckFile& deck, LocalDeck& local,
-           TileStore::ChangeOrigin origin = TileStore::ChangeOrigin::import);
-// The second half of `apply`, for pages whose icons are already stored.
+// Makes pages whose icons `storeIcons` stored the deck, backing up the layout it replaces first; sets the
+// grid when the deck's is supported and differs, and saves at once. True when the grid changed: the caller
+// rebuilds the panel.
 bool replaceDeck(Pages pages, Grid grid, TileStore& store, DeckSettings& settings,
                  TileStore::ChangeOrigin origin = TileStore::ChangeOrigin::import);
 // Writes the deck's images that pass `vet` into `iconsDir` and answers its pages with every custom icon
@@ -193,7 +190,7 @@ bool replaceDeck(Pages pages, Grid grid, TileStore& store, DeckSettings& setting
 // `imageExtensions`: safe to keep as a file name.
 [[nodiscard]] bool isPlainFileName(const QString& name);
 
-// What the import asks before `apply`, with the platform's word for where scripts run.
+// What the import asks before `storeIcons`, with the platform's word for where scripts run.
 [[nodiscard]] Confirmation importConfirmation(const Prepared& prepared, const PlatformWordings& wordings);
 
 } // namespace DeckTransfer

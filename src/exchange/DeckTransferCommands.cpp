@@ -54,7 +54,7 @@ int exportDeck(Context& context, const QStringList& arguments)
         return misuse(context, QStringLiteral("export takes FILE"));
     if (!context.clock)
         return fail(context, QStringLiteral("Decks can't be exported here."));
-    const DeckTransfer::LocalDeck deck{context.store, context.settings, context.iconsDir, *context.clock, {}};
+    const DeckTransfer::LocalDeck deck{context.store, context.settings, context.iconsDir, *context.clock};
     if (const auto failure = DeckTransfer::exportTo(arguments.first(), deck))
         return fail(context, QStringLiteral("Couldn't export your deck. %1").arg(*failure));
     return success;

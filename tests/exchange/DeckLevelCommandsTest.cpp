@@ -10,8 +10,10 @@
 #include "support/LogCapture.h"
 #include "support/StoreFixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +23,7 @@ protected:
     FakeAlertPresenter m_alerts;
     FakeDeckFilePanels m_panels;
     int m_rebuilds = 0;
+    std::deque<std::function<void()>> m_fileWork;
     QString m_program = m_dir.path() + QStringLiteral("/My Apps/$HOME/marquetto");
 
     // A deck file holding `tiles` on one page, made for the grid, with one custom icon.
@@ -35,6 +38,17 @@ protected:
         const QString path = m_dir.path() + QStringLiteral("/Incoming.marquetto");
         writeFile(path, DeckTransfer::encode(file));
         return path;
+    }
+
+    // Runs the file work handed over, and what each hands back to the main thread, until none is left.
+    void finishFileWork()
+    {
+        while (!m_fileWork.empty()) {
+            const std::function<void()> job = std::move(m_fileWork.front());
+            m_fileWork.pop_front();
+            job();
+            QCoreApplication::sendPostedEvents();
+        }
     }
 
     DeckCommands::DeckParts parts()
@@ -52,6 +66,7 @@ protected:
                 [](const QByteArray& bytes) {
                     return DeckTransfer::VettedIcon{bytes, QStringLiteral("png")};
                 },
+                [this](std::function<void()> job) { m_fileWork.push_back(std::move(job)); },
                 [this] { ++m_rebuilds; },
                 [this](bool on) { return AutostartEntry::set(m_paths, m_program, on); },
                 [] { return true; }};
@@ -184,6 +199,8 @@ TEST_F(DeckLevelCommandsTest, ImportingAsksWithWhatTheDeckHoldsAndRebuildsOnlyFo
 
         m_alerts.answer = 1;
         DeckCommands::importDeck(deck);
+        EXPECT_TRUE(m_alerts.shown.empty()) << "the file is read off the main thread first";
+        finishFileWork();
         ASSERT_EQ(m_alerts.shown.size(), 1u);
         EXPECT_EQ(m_alerts.shown[0], (Alert{QStringLiteral("Replace your layout with this deck?"),
                                             c.text,
@@ -195,6 +212,7 @@ TEST_F(DeckLevelCommandsTest, ImportingAsksWithWhatTheDeckHoldsAndRebuildsOnlyFo
         // Opened from a file manager, the file asks the same question without a panel.
         m_alerts.answer = 0;
         DeckCommands::importDeckFile(deck, *m_panels.answer);
+        finishFileWork();
         EXPECT_EQ(m_alerts.shown.size(), 2u);
         EXPECT_EQ(m_store->tile(0, 0).action, c.tiles[0].action);
         EXPECT_EQ(m_rebuilds, c.rebuilds);
@@ -217,6 +235,7 @@ TEST_F(DeckLevelCommandsTest, ExportAndImportSayWhyTheyFailedAndDoNothingWhenDis
     m_panels.answer = m_dir.path() + QStringLiteral("/no folder/My Deck.marquetto");
     DeckCommands::exportDeck(deck);
     DeckCommands::importDeck(deck);
+    finishFileWork();
     ASSERT_EQ(m_alerts.shown.size(), 2u);
     EXPECT_EQ(m_alerts.shown[0].message, QStringLiteral("Couldn't export your deck."));
     EXPECT_FALSE(m_alerts.shown[0].informativeText.isEmpty());

@@ -173,10 +173,7 @@ protected:
         return DeckCommands::run(context, arguments);
     }
 
-    DeckTransfer::LocalDeck local()
-    {
-        return {*m_store, *m_settings, m_paths.iconsDir(), m_clock, &acceptAll};
-    }
+    DeckTransfer::LocalDeck local() { return {*m_store, *m_settings, m_paths.iconsDir(), m_clock}; }
 
     QString deckFile(const DeckTransfer::DeckFile& deck)
     {
@@ -301,11 +298,12 @@ TEST_F(DeckTransferTest, ApplyReplacesTheDeckAfterBackingUpAnUnsavedEdit)
         DeckTransfer::Grid grid;
         bool changes;
     } cases[] = {{{4, 3}, false}, {{3, 4}, true}, {{5, 5}, false}};
-    auto local = this->local();
     for (const auto& c : cases) {
         deck.gridColumns = c.grid.columns;
         deck.gridRows = c.grid.rows;
-        EXPECT_EQ(DeckTransfer::apply(deck, local), c.changes) << c.grid.columns << "x" << c.grid.rows;
+        Pages pages = DeckTransfer::storeIcons(deck, m_paths.iconsDir(), m_clock.now(), &acceptAll);
+        EXPECT_EQ(DeckTransfer::replaceDeck(std::move(pages), deck.grid(), *m_store, *m_settings), c.changes)
+            << c.grid.columns << "x" << c.grid.rows;
         m_clock.advance(1);
     }
     EXPECT_EQ(m_settings->gridColumns(), 3);
