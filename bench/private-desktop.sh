@@ -18,4 +18,7 @@ trap 'kill $bus $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 export HOME=$work/home
 mkdir -p "$HOME"
-unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_DATA_DIRS XDG_RUNTIME_DIR
+unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_DATA_DIRS
+# A session's own runtime folder, as every desktop login has: where the sound server's socket would be.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"

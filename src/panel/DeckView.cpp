@@ -303,7 +303,7 @@ void DeckView::advanceMotion()
     if (std::all_of(m_pressScales.begin(), m_pressScales.end(), settled) &&
         std::all_of(m_hoverBoosts.begin(), m_hoverBoosts.end(), settled))
         m_motion.stop();
-    update();
+    update(motionArea());
 }
 
 void DeckView::pageChanged(int page)
@@ -361,8 +361,20 @@ void DeckView::advanceTransition()
                                     << QString::number(seconds * 1000, 'f', 1) << "ms ="
                                     << QString::number(m_transitionFrames / std::max(seconds, 1e-3), 'f', 1)
                                     << "per second";
+        update();
+        return;
     }
-    update();
+    // Dealt tiles fly in from beyond the page; a page change and its tiles stay within their reach.
+    if (m_dealStart)
+        update();
+    else
+        update(motionArea());
+}
+
+QRect DeckView::motionArea() const
+{
+    const double reach = TileSnapshots::margin;
+    return deckGeometry().pageRect().adjusted(-reach, -reach, reach, reach).toAlignedRect();
 }
 
 void DeckView::settleTransition()
@@ -454,7 +466,7 @@ PagePainter::State DeckView::pageState(const DeckGeometry& geometry) const
     return state;
 }
 
-void DeckView::paintEvent(QPaintEvent*)
+void DeckView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
@@ -470,7 +482,8 @@ void DeckView::paintEvent(QPaintEvent*)
         paintStarterHint(painter, geometry);
     else
         m_row.paint(painter, geometry, m_hoveredRowItem);
-    if (geometry.showsBand())
+    // Frames of moving tiles leave the band as it is.
+    if (geometry.showsBand() && event->rect().intersects(geometry.bandRect().toAlignedRect()))
         m_band.paint(painter, geometry.bandRect(), m_hoveredModule);
     paintDragGhost(painter, geometry);
     if (m_shownTip)

@@ -183,6 +183,9 @@ private:
     // Lets the deal and the page change end at once.
     void settleTransition();
     [[nodiscard]] bool transitionMoves(double now) const;
+    // The part of the deck that moving tiles and pages reach: the page, and a hovered tile's shadow or a
+    // page's slide beyond it.
+    [[nodiscard]] QRect motionArea() const;
     // Whether pages, tiles or springs are moving, frame by frame.
     [[nodiscard]] bool isMoving() const { return m_transition.isRunning() || m_motion.isRunning(); }
     // The current page's tiles as the deal has them now, on top of their springs.
