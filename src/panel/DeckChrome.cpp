@@ -4,7 +4,6 @@
 #include "panel/DeckPaint.h"
 
 #include <QPainter>
-#include <cmath>
 
 void DeckChrome::paint(QPainter& painter, const Look& look, bool keep)
 {
@@ -15,16 +14,8 @@ void DeckChrome::paint(QPainter& painter, const Look& look, bool keep)
         return;
     }
     if (m_look != look) {
-        const double ratio = look.devicePixelRatio;
-        m_picture = QImage(static_cast<int>(std::ceil(look.area.width() * ratio)),
-                           static_cast<int>(std::ceil(look.area.height() * ratio)),
-                           QImage::Format_ARGB32_Premultiplied);
-        m_picture.setDevicePixelRatio(ratio);
-        m_picture.fill(Qt::transparent);
-        QPainter onPicture(&m_picture);
-        onPicture.setRenderHints(painter.renderHints());
-        onPicture.translate(-look.area.topLeft());
-        paintGlass(onPicture, look);
+        m_picture = DeckPaint::picture(look.area, look.devicePixelRatio, painter.renderHints(),
+                                       [&look](QPainter& onPicture) { paintGlass(onPicture, look); });
         m_look = look;
     }
     painter.drawImage(look.area.topLeft(), m_picture);

@@ -3,8 +3,8 @@
 #include "editing/SymbolGlyphs.h"
 #include "panel/TileIconPainter.h"
 
-#include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace DeckPaint {
 
@@ -26,6 +26,21 @@ void drawSymbol(QPainter& painter, PhosphorFont& font, const QRectF& rect, const
     painter.setFont(TileIconPainter::iconFont(pixels));
     painter.setPen(colour);
     painter.drawText(rect, Qt::AlignCenter, SymbolGlyphs::text(font, symbol));
+}
+
+QImage picture(const QRectF& area, double devicePixelRatio, QPainter::RenderHints hints,
+               const std::function<void(QPainter&)>& paint)
+{
+    QImage image(static_cast<int>(std::ceil(area.width() * devicePixelRatio)),
+                 static_cast<int>(std::ceil(area.height() * devicePixelRatio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHints(hints);
+    painter.translate(-area.topLeft());
+    paint(painter);
+    return image;
 }
 
 } // namespace DeckPaint

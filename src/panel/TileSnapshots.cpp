@@ -1,8 +1,9 @@
 #include "panel/TileSnapshots.h"
 
+#include "panel/DeckPaint.h"
+
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 void TileSnapshots::beginFrame()
 {
@@ -18,18 +19,9 @@ void TileSnapshots::draw(QPainter& painter, const Look& look, bool smooth,
     auto found = std::find_if(m_snapshots.begin(), m_snapshots.end(),
                               [&look](const Snapshot& snapshot) { return snapshot.look == look; });
     if (found == m_snapshots.end()) {
-        const double ratio = look.devicePixelRatio;
-        QImage image(static_cast<int>(std::ceil(area.width() * ratio)),
-                     static_cast<int>(std::ceil(area.height() * ratio)), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
-        {
-            QPainter onImage(&image);
-            onImage.setRenderHints(painter.renderHints());
-            onImage.translate(-area.topLeft());
-            paint(onImage);
-        }
-        found = m_snapshots.insert(m_snapshots.end(), Snapshot{look, std::move(image)});
+        found = m_snapshots.insert(
+            m_snapshots.end(),
+            Snapshot{look, DeckPaint::picture(area, look.devicePixelRatio, painter.renderHints(), paint)});
     }
     found->drawn = true;
     painter.save();
