@@ -33,9 +33,9 @@ bool samePixels(const QImage& a, const QImage& b)
 TEST(PngEncoder, PixelsComeBackExactlyWithAlphaOnlyWhereThePictureHasIt)
 {
     // Translucent colours of every kind, straight and premultiplied, then an opaque picture and one of few
-    // colours; odd sizes, so that no row ends on a word.
-    QImage straight(37, 23, QImage::Format_ARGB32);
-    QImage opaque(41, 19, QImage::Format_RGB32);
+    // colours; odd sizes, so that no row ends on a word, and tall enough to be converted in several bands.
+    QImage straight(37, 71, QImage::Format_ARGB32);
+    QImage opaque(41, 45, QImage::Format_RGB32);
     for (int y = 0; y < straight.height(); ++y) {
         for (int x = 0; x < straight.width(); ++x)
             straight.setPixel(x, y, qRgba(x * 7, y * 11, (x * y) & 0xFF, (x * 13 + y * 5) & 0xFF));
