@@ -49,6 +49,7 @@ private:
     struct Snapshot {
         Look look;
         QImage image;
+        QPointF at;
         bool drawn = true;
     };
 
