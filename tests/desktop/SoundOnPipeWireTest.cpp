@@ -1,0 +1,203 @@
+// End to end with a real sound server: PipeWire, WirePlumber and PipeWire's PulseAudio service on the test's
+// own runtime folder and session bus, with two null sinks and a null source. The real deck, on a private X
+// server, switches outputs, steps and mutes the volume through its tiles, lights the output that is current
+// and shows the microphone's mute in its band, as `marquetto-deck state` and `band` tell.
+#include "support/DeckProcess.h"
+#include "support/PipeWireServer.h"
+#include "support/PrivateSession.h"
+#include "support/RunningDeck.h"
+#include "support/Screenshot.h"
+#include "support/TempHome.h"
+#include "support/XvfbSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QThread>
+#include <functional>
+
+namespace {
+
+const QString artefacts = QStringLiteral(MARQUETTO_TEST_ARTEFACTS_DIR);
+
+bool waitFor(const std::function<bool()>& condition)
+{
+    const QDeadlineTimer deadline(std::chrono::seconds(10));
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+QString outputTile(const QString& sink, const QString& name)
+{
+    return QStringLiteral(R"({"label": "%2", "icon": {"auto": {}}, )"
+                          R"("action": {"audioOutput": {"deviceUID": "%1", "name": "%2"}}})")
+        .arg(sink, name);
+}
+
+QString systemTile(const QString& action)
+{
+    return QStringLiteral(
+               R"({"label": "%1", "icon": {"auto": {}}, "action": {"systemAction": {"action": "%1"}}})")
+        .arg(action);
+}
+
+class SoundOnPipeWire : public TempHome {
+protected:
+    void SetUp() override
+    {
+        const QStringList missing = XvfbSession::missingPrograms() + PipeWireServer::missingPrograms();
+        if (!missing.isEmpty())
+            GTEST_SKIP() << "needs " << missing.join(u", ").toStdString();
+        ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
+        ASSERT_TRUE(m_x.start()) << m_x.error().toStdString();
+        ASSERT_TRUE(m_sound.start()) << m_sound.error().toStdString();
+        ASSERT_TRUE(m_sound.addSink(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
+        ASSERT_TRUE(m_sound.addSink(QStringLiteral("headphones"), QStringLiteral("Headphones")));
+        ASSERT_TRUE(m_sound.addSource(QStringLiteral("desk_mic"), QStringLiteral("Desk-Mic")));
+        ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
+        ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-source"), QStringLiteral("desk_mic")}));
+        ASSERT_TRUE(waitFor([this] { return defaultSink() == u"desk_speakers"; }));
+        QDir().mkpath(artefacts);
+    }
+
+    void set(int index, const QString& tile)
+    {
+        const DeckRun set =
+            runDeck(m_paths.home, {QStringLiteral("set"), QStringLiteral("0"), QString::number(index), tile});
+        ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    }
+
+    void run(int index)
+    {
+        const DeckRun run =
+            runDeck(m_paths.home, {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    }
+
+    QJsonObject ask(const QString& command)
+    {
+        return QJsonDocument::fromJson(runDeck(m_paths.home, {command}).out).object();
+    }
+
+    QJsonArray lit() { return ask(QStringLiteral("state")).value(QStringLiteral("lit")).toArray(); }
+
+    QString bandText(const QString& module)
+    {
+        for (const QJsonValue& shown :
+             ask(QStringLiteral("band")).value(QStringLiteral("modules")).toArray()) {
+            if (shown[QStringLiteral("module")].toString() == module)
+                return shown[QStringLiteral("text")].toString();
+        }
+        return {};
+    }
+
+    QString defaultSink() const
+    {
+        return m_sound.pactl({QStringLiteral("get-default-sink")}).value_or(QString()).trimmed();
+    }
+
+    // The loudest channel of the sink, in percent; -1 when pactl says nothing readable.
+    int volume(const QString& sink) const
+    {
+        static const QRegularExpression percent(QStringLiteral("/\\s*(\\d+)%\\s*/"));
+        const QString text = m_sound.pactl({QStringLiteral("get-sink-volume"), sink}).value_or(QString());
+        int loudest = -1;
+        for (const QRegularExpressionMatch& match : percent.globalMatch(text))
+            loudest = std::max(loudest, match.captured(1).toInt());
+        return loudest;
+    }
+
+    QString muted(const QString& command, const QString& device) const
+    {
+        return m_sound.pactl({command, device}).value_or(QString()).trimmed();
+    }
+
+    void startDeck() { ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString(); }
+
+    PrivateSession m_session;
+    XvfbSession m_x;
+    PipeWireServer m_sound;
+    RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_paths.home};
+};
+
+} // namespace
+
+TEST_F(SoundOnPipeWire, OutputTilesSwitchTheDefaultSinkAndTheCurrentOneIsLitWhoeverChoseIt)
+{
+    set(0, outputTile(QStringLiteral("headphones"), QStringLiteral("Headphones")));
+    set(1, outputTile(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
+    startDeck();
+    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{1}; }))
+        << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
+
+    run(0);
+    EXPECT_TRUE(waitFor([this] { return defaultSink() == u"headphones"; })) << defaultSink().toStdString();
+    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{0}; }))
+        << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
+    (void)saveScreenshot(artefacts + QStringLiteral("/pipewire-headphones.png"));
+
+    // A change made elsewhere, as the desktop's sound settings make it, moves the light too.
+    ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
+    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{1}; }))
+        << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
+
+    // So does one made after the sound services were restarted, their devices made anew.
+    ASSERT_TRUE(m_sound.restartPulseService()) << m_sound.error().toStdString();
+    ASSERT_TRUE(m_sound.addSink(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
+    ASSERT_TRUE(m_sound.addSink(QStringLiteral("headphones"), QStringLiteral("Headphones")));
+    ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("headphones")}));
+    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{0}; }))
+        << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
+}
+
+TEST_F(SoundOnPipeWire, VolumeTilesStepTheDefaultSinkAndTheMuteTileTogglesIt)
+{
+    ASSERT_TRUE(m_sound.pactl(
+        {QStringLiteral("set-sink-volume"), QStringLiteral("desk_speakers"), QStringLiteral("50%")}));
+    set(0, systemTile(QStringLiteral("volumeDown")));
+    set(1, systemTile(QStringLiteral("volumeUp")));
+    set(2, systemTile(QStringLiteral("muteToggle")));
+    startDeck();
+
+    run(0);
+    ASSERT_TRUE(waitFor([this] { return volume(QStringLiteral("desk_speakers")) < 50; }));
+    const int lowered = volume(QStringLiteral("desk_speakers"));
+    run(1);
+    EXPECT_TRUE(waitFor([this] { return volume(QStringLiteral("desk_speakers")) == 50; }))
+        << "from " << lowered << " % up to " << volume(QStringLiteral("desk_speakers")) << " %";
+    // The other sink is left as it was.
+    EXPECT_EQ(volume(QStringLiteral("headphones")), 100);
+
+    const QString sinkMute = QStringLiteral("get-sink-mute");
+    run(2);
+    EXPECT_TRUE(waitFor([&] { return muted(sinkMute, QStringLiteral("desk_speakers")) == u"Mute: yes"; }));
+    run(2);
+    EXPECT_TRUE(waitFor([&] { return muted(sinkMute, QStringLiteral("desk_speakers")) == u"Mute: no"; }));
+}
+
+TEST_F(SoundOnPipeWire, TheMicrophoneModuleFollowsTheDefaultSourcesMute)
+{
+    startDeck();
+    const DeckRun band = runDeck(m_paths.home, {QStringLiteral("band"), QStringLiteral("set"),
+                                                QStringLiteral("micMute"), QStringLiteral("dateTime")});
+    ASSERT_EQ(band.status, 0) << band.err.toStdString();
+    EXPECT_TRUE(waitFor([this] { return bandText(QStringLiteral("micMute")) == u"micMute off"; }))
+        << bandText(QStringLiteral("micMute")).toStdString();
+
+    ASSERT_TRUE(
+        m_sound.pactl({QStringLiteral("set-source-mute"), QStringLiteral("desk_mic"), QStringLiteral("1")}));
+    EXPECT_TRUE(waitFor([this] { return bandText(QStringLiteral("micMute")) == u"micMute on"; }))
+        << bandText(QStringLiteral("micMute")).toStdString();
+    (void)saveScreenshot(artefacts + QStringLiteral("/pipewire-mic-muted.png"));
+    ASSERT_TRUE(
+        m_sound.pactl({QStringLiteral("set-source-mute"), QStringLiteral("desk_mic"), QStringLiteral("0")}));
+    EXPECT_TRUE(waitFor([this] { return bandText(QStringLiteral("micMute")) == u"micMute off"; }))
+        << bandText(QStringLiteral("micMute")).toStdString();
+}

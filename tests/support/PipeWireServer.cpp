@@ -1,0 +1,120 @@
+#include "support/PipeWireServer.h"
+
+#include <QDeadlineTimer>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+const QStringList programs{QStringLiteral("pipewire"), QStringLiteral("wireplumber"),
+                           QStringLiteral("pipewire-pulse"), QStringLiteral("pactl")};
+
+} // namespace
+
+namespace {
+
+void stop(QProcess& program)
+{
+    program.terminate();
+    if (!program.waitForFinished(5000)) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+}
+
+} // namespace
+
+PipeWireServer::~PipeWireServer()
+{
+    // The PulseAudio service and the session manager go before the server they talk to.
+    for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program)
+        stop(**program);
+}
+
+QStringList PipeWireServer::missingPrograms()
+{
+    QStringList missing;
+    for (const QString& program : programs) {
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            missing << program;
+    }
+    return missing;
+}
+
+bool PipeWireServer::start()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty())
+        return fail(QStringLiteral("no runtime folder: start a PrivateSession first"));
+    // The session's own server, where PipeWire and its PulseAudio service put their sockets.
+    m_environment.unset("PIPEWIRE_REMOTE");
+    m_environment.set("PULSE_SERVER", "unix:" + runtime + "/pulse/native");
+    for (const QString& name : {programs[0], programs[1], programs[2]}) {
+        if (!startProgram(name))
+            return false;
+    }
+    return waitForPulseService();
+}
+
+bool PipeWireServer::restartPulseService()
+{
+    if (m_programs.size() != 3)
+        return fail(QStringLiteral("the server was not started"));
+    stop(*m_programs.back());
+    m_programs.pop_back();
+    return startProgram(programs[2]) && waitForPulseService();
+}
+
+bool PipeWireServer::startProgram(const QString& name)
+{
+    auto& program = m_programs.emplace_back(std::make_unique<QProcess>());
+    program->setProgram(name);
+    program->setStandardOutputFile(QProcess::nullDevice());
+    program->setStandardErrorFile(QProcess::nullDevice());
+    program->start();
+    return program->waitForStarted() || fail(name + QStringLiteral(" did not start"));
+}
+
+bool PipeWireServer::waitForPulseService()
+{
+    const QDeadlineTimer deadline(std::chrono::seconds(10));
+    while (!pactl({QStringLiteral("info")})) {
+        if (deadline.hasExpired())
+            return fail(QStringLiteral("PipeWire's PulseAudio service never answered"));
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+std::optional<QString> PipeWireServer::pactl(const QStringList& arguments) const
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), arguments);
+    if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool PipeWireServer::addSink(const QString& name, const QString& description) const
+{
+    return pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                  QStringLiteral("sink_name=") + name,
+                  QStringLiteral("sink_properties=device.description=") + description})
+        .has_value();
+}
+
+bool PipeWireServer::addSource(const QString& name, const QString& description) const
+{
+    // PipeWire's null sink of the source class is a source with no monitor.
+    return pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                  QStringLiteral("sink_name=") + name, QStringLiteral("media.class=Audio/Source/Virtual"),
+                  QStringLiteral("sink_properties=device.description=") + description})
+        .has_value();
+}
+
+bool PipeWireServer::fail(const QString& why)
+{
+    m_error = why;
+    return false;
+}
