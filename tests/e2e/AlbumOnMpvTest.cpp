@@ -1,12 +1,11 @@
 // End to end with a real media player: mpv with its MPRIS plugin on a private session bus, an album of
 // tagged Ogg Vorbis files in the music folder, and album tiles set and run through the companion.
 #include "support/DeckProcess.h"
+#include "support/MprisProbe.h"
 #include "support/PrivateSession.h"
+#include "support/SilentOgg.h"
 #include "support/TempHome.h"
 
-#include <QDBusArgument>
-#include <QDBusMessage>
-#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -48,7 +47,6 @@ protected:
         if (!QFile::exists(mprisPlugin))
             GTEST_SKIP() << "needs mpv-mpris";
         ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
-        m_bus = m_session.connect();
 
         // File names sort against the track numbers: the queue's order is the tags'.
         encode(QStringLiteral("Music/Quiet Hours/a.ogg"), QStringLiteral("Second Light"), 2);
@@ -77,45 +75,16 @@ protected:
         m_mpv.waitForFinished(5000);
     }
 
-    // Thirty seconds of silence, so that the track still plays when the test looks.
     void encode(const QString& file, const QString& title, int track)
     {
-        const QString path = m_dir.filePath(file);
-        writeFile(path, {});
-        QProcess oggenc;
-        oggenc.start(QStringLiteral("oggenc"), {QStringLiteral("-Q"), QStringLiteral("-r"),
-                                                QStringLiteral("-B"), QStringLiteral("16"),
-                                                QStringLiteral("-C"), QStringLiteral("2"),
-                                                QStringLiteral("-R"), QStringLiteral("44100"),
-                                                QStringLiteral("-t"), title,
-                                                QStringLiteral("-a"), QStringLiteral("Ann Rest"),
-                                                QStringLiteral("-l"), QStringLiteral("Quiet Hours"),
-                                                QStringLiteral("-N"), QString::number(track),
-                                                QStringLiteral("-c"), QStringLiteral("ALBUMARTIST=The Rests"),
-                                                QStringLiteral("-o"), path,
-                                                QStringLiteral("-")});
-        ASSERT_TRUE(oggenc.waitForStarted());
-        oggenc.write(QByteArray(44100 * 2 * 2 * 30, '\0'));
-        oggenc.closeWriteChannel();
-        ASSERT_TRUE(oggenc.waitForFinished(30000));
-        ASSERT_EQ(oggenc.exitCode(), 0) << oggenc.readAllStandardError().toStdString();
+        const QString problem = SilentOgg::write(m_dir.filePath(file), {title, QStringLiteral("Ann Rest"),
+                                                                        QStringLiteral("Quiet Hours"), track,
+                                                                        QStringLiteral("The Rests")});
+        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
     }
 
-    QVariant property(const QString& name)
-    {
-        const QDBusMessage reply =
-            m_bus.call(QDBusMessage::createMethodCall(mpvService, QStringLiteral("/org/mpris/MediaPlayer2"),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"))
-                       << QStringLiteral("org.mpris.MediaPlayer2.Player") << name);
-        return reply.arguments().value(0).value<QDBusVariant>().variant();
-    }
-
-    QString title()
-    {
-        const QVariantMap metadata = qdbus_cast<QVariantMap>(property(QStringLiteral("Metadata")));
-        return metadata.value(QStringLiteral("xesam:title")).toString();
-    }
+    QVariant property(const QString& name) const { return m_mpris.property(name); }
+    QString title() const { return m_mpris.title(); }
 
     // Sets the first tile of the first page and runs it; answers what the companion said.
     QString setAndRun(const QString& tile)
@@ -130,7 +99,7 @@ protected:
     }
 
     PrivateSession m_session;
-    QDBusConnection m_bus{QString()};
+    MprisProbe m_mpris{m_session.connect(), mpvService};
     QProcess m_mpv;
 };
 

@@ -20,9 +20,14 @@ namespace {
 // Artwork larger than this is someone's mistake, not a cover.
 constexpr qint64 kMaxArtworkBytes = 32 * 1024 * 1024;
 
-// Only a local regular file of a sane size is taken.
+// Only a local regular file of a sane size is taken. Players name no artwork with an empty address, as
+// Rhythmbox does for its playlists.
 std::optional<QString> localArtworkFile(const QString& url)
 {
+    if (url.isEmpty()) {
+        qCDebug(lcPlatform).noquote() << "Marquetto: the media player names no artwork";
+        return std::nullopt;
+    }
     const QUrl parsed(url);
     if (!parsed.isLocalFile()) {
         // The scheme alone: a data URL can hold a whole picture.

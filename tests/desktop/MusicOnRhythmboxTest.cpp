@@ -1,0 +1,204 @@
+// End to end with a real player that has playlists: Rhythmbox with its MPRIS plugin on a private X server and
+// session bus, playing through a real PipeWire, its library two silent tracks in the music folder. The real
+// deck plays one of Rhythmbox's own playlists from a tile, shows what plays, and pauses and skips it.
+#include "support/DeckProcess.h"
+#include "support/MprisProbe.h"
+#include "support/PipeWireServer.h"
+#include "support/PrivateSession.h"
+#include "support/RunningDeck.h"
+#include "support/SilentOgg.h"
+#include "support/TempHome.h"
+#include "support/XvfbSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
+#include <functional>
+
+namespace {
+
+const QString rhythmboxService = QStringLiteral("org.mpris.MediaPlayer2.rhythmbox");
+const QString pluginsDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/rhythmbox/plugins");
+const QString mprisPlugin = pluginsDir + QStringLiteral("/mpris/mpris.plugin");
+const QString playlist = QStringLiteral("Recently Added");
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::seconds timeout = std::chrono::seconds(15))
+{
+    const QDeadlineTimer deadline(timeout);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+// Every plugin installed, as Rhythmbox's settings name them: a plugin it has not seen yet it switches on.
+QString installedPlugins()
+{
+    static const QRegularExpression module(QStringLiteral("^Module=(\\S+)$"),
+                                           QRegularExpression::MultilineOption);
+    QStringList names;
+    for (const QFileInfo& plugin :
+         QDir(pluginsDir).entryInfoList({QStringLiteral("*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& file : QDir(plugin.filePath()).entryInfoList({QStringLiteral("*.plugin")})) {
+            QFile text(file.filePath());
+            if (text.open(QIODevice::ReadOnly))
+                names << u'\'' + module.match(QString::fromUtf8(text.readAll())).captured(1) + u'\'';
+        }
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+QString tile(const QString& label, const QString& action)
+{
+    return QStringLiteral(R"({"label": "%1", "icon": {"auto": {}}, "action": %2})").arg(label, action);
+}
+
+class MusicOnRhythmbox : public TempHome {
+protected:
+    void SetUp() override
+    {
+        QStringList missing = XvfbSession::missingPrograms() + PipeWireServer::missingPrograms();
+        for (const char* program : {"rhythmbox", "oggenc"}) {
+            if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())
+                missing << QLatin1String(program);
+        }
+        if (!QFile::exists(mprisPlugin))
+            missing << QStringLiteral("rhythmbox-plugins");
+        if (!missing.isEmpty())
+            GTEST_SKIP() << "needs " << missing.join(u", ").toStdString();
+        ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
+        ASSERT_TRUE(m_x.start()) << m_x.error().toStdString();
+        ASSERT_TRUE(m_sound.start()) << m_sound.error().toStdString();
+        ASSERT_TRUE(m_sound.addSink(QStringLiteral("speakers"), QStringLiteral("Speakers")));
+
+        for (const auto& [file, title, number] :
+             {std::tuple{"a.ogg", "First Light", 1}, std::tuple{"b.ogg", "Second Light", 2}}) {
+            const QString problem =
+                SilentOgg::write(m_dir.filePath(QStringLiteral("Music/Quiet Hours/") + QLatin1String(file)),
+                                 {QLatin1String(title),
+                                  QStringLiteral("Ann Rest"),
+                                  QStringLiteral("Quiet Hours"),
+                                  number,
+                                  {}});
+            ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+        }
+
+        // A first start on a fresh home, with the music folder for its library, watched so that Rhythmbox
+        // reads it at once, and no plugin but MPRIS: those that look up artwork and stations or scrobble
+        // would reach out to the network. The settings are a file of the home's own, as the private bus
+        // starts no dconf.
+        writeFile(
+            m_dir.filePath(QStringLiteral(".config/glib-2.0/settings/keyfile")),
+            QStringLiteral("[org/gnome/rhythmbox/rhythmdb]\nlocations=['%1']\nmonitor-library=true\n\n"
+                           "[org/gnome/rhythmbox/plugins]\nactive-plugins=['mpris']\nseen-plugins=[%2]\n")
+                .arg(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Music"))).toString(),
+                     installedPlugins())
+                .toUtf8());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("HOME"), m_paths.home);
+        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("keyfile"));
+        m_player.setProcessEnvironment(environment);
+        m_player.setStandardOutputFile(QProcess::nullDevice());
+        m_player.setStandardErrorFile(QStringLiteral("/tmp/rb-test.log"));
+        m_player.start(QStringLiteral("rhythmbox"), {});
+        ASSERT_TRUE(m_player.waitForStarted());
+        ASSERT_TRUE(waitFor([this] { return m_mpris.playlists().contains(playlist); }))
+            << "Rhythmbox's playlists never came on the bus: "
+            << m_mpris.playlists().join(u", ").toStdString();
+    }
+
+    void TearDown() override
+    {
+        m_deck.stop();
+        if (m_player.state() == QProcess::NotRunning)
+            return;
+        m_player.terminate();
+        if (!m_player.waitForFinished(5000))
+            m_player.kill();
+        m_player.waitForFinished(5000);
+    }
+
+    void set(int index, const QString& json)
+    {
+        const DeckRun set =
+            runDeck(m_paths.home, {QStringLiteral("set"), QStringLiteral("0"), QString::number(index), json});
+        ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    }
+
+    void run(int index)
+    {
+        const DeckRun run =
+            runDeck(m_paths.home, {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    }
+
+    // What the deck says plays: title and whether it plays; empty while it knows of nothing playing.
+    QJsonObject nowPlaying()
+    {
+        return QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("state")}).out)
+            .object()
+            .value(QStringLiteral("nowPlaying"))
+            .toObject();
+    }
+
+    bool deckShows(const QString& title, bool playing)
+    {
+        return waitFor([&] {
+            const QJsonObject shown = nowPlaying();
+            return shown.value(QStringLiteral("title")).toString() == title &&
+                   shown.value(QStringLiteral("isPlaying")).toBool() == playing;
+        });
+    }
+
+    PrivateSession m_session;
+    XvfbSession m_x;
+    PipeWireServer m_sound;
+    MprisProbe m_mpris{m_session.connect(), rhythmboxService};
+    QProcess m_player;
+    RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_paths.home};
+};
+
+} // namespace
+
+TEST_F(MusicOnRhythmbox, APlaylistTilePlaysThePlayersPlaylistAndTheNowPlayingTileControlsIt)
+{
+    set(0, tile(playlist, QStringLiteral(R"({"playPlaylist": {"name": "%1"}})").arg(playlist)));
+    set(1, tile(QStringLiteral("Now Playing"), QStringLiteral(R"({"nowPlaying": {}})")));
+    ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
+
+    // Rhythmbox reads its library in the background after a first start and tells nobody when it is done;
+    // until then, about ten seconds here, its "Recently Added" is empty and plays nothing. The tile is
+    // pressed again while it is.
+    ASSERT_TRUE(waitFor(
+        [this] {
+            run(0);
+            return waitFor([this] { return m_mpris.playbackStatus() == u"Playing"; },
+                           std::chrono::seconds(2));
+        },
+        std::chrono::seconds(60)))
+        << "Rhythmbox is " << m_mpris.playbackStatus().toStdString() << "; the deck logged "
+        << m_deck.log().toStdString();
+    const QString playing = m_mpris.title();
+    EXPECT_TRUE(playing == u"First Light" || playing == u"Second Light") << playing.toStdString();
+    EXPECT_TRUE(deckShows(playing, true)) << QJsonDocument(nowPlaying()).toJson().toStdString();
+
+    // The now-playing tile pauses what plays, and the deck shows it paused.
+    run(1);
+    EXPECT_TRUE(waitFor([this] { return m_mpris.playbackStatus() == u"Paused"; }))
+        << m_mpris.playbackStatus().toStdString();
+    EXPECT_TRUE(deckShows(playing, false)) << QJsonDocument(nowPlaying()).toJson().toStdString();
+    // Rhythmbox names no artwork for its playlists with an empty address: that is no artwork, not a strange
+    // one.
+    EXPECT_FALSE(m_deck.log().contains("artwork not taken from a  address")) << m_deck.log().toStdString();
+}
