@@ -18,9 +18,10 @@ QString logPath(const QTemporaryDir& dir)
 
 } // namespace
 
-RunningDeck::RunningDeck(QString program, QString home)
+RunningDeck::RunningDeck(QString program, QString home, QString desktop)
     : m_program(std::move(program))
     , m_home(std::move(home))
+    , m_desktop(std::move(desktop))
 {
     m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
 }
@@ -37,6 +38,8 @@ bool RunningDeck::start(std::chrono::milliseconds timeout)
          {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "QT_QPA_PLATFORM", "XDG_CURRENT_DESKTOP"})
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("HOME"), m_home);
+    if (!m_desktop.isEmpty())
+        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), m_desktop);
     m_process.setProcessEnvironment(environment);
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(logPath(m_logDir), QIODevice::Append);

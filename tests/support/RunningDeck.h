@@ -11,7 +11,8 @@
 // started along. What it logs goes to a file, so a deck that logs a lot never waits on the test.
 class RunningDeck final {
 public:
-    RunningDeck(QString program, QString home);
+    // `desktop` is what XDG_CURRENT_DESKTOP says to the deck; none when empty.
+    RunningDeck(QString program, QString home, QString desktop = {});
     ~RunningDeck();
     RunningDeck(const RunningDeck&) = delete;
     RunningDeck& operator=(const RunningDeck&) = delete;
@@ -31,6 +32,7 @@ public:
 private:
     QString m_program;
     QString m_home;
+    QString m_desktop;
     QTemporaryDir m_logDir;
     QProcess m_process;
 };

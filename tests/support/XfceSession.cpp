@@ -1,0 +1,91 @@
+#include "support/XfceSession.h"
+
+#include "support/X11Client.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+const QString xfconfd = QStringLiteral("/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd");
+
+bool xfconfQuery(const QStringList& arguments)
+{
+    QProcess query;
+    query.start(QStringLiteral("xfconf-query"), arguments);
+    return query.waitForFinished(5000) && query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0;
+}
+
+} // namespace
+
+XfceSession::~XfceSession()
+{
+    for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program) {
+        (*program)->terminate();
+        if (!(*program)->waitForFinished(5000)) {
+            (*program)->kill();
+            (*program)->waitForFinished(5000);
+        }
+    }
+}
+
+QStringList XfceSession::missingPrograms()
+{
+    QStringList missing;
+    for (const QString& program :
+         {QStringLiteral("xfwm4"), QStringLiteral("xfdesktop"), QStringLiteral("xfconf-query")}) {
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            missing << program;
+    }
+    if (!QFile::exists(xfconfd))
+        missing << QStringLiteral("xfconfd");
+    return missing;
+}
+
+bool XfceSession::start()
+{
+    if (!startProgram(xfconfd, {}))
+        return false;
+    QDeadlineTimer deadline(std::chrono::seconds(10));
+    while (!xfconfQuery({QStringLiteral("-c"), QStringLiteral("xfwm4"), QStringLiteral("-l")})) {
+        if (deadline.hasExpired())
+            return fail(QStringLiteral("xfconfd never answered"));
+        QThread::msleep(50);
+    }
+    if (!startProgram(QStringLiteral("xfwm4"), {QStringLiteral("--compositor=off")}))
+        return false;
+    X11Client client;
+    deadline = QDeadlineTimer(std::chrono::seconds(10));
+    while (client.get(client.root(), "_NET_SUPPORTING_WM_CHECK").empty()) {
+        if (deadline.hasExpired())
+            return fail(QStringLiteral("xfwm4 never managed the screen"));
+        QThread::msleep(50);
+    }
+    return startProgram(QStringLiteral("xfdesktop"), {});
+}
+
+bool XfceSession::setWallpaper(const QString& monitor, int workspace, const QString& picture) const
+{
+    return xfconfQuery(
+        {QStringLiteral("-c"), QStringLiteral("xfce4-desktop"), QStringLiteral("-p"),
+         QStringLiteral("/backdrop/screen0/%1/workspace%2/last-image").arg(monitor).arg(workspace),
+         QStringLiteral("-n"), QStringLiteral("-t"), QStringLiteral("string"), QStringLiteral("-s"),
+         picture});
+}
+
+bool XfceSession::startProgram(const QString& program, const QStringList& arguments)
+{
+    auto& process = m_programs.emplace_back(std::make_unique<QProcess>());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(program, arguments);
+    return process->waitForStarted() || fail(program + QStringLiteral(" did not start"));
+}
+
+bool XfceSession::fail(const QString& why)
+{
+    m_error = why;
+    return false;
+}
