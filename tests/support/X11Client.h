@@ -153,6 +153,26 @@ public:
         const auto value = get(m_root, "_NET_ACTIVE_WINDOW");
         return value.empty() ? xcb_window_t{XCB_WINDOW_NONE} : value.front();
     }
+    [[nodiscard]] bool hasState(xcb_window_t window, const char* state)
+    {
+        const auto states = get(window, "_NET_WM_STATE");
+        return std::find(states.begin(), states.end(), atom(state)) != states.end();
+    }
+    // Where the window manager stacks the window among its clients, bottom first.
+    [[nodiscard]] std::ptrdiff_t stackingIndex(xcb_window_t window)
+    {
+        const auto stacking = get(m_root, "_NET_CLIENT_LIST_STACKING");
+        return std::find(stacking.begin(), stacking.end(), window) - stacking.begin();
+    }
+    // The managed top-level window of the process `pid`; none until the window manager manages one.
+    [[nodiscard]] xcb_window_t windowOf(qint64 pid)
+    {
+        for (const uint32_t window : get(m_root, "_NET_CLIENT_LIST")) {
+            if (get(window, "_NET_WM_PID") == std::vector<uint32_t>{static_cast<uint32_t>(pid)})
+                return window;
+        }
+        return XCB_WINDOW_NONE;
+    }
 
 private:
     struct XcbFree {

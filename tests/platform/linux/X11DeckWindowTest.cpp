@@ -42,18 +42,8 @@ protected:
         xcb_flush(m_client->connection());
     }
 
-    bool hasState(xcb_window_t window, const char* state)
-    {
-        const auto states = m_client->get(window, "_NET_WM_STATE");
-        return std::find(states.begin(), states.end(), m_client->atom(state)) != states.end();
-    }
-
-    // Where the window manager stacks the window among its clients, bottom first.
-    std::ptrdiff_t stackingIndex(xcb_window_t window)
-    {
-        const auto stacking = m_client->get(m_client->root(), "_NET_CLIENT_LIST_STACKING");
-        return std::find(stacking.begin(), stacking.end(), window) - stacking.begin();
-    }
+    bool hasState(xcb_window_t window, const char* state) { return m_client->hasState(window, state); }
+    std::ptrdiff_t stackingIndex(xcb_window_t window) { return m_client->stackingIndex(window); }
 
     // An ordinary application window, managed and active.
     xcb_window_t ordinaryWindow()

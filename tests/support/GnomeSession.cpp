@@ -1,0 +1,127 @@
+#include "support/GnomeSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QThread>
+#include <sys/stat.h>
+#include <xcb/xcb.h>
+
+namespace {
+
+// The arguments of the XWayland server the shell `shell` started, empty until it runs.
+QStringList xwaylandArguments(qint64 shell)
+{
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "PID (COMMAND) STATE PPID …"
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        const QList<QByteArray> rest = line.mid(close + 2).split(' ');
+        if (!line.contains("(Xwayland)") || rest.size() < 2 || rest[1].toLongLong() != shell)
+            continue;
+        QFile command(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!command.open(QIODevice::ReadOnly))
+            continue;
+        QStringList arguments;
+        for (const QByteArray& argument : command.readAll().split('\0'))
+            arguments << QString::fromLocal8Bit(argument);
+        return arguments;
+    }
+    return {};
+}
+
+bool takesClients(const QByteArray& display)
+{
+    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+    const bool connected = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return connected;
+}
+
+} // namespace
+
+GnomeSession::GnomeSession(QString home)
+    : m_home(std::move(home))
+{
+}
+
+GnomeSession::~GnomeSession()
+{
+    if (m_shell.state() == QProcess::NotRunning)
+        return;
+    m_shell.terminate();
+    if (!m_shell.waitForFinished(5000)) {
+        m_shell.kill();
+        m_shell.waitForFinished(5000);
+    }
+}
+
+QStringList GnomeSession::missingPrograms()
+{
+    QStringList missing;
+    for (const QString& program : {QStringLiteral("gnome-shell"), QStringLiteral("Xwayland")}) {
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            missing << program;
+    }
+    return missing;
+}
+
+QString GnomeSession::settingsFile() const
+{
+    return m_home + QStringLiteral("/.config/glib-2.0/settings/keyfile");
+}
+
+bool GnomeSession::start()
+{
+    // XWayland refuses to start without the shared folder of X sockets.
+    const QString sockets = QStringLiteral("/tmp/.X11-unix");
+    if (!QDir().mkpath(sockets) || ::chmod(sockets.toLocal8Bit().constData(), 01777) != 0)
+        return fail(QStringLiteral("no shared folder for X sockets"));
+    m_environment.set("GSETTINGS_BACKEND", "keyfile");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), m_home);
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
+    m_shell.setProcessEnvironment(environment);
+    m_shell.setStandardOutputFile(QProcess::nullDevice());
+    m_shell.setStandardErrorFile(QProcess::nullDevice());
+    m_shell.start(QStringLiteral("gnome-shell"),
+                  {QStringLiteral("--headless"), QStringLiteral("--wayland"),
+                   QStringLiteral("--virtual-monitor"), QStringLiteral("1440x900")});
+    if (!m_shell.waitForStarted())
+        return fail(QStringLiteral("gnome-shell did not start"));
+
+    const QDeadlineTimer deadline(std::chrono::seconds(30));
+    QStringList arguments;
+    while ((arguments = xwaylandArguments(m_shell.processId())).size() < 2) {
+        if (deadline.hasExpired() || m_shell.state() == QProcess::NotRunning)
+            return fail(QStringLiteral("gnome-shell started no XWayland"));
+        QThread::msleep(50);
+    }
+    const QByteArray display = arguments[1].toLocal8Bit();
+    const qsizetype auth = arguments.indexOf(QStringLiteral("-auth"));
+    if (!display.startsWith(':') || auth < 0 || auth + 1 >= arguments.size())
+        return fail(QStringLiteral("XWayland started as ") + arguments.join(u' '));
+    m_environment.set("DISPLAY", display);
+    m_environment.set("XAUTHORITY", arguments[auth + 1].toLocal8Bit());
+    m_environment.set("WAYLAND_DISPLAY", "wayland-0");
+    m_environment.set("XDG_SESSION_TYPE", "wayland");
+    while (!takesClients(display)) {
+        if (deadline.hasExpired())
+            return fail(
+                QStringLiteral("XWayland on %1 takes no clients").arg(QString::fromLocal8Bit(display)));
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+bool GnomeSession::fail(const QString& why)
+{
+    m_error = why;
+    return false;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/EnvironmentGuard.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// GNOME Shell, headless, as a Wayland compositor with one virtual monitor and XWayland, for the home `home`
+// on the test's `PrivateSession` (whose bus stands in for the system bus the shell insists on). Settings are
+// kept in the home's own GSettings key file, as the private bus starts no dconf: write it before `start`.
+// While it lives, the environment names its XWayland display and Wayland socket and says the session is a
+// GNOME Wayland one; the destructor stops the shell and gives the environment back.
+class GnomeSession final {
+public:
+    explicit GnomeSession(QString home);
+    ~GnomeSession();
+    GnomeSession(const GnomeSession&) = delete;
+    GnomeSession& operator=(const GnomeSession&) = delete;
+
+    // The programs the session needs that cannot be found, by name; empty when it can start.
+    [[nodiscard]] static QStringList missingPrograms();
+
+    // Starts the shell and waits until its XWayland display takes clients; false, with `error()` saying why,
+    // when it does not within a few seconds.
+    [[nodiscard]] bool start();
+    [[nodiscard]] const QString& error() const { return m_error; }
+    // The home's GSettings key file, which the shell and the programs started meanwhile read.
+    [[nodiscard]] QString settingsFile() const;
+
+private:
+    bool fail(const QString& why);
+
+    QString m_home;
+    QProcess m_shell;
+    EnvironmentGuard m_environment;
+    QString m_error;
+};
