@@ -1,6 +1,7 @@
 // End to end on GNOME Shell: the real shell, headless, with one virtual monitor and XWayland, on the test's
-// own session bus and runtime folder. The real deck, on XWayland, is stacked as on every desktop, and tints
-// its glass from the wallpaper GNOME's settings name.
+// own session bus and runtime folder. The real deck, on XWayland, is stacked as on every desktop, tints its
+// glass from the wallpaper GNOME's settings name, and its keys, set up as GNOME's own custom keybindings, run
+// its tiles when typed on the compositor's keyboard.
 #include "DeckStacking.h"
 #include "support/DeckProcess.h"
 #include "support/GnomeSession.h"
@@ -10,10 +11,13 @@
 #include "support/TempHome.h"
 #include "support/X11Client.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
 #include <QUrl>
 
 namespace {
@@ -70,4 +74,34 @@ TEST_F(DeckOnGnome, TheGlassTakesItsTintFromTheWallpaperGnomeShows)
                            std::chrono::seconds(10)))
         << "no tint from the red wallpaper: " << QJsonDocument(state()).toJson().toStdString()
         << m_deck.log().toStdString();
+}
+
+TEST_F(DeckOnGnome, TheKeysSetUpAsGnomeKeybindingsRunTheTilesWhenTyped)
+{
+    startShell();
+    ASSERT_TRUE(m_gnome.startMediaKeys()) << m_gnome.error().toStdString();
+    const QString fired = m_dir.filePath(QStringLiteral("fired"));
+    const DeckRun set = runDeck(
+        m_paths.home,
+        {QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("1"),
+         QStringLiteral(R"({"label": "Two", "icon": {"auto": {}}, )"
+                        R"("action": {"runScript": {"source": "touch '%1'", "isAppleScript": false}}})")
+             .arg(fired)});
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
+    const DeckRun setup = runDeck(m_paths.home, {QStringLiteral("shortcuts"), QStringLiteral("setup")});
+    ASSERT_EQ(setup.status, 0) << setup.out.toStdString() << setup.err.toStdString();
+
+    // Control, Alt and 2 on an evdev keyboard; the media-keys daemon takes a moment to grab a new binding.
+    QDBusConnection bus = m_session.connect();
+    constexpr quint32 control = 29;
+    constexpr quint32 alt = 56;
+    constexpr quint32 two = 3;
+    const QDeadlineTimer deadline(std::chrono::seconds(15));
+    while (!QFile::exists(fired) && !deadline.hasExpired()) {
+        ASSERT_TRUE(m_gnome.pressKeys(bus, {control, alt, two})) << m_gnome.error().toStdString();
+        QThread::msleep(500);
+    }
+    EXPECT_TRUE(QFile::exists(fired))
+        << "Control-Alt-2 never ran tile 2; the deck logged " << m_deck.log().toStdString();
 }

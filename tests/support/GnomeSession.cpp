@@ -1,5 +1,7 @@
 #include "support/GnomeSession.h"
 
+#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,29 @@
 #include <xcb/xcb.h>
 
 namespace {
+
+const QString remoteDesktop = QStringLiteral("org.gnome.Mutter.RemoteDesktop");
+const QString remoteSession = QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session");
+
+void stop(QProcess& program)
+{
+    if (program.state() == QProcess::NotRunning)
+        return;
+    program.terminate();
+    if (!program.waitForFinished(5000)) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+}
+
+QProcessEnvironment sessionEnvironment(const QString& home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        environment.remove(QLatin1String(name));
+    return environment;
+}
 
 // The arguments of the XWayland server the shell `shell` started, empty until it runs.
 QStringList xwaylandArguments(qint64 shell)
@@ -51,13 +76,8 @@ GnomeSession::GnomeSession(QString home)
 
 GnomeSession::~GnomeSession()
 {
-    if (m_shell.state() == QProcess::NotRunning)
-        return;
-    m_shell.terminate();
-    if (!m_shell.waitForFinished(5000)) {
-        m_shell.kill();
-        m_shell.waitForFinished(5000);
-    }
+    stop(m_mediaKeys);
+    stop(m_shell);
 }
 
 QStringList GnomeSession::missingPrograms()
@@ -111,6 +131,7 @@ bool GnomeSession::start()
     m_environment.set("XAUTHORITY", arguments[auth + 1].toLocal8Bit());
     m_environment.set("WAYLAND_DISPLAY", "wayland-0");
     m_environment.set("XDG_SESSION_TYPE", "wayland");
+    m_environment.set("XDG_CURRENT_DESKTOP", "GNOME");
     while (!takesClients(display)) {
         if (deadline.hasExpired())
             return fail(
@@ -118,6 +139,38 @@ bool GnomeSession::start()
         QThread::msleep(50);
     }
     return true;
+}
+
+bool GnomeSession::startMediaKeys()
+{
+    m_mediaKeys.setProcessEnvironment(sessionEnvironment(m_home));
+    m_mediaKeys.setStandardOutputFile(QProcess::nullDevice());
+    m_mediaKeys.setStandardErrorFile(QProcess::nullDevice());
+    m_mediaKeys.start(QStringLiteral("/usr/libexec/gsd-media-keys"), {});
+    return m_mediaKeys.waitForStarted() || fail(QStringLiteral("gsd-media-keys did not start"));
+}
+
+bool GnomeSession::pressKeys(QDBusConnection bus, const std::vector<quint32>& codes)
+{
+    const QDBusMessage created = bus.call(
+        QDBusMessage::createMethodCall(remoteDesktop, QStringLiteral("/org/gnome/Mutter/RemoteDesktop"),
+                                       remoteDesktop, QStringLiteral("CreateSession")));
+    if (created.type() != QDBusMessage::ReplyMessage || created.arguments().isEmpty())
+        return fail(QStringLiteral("no remote desktop session: ") + created.errorMessage());
+    // The session lives as long as the connection that made it, or until it is stopped.
+    const QString session = created.arguments().constFirst().value<QDBusObjectPath>().path();
+    const auto call = [&](const QString& method, const QVariantList& arguments = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(remoteDesktop, session, remoteSession, method);
+        message.setArguments(arguments);
+        return bus.call(message).type() == QDBusMessage::ReplyMessage;
+    };
+    bool pressed = call(QStringLiteral("Start"));
+    for (const quint32 code : codes)
+        pressed = pressed && call(QStringLiteral("NotifyKeyboardKeycode"), {code, true});
+    for (auto code = codes.rbegin(); code != codes.rend(); ++code)
+        pressed = call(QStringLiteral("NotifyKeyboardKeycode"), {*code, false}) && pressed;
+    call(QStringLiteral("Stop"));
+    return pressed || fail(QStringLiteral("Mutter took no keys"));
 }
 
 bool GnomeSession::fail(const QString& why)

@@ -2,15 +2,18 @@
 
 #include "support/EnvironmentGuard.h"
 
+#include <QDBusConnection>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // GNOME Shell, headless, as a Wayland compositor with one virtual monitor and XWayland, for the home `home`
 // on the test's `PrivateSession` (whose bus stands in for the system bus the shell insists on). Settings are
 // kept in the home's own GSettings key file, as the private bus starts no dconf: write it before `start`.
 // While it lives, the environment names its XWayland display and Wayland socket and says the session is a
-// GNOME Wayland one; the destructor stops the shell and gives the environment back.
+// GNOME Wayland one, as a user's programs in such a session see it. The destructor stops the shell and gives
+// the environment back.
 class GnomeSession final {
 public:
     explicit GnomeSession(QString home);
@@ -28,11 +31,18 @@ public:
     // The home's GSettings key file, which the shell and the programs started meanwhile read.
     [[nodiscard]] QString settingsFile() const;
 
+    // Starts GNOME's media-keys daemon, which runs the custom keybindings; false when it does not start.
+    [[nodiscard]] bool startMediaKeys();
+    // Presses the keys of these evdev codes one after another and lets them go in the opposite order, as a
+    // keyboard would, through Mutter's remote desktop interface on `bus`; false when Mutter refuses.
+    [[nodiscard]] bool pressKeys(QDBusConnection bus, const std::vector<quint32>& codes);
+
 private:
     bool fail(const QString& why);
 
     QString m_home;
     QProcess m_shell;
+    QProcess m_mediaKeys;
     EnvironmentGuard m_environment;
     QString m_error;
 };
