@@ -2,19 +2,16 @@
 // own session bus and runtime folder. The real deck, on XWayland, is stacked as on every desktop, tints its
 // glass from the wallpaper GNOME's settings name, and its keys, set up as GNOME's own custom keybindings, run
 // its tiles when typed on the compositor's keyboard.
-#include "DeckStacking.h"
+#include "DesktopChecks.h"
 #include "support/DeckProcess.h"
+#include "support/Eventually.h"
 #include "support/GnomeSession.h"
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
-#include "support/Screenshot.h"
 #include "support/TempHome.h"
-#include "support/X11Client.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
@@ -38,20 +35,6 @@ protected:
         ASSERT_TRUE(m_gnome.start()) << m_gnome.error().toStdString();
     }
 
-    QString picture(const QColor& colour)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("wallpaper-%1.png").arg(colour.name().mid(1)));
-        QImage image(64, 64, QImage::Format_RGB32);
-        image.fill(colour);
-        EXPECT_TRUE(image.save(path));
-        return path;
-    }
-
-    QJsonObject state()
-    {
-        return QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("state")}).out).object();
-    }
-
     PrivateSession m_session;
     GnomeSession m_gnome{m_paths.home};
     RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_paths.home, QStringLiteral("GNOME")};
@@ -68,11 +51,12 @@ TEST_F(DeckOnGnome, TheDeckSitsBelowOnEveryWorkspaceAndIsLiftedWhenSummonedWitho
 TEST_F(DeckOnGnome, TheGlassTakesItsTintFromTheWallpaperGnomeShows)
 {
     startShell("[org/gnome/desktop/background]\npicture-uri='" +
-               QUrl::fromLocalFile(picture(Qt::red)).toEncoded() + "'\n");
+               QUrl::fromLocalFile(solidPicture(m_dir.path(), Qt::red)).toEncoded() + "'\n");
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
-    EXPECT_TRUE(eventually([&] { return state().value(QStringLiteral("tint")).toString() == u"#B82525"; },
-                           std::chrono::seconds(10)))
-        << "no tint from the red wallpaper: " << QJsonDocument(state()).toJson().toStdString()
+    EXPECT_TRUE(eventually(
+        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525"; },
+        std::chrono::seconds(10)))
+        << "no tint from the red wallpaper: " << QJsonDocument(deckState(m_paths.home)).toJson().toStdString()
         << m_deck.log().toStdString();
 }
 
@@ -81,13 +65,10 @@ TEST_F(DeckOnGnome, TheKeysSetUpAsGnomeKeybindingsRunTheTilesWhenTyped)
     startShell();
     ASSERT_TRUE(m_gnome.startMediaKeys()) << m_gnome.error().toStdString();
     const QString fired = m_dir.filePath(QStringLiteral("fired"));
-    const DeckRun set = runDeck(
-        m_paths.home,
-        {QStringLiteral("set"), QStringLiteral("0"), QStringLiteral("1"),
-         QStringLiteral(R"({"label": "Two", "icon": {"auto": {}}, )"
-                        R"("action": {"runScript": {"source": "touch '%1'", "isAppleScript": false}}})")
-             .arg(fired)});
-    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    setTile(m_paths.home, 1,
+            QStringLiteral(R"({"label": "Two", "icon": {"auto": {}}, )"
+                           R"("action": {"runScript": {"source": "touch '%1'", "isAppleScript": false}}})")
+                .arg(fired));
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
     const DeckRun setup = runDeck(m_paths.home, {QStringLiteral("shortcuts"), QStringLiteral("setup")});
     ASSERT_EQ(setup.status, 0) << setup.out.toStdString() << setup.err.toStdString();

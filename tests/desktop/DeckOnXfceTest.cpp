@@ -1,8 +1,7 @@
 // End to end on Xfce: its window manager xfwm4, its desktop xfdesktop and its settings daemon on a private X
 // server and session bus. The real deck is stacked as on every desktop, and tints its glass from the
 // wallpaper Xfce's settings name for each workspace.
-#include "DeckStacking.h"
-#include "support/DeckProcess.h"
+#include "DesktopChecks.h"
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
 #include "support/Screenshot.h"
@@ -12,7 +11,6 @@
 #include "support/XvfbSession.h"
 
 #include <QDir>
-#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -36,22 +34,6 @@ protected:
         QDir().mkpath(artefacts);
     }
 
-    QString picture(const QColor& colour)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("wallpaper-%1.png").arg(colour.name().mid(1)));
-        QImage image(64, 64, QImage::Format_RGB32);
-        image.fill(colour);
-        EXPECT_TRUE(image.save(path));
-        return path;
-    }
-
-    void startDeck() { ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString(); }
-
-    QJsonObject state()
-    {
-        return QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("state")}).out).object();
-    }
-
     PrivateSession m_session;
     XvfbSession m_x{XvfbSession::Options{{1280, 800}, false}};
     XfceSession m_xfce;
@@ -68,18 +50,21 @@ TEST_F(DeckOnXfce, TheDeckSitsBelowOnEveryWorkspaceAndIsLiftedWhenSummonedWithou
 
 TEST_F(DeckOnXfce, TheGlassTakesItsTintFromTheWallpaperXfceShowsOnEachWorkspace)
 {
-    ASSERT_TRUE(m_xfce.setWallpaper(monitor, 0, picture(Qt::red)));
-    ASSERT_TRUE(m_xfce.setWallpaper(monitor, 1, picture(Qt::blue)));
-    startDeck();
-    EXPECT_TRUE(eventually([&] { return state().value(QStringLiteral("tint")).toString() == u"#B82525"; },
-                           std::chrono::seconds(10)))
-        << "no tint from the red wallpaper: " << QJsonDocument(state()).toJson().toStdString();
+    ASSERT_TRUE(m_xfce.setWallpaper(monitor, 0, solidPicture(m_dir.path(), Qt::red)));
+    ASSERT_TRUE(m_xfce.setWallpaper(monitor, 1, solidPicture(m_dir.path(), Qt::blue)));
+    ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
+    EXPECT_TRUE(eventually(
+        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525"; },
+        std::chrono::seconds(10)))
+        << "no tint from the red wallpaper: "
+        << QJsonDocument(deckState(m_paths.home)).toJson().toStdString();
     (void)saveScreenshot(artefacts + QStringLiteral("/xfce-tint-red.png"));
 
     // xfwm4 moves to the second workspace when a pager asks it to.
     m_client->ask(m_client->root(), "_NET_CURRENT_DESKTOP", {1, 0, 0, 0, 0});
-    EXPECT_TRUE(eventually([&] { return state().value(QStringLiteral("tint")).toString() == u"#2525B8"; },
-                           std::chrono::seconds(10)))
+    EXPECT_TRUE(eventually(
+        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#2525B8"; },
+        std::chrono::seconds(10)))
         << "the workspace change did not sample its wallpaper: "
-        << QJsonDocument(state()).toJson().toStdString();
+        << QJsonDocument(deckState(m_paths.home)).toJson().toStdString();
 }

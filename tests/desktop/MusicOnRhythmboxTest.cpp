@@ -1,7 +1,9 @@
 // End to end with a real player that has playlists: Rhythmbox with its MPRIS plugin on a private X server and
 // session bus, playing through a real PipeWire, its library two silent tracks in the music folder. The real
 // deck plays one of Rhythmbox's own playlists from a tile, shows what plays, and pauses and skips it.
+#include "DesktopChecks.h"
 #include "support/DeckProcess.h"
+#include "support/Eventually.h"
 #include "support/MprisProbe.h"
 #include "support/PipeWireServer.h"
 #include "support/PrivateSession.h"
@@ -28,17 +30,6 @@ const QString rhythmboxService = QStringLiteral("org.mpris.MediaPlayer2.rhythmbo
 const QString pluginsDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/rhythmbox/plugins");
 const QString mprisPlugin = pluginsDir + QStringLiteral("/mpris/mpris.plugin");
 const QString playlist = QStringLiteral("Recently Added");
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::seconds timeout = std::chrono::seconds(15))
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 // Every plugin installed, as Rhythmbox's settings name them: a plugin it has not seen yet it switches on.
 QString installedPlugins()
@@ -113,7 +104,8 @@ protected:
         m_player.setStandardErrorFile(QStringLiteral("/tmp/rb-test.log"));
         m_player.start(QStringLiteral("rhythmbox"), {});
         ASSERT_TRUE(m_player.waitForStarted());
-        ASSERT_TRUE(waitFor([this] { return m_mpris.playlists().contains(playlist); }))
+        ASSERT_TRUE(
+            eventually([this] { return m_mpris.playlists().contains(playlist); }, std::chrono::seconds(15)))
             << "Rhythmbox's playlists never came on the bus: "
             << m_mpris.playlists().join(u", ").toStdString();
     }
@@ -129,36 +121,21 @@ protected:
         m_player.waitForFinished(5000);
     }
 
-    void set(int index, const QString& json)
-    {
-        const DeckRun set =
-            runDeck(m_paths.home, {QStringLiteral("set"), QStringLiteral("0"), QString::number(index), json});
-        ASSERT_EQ(set.status, 0) << set.err.toStdString();
-    }
-
-    void run(int index)
-    {
-        const DeckRun run =
-            runDeck(m_paths.home, {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    }
-
     // What the deck says plays: title and whether it plays; empty while it knows of nothing playing.
     QJsonObject nowPlaying()
     {
-        return QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("state")}).out)
-            .object()
-            .value(QStringLiteral("nowPlaying"))
-            .toObject();
+        return deckState(m_paths.home).value(QStringLiteral("nowPlaying")).toObject();
     }
 
     bool deckShows(const QString& title, bool playing)
     {
-        return waitFor([&] {
-            const QJsonObject shown = nowPlaying();
-            return shown.value(QStringLiteral("title")).toString() == title &&
-                   shown.value(QStringLiteral("isPlaying")).toBool() == playing;
-        });
+        return eventually(
+            [&] {
+                const QJsonObject shown = nowPlaying();
+                return shown.value(QStringLiteral("title")).toString() == title &&
+                       shown.value(QStringLiteral("isPlaying")).toBool() == playing;
+            },
+            std::chrono::seconds(10));
     }
 
     PrivateSession m_session;
@@ -173,18 +150,19 @@ protected:
 
 TEST_F(MusicOnRhythmbox, APlaylistTilePlaysThePlayersPlaylistAndTheNowPlayingTileControlsIt)
 {
-    set(0, tile(playlist, QStringLiteral(R"({"playPlaylist": {"name": "%1"}})").arg(playlist)));
-    set(1, tile(QStringLiteral("Now Playing"), QStringLiteral(R"({"nowPlaying": {}})")));
+    setTile(m_paths.home, 0,
+            tile(playlist, QStringLiteral(R"({"playPlaylist": {"name": "%1"}})").arg(playlist)));
+    setTile(m_paths.home, 1, tile(QStringLiteral("Now Playing"), QStringLiteral(R"({"nowPlaying": {}})")));
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
 
     // Rhythmbox reads its library in the background after a first start and tells nobody when it is done;
     // until then, about ten seconds here, its "Recently Added" is empty and plays nothing. The tile is
     // pressed again while it is.
-    ASSERT_TRUE(waitFor(
+    ASSERT_TRUE(eventually(
         [this] {
-            run(0);
-            return waitFor([this] { return m_mpris.playbackStatus() == u"Playing"; },
-                           std::chrono::seconds(2));
+            runTile(m_paths.home, 0);
+            return eventually([this] { return m_mpris.playbackStatus() == u"Playing"; },
+                              std::chrono::seconds(2));
         },
         std::chrono::seconds(60)))
         << "Rhythmbox is " << m_mpris.playbackStatus().toStdString() << "; the deck logged "
@@ -194,8 +172,9 @@ TEST_F(MusicOnRhythmbox, APlaylistTilePlaysThePlayersPlaylistAndTheNowPlayingTil
     EXPECT_TRUE(deckShows(playing, true)) << QJsonDocument(nowPlaying()).toJson().toStdString();
 
     // The now-playing tile pauses what plays, and the deck shows it paused.
-    run(1);
-    EXPECT_TRUE(waitFor([this] { return m_mpris.playbackStatus() == u"Paused"; }))
+    runTile(m_paths.home, 1);
+    EXPECT_TRUE(
+        eventually([this] { return m_mpris.playbackStatus() == u"Paused"; }, std::chrono::seconds(10)))
         << m_mpris.playbackStatus().toStdString();
     EXPECT_TRUE(deckShows(playing, false)) << QJsonDocument(nowPlaying()).toJson().toStdString();
     // Rhythmbox names no artwork for its playlists with an empty address: that is no artwork, not a strange

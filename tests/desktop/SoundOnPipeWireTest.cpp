@@ -2,7 +2,9 @@
 // own runtime folder and session bus, with two null sinks and a null source. The real deck, on a private X
 // server, switches outputs, steps and mutes the volume through its tiles, lights the output that is current
 // and shows the microphone's mute in its band, as `marquetto-deck state` and `band` tell.
+#include "DesktopChecks.h"
 #include "support/DeckProcess.h"
+#include "support/Eventually.h"
 #include "support/PipeWireServer.h"
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
@@ -22,17 +24,6 @@
 namespace {
 
 const QString artefacts = QStringLiteral(MARQUETTO_TEST_ARTEFACTS_DIR);
-
-bool waitFor(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(std::chrono::seconds(10));
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 QString outputTile(const QString& sink, const QString& name)
 {
@@ -63,22 +54,8 @@ protected:
         ASSERT_TRUE(m_sound.addSource(QStringLiteral("desk_mic"), QStringLiteral("Desk-Mic")));
         ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
         ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-source"), QStringLiteral("desk_mic")}));
-        ASSERT_TRUE(waitFor([this] { return defaultSink() == u"desk_speakers"; }));
+        ASSERT_TRUE(eventually([this] { return defaultSink() == u"desk_speakers"; }));
         QDir().mkpath(artefacts);
-    }
-
-    void set(int index, const QString& tile)
-    {
-        const DeckRun set =
-            runDeck(m_paths.home, {QStringLiteral("set"), QStringLiteral("0"), QString::number(index), tile});
-        ASSERT_EQ(set.status, 0) << set.err.toStdString();
-    }
-
-    void run(int index)
-    {
-        const DeckRun run =
-            runDeck(m_paths.home, {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
     }
 
     QJsonObject ask(const QString& command)
@@ -131,21 +108,21 @@ protected:
 
 TEST_F(SoundOnPipeWire, OutputTilesSwitchTheDefaultSinkAndTheCurrentOneIsLitWhoeverChoseIt)
 {
-    set(0, outputTile(QStringLiteral("headphones"), QStringLiteral("Headphones")));
-    set(1, outputTile(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
+    setTile(m_paths.home, 0, outputTile(QStringLiteral("headphones"), QStringLiteral("Headphones")));
+    setTile(m_paths.home, 1, outputTile(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
     startDeck();
-    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{1}; }))
+    EXPECT_TRUE(eventually([this] { return lit() == QJsonArray{1}; }))
         << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
 
-    run(0);
-    EXPECT_TRUE(waitFor([this] { return defaultSink() == u"headphones"; })) << defaultSink().toStdString();
-    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{0}; }))
+    runTile(m_paths.home, 0);
+    EXPECT_TRUE(eventually([this] { return defaultSink() == u"headphones"; })) << defaultSink().toStdString();
+    EXPECT_TRUE(eventually([this] { return lit() == QJsonArray{0}; }))
         << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
     (void)saveScreenshot(artefacts + QStringLiteral("/pipewire-headphones.png"));
 
     // A change made elsewhere, as the desktop's sound settings make it, moves the light too.
     ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
-    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{1}; }))
+    EXPECT_TRUE(eventually([this] { return lit() == QJsonArray{1}; }))
         << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
 
     // So does one made after the sound services were restarted, their devices made anew.
@@ -153,7 +130,7 @@ TEST_F(SoundOnPipeWire, OutputTilesSwitchTheDefaultSinkAndTheCurrentOneIsLitWhoe
     ASSERT_TRUE(m_sound.addSink(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
     ASSERT_TRUE(m_sound.addSink(QStringLiteral("headphones"), QStringLiteral("Headphones")));
     ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("headphones")}));
-    EXPECT_TRUE(waitFor([this] { return lit() == QJsonArray{0}; }))
+    EXPECT_TRUE(eventually([this] { return lit() == QJsonArray{0}; }))
         << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
 }
 
@@ -161,25 +138,25 @@ TEST_F(SoundOnPipeWire, VolumeTilesStepTheDefaultSinkAndTheMuteTileTogglesIt)
 {
     ASSERT_TRUE(m_sound.pactl(
         {QStringLiteral("set-sink-volume"), QStringLiteral("desk_speakers"), QStringLiteral("50%")}));
-    set(0, systemTile(QStringLiteral("volumeDown")));
-    set(1, systemTile(QStringLiteral("volumeUp")));
-    set(2, systemTile(QStringLiteral("muteToggle")));
+    setTile(m_paths.home, 0, systemTile(QStringLiteral("volumeDown")));
+    setTile(m_paths.home, 1, systemTile(QStringLiteral("volumeUp")));
+    setTile(m_paths.home, 2, systemTile(QStringLiteral("muteToggle")));
     startDeck();
 
-    run(0);
-    ASSERT_TRUE(waitFor([this] { return volume(QStringLiteral("desk_speakers")) < 50; }));
+    runTile(m_paths.home, 0);
+    ASSERT_TRUE(eventually([this] { return volume(QStringLiteral("desk_speakers")) < 50; }));
     const int lowered = volume(QStringLiteral("desk_speakers"));
-    run(1);
-    EXPECT_TRUE(waitFor([this] { return volume(QStringLiteral("desk_speakers")) == 50; }))
+    runTile(m_paths.home, 1);
+    EXPECT_TRUE(eventually([this] { return volume(QStringLiteral("desk_speakers")) == 50; }))
         << "from " << lowered << " % up to " << volume(QStringLiteral("desk_speakers")) << " %";
     // The other sink is left as it was.
     EXPECT_EQ(volume(QStringLiteral("headphones")), 100);
 
     const QString sinkMute = QStringLiteral("get-sink-mute");
-    run(2);
-    EXPECT_TRUE(waitFor([&] { return muted(sinkMute, QStringLiteral("desk_speakers")) == u"Mute: yes"; }));
-    run(2);
-    EXPECT_TRUE(waitFor([&] { return muted(sinkMute, QStringLiteral("desk_speakers")) == u"Mute: no"; }));
+    runTile(m_paths.home, 2);
+    EXPECT_TRUE(eventually([&] { return muted(sinkMute, QStringLiteral("desk_speakers")) == u"Mute: yes"; }));
+    runTile(m_paths.home, 2);
+    EXPECT_TRUE(eventually([&] { return muted(sinkMute, QStringLiteral("desk_speakers")) == u"Mute: no"; }));
 }
 
 TEST_F(SoundOnPipeWire, TheMicrophoneModuleFollowsTheDefaultSourcesMute)
@@ -188,16 +165,16 @@ TEST_F(SoundOnPipeWire, TheMicrophoneModuleFollowsTheDefaultSourcesMute)
     const DeckRun band = runDeck(m_paths.home, {QStringLiteral("band"), QStringLiteral("set"),
                                                 QStringLiteral("micMute"), QStringLiteral("dateTime")});
     ASSERT_EQ(band.status, 0) << band.err.toStdString();
-    EXPECT_TRUE(waitFor([this] { return bandText(QStringLiteral("micMute")) == u"micMute off"; }))
+    EXPECT_TRUE(eventually([this] { return bandText(QStringLiteral("micMute")) == u"micMute off"; }))
         << bandText(QStringLiteral("micMute")).toStdString();
 
     ASSERT_TRUE(
         m_sound.pactl({QStringLiteral("set-source-mute"), QStringLiteral("desk_mic"), QStringLiteral("1")}));
-    EXPECT_TRUE(waitFor([this] { return bandText(QStringLiteral("micMute")) == u"micMute on"; }))
+    EXPECT_TRUE(eventually([this] { return bandText(QStringLiteral("micMute")) == u"micMute on"; }))
         << bandText(QStringLiteral("micMute")).toStdString();
     (void)saveScreenshot(artefacts + QStringLiteral("/pipewire-mic-muted.png"));
     ASSERT_TRUE(
         m_sound.pactl({QStringLiteral("set-source-mute"), QStringLiteral("desk_mic"), QStringLiteral("0")}));
-    EXPECT_TRUE(waitFor([this] { return bandText(QStringLiteral("micMute")) == u"micMute off"; }))
+    EXPECT_TRUE(eventually([this] { return bandText(QStringLiteral("micMute")) == u"micMute off"; }))
         << bandText(QStringLiteral("micMute")).toStdString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EnvironmentGuard.h"
+#include "Eventually.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -16,20 +17,6 @@
 #include <memory>
 #include <vector>
 #include <xcb/xcb.h>
-
-// Polls, letting Qt deliver what arrived, until `condition` holds or `timeout` has passed.
-inline bool eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds timeout = std::chrono::seconds(5))
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // No X display for as long as it exists: DISPLAY is unset and given its value back afterwards.
 class NoDisplay final {

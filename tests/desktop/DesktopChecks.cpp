@@ -1,4 +1,4 @@
-#include "DeckStacking.h"
+#include "DesktopChecks.h"
 
 #include "support/DeckProcess.h"
 #include "support/RunningDeck.h"
@@ -6,6 +6,8 @@
 #include "support/X11Client.h"
 
 #include <QDir>
+#include <QImage>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,6 +15,33 @@ namespace {
 constexpr uint32_t allWorkspaces = 0xffffffff;
 
 } // namespace
+
+void setTile(const QString& home, int index, const QString& json)
+{
+    const DeckRun set =
+        runDeck(home, {QStringLiteral("set"), QStringLiteral("0"), QString::number(index), json});
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+}
+
+void runTile(const QString& home, int index)
+{
+    const DeckRun run = runDeck(home, {QStringLiteral("run"), QStringLiteral("0"), QString::number(index)});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+}
+
+QJsonObject deckState(const QString& home)
+{
+    return QJsonDocument::fromJson(runDeck(home, {QStringLiteral("state")}).out).object();
+}
+
+QString solidPicture(const QString& folder, const QColor& colour)
+{
+    const QString path = folder + QStringLiteral("/wallpaper-%1.png").arg(colour.name().mid(1));
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(colour);
+    EXPECT_TRUE(image.save(path)) << path.toStdString();
+    return path;
+}
 
 void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const QString& name)
 {

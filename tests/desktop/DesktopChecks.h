@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QJsonObject>
+#include <QString>
+
+class RunningDeck;
+
+// What the desktop tests do with the deck and check of it, whatever the desktop.
+
+// Sets the tile at `index` of the first page of the deck of `home`, through `marquetto-deck set`.
+void setTile(const QString& home, int index, const QString& json);
+// Runs the tile at `index` of the first page, through `marquetto-deck run`.
+void runTile(const QString& home, int index);
+// What `marquetto-deck state` says; empty when the deck does not answer.
+[[nodiscard]] QJsonObject deckState(const QString& home);
+// A small picture of one colour in `folder`, for a wallpaper; its path.
+[[nodiscard]] QString solidPicture(const QString& folder, const QColor& colour);
+
+// What every desktop's window manager must do with the deck, checked on the real one: an ordinary window is
+// opened and takes the focus, then the deck starts; it stays below that window on every workspace, out of the
+// taskbar and pager, and `marquetto-deck summon` lifts it above without taking the focus. Screenshots of both
+// go to the test artefacts as NAME-desktop.png and NAME-summoned.png. The display is the test's DISPLAY.
+void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const QString& name);
