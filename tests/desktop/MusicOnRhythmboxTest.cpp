@@ -9,6 +9,7 @@
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
 #include "support/SilentOgg.h"
+#include "support/StopProcess.h"
 #include "support/TempHome.h"
 #include "support/XvfbSession.h"
 
@@ -113,12 +114,7 @@ protected:
     void TearDown() override
     {
         m_deck.stop();
-        if (m_player.state() == QProcess::NotRunning)
-            return;
-        m_player.terminate();
-        if (!m_player.waitForFinished(5000))
-            m_player.kill();
-        m_player.waitForFinished(5000);
+        stopProcess(m_player);
     }
 
     // What the deck says plays: title and whether it plays; empty while it knows of nothing playing.

@@ -1,5 +1,7 @@
 #include "support/GnomeSession.h"
 
+#include "support/StopProcess.h"
+
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDeadlineTimer>
@@ -14,17 +16,6 @@ namespace {
 
 const QString remoteDesktop = QStringLiteral("org.gnome.Mutter.RemoteDesktop");
 const QString remoteSession = QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session");
-
-void stop(QProcess& program)
-{
-    if (program.state() == QProcess::NotRunning)
-        return;
-    program.terminate();
-    if (!program.waitForFinished(5000)) {
-        program.kill();
-        program.waitForFinished(5000);
-    }
-}
 
 QProcessEnvironment sessionEnvironment(const QString& home)
 {
@@ -76,8 +67,8 @@ GnomeSession::GnomeSession(QString home)
 
 GnomeSession::~GnomeSession()
 {
-    stop(m_mediaKeys);
-    stop(m_shell);
+    stopProcess(m_mediaKeys);
+    stopProcess(m_shell);
 }
 
 QStringList GnomeSession::missingPrograms()

@@ -1,5 +1,7 @@
 #include "support/PipeWireServer.h"
 
+#include "support/StopProcess.h"
+
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 #include <QThread>
@@ -11,24 +13,11 @@ const QStringList programs{QStringLiteral("pipewire"), QStringLiteral("wireplumb
 
 } // namespace
 
-namespace {
-
-void stop(QProcess& program)
-{
-    program.terminate();
-    if (!program.waitForFinished(5000)) {
-        program.kill();
-        program.waitForFinished(5000);
-    }
-}
-
-} // namespace
-
 PipeWireServer::~PipeWireServer()
 {
     // The PulseAudio service and the session manager go before the server they talk to.
     for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program)
-        stop(**program);
+        stopProcess(**program);
 }
 
 QStringList PipeWireServer::missingPrograms()
@@ -60,7 +49,7 @@ bool PipeWireServer::restartPulseService()
 {
     if (m_programs.size() != 3)
         return fail(QStringLiteral("the server was not started"));
-    stop(*m_programs.back());
+    stopProcess(*m_programs.back());
     m_programs.pop_back();
     return startProgram(programs[2]) && waitForPulseService();
 }

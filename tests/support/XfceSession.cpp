@@ -1,5 +1,6 @@
 #include "support/XfceSession.h"
 
+#include "support/StopProcess.h"
 #include "support/X11Client.h"
 
 #include <QDeadlineTimer>
@@ -22,13 +23,8 @@ bool xfconfQuery(const QStringList& arguments)
 
 XfceSession::~XfceSession()
 {
-    for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program) {
-        (*program)->terminate();
-        if (!(*program)->waitForFinished(5000)) {
-            (*program)->kill();
-            (*program)->waitForFinished(5000);
-        }
-    }
+    for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program)
+        stopProcess(**program);
 }
 
 QStringList XfceSession::missingPrograms()
