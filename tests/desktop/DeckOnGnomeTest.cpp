@@ -1,7 +1,8 @@
 // End to end on GNOME Shell: the real shell, headless, with one virtual monitor and XWayland, on the test's
 // own session bus and runtime folder. The real deck, on XWayland, is stacked as on every desktop, tints its
-// glass from the wallpaper GNOME's settings name, and its keys, set up as GNOME's own custom keybindings, run
-// its tiles when typed on the compositor's keyboard.
+// glass from the wallpaper GNOME's settings name, follows and switches GNOME's dark style through the real
+// desktop portal, and its keys, set up as GNOME's own custom keybindings, run its tiles when typed on the
+// compositor's keyboard.
 #include "DesktopChecks.h"
 #include "support/DeckProcess.h"
 #include "support/Eventually.h"
@@ -12,6 +13,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
@@ -85,4 +87,42 @@ TEST_F(DeckOnGnome, TheKeysSetUpAsGnomeKeybindingsRunTheTilesWhenTyped)
     }
     EXPECT_TRUE(QFile::exists(fired))
         << "Control-Alt-2 never ran tile 2; the deck logged " << m_deck.log().toStdString();
+}
+
+TEST_F(DeckOnGnome, TheDarkModeModuleFollowsGnomesStyleThroughThePortalAndItsTileSwitchesIt)
+{
+    startShell();
+    ASSERT_TRUE(m_gnome.startPortal(m_session.connect())) << m_gnome.error().toStdString();
+    setTile(m_paths.home, 0,
+            QStringLiteral(R"({"label": "Dark", "icon": {"auto": {}}, )"
+                           R"("action": {"systemAction": {"action": "darkModeToggle"}}})"));
+    ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
+    ASSERT_EQ(runDeck(m_paths.home, {QStringLiteral("band"), QStringLiteral("set"),
+                                     QStringLiteral("darkMode"), QStringLiteral("dateTime")})
+                  .status,
+              0);
+    const auto darkModeShows = [this](const QString& text) {
+        return eventually(
+            [&] {
+                for (const QJsonValue& shown :
+                     QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("band")}).out)
+                         .object()
+                         .value(QStringLiteral("modules"))
+                         .toArray()) {
+                    if (shown[QStringLiteral("module")].toString() == u"darkMode")
+                        return shown[QStringLiteral("text")].toString() == text;
+                }
+                return false;
+            },
+            std::chrono::seconds(10));
+    };
+    EXPECT_TRUE(darkModeShows(QStringLiteral("darkMode off")));
+
+    const QString interface = QStringLiteral("org.gnome.desktop.interface");
+    const QString scheme = QStringLiteral("color-scheme");
+    ASSERT_TRUE(m_gnome.set(interface, scheme, QStringLiteral("prefer-dark")));
+    EXPECT_TRUE(darkModeShows(QStringLiteral("darkMode on"))) << m_deck.log().toStdString();
+
+    runTile(m_paths.home, 0);
+    EXPECT_TRUE(darkModeShows(QStringLiteral("darkMode off"))) << m_deck.log().toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include "support/StopProcess.h"
 
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDeadlineTimer>
@@ -67,6 +68,8 @@ GnomeSession::GnomeSession(QString home)
 
 GnomeSession::~GnomeSession()
 {
+    for (auto program = m_portal.rbegin(); program != m_portal.rend(); ++program)
+        stopProcess(**program);
     stopProcess(m_mediaKeys);
     stopProcess(m_shell);
 }
@@ -139,6 +142,44 @@ bool GnomeSession::startMediaKeys()
     m_mediaKeys.setStandardErrorFile(QProcess::nullDevice());
     m_mediaKeys.start(QStringLiteral("/usr/libexec/gsd-media-keys"), {});
     return m_mediaKeys.waitForStarted() || fail(QStringLiteral("gsd-media-keys did not start"));
+}
+
+bool GnomeSession::startPortal(QDBusConnection bus)
+{
+    const QString libexec = QStringLiteral("/usr/libexec/");
+    return startPortalProgram(libexec + QStringLiteral("xdg-permission-store"), bus,
+                              QStringLiteral("org.freedesktop.impl.portal.PermissionStore")) &&
+           startPortalProgram(libexec + QStringLiteral("xdg-desktop-portal-gnome"), bus,
+                              QStringLiteral("org.freedesktop.impl.portal.desktop.gnome")) &&
+           startPortalProgram(libexec + QStringLiteral("xdg-desktop-portal"), bus,
+                              QStringLiteral("org.freedesktop.portal.Desktop"));
+}
+
+bool GnomeSession::startPortalProgram(const QString& program, QDBusConnection& bus, const QString& name)
+{
+    auto& process = m_portal.emplace_back(std::make_unique<QProcess>());
+    process->setProcessEnvironment(sessionEnvironment(m_home));
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(program, {});
+    if (!process->waitForStarted())
+        return fail(program + QStringLiteral(" did not start"));
+    const QDeadlineTimer deadline(std::chrono::seconds(15));
+    while (!bus.interface()->isServiceRegistered(name)) {
+        if (deadline.hasExpired() || process->state() == QProcess::NotRunning)
+            return fail(program + QStringLiteral(" never came on the bus as ") + name);
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+bool GnomeSession::set(const QString& schema, const QString& key, const QString& value) const
+{
+    QProcess gsettings;
+    gsettings.setProcessEnvironment(sessionEnvironment(m_home));
+    gsettings.start(QStringLiteral("gsettings"), {QStringLiteral("set"), schema, key, value});
+    return gsettings.waitForFinished(5000) && gsettings.exitStatus() == QProcess::NormalExit &&
+           gsettings.exitCode() == 0;
 }
 
 bool GnomeSession::pressKeys(QDBusConnection bus, const std::vector<quint32>& codes)

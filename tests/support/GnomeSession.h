@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // GNOME Shell, headless, as a Wayland compositor with one virtual monitor and XWayland, for the home `home`
@@ -33,16 +34,24 @@ public:
 
     // Starts GNOME's media-keys daemon, which runs the custom keybindings; false when it does not start.
     [[nodiscard]] bool startMediaKeys();
+    // Starts the desktop portal with GNOME's backend and the permission store it needs (a real session's bus
+    // starts them on demand), and waits until it answers on `bus`; false when it does not within a few
+    // seconds.
+    [[nodiscard]] bool startPortal(QDBusConnection bus);
+    // Sets a GNOME setting as the desktop's settings panel does, through the real `gsettings`.
+    [[nodiscard]] bool set(const QString& schema, const QString& key, const QString& value) const;
     // Presses the keys of these evdev codes one after another and lets them go in the opposite order, as a
     // keyboard would, through Mutter's remote desktop interface on `bus`; false when Mutter refuses.
     [[nodiscard]] bool pressKeys(QDBusConnection bus, const std::vector<quint32>& codes);
 
 private:
+    bool startPortalProgram(const QString& program, QDBusConnection& bus, const QString& name);
     bool fail(const QString& why);
 
     QString m_home;
     QProcess m_shell;
     QProcess m_mediaKeys;
+    std::vector<std::unique_ptr<QProcess>> m_portal;
     EnvironmentGuard m_environment;
     QString m_error;
 };
