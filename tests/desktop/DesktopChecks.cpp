@@ -13,6 +13,8 @@
 namespace {
 
 constexpr uint32_t allWorkspaces = 0xffffffff;
+// A shell on a loaded machine may take a while over any step.
+constexpr std::chrono::seconds patience(15);
 
 } // namespace
 
@@ -49,35 +51,36 @@ void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const 
     QDir().mkpath(artefacts);
     X11Client client;
     const xcb_window_t ordinary = client.map({600, 300, 500, 400}, 4242, "ordinary");
-    // A shell still starting up may leave a new window unfocused: a pager's request focuses it.
-    ASSERT_TRUE(eventually(
-        [&] {
-            if (client.managed(ordinary) && client.active() != ordinary)
-                client.ask(ordinary, "_NET_ACTIVE_WINDOW", {2, XCB_CURRENT_TIME, 0, 0, 0});
-            return client.managed(ordinary) && client.active() == ordinary;
-        },
-        std::chrono::seconds(10)))
-        << "the window manager never managed and focused an ordinary window";
+    ASSERT_TRUE(eventually([&] { return client.managed(ordinary); }, patience))
+        << "the window manager never managed an ordinary window";
     ASSERT_TRUE(deck.start()) << deck.log().toStdString();
     xcb_window_t window = XCB_WINDOW_NONE;
-    ASSERT_TRUE(eventually([&] { return (window = client.windowOf(deck.processId())) != XCB_WINDOW_NONE; },
-                           std::chrono::seconds(10)))
+    ASSERT_TRUE(
+        eventually([&] { return (window = client.windowOf(deck.processId())) != XCB_WINDOW_NONE; }, patience))
         << "the window manager never managed the deck";
-    EXPECT_TRUE(eventually([&] {
-        return client.hasState(window, "_NET_WM_STATE_BELOW") &&
-               client.hasState(window, "_NET_WM_STATE_SKIP_TASKBAR") &&
-               client.hasState(window, "_NET_WM_STATE_SKIP_PAGER") &&
-               client.get(window, "_NET_WM_DESKTOP") == std::vector<uint32_t>{allWorkspaces} &&
-               client.stackingIndex(window) < client.stackingIndex(ordinary);
-    })) << "the deck is not kept below on every workspace";
-    EXPECT_EQ(client.active(), ordinary) << "the deck took the focus";
+    // Each on its own, so that a failure says which.
+    for (const char* state :
+         {"_NET_WM_STATE_BELOW", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
+        EXPECT_TRUE(eventually([&] { return client.hasState(window, state); }, patience))
+            << "the deck lacks " << state;
+    EXPECT_TRUE(eventually(
+        [&] { return client.get(window, "_NET_WM_DESKTOP") == std::vector<uint32_t>{allWorkspaces}; },
+        patience))
+        << "the deck is not on every workspace";
+    EXPECT_TRUE(
+        eventually([&] { return client.stackingIndex(window) < client.stackingIndex(ordinary); }, patience))
+        << "the deck is not kept below the ordinary window";
+    EXPECT_NE(client.active(), window) << "the deck took the focus";
     (void)saveScreenshot(artefacts + QStringLiteral("/%1-desktop.png").arg(name));
 
     ASSERT_EQ(runDeck(home, {QStringLiteral("summon")}).status, 0);
-    EXPECT_TRUE(eventually([&] {
-        return client.hasState(window, "_NET_WM_STATE_ABOVE") &&
-               client.stackingIndex(window) > client.stackingIndex(ordinary);
-    })) << "summoning did not lift the deck";
-    EXPECT_EQ(client.active(), ordinary) << "the summoned deck took the focus";
+    EXPECT_TRUE(eventually(
+        [&] {
+            return client.hasState(window, "_NET_WM_STATE_ABOVE") &&
+                   client.stackingIndex(window) > client.stackingIndex(ordinary);
+        },
+        patience))
+        << "summoning did not lift the deck";
+    EXPECT_NE(client.active(), window) << "the summoned deck took the focus";
     (void)saveScreenshot(artefacts + QStringLiteral("/%1-summoned.png").arg(name));
 }
