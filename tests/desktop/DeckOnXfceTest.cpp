@@ -36,7 +36,7 @@ protected:
 
     PrivateSession m_session;
     XvfbSession m_x{XvfbSession::Options{{1280, 800}, false}};
-    XfceSession m_xfce;
+    XfceSession m_xfce{m_paths.home};
     std::unique_ptr<X11Client> m_client;
     RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_paths.home, QStringLiteral("XFCE")};
 };

@@ -136,7 +136,7 @@ protected:
 
     PrivateSession m_session;
     XvfbSession m_x;
-    PipeWireServer m_sound;
+    PipeWireServer m_sound{m_paths.home};
     MprisProbe m_mpris{m_session.connect(), rhythmboxService};
     QProcess m_player;
     RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_paths.home};

@@ -100,7 +100,7 @@ protected:
 
     PrivateSession m_session;
     XvfbSession m_x;
-    PipeWireServer m_sound;
+    PipeWireServer m_sound{m_paths.home};
     RunningDeck m_deck{QStringLiteral(MARQUETTO_PATH), m_paths.home};
 };
 

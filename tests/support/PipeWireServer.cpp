@@ -13,6 +13,11 @@ const QStringList programs{QStringLiteral("pipewire"), QStringLiteral("wireplumb
 
 } // namespace
 
+PipeWireServer::PipeWireServer(QString home)
+    : m_home(std::move(home))
+{
+}
+
 PipeWireServer::~PipeWireServer()
 {
     // The PulseAudio service and the session manager go before the server they talk to.
@@ -57,6 +62,7 @@ bool PipeWireServer::restartPulseService()
 bool PipeWireServer::startProgram(const QString& name)
 {
     auto& program = m_programs.emplace_back(std::make_unique<QProcess>());
+    program->setProcessEnvironment(environment());
     program->setProgram(name);
     program->setStandardOutputFile(QProcess::nullDevice());
     program->setStandardErrorFile(QProcess::nullDevice());
@@ -78,6 +84,7 @@ bool PipeWireServer::waitForPulseService()
 std::optional<QString> PipeWireServer::pactl(const QStringList& arguments) const
 {
     QProcess process;
+    process.setProcessEnvironment(environment());
     process.start(QStringLiteral("pactl"), arguments);
     if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
@@ -100,6 +107,16 @@ bool PipeWireServer::addSource(const QString& name, const QString& description) 
                   QStringLiteral("sink_name=") + name, QStringLiteral("media.class=Audio/Source/Virtual"),
                   QStringLiteral("sink_properties=device.description=") + description})
         .has_value();
+}
+
+// The server's state and the PulseAudio cookie go to the test's home, not to the user's running the tests.
+QProcessEnvironment PipeWireServer::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), m_home);
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        environment.remove(QLatin1String(name));
+    return environment;
 }
 
 bool PipeWireServer::fail(const QString& why)

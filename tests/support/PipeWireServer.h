@@ -9,13 +9,13 @@
 #include <optional>
 #include <vector>
 
-// A real sound server for the test's own session: PipeWire, its session manager WirePlumber and its
-// PulseAudio service, in the runtime folder of the `PrivateSession` that must live around it. While it
-// lives, the environment names it as the session's sound server, so programs started meanwhile use it;
-// the destructor stops the three and gives the environment back.
+// A real sound server for the home `home` of the test's own session: PipeWire, its session manager
+// WirePlumber and its PulseAudio service, in the runtime folder of the `PrivateSession` that must live around
+// it. While it lives, the environment names it as the session's sound server, so programs started meanwhile
+// use it; the destructor stops the three and gives the environment back.
 class PipeWireServer final {
 public:
-    PipeWireServer() = default;
+    explicit PipeWireServer(QString home);
     ~PipeWireServer();
     PipeWireServer(const PipeWireServer&) = delete;
     PipeWireServer& operator=(const PipeWireServer&) = delete;
@@ -43,6 +43,9 @@ private:
     bool waitForPulseService();
     bool fail(const QString& why);
 
+    QProcessEnvironment environment() const;
+
+    QString m_home;
     std::vector<std::unique_ptr<QProcess>> m_programs;
     EnvironmentGuard m_environment;
     QString m_error;

@@ -21,6 +21,11 @@ bool xfconfQuery(const QStringList& arguments)
 
 } // namespace
 
+XfceSession::XfceSession(QString home)
+    : m_home(std::move(home))
+{
+}
+
 XfceSession::~XfceSession()
 {
     for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program)
@@ -74,6 +79,12 @@ bool XfceSession::setWallpaper(const QString& monitor, int workspace, const QStr
 bool XfceSession::startProgram(const QString& program, const QStringList& arguments)
 {
     auto& process = m_programs.emplace_back(std::make_unique<QProcess>());
+    // Their settings and state go to the test's home, not to the user's running the tests.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), m_home);
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        environment.remove(QLatin1String(name));
+    process->setProcessEnvironment(environment);
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     process->start(program, arguments);

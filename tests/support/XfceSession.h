@@ -6,13 +6,13 @@
 #include <memory>
 #include <vector>
 
-// Xfce's own programs on the test's X server and session bus: its settings daemon (xfconfd, which a real
-// session's bus starts on demand), its window manager xfwm4 without compositing and its desktop xfdesktop.
-// The `XvfbSession`, started without a window manager, and the `PrivateSession` must live around it; the
-// destructor stops the three.
+// Xfce's own programs for the home `home` on the test's X server and session bus: its settings daemon
+// (xfconfd, which a real session's bus starts on demand), its window manager xfwm4 without compositing and
+// its desktop xfdesktop. The `XvfbSession`, started without a window manager, and the `PrivateSession` must
+// live around it; the destructor stops the three.
 class XfceSession final {
 public:
-    XfceSession() = default;
+    explicit XfceSession(QString home);
     ~XfceSession();
     XfceSession(const XfceSession&) = delete;
     XfceSession& operator=(const XfceSession&) = delete;
@@ -32,6 +32,7 @@ private:
     bool startProgram(const QString& program, const QStringList& arguments);
     bool fail(const QString& why);
 
+    QString m_home;
     std::vector<std::unique_ptr<QProcess>> m_programs;
     QString m_error;
 };
