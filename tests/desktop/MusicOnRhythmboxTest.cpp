@@ -3,14 +3,15 @@
 // deck plays one of Rhythmbox's own playlists from a tile, shows what plays, and pauses and skips it.
 #include "DesktopChecks.h"
 #include "support/DeckProcess.h"
+#include "support/EnvironmentGuard.h"
 #include "support/Eventually.h"
 #include "support/MprisProbe.h"
 #include "support/PipeWireServer.h"
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
 #include "support/SilentOgg.h"
-#include "support/StopProcess.h"
 #include "support/TempHome.h"
+#include "support/TestPrograms.h"
 #include "support/XvfbSession.h"
 
 #include <QDeadlineTimer>
@@ -20,7 +21,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 #include <functional>
@@ -58,11 +58,8 @@ class MusicOnRhythmbox : public TempHome {
 protected:
     void SetUp() override
     {
-        QStringList missing = XvfbSession::missingPrograms() + PipeWireServer::missingPrograms();
-        for (const char* program : {"rhythmbox", "oggenc"}) {
-            if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())
-                missing << QLatin1String(program);
-        }
+        QStringList missing = XvfbSession::missingPrograms() + PipeWireServer::missingPrograms() +
+                              TestPrograms::missing({QStringLiteral("rhythmbox"), QStringLiteral("oggenc")});
         if (!QFile::exists(mprisPlugin))
             missing << QStringLiteral("rhythmbox-plugins");
         if (!missing.isEmpty())
@@ -95,16 +92,11 @@ protected:
                 .arg(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Music"))).toString(),
                      installedPlugins())
                 .toUtf8());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-            environment.remove(QLatin1String(name));
-        environment.insert(QStringLiteral("HOME"), m_paths.home);
-        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("keyfile"));
-        m_player.setProcessEnvironment(environment);
-        m_player.setStandardOutputFile(QProcess::nullDevice());
-        m_player.setStandardErrorFile(QStringLiteral("/tmp/rb-test.log"));
-        m_player.start(QStringLiteral("rhythmbox"), {});
-        ASSERT_TRUE(m_player.waitForStarted());
+        {
+            EnvironmentGuard keyFileSettings;
+            keyFileSettings.set("GSETTINGS_BACKEND", "keyfile");
+            ASSERT_TRUE(TestPrograms::start(m_player, m_paths.home, QStringLiteral("rhythmbox")));
+        }
         ASSERT_TRUE(
             eventually([this] { return m_mpris.playlists().contains(playlist); }, std::chrono::seconds(15)))
             << "Rhythmbox's playlists never came on the bus: "
@@ -114,7 +106,7 @@ protected:
     void TearDown() override
     {
         m_deck.stop();
-        stopProcess(m_player);
+        TestPrograms::stop(m_player);
     }
 
     // What the deck says plays: title and whether it plays; empty while it knows of nothing playing.

@@ -1,6 +1,6 @@
 #include "support/GnomeSession.h"
 
-#include "support/StopProcess.h"
+#include "support/TestPrograms.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -8,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QThread>
 #include <sys/stat.h>
 #include <xcb/xcb.h>
@@ -17,15 +16,6 @@ namespace {
 
 const QString remoteDesktop = QStringLiteral("org.gnome.Mutter.RemoteDesktop");
 const QString remoteSession = QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session");
-
-QProcessEnvironment sessionEnvironment(const QString& home)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home);
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        environment.remove(QLatin1String(name));
-    return environment;
-}
 
 // The arguments of the XWayland server the shell `shell` started, empty until it runs.
 QStringList xwaylandArguments(qint64 shell)
@@ -69,19 +59,14 @@ GnomeSession::GnomeSession(QString home)
 GnomeSession::~GnomeSession()
 {
     for (auto program = m_portal.rbegin(); program != m_portal.rend(); ++program)
-        stopProcess(**program);
-    stopProcess(m_mediaKeys);
-    stopProcess(m_shell);
+        TestPrograms::stop(**program);
+    TestPrograms::stop(m_mediaKeys);
+    TestPrograms::stop(m_shell);
 }
 
 QStringList GnomeSession::missingPrograms()
 {
-    QStringList missing;
-    for (const QString& program : {QStringLiteral("gnome-shell"), QStringLiteral("Xwayland")}) {
-        if (QStandardPaths::findExecutable(program).isEmpty())
-            missing << program;
-    }
-    return missing;
+    return TestPrograms::missing({QStringLiteral("gnome-shell"), QStringLiteral("Xwayland")});
 }
 
 QString GnomeSession::settingsFile() const
@@ -96,18 +81,12 @@ bool GnomeSession::start()
     if (!QDir().mkpath(sockets) || ::chmod(sockets.toLocal8Bit().constData(), 01777) != 0)
         return fail(QStringLiteral("no shared folder for X sockets"));
     m_environment.set("GSETTINGS_BACKEND", "keyfile");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), m_home);
-    for (const char* name :
-         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "DISPLAY", "WAYLAND_DISPLAY"})
-        environment.remove(QLatin1String(name));
-    m_shell.setProcessEnvironment(environment);
-    m_shell.setStandardOutputFile(QProcess::nullDevice());
-    m_shell.setStandardErrorFile(QProcess::nullDevice());
-    m_shell.start(QStringLiteral("gnome-shell"),
-                  {QStringLiteral("--headless"), QStringLiteral("--wayland"),
-                   QStringLiteral("--virtual-monitor"), QStringLiteral("1440x900")});
-    if (!m_shell.waitForStarted())
+    // The shell is the display server: it inherits none.
+    m_environment.unset("DISPLAY");
+    m_environment.unset("WAYLAND_DISPLAY");
+    if (!TestPrograms::start(m_shell, m_home, QStringLiteral("gnome-shell"),
+                             {QStringLiteral("--headless"), QStringLiteral("--wayland"),
+                              QStringLiteral("--virtual-monitor"), QStringLiteral("1440x900")}))
         return fail(QStringLiteral("gnome-shell did not start"));
 
     const QDeadlineTimer deadline(std::chrono::seconds(30));
@@ -137,11 +116,8 @@ bool GnomeSession::start()
 
 bool GnomeSession::startMediaKeys()
 {
-    m_mediaKeys.setProcessEnvironment(sessionEnvironment(m_home));
-    m_mediaKeys.setStandardOutputFile(QProcess::nullDevice());
-    m_mediaKeys.setStandardErrorFile(QProcess::nullDevice());
-    m_mediaKeys.start(QStringLiteral("/usr/libexec/gsd-media-keys"), {});
-    return m_mediaKeys.waitForStarted() || fail(QStringLiteral("gsd-media-keys did not start"));
+    return TestPrograms::start(m_mediaKeys, m_home, QStringLiteral("/usr/libexec/gsd-media-keys")) ||
+           fail(QStringLiteral("gsd-media-keys did not start"));
 }
 
 bool GnomeSession::startPortal(QDBusConnection bus)
@@ -158,11 +134,7 @@ bool GnomeSession::startPortal(QDBusConnection bus)
 bool GnomeSession::startPortalProgram(const QString& program, QDBusConnection& bus, const QString& name)
 {
     auto& process = m_portal.emplace_back(std::make_unique<QProcess>());
-    process->setProcessEnvironment(sessionEnvironment(m_home));
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(program, {});
-    if (!process->waitForStarted())
+    if (!TestPrograms::start(*process, m_home, program))
         return fail(program + QStringLiteral(" did not start"));
     const QDeadlineTimer deadline(std::chrono::seconds(15));
     while (!bus.interface()->isServiceRegistered(name)) {
@@ -175,11 +147,8 @@ bool GnomeSession::startPortalProgram(const QString& program, QDBusConnection& b
 
 bool GnomeSession::set(const QString& schema, const QString& key, const QString& value) const
 {
-    QProcess gsettings;
-    gsettings.setProcessEnvironment(sessionEnvironment(m_home));
-    gsettings.start(QStringLiteral("gsettings"), {QStringLiteral("set"), schema, key, value});
-    return gsettings.waitForFinished(5000) && gsettings.exitStatus() == QProcess::NormalExit &&
-           gsettings.exitCode() == 0;
+    return TestPrograms::run(m_home, QStringLiteral("gsettings"), {QStringLiteral("set"), schema, key, value})
+        .has_value();
 }
 
 bool GnomeSession::pressKeys(QDBusConnection bus, const std::vector<quint32>& codes)

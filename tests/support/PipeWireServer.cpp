@@ -1,9 +1,8 @@
 #include "support/PipeWireServer.h"
 
-#include "support/StopProcess.h"
+#include "support/TestPrograms.h"
 
 #include <QDeadlineTimer>
-#include <QStandardPaths>
 #include <QThread>
 
 namespace {
@@ -22,17 +21,12 @@ PipeWireServer::~PipeWireServer()
 {
     // The PulseAudio service and the session manager go before the server they talk to.
     for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program)
-        stopProcess(**program);
+        TestPrograms::stop(**program);
 }
 
 QStringList PipeWireServer::missingPrograms()
 {
-    QStringList missing;
-    for (const QString& program : programs) {
-        if (QStandardPaths::findExecutable(program).isEmpty())
-            missing << program;
-    }
-    return missing;
+    return TestPrograms::missing(programs);
 }
 
 bool PipeWireServer::start()
@@ -54,7 +48,7 @@ bool PipeWireServer::restartPulseService()
 {
     if (m_programs.size() != 3)
         return fail(QStringLiteral("the server was not started"));
-    stopProcess(*m_programs.back());
+    TestPrograms::stop(*m_programs.back());
     m_programs.pop_back();
     return startProgram(programs[2]) && waitForPulseService();
 }
@@ -62,12 +56,7 @@ bool PipeWireServer::restartPulseService()
 bool PipeWireServer::startProgram(const QString& name)
 {
     auto& program = m_programs.emplace_back(std::make_unique<QProcess>());
-    program->setProcessEnvironment(environment());
-    program->setProgram(name);
-    program->setStandardOutputFile(QProcess::nullDevice());
-    program->setStandardErrorFile(QProcess::nullDevice());
-    program->start();
-    return program->waitForStarted() || fail(name + QStringLiteral(" did not start"));
+    return TestPrograms::start(*program, m_home, name) || fail(name + QStringLiteral(" did not start"));
 }
 
 bool PipeWireServer::waitForPulseService()
@@ -83,13 +72,7 @@ bool PipeWireServer::waitForPulseService()
 
 std::optional<QString> PipeWireServer::pactl(const QStringList& arguments) const
 {
-    QProcess process;
-    process.setProcessEnvironment(environment());
-    process.start(QStringLiteral("pactl"), arguments);
-    if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return TestPrograms::run(m_home, QStringLiteral("pactl"), arguments);
 }
 
 bool PipeWireServer::addSink(const QString& name, const QString& description) const
@@ -107,16 +90,6 @@ bool PipeWireServer::addSource(const QString& name, const QString& description) 
                   QStringLiteral("sink_name=") + name, QStringLiteral("media.class=Audio/Source/Virtual"),
                   QStringLiteral("sink_properties=device.description=") + description})
         .has_value();
-}
-
-// The server's state and the PulseAudio cookie go to the test's home, not to the user's running the tests.
-QProcessEnvironment PipeWireServer::environment() const
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), m_home);
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        environment.remove(QLatin1String(name));
-    return environment;
 }
 
 bool PipeWireServer::fail(const QString& why)

@@ -43,8 +43,6 @@ private:
     bool waitForPulseService();
     bool fail(const QString& why);
 
-    QProcessEnvironment environment() const;
-
     QString m_home;
     std::vector<std::unique_ptr<QProcess>> m_programs;
     EnvironmentGuard m_environment;

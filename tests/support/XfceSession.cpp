@@ -1,23 +1,15 @@
 #include "support/XfceSession.h"
 
-#include "support/StopProcess.h"
+#include "support/TestPrograms.h"
 #include "support/X11Client.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QThread>
 
 namespace {
 
 const QString xfconfd = QStringLiteral("/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd");
-
-bool xfconfQuery(const QStringList& arguments)
-{
-    QProcess query;
-    query.start(QStringLiteral("xfconf-query"), arguments);
-    return query.waitForFinished(5000) && query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0;
-}
 
 } // namespace
 
@@ -29,17 +21,13 @@ XfceSession::XfceSession(QString home)
 XfceSession::~XfceSession()
 {
     for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program)
-        stopProcess(**program);
+        TestPrograms::stop(**program);
 }
 
 QStringList XfceSession::missingPrograms()
 {
-    QStringList missing;
-    for (const QString& program :
-         {QStringLiteral("xfwm4"), QStringLiteral("xfdesktop"), QStringLiteral("xfconf-query")}) {
-        if (QStandardPaths::findExecutable(program).isEmpty())
-            missing << program;
-    }
+    QStringList missing = TestPrograms::missing(
+        {QStringLiteral("xfwm4"), QStringLiteral("xfdesktop"), QStringLiteral("xfconf-query")});
     if (!QFile::exists(xfconfd))
         missing << QStringLiteral("xfconfd");
     return missing;
@@ -79,16 +67,13 @@ bool XfceSession::setWallpaper(const QString& monitor, int workspace, const QStr
 bool XfceSession::startProgram(const QString& program, const QStringList& arguments)
 {
     auto& process = m_programs.emplace_back(std::make_unique<QProcess>());
-    // Their settings and state go to the test's home, not to the user's running the tests.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), m_home);
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        environment.remove(QLatin1String(name));
-    process->setProcessEnvironment(environment);
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(program, arguments);
-    return process->waitForStarted() || fail(program + QStringLiteral(" did not start"));
+    return TestPrograms::start(*process, m_home, program, arguments) ||
+           fail(program + QStringLiteral(" did not start"));
+}
+
+bool XfceSession::xfconfQuery(const QStringList& arguments) const
+{
+    return TestPrograms::run(m_home, QStringLiteral("xfconf-query"), arguments).has_value();
 }
 
 bool XfceSession::fail(const QString& why)

@@ -30,6 +30,7 @@ public:
 
 private:
     bool startProgram(const QString& program, const QStringList& arguments);
+    [[nodiscard]] bool xfconfQuery(const QStringList& arguments) const;
     bool fail(const QString& why);
 
     QString m_home;
