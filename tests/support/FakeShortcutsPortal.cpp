@@ -57,6 +57,13 @@ bool FakeShortcutsPortal::createTheSession()
                    {{QStringLiteral("session_handle"), QVariant::fromValue(QDBusObjectPath(sessionPath))}});
 }
 
+bool FakeShortcutsPortal::createTheSessionBinding(const PortalShortcuts& bound)
+{
+    return respond(createSession, 0,
+                   {{QStringLiteral("session_handle"), QVariant::fromValue(QDBusObjectPath(sessionPath))},
+                    {QStringLiteral("shortcuts"), QVariant::fromValue(bound)}});
+}
+
 bool FakeShortcutsPortal::bind(const PortalShortcuts& bound)
 {
     return respond(bindShortcuts, 0, {{QStringLiteral("shortcuts"), QVariant::fromValue(bound)}});

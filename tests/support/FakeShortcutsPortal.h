@@ -24,6 +24,9 @@ public:
     // Waits for the next call of `method` and sends the request's Response.
     [[nodiscard]] bool respond(const QString& method, uint code, const QVariantMap& results = {});
     [[nodiscard]] bool createTheSession();
+    // Answers the next CreateSession as Plasma's portal does: it binds the shortcuts the session is made with
+    // and lists what it bound in the answer.
+    [[nodiscard]] bool createTheSessionBinding(const PortalShortcuts& bound);
     [[nodiscard]] bool bind(const PortalShortcuts& bound);
     // Emits `name` (Activated, ShortcutsChanged) from the portal object.
     void emitShortcutSignal(const QString& name, const QVariantList& arguments);

@@ -16,6 +16,9 @@ const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
+// Plasma keeps the keys a user picks for the program under its app id and this token: the same token on
+// every start keeps them.
+const QString sessionToken = QStringLiteral("marquetto_keys");
 
 // Unique among the requests of this connection, as the portal asks.
 QString nextToken()
@@ -104,10 +107,10 @@ void PortalGlobalShortcuts::bindRegistered()
     case Step::bound:
         bind();
         break;
+    case Step::creatingSession:
     case Step::binding:
         m_bindAgain = true;
         break;
-    case Step::creatingSession:
     case Step::off:
         break;
     }
@@ -133,12 +136,14 @@ void PortalGlobalShortcuts::createSession()
     const QString token = nextToken();
     QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, shortcutsInterface,
                                                        QStringLiteral("CreateSession"));
+    m_bindAgain = false;
     call << QVariantMap{{QStringLiteral("handle_token"), token},
-                        {QStringLiteral("session_handle_token"), nextToken()}};
+                        {QStringLiteral("session_handle_token"), sessionToken},
+                        {QStringLiteral("shortcuts"), shortcutsToBind()}};
     request(Step::creatingSession, QStringLiteral("CreateSession"), call, token);
 }
 
-void PortalGlobalShortcuts::bind()
+QVariant PortalGlobalShortcuts::shortcutsToBind() const
 {
     PortalShortcuts shortcuts;
     for (const auto& [id, key] : m_keys) {
@@ -147,10 +152,16 @@ void PortalGlobalShortcuts::bind()
             properties.insert(QStringLiteral("preferred_trigger"), *trigger);
         shortcuts.append({key.name.id, properties});
     }
+    return QVariant::fromValue(shortcuts);
+}
+
+void PortalGlobalShortcuts::bind()
+{
+    m_bindAgain = false;
     const QString token = nextToken();
     QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, shortcutsInterface,
                                                        QStringLiteral("BindShortcuts"));
-    call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts) << QString()
+    call << QVariant::fromValue(QDBusObjectPath(m_session)) << shortcutsToBind() << QString()
          << QVariantMap{{QStringLiteral("handle_token"), token}};
     request(Step::binding, QStringLiteral("BindShortcuts"), call, token);
 }
@@ -238,7 +249,10 @@ void PortalGlobalShortcuts::takeSession(const QVariantMap& results)
         turnOff(QStringLiteral("the desktop portal made no session"));
         return;
     }
-    bind();
+    if (results.contains(QStringLiteral("shortcuts")))
+        takeBound(results);
+    else
+        bind();
 }
 
 void PortalGlobalShortcuts::takeBound(const QVariantMap& results)
@@ -248,7 +262,7 @@ void PortalGlobalShortcuts::takeBound(const QVariantMap& results)
     if (!bound)
         qCWarning(lcPlatform) << "Marquetto: the desktop portal said nothing readable of the keys it bound";
     setTriggers(bound.value_or(PortalShortcuts{}), Update::all);
-    if (std::exchange(m_bindAgain, false))
+    if (m_bindAgain)
         bind();
 }
 

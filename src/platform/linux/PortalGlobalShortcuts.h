@@ -15,9 +15,12 @@ struct PortalShortcut;
 
 // Global keys that the desktop binds for the program through the desktop portal's global shortcuts, the way
 // to have them on Wayland, where no program may grab keys: one session for the life of the object, and the
-// keys registered in one turn of the event loop bound in one request. The desktop may ask the user first and
-// bind other keys than the ones asked for, or only some of them; `triggers()` says what it bound. A portal
-// that refuses, stays silent or leaves the bus leaves the keys off with a log line, and nothing else changes.
+// keys registered in one turn of the event loop bound in one request. The session is made with the keys
+// registered by then: Plasma binds those and answers them there (a later binding without a parent window
+// binds nothing on Plasma and opens its shortcut settings instead); other portals bind on request. The
+// desktop may ask the user first and bind other keys than the ones asked for, or only some of them;
+// `triggers()` says what it bound. A portal that refuses, stays silent or leaves the bus leaves the keys off
+// with a log line, and nothing else changes.
 //
 // Main thread only.
 class PortalGlobalShortcuts final : public GlobalHotKeys {
@@ -60,6 +63,7 @@ private:
 
     void createSession();
     void bind();
+    [[nodiscard]] QVariant shortcutsToBind() const;
     void request(Step step, const QString& method, QDBusMessage call, const QString& token);
     void listenTo(const QString& requestPath);
     void stopListening();
@@ -76,7 +80,7 @@ private:
     QTimer m_bindTimer;
     QTimer m_answerTimer;
     Step m_step = Step::idle;
-    // Keys registered while a binding was in flight are bound once it is answered.
+    // Keys registered while the session was made or a binding was in flight are bound once it is answered.
     bool m_bindAgain = false;
     QString m_method;           // of the request in flight, for the log
     QStringList m_requestPaths; // where the request in flight may answer

@@ -121,6 +121,43 @@ TEST_F(PortalGlobalShortcutsTest, BindsTheTenKeysInOneSessionAndTheDesktopsKeysP
     EXPECT_EQ(m_keys->triggers().at(DeckHotKeys::summonId), QStringLiteral("Ctrl+Alt+Space"));
 }
 
+TEST_F(PortalGlobalShortcutsTest,
+       APortalThatBindsAsTheSessionIsMadeIsAskedToBindAgainOnlyForKeysRegisteredMeanwhile)
+{
+    m_portal.offer();
+    ASSERT_TRUE(m_portal.service().waitForCalls(Portal::createSession, 1));
+    // Registered while the session is being made.
+    m_keys->registerKey(DeckHotKeys::spaceKeyCode, DeckHotKeys::controlOption, 10,
+                        {QStringLiteral("late"), QStringLiteral("A late key")});
+    settle();
+    ASSERT_TRUE(m_portal.respond(
+        Portal::createSession, 0,
+        {{QStringLiteral("session_handle"), QVariant::fromValue(QDBusObjectPath(Portal::sessionPath))},
+         {QStringLiteral("shortcuts"), QVariant::fromValue(PortalShortcuts{Portal::bound(
+                                           QStringLiteral("summon"), QStringLiteral("Ctrl+Alt+Space"))})}}));
+    settle();
+    const FakeDBusService& service = m_portal.service();
+    const auto options =
+        qdbus_cast<QVariantMap>(service.callsTo(Portal::createSession).front().arguments.value(0));
+    EXPECT_EQ(qdbus_cast<PortalShortcuts>(options.value(QStringLiteral("shortcuts"))).size(), 10);
+    EXPECT_EQ(m_keys->triggers().at(DeckHotKeys::summonId), QStringLiteral("Ctrl+Alt+Space"));
+    ASSERT_TRUE(m_portal.waitForNext(Portal::bindShortcuts)) << "the late key was never bound";
+    EXPECT_EQ(
+        qdbus_cast<PortalShortcuts>(service.callsTo(Portal::bindShortcuts).front().arguments.value(1)).size(),
+        11);
+
+    // The desktop keeps the keys a user chose under the session's token: every start asks with the same one.
+    restart();
+    ASSERT_TRUE(m_portal.createTheSessionBinding({}));
+    settle();
+    EXPECT_EQ(service.callsTo(Portal::bindShortcuts).size(), 1U) << "the keys it bound were asked for again";
+    const auto token = [&](std::size_t call) {
+        return qdbus_cast<QVariantMap>(service.callsTo(Portal::createSession).at(call).arguments.value(0))
+            .value(QStringLiteral("session_handle_token"));
+    };
+    EXPECT_EQ(token(1), token(0));
+}
+
 TEST_F(PortalGlobalShortcutsTest, KeysTheDesktopLeftUnboundAreLoggedAndShownEmpty)
 {
     m_portal.offer();
