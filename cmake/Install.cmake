@@ -11,8 +11,7 @@ endif()
 install(FILES ${MARQUETTO_PHOSPHOR_FONT} ${MARQUETTO_PHOSPHOR_GLYPH_MAP}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/marquetto)
 
-set(MARQUETTO_APP_ID org.marquetto.Marquetto)
-install(FILES resources/marquetto.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/${MARQUETTO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/marquetto.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # The tray asks for this one by name, so that the panel draws it in its own text colour.
 install(FILES resources/marquetto-symbolic.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/symbolic/apps)

@@ -2,6 +2,7 @@
 #include "app/DeckServices.h"
 #include "app/FirstPaint.h"
 #include "app/SingleInstance.h"
+#include "core/AppId.h"
 #include "core/QuitSignals.h"
 #include "exchange/IconNormalizer.h"
 #include "exchange/IconVetting.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv)
     XcbPlatform::finish(askedForX, QGuiApplication::platformName());
     QApplication::setApplicationName(QStringLiteral("Marquetto"));
     QApplication::setApplicationVersion(QStringLiteral(MARQUETTO_VERSION));
+    // Desktops match the deck's windows to its desktop entry by this, for its name and icon.
+    QApplication::setDesktopFileName(AppId::id());
     QApplication::setQuitOnLastWindowClosed(false);
     // A program a tile started may close its end of a pipe early; that is no reason for the deck to die.
     std::signal(SIGPIPE, SIG_IGN);

@@ -1,5 +1,6 @@
 #include "StarterDeck.h"
 
+#include "core/AppId.h"
 #include "core/AtomicFile.h"
 
 #include <QDir>
@@ -15,7 +16,12 @@ namespace {
 // The dock file is another program's; a runaway file must not cost more memory than this.
 constexpr qint64 maxPlistBytes = 16 * 1024 * 1024;
 
-const QString ownDesktopId = QStringLiteral("marquetto.desktop");
+// The deck's own desktop entry, under its name or the one earlier versions gave it, which a desktop's
+// favourites may still name.
+bool isOwnEntry(const QString& fileName)
+{
+    return fileName == AppId::desktopEntry() || fileName == u"marquetto.desktop";
+}
 
 // The dock's launcher, Siri and similar entries are system features, not applications to launch.
 bool isSkipped(const QString& bundleId)
@@ -203,7 +209,7 @@ void addApplications(TileCollector& collector, const QStringList& paths)
     for (const QString& path : paths) {
         if (collector.isFull())
             return;
-        if (QFileInfo(path).fileName() != ownDesktopId)
+        if (!isOwnEntry(QFileInfo(path).fileName()))
             collector.add(path);
     }
 }

@@ -273,7 +273,8 @@ TEST(DesktopTiles, PinnedApplicationsComeOnceEachInTheirOrderWithinTheLimit)
         return QStringLiteral("/usr/share/applications/%1.desktop").arg(QLatin1String(name));
     };
     FakeWorkspace workspace;
-    workspace.favourites = {entry("c"), entry("marquetto"), entry("a"), entry("c"), entry("b")};
+    workspace.favourites = {
+        entry("c"), entry("marquetto"), entry("a"), entry("c"), entry("org.marquetto.Marquetto"), entry("b")};
     workspace.everyday = {entry("browser")};
 
     const std::vector<Tile> tiles = StarterDeck::desktopTiles(9, workspace);
@@ -293,7 +294,7 @@ TEST(DesktopTiles, ADesktopThatPinsNothingStartsWithItsEverydayApplicationsAndAL
     const QString browser = QStringLiteral("/usr/share/applications/firefox-esr.desktop");
     const QString files = QStringLiteral("/usr/share/applications/org.kde.dolphin.desktop");
     FakeWorkspace workspace;
-    workspace.favourites = {QStringLiteral("/usr/share/applications/marquetto.desktop")};
+    workspace.favourites = {QStringLiteral("/usr/share/applications/org.marquetto.Marquetto.desktop")};
     workspace.everyday = {browser, files};
 
     const std::vector<Tile> tiles = StarterDeck::desktopTiles(9, workspace);

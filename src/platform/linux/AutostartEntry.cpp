@@ -1,5 +1,6 @@
 #include "platform/linux/AutostartEntry.h"
 
+#include "core/AppId.h"
 #include "core/AtomicFile.h"
 
 #include <QDir>
@@ -30,6 +31,20 @@ std::optional<QString> execValue(const QString& program)
     return exec.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("%%"));
 }
 
+// Where earlier versions kept the entry, before the program's desktop entry took its app id for a name.
+QString earlierPath(const AppPaths& paths)
+{
+    return paths.configHome + QStringLiteral("/autostart/marquetto.desktop");
+}
+
+std::optional<QString> remove(const QString& entry)
+{
+    QFile file(entry);
+    if (!file.exists() || file.remove())
+        return std::nullopt;
+    return file.errorString();
+}
+
 bool isInstalledCopy(const QString& program)
 {
     const QFileInfo info(program);
@@ -49,17 +64,21 @@ QString programToStart(const QString& running, const QStringList& installed)
 
 QString path(const AppPaths& paths)
 {
-    return paths.configHome + QStringLiteral("/autostart/marquetto.desktop");
+    return paths.configHome + QStringLiteral("/autostart/") + AppId::desktopEntry();
+}
+
+bool isOn(const AppPaths& paths)
+{
+    return QFileInfo::exists(path(paths)) || QFileInfo::exists(earlierPath(paths));
 }
 
 std::optional<QString> set(const AppPaths& paths, const QString& program, bool on)
 {
     const QString entry = path(paths);
     if (!on) {
-        QFile file(entry);
-        if (!file.exists() || file.remove())
-            return std::nullopt;
-        return file.errorString();
+        if (const std::optional<QString> problem = remove(earlierPath(paths)))
+            return problem;
+        return remove(entry);
     }
     if (!QFileInfo(program).isAbsolute())
         return QStringLiteral("the program's path \"%1\" is not absolute").arg(program);
@@ -76,7 +95,12 @@ std::optional<QString> set(const AppPaths& paths, const QString& program, bool o
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n")
                              .arg(*exec);
-    return AtomicFile::write(entry, text.toUtf8());
+    if (const std::optional<QString> problem = AtomicFile::write(entry, text.toUtf8()))
+        return problem;
+    // The earlier entry would start a second deck, which finds the first running and ends; left, it is
+    // harmless.
+    (void)remove(earlierPath(paths));
+    return std::nullopt;
 }
 
 } // namespace AutostartEntry

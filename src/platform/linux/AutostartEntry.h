@@ -6,11 +6,13 @@
 #include <QStringList>
 #include <optional>
 
-// The desktop entry that makes the session start the deck at login, "$XDG_CONFIG_HOME/autostart/
-// marquetto.desktop".
+// The desktop entry that makes the session start the deck at login, "$XDG_CONFIG_HOME/autostart/" and the
+// program's desktop entry name (earlier versions named it "marquetto.desktop", which counts as on too, and
+// goes when the entry is set).
 namespace AutostartEntry {
 
 [[nodiscard]] QString path(const AppPaths& paths);
+[[nodiscard]] bool isOn(const AppPaths& paths);
 
 // Writes the entry, starting `program`, atomically (on) or removes it (off). Answers nothing on success and a
 // readable reason on failure, when nothing changed.

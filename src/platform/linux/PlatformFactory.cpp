@@ -39,7 +39,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -134,7 +133,7 @@ PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper sha
                                     QStringLiteral(MARQUETTO_INSTALL_BINDIR "/marquetto")};
         return AutostartEntry::set(paths, AutostartEntry::programToStart(program, installed), on);
     };
-    services.launchesAtLogin = [paths] { return QFileInfo::exists(AutostartEntry::path(paths)); };
+    services.launchesAtLogin = [paths] { return AutostartEntry::isOn(paths); };
     services.createWakeWatch = [] { return std::make_unique<LogindWakeWatch>(systemBus()); };
     services.machineName = [] { return MachineName::read(QStringLiteral("/etc/machine-info")); };
     services.tilePresets = [paths] { return LinuxTilePresets::catalogue(paths); };

@@ -66,4 +66,19 @@ TEST_F(AutostartEntryTest, TheExecLineGivesBackAnyPathAsOneArgument)
     }
 }
 
+TEST_F(AutostartEntryTest, AnEntryAnEarlierVersionWroteCountsAsOnAndGivesWayToTheNewOne)
+{
+    const QString earlier = m_paths.configHome + QStringLiteral("/autostart/marquetto.desktop");
+    writeFile(earlier, "[Desktop Entry]\nType=Application\nExec=/usr/bin/marquetto\n");
+    EXPECT_TRUE(AutostartEntry::isOn(m_paths));
+
+    ASSERT_EQ(AutostartEntry::set(m_paths, QStringLiteral("/usr/bin/marquetto"), true), std::nullopt);
+    EXPECT_FALSE(QFile::exists(earlier));
+    EXPECT_TRUE(AutostartEntry::isOn(m_paths));
+
+    writeFile(earlier, "[Desktop Entry]\nType=Application\nExec=/usr/bin/marquetto\n");
+    ASSERT_EQ(AutostartEntry::set(m_paths, {}, false), std::nullopt);
+    EXPECT_FALSE(AutostartEntry::isOn(m_paths));
+}
+
 } // namespace
