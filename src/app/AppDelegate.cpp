@@ -479,6 +479,7 @@ QJsonObject AppDelegate::state() const
         {QStringLiteral("settingsOpen"), m_settingsWindow->isOpen()},
         {QStringLiteral("settingsTab"), m_settingsWindow->currentTab()},
         {QStringLiteral("hotKeys"), m_hotKeyCenter ? hotKeysState(m_services.hotKeys()) : QJsonValue()},
+        {QStringLiteral("reduceMotion"), m_services.reduceMotion().isOn()},
         {QStringLiteral("saveProblem"),
          m_saveNotice->statusLine().isEmpty() ? QJsonValue() : QJsonValue(m_saveNotice->statusLine())},
     };

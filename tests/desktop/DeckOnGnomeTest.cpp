@@ -30,12 +30,7 @@ protected:
         ASSERT_TRUE(m_session.isReady()) << m_session.error().toStdString();
     }
 
-    // GNOME's settings as the shell and the deck read them, before the shell starts.
-    void startShell(const QByteArray& settings = {})
-    {
-        writeFile(m_gnome.settingsFile(), settings);
-        ASSERT_TRUE(m_gnome.start()) << m_gnome.error().toStdString();
-    }
+    void startShell() { ASSERT_TRUE(m_gnome.start(m_session.connect())) << m_gnome.error().toStdString(); }
 
     PrivateSession m_session;
     GnomeSession m_gnome{m_paths.home};
@@ -47,19 +42,35 @@ protected:
 TEST_F(DeckOnGnome, TheDeckSitsBelowOnEveryWorkspaceAndIsLiftedWhenSummonedWithoutTheFocus)
 {
     startShell();
-    expectDeckStackedAndSummoned(m_deck, m_paths.home, QStringLiteral("gnome"));
+    expectDeckStackedAndSummoned(m_deck, m_paths.home, QStringLiteral("gnome"), [this](const QString& path) {
+        return m_gnome.screenshot(m_session.connect(), path);
+    });
 }
 
 TEST_F(DeckOnGnome, TheGlassTakesItsTintFromTheWallpaperGnomeShows)
 {
-    startShell("[org/gnome/desktop/background]\npicture-uri='" +
-               QUrl::fromLocalFile(solidPicture(m_dir.path(), Qt::red)).toEncoded() + "'\n");
+    ASSERT_TRUE(m_gnome.startSettings(m_session.connect())) << m_gnome.error().toStdString();
+    ASSERT_TRUE(m_gnome.set(QStringLiteral("org.gnome.desktop.background"), QStringLiteral("picture-uri"),
+                            QUrl::fromLocalFile(solidPicture(m_dir.path(), Qt::red)).toString()));
+    startShell();
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
     EXPECT_TRUE(eventually(
         [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525"; },
         std::chrono::seconds(10)))
         << "no tint from the red wallpaper: " << QJsonDocument(deckState(m_paths.home)).toJson().toStdString()
         << m_deck.log().toStdString();
+
+    // While the desktop prefers dark, GNOME shows its dark picture; the deck looks again every 15 seconds.
+    const QString background = QStringLiteral("org.gnome.desktop.background");
+    ASSERT_TRUE(m_gnome.set(background, QStringLiteral("picture-uri-dark"),
+                            QUrl::fromLocalFile(solidPicture(m_dir.path(), Qt::blue)).toString()));
+    ASSERT_TRUE(m_gnome.set(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"),
+                            QStringLiteral("prefer-dark")));
+    EXPECT_TRUE(eventually(
+        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#2525B8"; },
+        std::chrono::seconds(25)))
+        << "no tint from the blue dark wallpaper: "
+        << QJsonDocument(deckState(m_paths.home)).toJson().toStdString();
 }
 
 TEST_F(DeckOnGnome, TheKeysSetUpAsGnomeKeybindingsRunTheTilesWhenTyped)
@@ -102,19 +113,8 @@ TEST_F(DeckOnGnome, TheDarkModeModuleFollowsGnomesStyleThroughThePortalAndItsTil
                   .status,
               0);
     const auto darkModeShows = [this](const QString& text) {
-        return eventually(
-            [&] {
-                for (const QJsonValue& shown :
-                     QJsonDocument::fromJson(runDeck(m_paths.home, {QStringLiteral("band")}).out)
-                         .object()
-                         .value(QStringLiteral("modules"))
-                         .toArray()) {
-                    if (shown[QStringLiteral("module")].toString() == u"darkMode")
-                        return shown[QStringLiteral("text")].toString() == text;
-                }
-                return false;
-            },
-            std::chrono::seconds(10));
+        return eventually([&] { return bandText(m_paths.home, QStringLiteral("darkMode")) == text; },
+                          std::chrono::seconds(10));
     };
     EXPECT_TRUE(darkModeShows(QStringLiteral("darkMode off")));
 
@@ -125,4 +125,39 @@ TEST_F(DeckOnGnome, TheDarkModeModuleFollowsGnomesStyleThroughThePortalAndItsTil
 
     runTile(m_paths.home, 0);
     EXPECT_TRUE(darkModeShows(QStringLiteral("darkMode off"))) << m_deck.log().toStdString();
+}
+
+TEST_F(DeckOnGnome, TheFocusModuleFollowsGnomesNotificationBannersThroughDconf)
+{
+    startShell();
+    ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
+    ASSERT_EQ(runDeck(m_paths.home, {QStringLiteral("band"), QStringLiteral("set"), QStringLiteral("focus"),
+                                     QStringLiteral("dateTime")})
+                  .status,
+              0);
+    const auto focusShows = [this](const QString& text) {
+        return eventually([&] { return bandText(m_paths.home, QStringLiteral("focus")) == text; },
+                          std::chrono::seconds(10));
+    };
+    EXPECT_TRUE(focusShows(QStringLiteral("focus off")))
+        << bandText(m_paths.home, QStringLiteral("focus")).toStdString();
+
+    // Do Not Disturb in GNOME's own panel is its banners switched off.
+    ASSERT_TRUE(m_gnome.set(QStringLiteral("org.gnome.desktop.notifications"), QStringLiteral("show-banners"),
+                            QStringLiteral("false")));
+    EXPECT_TRUE(focusShows(QStringLiteral("focus on")))
+        << bandText(m_paths.home, QStringLiteral("focus")).toStdString() << m_deck.log().toStdString();
+}
+
+TEST_F(DeckOnGnome, TheDeckStopsItsMotionWhileGnomesAnimationsAreOff)
+{
+    startShell();
+    ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
+    EXPECT_FALSE(deckState(m_paths.home).value(QStringLiteral("reduceMotion")).toBool());
+    ASSERT_TRUE(m_gnome.set(QStringLiteral("org.gnome.desktop.interface"),
+                            QStringLiteral("enable-animations"), QStringLiteral("false")));
+    EXPECT_TRUE(
+        eventually([&] { return deckState(m_paths.home).value(QStringLiteral("reduceMotion")).toBool(); },
+                   std::chrono::seconds(10)))
+        << m_deck.log().toStdString();
 }

@@ -2,11 +2,11 @@
 
 #include "support/DeckProcess.h"
 #include "support/RunningDeck.h"
-#include "support/Screenshot.h"
 #include "support/X11Client.h"
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
@@ -36,6 +36,16 @@ QJsonObject deckState(const QString& home)
     return QJsonDocument::fromJson(runDeck(home, {QStringLiteral("state")}).out).object();
 }
 
+QString bandText(const QString& home, const QString& module)
+{
+    const QJsonObject band = QJsonDocument::fromJson(runDeck(home, {QStringLiteral("band")}).out).object();
+    for (const QJsonValue& shown : band.value(QStringLiteral("modules")).toArray()) {
+        if (shown[QStringLiteral("module")].toString() == module)
+            return shown[QStringLiteral("text")].toString();
+    }
+    return {};
+}
+
 QString solidPicture(const QString& folder, const QColor& colour)
 {
     const QString path = folder + QStringLiteral("/wallpaper-%1.png").arg(colour.name().mid(1));
@@ -45,7 +55,8 @@ QString solidPicture(const QString& folder, const QColor& colour)
     return path;
 }
 
-void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const QString& name)
+void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const QString& name,
+                                  const ScreenGrab& grab)
 {
     const QString artefacts = QStringLiteral(MARQUETTO_TEST_ARTEFACTS_DIR);
     QDir().mkpath(artefacts);
@@ -71,7 +82,7 @@ void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const 
         eventually([&] { return client.stackingIndex(window) < client.stackingIndex(ordinary); }, patience))
         << "the deck is not kept below the ordinary window";
     EXPECT_NE(client.active(), window) << "the deck took the focus";
-    (void)saveScreenshot(artefacts + QStringLiteral("/%1-desktop.png").arg(name));
+    EXPECT_TRUE(grab(artefacts + QStringLiteral("/%1-desktop.png").arg(name))) << "no screenshot of the deck";
 
     ASSERT_EQ(runDeck(home, {QStringLiteral("summon")}).status, 0);
     EXPECT_TRUE(eventually(
@@ -82,5 +93,6 @@ void expectDeckStackedAndSummoned(RunningDeck& deck, const QString& home, const 
         patience))
         << "summoning did not lift the deck";
     EXPECT_NE(client.active(), window) << "the summoned deck took the focus";
-    (void)saveScreenshot(artefacts + QStringLiteral("/%1-summoned.png").arg(name));
+    EXPECT_TRUE(grab(artefacts + QStringLiteral("/%1-summoned.png").arg(name)))
+        << "no screenshot of the summoned deck";
 }

@@ -58,22 +58,8 @@ protected:
         QDir().mkpath(artefacts);
     }
 
-    QJsonObject ask(const QString& command)
-    {
-        return QJsonDocument::fromJson(runDeck(m_paths.home, {command}).out).object();
-    }
-
-    QJsonArray lit() { return ask(QStringLiteral("state")).value(QStringLiteral("lit")).toArray(); }
-
-    QString bandText(const QString& module)
-    {
-        for (const QJsonValue& shown :
-             ask(QStringLiteral("band")).value(QStringLiteral("modules")).toArray()) {
-            if (shown[QStringLiteral("module")].toString() == module)
-                return shown[QStringLiteral("text")].toString();
-        }
-        return {};
-    }
+    QJsonArray lit() { return deckState(m_paths.home).value(QStringLiteral("lit")).toArray(); }
+    QString bandText(const QString& module) { return ::bandText(m_paths.home, module); }
 
     QString defaultSink() const
     {

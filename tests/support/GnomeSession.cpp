@@ -1,53 +1,18 @@
 #include "support/GnomeSession.h"
 
 #include "support/TestPrograms.h"
+#include "support/XWaylandDisplay.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QThread>
-#include <sys/stat.h>
-#include <xcb/xcb.h>
 
 namespace {
 
 const QString remoteDesktop = QStringLiteral("org.gnome.Mutter.RemoteDesktop");
 const QString remoteSession = QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session");
-
-// The arguments of the XWayland server the shell `shell` started, empty until it runs.
-QStringList xwaylandArguments(qint64 shell)
-{
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "PID (COMMAND) STATE PPID …"
-        const QByteArray line = stat.readAll();
-        const qsizetype close = line.lastIndexOf(')');
-        const QList<QByteArray> rest = line.mid(close + 2).split(' ');
-        if (!line.contains("(Xwayland)") || rest.size() < 2 || rest[1].toLongLong() != shell)
-            continue;
-        QFile command(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!command.open(QIODevice::ReadOnly))
-            continue;
-        QStringList arguments;
-        for (const QByteArray& argument : command.readAll().split('\0'))
-            arguments << QString::fromLocal8Bit(argument);
-        return arguments;
-    }
-    return {};
-}
-
-bool takesClients(const QByteArray& display)
-{
-    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
-    const bool connected = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return connected;
-}
 
 } // namespace
 
@@ -62,6 +27,7 @@ GnomeSession::~GnomeSession()
         TestPrograms::stop(**program);
     TestPrograms::stop(m_mediaKeys);
     TestPrograms::stop(m_shell);
+    TestPrograms::stop(m_settings);
 }
 
 QStringList GnomeSession::missingPrograms()
@@ -69,18 +35,18 @@ QStringList GnomeSession::missingPrograms()
     return TestPrograms::missing({QStringLiteral("gnome-shell"), QStringLiteral("Xwayland")});
 }
 
-QString GnomeSession::settingsFile() const
+bool GnomeSession::startSettings(QDBusConnection bus)
 {
-    return m_home + QStringLiteral("/.config/glib-2.0/settings/keyfile");
+    return TestPrograms::startService(m_settings, m_home, QStringLiteral("/usr/libexec/dconf-service"), {},
+                                      bus, QStringLiteral("ca.desrt.dconf"), m_error);
 }
 
-bool GnomeSession::start()
+bool GnomeSession::start(QDBusConnection bus)
 {
-    // XWayland refuses to start without the shared folder of X sockets.
-    const QString sockets = QStringLiteral("/tmp/.X11-unix");
-    if (!QDir().mkpath(sockets) || ::chmod(sockets.toLocal8Bit().constData(), 01777) != 0)
+    if (!prepareXSocketFolder())
         return fail(QStringLiteral("no shared folder for X sockets"));
-    m_environment.set("GSETTINGS_BACKEND", "keyfile");
+    if (m_settings.state() == QProcess::NotRunning && !startSettings(bus))
+        return false;
     // The shell is the display server: it inherits none.
     m_environment.unset("DISPLAY");
     m_environment.unset("WAYLAND_DISPLAY");
@@ -90,26 +56,37 @@ bool GnomeSession::start()
         return fail(QStringLiteral("gnome-shell did not start"));
 
     const QDeadlineTimer deadline(std::chrono::seconds(30));
-    QStringList arguments;
-    while ((arguments = xwaylandArguments(m_shell.processId())).size() < 2) {
-        if (deadline.hasExpired() || m_shell.state() == QProcess::NotRunning)
-            return fail(QStringLiteral("gnome-shell started no XWayland"));
-        QThread::msleep(50);
-    }
-    const QByteArray display = arguments[1].toLocal8Bit();
-    const qsizetype auth = arguments.indexOf(QStringLiteral("-auth"));
-    if (!display.startsWith(':') || auth < 0 || auth + 1 >= arguments.size())
-        return fail(QStringLiteral("XWayland started as ") + arguments.join(u' '));
-    m_environment.set("DISPLAY", display);
-    m_environment.set("XAUTHORITY", arguments[auth + 1].toLocal8Bit());
+    const std::optional<XWaylandDisplay> xwayland = waitForXWayland(m_shell, deadline, m_error);
+    if (!xwayland)
+        return false;
+    m_environment.set("DISPLAY", xwayland->display);
+    m_environment.set("XAUTHORITY", xwayland->authority);
     m_environment.set("WAYLAND_DISPLAY", "wayland-0");
     m_environment.set("XDG_SESSION_TYPE", "wayland");
     m_environment.set("XDG_CURRENT_DESKTOP", "GNOME");
-    while (!takesClients(display)) {
+    return waitForXClients(deadline, m_error) && leaveOverview(bus, deadline);
+}
+
+bool GnomeSession::leaveOverview(QDBusConnection& bus, const QDeadlineTimer& deadline)
+{
+    // A shell that starts with no window open shows its overview, where it shows no deck either; a user
+    // leaves it with Escape.
+    const auto overviewActive = [&bus] {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << QStringLiteral("org.gnome.Shell") << QStringLiteral("OverviewActive");
+        const QDBusMessage reply = bus.call(get);
+        return reply.type() != QDBusMessage::ReplyMessage ||
+               reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
+    };
+    constexpr quint32 escape = 1;
+    while (overviewActive()) {
         if (deadline.hasExpired())
-            return fail(
-                QStringLiteral("XWayland on %1 takes no clients").arg(QString::fromLocal8Bit(display)));
-        QThread::msleep(50);
+            return fail(QStringLiteral("the shell never left its overview"));
+        if (!pressKeys(bus, {escape}))
+            return false;
+        QThread::msleep(200);
     }
     return true;
 }
@@ -133,16 +110,8 @@ bool GnomeSession::startPortal(QDBusConnection bus)
 
 bool GnomeSession::startPortalProgram(const QString& program, QDBusConnection& bus, const QString& name)
 {
-    auto& process = m_portal.emplace_back(std::make_unique<QProcess>());
-    if (!TestPrograms::start(*process, m_home, program))
-        return fail(program + QStringLiteral(" did not start"));
-    const QDeadlineTimer deadline(std::chrono::seconds(15));
-    while (!bus.interface()->isServiceRegistered(name)) {
-        if (deadline.hasExpired() || process->state() == QProcess::NotRunning)
-            return fail(program + QStringLiteral(" never came on the bus as ") + name);
-        QThread::msleep(50);
-    }
-    return true;
+    return TestPrograms::startService(*m_portal.emplace_back(std::make_unique<QProcess>()), m_home, program,
+                                      {}, bus, name, m_error);
 }
 
 bool GnomeSession::set(const QString& schema, const QString& key, const QString& value) const
@@ -172,6 +141,23 @@ bool GnomeSession::pressKeys(QDBusConnection bus, const std::vector<quint32>& co
         pressed = call(QStringLiteral("NotifyKeyboardKeycode"), {*code, false}) && pressed;
     call(QStringLiteral("Stop"));
     return pressed || fail(QStringLiteral("Mutter took no keys"));
+}
+
+bool GnomeSession::screenshot(QDBusConnection bus, const QString& pngPath)
+{
+    // The shell takes screenshots only for the programs it trusts, known by the names they own on the bus.
+    const QString trusted = QStringLiteral("org.gnome.Screenshot");
+    if (!bus.registerService(trusted))
+        return fail(QStringLiteral("could not own %1 on the bus").arg(trusted));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.gnome.Shell.Screenshot"), QStringLiteral("/org/gnome/Shell/Screenshot"),
+        QStringLiteral("org.gnome.Shell.Screenshot"), QStringLiteral("Screenshot"));
+    call << false << false << pngPath;
+    const QDBusMessage reply = bus.call(call);
+    bus.unregisterService(trusted);
+    if (reply.type() != QDBusMessage::ReplyMessage || !reply.arguments().value(0).toBool())
+        return fail(QStringLiteral("the shell took no screenshot: ") + reply.errorMessage());
+    return true;
 }
 
 bool GnomeSession::fail(const QString& why)

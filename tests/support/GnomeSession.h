@@ -3,6 +3,7 @@
 #include "support/EnvironmentGuard.h"
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -10,8 +11,8 @@
 #include <vector>
 
 // GNOME Shell, headless, as a Wayland compositor with one virtual monitor and XWayland, for the home `home`
-// on the test's `PrivateSession` (whose bus stands in for the system bus the shell insists on). Settings are
-// kept in the home's own GSettings key file, as the private bus starts no dconf: write it before `start`.
+// on the test's `PrivateSession` (whose bus stands in for the system bus the shell insists on), with GNOME's
+// settings store, dconf, keeping the settings in that home.
 // While it lives, the environment names its XWayland display and Wayland socket and says the session is a
 // GNOME Wayland one, as a user's programs in such a session see it. The destructor stops the shell and gives
 // the environment back.
@@ -25,12 +26,13 @@ public:
     // The programs the session needs that cannot be found, by name; empty when it can start.
     [[nodiscard]] static QStringList missingPrograms();
 
-    // Starts the shell and waits until its XWayland display takes clients; false, with `error()` saying why,
-    // when it does not within a few seconds.
-    [[nodiscard]] bool start();
+    // Starts dconf on `bus`, which the private bus would not start by itself; false when it does not start.
+    // Settings set after it and before `start` are those the shell starts with.
+    [[nodiscard]] bool startSettings(QDBusConnection bus);
+    // Starts the shell (and dconf, unless it runs) and waits until its XWayland display takes clients; false,
+    // with `error()` saying why, when it does not within a few seconds.
+    [[nodiscard]] bool start(QDBusConnection bus);
     [[nodiscard]] const QString& error() const { return m_error; }
-    // The home's GSettings key file, which the shell and the programs started meanwhile read.
-    [[nodiscard]] QString settingsFile() const;
 
     // Starts GNOME's media-keys daemon, which runs the custom keybindings; false when it does not start.
     [[nodiscard]] bool startMediaKeys();
@@ -44,11 +46,17 @@ public:
     // keyboard would, through Mutter's remote desktop interface on `bus`; false when Mutter refuses.
     [[nodiscard]] bool pressKeys(QDBusConnection bus, const std::vector<quint32>& codes);
 
+    // What the screen shows, as the shell's own screenshot saves it, at `pngPath`; false when the shell
+    // refuses.
+    [[nodiscard]] bool screenshot(QDBusConnection bus, const QString& pngPath);
+
 private:
+    bool leaveOverview(QDBusConnection& bus, const QDeadlineTimer& deadline);
     bool startPortalProgram(const QString& program, QDBusConnection& bus, const QString& name);
     bool fail(const QString& why);
 
     QString m_home;
+    QProcess m_settings;
     QProcess m_shell;
     QProcess m_mediaKeys;
     std::vector<std::unique_ptr<QProcess>> m_portal;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QThread>
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -23,7 +24,6 @@ RunningDeck::RunningDeck(QString program, QString home, QString desktop)
     , m_home(std::move(home))
     , m_desktop(std::move(desktop))
 {
-    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
 }
 
 RunningDeck::~RunningDeck()
@@ -41,6 +41,16 @@ bool RunningDeck::start(std::chrono::milliseconds timeout)
     if (!m_desktop.isEmpty())
         environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), m_desktop);
     m_process.setProcessEnvironment(environment);
+    // Before the program runs, so that it is in its cgroup before it asks anybody anything.
+    m_process.setChildProcessModifier([processes = m_processesFile.toLocal8Bit()] {
+        ::setpgid(0, 0);
+        if (processes.isEmpty())
+            return;
+        if (const int file = ::open(processes.constData(), O_WRONLY); file >= 0) {
+            (void)!::write(file, "0", 1);
+            ::close(file);
+        }
+    });
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(logPath(m_logDir), QIODevice::Append);
     m_process.start(m_program, {});

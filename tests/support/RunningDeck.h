@@ -17,6 +17,8 @@ public:
     RunningDeck(const RunningDeck&) = delete;
     RunningDeck& operator=(const RunningDeck&) = delete;
 
+    // Makes the deck start in the cgroup of this processes file (an `AppScope`'s), as a launcher would.
+    void startIn(QString processesFile) { m_processesFile = std::move(processesFile); }
     // Starts the deck and waits until it answers on its channel; false when it does not within `timeout`.
     [[nodiscard]] bool start(std::chrono::milliseconds timeout = std::chrono::seconds(20));
     // SIGKILL to the deck and everything it started, then waits for it.
@@ -33,6 +35,7 @@ private:
     QString m_program;
     QString m_home;
     QString m_desktop;
+    QString m_processesFile;
     QTemporaryDir m_logDir;
     QProcess m_process;
 };

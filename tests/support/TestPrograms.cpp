@@ -1,6 +1,9 @@
 #include "support/TestPrograms.h"
 
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace TestPrograms {
 
@@ -23,13 +26,35 @@ QProcessEnvironment environment(const QString& home)
     return environment;
 }
 
-bool start(QProcess& process, const QString& home, const QString& program, const QStringList& arguments)
+bool start(QProcess& process, const QString& home, const QString& program, const QStringList& arguments,
+           const QProcessEnvironment& extra)
 {
-    process.setProcessEnvironment(environment(home));
+    QProcessEnvironment merged = environment(home);
+    merged.insert(extra);
+    process.setProcessEnvironment(merged);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, arguments);
     return process.waitForStarted();
+}
+
+bool startService(QProcess& process, const QString& home, const QString& program,
+                  const QStringList& arguments, QDBusConnection& bus, const QString& name, QString& error,
+                  const QProcessEnvironment& extra)
+{
+    if (!start(process, home, program, arguments, extra)) {
+        error = program + QStringLiteral(" did not start");
+        return false;
+    }
+    const QDeadlineTimer deadline(std::chrono::seconds(15));
+    while (!bus.interface()->isServiceRegistered(name)) {
+        if (deadline.hasExpired() || process.state() == QProcess::NotRunning) {
+            error = program + QStringLiteral(" never came on the bus as ") + name;
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 std::optional<QString> run(const QString& home, const QString& program, const QStringList& arguments)

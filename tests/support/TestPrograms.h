@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -14,9 +15,14 @@ namespace TestPrograms {
 [[nodiscard]] QStringList missing(const QStringList& programs);
 // The test's environment, with `home` for its home.
 [[nodiscard]] QProcessEnvironment environment(const QString& home);
-// Starts `program` in `process` so; false when it does not start.
+// Starts `program` in `process` so, with `extra` on top of the environment; false when it does not start.
 [[nodiscard]] bool start(QProcess& process, const QString& home, const QString& program,
-                         const QStringList& arguments = {});
+                         const QStringList& arguments = {}, const QProcessEnvironment& extra = {});
+// Starts `program` so and waits until it owns `name` on `bus`; false, with `error` saying why, when it does
+// not within fifteen seconds.
+[[nodiscard]] bool startService(QProcess& process, const QString& home, const QString& program,
+                                const QStringList& arguments, QDBusConnection& bus, const QString& name,
+                                QString& error, const QProcessEnvironment& extra = {});
 // Runs `program` so to its end; what it printed, or nothing when it failed or took over five seconds.
 [[nodiscard]] std::optional<QString> run(const QString& home, const QString& program,
                                          const QStringList& arguments);

@@ -69,9 +69,11 @@ public:
     xcb_window_t map(QRect geometry, uint32_t pid, const QByteArray& wmClass, bool dock = false)
     {
         const xcb_window_t window = xcb_generate_id(m_c);
+        // Light grey, so that the window shows in screenshots against a dark desktop and the deck.
+        const uint32_t background = 0xd8d8d8;
         xcb_create_window(m_c, XCB_COPY_FROM_PARENT, window, m_root, geometry.x(), geometry.y(),
                           geometry.width(), geometry.height(), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          XCB_COPY_FROM_PARENT, 0, nullptr);
+                          XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, &background);
         if (pid != 0)
             set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {pid});
         if (!wmClass.isEmpty())

@@ -4,7 +4,9 @@
 #include "support/X11Client.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 namespace {
@@ -53,6 +55,26 @@ bool XfceSession::start()
         QThread::msleep(50);
     }
     return startProgram(QStringLiteral("xfdesktop"), {});
+}
+
+bool XfceSession::startPanel(QDBusConnection bus)
+{
+    QFile settings(m_home + QStringLiteral("/.config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml"));
+    if (!QDir().mkpath(QFileInfo(settings).path()) || !settings.open(QIODevice::WriteOnly) ||
+        settings.write(R"(<?xml version="1.0"?><channel name="xfce4-panel" version="1.0">
+<property name="configver" type="int" value="2"/>
+<property name="panels" type="array"><value type="int" value="1"/>
+<property name="panel-1" type="empty">
+<property name="position" type="string" value="p=6;x=0;y=0"/><property name="length" type="uint" value="100"/>
+<property name="size" type="uint" value="32"/>
+<property name="plugin-ids" type="array"><value type="int" value="1"/></property></property></property>
+<property name="plugins" type="empty"><property name="plugin-1" type="string" value="systray"/></property>
+</channel>)") < 0)
+        return fail(QStringLiteral("could not write the panel's settings"));
+    settings.close();
+    return TestPrograms::startService(*m_programs.emplace_back(std::make_unique<QProcess>()), m_home,
+                                      QStringLiteral("xfce4-panel"), {}, bus,
+                                      QStringLiteral("org.kde.StatusNotifierWatcher"), m_error);
 }
 
 bool XfceSession::setWallpaper(const QString& monitor, int workspace, const QString& picture) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -7,9 +8,9 @@
 #include <vector>
 
 // Xfce's own programs for the home `home` on the test's X server and session bus: its settings daemon
-// (xfconfd, which a real session's bus starts on demand), its window manager xfwm4 without compositing and
-// its desktop xfdesktop. The `XvfbSession`, started without a window manager, and the `PrivateSession` must
-// live around it; the destructor stops the three.
+// (xfconfd, which a real session's bus starts on demand), its window manager xfwm4 without compositing, its
+// desktop xfdesktop and, when asked, its panel. The `XvfbSession`, started without a window manager, and the
+// `PrivateSession` must live around it; the destructor stops them.
 class XfceSession final {
 public:
     explicit XfceSession(QString home);
@@ -25,6 +26,10 @@ public:
     [[nodiscard]] bool start();
     [[nodiscard]] const QString& error() const { return m_error; }
 
+    // Starts Xfce's panel along the top of the screen with its notification area alone, which hosts both
+    // kinds of tray icons (StatusNotifier items on the bus and XEmbed windows), and waits until it hosts them
+    // on `bus`; false when it does not within a few seconds.
+    [[nodiscard]] bool startPanel(QDBusConnection bus);
     // Shows `picture` on a workspace of a monitor, as Xfce's desktop settings do.
     [[nodiscard]] bool setWallpaper(const QString& monitor, int workspace, const QString& picture) const;
 
