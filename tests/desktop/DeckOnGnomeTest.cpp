@@ -1,8 +1,9 @@
-// End to end on GNOME Shell: the real shell, headless, with one virtual monitor and XWayland, on the test's
-// own session bus and runtime folder. The real deck, on XWayland, is stacked as on every desktop, tints its
-// glass from the wallpaper GNOME's settings name, follows and switches GNOME's dark style through the real
-// desktop portal, and its keys, set up as GNOME's own custom keybindings, run its tiles when typed on the
-// compositor's keyboard.
+// End to end on GNOME Shell: the real shell, headless, with one virtual monitor and XWayland, and GNOME's
+// settings in the real dconf, on the test's own session bus and runtime folder. The real deck, on XWayland,
+// is stacked as on every desktop, tints its glass from the wallpaper GNOME shows, follows and switches
+// GNOME's dark style through the real desktop portal, follows its Do Not Disturb and its animations switched
+// off, and its keys, set up as GNOME's own custom keybindings, run its tiles when typed on the compositor's
+// keyboard.
 #include "DesktopChecks.h"
 #include "support/DeckProcess.h"
 #include "support/Eventually.h"
@@ -13,7 +14,6 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
