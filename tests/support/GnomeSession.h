@@ -51,6 +51,8 @@ public:
     [[nodiscard]] bool screenshot(QDBusConnection bus, const QString& pngPath);
 
 private:
+    bool startShell();
+    void stopShell();
     bool leaveOverview(QDBusConnection& bus, const QDeadlineTimer& deadline);
     bool startPortalProgram(const QString& program, QDBusConnection& bus, const QString& name);
     bool fail(const QString& why);

@@ -73,7 +73,8 @@ KWinSession::~KWinSession()
 
 QStringList KWinSession::missingPrograms()
 {
-    QStringList missing = TestPrograms::missing({QStringLiteral("kwin_wayland"), QStringLiteral("Xwayland")});
+    QStringList missing = TestPrograms::missing(
+        {QStringLiteral("kwin_wayland"), QStringLiteral("Xwayland"), QStringLiteral("xdotool")});
     if (portalBackend().isEmpty())
         missing << QStringLiteral("xdg-desktop-portal-kde");
     return missing;
@@ -114,7 +115,7 @@ bool KWinSession::start()
     m_environment.set("WAYLAND_DISPLAY", socketName.toLocal8Bit());
     m_environment.set("XDG_SESSION_TYPE", "wayland");
     m_environment.set("XDG_CURRENT_DESKTOP", "KDE");
-    return waitForXClients(deadline, m_error);
+    return waitForXClients(m_home, deadline, m_error);
 }
 
 bool KWinSession::startPortal(QDBusConnection bus)

@@ -1,11 +1,12 @@
 #include "support/XWaylandDisplay.h"
 
+#include "support/TestPrograms.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QThread>
 #include <sys/stat.h>
-#include <xcb/xcb.h>
 
 namespace {
 
@@ -31,14 +32,6 @@ QStringList xwaylandArguments(qint64 parent)
         return arguments;
     }
     return {};
-}
-
-bool takesClients()
-{
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool connected = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return connected;
 }
 
 } // namespace
@@ -71,9 +64,9 @@ std::optional<XWaylandDisplay> waitForXWayland(const QProcess& compositor, const
     return server;
 }
 
-bool waitForXClients(const QDeadlineTimer& deadline, QString& error)
+bool waitForXClients(const QString& home, const QDeadlineTimer& deadline, QString& error)
 {
-    while (!takesClients()) {
+    while (!TestPrograms::run(home, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")})) {
         if (deadline.hasExpired()) {
             error = QStringLiteral("XWayland on %1 takes no clients").arg(qEnvironmentVariable("DISPLAY"));
             return false;

@@ -20,5 +20,6 @@ struct XWaylandDisplay {
 [[nodiscard]] std::optional<XWaylandDisplay> waitForXWayland(const QProcess& compositor,
                                                              const QDeadlineTimer& deadline, QString& error);
 // Waits until the X server of DISPLAY, with the authority XAUTHORITY names, takes clients; false, with
-// `error` saying why, when it does not by `deadline`.
-[[nodiscard]] bool waitForXClients(const QDeadlineTimer& deadline, QString& error);
+// `error` saying why, when it does not by `deadline`. Each try is a program of its own, given up after a few
+// seconds: a compositor that hangs while it sets up its XWayland would hang a connection made here for ever.
+[[nodiscard]] bool waitForXClients(const QString& home, const QDeadlineTimer& deadline, QString& error);
