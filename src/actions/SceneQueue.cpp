@@ -1,5 +1,7 @@
 #include "SceneQueue.h"
 
+#include "core/MainThread.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <QThreadPool>
@@ -37,5 +39,5 @@ void ThreadSceneQueue::pause(std::chrono::milliseconds duration)
 
 void ThreadSceneQueue::postToMainThread(std::function<void()> done)
 {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(done), Qt::QueuedConnection);
+    MainThread::post(std::move(done));
 }

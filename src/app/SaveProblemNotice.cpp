@@ -1,5 +1,6 @@
 #include "app/SaveProblemNotice.h"
 
+#include "core/MainThread.h"
 #include "model/TileStore.h"
 
 SaveProblemNotice::SaveProblemNotice(TileStore& store, AlertPresenter& alerts, QObject* parent)
@@ -36,6 +37,5 @@ void SaveProblemNotice::problemChanged(const QString& problem)
     if (m_told)
         return;
     m_told = true;
-    QMetaObject::invokeMethod(
-        this, [this, alert = alertFor(problem)] { (void)m_alerts.present(alert); }, Qt::QueuedConnection);
+    MainThread::later(this, [this, alert = alertFor(problem)] { (void)m_alerts.present(alert); });
 }

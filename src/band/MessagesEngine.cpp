@@ -4,8 +4,6 @@ MessagesEngine::MessagesEngine(UnreadMessages& source, QObject* parent)
     : QObject(parent)
     , m_source(source)
 {
-    m_timer.setInterval(pollInterval);
-    connect(&m_timer, &QTimer::timeout, this, &MessagesEngine::poll);
     connect(&m_source, &UnreadMessages::changed, this, [this] {
         if (isRunning())
             poll();
@@ -14,15 +12,12 @@ MessagesEngine::MessagesEngine(UnreadMessages& source, QObject* parent)
 
 void MessagesEngine::start()
 {
-    if (isRunning())
-        return;
-    poll();
-    m_timer.start();
+    m_poller.start();
 }
 
 void MessagesEngine::stop()
 {
-    m_timer.stop();
+    m_poller.stop();
 }
 
 void MessagesEngine::poll()

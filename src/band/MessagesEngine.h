@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/Poller.h"
 #include "platform/UnreadMessages.h"
 
 #include <QObject>
-#include <QTimer>
 #include <chrono>
 
 // The band's unread-messages module: the count the platform keeps, read at `start()` and every
@@ -25,7 +25,7 @@ public:
 
     [[nodiscard]] int unread() const { return m_unread; }
     [[nodiscard]] bool needsAccess() const { return m_needsAccess; }
-    [[nodiscard]] bool isRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isRunning() const { return m_poller.isRunning(); }
 
     // Does nothing while running.
     void start();
@@ -43,7 +43,7 @@ private:
     void apply(UnreadMessages::Reading reading);
 
     UnreadMessages& m_source;
-    QTimer m_timer;
+    Poller m_poller{pollInterval, [this] { poll(); }};
     int m_unread = 0;
     bool m_needsAccess = false;
 };

@@ -1,6 +1,7 @@
 #include "MicMuteEngine.h"
 
-#include <QCoreApplication>
+#include "core/MainThread.h"
+
 #include <QPointer>
 #include <algorithm>
 
@@ -79,13 +80,7 @@ void MicMuteEngine::runNext()
     m_background(
         [&input = m_input, guard = QPointer(this), toggling, muted = m_muted, saved = m_savedVolume] {
             const Outcome outcome = toggling ? toggled(input, muted, saved) : Outcome{read(input), saved};
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [guard, outcome] {
-                    if (guard)
-                        guard->finish(outcome);
-                },
-                Qt::QueuedConnection);
+            MainThread::post(guard, [outcome](MicMuteEngine& engine) { engine.finish(outcome); });
         });
 }
 

@@ -12,21 +12,16 @@ PublicIPEngine::PublicIPEngine(const DeckSettings& settings, std::chrono::millis
     , m_settings(settings)
     , m_fetch(QStringLiteral("public address"), {timeout, maxAnswerBytes})
 {
-    m_timer.setInterval(interval);
-    connect(&m_timer, &QTimer::timeout, this, &PublicIPEngine::fetch);
 }
 
 void PublicIPEngine::start()
 {
-    if (m_timer.isActive())
-        return;
-    fetch();
-    m_timer.start();
+    m_poller.start();
 }
 
 void PublicIPEngine::stop()
 {
-    m_timer.stop();
+    m_poller.stop();
 }
 
 void PublicIPEngine::fetch()

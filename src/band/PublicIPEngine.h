@@ -1,10 +1,10 @@
 #pragma once
 
 #include "band/SingleFetch.h"
+#include "core/Poller.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <chrono>
 #include <optional>
 
@@ -31,7 +31,7 @@ public:
     void start();
     // Stops asking; the address stays. A request already out still lands.
     void stop();
-    [[nodiscard]] bool isRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isRunning() const { return m_poller.isRunning(); }
     // What the timer does on each tick: asks, unless a request is still out.
     void fetch();
     // What the deadline of the request that is out does.
@@ -57,7 +57,7 @@ private:
 
     const DeckSettings& m_settings;
     SingleFetch m_fetch;
-    QTimer m_timer;
+    Poller m_poller{interval, [this] { fetch(); }};
     std::optional<QString> m_ip;
     bool m_failed = false;
 };

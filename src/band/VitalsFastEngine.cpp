@@ -48,21 +48,16 @@ VitalsFastEngine::VitalsFastEngine(VitalsCounters& counters, QObject* parent)
     : QObject(parent)
     , m_counters(counters)
 {
-    m_timer.setInterval(interval);
-    connect(&m_timer, &QTimer::timeout, this, &VitalsFastEngine::sample);
 }
 
 void VitalsFastEngine::start()
 {
-    if (m_timer.isActive())
-        return;
-    sample();
-    m_timer.start();
+    m_poller.start();
 }
 
 void VitalsFastEngine::stop()
 {
-    m_timer.stop();
+    m_poller.stop();
     m_prevCPU.reset();
     m_prevNet.reset();
 }

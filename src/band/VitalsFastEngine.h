@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/Poller.h"
 #include "platform/VitalsCounters.h"
 
 #include <QObject>
-#include <QTimer>
 #include <chrono>
 #include <optional>
 
@@ -26,7 +26,7 @@ public:
     void start();
     // Stops sampling and forgets the previous sample, so the next start begins afresh; the figures stay.
     void stop();
-    [[nodiscard]] bool isRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isRunning() const { return m_poller.isRunning(); }
     // What the timer does on each tick.
     void sample();
 
@@ -50,7 +50,7 @@ private:
     void sampleNetwork();
 
     VitalsCounters& m_counters;
-    QTimer m_timer;
+    Poller m_poller{interval, [this] { sample(); }};
     std::optional<VitalsCounters::CpuTicks> m_prevCPU;
     std::optional<VitalsCounters::NetworkBytes> m_prevNet;
     double m_cpu = 0;

@@ -11,21 +11,16 @@ VitalsSlowEngine::VitalsSlowEngine(SystemStatus& status, const Trash& trash, QSt
     , m_trash(trash)
     , m_home(std::move(home))
 {
-    m_timer.setInterval(interval);
-    connect(&m_timer, &QTimer::timeout, this, &VitalsSlowEngine::sample);
 }
 
 void VitalsSlowEngine::start()
 {
-    if (m_timer.isActive())
-        return;
-    sample();
-    m_timer.start();
+    m_poller.start();
 }
 
 void VitalsSlowEngine::stop()
 {
-    m_timer.stop();
+    m_poller.stop();
 }
 
 void VitalsSlowEngine::sample()

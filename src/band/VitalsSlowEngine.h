@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/Poller.h"
 #include "platform/SystemStatus.h"
 #include "platform/Trash.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <chrono>
 #include <optional>
 
@@ -31,7 +31,7 @@ public:
     void start();
     // Stops sampling; the figures stay.
     void stop();
-    [[nodiscard]] bool isRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isRunning() const { return m_poller.isRunning(); }
     // What the timer does on each tick.
     void sample();
 
@@ -68,7 +68,7 @@ private:
     SystemStatus& m_status;
     const Trash& m_trash;
     QString m_home;
-    QTimer m_timer;
+    Poller m_poller{interval, [this] { sample(); }};
     bool m_countsTrash = false;
     bool m_diskJobRunning = false;
     SystemStatus::Battery m_battery;

@@ -18,8 +18,6 @@ WeatherEngine::WeatherEngine(const DeckSettings& settings, Location& location, c
     , m_measurement(locale.measurementSystem())
     , m_fetch(QStringLiteral("weather"), {timeout, maxAnswerBytes})
 {
-    m_timer.setInterval(interval);
-    connect(&m_timer, &QTimer::timeout, this, &WeatherEngine::refresh);
     // A place or an address being typed is asked for once the typing pauses, not at every key.
     m_settle.setSingleShot(true);
     m_settle.setInterval(settleDelay);
@@ -34,15 +32,12 @@ WeatherEngine::WeatherEngine(const DeckSettings& settings, Location& location, c
 
 void WeatherEngine::start()
 {
-    if (m_timer.isActive())
-        return;
-    refresh();
-    m_timer.start();
+    m_poller.start();
 }
 
 void WeatherEngine::stop()
 {
-    m_timer.stop();
+    m_poller.stop();
     m_settle.stop();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "band/SingleFetch.h"
+#include "core/Poller.h"
 #include "platform/Location.h"
 
 #include <QLocale>
@@ -39,7 +40,7 @@ public:
     void start();
     // Stops refreshing; the reading stays.
     void stop();
-    [[nodiscard]] bool isRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isRunning() const { return m_poller.isRunning(); }
     // What the timer does on each tick: finds the place, then asks for its conditions.
     void refresh();
     // What the deadline of the request that is out does.
@@ -75,7 +76,7 @@ private:
     Location& m_location;
     QLocale::MeasurementSystem m_measurement;
     SingleFetch m_fetch;
-    QTimer m_timer;
+    Poller m_poller{interval, [this] { refresh(); }};
     QTimer m_settle;
     bool m_locating = false;
     std::optional<QString> m_temperature;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QCoreApplication>
+#include "core/MainThread.h"
+
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -19,15 +20,7 @@ std::function<void()> reporting(QObject* context, std::function<Result()> work,
                                 std::function<void(Result)> done)
 {
     return [guard = QPointer(context), work = std::move(work), done = std::move(done)] {
-        Result result = work();
-        // The guard is only looked at on the main thread, where the context lives and dies.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [guard, done, result = std::move(result)] {
-                if (guard)
-                    done(result);
-            },
-            Qt::QueuedConnection);
+        MainThread::post(guard, [done, result = work()](QObject&) { done(result); });
     };
 }
 

@@ -1,10 +1,10 @@
 #include "ApplicationPicker.h"
 
+#include "core/MainThread.h"
 #include "core/ProgramFile.h"
 
 #include <QAbstractListModel>
 #include <QBoxLayout>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -140,13 +140,7 @@ ApplicationPicker::ApplicationPicker(const InstalledApplications& applications,
 
     QThreadPool::globalInstance()->start([&applications, self = QPointer<ApplicationPicker>(this)] {
         const std::vector<InstalledApplications::Entry> entries = applications.entries();
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, entries] {
-                if (self)
-                    self->showApplications(entries);
-            },
-            Qt::QueuedConnection);
+        MainThread::post(self, [entries](ApplicationPicker& picker) { picker.showApplications(entries); });
     });
 }
 

@@ -1,8 +1,8 @@
 #include "panel/Chameleon.h"
 
+#include "core/MainThread.h"
 #include "platform/Wallpaper.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -13,20 +13,6 @@ namespace {
 
 constexpr double leastMeanSaturation = 0.06;
 constexpr double leastWeight = 0.001;
-
-// Runs `work` on the main thread, on the engine if it still exists then.
-template <typename Work>
-void onMainThread(QPointer<ChameleonEngine> engine, Work work)
-{
-    // Posted to the application, which outlives the engine: the guard is checked on arrival.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [engine, work = std::move(work)] {
-            if (engine)
-                work(*engine);
-        },
-        Qt::QueuedConnection);
-}
 
 } // namespace
 
@@ -69,7 +55,7 @@ void ChameleonEngine::sample(bool force)
     // Finding the picture may run a program: it happens in the background too.
     m_services.background(
         [engine = QPointer(this), &wallpaper = m_services.wallpaper, screen = *screen, force] {
-            onMainThread(engine, [picture = wallpaper.pictureFile(screen), force](ChameleonEngine& self) {
+            MainThread::post(engine, [picture = wallpaper.pictureFile(screen), force](ChameleonEngine& self) {
                 self.pictureFound(picture, force);
             });
         });
@@ -87,7 +73,7 @@ void ChameleonEngine::pictureFound(const std::optional<QString>& picture, bool f
         const auto colour = tintOfFile(path);
         const std::optional<quint32> tint =
             colour ? std::optional<quint32>(colour->rgb() & 0xFFFFFFu) : std::nullopt;
-        onMainThread(engine, [tint, decode](ChameleonEngine& self) {
+        MainThread::post(engine, [tint, decode](ChameleonEngine& self) {
             if (decode == self.m_decodes)
                 self.setTint(tint);
         });

@@ -2,9 +2,9 @@
 
 #include "actions/NowPlaying.h"
 #include "core/BackgroundQueue.h"
+#include "core/MainThread.h"
 #include "exchange/IconNormalizer.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 NowPlayingArtwork::NowPlayingArtwork(const NowPlayingModel& model, QObject* parent)
@@ -28,13 +28,8 @@ void NowPlayingArtwork::load()
             image = image.scaled(maxSide, maxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         if (!image.isNull())
             image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, image, generation] {
-                if (self)
-                    self->show(image, generation);
-            },
-            Qt::QueuedConnection);
+        MainThread::post(
+            self, [image, generation](NowPlayingArtwork& artwork) { artwork.show(image, generation); });
     });
 }
 

@@ -1,7 +1,8 @@
 #include "SleepInhibitor.h"
 
+#include "core/MainThread.h"
+
 void NullSleepInhibitor::inhibit(std::function<void(bool held)> answer)
 {
-    QMetaObject::invokeMethod(
-        this, [answer = std::move(answer)] { answer(false); }, Qt::QueuedConnection);
+    MainThread::answerLater(this, std::move(answer), false);
 }

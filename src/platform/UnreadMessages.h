@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/MainThread.h"
+
 #include <QObject>
-#include <QPointer>
 #include <functional>
 
 // The count of messages the user has not read yet, where the platform keeps one, and the application that
@@ -44,13 +45,7 @@ public:
     using UnreadMessages::UnreadMessages;
     void read(QObject* context, std::function<void(Reading)> done) override
     {
-        QMetaObject::invokeMethod(
-            this,
-            [guard = QPointer(context), done = std::move(done)] {
-                if (guard)
-                    done({Reading::Kind::count, 0});
-            },
-            Qt::QueuedConnection);
+        MainThread::answerLater(context, std::move(done), Reading{Reading::Kind::count, 0});
     }
     void open() override {}
     void openAccessSettings() override {}

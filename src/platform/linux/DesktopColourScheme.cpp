@@ -1,9 +1,9 @@
 #include "DesktopColourScheme.h"
 
 #include "core/BackgroundQueue.h"
+#include "core/MainThread.h"
 #include "platform/linux/DBusAsync.h"
 
-#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusVariant>
 #include <QPointer>
@@ -110,8 +110,7 @@ void DesktopColourScheme::settingChanged(const QString& group, const QString& ke
 void DesktopColourScheme::readGnomeSetting(std::function<void(bool)> answer)
 {
     if (m_gsettings.isEmpty()) {
-        QMetaObject::invokeMethod(
-            this, [answer = std::move(answer)] { answer(false); }, Qt::QueuedConnection);
+        MainThread::answerLater(this, std::move(answer), false);
         return;
     }
     monitorGnomeSetting();
@@ -119,8 +118,7 @@ void DesktopColourScheme::readGnomeSetting(std::function<void(bool)> answer)
         const std::optional<QString> scheme = runner.capture(
             gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"), colourScheme});
         const bool dark = scheme && scheme->trimmed() == u"'prefer-dark'";
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [answer, dark] { answer(dark); }, Qt::QueuedConnection);
+        MainThread::post([answer, dark] { answer(dark); });
     });
 }
 

@@ -1,30 +1,12 @@
 #include "platform/linux/EdsCalendarStore.h"
 
+#include "core/MainThread.h"
 #include "platform/linux/CalendarApplication.h"
 #include "platform/linux/EdsEventReader.h"
 #include "platform/linux/EdsSources.h"
 #include "platform/linux/GlibLoopThread.h"
 
-#include <QCoreApplication>
 #include <QPointer>
-
-namespace {
-
-// Hands `work` to the main thread, where it runs unless `store` is gone by then. The guard is only looked
-// at on the main thread, where the store lives and dies.
-template <typename Work>
-void onMainThread(const QPointer<EdsCalendarStore>& store, Work work)
-{
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [store, work = std::move(work)]() mutable {
-            if (store)
-                work(*store);
-        },
-        Qt::QueuedConnection);
-}
-
-} // namespace
 
 EdsCalendarStore::EdsCalendarStore(Workspace& workspace, QObject* parent)
     : CalendarStore(parent)
@@ -59,17 +41,17 @@ void EdsCalendarStore::requestAccess(std::function<void(bool)> answer)
         const QPointer<EdsCalendarStore> guard(this);
         EdsSources::Listener listener{
             [guard](bool answered) {
-                onMainThread(guard, [answered](auto& store) { store.answer(answered); });
+                MainThread::post(guard, [answered](auto& store) { store.answer(answered); });
             },
             [guard](std::vector<EdsCalendar> calendars) {
-                onMainThread(guard, [calendars = std::move(calendars)](auto& store) mutable {
+                MainThread::post(guard, [calendars = std::move(calendars)](auto& store) mutable {
                     store.update(std::move(calendars));
                 });
             },
             [guard, pending = m_changePending] {
                 // A burst of changes is one change to the reader.
                 if (!pending->exchange(true))
-                    onMainThread(guard, [](auto& store) { store.noteChange(); });
+                    MainThread::post(guard, [](auto& store) { store.noteChange(); });
             }};
         m_sources = new EdsSources(std::move(listener));
     }

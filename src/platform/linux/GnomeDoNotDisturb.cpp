@@ -1,8 +1,8 @@
 #include "platform/linux/GnomeDoNotDisturb.h"
 
 #include "core/BackgroundQueue.h"
+#include "core/MainThread.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <algorithm>
 
@@ -66,13 +66,7 @@ bool GnomeDoNotDisturb::follow()
     // The first use of the bus connects to it, which is not done on the main thread.
     BackgroundQueue::run([self = QPointer(this), session = m_session] {
         const QDBusConnection& bus = session.get();
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, bus] {
-                if (self)
-                    self->listen(bus);
-            },
-            Qt::QueuedConnection);
+        MainThread::post(self, [bus](GnomeDoNotDisturb& dnd) { dnd.listen(bus); });
     });
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/BackgroundQueue.h"
 #include "core/Logging.h"
+#include "core/MainThread.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -51,7 +52,7 @@ void LauncherEntryCounts::read(QObject* context, std::function<void(Reading)> do
             done({Reading::Kind::count, total()});
     };
     if (m_listening) {
-        QMetaObject::invokeMethod(this, std::move(answer), Qt::QueuedConnection);
+        MainThread::later(this, std::move(answer));
         return;
     }
     m_waiting.push_back(std::move(answer));

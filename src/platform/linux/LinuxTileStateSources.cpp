@@ -1,8 +1,8 @@
 #include "LinuxTileStateSources.h"
 
 #include "core/BackgroundQueue.h"
+#include "core/MainThread.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 namespace {
@@ -15,9 +15,7 @@ void scan(const std::shared_ptr<ProgramScanner>& scanner, const QStringList& pat
 {
     BackgroundQueue::run([scanner, paths, answer = std::move(answer)] {
         QSet<QString> running = scanner->running(paths);
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [answer, running = std::move(running)] { answer(running); },
-            Qt::QueuedConnection);
+        MainThread::post([answer, running = std::move(running)] { answer(running); });
     });
 }
 

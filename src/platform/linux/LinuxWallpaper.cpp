@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxWallpaper.h"
 
 #include "core/Logging.h"
+#include "core/MainThread.h"
 #include "platform/linux/XcbConnection.h"
 
 #include <QDir>
@@ -46,13 +47,10 @@ LinuxWallpaper::LinuxWallpaper(ProcessRunner& runner, Setup setup, std::unique_p
             return;
         // The handler may not send requests: the new value is read from the event loop.
         m_checkQueued = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_checkQueued = false;
-                checkWorkspace();
-            },
-            Qt::QueuedConnection);
+        MainThread::later(this, [this] {
+            m_checkQueued = false;
+            checkWorkspace();
+        });
     });
     m_notifier = std::make_unique<QSocketNotifier>(m_x->fileDescriptor(), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &LinuxWallpaper::readEvents);

@@ -2,11 +2,11 @@
 
 #include "core/AtomicFile.h"
 #include "core/Logging.h"
+#include "core/MainThread.h"
 #include "platform/linux/AlbumFiles.h"
 #include "platform/linux/AlbumScan.h"
 #include "platform/linux/UserDirs.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -18,19 +18,6 @@ namespace {
 // ones nearest the top are watched, so a change deep in a huge library waits for the next change above it.
 constexpr qsizetype maxWatchedDirectories = 4096;
 constexpr int settleMilliseconds = 2000;
-
-// Runs `answer` on the main thread if `guard` is still alive there.
-void post(QPointer<QObject> guard, std::function<void()> answer)
-{
-    // The guard is only looked at on the main thread, where the object lives and dies.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [guard, answer = std::move(answer)] {
-            if (guard)
-                answer();
-        },
-        Qt::QueuedConnection);
-}
 
 std::optional<QString> writeArtwork(const AlbumLibrary& library, const QString& album, const QString& artist,
                                     const QString& iconsDirectory, const ArtworkShaper& shape)
@@ -112,9 +99,9 @@ void MusicFolder::fetchArtwork(const QString& album, const QString& artist,
 {
     withLibrary([this, album, artist, handler = std::move(handler)](const Library& library) {
         m_background([library, album, artist, icons = m_iconsDirectory, shape = m_shapeArtwork,
-                      guard = QPointer<QObject>(this), handler] {
+                      guard = QPointer(this), handler] {
             const std::optional<QString> name = writeArtwork(*library, album, artist, icons, shape);
-            post(guard, [handler, name] { handler(name); });
+            MainThread::post(guard, [handler, name](MusicFolder&) { handler(name); });
         });
     });
 }
@@ -123,11 +110,11 @@ void MusicFolder::writeQueue(const QString& album, const QString& artist, const 
                              WrittenHandler handler)
 {
     withLibrary([this, album, artist, playlistPath, handler = std::move(handler)](const Library& library) {
-        m_background([library, album, artist, playlistPath, folder = m_folder,
-                      guard = QPointer<QObject>(this), handler] {
-            const bool written = writePlaylist(*library, album, artist, playlistPath, folder);
-            post(guard, [handler, written] { handler(written); });
-        });
+        m_background(
+            [library, album, artist, playlistPath, folder = m_folder, guard = QPointer(this), handler] {
+                const bool written = writePlaylist(*library, album, artist, playlistPath, folder);
+                MainThread::post(guard, [handler, written](MusicFolder&) { handler(written); });
+            });
     });
 }
 
@@ -156,11 +143,10 @@ void MusicFolder::withLibrary(LibraryUser use)
 void MusicFolder::startScan()
 {
     m_scanning = true;
-    m_background([folder = m_folder, stop = m_stop, guard = QPointer<QObject>(this)] {
+    m_background([folder = m_folder, stop = m_stop, guard = QPointer(this)] {
         auto result = std::make_shared<AlbumScan::Result>(AlbumScan::scan(folder, *stop));
-        post(guard, [guard, result] {
-            static_cast<MusicFolder*>(guard.data())
-                ->finishScan(std::move(result->library), result->directories);
+        MainThread::post(guard, [result](MusicFolder& self) {
+            self.finishScan(std::move(result->library), result->directories);
         });
     });
 }

@@ -2,8 +2,8 @@
 
 #include "core/BackgroundQueue.h"
 #include "core/Logging.h"
+#include "core/MainThread.h"
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,14 +23,12 @@ PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl, QObject
 void PactlOutputState::read(std::function<void(Output)> answer)
 {
     if (m_pactl.isEmpty()) {
-        QMetaObject::invokeMethod(
-            this, [answer = std::move(answer)] { answer({}); }, Qt::QueuedConnection);
+        MainThread::answerLater(this, std::move(answer), Output());
         return;
     }
     follow();
     if (m_last && m_subscription->isRunning()) {
-        QMetaObject::invokeMethod(
-            this, [answer = std::move(answer), last = *m_last] { answer(last); }, Qt::QueuedConnection);
+        MainThread::answerLater(this, std::move(answer), *m_last);
         return;
     }
     query([this, answer = std::move(answer)](Output output) {
@@ -101,12 +99,6 @@ void PactlOutputState::query(std::function<void(Output)> done)
             if (!defaultSink || !sinks)
                 qCWarning(lcPlatform).noquote() << "Marquetto: couldn't run" << pactl;
             const Output output = parse(defaultSink.value_or(QString()), sinks.value_or(QString()));
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [self, done, output] {
-                    if (self)
-                        done(output);
-                },
-                Qt::QueuedConnection);
+            MainThread::post(self, [done, output](PactlOutputState&) { done(output); });
         });
 }

@@ -1,6 +1,7 @@
 #include "X11HotKeys.h"
 
 #include "core/Logging.h"
+#include "core/MainThread.h"
 #include "platform/HotKeyTrigger.h"
 #include "platform/linux/XcbConnection.h"
 
@@ -241,8 +242,7 @@ void X11HotKeys::handleKeyPress(xcb_keycode_t keyCode, std::uint16_t state)
     for (const auto& [id, held] : m_grabs) {
         if (held.modifiers == modifiers &&
             std::find(held.keyCodes.begin(), held.keyCodes.end(), keyCode) != held.keyCodes.end()) {
-            QMetaObject::invokeMethod(
-                this, [this, pressedId = id] { Q_EMIT pressed(pressedId); }, Qt::QueuedConnection);
+            MainThread::later(this, [this, pressedId = id] { Q_EMIT pressed(pressedId); });
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "X11Windows.h"
 
 #include "core/Logging.h"
+#include "core/MainThread.h"
 #include "platform/linux/XcbConnection.h"
 
 #include <QFile>
@@ -227,13 +228,10 @@ void X11Windows::queueActiveWindowCheck()
         return;
     }
     m_activeCheckQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_activeCheckQueued = false;
-            checkActiveWindow();
-        },
-        Qt::QueuedConnection);
+    MainThread::later(this, [this] {
+        m_activeCheckQueued = false;
+        checkActiveWindow();
+    });
 }
 
 void X11Windows::checkActiveWindow()
