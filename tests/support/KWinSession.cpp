@@ -57,6 +57,14 @@ QStringList componentsOf(QDBusConnection& bus, const QString& appId)
     return found;
 }
 
+QStringList shortcutNames(QDBusConnection& bus, const QString& component)
+{
+    return call(bus, component, componentInterface, QStringLiteral("shortcutNames"))
+        .arguments()
+        .value(0)
+        .toStringList();
+}
+
 } // namespace
 
 KWinSession::KWinSession(QString home)
@@ -135,21 +143,14 @@ QStringList KWinSession::shortcutsOf(QDBusConnection bus, const QString& appId)
 {
     QStringList names;
     for (const QString& component : componentsOf(bus, appId))
-        names << call(bus, component, componentInterface, QStringLiteral("shortcutNames"))
-                     .arguments()
-                     .value(0)
-                     .toStringList();
+        names << shortcutNames(bus, component);
     return names;
 }
 
 bool KWinSession::invokeShortcut(QDBusConnection bus, const QString& appId, const QString& name)
 {
     for (const QString& component : componentsOf(bus, appId)) {
-        const QStringList names = call(bus, component, componentInterface, QStringLiteral("shortcutNames"))
-                                      .arguments()
-                                      .value(0)
-                                      .toStringList();
-        if (names.contains(name))
+        if (shortcutNames(bus, component).contains(name))
             return call(bus, component, componentInterface, QStringLiteral("invokeShortcut"),
                         {name, QStringLiteral("default")})
                        .type() == QDBusMessage::ReplyMessage;
