@@ -1,11 +1,11 @@
 // One quiet cloud pass (nothing changed on either side) over a 600-tile deck: the main thread's share, which
 // the CPU column shows; the file stamp check runs on the cloud queue.
+#include "core/Preferences.h"
 #include "exchange/CloudDeck.h"
 #include "model/LayoutFile.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "platform/PlatformWordings.h"
-#include "platform/Preferences.h"
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
 #include "support/FakeMusicBridge.h"

@@ -1,13 +1,13 @@
 // Moving a large deck through a deck file: 600 tiles on 50 pages, 100 of them with a custom icon of their
 // own, beside the floor of reading and writing the same bytes.
 #include "core/AtomicFile.h"
+#include "core/Preferences.h"
 #include "exchange/DeckTransfer.h"
 #include "exchange/IconVetting.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "platform/MusicBridge.h"
-#include "platform/Preferences.h"
 #include "support/FakeClock.h"
 
 #include <QBuffer>

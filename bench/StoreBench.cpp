@@ -1,11 +1,11 @@
 // Loading and saving a large deck: 50 pages of a 4 × 3 grid, 600 tiles with every kind of action and icon.
 #include "core/CanonicalJson.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileCoding.h"
 #include "model/TileStore.h"
 #include "platform/MusicBridge.h"
-#include "platform/Preferences.h"
 #include "support/FakeClock.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Preferences.h"
 #include "platform/AlertPresenter.h"
 #include "platform/PlatformWordings.h"
-#include "platform/Preferences.h"
 #include "platform/Windows.h"
 #include "platform/Workspace.h"
 

@@ -21,6 +21,7 @@
 #include "band/BandLayout.h"
 #include "cli/DeckLock.h"
 #include "core/ColorText.h"
+#include "core/Preferences.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/EditorWindowController.h"
 #include "editing/FocusSetupWindowController.h"
@@ -37,7 +38,6 @@
 #include "panel/TileActivation.h"
 #include "platform/FileIcons.h"
 #include "platform/HotKeys.h"
-#include "platform/Preferences.h"
 #include "platform/ShortcutSetupFlow.h"
 
 #include <QApplication>

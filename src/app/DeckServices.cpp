@@ -5,13 +5,13 @@
 #include "actions/TileState.h"
 #include "actions/WindowSnap.h"
 #include "band/BandEngines.h"
+#include "core/Preferences.h"
 #include "editing/TileLibrary.h"
 #include "exchange/CloudDeck.h"
 #include "exchange/IconCleanup.h"
 #include "model/Settings.h"
 #include "model/StarterDeck.h"
 #include "model/StarterHint.h"
-#include "platform/Preferences.h"
 
 #include <QCoreApplication>
 #include <QOperatingSystemVersion>

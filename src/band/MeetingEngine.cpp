@@ -2,8 +2,8 @@
 
 #include "band/MeetingRules.h"
 #include "core/BackgroundQueue.h"
+#include "core/Clock.h"
 #include "model/Settings.h"
-#include "platform/Clock.h"
 #include "platform/Workspace.h"
 
 #include <QCollator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AppPaths.h"
+#include "core/AppPaths.h"
 
 // The lock the running deck holds for as long as it runs (see SingleInstance), seen from the companion.
 namespace DeckLock {

@@ -4,12 +4,12 @@
 // marquetto-icon-import --deck ICONS-FOLDER: stores the vetted icons of the deck file on its standard input
 // and prints its pages, pointing at them, in the layout file's form; `marquetto-deck import` runs it with the
 // bytes it read and showed.
+#include "core/Clock.h"
 #include "exchange/DeckCommands.h"
 #include "exchange/DeckTransfer.h"
 #include "exchange/IconImport.h"
 #include "exchange/IconVetting.h"
 #include "model/TileCoding.h"
-#include "platform/Clock.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -3,11 +3,11 @@
 #include "band/BandLayout.h"
 #include "band/Countdown.h"
 #include "band/WorldClock.h"
+#include "core/Clock.h"
 #include "editing/FormParts.h"
 #include "editing/SymbolGlyphs.h"
 #include "model/Settings.h"
 #include "panel/TileIconPainter.h"
-#include "platform/Clock.h"
 
 #include <QComboBox>
 #include <QDateEdit>

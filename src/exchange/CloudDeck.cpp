@@ -1,6 +1,7 @@
 #include "CloudDeck.h"
 
 #include "core/AtomicFile.h"
+#include "core/Clock.h"
 #include "core/Logging.h"
 #include "exchange/CloudFolder.h"
 #include "exchange/DeckFingerprint.h"
@@ -8,7 +9,6 @@
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
 #include "platform/WakeWatch.h"
 
 #include <QDir>

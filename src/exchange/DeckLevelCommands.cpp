@@ -1,12 +1,12 @@
 #include "exchange/DeckLevelCommands.h"
 
 #include "core/BackgroundQueue.h"
+#include "core/Clock.h"
 #include "core/Logging.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
 #include "platform/DeckFilePanels.h"
 #include "platform/PlatformWordings.h"
 

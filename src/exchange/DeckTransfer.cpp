@@ -1,8 +1,8 @@
 #include "exchange/DeckTransfer.h"
 
 #include "core/AtomicFile.h"
+#include "core/Clock.h"
 #include "model/Settings.h"
-#include "platform/Clock.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

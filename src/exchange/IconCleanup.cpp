@@ -1,11 +1,11 @@
 #include "IconCleanup.h"
 
+#include "core/AppPaths.h"
 #include "core/AtomicFile.h"
+#include "core/Clock.h"
 #include "core/Logging.h"
 #include "exchange/DeckTransfer.h"
 #include "model/LayoutFile.h"
-#include "platform/AppPaths.h"
-#include "platform/Clock.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "IconResolver.h"
 
+#include "core/Clock.h"
 #include "core/Logging.h"
 #include "core/Overloaded.h"
 #include "exchange/IconNormalizer.h"
-#include "platform/Clock.h"
 #include "platform/FileIcons.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "LayoutBackups.h"
 
+#include "core/Clock.h"
 #include "model/TileCoding.h"
-#include "platform/Clock.h"
 
 #include <QDir>
 #include <QFile>

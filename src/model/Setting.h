@@ -2,7 +2,7 @@
 
 #include "core/EnumNames.h"
 #include "core/Logging.h"
-#include "platform/Preferences.h"
+#include "core/Preferences.h"
 
 #include <QDebug>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #include "Settings.h"
 
 #include "core/Logging.h"
-#include "platform/Preferences.h"
+#include "core/Preferences.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "model/StarterHint.h"
 
-#include "platform/Preferences.h"
+#include "core/Preferences.h"
 
 StarterHint::StarterHint(Preferences& preferences, QObject* parent)
     : QObject(parent)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "model/LayoutFile.h"
 #include "model/Models.h"
-#include "platform/AppPaths.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "panel/DealEngine.h"
 
+#include "core/Clock.h"
 #include "model/Settings.h"
-#include "platform/Clock.h"
 #include "platform/ReduceMotion.h"
 
 DealEngine::DealEngine(Services services, QObject* parent)

@@ -1,13 +1,13 @@
 #include "panel/DesktopPanel.h"
 
+#include "core/Clock.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "panel/DealEngine.h"
 #include "panel/EditMode.h"
 #include "panel/PanelChrome.h"
-#include "platform/Clock.h"
-#include "platform/Preferences.h"
 
 #include <QRegularExpression>
 #include <algorithm>

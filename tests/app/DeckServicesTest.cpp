@@ -2,9 +2,9 @@
 
 #include "actions/ActionRunner.h"
 #include "core/BackgroundQueue.h"
+#include "core/Preferences.h"
 #include "exchange/CloudDeck.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/QtPrinters.h"
 #include "support/TestDeckServices.h"
 

@@ -1,7 +1,7 @@
 #include "app/FeedbackForm.h"
 
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/FakeWorkspace.h"
 #include "support/LocalHttpServer.h"
 #include "support/LogCapture.h"

@@ -1,8 +1,8 @@
 #include "app/FeedbackView.h"
 
 #include "app/FeedbackForm.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/FakeWorkspace.h"
 #include "support/LocalHttpServer.h"
 #include "support/TempHome.h"

@@ -1,8 +1,8 @@
 #include "band/BandEngines.h"
 
 #include "core/BackgroundQueue.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "platform/macos/FocusAssertions.h"
 #include "platform/macos/MessagesDatabase.h"
 #include "support/FakeAlertSound.h"

@@ -2,8 +2,8 @@
 
 #include "band/MeetingRules.h"
 #include "core/BackgroundQueue.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/FakeCalendarStore.h"
 #include "support/FakeClock.h"
 #include "support/FakeWorkspace.h"

@@ -1,7 +1,7 @@
 #include "band/PublicIPEngine.h"
 
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/LocalHttpServer.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"

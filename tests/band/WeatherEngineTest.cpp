@@ -2,8 +2,8 @@
 
 #include "band/OpenMeteo.h"
 #include "band/WeatherText.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/LocalHttpServer.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"

@@ -1,7 +1,7 @@
+#include "core/AppPaths.h"
 #include "exchange/DeckTransfer.h"
 #include "model/LayoutBackups.h"
 #include "model/LayoutFile.h"
-#include "platform/AppPaths.h"
 #include "support/DeckProcess.h"
 #include "support/DrillFiles.h"
 #include "support/FakeClock.h"

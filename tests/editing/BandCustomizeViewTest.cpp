@@ -1,9 +1,9 @@
 #include "editing/BandCustomizeView.h"
 
+#include "core/Preferences.h"
 #include "editing/BandCustomizeWindow.h"
 #include "editing/PhosphorFont.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/FakeClock.h"
 #include "support/TempHome.h"
 

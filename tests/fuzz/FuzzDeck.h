@@ -2,12 +2,12 @@
 
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
+#include "core/Preferences.h"
 #include "exchange/DeckCommands.h"
 #include "model/ArtworkSource.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
-#include "platform/Preferences.h"
 #include "support/FakeApplicationNames.h"
 #include "support/FakeClock.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "FuzzBytes.h"
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
-#include "platform/Preferences.h"
 
 #include <QDir>
 #include <QJsonDocument>

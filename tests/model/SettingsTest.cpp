@@ -1,6 +1,6 @@
 #include "model/Settings.h"
 
-#include "platform/Preferences.h"
+#include "core/Preferences.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"
 

@@ -1,7 +1,7 @@
 #include "panel/TileTooltip.h"
 
+#include "core/Preferences.h"
 #include "model/Settings.h"
-#include "platform/Preferences.h"
 #include "support/TempHome.h"
 
 #include <QSignalSpy>

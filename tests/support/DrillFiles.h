@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "model/Models.h"
-#include "platform/AppPaths.h"
 #include "support/DeckProcess.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #include "RunningDeck.h"
 
+#include "core/AppPaths.h"
 #include "exchange/DeckChannel.h"
-#include "platform/AppPaths.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -3,10 +3,10 @@
 #include "FakeClock.h"
 #include "FakeMusicBridge.h"
 #include "TempHome.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
-#include "platform/Preferences.h"
 
 #include <QMetaEnum>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
-#include "platform/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QByteArray>
 #include <QString>

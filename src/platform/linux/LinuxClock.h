@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "core/Clock.h"
 
 // The system's time, with alarms that are kernel timers on the wall clock itself: they ring on time after a
 // sleep, and as soon as the time is set.

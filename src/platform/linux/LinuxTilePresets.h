@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "model/TilePreset.h"
-#include "platform/AppPaths.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "platform/linux/MimeDefaults.h"
 
-#include "platform/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
 #include "MprisMusic.h"
 
+#include "core/AppPaths.h"
 #include "core/AtomicFile.h"
 #include "core/BackgroundQueue.h"
 #include "core/Logging.h"
 #include "core/PendingCalls.h"
-#include "platform/AppPaths.h"
 #include "platform/Workspace.h"
 #include "platform/linux/AlbumSource.h"
 #include "platform/linux/DBusAsync.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "core/BackgroundQueue.h"
-#include "platform/AppPaths.h"
 #include "platform/linux/AlbumLibrary.h"
 #include "platform/linux/AlbumSource.h"
 

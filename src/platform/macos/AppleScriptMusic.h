@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "core/ProcessRunner.h"
-#include "platform/AppPaths.h"
 #include "platform/MusicBridge.h"
 
 #include <QObject>

@@ -1,10 +1,10 @@
 #include "platform/linux/MprisMusic.h"
 
 #include "core/PendingCalls.h"
+#include "core/Preferences.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
-#include "platform/Preferences.h"
 #include "platform/linux/AlbumSource.h"
 #include "support/FakeClock.h"
 #include "support/FakeWorkspace.h"

@@ -1,4 +1,4 @@
-#include "platform/Preferences.h"
+#include "core/Preferences.h"
 
 #include "core/CanonicalJson.h"
 #include "support/TempHome.h"

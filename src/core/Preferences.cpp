@@ -1,4 +1,4 @@
-#include "Preferences.h"
+#include "core/Preferences.h"
 
 #include "core/AtomicFile.h"
 #include "core/CanonicalJson.h"
