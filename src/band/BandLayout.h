@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BandModule.h"
+#include "panel/DeckGeometry.h"
 
 #include <QList>
 #include <QRectF>
@@ -13,8 +14,7 @@ class DeckSettings;
 namespace BandLayout {
 
 inline constexpr double unitSpacing = 6;
-// The band and each module on it are this high.
-inline constexpr double height = 44;
+inline constexpr double height = DeckGeometry::bandHeight;
 inline constexpr int minimumUnitCount = 4;
 
 // The units across a band `width` points wide in a deck with that inner margin; never fewer than 4.

@@ -36,7 +36,6 @@ namespace DeckTransfer {
 
 inline constexpr int currentFormat = 1;
 inline constexpr QStringView appName = u"Marquetto";
-inline constexpr QStringView fileExtension = u"marquetto";
 inline constexpr QStringView mimeType = u"application/x-marquetto-deck";
 inline constexpr QStringView suggestedFileName = u"My Deck.marquetto";
 

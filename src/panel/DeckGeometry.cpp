@@ -1,6 +1,5 @@
 #include "panel/DeckGeometry.h"
 
-#include "band/BandLayout.h"
 #include "model/Settings.h"
 
 #include <algorithm>
@@ -113,7 +112,7 @@ QRectF DeckGeometry::bandRect() const
     const QRectF row = rowRect();
     if (!m_bandShown)
         return {row.left(), row.bottom(), row.width(), 0};
-    return {row.left(), row.bottom() + sectionSpacing, row.width(), BandLayout::height};
+    return {row.left(), row.bottom() + sectionSpacing, row.width(), bandHeight};
 }
 
 QRectF DeckGeometry::hintTextRect(double textWidth) const

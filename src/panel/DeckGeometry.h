@@ -26,6 +26,8 @@ public:
     static constexpr double hintPadding = 8;
     static constexpr double hintSpacing = 6;
     static constexpr double hintCloseSide = 14;
+    // The band, and each module on it, is this high.
+    static constexpr double bandHeight = 44;
 
     // One thing in the row under the tiles that answers a click.
     struct RowItem {
@@ -79,8 +81,8 @@ public:
     [[nodiscard]] RowItem hintClose(double textWidth) const;
     // The row item under the point; the hint's close button only when `hintTextWidth` is given.
     [[nodiscard]] std::optional<RowItem> rowItemAt(QPointF point, double hintTextWidth = 0) const;
-    // The strip the accessory band fills, as wide as the page and 44 high, one section's spacing under the
-    // row; it has no height, and adds nothing to the deck's size, while the deck shows no band.
+    // The strip the accessory band fills, as wide as the page and `bandHeight` high, one section's spacing
+    // under the row; it has no height, and adds nothing to the deck's size, while the deck shows no band.
     [[nodiscard]] QRectF bandRect() const;
 
 private:

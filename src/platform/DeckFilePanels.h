@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 // The panels in which the user picks where a deck file goes and which one to bring in; both show deck files
@@ -9,6 +10,9 @@
 // Main thread only; each call is modal.
 class DeckFilePanels {
 public:
+    // The name every deck file ends in, after its dot.
+    static constexpr QStringView fileExtension = u"marquetto";
+
     virtual ~DeckFilePanels() = default;
 
     // The path to save the deck to, offered as `suggestedName` with `message` above it; nothing when the

@@ -1,7 +1,5 @@
 #include "platform/qt/QtDeckFilePanels.h"
 
-#include "exchange/DeckTransfer.h"
-
 #include <QFileDialog>
 #include <QStandardPaths>
 
@@ -9,7 +7,7 @@ namespace {
 
 std::optional<QString> chosenFile(QFileDialog& dialog)
 {
-    dialog.setNameFilter(QStringLiteral("Marquetto decks (*.%1)").arg(DeckTransfer::fileExtension));
+    dialog.setNameFilter(QStringLiteral("Marquetto decks (*.%1)").arg(DeckFilePanels::fileExtension));
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -25,7 +23,7 @@ std::optional<QString> QtDeckFilePanels::chooseSaveFile(const QString& suggested
                            suggestedName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without the extension still makes a deck file.
-    dialog.setDefaultSuffix(DeckTransfer::fileExtension.toString());
+    dialog.setDefaultSuffix(DeckFilePanels::fileExtension.toString());
     return chosenFile(dialog);
 }
 
