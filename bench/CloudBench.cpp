@@ -1,7 +1,6 @@
 // One quiet cloud pass (nothing changed on either side) over a 600-tile deck: the main thread's share, which
 // the CPU column shows; the file stamp check runs on the cloud queue.
 #include "core/Preferences.h"
-#include "exchange/CloudDeck.h"
 #include "model/LayoutFile.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
@@ -9,6 +8,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeDevices.h"
 #include "support/FakeMusicBridge.h"
+#include "sync/CloudDeck.h"
 
 #include <QCoreApplication>
 #include <QDir>

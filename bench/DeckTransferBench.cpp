@@ -2,13 +2,13 @@
 // own, beside the floor of reading and writing the same bytes.
 #include "core/AtomicFile.h"
 #include "core/Preferences.h"
-#include "exchange/DeckTransfer.h"
-#include "exchange/IconVetting.h"
+#include "icons/IconVetting.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"
 #include "model/TileStore.h"
 #include "platform/MusicBridge.h"
 #include "support/FakeClock.h"
+#include "transfer/DeckTransfer.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // cropped, squared, encoded as PNG), beside the floor: Qt decoding the same file at the same bounded size and
 // nothing more. The pictures are a 4000 × 3000 JPEG photo and a 1024 × 1024 PNG icon with transparent
 // margins, made once per run.
-#include "exchange/IconImport.h"
-#include "exchange/IconNormalizer.h"
+#include "icons/IconImport.h"
+#include "icons/IconNormalizer.h"
 
 #include <QCoreApplication>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 // Listing the installed applications for the application picker: 500 desktop entries of the size a desktop
 // ships, with names and comments in 60 languages and a few actions each.
-#include "platform/linux/DesktopInstalledApplications.h"
+#include "platform/linux/desktop/DesktopInstalledApplications.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // band's background job does; and, for scale, parsing the same 20 files, which the store does at most once in
 // five minutes.
 #include "band/MeetingRules.h"
-#include "platform/linux/ICalendarExpand.h"
-#include "platform/linux/ICalendarParse.h"
+#include "platform/linux/calendar/ICalendarExpand.h"
+#include "platform/linux/calendar/ICalendarParse.h"
 
 #include <QTimeZone>
 #include <benchmark/benchmark.h>

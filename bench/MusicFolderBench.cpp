@@ -1,8 +1,8 @@
 // Scanning a music folder of 5000 tagged MP3 files in albums of ten, against the floor any scan pays: walking
 // the same folder and reading the first 4 KB of every file; and how long the main thread is kept from its
 // events while the deck's music folder scans in the background.
-#include "platform/linux/AlbumScan.h"
-#include "platform/linux/MusicFolder.h"
+#include "platform/linux/music/AlbumScan.h"
+#include "platform/linux/music/MusicFolder.h"
 #include "support/TaggedAudio.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // What one tick of the band's fast sampler costs the main thread: the machine's own /proc/stat,
 // /proc/meminfo and /proc/net/dev read and turned into CPU, memory and network figures.
 #include "band/VitalsFastEngine.h"
-#include "platform/linux/ProcVitalsCounters.h"
+#include "platform/linux/system/ProcVitalsCounters.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "AudioOutput.h"
 
-#include "actions/DeviceOrder.h"
+#include "core/DeviceOrder.h"
 
 std::vector<AudioOutput::Device> AudioOutput::outputDevices() const
 {

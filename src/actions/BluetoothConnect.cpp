@@ -1,7 +1,7 @@
 #include "BluetoothConnect.h"
 
-#include "actions/DeviceOrder.h"
 #include "core/BackgroundQueue.h"
+#include "core/DeviceOrder.h"
 
 std::vector<BluetoothConnector::Device> BluetoothConnector::pairedDevices() const
 {

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "editing/PhosphorFont.h"
-#include "editing/SymbolCatalogue.h"
-#include "exchange/DeckChannel.h"
-#include "exchange/DeckLevelCommands.h"
-#include "exchange/DeckRemote.h"
-#include "exchange/IconFinish.h"
-#include "exchange/IconResolver.h"
-#include "panel/DealEngine.h"
-#include "panel/EditMode.h"
-#include "panel/NowPlayingArtwork.h"
-#include "panel/PanelChrome.h"
-#include "panel/QtFrameClock.h"
-#include "panel/TileTooltip.h"
+#include "commands/DeckChannel.h"
+#include "commands/DeckLevelCommands.h"
+#include "commands/DeckRemote.h"
+#include "deck/DealEngine.h"
+#include "deck/EditMode.h"
+#include "deck/PanelChrome.h"
+#include "deck/QtFrameClock.h"
+#include "deck/TileTooltip.h"
+#include "icons/IconFinish.h"
+#include "icons/IconResolver.h"
 #include "platform/qt/QtDeckFilePanels.h"
+#include "ui/deck/NowPlayingArtwork.h"
+#include "ui/paint/PhosphorFont.h"
+#include "ui/paint/SymbolCatalogue.h"
 
 #include <QObject>
 #include <QPointer>

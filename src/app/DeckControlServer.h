@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/DeckChannel.h"
+#include "commands/DeckChannel.h"
 
 #include <QObject>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "exchange/DeckChannel.h"
+#include "commands/DeckChannel.h"
 
 #include <QDeadlineTimer>
 #include <QThread>

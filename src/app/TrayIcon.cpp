@@ -1,6 +1,6 @@
 #include "app/TrayIcon.h"
 
-#include "panel/DeckGlyph.h"
+#include "ui/paint/DeckGlyph.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,14 +1,14 @@
 #include "app/AppDelegate.h"
-#include "app/DeckServices.h"
-#include "app/FirstPaint.h"
 #include "app/SingleInstance.h"
 #include "core/AppId.h"
 #include "core/QuitSignals.h"
-#include "exchange/IconNormalizer.h"
-#include "exchange/IconVetting.h"
-#include "platform/linux/XcbPlatform.h"
+#include "icons/IconNormalizer.h"
+#include "icons/IconVetting.h"
+#include "platform/linux/x11/XcbPlatform.h"
 #include "platform/qt/MessageBoxAlerts.h"
 #include "platform/qt/QtClipboard.h"
+#include "services/DeckServices.h"
+#include "ui/paint/FirstPaint.h"
 
 #include <QApplication>
 #include <QFileInfo>

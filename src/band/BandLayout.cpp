@@ -1,7 +1,7 @@
 #include "band/BandLayout.h"
 
 #include "band/BandCatalogue.h"
-#include "panel/DeckGeometry.h"
+#include "model/DeckGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/BandModule.h"
-#include "panel/DeckGeometry.h"
+#include "model/DeckGeometry.h"
 
 #include <QList>
 #include <QRectF>

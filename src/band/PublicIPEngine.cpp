@@ -1,6 +1,6 @@
 #include "PublicIPEngine.h"
 
-#include "band/Endpoint.h"
+#include "core/net/Endpoint.h"
 #include "model/Settings.h"
 
 #include <QPointer>

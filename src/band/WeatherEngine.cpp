@@ -1,9 +1,9 @@
 #include "WeatherEngine.h"
 
-#include "band/Endpoint.h"
 #include "band/OpenMeteo.h"
 #include "band/WeatherText.h"
 #include "core/Logging.h"
+#include "core/net/Endpoint.h"
 #include "model/Settings.h"
 
 #include <QDebug>

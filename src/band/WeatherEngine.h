@@ -1,7 +1,7 @@
 #pragma once
 
-#include "band/SingleFetch.h"
 #include "core/Poller.h"
+#include "core/net/SingleFetch.h"
 #include "platform/Location.h"
 
 #include <QLocale>

@@ -4,12 +4,12 @@
 // marquetto-icon-import --deck ICONS-FOLDER: stores the vetted icons of the deck file on its standard input
 // and prints its pages, pointing at them, in the layout file's form; `marquetto-deck import` runs it with the
 // bytes it read and showed.
+#include "core/AtomicFile.h"
 #include "core/Clock.h"
-#include "exchange/DeckCommands.h"
-#include "exchange/DeckTransfer.h"
-#include "exchange/IconImport.h"
-#include "exchange/IconVetting.h"
+#include "icons/IconImport.h"
+#include "icons/IconVetting.h"
 #include "model/TileCoding.h"
+#include "transfer/DeckTransfer.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     if (arguments.size() == 3 && arguments.at(1) == u"--deck") {
         QFile input;
         const auto bytes = input.open(stdin, QIODevice::ReadOnly)
-                               ? DeckCommands::readAll(input, DeckTransfer::maxFileBytes)
+                               ? AtomicFile::readAllWithin(input, DeckTransfer::maxFileBytes)
                                : std::nullopt;
         const auto prepared =
             bytes ? DeckTransfer::prepare(*bytes) : Unexpected{DeckTransfer::TransferError::unreadable};

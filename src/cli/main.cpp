@@ -1,10 +1,11 @@
 #include "actions/ActionRunner.h"
-#include "app/DeckServices.h"
-#include "cli/DeckLock.h"
 #include "cli/IconImportHelper.h"
-#include "exchange/CloudDeck.h"
-#include "exchange/DeckChannel.h"
-#include "exchange/DeckCommands.h"
+#include "commands/DeckChannel.h"
+#include "commands/DeckCommands.h"
+#include "commands/DeckLock.h"
+#include "core/AtomicFile.h"
+#include "services/DeckServices.h"
+#include "sync/CloudDeck.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
     // The tile of `set PAGE INDEX -` is read before it is known whether the deck or this process stores it.
     const bool tileOnInput = arguments.value(0) == u"set" && arguments.value(3) == u"-";
     const auto read =
-        tileOnInput ? DeckCommands::readAll(stdinFile, DeckChannel::maxMessageBytes) : QByteArray();
+        tileOnInput ? AtomicFile::readAllWithin(stdinFile, DeckChannel::maxMessageBytes) : QByteArray();
     if (!read) {
         err << "marquetto-deck: The tile on standard input is too large.\n";
         return DeckCommands::failure;

@@ -35,6 +35,15 @@ Expected<QByteArray, AtomicFile::ReadError> AtomicFile::read(const QString& path
     return bytes;
 }
 
+std::optional<QByteArray> AtomicFile::readAllWithin(QIODevice& device, qint64 limit)
+{
+    // A pipe hands its bytes over in pieces; read until it closes, but not without end.
+    QByteArray bytes = readAtMostPastLimit(device, limit);
+    if (bytes.size() > limit)
+        return std::nullopt;
+    return bytes;
+}
+
 QByteArray AtomicFile::readAtMostPastLimit(QIODevice& device, qint64 limit)
 {
     // The pieces follow what the device says it holds, so that a small file or a tile of a few bytes does not

@@ -25,5 +25,7 @@ enum class ReadError {
 // Reads `device` until it ends, but no further than one byte past `limit`: more than `limit` bytes back means
 // it holds too much. Works for devices whose size is not known (pipes, /proc); the caller checks for errors.
 [[nodiscard]] QByteArray readAtMostPastLimit(QIODevice& device, qint64 limit);
+// Everything `device` gives until it ends, or nothing once that would exceed `limit` bytes.
+[[nodiscard]] std::optional<QByteArray> readAllWithin(QIODevice& device, qint64 limit);
 
 } // namespace AtomicFile

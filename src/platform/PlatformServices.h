@@ -5,6 +5,7 @@
 #include "core/ProcessRunner.h"
 #include "core/ProcessUtil.h"
 #include "model/ApplicationNames.h"
+#include "model/Models.h"
 #include "model/TilePreset.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AlertSound.h"
@@ -85,6 +86,9 @@ struct PlatformServices {
     const PlatformWordings* wordings = nullptr;
     // Makes this platform's tile library catalogue; called once, when the library is first opened.
     std::function<std::vector<TilePreset>()> tilePresets;
+    // The tiles of a first launch: what the desktop pins (the Mac's dock, a Linux desktop's favourites); none
+    // when empty.
+    std::function<std::vector<Tile>(int limit)> starterDeck;
     std::unique_ptr<ClickSound> clickSound = std::make_unique<NullClickSound>();
     // What the band's modules show and do; each reads nothing until the band asks.
     std::unique_ptr<VitalsCounters> vitalsCounters = std::make_unique<NoVitalsCounters>();

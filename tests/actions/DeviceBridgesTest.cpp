@@ -1,8 +1,8 @@
 #include "actions/AudioOutput.h"
 #include "actions/BluetoothConnect.h"
-#include "actions/ShortcutsBridge.h"
 #include "core/BackgroundQueue.h"
 #include "platform/Programs.h"
+#include "platform/ShortcutsBridge.h"
 #include "support/FakeDevices.h"
 #include "support/FakeProcessRunner.h"
 

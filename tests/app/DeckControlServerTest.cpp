@@ -1,6 +1,6 @@
 #include "app/DeckControlServer.h"
 
-#include "exchange/DeckChannel.h"
+#include "commands/DeckChannel.h"
 #include "support/EnvironmentGuard.h"
 #include "support/LogCapture.h"
 #include "support/TempHome.h"

@@ -1,8 +1,8 @@
 #include "app/StatusMenu.h"
 
-#include "app/MainMenu.h"
 #include "app/Restart.h"
-#include "app/ShortcutsWindow.h"
+#include "ui/settings/MainMenu.h"
+#include "ui/settings/ShortcutsWindow.h"
 
 #include <QApplication>
 #include <QDir>

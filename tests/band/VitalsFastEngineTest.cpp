@@ -1,6 +1,6 @@
 #include "band/VitalsFastEngine.h"
 
-#include "platform/linux/ProcVitalsCounters.h"
+#include "platform/linux/system/ProcVitalsCounters.h"
 
 #include <QDir>
 #include <QFile>

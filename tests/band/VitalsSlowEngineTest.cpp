@@ -2,8 +2,8 @@
 
 #include "core/BackgroundQueue.h"
 #include "core/PendingCalls.h"
-#include "platform/linux/LinuxSystemStatus.h"
-#include "platform/linux/XdgTrash.h"
+#include "platform/linux/desktop/XdgTrash.h"
+#include "platform/linux/system/LinuxSystemStatus.h"
 #include "support/FakeDBusService.h"
 #include "support/FakeProcessRunner.h"
 #include "support/PrivateBus.h"

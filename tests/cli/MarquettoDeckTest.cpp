@@ -1,5 +1,5 @@
-#include "exchange/DeckChannel.h"
-#include "exchange/DeckCommands.h"
+#include "commands/DeckChannel.h"
+#include "commands/DeckCommands.h"
 #include "model/TileCoding.h"
 #include "support/DeckProcess.h"
 #include "support/TempHome.h"

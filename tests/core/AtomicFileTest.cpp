@@ -2,6 +2,7 @@
 
 #include "support/TempHome.h"
 
+#include <QBuffer>
 #include <limits>
 
 class AtomicFileTest : public TempHome {};
@@ -32,4 +33,25 @@ TEST_F(AtomicFileTest, ReadsFilesWhoseSizeIsNotReported)
     const auto read = AtomicFile::read(QStringLiteral("/proc/self/status"), 1'000'000);
     ASSERT_TRUE(read);
     EXPECT_TRUE(read->contains("Name:"));
+}
+
+TEST(AtomicFileReading, ReadsAllWithinTheLimitWhateverTheLimit)
+{
+    const QByteArray tile(100'000, 'x');
+    struct Case {
+        qint64 limit;
+        bool read;
+    };
+    // The last limit is far beyond any buffer: what is there to read must decide what is set aside.
+    for (const Case& c :
+         {Case{99'999, false}, Case{100'000, true}, Case{std::numeric_limits<qint64>::max() - 1, true}}) {
+        QBuffer in;
+        in.setData(tile);
+        in.open(QIODevice::ReadOnly);
+        const auto read = AtomicFile::readAllWithin(in, c.limit);
+        EXPECT_EQ(read.has_value(), c.read) << c.limit;
+        if (read) {
+            EXPECT_EQ(*read, tile) << c.limit;
+        }
+    }
 }

@@ -1,5 +1,4 @@
 #include "core/AppPaths.h"
-#include "exchange/DeckTransfer.h"
 #include "model/LayoutBackups.h"
 #include "model/LayoutFile.h"
 #include "support/DeckProcess.h"
@@ -9,6 +8,7 @@
 #include "support/RunningDeck.h"
 #include "support/TmpfsMount.h"
 #include "support/XvfbSession.h"
+#include "transfer/DeckTransfer.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,4 @@
 #include "core/AppPaths.h"
-#include "exchange/CloudFolder.h"
-#include "exchange/DeckTransfer.h"
 #include "model/LayoutBackups.h"
 #include "model/LayoutFile.h"
 #include "model/TileCoding.h"
@@ -10,6 +8,8 @@
 #include "support/PrivateSession.h"
 #include "support/RunningDeck.h"
 #include "support/XvfbSession.h"
+#include "sync/CloudFolder.h"
+#include "transfer/DeckTransfer.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "core/AppPaths.h"
-#include "exchange/CloudFolder.h"
-#include "exchange/DeckTransfer.h"
 #include "model/LayoutBackups.h"
 #include "model/LayoutFile.h"
 #include "support/DeckProcess.h"
 #include "support/DrillFiles.h"
 #include "support/FakeClock.h"
+#include "sync/CloudFolder.h"
+#include "transfer/DeckTransfer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "FuzzBytes.h"
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
-#include "exchange/CloudFolder.h"
-#include "exchange/CloudReading.h"
+#include "sync/CloudFolder.h"
+#include "sync/CloudReading.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "FuzzBytes.h"
 #include "FuzzCheck.h"
-#include "exchange/DeckChannel.h"
+#include "commands/DeckChannel.h"
 
 // A line on the deck's socket, read as the running deck reads a request and as the companion reads the
 // deck's answer. What decodes must come back unchanged from the line the other side would write for it.

@@ -2,9 +2,9 @@
 #include "FuzzCheck.h"
 #include "FuzzDeck.h"
 #include "FuzzGuiApplication.h"
-#include "exchange/DeckTransfer.h"
-#include "exchange/IconVetting.h"
+#include "icons/IconVetting.h"
 #include "model/LayoutFile.h"
+#include "transfer/DeckTransfer.h"
 
 #include <QFile>
 #include <QFileInfo>

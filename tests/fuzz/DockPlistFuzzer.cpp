@@ -1,7 +1,7 @@
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
 #include "FuzzReader.h"
-#include "model/StarterDeck.h"
+#include "platform/macos/DockStarterDeck.h"
 #include "support/FakeWorkspace.h"
 
 #include <QSet>
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzReader reader(data, size);
     const int limit = reader.byte() % 17;
     const QString dock = FuzzHome::shared().writeFile(QStringLiteral("com.apple.dock.plist"), reader.rest());
-    const std::vector<Tile> tiles = StarterDeck::tiles(limit, dock, workspace, ownId, applicationsDir());
+    const std::vector<Tile> tiles = DockStarterDeck::tiles(limit, dock, workspace, ownId, applicationsDir());
     if (tiles.size() > static_cast<std::size_t>(limit))
         fuzzFail("the starter deck has more tiles than asked for");
     QSet<QString> paths;

@@ -2,8 +2,8 @@
 
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
+#include "commands/DeckCommands.h"
 #include "core/Preferences.h"
-#include "exchange/DeckCommands.h"
 #include "model/ArtworkSource.h"
 #include "model/Settings.h"
 #include "model/StarterHint.h"

@@ -1,8 +1,8 @@
 #include "FuzzBytes.h"
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
-#include "editing/PhosphorFont.h"
-#include "editing/SymbolGlyphs.h"
+#include "ui/paint/PhosphorFont.h"
+#include "ui/paint/SymbolGlyphs.h"
 
 // The glyph map read at start, glyph name → code point, and the symbols looked up in it, as the symbol
 // picker and the tiles' system symbols do. Every glyph is one character, or "?".

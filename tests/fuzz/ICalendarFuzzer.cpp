@@ -1,7 +1,7 @@
 #include "FuzzBytes.h"
 #include "FuzzCheck.h"
-#include "platform/linux/ICalendarExpand.h"
-#include "platform/linux/ICalendarParse.h"
+#include "platform/linux/calendar/ICalendarExpand.h"
+#include "platform/linux/calendar/ICalendarParse.h"
 
 #include <QTimeZone>
 #include <cstdio>

@@ -2,8 +2,8 @@
 #include "FuzzCheck.h"
 #include "FuzzGuiApplication.h"
 #include "FuzzHome.h"
-#include "exchange/IconImport.h"
-#include "exchange/IconNormalizer.h"
+#include "icons/IconImport.h"
+#include "icons/IconNormalizer.h"
 
 #include <QImageReader>
 

@@ -1,6 +1,6 @@
 #include "FuzzCheck.h"
 #include "FuzzVariantMap.h"
-#include "platform/linux/LauncherEntryCounts.h"
+#include "platform/linux/desktop/LauncherEntryCounts.h"
 
 #include <cstdio>
 #include <cstdlib>

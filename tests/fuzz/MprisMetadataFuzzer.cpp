@@ -1,6 +1,6 @@
 #include "FuzzCheck.h"
 #include "FuzzVariantMap.h"
-#include "platform/linux/MprisProtocol.h"
+#include "platform/linux/music/MprisProtocol.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -1,8 +1,8 @@
 #include "FuzzCheck.h"
 #include "FuzzReader.h"
-#include "platform/linux/PactlOutputState.h"
-#include "platform/linux/PulseAudioInput.h"
-#include "platform/linux/PulseAudioSystem.h"
+#include "platform/linux/audio/PactlOutputState.h"
+#include "platform/linux/audio/PulseAudioInput.h"
+#include "platform/linux/audio/PulseAudioSystem.h"
 #include "support/FakeProcessRunner.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "FuzzCheck.h"
 #include "FuzzHome.h"
 #include "FuzzReader.h"
-#include "platform/linux/ProcVitalsCounters.h"
+#include "platform/linux/system/ProcVitalsCounters.h"
 
 #include <memory>
 

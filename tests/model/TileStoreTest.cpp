@@ -1,7 +1,7 @@
 #include "core/CanonicalJson.h"
-#include "exchange/IconCleanup.h"
 #include "model/TileCoding.h"
 #include "support/StoreFixture.h"
+#include "transfer/IconCleanup.h"
 
 #include <QDir>
 #include <csignal>

@@ -3,7 +3,7 @@
 #include "ActionMachinery.h"
 #include "FakeClickSound.h"
 #include "PanelFixture.h"
-#include "panel/TileActivation.h"
+#include "deck/TileActivation.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/DesktopPanel.h"
+#include "deck/DesktopPanel.h"
 
 #include <vector>
 

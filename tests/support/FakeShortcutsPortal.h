@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeDBusService.h"
-#include "platform/linux/PortalShortcut.h"
+#include "platform/linux/hotkeys/PortalShortcut.h"
 
 #include <map>
 

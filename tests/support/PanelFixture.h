@@ -3,11 +3,11 @@
 #include "FakePanel.h"
 #include "FakeReduceMotion.h"
 #include "StoreFixture.h"
+#include "deck/DealEngine.h"
+#include "deck/DesktopPanel.h"
+#include "deck/EditMode.h"
+#include "deck/PanelChrome.h"
 #include "model/StarterHint.h"
-#include "panel/DealEngine.h"
-#include "panel/DesktopPanel.h"
-#include "panel/EditMode.h"
-#include "panel/PanelChrome.h"
 
 #include <memory>
 

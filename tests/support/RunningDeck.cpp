@@ -1,7 +1,7 @@
 #include "RunningDeck.h"
 
+#include "commands/DeckChannel.h"
 #include "core/AppPaths.h"
-#include "exchange/DeckChannel.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

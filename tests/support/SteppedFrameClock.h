@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/FrameClock.h"
+#include "deck/FrameClock.h"
 
 // A frame clock that stands still until the test steps it; each step delivers one frame while an animation
 // runs.

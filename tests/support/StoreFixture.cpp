@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-#include "exchange/IconCleanup.h"
+#include "transfer/IconCleanup.h"
 
 #include <QDir>
 

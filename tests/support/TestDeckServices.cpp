@@ -7,6 +7,7 @@
 #include "FakeWindows.h"
 #include "FakeWorkspace.h"
 #include "core/BackgroundQueue.h"
+#include "model/StarterTiles.h"
 #include "platform/macos/MacTilePresets.h"
 #include "platform/macos/MacWordings.h"
 
@@ -24,6 +25,13 @@ TestDeckServices::TestDeckServices(const AppPaths& paths, const QHash<QString, Q
     std::sort(ids.begin(), ids.end());
     for (const QString& id : ids)
         workspace->favourites << applications.value(id);
+    // A first launch starts with the favourites, as a Linux desktop's does.
+    platform.starterDeck = [&favourites = workspace->favourites](int limit) {
+        StarterTiles tiles(limit);
+        for (const QString& path : favourites)
+            tiles.add(path);
+        return tiles.take();
+    };
     platform.workspace = std::move(workspace);
     platform.createWindows = [this] {
         ++m_windowsMade;

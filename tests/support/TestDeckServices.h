@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeDevices.h"
-#include "app/DeckServices.h"
+#include "services/DeckServices.h"
 
 #include <QHash>
 #include <memory>

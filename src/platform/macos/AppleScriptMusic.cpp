@@ -1,7 +1,7 @@
 #include "AppleScriptMusic.h"
 
-#include "actions/DeviceOrder.h"
 #include "core/BackgroundQueue.h"
+#include "core/DeviceOrder.h"
 #include "core/Logging.h"
 #include "platform/Programs.h"
 #include "platform/macos/MusicScriptOutput.h"

@@ -1,9 +1,9 @@
 #include "platform/macos/FocusAssertions.h"
 
-#include "actions/ShortcutsBridge.h"
 #include "core/BackgroundQueue.h"
 #include "core/Logging.h"
 #include "platform/Programs.h"
+#include "platform/ShortcutsBridge.h"
 #include "platform/macos/FullDiskAccess.h"
 
 #include <QFile>
