@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTextBoundaryFinder>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -173,4 +174,13 @@ std::optional<QString> Tile::tooltipText(const ApplicationNames& names) const
     if (text.isEmpty())
         return std::nullopt;
     return text;
+}
+
+int actionTileCount(const Pages& pages)
+{
+    int count = 0;
+    for (const Page& page : pages)
+        count += static_cast<int>(
+            std::count_if(page.begin(), page.end(), [](const Tile& tile) { return !tile.isEmpty(); }));
+    return count;
 }

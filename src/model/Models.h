@@ -138,3 +138,6 @@ struct Tile {
 
 using Page = std::vector<Tile>;
 using Pages = std::vector<Page>;
+
+// The tiles of the pages that do something, empty slots left out.
+[[nodiscard]] int actionTileCount(const Pages& pages);
