@@ -1,7 +1,5 @@
 #include "ui/editor/ActionForm.h"
 
-#include "core/BackgroundQueue.h"
-#include "platform/MusicBridge.h"
 #include "platform/PlatformWordings.h"
 #include "platform/Programs.h"
 #include "platform/ShortcutsBridge.h"
@@ -18,77 +16,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace {
-
-const QString noneChosen = QStringLiteral("None chosen");
-
-QLabel* helpLabel(const QString& text)
-{
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
-
-QWidget* column(std::initializer_list<QWidget*> widgets)
-{
-    return lineOf(QBoxLayout::TopToBottom, widgets);
-}
-
-QComboBox* picker(const QString& placeholder, const QString& name)
-{
-    auto* combo = new QComboBox;
-    combo->setPlaceholderText(placeholder);
-    combo->setObjectName(name);
-    return combo;
-}
-
-// Offers the names, and the chosen one too when it is not among them, so that it is kept.
-void fillNames(QComboBox& combo, QStringList names, const QString& chosen)
-{
-    if (!chosen.isEmpty() && !names.contains(chosen))
-        names.prepend(chosen);
-    const QSignalBlocker blocker(combo);
-    combo.clear();
-    combo.addItems(names);
-    combo.setCurrentIndex(chosen.isEmpty() ? -1 : static_cast<int>(names.indexOf(chosen)));
-}
-
-struct DeviceChoice {
-    QString id;
-    QString name;
-};
-
-// Offers the devices by identifier and name; a chosen device that is not among them is offered under its
-// saved name, or "Unavailable" when it was saved without one.
-void fillDevices(QComboBox& combo, const std::vector<DeviceChoice>& devices, const DeviceChoice& chosen)
-{
-    const QSignalBlocker blocker(combo);
-    combo.clear();
-    for (const DeviceChoice& device : devices)
-        combo.addItem(device.name, QStringList{device.id, device.name});
-    const auto same = std::find_if(devices.begin(), devices.end(),
-                                   [&](const DeviceChoice& device) { return device.id == chosen.id; });
-    int current = same == devices.end() ? -1 : static_cast<int>(same - devices.begin());
-    if (current < 0 && !chosen.id.isEmpty()) {
-        combo.insertItem(0, chosen.name.isEmpty() ? QStringLiteral("Unavailable") : chosen.name,
-                         QStringList{chosen.id, chosen.name});
-        current = 0;
-    }
-    combo.setCurrentIndex(current);
-}
-
-QString albumTitle(const AlbumEntry& album)
-{
-    return album.artist.isEmpty() ? album.name : album.name + QStringLiteral(" \u2014 ") + album.artist;
-}
-
-} // namespace
 
 ActionForm::ActionForm(Services services, EditorState& state, std::span<const ActionKind> kinds,
                        QWidget* parent)
@@ -174,7 +104,7 @@ QWidget* ActionForm::makePage(ActionKind kind)
 {
     switch (kind) {
     case ActionKind::empty:
-        return column({new QLabel(QStringLiteral("This tile does nothing yet."))});
+        return formColumn({new QLabel(QStringLiteral("This tile does nothing yet."))});
     case ActionKind::app:
         return makeAppPage();
     case ActionKind::file:
@@ -186,7 +116,7 @@ QWidget* ActionForm::makePage(ActionKind kind)
     case ActionKind::album:
         return makeAlbumPage();
     case ActionKind::nowPlaying:
-        return column({helpLabel(QStringLiteral(
+        return formColumn({formHelp(QStringLiteral(
             "Shows the current Music artwork. Click plays or pauses; right-click skips tracks."))});
     case ActionKind::system:
         return makeSystemPage();
@@ -203,7 +133,7 @@ QWidget* ActionForm::makePage(ActionKind kind)
     case ActionKind::scene:
         return makeScenePage();
     }
-    return column({});
+    return formColumn({});
 }
 
 QWidget* ActionForm::makeAppPage()
@@ -213,7 +143,7 @@ QWidget* ActionForm::makeAppPage()
     showApplication();
     auto* choose = formButton(QStringLiteral("Choose…"));
     connect(choose, &QPushButton::clicked, this, &ActionForm::chooseApplication);
-    return column({m_appPath, choose});
+    return formColumn({m_appPath, choose});
 }
 
 void ActionForm::chooseApplication()
@@ -235,13 +165,13 @@ void ActionForm::showApplication()
 {
     // An application is shown by the name the desktop gives it; its path is one hover away.
     const QString& path = m_state.appPath;
-    m_appPath->setText(path.isEmpty() ? noneChosen : m_services.names.nameOf(path).value_or(path));
+    m_appPath->setText(path.isEmpty() ? formNoneChosen : m_services.names.nameOf(path).value_or(path));
     m_appPath->setToolTip(path);
 }
 
 QWidget* ActionForm::makeFilePage()
 {
-    m_filePath = new QLabel(m_state.filePath.isEmpty() ? noneChosen : m_state.filePath);
+    m_filePath = new QLabel(m_state.filePath.isEmpty() ? formNoneChosen : m_state.filePath);
     m_filePath->setObjectName(QStringLiteral("filePath"));
     m_filePath->setWordWrap(true);
     auto* file = formButton(QStringLiteral("Choose File…"));
@@ -254,7 +184,7 @@ QWidget* ActionForm::makeFilePage()
     row->addWidget(file);
     row->addWidget(folder);
     row->addStretch();
-    return column({m_filePath, buttons});
+    return formColumn({m_filePath, buttons});
 }
 
 void ActionForm::chooseFilePath(bool folder)
@@ -283,87 +213,12 @@ QWidget* ActionForm::makeUrlPage()
         m_state.urlString = text;
         edited();
     });
-    return column({field});
-}
-
-QWidget* ActionForm::makePlaylistPage()
-{
-    m_playlists = picker(QStringLiteral("Choose a playlist"), QStringLiteral("playlistPicker"));
-    fillNames(*m_playlists, m_playlistNames.value_or(QStringList()), m_state.playlistName);
-    connect(m_playlists, &QComboBox::currentIndexChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        m_state.playlistName = m_playlists->itemText(row);
-        edited();
-    });
-    if (!m_playlistNames) {
-        m_services.music.fetchPlaylists([self = QPointer(this)](QStringList names) {
-            if (!self)
-                return;
-            self->m_playlistNames = names;
-            if (self->m_playlists)
-                fillNames(*self->m_playlists, names, self->m_state.playlistName);
-        });
-    }
-    return column({m_playlists});
-}
-
-QWidget* ActionForm::makeAlbumPage()
-{
-    auto* search = new QLineEdit(m_state.albumSearch);
-    search->setObjectName(QStringLiteral("albumSearch"));
-    search->setPlaceholderText(QStringLiteral("Search your library…"));
-    m_albumChosen = new QLabel;
-    m_albumStatus = helpLabel(QString());
-    m_albumStatus->setObjectName(QStringLiteral("albumStatus"));
-    m_albumList = new QListWidget;
-    m_albumList->setObjectName(QStringLiteral("albumList"));
-    connect(search, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_state.albumSearch = text;
-        showAlbumMatches();
-    });
-    connect(m_albumList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        m_state.albumKey = item->data(Qt::UserRole).toString();
-        showAlbumMatches();
-        edited();
-    });
-    if (!m_albumsLoaded) {
-        m_services.music.fetchAlbums([self = QPointer(this)](std::vector<AlbumEntry> albums) {
-            if (!self)
-                return;
-            self->m_state.albums = std::move(albums);
-            self->m_albumsLoaded = true;
-            if (self->m_albumList)
-                self->showAlbumMatches();
-        });
-    }
-    showAlbumMatches();
-    return column({m_albumChosen, search, m_albumStatus, m_albumList});
-}
-
-void ActionForm::showAlbumMatches()
-{
-    m_albumChosen->setText(m_state.albumKey.isEmpty() ? noneChosen
-                                                      : albumTitle(AlbumEntry::fromKey(m_state.albumKey)));
-    m_albumList->clear();
-    if (!m_albumsLoaded) {
-        m_albumStatus->setText(QStringLiteral("Loading your album library…"));
-        return;
-    }
-    const std::vector<AlbumEntry> matches = m_state.albumMatches();
-    const QString query = m_state.albumSearch.trimmed();
-    m_albumStatus->setText(matches.empty() && !query.isEmpty()
-                               ? QStringLiteral("No albums match \u201C") + query + QStringLiteral("\u201D")
-                               : QString());
-    for (const AlbumEntry& album : matches) {
-        auto* item = new QListWidgetItem(albumTitle(album), m_albumList);
-        item->setData(Qt::UserRole, album.key());
-    }
+    return formColumn({field});
 }
 
 QWidget* ActionForm::makeSystemPage()
 {
-    auto* combo = picker(QString(), QStringLiteral("systemPicker"));
+    auto* combo = formPicker(QString(), QStringLiteral("systemPicker"));
     for (const SystemAction action : allSystemActions)
         combo->addItem(title(action));
     combo->setCurrentIndex(static_cast<int>(m_state.systemAction));
@@ -373,71 +228,7 @@ QWidget* ActionForm::makeSystemPage()
         m_state.systemAction = allSystemActions[static_cast<std::size_t>(row)];
         edited();
     });
-    return column({combo});
-}
-
-QWidget* ActionForm::makeBluetoothPage()
-{
-    m_bluetoothDevices = picker(QStringLiteral("Choose a device"), QStringLiteral("bluetoothPicker"));
-    const auto show = [this] {
-        std::vector<DeviceChoice> choices;
-        for (const Bluetooth::Device& device : m_pairedDevices.value_or(std::vector<Bluetooth::Device>()))
-            choices.push_back({device.address, device.name});
-        fillDevices(*m_bluetoothDevices, choices, {m_state.bluetoothAddress, m_state.bluetoothName});
-    };
-    show();
-    connect(m_bluetoothDevices, &QComboBox::currentIndexChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const QStringList device = m_bluetoothDevices->itemData(row).toStringList();
-        m_state.bluetoothAddress = device.value(0);
-        m_state.bluetoothName = device.value(1);
-        edited();
-    });
-    if (!m_pairedDevices) {
-        Bluetooth& bluetooth = m_services.bluetooth;
-        BackgroundQueue::runThenReport<std::vector<Bluetooth::Device>>(
-            this, [&bluetooth] { return BluetoothConnector(bluetooth).pairedDevices(); },
-            [this, show](std::vector<Bluetooth::Device> devices) {
-                m_pairedDevices = std::move(devices);
-                if (m_bluetoothDevices)
-                    show();
-            });
-    }
-    return column({m_bluetoothDevices,
-                   helpLabel(QStringLiteral("Tap the tile to connect the device, tap again to disconnect. "
-                                            "Great for waking a Bluetooth speaker."))});
-}
-
-QWidget* ActionForm::makeAudioOutputPage()
-{
-    m_outputs = picker(QStringLiteral("Choose a device"), QStringLiteral("outputPicker"));
-    const auto show = [this] {
-        std::vector<DeviceChoice> choices;
-        for (const AudioOutput::Device& device : m_outputDevices.value_or(std::vector<AudioOutput::Device>()))
-            choices.push_back({device.uid, device.name});
-        fillDevices(*m_outputs, choices, {m_state.outputUID, m_state.outputName});
-    };
-    show();
-    connect(m_outputs, &QComboBox::currentIndexChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const QStringList device = m_outputs->itemData(row).toStringList();
-        m_state.outputUID = device.value(0);
-        m_state.outputName = device.value(1);
-        edited();
-    });
-    if (!m_outputDevices) {
-        AudioSystem& audio = m_services.audio;
-        BackgroundQueue::runThenReport<std::vector<AudioOutput::Device>>(
-            this, [&audio] { return AudioOutput(audio).outputDevices(); },
-            [this, show](std::vector<AudioOutput::Device> devices) {
-                m_outputDevices = std::move(devices);
-                if (m_outputs)
-                    show();
-            });
-    }
-    return column({m_outputs, helpLabel(m_services.wordings.audioOutputHelp)});
+    return formColumn({combo});
 }
 
 QWidget* ActionForm::makeSnippetPage()
@@ -448,14 +239,14 @@ QWidget* ActionForm::makeSnippetPage()
         m_state.snippetText = text->toPlainText();
         edited();
     });
-    return column({text, helpLabel(QStringLiteral(
-                             "Pressing the tile puts this text on the clipboard, ready to paste."))});
+    return formColumn({text, formHelp(QStringLiteral(
+                                 "Pressing the tile puts this text on the clipboard, ready to paste."))});
 }
 
 QWidget* ActionForm::makeShortcutPage()
 {
-    m_shortcuts = picker(QStringLiteral("Choose a shortcut"), QStringLiteral("shortcutPicker"));
-    fillNames(*m_shortcuts, m_shortcutNames.value_or(QStringList()), m_state.shortcutName);
+    m_shortcuts = formPicker(QStringLiteral("Choose a shortcut"), QStringLiteral("shortcutPicker"));
+    fillFormPicker(*m_shortcuts, m_shortcutNames.value_or(QStringList()), m_state.shortcutName);
     connect(m_shortcuts, &QComboBox::currentIndexChanged, this, [this](int row) {
         if (row < 0)
             return;
@@ -466,15 +257,15 @@ QWidget* ActionForm::makeShortcutPage()
         ShortcutsBridge::fetchShortcuts(m_services.processes, this, [this](QStringList names) {
             m_shortcutNames = names;
             if (m_shortcuts)
-                fillNames(*m_shortcuts, names, m_state.shortcutName);
+                fillFormPicker(*m_shortcuts, names, m_state.shortcutName);
         });
     }
-    return column({m_shortcuts});
+    return formColumn({m_shortcuts});
 }
 
 QWidget* ActionForm::makeScriptPage()
 {
-    auto* language = picker(QString(), QStringLiteral("scriptLanguage"));
+    auto* language = formPicker(QString(), QStringLiteral("scriptLanguage"));
     // Where zsh is not installed, scripts run with sh, and the picker says so.
     const QString shell = QFileInfo(Programs::scriptShell()).fileName();
     language->addItems({QStringLiteral("Shell (%1)").arg(shell), m_services.wordings.appleScriptLanguage});
@@ -495,7 +286,7 @@ QWidget* ActionForm::makeScriptPage()
         m_state.scriptSource = source->toPlainText();
         edited();
     });
-    return column({languageRow, source});
+    return formColumn({languageRow, source});
 }
 
 QWidget* ActionForm::makeScenePage()
@@ -537,7 +328,7 @@ QWidget* ActionForm::makeScenePage()
                           })));
     row->addWidget(button(QStringLiteral("Remove"), onSelected([this](int at) { m_state.removeStep(at); })));
     showSceneSteps();
-    return column({new QLabel(QStringLiteral("One press runs every step, in order.")), m_steps, buttons});
+    return formColumn({new QLabel(QStringLiteral("One press runs every step, in order.")), m_steps, buttons});
 }
 
 void ActionForm::showSceneSteps()
