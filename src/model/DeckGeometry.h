@@ -37,6 +37,11 @@ public:
         int page = -1;
         QRectF rect;
         bool operator==(const RowItem&) const = default;
+        // The same button or dot, wherever it is drawn.
+        [[nodiscard]] bool sameAs(const RowItem& other) const
+        {
+            return kind == other.kind && page == other.page;
+        }
     };
 
     struct Grid {

@@ -6,15 +6,6 @@
 
 #include <QPainter>
 
-namespace {
-
-bool sameItem(const std::optional<DeckGeometry::RowItem>& one, const DeckGeometry::RowItem& other)
-{
-    return one && one->kind == other.kind && one->page == other.page;
-}
-
-} // namespace
-
 PageDotsRow::PageDotsRow(Services services)
     : m_services(services)
     , m_doneFont(10, QFont::DemiBold)
@@ -28,7 +19,7 @@ void PageDotsRow::paint(QPainter& painter, const DeckGeometry& geometry,
     const int current = store.currentPage();
     const int last = static_cast<int>(store.pages().size()) - 1;
     for (const DeckGeometry::RowItem& item : geometry.rowItems()) {
-        const bool isHovered = sameItem(hovered, item);
+        const bool isHovered = hovered && hovered->sameAs(item);
         switch (item.kind) {
         case DeckGeometry::RowItem::Kind::previousPage:
         case DeckGeometry::RowItem::Kind::nextPage: {
