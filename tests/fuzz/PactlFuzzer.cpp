@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const std::optional<AudioInput::Input> input = PulseAudioInput::parse(name, json);
         input && input->volume && !(*input->volume >= 0 && *input->volume <= 1))
         fail("an input volume outside 0 to 1");
-    const PulseAudioInput microphone(runner, pactl);
+    const PulseAudioInput microphone(runner, pactl, std::make_shared<PactlSubscription>(pactl));
     for (const QStringView line : QStringView(lines).split(u'\n')) {
         static_cast<void>(PactlOutputState::isOutputEvent(line));
         static_cast<void>(microphone.isInputEvent(line));

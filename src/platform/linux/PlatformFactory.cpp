@@ -108,7 +108,9 @@ PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper sha
     };
     const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     services.audio = std::make_unique<PulseAudioSystem>(processes, pactl);
-    services.audioInput = std::make_unique<PulseAudioInput>(processes, pactl);
+    // The tiles' lights and the microphone module follow the sound server through one `pactl subscribe`.
+    const auto soundEvents = std::make_shared<PactlSubscription>(pactl);
+    services.audioInput = std::make_unique<PulseAudioInput>(processes, pactl, soundEvents);
     services.sleepInhibitor =
         std::make_unique<DesktopSleepInhibitor>(systemBus(), sessionBus(), statusTimeout);
     services.bluetooth = std::make_unique<BluezBluetooth>(systemBus());
@@ -122,7 +124,7 @@ PlatformServices createPlatformServices(const AppPaths& paths, ArtworkShaper sha
     albums->setParent(music.get());
     services.music = std::move(music);
     services.tileStateSources = std::make_unique<LinuxTileStateSources>(
-        processes, LinuxTileStateSources::Programs{pactl, gsettings}, systemBus(), sessionBus());
+        processes, LinuxTileStateSources::Programs{pactl, gsettings}, soundEvents, systemBus(), sessionBus());
     services.createReduceMotion = [gsettings]() -> std::unique_ptr<ReduceMotion> {
         if (gsettings.isEmpty() || !GnomeReduceMotion::isGnome(qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
             return std::make_unique<NoReduceMotion>();

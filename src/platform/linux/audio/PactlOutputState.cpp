@@ -9,10 +9,12 @@
 #include <QJsonObject>
 #include <QPointer>
 
-PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl, QObject* parent)
+PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl,
+                                   std::shared_ptr<PactlSubscription> events, QObject* parent)
     : QObject(parent)
     , m_runner(runner)
     , m_pactl(std::move(pactl))
+    , m_subscription(std::move(events))
 {
     connect(m_subscription.get(), &PactlSubscription::eventLine, this, &PactlOutputState::readEvent);
     // Events missed while the child was away leave the last values uncertain.

@@ -20,8 +20,10 @@ class PactlOutputState final : public QObject {
 public:
     using Output = TileStateSources::Output;
 
-    // `pactl` is the program's path, empty where it is not installed; `runner` outlives the queries.
-    PactlOutputState(ProcessRunner& runner, QString pactl, QObject* parent = nullptr);
+    // `pactl` is the program's path, empty where it is not installed; `runner` outlives the queries;
+    // `events` is the sound server's subscription, shared with whoever else follows the server.
+    PactlOutputState(ProcessRunner& runner, QString pactl, std::shared_ptr<PactlSubscription> events,
+                     QObject* parent = nullptr);
 
     void read(std::function<void(Output)> answer);
 
@@ -41,7 +43,7 @@ private:
 
     ProcessRunner& m_runner;
     QString m_pactl;
-    std::shared_ptr<PactlSubscription> m_subscription = PactlSubscription::shared(m_pactl);
+    std::shared_ptr<PactlSubscription> m_subscription;
     std::optional<Output> m_last;
     bool m_queryingAfterEvent = false;
     bool m_eventWhileQuerying = false;

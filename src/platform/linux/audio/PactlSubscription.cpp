@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
-#include <map>
 
 PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
     : QObject(parent)
@@ -43,18 +42,6 @@ QString PactlSubscription::serverSocket()
     if (QDir::isAbsolutePath(session))
         return session + QStringLiteral("/pulse/native");
     return {};
-}
-
-std::shared_ptr<PactlSubscription> PactlSubscription::shared(const QString& pactl)
-{
-    static std::map<QString, std::weak_ptr<PactlSubscription>> subscriptions;
-    std::weak_ptr<PactlSubscription>& held = subscriptions[pactl];
-    std::shared_ptr<PactlSubscription> subscription = held.lock();
-    if (!subscription) {
-        subscription = std::make_shared<PactlSubscription>(pactl);
-        held = subscription;
-    }
-    return subscription;
 }
 
 PactlSubscription::~PactlSubscription()

@@ -24,9 +24,6 @@ public:
 
     // `pactl` is the program's path, never empty.
     explicit PactlSubscription(QString pactl, QObject* parent = nullptr);
-    // The one subscription of this `pactl` that everybody following the sound server shares, made when first
-    // asked for and gone with its last holder: the tiles' lights and the microphone module run one child.
-    [[nodiscard]] static std::shared_ptr<PactlSubscription> shared(const QString& pactl);
     ~PactlSubscription() override;
 
     // Starts the child unless it runs or waits to be restarted.

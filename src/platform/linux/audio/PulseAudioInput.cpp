@@ -32,10 +32,12 @@ std::optional<float> loudestChannel(const QJsonObject& volume)
 
 } // namespace
 
-PulseAudioInput::PulseAudioInput(ProcessRunner& runner, QString pactl, QObject* parent)
+PulseAudioInput::PulseAudioInput(ProcessRunner& runner, QString pactl,
+                                 std::shared_ptr<PactlSubscription> events, QObject* parent)
     : AudioInput(parent)
     , m_runner(runner)
     , m_pactl(std::move(pactl))
+    , m_subscription(std::move(events))
 {
     connect(m_subscription.get(), &PactlSubscription::eventLine, this, [this](const QString& line) {
         if (isInputEvent(line))

@@ -15,8 +15,10 @@ class PulseAudioInput final : public AudioInput {
     Q_OBJECT
 public:
     // `pactl` is the program's path, empty where it is not installed: there is then no default input.
-    // `runner` outlives every call.
-    PulseAudioInput(ProcessRunner& runner, QString pactl, QObject* parent = nullptr);
+    // `runner` outlives every call; `events` is the sound server's subscription, shared with whoever else
+    // follows the server.
+    PulseAudioInput(ProcessRunner& runner, QString pactl, std::shared_ptr<PactlSubscription> events,
+                    QObject* parent = nullptr);
 
     [[nodiscard]] std::optional<Input> defaultInput() override;
     [[nodiscard]] bool setMuted(const QString& name, bool muted) override;
@@ -42,5 +44,5 @@ private:
     QString m_pactl;
     // The default input's number on the server, `notRead` or `noInput`; written by the blocking calls.
     std::atomic<qint64> m_defaultIndex = notRead;
-    std::shared_ptr<PactlSubscription> m_subscription = PactlSubscription::shared(m_pactl);
+    std::shared_ptr<PactlSubscription> m_subscription;
 };

@@ -22,12 +22,13 @@ void scan(const std::shared_ptr<ProgramScanner>& scanner, const QStringList& pat
 } // namespace
 
 LinuxTileStateSources::LinuxTileStateSources(ProcessRunner& runner, Programs programs,
+                                             std::shared_ptr<PactlSubscription> soundEvents,
                                              LazyDBusConnection system, LazyDBusConnection session,
                                              QObject* parent)
     : TileStateSources(parent)
     , m_scanner(std::make_shared<ProgramScanner>(programs.procRoot))
     , m_bluetooth(std::move(system), kBusTimeout)
-    , m_output(runner, programs.pactl)
+    , m_output(runner, programs.pactl, std::move(soundEvents))
     , m_colourScheme(std::move(session), runner, programs.gsettings, kBusTimeout)
 {
     connect(&m_output, &PactlOutputState::changed, this, &TileStateSources::outputChanged);

@@ -26,9 +26,10 @@ public:
         QString procRoot = QStringLiteral("/proc");
     };
 
-    // `runner` outlives this object and its background work; `system` is where BlueZ is, `session` where the
-    // desktop portal is.
-    LinuxTileStateSources(ProcessRunner& runner, Programs programs, LazyDBusConnection system,
+    // `runner` outlives this object and its background work; `soundEvents` is the sound server's
+    // subscription; `system` is where BlueZ is, `session` where the desktop portal is.
+    LinuxTileStateSources(ProcessRunner& runner, Programs programs,
+                          std::shared_ptr<PactlSubscription> soundEvents, LazyDBusConnection system,
                           LazyDBusConnection session, QObject* parent = nullptr);
 
     // The output through its `pactl subscribe` child, the appearance through the portal or `gsettings

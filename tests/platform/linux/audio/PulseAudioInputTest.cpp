@@ -47,7 +47,7 @@ protected:
 
     QString m_pactl = m_dir.path() + QStringLiteral("/pactl");
     ProcessUtil m_runner;
-    PulseAudioInput m_input{m_runner, m_pactl};
+    PulseAudioInput m_input{m_runner, m_pactl, std::make_shared<PactlSubscription>(m_pactl)};
 };
 
 TEST_F(PulseAudioInputTest, TheDefaultSourceIsTheInputUnlessItIsAMonitor)
@@ -57,7 +57,9 @@ TEST_F(PulseAudioInputTest, TheDefaultSourceIsTheInputUnlessItIsAMonitor)
         state("default", none);
         EXPECT_EQ(m_input.defaultInput(), std::nullopt) << none.toStdString();
     }
-    EXPECT_EQ(PulseAudioInput(m_runner, QString()).defaultInput(), std::nullopt);
+    EXPECT_EQ(
+        PulseAudioInput(m_runner, QString(), std::make_shared<PactlSubscription>(QString())).defaultInput(),
+        std::nullopt);
 }
 
 TEST_F(PulseAudioInputTest, WritesCountWhenTheSourceReadsAsWrittenAfterwards)

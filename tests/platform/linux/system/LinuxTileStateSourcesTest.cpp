@@ -51,7 +51,8 @@ protected:
     LinuxTileStateSources& sources(ProcessRunner& runner, const LinuxTileStateSources::Programs& programs)
     {
         m_sources = std::make_unique<LinuxTileStateSources>(
-            runner, programs, m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
+            runner, programs, std::make_shared<PactlSubscription>(programs.pactl),
+            m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
             m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")));
         return *m_sources;
     }
