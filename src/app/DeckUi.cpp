@@ -153,9 +153,8 @@ void DeckUi::makeSettingsWindow()
             },
         .showShortcuts =
             [this] {
-                ShortcutsWindowController::show(m_services.wordings(), m_mainMenu.get(),
-                                                m_hotKeyCenter ? &m_services.hotKeys() : nullptr,
-                                                m_shortcutSetup.get());
+                m_shortcuts.show(m_services.wordings(), m_mainMenu.get(),
+                                 m_hotKeyCenter ? &m_services.hotKeys() : nullptr, m_shortcutSetup.get());
             },
         .customizeBand = [this] { m_bandCustomize->show(); },
         .seeDealNow = [this] { m_deal.preview([this] { m_panel->beginSummon(); }); },

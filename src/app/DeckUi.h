@@ -12,6 +12,7 @@
 #include "ui/deck/NowPlayingArtwork.h"
 #include "ui/paint/PhosphorFont.h"
 #include "ui/paint/SymbolCatalogue.h"
+#include "ui/settings/ShortcutsWindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -134,6 +135,7 @@ private:
     std::unique_ptr<FocusSetupWindowController> m_focusSetup;
     // Offers to set up the desktop's own shortcuts where the deck's keys cannot be grabbed.
     std::unique_ptr<ShortcutSetupFlow> m_shortcutSetup;
+    ShortcutsWindowController m_shortcuts;
     std::unique_ptr<ChameleonEngine> m_chameleon;
     QtDeckFilePanels m_filePanels;
     DeckCommands::DeckParts m_deckCommands;

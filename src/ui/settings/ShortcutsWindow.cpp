@@ -161,16 +161,15 @@ void ShortcutsView::paintEvent(QPaintEvent*)
     }
 }
 
-QPointer<QWidget>& ShortcutsWindowController::window()
+ShortcutsWindowController::~ShortcutsWindowController()
 {
-    static QPointer<QWidget> window;
-    return window;
+    delete m_window;
 }
 
 void ShortcutsWindowController::show(const PlatformWordings& wordings, const MainMenu* mainMenu,
                                      const GlobalHotKeys* keys, ShortcutSetupFlow* shortcutSetup)
 {
-    QPointer<QWidget>& existing = window();
+    QPointer<QWidget>& existing = m_window;
     if (!existing) {
         existing = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         existing->setWindowTitle(QStringLiteral("Keyboard Shortcuts"));

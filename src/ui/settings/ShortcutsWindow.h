@@ -44,12 +44,18 @@ private:
 // Main thread only.
 class ShortcutsWindowController final {
 public:
+    ShortcutsWindowController() = default;
+    // Closes the window with its owner.
+    ~ShortcutsWindowController();
+    ShortcutsWindowController(const ShortcutsWindowController&) = delete;
+    ShortcutsWindowController& operator=(const ShortcutsWindowController&) = delete;
+
     // The main menu's shortcuts serve the window when it is given; `keys` says what the desktop bound; the
     // items of setting up the desktop's own shortcuts sit below the list when `shortcutSetup` offers them.
     // All of them outlive the window.
-    static void show(const PlatformWordings& wordings, const MainMenu* mainMenu = nullptr,
-                     const GlobalHotKeys* keys = nullptr, ShortcutSetupFlow* shortcutSetup = nullptr);
+    void show(const PlatformWordings& wordings, const MainMenu* mainMenu = nullptr,
+              const GlobalHotKeys* keys = nullptr, ShortcutSetupFlow* shortcutSetup = nullptr);
 
 private:
-    static QPointer<QWidget>& window();
+    QPointer<QWidget> m_window;
 };
