@@ -63,8 +63,16 @@ DeckUi::DeckUi(DeckServices& services, QObject* parent)
     , m_artwork(services.nowPlaying())
     , m_deal({services.settings(), services.clock(), services.reduceMotion()})
     , m_stacking(services.createWindowStacking())
-    , m_editor(std::make_unique<EditorWindowController>(
-          EditorView::Services{services, {m_icons, m_finish, m_font}, m_symbols}))
+    , m_editor(std::make_unique<EditorWindowController>(EditorView::Services{
+          services.store(),
+          services.settings(),
+          services.starterHint(),
+          services.tileLibrary(),
+          {services.music(), services.processes(), services.audio(), services.bluetooth(),
+           services.applicationNames(), services.installedApplications(), services.wordings()},
+          services.paths().iconsDir(),
+          {m_icons, m_finish, m_font},
+          m_symbols}))
     , m_bandCustomize(std::make_unique<BandCustomizeWindow>(services.settings(), m_font, services.clock()))
     , m_focusSetup(std::make_unique<FocusSetupWindowController>(services.band().focus(), m_font,
                                                                 services.workspace(), services.wordings(),

@@ -1,11 +1,12 @@
 #include "ui/editor/EditorView.h"
 
+#include "deck/TileLibrary.h"
 #include "icons/IconFinish.h"
 #include "icons/IconImport.h"
 #include "model/DeckGeometry.h"
 #include "model/Settings.h"
 #include "model/TilePreset.h"
-#include "services/DeckServices.h"
+#include "model/TileStore.h"
 #include "ui/editor/ActionForm.h"
 #include "ui/editor/FormParts.h"
 #include "ui/editor/PhosphorPicker.h"
@@ -50,20 +51,18 @@ void showColor(QPushButton& well, const QString& hex)
 EditorView::EditorView(Services services, int page, int index, QWidget* parent)
     : QDialog(parent)
     , m_services(services)
-    , m_state(EditorState::fromTile(services.deck.store().tile(page, index), page, index))
+    , m_state(EditorState::fromTile(services.store.tile(page, index), page, index))
 {
     setWindowTitle(titleFor(page, index));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    DeckServices& deck = m_services.deck;
-    m_actionForm = new ActionForm({deck.music(), deck.processes(), deck.audio(), deck.bluetooth(),
-                                   deck.applicationNames(), deck.installedApplications(), deck.wordings()},
-                                  m_state, allActionKinds);
+    m_actionForm = new ActionForm(m_services.actions, m_state, allActionKinds);
     connect(m_actionForm, &ActionForm::changed, this, &EditorView::stateChanged);
     auto* actionLayout = new QVBoxLayout;
     actionLayout->addWidget(m_actionForm);
 
-    m_preview = new TilePreview(m_services.painter, DeckGeometry(deck.settings(), 1, false, false).grid());
+    m_preview =
+        new TilePreview(m_services.painter, DeckGeometry(m_services.settings, 1, false, false).grid());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makeStartSection());
     layout->addWidget(formSection(QStringLiteral("Action"), actionLayout));
@@ -112,7 +111,7 @@ QWidget* EditorView::makeAppearanceSection()
     m_iconStyle = new QComboBox;
     m_iconStyle->setObjectName(QStringLiteral("iconStyle"));
     for (const IconKind kind : allIconKinds)
-        m_iconStyle->addItem(iconKindTitle(kind, m_services.deck.wordings()));
+        m_iconStyle->addItem(iconKindTitle(kind, m_services.actions.wordings));
     connect(m_iconStyle, &QComboBox::currentIndexChanged, this, [this](int row) {
         if (row < 0)
             return;
@@ -218,7 +217,7 @@ void EditorView::save()
         m_save->setEnabled(false);
         return;
     }
-    m_state.save(m_services.deck.store());
+    m_state.save(m_services.store);
     accept();
 }
 
@@ -274,7 +273,7 @@ void EditorView::chooseColor(const QString& current, void (EditorView::*apply)(c
 
 void EditorView::refreshImage()
 {
-    m_services.deck.store().bumpIconRefreshTick();
+    m_services.store.bumpIconRefreshTick();
     m_preview->reloadImages();
 }
 
@@ -296,7 +295,7 @@ void EditorView::showIconKind()
 
 void EditorView::stateChanged()
 {
-    m_label->setPlaceholderText(m_state.labelPlaceholder(m_services.deck.applicationNames()));
+    m_label->setPlaceholderText(m_state.labelPlaceholder(m_services.actions.names));
     m_chooseGlyph->setText(m_state.builderIconName.isEmpty() ? QStringLiteral("Choose Icon…")
                                                              : QStringLiteral("Change Icon…"));
     m_chooseSymbol->setText(m_state.symbolName.isEmpty() ? QStringLiteral("Choose Symbol…")
@@ -313,8 +312,8 @@ void EditorView::stateChanged()
 void EditorView::browseLibrary()
 {
     auto* library = new TileLibraryView(
-        m_services.deck.tileLibrary(), m_services.painter,
-        [this](const TilePreset& preset) { applyPreset(preset); }, this);
+        m_services.library, m_services.painter, [this](const TilePreset& preset) { applyPreset(preset); },
+        this);
     library->setAttribute(Qt::WA_DeleteOnClose);
     library->open();
 }
@@ -356,7 +355,7 @@ void EditorView::importImage(const QString& path)
     const QString pictureName = QFileInfo(path).fileName();
     m_importing = true;
     showImportStatus(QStringLiteral("Importing \u201C%1\u201D\u2026").arg(pictureName));
-    IconImport(m_services.deck.paths().iconsDir())
+    IconImport(m_services.iconsDir)
         .importImageAsync(path, this,
                           [this, generation, pictureName](const std::optional<QString>& fileName) {
                               if (generation == m_importGeneration)

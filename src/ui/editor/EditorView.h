@@ -1,12 +1,15 @@
 #pragma once
 
 #include "deck/EditorState.h"
+#include "ui/editor/ActionForm.h"
 #include "ui/paint/TileIconPainter.h"
 
 #include <QDialog>
 
-class ActionForm;
-class DeckServices;
+class DeckSettings;
+class StarterHint;
+class TileLibrary;
+class TileStore;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,7 +28,14 @@ class EditorView final : public QDialog {
     Q_OBJECT
 public:
     struct Services {
-        DeckServices& deck;
+        TileStore& store;
+        const DeckSettings& settings;
+        // A first edit dismisses the starter hint.
+        StarterHint& starterHint;
+        const TileLibrary& library;
+        // What the action pages list and run; their names and wordings serve the rest of the form too.
+        ActionForm::Services actions;
+        QString iconsDir;
         // What the preview draws with: the deck's own.
         TileIconPainter::Services painter;
         // The symbols the symbol picker offers.

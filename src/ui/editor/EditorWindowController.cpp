@@ -2,7 +2,6 @@
 
 #include "core/Logging.h"
 #include "model/StarterHint.h"
-#include "services/DeckServices.h"
 #include "ui/paint/FirstPaint.h"
 
 #include <QElapsedTimer>
@@ -22,7 +21,7 @@ void EditorWindowController::show(int page, int index)
 {
     QElapsedTimer opening;
     opening.start();
-    m_services.deck.starterHint().dismiss();
+    m_services.starterHint.dismiss();
     close();
     m_editor = std::make_unique<EditorView>(m_services, page, index);
     EditorView* editor = m_editor.get();

@@ -41,7 +41,17 @@ protected:
     IconFinish m_finish;
     PhosphorFont m_font{QStringLiteral("/nonexistent/font.ttf"), QStringLiteral("/nonexistent/map.json")};
     SymbolCatalogue m_symbols{[] { return QStringList{QStringLiteral("globe"), QStringLiteral("star")}; }};
-    EditorWindowController m_controller{{m_deck.root(), {m_icons, m_finish, m_font}, m_symbols}};
+    DeckServices& m_root = m_deck.root();
+    EditorWindowController m_controller{
+        {m_root.store(),
+         m_root.settings(),
+         m_root.starterHint(),
+         m_root.tileLibrary(),
+         {m_root.music(), m_root.processes(), m_root.audio(), m_root.bluetooth(), m_root.applicationNames(),
+          m_root.installedApplications(), m_root.wordings()},
+         m_root.paths().iconsDir(),
+         {m_icons, m_finish, m_font},
+         m_symbols}};
 
     [[nodiscard]] TileStore& store() { return m_deck.root().store(); }
 
