@@ -1,6 +1,6 @@
 #include "services/DeckServices.h"
 
-#include "actions/ActionRunner.h"
+#include "actions/ActionChain.h"
 #include "actions/NowPlaying.h"
 #include "actions/TileState.h"
 #include "actions/WindowSnap.h"
@@ -14,28 +14,6 @@
 
 #include <QCoreApplication>
 #include <QtGlobal>
-
-struct DeckServices::Machinery {
-    explicit Machinery(DeckServices& services)
-        : audio(*services.m_platform.audio)
-        , bluetooth(*services.m_platform.bluetooth)
-        , snap(services.windows(), QCoreApplication::applicationPid(),
-               qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland")
-        , systemActions(*services.m_platform.systemControls, snap)
-        , apps({services.workspace(), services.windows(), services.preferences(), services.alerts(),
-                services.wordings()})
-        , runner({services.processes(), services.workspace(), apps, systemActions, services.music(), audio,
-                  bluetooth, services.clipboard(), *services.m_scenes})
-    {
-    }
-
-    AudioOutput audio;
-    BluetoothConnector bluetooth;
-    WindowSnap snap;
-    SystemActions systemActions;
-    AppActivator apps;
-    ActionRunner runner;
-};
 
 DeckServices::DeckServices(PlatformServices platform)
     : DeckServices(std::move(platform), Parts{})
@@ -138,10 +116,25 @@ WindowSnap& DeckServices::windowSnap()
     return machinery().snap;
 }
 
-DeckServices::Machinery& DeckServices::machinery()
+ActionChain& DeckServices::machinery()
 {
     if (!m_machinery) {
-        m_machinery = std::make_unique<Machinery>(*this);
+        m_machinery = std::make_unique<ActionChain>(ActionChain::Services{
+            .processes = processes(),
+            .workspace = workspace(),
+            .windows = windows(),
+            .preferences = preferences(),
+            .alerts = alerts(),
+            .wordings = wordings(),
+            .music = music(),
+            .audio = *m_platform.audio,
+            .bluetooth = *m_platform.bluetooth,
+            .controls = *m_platform.systemControls,
+            .clipboard = clipboard(),
+            .scenes = *m_scenes,
+            .ownPid = QCoreApplication::applicationPid(),
+            .waylandSession = qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland",
+        });
         // Pressing a now-playing tile changes what plays: the tile shows it without waiting for the poll.
         QObject::connect(&m_machinery->runner, &ActionRunner::nowPlayingToggled, m_nowPlaying.get(),
                          &NowPlayingModel::refreshSoon);

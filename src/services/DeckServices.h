@@ -7,6 +7,7 @@
 
 #include <memory>
 
+struct ActionChain;
 class ActionRunner;
 class BandEngines;
 class CloudDeck;
@@ -106,9 +107,7 @@ public:
     void cleanUpIcons();
 
 private:
-    struct Machinery;
-
-    [[nodiscard]] Machinery& machinery();
+    [[nodiscard]] ActionChain& machinery();
 
     // Declared in the order of construction: each part only refers to those above it.
     PlatformServices m_platform;
@@ -121,7 +120,7 @@ private:
     std::unique_ptr<NowPlayingModel> m_nowPlaying;
     std::unique_ptr<TileStateProvider> m_tileState;
     std::unique_ptr<TileLibrary> m_tileLibrary;
-    std::unique_ptr<Machinery> m_machinery;
+    std::unique_ptr<ActionChain> m_machinery;
     std::unique_ptr<BandEngines> m_band;
     DeckTransfer::Vet m_vet;
     std::unique_ptr<CloudDeck> m_cloudDeck;

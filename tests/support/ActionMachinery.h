@@ -6,16 +6,17 @@
 #include "FakeSceneQueue.h"
 #include "FakeWindows.h"
 #include "FakeWorkspace.h"
-#include "actions/ActionRunner.h"
+#include "actions/ActionChain.h"
 #include "platform/macos/MacWordings.h"
 
-// An action runner wired to fakes of every service it reaches, for tests. It speaks the Mac's wordings, which
-// the tests pin to the letter.
+// The deck's action chain wired to fakes of every service it reaches, for tests. It speaks the Mac's
+// wordings, which the tests pin to the letter.
 struct ActionMachinery {
     static constexpr qint64 ownPid = 4242;
 
     explicit ActionMachinery(Preferences& preferences)
-        : apps({workspace, windows, preferences, alerts, macWordings()})
+        : chain({processes, workspace, windows, preferences, alerts, macWordings(), music, audioSystem,
+                 bluetoothService, controls, clipboard, scenes, ownPid})
     {
     }
 
@@ -30,11 +31,10 @@ struct ActionMachinery {
     FakeMusicBridge music;
     FakeSceneQueue scenes;
 
-    AudioOutput audio{audioSystem};
-    BluetoothConnector bluetooth{bluetoothService};
-    WindowSnap snap{windows, ownPid};
-    SystemActions systemActions{controls, snap};
-    AppActivator apps;
-    ActionRunner runner{
-        {processes, workspace, apps, systemActions, music, audio, bluetooth, clipboard, scenes}};
+    ActionChain chain;
+    AudioOutput& audio = chain.audio;
+    BluetoothConnector& bluetooth = chain.bluetooth;
+    SystemActions& systemActions = chain.systemActions;
+    AppActivator& apps = chain.apps;
+    ActionRunner& runner = chain.runner;
 };
