@@ -19,7 +19,7 @@ PactlOutputState::PactlOutputState(ProcessRunner& runner, QString pactl,
     connect(m_subscription.get(), &PactlSubscription::eventLine, this, &PactlOutputState::readEvent);
     // Events missed while the child was away leave the last values uncertain.
     connect(m_subscription.get(), &PactlSubscription::ended, this, [this] { m_last.reset(); });
-    connect(m_subscription.get(), &PactlSubscription::resumed, this, &PactlOutputState::queryAfterEvent);
+    connect(m_subscription.get(), &PactlSubscription::listening, this, &PactlOutputState::queryAfterEvent);
 }
 
 void PactlOutputState::read(std::function<void(Output)> answer)

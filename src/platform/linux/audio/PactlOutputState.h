@@ -11,8 +11,8 @@
 // The default sound output and its mute, through the `pactl` program (PulseAudio, or PipeWire's PulseAudio
 // service). The first read starts a `pactl subscribe` child; while it runs, reads answer what the last query
 // found and the server's sink and server events start a new query in the background. Without the child,
-// every read queries, and a restarted child queries once. A missing program or server reads as no default and
-// no mute.
+// every read queries, and a child queries once when it begins to listen, for what changed while it connected.
+// A missing program or server reads as no default and no mute.
 //
 // Main thread only; `changed` fires when a query after an event finds other values than before.
 class PactlOutputState final : public QObject {

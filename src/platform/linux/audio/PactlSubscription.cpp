@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
+PactlSubscription::PactlSubscription(QString pactl, std::chrono::milliseconds settle, QObject* parent)
     : QObject(parent)
     , m_pactl(std::move(pactl))
 {
@@ -18,6 +18,10 @@ PactlSubscription::PactlSubscription(QString pactl, QObject* parent)
     m_child.setProcessEnvironment(environment);
     m_restart.setSingleShot(true);
     connect(&m_restart, &QTimer::timeout, this, &PactlSubscription::restart);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(settle);
+    connect(&m_settle, &QTimer::timeout, this, &PactlSubscription::settled);
+    connect(&m_child, &QProcess::started, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_child, &QProcess::readyReadStandardOutput, this, &PactlSubscription::readLines);
     connect(&m_child, &QProcess::finished, this, &PactlSubscription::childGone);
     connect(&m_child, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -68,8 +72,12 @@ void PactlSubscription::restart()
     if (m_child.state() != QProcess::NotRunning)
         return;
     m_child.start(m_pactl, {QStringLiteral("subscribe")}, QIODevice::ReadOnly);
-    if (m_child.state() != QProcess::NotRunning)
-        Q_EMIT resumed();
+}
+
+void PactlSubscription::settled()
+{
+    if (isRunning())
+        Q_EMIT listening();
 }
 
 void PactlSubscription::readLines()
@@ -82,6 +90,7 @@ void PactlSubscription::readLines()
 
 void PactlSubscription::childGone()
 {
+    m_settle.stop();
     // Where no server runs, the child ends at once every time: once in the log is enough.
     if (m_silentEnds == 0)
         qCInfo(lcPlatform).noquote() << "Marquetto:" << m_pactl << "subscribe ended; starting it again later";

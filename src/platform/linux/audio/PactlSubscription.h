@@ -14,16 +14,22 @@
 // `restartDelay`, and after twice as long each time it ends again without having said anything, up to
 // `longestRestartDelay`.
 //
+// pactl says nothing once it has subscribed, so a child counts as listening once it has run for `settle`:
+// changes made while it was still connecting, or while no child ran, may have passed unseen, and whoever
+// follows the server asks again then.
+//
 // Main thread only. `eventLine` fires for each line, in the C locale; `ended` when the child goes away, after
-// which changes may pass unseen; `resumed` when a restarted child runs again.
+// which changes may pass unseen; `listening` when a started child has run for `settle`.
 class PactlSubscription final : public QObject {
     Q_OBJECT
 public:
     static constexpr std::chrono::seconds restartDelay{5};
     static constexpr std::chrono::seconds longestRestartDelay{80};
+    static constexpr std::chrono::milliseconds settleDelay{1000};
 
     // `pactl` is the program's path, never empty.
-    explicit PactlSubscription(QString pactl, QObject* parent = nullptr);
+    explicit PactlSubscription(QString pactl, std::chrono::milliseconds settle = settleDelay,
+                               QObject* parent = nullptr);
     ~PactlSubscription() override;
 
     // Starts the child unless it runs or waits to be restarted.
@@ -38,11 +44,13 @@ public:
 
     // The restart timer's handler.
     void restart();
+    // The settle timer's handler.
+    void settled();
 
 Q_SIGNALS:
     void eventLine(const QString& line);
     void ended();
-    void resumed();
+    void listening();
 
 private:
     void readLines();
@@ -54,6 +62,7 @@ private:
     QString m_pactl;
     QProcess m_child;
     QTimer m_restart;
+    QTimer m_settle;
     QFileSystemWatcher m_watch;
     int m_silentEnds = 0;
 };

@@ -43,8 +43,8 @@ PulseAudioInput::PulseAudioInput(ProcessRunner& runner, QString pactl,
         if (isInputEvent(line))
             Q_EMIT changed();
     });
-    // What happened while the child was away went unseen.
-    connect(m_subscription.get(), &PactlSubscription::resumed, this, &AudioInput::changed);
+    // What happened before the child listened went unseen.
+    connect(m_subscription.get(), &PactlSubscription::listening, this, &AudioInput::changed);
 }
 
 std::optional<AudioInput::Input> PulseAudioInput::defaultInput()

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 using Input = AudioInput::Input;
 
 // A pactl that keeps the source "mic" in files beside it; its default source is what the file "default" says.
-// A file "stuck" makes mute writes go nowhere.
+// A file "stuck" makes mute writes go nowhere; a file "keep" keeps the subscriber running.
 class PulseAudioInputTest : public TempHome {
 protected:
     void SetUp() override
@@ -32,7 +33,8 @@ protected:
                   "'set-source-mute mic 0') [ -e stuck ] || echo false >mute;;\n"
                   "set-source-volume\\ mic\\ *) echo \"$3\" >volume;;\n"
                   "subscribe) echo \"Event 'new' on source-output #4\"\n"
-                  "  echo \"Event 'change' on sink #2\"; echo \"Event 'change' on source #1\";;\n"
+                  "  echo \"Event 'change' on sink #2\"; echo \"Event 'change' on source #1\"\n"
+                  "  [ -e keep ] && exec sleep 30;;\n"
                   "esac\n");
         QFile::setPermissions(m_pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         state("default", "mic\n");
@@ -119,19 +121,28 @@ TEST_F(PulseAudioInputTest, TheSubscriberTellsOfChangesAndStartsAgainAfterItEnds
     m_input.follow();
     ASSERT_TRUE(changed.wait(5000));
 
-    PactlSubscription subscription(m_pactl);
+    PactlSubscription subscription(m_pactl, std::chrono::hours(1));
     QSignalSpy events(&subscription, &PactlSubscription::eventLine);
     QSignalSpy ended(&subscription, &PactlSubscription::ended);
-    QSignalSpy resumed(&subscription, &PactlSubscription::resumed);
+    QSignalSpy listening(&subscription, &PactlSubscription::listening);
     subscription.start();
     ASSERT_TRUE(ended.wait(5000));
     EXPECT_EQ(events.count(), 3);
     subscription.start();
-    EXPECT_EQ(resumed.count(), 0) << "waits for its restart";
+    EXPECT_FALSE(subscription.isRunning()) << "waits for its restart";
     subscription.restart();
-    EXPECT_EQ(resumed.count(), 1);
     ASSERT_TRUE(ended.wait(5000));
     EXPECT_EQ(events.count(), 6);
+    subscription.settled();
+    EXPECT_EQ(listening.count(), 0) << "a child that is gone never listened";
+
+    // One that stays listens once it has run a while, and the input tells of a change then.
+    state("keep", "");
+    PulseAudioInput input(m_runner, m_pactl, std::make_shared<PactlSubscription>(m_pactl));
+    QSignalSpy inputChanged(&input, &AudioInput::changed);
+    input.follow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inputChanged.count() == 2; }, 5000))
+        << "one for the source's event, one once listening, not " << inputChanged.count();
 }
 
 TEST_F(PulseAudioInputTest, WithoutTheServersSocketTheSubscriberWaitsForItToAppear)
@@ -141,20 +152,18 @@ TEST_F(PulseAudioInputTest, WithoutTheServersSocketTheSubscriberWaitsForItToAppe
     environment.set("PULSE_SERVER", "unix:" + folder.toUtf8() + "/native");
     ASSERT_TRUE(QDir().mkpath(m_dir.path() + QStringLiteral("/run")));
     PactlSubscription subscription(m_pactl);
+    QSignalSpy events(&subscription, &PactlSubscription::eventLine);
     QSignalSpy ended(&subscription, &PactlSubscription::ended);
-    QSignalSpy resumed(&subscription, &PactlSubscription::resumed);
     subscription.start();
     ASSERT_TRUE(ended.wait(5000));
     ASSERT_TRUE(subscription.waitsForServer());
 
-    // The server's folder comes first, its socket after.
+    // The server's folder comes first, its socket after; a server that is there but does not keep the child
+    // is asked again on a timer.
     ASSERT_TRUE(QDir().mkpath(folder));
     writeFile(folder + QStringLiteral("/native"), {});
-    ASSERT_TRUE(resumed.wait(5000));
-    EXPECT_FALSE(subscription.waitsForServer());
-
-    // A server that is there but does not keep the child is asked again on a timer.
     ASSERT_TRUE(ended.wait(5000));
+    EXPECT_EQ(events.count(), 6);
     EXPECT_FALSE(subscription.waitsForServer());
     for (const char* elsewhere : {"tcp:sound.example:4713", "unix:/run/a unix:/run/b", "unix:relative"}) {
         environment.set("PULSE_SERVER", elsewhere);

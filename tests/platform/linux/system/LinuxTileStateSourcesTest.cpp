@@ -50,8 +50,10 @@ protected:
 
     LinuxTileStateSources& sources(ProcessRunner& runner, const LinuxTileStateSources::Programs& programs)
     {
+        // The subscriber listens when a test says so.
+        m_soundEvents = std::make_shared<PactlSubscription>(programs.pactl, std::chrono::hours(1));
         m_sources = std::make_unique<LinuxTileStateSources>(
-            runner, programs, std::make_shared<PactlSubscription>(programs.pactl),
+            runner, programs, m_soundEvents,
             m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")),
             m_bus.isRunning() ? m_bus.connect() : QDBusConnection(QStringLiteral("none")));
         return *m_sources;
@@ -68,6 +70,7 @@ protected:
     QString m_gsettings = m_dir.filePath(QStringLiteral("gsettings"));
     ProcessUtil m_programs;
     FakeProcessRunner m_runner;
+    std::shared_ptr<PactlSubscription> m_soundEvents;
     PrivateBus m_bus;
     std::unique_ptr<LinuxTileStateSources> m_sources;
 };
@@ -130,12 +133,18 @@ TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
     const auto read = [&](auto answer) { m_sources->readOutput(std::move(answer)); };
     EXPECT_EQ(awaited<Output>(read), (Output{false, QStringLiteral("hdmi_out")}));
 
+    // A change made while the subscriber connected is found once it listens, later ones with its events.
     QSignalSpy changed(m_sources.get(), &TileStateSources::outputChanged);
     writeFile(folder + QStringLiteral("/default"), "speakers\n");
-    writeFile(folder + QStringLiteral("/go"), "");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_soundEvents->isRunning(); }, 5000));
+    m_soundEvents->settled();
     ASSERT_TRUE(changed.wait(5000));
     EXPECT_EQ(awaited<Output>(read), (Output{true, QStringLiteral("speakers")}));
-    EXPECT_EQ(changed.count(), 1);
+    writeFile(folder + QStringLiteral("/default"), "hdmi_out\n");
+    writeFile(folder + QStringLiteral("/go"), "");
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(awaited<Output>(read), (Output{false, QStringLiteral("hdmi_out")}));
+    EXPECT_EQ(changed.count(), 2);
 
     sources(m_programs, {});
     EXPECT_EQ(awaited<Output>(read), Output());
