@@ -1,6 +1,5 @@
 #include "app/RemoteDeck.h"
 
-#include "actions/ActionRunner.h"
 #include "actions/NowPlaying.h"
 #include "app/DeckUi.h"
 #include "band/BandEngines.h"
@@ -53,19 +52,8 @@ DeckChannel::Response RemoteDeck::handle(const DeckChannel::Request& request)
     DeckChannel::Response response;
     QTextStream out(&response.out);
     QTextStream err(&response.err);
-    DeckCommands::Context context{
-        .store = m_services.store(),
-        .settings = m_services.settings(),
-        .names = m_services.applicationNames(),
-        .runner = [this]() -> ActionRunner& { return m_services.runner(); },
-        .deck = this,
-        .in = in,
-        .out = out,
-        .err = err,
-        .iconsDir = m_services.paths().iconsDir(),
-        .clock = &m_services.clock(),
-        .cloud = &m_services.cloudDeck(),
-    };
+    DeckCommands::Context context = m_services.commandContext(in, out, err);
+    context.deck = this;
     response.status = DeckCommands::runInDeck(context, request.arguments);
     out.flush();
     err.flush();

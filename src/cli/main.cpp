@@ -1,11 +1,9 @@
-#include "actions/ActionRunner.h"
 #include "cli/IconImportHelper.h"
 #include "commands/DeckChannel.h"
 #include "commands/DeckCommands.h"
 #include "commands/DeckLock.h"
 #include "core/AtomicFile.h"
 #include "services/DeckServices.h"
-#include "sync/CloudDeck.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -73,30 +71,15 @@ int main(int argc, char** argv)
     QBuffer bufferedInput(&input);
     bufferedInput.open(QIODevice::ReadOnly);
     QIODevice& in = arguments.value(0) == u"set" ? static_cast<QIODevice&>(bufferedInput) : stdinFile;
-    DeckCommands::Context context{
-        .store = services.store(),
-        .settings = services.settings(),
-        .names = services.applicationNames(),
-        .runner = [&services]() -> ActionRunner& { return services.runner(); },
-        .deck = nullptr,
-        .in = in,
-        .out = out,
-        .err = err,
-        .library = &services.tileLibrary(),
-        .importIcon = [iconsDir = paths->iconsDir()](
-                          const QString& path) { return IconImportHelper::importImage(iconsDir, path); },
-        .iconsDir = paths->iconsDir(),
-        .clock = &services.clock(),
-        .wordings = &services.wordings(),
-        .inIsTerminal = isatty(STDIN_FILENO) == 1,
-        .storeDeckIcons =
-            [iconsDir = paths->iconsDir()](const QByteArray& deckFile) {
-                return IconImportHelper::storeDeckIcons(iconsDir, deckFile);
-            },
-        .sendToDeck = deckRuns ? std::function(sendToDeck) : nullptr,
-        .cloud = &services.cloudDeck(),
-        .shortcutSetup = &services.keyboardShortcutSetup(),
-        .companion = services.companionProgram(),
+    DeckCommands::Context context = services.commandContext(in, out, err);
+    context.importIcon = [iconsDir = paths->iconsDir()](const QString& path) {
+        return IconImportHelper::importImage(iconsDir, path);
     };
+    context.inIsTerminal = isatty(STDIN_FILENO) == 1;
+    context.storeDeckIcons = [iconsDir = paths->iconsDir()](const QByteArray& deckFile) {
+        return IconImportHelper::storeDeckIcons(iconsDir, deckFile);
+    };
+    if (deckRuns)
+        context.sendToDeck = sendToDeck;
     return DeckCommands::run(context, arguments);
 }

@@ -5,6 +5,7 @@
 #include "actions/TileState.h"
 #include "actions/WindowSnap.h"
 #include "band/BandEngines.h"
+#include "commands/DeckCommands.h"
 #include "core/Preferences.h"
 #include "deck/TileLibrary.h"
 #include "model/Settings.h"
@@ -199,4 +200,24 @@ void DeckServices::cleanUpIcons()
     cloudDeck().queue().run([paths = paths(), pages = store().pages(), &clock = clock()] {
         IconCleanup::run(paths, pages, clock);
     });
+}
+
+DeckCommands::Context DeckServices::commandContext(QIODevice& in, QTextStream& out, QTextStream& err)
+{
+    return {
+        .store = store(),
+        .settings = settings(),
+        .names = applicationNames(),
+        .runner = [this]() -> ActionRunner& { return runner(); },
+        .in = in,
+        .out = out,
+        .err = err,
+        .library = &tileLibrary(),
+        .iconsDir = paths().iconsDir(),
+        .clock = &clock(),
+        .wordings = &wordings(),
+        .cloud = &cloudDeck(),
+        .shortcutSetup = &keyboardShortcutSetup(),
+        .companion = companionProgram(),
+    };
 }

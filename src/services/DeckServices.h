@@ -18,6 +18,11 @@ class TileLibrary;
 class StarterHint;
 class Preferences;
 class WindowSnap;
+class QIODevice;
+class QTextStream;
+namespace DeckCommands {
+struct Context;
+}
 
 // The one place that wires the deck: built once per process from the platform services, it owns what the
 // deck's parts share (the preferences, the settings, the store, the music bridge, what plays now and the
@@ -101,6 +106,10 @@ public:
     [[nodiscard]] BandEngines& band();
     // Cloud sync through the folder of the "cloudDeckFolder" preference, made when first asked for.
     [[nodiscard]] CloudDeck& cloudDeck();
+    // What a `marquetto-deck` command works with, from this root's parts. The companion and the running
+    // deck's channel each add what only they know: the deck itself, a terminal, a running deck to hand
+    // requests to, the icon importer.
+    [[nodiscard]] DeckCommands::Context commandContext(QIODevice& in, QTextStream& out, QTextStream& err);
     // Removes the icon files no layout uses any more, off the main thread, given the pages as they are now:
     // on the queue that stores the shared deck's icons, after the icon work already handed to it. The caller
     // makes sure no other deck works on these files.
