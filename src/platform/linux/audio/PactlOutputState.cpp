@@ -92,15 +92,25 @@ void PactlOutputState::queryAfterEvent()
 
 void PactlOutputState::query(std::function<void(Output)> done)
 {
-    BackgroundQueue::run(
-        [&runner = m_runner, pactl = m_pactl, self = QPointer(this), done = std::move(done)] {
-            const std::optional<QString> defaultSink =
-                runner.capture(pactl, {QStringLiteral("get-default-sink")});
-            const std::optional<QString> sinks = runner.capture(
-                pactl, {QStringLiteral("--format=json"), QStringLiteral("list"), QStringLiteral("sinks")});
-            if (!defaultSink || !sinks)
-                qCWarning(lcPlatform).noquote() << "Marquetto: couldn't run" << pactl;
-            const Output output = parse(defaultSink.value_or(QString()), sinks.value_or(QString()));
-            MainThread::post(self, [done, output](PactlOutputState&) { done(output); });
-        });
+    BackgroundQueue::run([&runner = m_runner, pactl = m_pactl, self = QPointer(this), done = std::move(done),
+                          issued = ++m_issued] {
+        const std::optional<QString> defaultSink =
+            runner.capture(pactl, {QStringLiteral("get-default-sink")});
+        const std::optional<QString> sinks = runner.capture(
+            pactl, {QStringLiteral("--format=json"), QStringLiteral("list"), QStringLiteral("sinks")});
+        if (!defaultSink || !sinks)
+            qCWarning(lcPlatform).noquote() << "Marquetto: couldn't run" << pactl;
+        const Output output = parse(defaultSink.value_or(QString()), sinks.value_or(QString()));
+        MainThread::post(
+            self, [done, output, issued](PactlOutputState& state) { done(state.newest(issued, output)); });
+    });
+}
+
+TileStateSources::Output PactlOutputState::newest(quint64 issued, const Output& output)
+{
+    // Queries run side by side: one that began before a change may end after one that began after it.
+    if (issued < m_newestAnswered)
+        return m_last.value_or(output);
+    m_newestAnswered = issued;
+    return output;
 }

@@ -38,8 +38,10 @@ Q_SIGNALS:
 private:
     void follow();
     void readEvent(const QString& line);
+    // Answers `done` with what the query found, or with what a later one found when that one answered first.
     void query(std::function<void(Output)> done);
     void queryAfterEvent();
+    [[nodiscard]] Output newest(quint64 issued, const Output& output);
 
     ProcessRunner& m_runner;
     QString m_pactl;
@@ -47,4 +49,7 @@ private:
     std::optional<Output> m_last;
     bool m_queryingAfterEvent = false;
     bool m_eventWhileQuerying = false;
+    // The queries issued, and the latest of them that answered.
+    quint64 m_issued = 0;
+    quint64 m_newestAnswered = 0;
 };

@@ -150,6 +150,42 @@ TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
     EXPECT_EQ(awaited<Output>(read), Output());
 }
 
+TEST_F(LinuxTileStateSourcesTest, AQueryThatEndsLateNeverOverwritesWhatALaterOneFound)
+{
+    const QString folder = m_dir.path();
+    writeFile(folder + QStringLiteral("/default"), "hdmi_out\n");
+    writeFile(folder + QStringLiteral("/hold"), "");
+    QFile::copy(QStringLiteral(MARQUETTO_SUPPORT_DIR "/pactl-list-sinks.json"),
+                folder + QStringLiteral("/sinks"));
+    // The first query reads the default output, then waits for the file "release" before it answers.
+    const QString pactl = folder + QStringLiteral("/pactl");
+    writeFile(pactl, "#!/bin/sh\ncd '" + folder.toUtf8() +
+                         "'\ncase \"$*\" in\n"
+                         "subscribe) exec sleep 30;;\n"
+                         "get-default-sink) v=$(cat default)\n"
+                         "  if [ -e hold ]; then rm hold; while [ ! -e release ]; do sleep 0.02; done; fi\n"
+                         "  echo \"$v\";;\n"
+                         "'--format=json list sinks') cat sinks;;\n"
+                         "esac\n");
+    QFile::setPermissions(pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    sources(m_programs, {pactl, {}, m_proc});
+    std::optional<Output> late;
+    m_sources->readOutput([&late](Output output) { late = output; });
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !QFile::exists(folder + QStringLiteral("/hold")) && m_soundEvents->isRunning(); },
+        5000));
+
+    QSignalSpy changed(m_sources.get(), &TileStateSources::outputChanged);
+    writeFile(folder + QStringLiteral("/default"), "speakers\n");
+    m_soundEvents->settled();
+    ASSERT_TRUE(changed.wait(5000));
+    writeFile(folder + QStringLiteral("/release"), "");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return late.has_value(); }, 5000));
+    const Output speakers{true, QStringLiteral("speakers")};
+    EXPECT_EQ(late, speakers);
+    EXPECT_EQ(awaited<Output>([&](auto answer) { m_sources->readOutput(std::move(answer)); }), speakers);
+}
+
 TEST_F(LinuxTileStateSourcesTest, BluetoothAndThePortalsColourSchemeComeFromTheBus)
 {
     if (!m_bus.isRunning())
