@@ -108,6 +108,9 @@ TEST_F(SoundOnPipeWire, OutputTilesSwitchTheDefaultSinkAndTheCurrentOneIsLitWhoe
 
     // A change made elsewhere, as the desktop's sound settings make it, moves the light too.
     ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
+    // WirePlumber makes the configured sink the default in its own time, which a loaded machine stretches.
+    EXPECT_TRUE(eventually([this] { return defaultSink() == u"desk_speakers"; }))
+        << defaultSink().toStdString();
     EXPECT_TRUE(eventually([this] { return lit() == QJsonArray{1}; }))
         << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
 
@@ -116,6 +119,7 @@ TEST_F(SoundOnPipeWire, OutputTilesSwitchTheDefaultSinkAndTheCurrentOneIsLitWhoe
     ASSERT_TRUE(m_sound.addSink(QStringLiteral("desk_speakers"), QStringLiteral("Desk-Speakers")));
     ASSERT_TRUE(m_sound.addSink(QStringLiteral("headphones"), QStringLiteral("Headphones")));
     ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("headphones")}));
+    EXPECT_TRUE(eventually([this] { return defaultSink() == u"headphones"; })) << defaultSink().toStdString();
     EXPECT_TRUE(eventually([this] { return lit() == QJsonArray{0}; }))
         << "the deck lit " << QJsonDocument(lit()).toJson().toStdString();
 }

@@ -23,7 +23,7 @@
 class PactlSubscription final : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::chrono::seconds restartDelay{5};
+    static constexpr std::chrono::seconds restartDelay{1};
     static constexpr std::chrono::seconds longestRestartDelay{80};
     static constexpr std::chrono::milliseconds settleDelay{1000};
 
