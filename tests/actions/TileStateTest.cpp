@@ -72,8 +72,6 @@ TEST_F(TileStateTest, EachKindOfTileAnswersAsItsStateSays)
         {"dark mode", system(SystemAction::darkModeToggle), true},
         {"volume", system(SystemAction::volumeUp), std::nullopt},
         {"now playing", TileAction{TileAction::NowPlaying{}}, true},
-        {"folder", TileAction{TileAction::OpenFile{QStringLiteral("/home")}}, std::nullopt},
-        {"address", TileAction{TileAction::OpenURL{QStringLiteral("https://example.org")}}, std::nullopt},
         {"scene", TileAction{TileAction::Sequence{{system(SystemAction::muteToggle)}}}, std::nullopt},
     };
     for (const auto& c : cases)
@@ -112,14 +110,12 @@ TEST_F(TileStateTest, AMuteTileLightsThroughTheRefreshAfterItsPress)
     m_provider->start();
     m_sources.answerAll();
     ASSERT_EQ(m_sources.outputReads, 1);
-    EXPECT_EQ(m_provider->pollTimer().interval(), 5000);
 
     m_sources.output.muted = true;
     m_provider->refreshSoon();
     m_provider->refreshSoon();
     EXPECT_TRUE(m_provider->refreshTimer().isActive());
     EXPECT_TRUE(m_provider->refreshTimer().isSingleShot());
-    EXPECT_EQ(m_provider->refreshTimer().interval(), 600);
     EXPECT_EQ(m_sources.outputReads, 1);
 
     m_provider->poll();

@@ -18,14 +18,8 @@ using namespace std::chrono_literals;
 
 TEST(WeatherTextTest, CodesMapToSymbolsAndTemperaturesRoundHalfAwayFromZero)
 {
-    const struct {
-        int code;
-        bool isDay;
-        const char* symbol;
-    } symbols[] = {
-        {0, true, "sun.max"}, {0, false, "moon.stars"}, {81, false, "cloud.rain"}, {42, true, "cloud"}};
-    for (const auto& c : symbols)
-        EXPECT_EQ(WeatherText::symbolName(c.code, c.isDay), QLatin1String(c.symbol)) << c.code;
+    EXPECT_EQ(WeatherText::symbolName(0, false), QStringLiteral("moon.stars")) << "a clear night";
+    EXPECT_EQ(WeatherText::symbolName(42, true), QStringLiteral("cloud")) << "a code no table holds";
 
     const struct {
         double celsius;
@@ -172,7 +166,6 @@ TEST_F(WeatherEngineTest, BrokenSlowOrRefusedServicesKeepTheLastReading)
     for (const auto& [body, status] :
          {std::pair<QByteArray, int>{"{}", 500},
           {R"({"current":{"temperature_2m":1e9,"weather_code":2}})", 200},
-          {"<html>maintenance</html>", 200},
           {QByteArray(WeatherEngine::maxAnswerBytes + 1, ' ') + kPartlyCloudy, 200}}) {
         m_server.answer(QStringLiteral("/v1/forecast"), body, status);
         refreshAndSettle(m_engine);

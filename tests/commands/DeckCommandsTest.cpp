@@ -278,7 +278,6 @@ TEST_F(DeckCommandsTest, DeckCommandsNeedTheRunningDeck)
     for (const QStringList& bad : {QStringList{QStringLiteral("Privacy")},
                                    QStringList{QStringLiteral("General"), QStringLiteral("Layout")}})
         EXPECT_EQ(run(QStringList{QStringLiteral("settings")} + bad), DeckCommands::badUsage);
-    EXPECT_TRUE(m_err.contains(QStringLiteral("General, Appearance, Layout, Feedback")));
     EXPECT_EQ(deck.settingsTabs, (QStringList{QString(), QStringLiteral("Layout")}));
 }
 
@@ -331,9 +330,6 @@ TEST_F(DeckCommandsTest, BandSetReplacesTheModulesOrRefusesNamesThatAreNone)
     }
     run({QStringLiteral("band"), QStringLiteral("set"), QStringLiteral("fax")});
     EXPECT_TRUE(m_err.startsWith(QStringLiteral("marquetto-deck: \"fax\" is no band module.")));
-    // Every module is named, from the first to the last.
-    EXPECT_TRUE(m_err.contains(QStringLiteral("\n  micMute volumeDown ")));
-    EXPECT_TRUE(m_err.endsWith(QStringLiteral(" pomodoro weather\n")));
 
     // A preferences file that cannot be written is no band saved.
     const QString configDir = QFileInfo(m_paths.preferencesFile()).path();

@@ -41,10 +41,6 @@ TEST_P(DerivedTexts, MatchDefaultLabelAndTooltip)
 INSTANTIATE_TEST_SUITE_P(
     EveryCase, DerivedTexts,
     ::testing::Values(
-        TextCase{"appBundle",
-                 {A::LaunchApp{QStringLiteral("/Applications/Utilities/Terminal.app")}},
-                 QStringLiteral("Terminal"),
-                 QStringLiteral("Terminal")},
         TextCase{"desktopEntry",
                  {A::LaunchApp{QStringLiteral("/usr/share/applications/org.gnome.Maps.desktop")}},
                  QStringLiteral("org.gnome.Maps"),
@@ -57,10 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {A::OpenURL{QStringLiteral("https://www.example.org/mac?x=1")}},
                  QStringLiteral("www.example.org"),
                  QStringLiteral("www.example.org")},
-        TextCase{"bareWord",
-                 {A::OpenURL{QStringLiteral("example")}},
-                 QStringLiteral("example"),
-                 QStringLiteral("example")},
         TextCase{"noHost",
                  {A::OpenURL{QStringLiteral("mailto:me@example.org")}},
                  QStringLiteral("mailto:me@example.org"),

@@ -35,7 +35,6 @@ TEST_F(DeckSettingsTest, AFreshInstallationReadsDefaultsAndWritesNothing)
 
         EXPECT_EQ(s.gridColumns(), 3);
         EXPECT_EQ(s.tileSide(), 104);
-        EXPECT_EQ(s.bandModules().size(), 5);
         EXPECT_EQ(exists(m_paths.preferencesFile()), file.has_value());
         if (file) {
             EXPECT_EQ(readFile(m_paths.preferencesFile()), *file);
@@ -53,8 +52,6 @@ TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack)
         {QStringLiteral("pageTransition"), QStringLiteral("sideways")},
         {QStringLiteral("showBand"), 0},
         {QStringLiteral("isPinned"), true},
-        {QStringLiteral("bandModules"),
-         QJsonArray{QStringLiteral("weather"), QStringLiteral("fax"), QStringLiteral("cpuLoad")}},
         {QStringLiteral("meetingCalendars"), QJsonArray{QStringLiteral("Work"), 3}},
         {QStringLiteral("countdownDate"), 1767225600.5},
         {QStringLiteral("worldClockLabel"), QStringLiteral("Tokyo")},
@@ -66,17 +63,9 @@ TEST_F(DeckSettingsTest, StoredValuesAreReadAndMistypedOnesFallBack)
     EXPECT_EQ(s->pageTransition(), PageTransitionOption::ripple);
     EXPECT_TRUE(s->showBand());
     EXPECT_TRUE(s->isPinned());
-    EXPECT_EQ(s->bandModules(), (QList<BandModule>{BandModule::weather, BandModule::cpuLoad}));
     EXPECT_TRUE(s->meetingCalendars().isEmpty());
     EXPECT_EQ(s->countdownDate(), 1767225600.5);
     EXPECT_EQ(s->worldClockLabel(), QStringLiteral("Tokyo"));
-}
-
-TEST_F(DeckSettingsTest, BandModulesFallBackAsAWholeButAnEmptyListStaysEmpty)
-{
-    EXPECT_TRUE(settingsWith({{QStringLiteral("bandModules"), QJsonArray{}}})->bandModules().isEmpty());
-    EXPECT_EQ(settingsWith({{QStringLiteral("bandModules"), QStringLiteral("weather")}})->bandModules(),
-              DeckSettings::defaultBandModules());
 }
 
 TEST_F(DeckSettingsTest, BandModulesEditedByHandShowEachKnownModuleOnceAndSayWhatWasDropped)
@@ -93,6 +82,7 @@ TEST_F(DeckSettingsTest, BandModulesEditedByHandShowEachKnownModuleOnceAndSayWha
         {{QStringLiteral("memory"), QStringLiteral("trash"), QStringLiteral("memory")}, {memory, trash}, 1},
         {thousands, {memory, trash}, 2},
         {{QStringLiteral("trash"), 7}, DeckSettings::defaultBandModules(), 1},
+        {{}, {}, 0}, // a band emptied on purpose stays empty
     };
     for (const auto& c : cases) {
         const LogCapture log;

@@ -66,12 +66,9 @@ TEST_F(DeckViewTest, DeckMenuMovesPagesAndCarriesExtraItems)
     m_view->menus().setExtraItems([&quit](QMenu& menu) { menu.addAction(&quit); });
 
     const std::unique_ptr<QMenu> menu = m_view->menus().deckMenu();
-    const std::vector<MenuEntry> items = entries(*menu);
-    ASSERT_EQ(items.size(), 10U);
-    EXPECT_EQ(items[0].title, QStringLiteral("Done Editing"));
-    EXPECT_TRUE(items[3].enabled);
-    EXPECT_TRUE(items[4].enabled);
-    EXPECT_EQ(items[9].title, QStringLiteral("Quit Marquetto"));
+    EXPECT_TRUE(actionNamed(*menu, QStringLiteral("Move Page To"))->isEnabled());
+    EXPECT_TRUE(actionNamed(*menu, QStringLiteral("Delete This Page"))->isEnabled());
+    EXPECT_EQ(menu->actions().constLast(), &quit) << "extra items come last";
 
     QMenu* moveTo = actionNamed(*menu, QStringLiteral("Move Page To"))->menu();
     ASSERT_NE(moveTo, nullptr);

@@ -8,7 +8,6 @@
 #include "support/FakeFileIcons.h"
 #include "support/TempHome.h"
 #include "ui/paint/PhosphorFont.h"
-#include "ui/paint/SymbolGlyphs.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -63,15 +62,6 @@ TEST_F(TileLibraryViewTest, PickingARowHandsOverItsPresetAndEscapeNothing)
     EXPECT_EQ(m_picked.size(), 1U);
     EXPECT_FALSE(m_view.isVisible());
     EXPECT_EQ(m_view.result(), QDialog::Rejected);
-}
-
-TEST_F(TileLibraryViewTest, EveryGlyphOfTheLibraryIsInTheBuiltFont)
-{
-    const QStringList names = m_font.names();
-    ASSERT_FALSE(names.isEmpty()) << "the icon font was not built";
-    for (const TilePreset& preset : m_library.presets())
-        EXPECT_TRUE(names.contains(preset.icon.as<TileIcon::Builder>()->iconName)) << preset.id.toStdString();
-    EXPECT_NE(SymbolGlyphs::text(m_font, QStringLiteral("plus.circle.fill")), QStringLiteral("?"));
 }
 
 } // namespace

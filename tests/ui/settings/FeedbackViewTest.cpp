@@ -46,7 +46,6 @@ TEST_F(FeedbackViewTest, SubmitWaitsForAMessageAndAUsableAddressThenShowsTheOutc
     EXPECT_TRUE(submit.isEnabled() && check.isHidden());
     child<QLineEdit>("email").setText(QStringLiteral("me@example"));
     EXPECT_FALSE(submit.isEnabled() || check.isHidden());
-    EXPECT_EQ(check.text(), QStringLiteral("Check the email address."));
     child<QLineEdit>("email").clear();
 
     QTest::mouseClick(&submit, Qt::LeftButton);
