@@ -59,6 +59,22 @@ protected:
         return *m_sources;
     }
 
+    // A pactl whose default output is what the file "default" beside it says, "hdmi_out" at first, with the
+    // sinks of the support folder; `subscribe` and `defaultSink` are its shell for those two commands.
+    QString fakePactl(const QByteArray& subscribe, const QByteArray& defaultSink = "cat default")
+    {
+        const QString folder = m_dir.path();
+        writeFile(folder + QStringLiteral("/default"), "hdmi_out\n");
+        QFile::copy(QStringLiteral(MARQUETTO_SUPPORT_DIR "/pactl-list-sinks.json"),
+                    folder + QStringLiteral("/sinks"));
+        const QString pactl = folder + QStringLiteral("/pactl");
+        writeFile(pactl, "#!/bin/sh\ncd '" + folder.toUtf8() + "'\ncase \"$*\" in\nsubscribe) " + subscribe +
+                             ";;\nget-default-sink) " + defaultSink +
+                             ";;\n'--format=json list sinks') cat sinks;;\nesac\n");
+        QFile::setPermissions(pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return pactl;
+    }
+
     void process(const QString& pid, const QString& exe, const QByteArray& commandLine)
     {
         QDir(m_proc).removeRecursively();
@@ -116,20 +132,11 @@ TEST_F(LinuxTileStateSourcesTest, ApplicationsAreFoundByDesktopFileAndFollowedTh
 TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
 {
     const QString folder = m_dir.path();
-    writeFile(folder + QStringLiteral("/default"), "hdmi_out\n");
-    QFile::copy(QStringLiteral(MARQUETTO_SUPPORT_DIR "/pactl-list-sinks.json"),
-                folder + QStringLiteral("/sinks"));
-    const QString pactl = folder + QStringLiteral("/pactl");
-    writeFile(pactl, "#!/bin/sh\ncd '" + folder.toUtf8() +
-                         "'\ncase \"$*\" in\n"
-                         "subscribe) echo \"Event 'change' on sink-input #7\"\n"
-                         "  while [ ! -e go ]; do sleep 0.02; done\n"
-                         "  echo \"Event 'change' on server #1\"; exec sleep 30;;\n"
-                         "get-default-sink) cat default;;\n"
-                         "'--format=json list sinks') cat sinks;;\n"
-                         "esac\n");
-    QFile::setPermissions(pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    sources(m_programs, {pactl, {}, m_proc});
+    sources(m_programs, {fakePactl("echo \"Event 'change' on sink-input #7\"\n"
+                                   "  while [ ! -e go ]; do sleep 0.02; done\n"
+                                   "  echo \"Event 'change' on server #1\"; exec sleep 30"),
+                         {},
+                         m_proc});
     const auto read = [&](auto answer) { m_sources->readOutput(std::move(answer)); };
     EXPECT_EQ(awaited<Output>(read), (Output{false, QStringLiteral("hdmi_out")}));
 
@@ -153,22 +160,15 @@ TEST_F(LinuxTileStateSourcesTest, TheOutputFollowsPactlEvents)
 TEST_F(LinuxTileStateSourcesTest, AQueryThatEndsLateNeverOverwritesWhatALaterOneFound)
 {
     const QString folder = m_dir.path();
-    writeFile(folder + QStringLiteral("/default"), "hdmi_out\n");
     writeFile(folder + QStringLiteral("/hold"), "");
-    QFile::copy(QStringLiteral(MARQUETTO_SUPPORT_DIR "/pactl-list-sinks.json"),
-                folder + QStringLiteral("/sinks"));
     // The first query reads the default output, then waits for the file "release" before it answers.
-    const QString pactl = folder + QStringLiteral("/pactl");
-    writeFile(pactl, "#!/bin/sh\ncd '" + folder.toUtf8() +
-                         "'\ncase \"$*\" in\n"
-                         "subscribe) exec sleep 30;;\n"
-                         "get-default-sink) v=$(cat default)\n"
-                         "  if [ -e hold ]; then rm hold; while [ ! -e release ]; do sleep 0.02; done; fi\n"
-                         "  echo \"$v\";;\n"
-                         "'--format=json list sinks') cat sinks;;\n"
-                         "esac\n");
-    QFile::setPermissions(pactl, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    sources(m_programs, {pactl, {}, m_proc});
+    sources(m_programs,
+            {fakePactl("exec sleep 30",
+                       "v=$(cat default)\n"
+                       "  if [ -e hold ]; then rm hold; while [ ! -e release ]; do sleep 0.02; done; fi\n"
+                       "  echo \"$v\""),
+             {},
+             m_proc});
     std::optional<Output> late;
     m_sources->readOutput([&late](Output output) { late = output; });
     ASSERT_TRUE(QTest::qWaitFor(
