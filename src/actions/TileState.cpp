@@ -15,14 +15,6 @@ QString standardized(const QString& path)
 
 } // namespace
 
-bool TileStateProvider::ReadOrder::accept(quint64 read)
-{
-    if (read <= applied)
-        return false;
-    applied = read;
-    return true;
-}
-
 TileStateProvider::TileStateProvider(TileStateSources& sources, const TileStore& store, QObject* parent)
     : QObject(parent)
     , m_sources(sources)

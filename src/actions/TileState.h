@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ReadOrder.h"
 #include "model/Models.h"
 #include "platform/TileStateSources.h"
 
@@ -60,14 +61,6 @@ private:
         bool output = false;
         bool darkMode = false;
     };
-    // Answers can overtake each other; an answer older than the one already applied is dropped.
-    struct ReadOrder {
-        quint64 issued = 0;
-        quint64 applied = 0;
-        quint64 issue() { return ++issued; }
-        bool accept(quint64 read);
-    };
-
     [[nodiscard]] Needs needsOfStore() const;
     void storeChanged();
     // The needs that the sources do not report by themselves.

@@ -81,5 +81,6 @@ int main(int argc, char** argv)
     };
     if (deckRuns)
         context.sendToDeck = sendToDeck;
+    context.companion = services.companionProgram();
     return DeckCommands::run(context, arguments);
 }

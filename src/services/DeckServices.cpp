@@ -218,6 +218,5 @@ DeckCommands::Context DeckServices::commandContext(QIODevice& in, QTextStream& o
         .wordings = &wordings(),
         .cloud = &cloudDeck(),
         .shortcutSetup = &keyboardShortcutSetup(),
-        .companion = companionProgram(),
     };
 }

@@ -108,7 +108,8 @@ public:
     [[nodiscard]] CloudDeck& cloudDeck();
     // What a `marquetto-deck` command works with, from this root's parts. The companion and the running
     // deck's channel each add what only they know: the deck itself, a terminal, a running deck to hand
-    // requests to, the icon importer.
+    // requests to, the icon importer, the companion's own path (looked up in PATH, so only where the
+    // `shortcuts` command may run, never at each request the deck answers).
     [[nodiscard]] DeckCommands::Context commandContext(QIODevice& in, QTextStream& out, QTextStream& err);
     // Removes the icon files no layout uses any more, off the main thread, given the pages as they are now:
     // on the queue that stores the shared deck's icons, after the icon work already handed to it. The caller

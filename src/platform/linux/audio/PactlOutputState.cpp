@@ -93,7 +93,7 @@ void PactlOutputState::queryAfterEvent()
 void PactlOutputState::query(std::function<void(Output)> done)
 {
     BackgroundQueue::run([&runner = m_runner, pactl = m_pactl, self = QPointer(this), done = std::move(done),
-                          issued = ++m_issued] {
+                          issued = m_queries.issue()] {
         const std::optional<QString> defaultSink =
             runner.capture(pactl, {QStringLiteral("get-default-sink")});
         const std::optional<QString> sinks = runner.capture(
@@ -109,8 +109,5 @@ void PactlOutputState::query(std::function<void(Output)> done)
 TileStateSources::Output PactlOutputState::newest(quint64 issued, const Output& output)
 {
     // Queries run side by side: one that began before a change may end after one that began after it.
-    if (issued < m_newestAnswered)
-        return m_last.value_or(output);
-    m_newestAnswered = issued;
-    return output;
+    return m_queries.accept(issued) ? output : m_last.value_or(output);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProcessRunner.h"
+#include "core/ReadOrder.h"
 #include "platform/TileStateSources.h"
 #include "platform/linux/audio/PactlSubscription.h"
 
@@ -49,7 +50,5 @@ private:
     std::optional<Output> m_last;
     bool m_queryingAfterEvent = false;
     bool m_eventWhileQuerying = false;
-    // The queries issued, and the latest of them that answered.
-    quint64 m_issued = 0;
-    quint64 m_newestAnswered = 0;
+    ReadOrder m_queries;
 };
