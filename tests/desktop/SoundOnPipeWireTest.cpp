@@ -55,6 +55,10 @@ protected:
         ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
         ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-source"), QStringLiteral("desk_mic")}));
         ASSERT_TRUE(eventually([this] { return defaultSink() == u"desk_speakers"; }));
+        ASSERT_TRUE(eventually([this] {
+            return m_sound.pactl({QStringLiteral("get-default-source")}).value_or(QString()).trimmed() ==
+                   u"desk_mic";
+        }));
         QDir().mkpath(artefacts);
     }
 

@@ -6,9 +6,11 @@
 #include <chrono>
 #include <functional>
 
-// Polls, letting Qt deliver what arrived, until `condition` holds or `timeout` has passed.
+// Polls, letting Qt deliver what arrived, until `condition` holds or `timeout` has passed. The timeout is
+// generous because desktop programs on a loaded two-core machine answer in seconds; a passing check waits
+// only as long as its condition takes.
 inline bool eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds timeout = std::chrono::seconds(5))
+                       std::chrono::milliseconds timeout = std::chrono::seconds(15))
 {
     const QDeadlineTimer deadline(timeout);
     while (!condition()) {
