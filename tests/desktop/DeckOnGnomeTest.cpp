@@ -54,11 +54,10 @@ TEST_F(DeckOnGnome, TheGlassTakesItsTintFromTheWallpaperGnomeShows)
                             QUrl::fromLocalFile(solidPicture(m_dir.path(), Qt::red)).toString()));
     startShell();
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
-    EXPECT_TRUE(eventually(
-        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525"; },
-        std::chrono::seconds(10)))
-        << "no tint from the red wallpaper: " << QJsonDocument(deckState(m_paths.home)).toJson().toStdString()
-        << m_deck.log().toStdString();
+    EXPECT_TRUE(eventually([&] {
+        return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525";
+    })) << "no tint from the red wallpaper: "
+        << QJsonDocument(deckState(m_paths.home)).toJson().toStdString() << m_deck.log().toStdString();
 
     // While the desktop prefers dark, GNOME shows its dark picture; the deck looks again every 15 seconds.
     const QString background = QStringLiteral("org.gnome.desktop.background");
@@ -113,8 +112,7 @@ TEST_F(DeckOnGnome, TheDarkModeModuleFollowsGnomesStyleThroughThePortalAndItsTil
                   .status,
               0);
     const auto darkModeShows = [this](const QString& text) {
-        return eventually([&] { return bandText(m_paths.home, QStringLiteral("darkMode")) == text; },
-                          std::chrono::seconds(10));
+        return eventually([&] { return bandText(m_paths.home, QStringLiteral("darkMode")) == text; });
     };
     EXPECT_TRUE(darkModeShows(QStringLiteral("darkMode off")));
 
@@ -136,8 +134,7 @@ TEST_F(DeckOnGnome, TheFocusModuleFollowsGnomesNotificationBannersThroughDconf)
                   .status,
               0);
     const auto focusShows = [this](const QString& text) {
-        return eventually([&] { return bandText(m_paths.home, QStringLiteral("focus")) == text; },
-                          std::chrono::seconds(10));
+        return eventually([&] { return bandText(m_paths.home, QStringLiteral("focus")) == text; });
     };
     EXPECT_TRUE(focusShows(QStringLiteral("focus off")))
         << bandText(m_paths.home, QStringLiteral("focus")).toStdString();
@@ -156,8 +153,7 @@ TEST_F(DeckOnGnome, TheDeckStopsItsMotionWhileGnomesAnimationsAreOff)
     EXPECT_FALSE(deckState(m_paths.home).value(QStringLiteral("reduceMotion")).toBool());
     ASSERT_TRUE(m_gnome.set(QStringLiteral("org.gnome.desktop.interface"),
                             QStringLiteral("enable-animations"), QStringLiteral("false")));
-    EXPECT_TRUE(
-        eventually([&] { return deckState(m_paths.home).value(QStringLiteral("reduceMotion")).toBool(); },
-                   std::chrono::seconds(10)))
-        << m_deck.log().toStdString();
+    EXPECT_TRUE(eventually([&] {
+        return deckState(m_paths.home).value(QStringLiteral("reduceMotion")).toBool();
+    })) << m_deck.log().toStdString();
 }

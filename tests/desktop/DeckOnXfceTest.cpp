@@ -86,19 +86,17 @@ TEST_F(DeckOnXfce, TheGlassTakesItsTintFromTheWallpaperXfceShowsOnEachWorkspace)
     ASSERT_TRUE(m_xfce.setWallpaper(monitor, 0, solidPicture(m_dir.path(), Qt::red)));
     ASSERT_TRUE(m_xfce.setWallpaper(monitor, 1, solidPicture(m_dir.path(), Qt::blue)));
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
-    EXPECT_TRUE(eventually(
-        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525"; },
-        std::chrono::seconds(10)))
-        << "no tint from the red wallpaper: "
+    EXPECT_TRUE(eventually([&] {
+        return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#B82525";
+    })) << "no tint from the red wallpaper: "
         << QJsonDocument(deckState(m_paths.home)).toJson().toStdString();
     (void)saveScreenshot(artefacts + QStringLiteral("/xfce-tint-red.png"));
 
     // xfwm4 moves to the second workspace when a pager asks it to.
     m_client->ask(m_client->root(), "_NET_CURRENT_DESKTOP", {1, 0, 0, 0, 0});
-    EXPECT_TRUE(eventually(
-        [&] { return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#2525B8"; },
-        std::chrono::seconds(10)))
-        << "the workspace change did not sample its wallpaper: "
+    EXPECT_TRUE(eventually([&] {
+        return deckState(m_paths.home).value(QStringLiteral("tint")).toString() == u"#2525B8";
+    })) << "the workspace change did not sample its wallpaper: "
         << QJsonDocument(deckState(m_paths.home)).toJson().toStdString();
 }
 
@@ -111,8 +109,7 @@ TEST_F(DeckOnXfce, TheStatusMenuSitsInTheNotificationAreaOfXfcesPanel)
     ASSERT_TRUE(m_xfce.startPanel(bus)) << m_xfce.error().toStdString();
     ASSERT_TRUE(m_deck.start()) << m_deck.log().toStdString();
     QString item;
-    ASSERT_TRUE(eventually([&] { return !(item = trayItemOf(bus, m_deck.processId())).isEmpty(); },
-                           std::chrono::seconds(10)))
+    ASSERT_TRUE(eventually([&] { return !(item = trayItemOf(bus, m_deck.processId())).isEmpty(); }))
         << "the panel shows no tray item of the deck; the deck logged " << m_deck.log().toStdString();
 
     const QString service = item.section(u'/', 0, 0);
@@ -137,6 +134,6 @@ TEST_F(DeckOnXfce, TheStatusMenuSitsInTheNotificationAreaOfXfcesPanel)
                     return true;
         return false;
     };
-    EXPECT_TRUE(eventually(iconDrawn, std::chrono::seconds(10))) << "the panel never drew the deck's icon";
+    EXPECT_TRUE(eventually(iconDrawn)) << "the panel never drew the deck's icon";
     (void)saveScreenshot(artefacts + QStringLiteral("/xfce-tray.png"));
 }

@@ -97,8 +97,7 @@ protected:
             keyFileSettings.set("GSETTINGS_BACKEND", "keyfile");
             ASSERT_TRUE(TestPrograms::start(m_player, m_paths.home, QStringLiteral("rhythmbox")));
         }
-        ASSERT_TRUE(
-            eventually([this] { return m_mpris.playlists().contains(playlist); }, std::chrono::seconds(15)))
+        ASSERT_TRUE(eventually([this] { return m_mpris.playlists().contains(playlist); }))
             << "Rhythmbox's playlists never came on the bus: "
             << m_mpris.playlists().join(u", ").toStdString();
     }
@@ -117,13 +116,11 @@ protected:
 
     bool deckShows(const QString& title, bool playing)
     {
-        return eventually(
-            [&] {
-                const QJsonObject shown = nowPlaying();
-                return shown.value(QStringLiteral("title")).toString() == title &&
-                       shown.value(QStringLiteral("isPlaying")).toBool() == playing;
-            },
-            std::chrono::seconds(10));
+        return eventually([&] {
+            const QJsonObject shown = nowPlaying();
+            return shown.value(QStringLiteral("title")).toString() == title &&
+                   shown.value(QStringLiteral("isPlaying")).toBool() == playing;
+        });
     }
 
     PrivateSession m_session;
@@ -161,8 +158,7 @@ TEST_F(MusicOnRhythmbox, APlaylistTilePlaysThePlayersPlaylistAndTheNowPlayingTil
 
     // The now-playing tile pauses what plays, and the deck shows it paused.
     runTile(m_paths.home, 1);
-    EXPECT_TRUE(
-        eventually([this] { return m_mpris.playbackStatus() == u"Paused"; }, std::chrono::seconds(10)))
+    EXPECT_TRUE(eventually([this] { return m_mpris.playbackStatus() == u"Paused"; }))
         << m_mpris.playbackStatus().toStdString();
     EXPECT_TRUE(deckShows(playing, false)) << QJsonDocument(nowPlaying()).toJson().toStdString();
     // Rhythmbox names no artwork for its playlists with an empty address: that is no artwork, not a strange

@@ -46,10 +46,10 @@ TEST_F(RealSystemServices, TheBatteryModuleShowsWhatUPowerReadsAndNoBlueZOrNetwo
                                      QStringLiteral("wifi")})
                   .status,
               0);
-    EXPECT_TRUE(
-        eventually([this] { return bandText(m_paths.home, QStringLiteral("battery")).contains(u"73%"); },
-                   std::chrono::seconds(10)))
-        << bandText(m_paths.home, QStringLiteral("battery")).toStdString() << m_deck.log().toStdString();
+    EXPECT_TRUE(eventually([this] {
+        return bandText(m_paths.home, QStringLiteral("battery")).contains(u"73%");
+    })) << bandText(m_paths.home, QStringLiteral("battery")).toStdString()
+        << m_deck.log().toStdString();
     EXPECT_TRUE(bandText(m_paths.home, QStringLiteral("wifi")).contains(u"Off"))
         << bandText(m_paths.home, QStringLiteral("wifi")).toStdString();
 
