@@ -1,5 +1,6 @@
 #include "support/PipeWireServer.h"
 
+#include "support/Eventually.h"
 #include "support/TestPrograms.h"
 
 #include <QDeadlineTimer>
@@ -75,12 +76,14 @@ std::optional<QString> PipeWireServer::pactl(const QStringList& arguments) const
     return TestPrograms::run(m_home, QStringLiteral("pactl"), arguments);
 }
 
+// Loading the module answers before the node is on the server: a name asked for at once may not be found yet.
 bool PipeWireServer::addSink(const QString& name, const QString& description) const
 {
     return pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
                   QStringLiteral("sink_name=") + name,
                   QStringLiteral("sink_properties=device.description=") + description})
-        .has_value();
+               .has_value() &&
+           eventually([&] { return lists(QStringLiteral("sinks"), name); });
 }
 
 bool PipeWireServer::addSource(const QString& name, const QString& description) const
@@ -89,7 +92,19 @@ bool PipeWireServer::addSource(const QString& name, const QString& description) 
     return pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
                   QStringLiteral("sink_name=") + name, QStringLiteral("media.class=Audio/Source/Virtual"),
                   QStringLiteral("sink_properties=device.description=") + description})
-        .has_value();
+               .has_value() &&
+           eventually([&] { return lists(QStringLiteral("sources"), name); });
+}
+
+bool PipeWireServer::lists(const QString& kind, const QString& name) const
+{
+    const QString listing =
+        pactl({QStringLiteral("list"), QStringLiteral("short"), kind}).value_or(QString());
+    for (const QString& line : listing.split(u'\n')) {
+        if (line.section(u'\t', 1, 1) == name)
+            return true;
+    }
+    return false;
 }
 
 bool PipeWireServer::fail(const QString& why)

@@ -33,14 +33,17 @@ public:
 
     // What `pactl` printed for `arguments`, or nothing when it failed.
     [[nodiscard]] std::optional<QString> pactl(const QStringList& arguments) const;
-    // A null sink named `name`, shown as `description`; false when the server refused it.
+    // A null sink named `name`, shown as `description`, once the server lists it; false when the server
+    // refused it or never listed it.
     [[nodiscard]] bool addSink(const QString& name, const QString& description) const;
-    // A null source, a microphone that hears nothing; false when the server refused it.
+    // A null source, a microphone that hears nothing, once the server lists it; false as for a sink.
     [[nodiscard]] bool addSource(const QString& name, const QString& description) const;
 
 private:
     bool startProgram(const QString& name);
     bool waitForPulseService();
+    // `pactl list short <kind>` has a line for `name`.
+    [[nodiscard]] bool lists(const QString& kind, const QString& name) const;
     bool fail(const QString& why);
 
     QString m_home;
