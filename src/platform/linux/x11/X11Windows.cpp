@@ -17,7 +17,7 @@ constexpr int noAnswer = 0;         // as NullWindows answers
 constexpr uint32_t iconicState = 3; // ICCCM WM_STATE IconicState
 constexpr auto openTimeout = std::chrono::seconds(2);
 constexpr auto releasePoll = std::chrono::milliseconds(2);
-constexpr auto frameSettle = std::chrono::milliseconds(500);
+constexpr auto frameSettle = std::chrono::milliseconds(150);
 
 using Deadline = QDeadlineTimer;
 using namespace X11WindowQueries;

@@ -98,7 +98,7 @@ TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
 {
     struct Case {
         const char* name;
-        std::vector<const char*> states; // asked of the window manager first
+        std::vector<const char*> states; // asked of the window manager first, in one request
     };
     const Case cases[] = {
         {"normal", {}},
@@ -109,12 +109,20 @@ TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const xcb_window_t window = appWindow();
-        for (const char* state : c.states) {
-            const xcb_atom_t atom = m_client->atom(state);
-            m_client->ask(window, "_NET_WM_STATE", {1 /* add */, atom, 0, 1, 0});
+        if (!c.states.empty()) {
+            std::array<uint32_t, 5> request{1 /* add */, 0, 0, 1, 0};
+            std::transform(c.states.begin(), c.states.end(), request.begin() + 1,
+                           [this](const char* state) { return m_client->atom(state); });
+            const auto normalFrame = m_client->get(window, "_NET_FRAME_EXTENTS");
+            m_client->ask(window, "_NET_WM_STATE", request);
+            // openbox announces the state before it redecorates; the deck is asked only once it has.
             ASSERT_TRUE(eventually([&] {
                 const auto now = m_client->get(window, "_NET_WM_STATE");
-                return std::find(now.begin(), now.end(), atom) != now.end();
+                return std::all_of(request.begin() + 1, request.begin() + 1 + c.states.size(),
+                                   [&](uint32_t atom) {
+                                       return std::find(now.begin(), now.end(), atom) != now.end();
+                                   }) &&
+                       m_client->get(window, "_NET_FRAME_EXTENTS") != normalFrame;
             }));
         }
         m_windows->setPosition(window, wanted.topLeft());
