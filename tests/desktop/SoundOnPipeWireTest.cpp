@@ -55,19 +55,18 @@ protected:
         ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-sink"), QStringLiteral("desk_speakers")}));
         ASSERT_TRUE(m_sound.pactl({QStringLiteral("set-default-source"), QStringLiteral("desk_mic")}));
         ASSERT_TRUE(eventually([this] { return defaultSink() == u"desk_speakers"; }));
-        ASSERT_TRUE(eventually([this] {
-            return m_sound.pactl({QStringLiteral("get-default-source")}).value_or(QString()).trimmed() ==
-                   u"desk_mic";
-        }));
+        ASSERT_TRUE(eventually([this] { return defaultOf(QStringLiteral("source")) == u"desk_mic"; }));
         QDir().mkpath(artefacts);
     }
 
     QJsonArray lit() { return deckState(m_paths.home).value(QStringLiteral("lit")).toArray(); }
     QString bandText(const QString& module) { return ::bandText(m_paths.home, module); }
 
-    QString defaultSink() const
+    QString defaultSink() const { return defaultOf(QStringLiteral("sink")); }
+    // The server's default "sink" or "source".
+    QString defaultOf(const QString& kind) const
     {
-        return m_sound.pactl({QStringLiteral("get-default-sink")}).value_or(QString()).trimmed();
+        return m_sound.pactl({QStringLiteral("get-default-") + kind}).value_or(QString()).trimmed();
     }
 
     // The loudest channel of the sink, in percent; -1 when pactl says nothing readable.

@@ -98,7 +98,7 @@ TEST_F(X11WindowsTest, PlacesTheOuterFrameExactlyWhateverTheWindowState)
 {
     struct Case {
         const char* name;
-        std::vector<const char*> states; // asked of the window manager first, in one request
+        std::vector<const char*> states; // asked of the window manager first, in one request: two at most
     };
     const Case cases[] = {
         {"normal", {}},
