@@ -18,6 +18,7 @@
 #include "platform/AlertSound.h"
 #include "platform/CalendarStore.h"
 #include "platform/DoNotDisturb.h"
+#include "platform/Location.h"
 #include "platform/ReduceMotion.h"
 #include "platform/UnreadMessages.h"
 #include "platform/Workspace.h"

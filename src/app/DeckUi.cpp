@@ -7,6 +7,7 @@
 #include "app/StatusMenu.h"
 #include "app/TrayIcon.h"
 #include "band/BandEngines.h"
+#include "band/FocusEngine.h"
 #include "commands/DeckCommands.h"
 #include "deck/DesktopPanel.h"
 #include "deck/HotKeys.h"
@@ -74,9 +75,9 @@ DeckUi::DeckUi(DeckServices& services, QObject* parent)
           {m_icons, m_finish, m_font},
           m_symbols}))
     , m_bandCustomize(std::make_unique<BandCustomizeWindow>(services.settings(), m_font, services.clock()))
-    , m_focusSetup(std::make_unique<FocusSetupWindowController>(services.band().focus(), m_font,
-                                                                services.workspace(), services.wordings(),
-                                                                PhosphorFont::resourcesDir()))
+    , m_focusSetup(std::make_unique<FocusSetupWindowController>(
+          services.band().engine<FocusEngine>(BandModule::focus), m_font, services.workspace(),
+          services.wordings(), PhosphorFont::resourcesDir()))
     , m_deckCommands{
           .store = services.store(),
           .settings = services.settings(),

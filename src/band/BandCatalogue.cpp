@@ -1,5 +1,7 @@
 #include "band/BandCatalogue.h"
 
+#include "band/BandModules.h"
+
 #include <cstddef>
 
 namespace BandCatalogue {
@@ -12,34 +14,35 @@ struct Entry {
     int minUnits;
     int maxUnits;
     bool grows;
+    std::unique_ptr<BandModuleKind> (*make)(const BandModuleContext&);
 };
 
 // Indexed by case; the module column keeps a reordering of the enumeration from going unnoticed.
 constexpr std::array<Entry, 24> entries{{
-    {BandModule::micMute, u"mic.slash", 1, 2, false},
-    {BandModule::volumeDown, u"speaker.minus", 1, 2, false},
-    {BandModule::volumeUp, u"speaker.plus", 1, 2, false},
-    {BandModule::dateTime, u"calendar.badge.clock", 2, 4, false},
-    {BandModule::keepAwake, u"cup.and.saucer", 1, 2, false},
-    {BandModule::darkMode, u"moon", 1, 2, false},
-    {BandModule::messages, u"message", 1, 2, false},
-    {BandModule::nextMeeting, u"video", 3, 6, true},
-    {BandModule::focus, u"moon", 1, 2, false},
-    {BandModule::cpuLoad, u"cpu", 1, 2, false},
-    {BandModule::memory, u"memorychip", 1, 2, false},
-    {BandModule::network, u"arrow.up.arrow.down", 2, 4, false},
-    {BandModule::battery, u"battery.100", 1, 2, false},
-    {BandModule::driveSpace, u"internaldrive", 2, 4, false},
-    {BandModule::trash, u"trash", 1, 2, false},
-    {BandModule::wifi, u"wifi", 2, 4, true},
-    {BandModule::localIP, u"network", 2, 4, false},
-    {BandModule::uptime, u"clock.arrow.circlepath", 2, 4, false},
-    {BandModule::dayProgress, u"chart.bar.fill", 2, 4, true},
-    {BandModule::publicIP, u"globe", 2, 4, false},
-    {BandModule::worldClock, u"clock", 2, 4, true},
-    {BandModule::countdown, u"hourglass", 2, 4, false},
-    {BandModule::pomodoro, u"timer", 2, 4, false},
-    {BandModule::weather, u"cloud.sun", 2, 4, true},
+    {BandModule::micMute, u"mic.slash", 1, 2, false, &BandModules::micMute},
+    {BandModule::volumeDown, u"speaker.minus", 1, 2, false, &BandModules::volumeDown},
+    {BandModule::volumeUp, u"speaker.plus", 1, 2, false, &BandModules::volumeUp},
+    {BandModule::dateTime, u"calendar.badge.clock", 2, 4, false, &BandModules::dateTime},
+    {BandModule::keepAwake, u"cup.and.saucer", 1, 2, false, &BandModules::keepAwake},
+    {BandModule::darkMode, u"moon", 1, 2, false, &BandModules::darkMode},
+    {BandModule::messages, u"message", 1, 2, false, &BandModules::messages},
+    {BandModule::nextMeeting, u"video", 3, 6, true, &BandModules::nextMeeting},
+    {BandModule::focus, u"moon", 1, 2, false, &BandModules::focus},
+    {BandModule::cpuLoad, u"cpu", 1, 2, false, &BandModules::cpuLoad},
+    {BandModule::memory, u"memorychip", 1, 2, false, &BandModules::memory},
+    {BandModule::network, u"arrow.up.arrow.down", 2, 4, false, &BandModules::network},
+    {BandModule::battery, u"battery.100", 1, 2, false, &BandModules::battery},
+    {BandModule::driveSpace, u"internaldrive", 2, 4, false, &BandModules::driveSpace},
+    {BandModule::trash, u"trash", 1, 2, false, &BandModules::trash},
+    {BandModule::wifi, u"wifi", 2, 4, true, &BandModules::wifi},
+    {BandModule::localIP, u"network", 2, 4, false, &BandModules::localIP},
+    {BandModule::uptime, u"clock.arrow.circlepath", 2, 4, false, &BandModules::uptime},
+    {BandModule::dayProgress, u"chart.bar.fill", 2, 4, true, &BandModules::dayProgress},
+    {BandModule::publicIP, u"globe", 2, 4, false, &BandModules::publicIP},
+    {BandModule::worldClock, u"clock", 2, 4, true, &BandModules::worldClock},
+    {BandModule::countdown, u"hourglass", 2, 4, false, &BandModules::countdown},
+    {BandModule::pomodoro, u"timer", 2, 4, false, &BandModules::pomodoro},
+    {BandModule::weather, u"cloud.sun", 2, 4, true, &BandModules::weather},
 }};
 
 constexpr bool indexedByCase()
@@ -88,6 +91,11 @@ int maxUnits(BandModule module)
 bool grows(BandModule module)
 {
     return entry(module).grows;
+}
+
+std::unique_ptr<BandModuleKind> make(BandModule module, const BandModuleContext& context)
+{
+    return entry(module).make(context);
 }
 
 } // namespace BandCatalogue

@@ -1,74 +1,27 @@
 #pragma once
 
-#include "band/BandClock.h"
 #include "band/BandFace.h"
-#include "band/DarkModeEngine.h"
-#include "band/FocusEngine.h"
-#include "band/KeepAwakeEngine.h"
-#include "band/MeetingEngine.h"
-#include "band/MessagesEngine.h"
-#include "band/MicMuteEngine.h"
-#include "band/PomodoroEngine.h"
-#include "band/PublicIPEngine.h"
-#include "band/SystemUptime.h"
-#include "band/VitalsFastEngine.h"
-#include "band/VitalsSlowEngine.h"
-#include "band/WeatherEngine.h"
-#include "band/WorldClock.h"
+#include "band/BandModuleKind.h"
+#include "band/BandServices.h"
+#include "band/BandSources.h"
 #include "model/BandModule.h"
 
 #include <QList>
-#include <QLocale>
 #include <QObject>
+#include <array>
+#include <memory>
 
-class AlertSound;
-class AudioInput;
-class Clipboard;
-class Clock;
-class DeckSettings;
-class Location;
-class SleepInhibitor;
-class SystemControls;
-class SystemStatus;
-class TileStateSources;
-class Trash;
-class VitalsCounters;
-class Workspace;
-
-// The engines behind the band's modules, what each module shows and what a click on one does. The band tells
-// it which modules are on screen (`show`), and only the engines those modules need run; with the band gone
-// (`hide`) nothing samples and the machine is no longer kept awake. The focus timer keeps counting either
-// way.
+// The band's modules, one of each kind, and what each shows and does. The band tells it which modules are on
+// screen (`show`), and only what those modules need runs; with the band gone (`hide`) nothing samples and the
+// machine is no longer kept awake. The focus timer keeps counting either way.
 //
-// Main thread only. `changed` fires when an engine publishes something a module may show;
-// `customizeRequested` when a click asks for the customise window; `focusSetupRequested` when a click on Do
-// Not Disturb finds it cannot switch yet.
+// Main thread only. `changed` fires when a module's face may have changed; `customizeRequested` when a click
+// asks for the customise window; `focusSetupRequested` when a click on Do Not Disturb finds it cannot switch
+// yet.
 class BandEngines final : public QObject {
     Q_OBJECT
 public:
-    struct Services {
-        const Clock& clock;
-        DeckSettings& settings;
-        VitalsCounters& counters;
-        SystemStatus& status;
-        Trash& trash;
-        AlertSound& alertSound;
-        SystemControls& controls;
-        Clipboard& clipboard;
-        AudioInput& audioInput;
-        SleepInhibitor& sleepInhibitor;
-        // The desktop's colour scheme, shared with the tiles' lights.
-        TileStateSources& stateSources;
-        Location& location;
-        // Where a meeting's call is opened.
-        Workspace& workspace;
-        CalendarStore& calendars;
-        UnreadMessages& unreadMessages;
-        DoNotDisturb& doNotDisturb;
-        // The folder whose file system's free space the band shows.
-        QString home;
-        QString procFolder = QStringLiteral("/proc");
-    };
+    using Services = BandServices;
 
     explicit BandEngines(Services services, QObject* parent = nullptr);
 
@@ -82,23 +35,27 @@ public:
     void holdReaders();
     void releaseReaders();
 
-    [[nodiscard]] BandFace face(BandModule module);
+    [[nodiscard]] BandFace face(BandModule module) { return kind(module).face(); }
     // What the pointer over the module reads.
-    [[nodiscard]] QString tooltip(BandModule module) const;
+    [[nodiscard]] QString tooltip(BandModule module) const { return kind(module).tooltip(); }
     // Whether a left click on the module does something now.
-    [[nodiscard]] bool isClickable(BandModule module) const;
-    void activate(BandModule module);
+    [[nodiscard]] bool isClickable(BandModule module) const { return kind(module).isClickable(); }
+    void activate(BandModule module) { kind(module).activate(); }
+    // What the module's right-click menu offers above "Customize Band…".
+    [[nodiscard]] QList<BandMenuItem> menu(BandModule module, const BandMenuHost& host)
+    {
+        return kind(module).menu(host);
+    }
 
-    [[nodiscard]] VitalsFastEngine& fast() { return m_fast; }
-    [[nodiscard]] VitalsSlowEngine& slow() { return m_slow; }
-    [[nodiscard]] BandClock& clock() { return m_clock; }
-    [[nodiscard]] PomodoroEngine& pomodoro() { return m_pomodoro; }
-    [[nodiscard]] WeatherEngine& weather() { return m_weather; }
-    [[nodiscard]] MeetingEngine& meeting() { return m_meeting; }
-    [[nodiscard]] CalendarStore& calendars() { return m_services.calendars; }
-    [[nodiscard]] MessagesEngine& messages() { return m_messages; }
-    [[nodiscard]] FocusEngine& focus() { return m_focus; }
-    [[nodiscard]] Trash& trash() { return m_services.trash; }
+    // The engine behind a module, for the windows that set it up.
+    template <class Engine>
+    [[nodiscard]] Engine& engine(BandModule module)
+    {
+        return *qobject_cast<Engine*>(kind(module).engine());
+    }
+    [[nodiscard]] VitalsFastEngine& fast() { return m_sources.fast; }
+    [[nodiscard]] VitalsSlowEngine& slow() { return m_sources.slow; }
+    [[nodiscard]] BandClock& clock() { return m_sources.clock; }
 
 Q_SIGNALS:
     void changed();
@@ -106,33 +63,17 @@ Q_SIGNALS:
     void focusSetupRequested();
 
 private:
-    [[nodiscard]] BandFace readout(const QString& caption, const QString& value,
-                                   std::optional<QString> symbol = std::nullopt) const;
-    [[nodiscard]] BandFace meetingFace() const;
-    [[nodiscard]] static BandFace toggle(BandModule module, const QString& symbol, bool on,
-                                         std::optional<quint32> fill = std::nullopt);
+    [[nodiscard]] BandModuleKind& kind(BandModule module) const;
+    // Tells the modules that came on screen, then those that left it, so what both share runs on.
+    void follow(const QList<BandModule>& visible, bool readers);
 
     Services m_services;
-    QLocale m_locale;
-    VitalsFastEngine m_fast;
-    VitalsSlowEngine m_slow;
-    BandClock m_clock;
-    PomodoroEngine m_pomodoro;
-    MicMuteEngine m_micMute;
-    KeepAwakeEngine m_keepAwake;
-    DarkModeEngine m_darkMode;
-    PublicIPEngine m_publicIP;
-    WeatherEngine m_weather;
-    MeetingEngine m_meeting;
-    MessagesEngine m_messages;
-    FocusEngine m_focus;
-    SystemUptime m_uptime;
-    WorldClock m_worldClock;
-    void startReaders(const QList<BandModule>& visible);
-    void followClock(const QList<BandModule>& visible);
-
-    // The modules on screen, and those the readers last started for.
-    QList<BandModule> m_shown;
+    BandSources m_sources;
+    // After the sources, so the modules go before what they share.
+    std::array<std::unique_ptr<BandModuleKind>, EnumTable<BandModule>::names.count()> m_kinds;
+    // Which modules were last told they are on screen.
+    std::array<bool, EnumTable<BandModule>::names.count()> m_shown{};
+    // The modules on screen, for the readers' release.
     QList<BandModule> m_visible;
     bool m_readersHeld = false;
 };

@@ -1,8 +1,12 @@
 #include "band/BandEngines.h"
 
+#include "band/FocusEngine.h"
+#include "band/MessagesEngine.h"
+#include "band/PomodoroEngine.h"
 #include "core/BackgroundQueue.h"
 #include "core/Preferences.h"
 #include "model/Settings.h"
+#include "platform/Location.h"
 #include "platform/macos/FocusAssertions.h"
 #include "platform/macos/MessagesDatabase.h"
 #include "support/FakeAlertSound.h"
@@ -79,6 +83,8 @@ protected:
     BandEngines m_band{{m_clock, m_settings, m_counters, m_status, m_trash, m_sound, m_controls, m_clipboard,
                         m_audioInput, m_sleepInhibitor, m_stateSources, m_location, m_workspace, m_calendars,
                         m_unread, m_doNotDisturb, m_paths.home, m_paths.home}};
+
+    PomodoroEngine& pomodoroTimer() { return m_band.engine<PomodoroEngine>(pomodoro); }
 };
 
 TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
@@ -100,10 +106,10 @@ TEST_F(BandEnginesTest, OnlyTheEnginesOfTheModulesOnScreenRun)
         EXPECT_EQ(m_band.slow().countsTrash(), c.visible.contains(trash));
         EXPECT_EQ(m_band.clock().isRunning(), c.clock) << c.visible.size();
     }
-    m_band.pomodoro().run();
+    pomodoroTimer().run();
     m_band.hide();
     EXPECT_FALSE(m_band.fast().isRunning() || m_band.slow().isRunning() || m_band.clock().isRunning());
-    EXPECT_EQ(m_band.pomodoro().phase(), PomodoroEngine::Phase::running) << "the focus timer counts on";
+    EXPECT_EQ(pomodoroTimer().phase(), PomodoroEngine::Phase::running) << "the focus timer counts on";
 }
 
 TEST_F(BandEnginesTest, HeldReadersWaitForTheReleaseWhileTheClockKeepsTime)
@@ -218,13 +224,57 @@ TEST_F(BandEnginesTest, TheNextMeetingShowsItsCountdownAndAClickJoinsItsCall)
     EXPECT_EQ(m_workspace.opened[0], QUrl(QStringLiteral("https://meet.google.com/abc-defg-hij")));
 }
 
+TEST_F(BandEnginesTest, AModulesMenuOffersWhatItCanDoNow)
+{
+    const auto texts = [](const QList<BandMenuItem>& items) {
+        QStringList all;
+        for (const BandMenuItem& item : items)
+            all.append(item.text + (item.checked.value_or(false) ? QStringLiteral(" ✓") : QString()));
+        return all;
+    };
+    FakeAlertPresenter alerts;
+    QString asked;
+    const BandMenuHost host{alerts,
+                            [&asked](const QString& title, const QString&) {
+                                asked = title;
+                                return QStringLiteral("https://calendars.test/team.ics");
+                            },
+                            [] {}};
+
+    const QList<BandMenuItem> timer = m_band.menu(pomodoro, host);
+    ASSERT_EQ(texts(timer), (QStringList{QStringLiteral("Reset"), QStringLiteral("Length"), QString()}));
+    EXPECT_EQ(texts(timer[1].submenu), (QStringList{QStringLiteral("5 min"), QStringLiteral("15 min"),
+                                                    QStringLiteral("25 min ✓"), QStringLiteral("50 min")}));
+    timer[1].submenu[0].run();
+    EXPECT_EQ(pomodoroTimer().duration(), 5 * 60);
+
+    m_calendars.takesSources = true;
+    m_calendars.sources = {QStringLiteral("work")};
+    m_band.show({nextMeeting});
+    BackgroundQueue::waitForDone();
+    QCoreApplication::processEvents();
+    const QList<BandMenuItem> meeting = m_band.menu(nextMeeting, host);
+    ASSERT_EQ(texts(meeting),
+              (QStringList{QStringLiteral("All Calendars ✓"), QString(), QStringLiteral("Home"),
+                           QStringLiteral("work"), QString(), QStringLiteral("Add Calendar…"),
+                           QStringLiteral("Remove Calendar")}));
+    meeting[2].run();
+    EXPECT_EQ(m_settings.meetingCalendars(), QStringList{QStringLiteral("home")});
+    meeting[5].run();
+    EXPECT_EQ(asked, QStringLiteral("Add Calendar"));
+    EXPECT_TRUE(m_calendars.sources.contains(QStringLiteral("https://calendars.test/team.ics")));
+    meeting[6].submenu.at(0).run();
+    EXPECT_FALSE(m_calendars.sources.contains(QStringLiteral("work")));
+    EXPECT_TRUE(m_band.menu(cpuLoad, host).isEmpty());
+}
+
 TEST_F(BandEnginesTest, MessagesAndFocusShowWhatTheyReadAndWhatAccessTheyLack)
 {
     QSignalSpy setup(&m_band, &BandEngines::focusSetupRequested);
     m_band.show({messages, focus});
     BackgroundQueue::waitForDone();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m_band.messages().needsAccess());
+    EXPECT_TRUE(m_band.engine<MessagesEngine>(messages).needsAccess());
     EXPECT_EQ(m_band.face(messages).line, QStringLiteral("messages off"));
     EXPECT_TRUE(m_band.face(focus).badge);
     EXPECT_EQ(m_band.tooltip(focus),
@@ -233,7 +283,7 @@ TEST_F(BandEnginesTest, MessagesAndFocusShowWhatTheyReadAndWhatAccessTheyLack)
     writeFile(FocusAssertions::path(m_paths.home),
               R"({"data":[{"storeAssertionRecords":[{"assertionDetails":{)"
               R"("assertionDetailsModeIdentifier":"com.apple.donotdisturb.mode.default"}}]}]})");
-    m_band.focus().poll();
+    m_band.engine<FocusEngine>(focus).poll();
     BackgroundQueue::waitForDone();
     QCoreApplication::processEvents();
     const BandFace face = m_band.face(focus);
@@ -244,8 +294,8 @@ TEST_F(BandEnginesTest, MessagesAndFocusShowWhatTheyReadAndWhatAccessTheyLack)
     m_band.activate(focus);
     EXPECT_EQ(setup.count(), 1) << "no shortcuts installed";
     m_band.hide();
-    EXPECT_FALSE(m_band.messages().isRunning());
-    EXPECT_FALSE(m_band.focus().isRunning());
+    EXPECT_FALSE(m_band.engine<MessagesEngine>(messages).isRunning());
+    EXPECT_FALSE(m_band.engine<FocusEngine>(focus).isRunning());
 }
 
 } // namespace

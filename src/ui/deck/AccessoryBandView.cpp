@@ -2,8 +2,6 @@
 
 #include "band/BandEngines.h"
 #include "band/BandSymbols.h"
-#include "band/CalendarAdding.h"
-#include "band/TrashEmptying.h"
 #include "model/Settings.h"
 #include "ui/paint/DeckPaint.h"
 
@@ -53,40 +51,19 @@ double fittedWidth(const FractionalFont& font, const QString& text, double width
     return advance <= width ? advance : std::min(width, advance * minScale);
 }
 
-// The meeting module's calendar chooser, and the calendars of the user's own the store lets them add.
-void addCalendarItems(QMenu& menu, BandEngines& engines, const DeckSettings& settings, AlertPresenter& alerts,
-                      QWidget* parent)
+// Adds `items` to `menu`, their actions living as long as the menu.
+void addItems(QMenu& menu, const QList<BandMenuItem>& items)
 {
-    MeetingEngine& meeting = engines.meeting();
-    const QStringList chosen = settings.meetingCalendars();
-    QAction* all =
-        menu.addAction(QStringLiteral("All Calendars"), &meeting, &MeetingEngine::chooseAllCalendars);
-    all->setCheckable(true);
-    all->setChecked(chosen.isEmpty());
-    menu.addSeparator();
-    const QList<CalendarInfo> calendars = meeting.availableCalendars();
-    for (const CalendarInfo& calendar : calendars) {
-        QAction* item = menu.addAction(calendar.title, &meeting,
-                                       [&meeting, id = calendar.id] { meeting.toggleCalendar(id); });
-        item->setCheckable(true);
-        item->setChecked(chosen.contains(calendar.id));
-    }
-    CalendarStore& store = engines.calendars();
-    if (!store.acceptsSources())
-        return;
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("Add Calendar…"), &store, [&store, &alerts, parent] {
-        CalendarAdding::add(store, alerts,
-                            QInputDialog::getText(parent, QStringLiteral("Add Calendar"),
-                                                  QStringLiteral("Calendar file, https or webcal address:")));
-    });
-    QMenu* remove = nullptr;
-    for (const CalendarInfo& calendar : calendars) {
-        if (!store.isRemovable(calendar.id))
-            continue;
-        if (!remove)
-            remove = menu.addMenu(QStringLiteral("Remove Calendar"));
-        remove->addAction(calendar.title, &store, [&store, id = calendar.id] { store.removeSource(id); });
+    for (const BandMenuItem& item : items) {
+        if (item.text.isEmpty()) {
+            menu.addSeparator();
+        } else if (!item.submenu.isEmpty()) {
+            addItems(*menu.addMenu(item.text), item.submenu);
+        } else {
+            QAction* action = menu.addAction(item.text, &menu, item.run);
+            action->setCheckable(item.checked.has_value());
+            action->setChecked(item.checked.value_or(false));
+        }
     }
 }
 
@@ -344,45 +321,13 @@ std::unique_ptr<QMenu> AccessoryBandView::menu(std::optional<BandModule> module,
                                                const std::function<void()>& customize)
 {
     auto menu = std::make_unique<QMenu>(parent);
-    BandEngines& engines = m_services.engines;
-    if (module == BandModule::trash) {
-        menu->addAction(QStringLiteral("Empty Trash…"), &engines, [&engines, &alerts = m_services.alerts] {
-            TrashEmptying::start(&engines, engines.trash(), alerts);
-        });
-        menu->addSeparator();
-    } else if (module == BandModule::pomodoro) {
-        PomodoroEngine& timer = engines.pomodoro();
-        menu->addAction(QStringLiteral("Reset"), &timer, &PomodoroEngine::reset);
-        QMenu* lengths = menu->addMenu(QStringLiteral("Length"));
-        for (const int minutes : PomodoroEngine::lengths) {
-            QAction* length = lengths->addAction(QStringLiteral("%1 min").arg(minutes), &timer,
-                                                 [&timer, minutes] { timer.setDuration(minutes); });
-            length->setCheckable(true);
-            length->setChecked(timer.duration() == minutes * 60);
-        }
-        menu->addSeparator();
-    } else if (module == BandModule::nextMeeting) {
-        addCalendarItems(*menu, engines, m_services.settings, m_services.alerts, parent);
-    } else if (module == BandModule::messages && engines.messages().needsAccess()) {
-        MessagesEngine& messages = engines.messages();
-        menu->addAction(QStringLiteral("Highlight Unread Messages (Full Disk Access)…"), &messages,
-                        &MessagesEngine::openFullDiskAccessSettings);
-        menu->addSeparator();
-    } else if (module == BandModule::focus) {
-        FocusEngine& focus = engines.focus();
-        if (focus.needsAccess())
-            menu->addAction(QStringLiteral("Show Focus State (Full Disk Access)…"), &focus,
-                            &FocusEngine::openFullDiskAccessSettings);
-        menu->addAction(QStringLiteral("Shortcut Setup…"), &engines, &BandEngines::focusSetupRequested);
-        menu->addSeparator();
-    } else if (module == BandModule::weather &&
-               (engines.weather().needsLocation() || engines.weather().needsPlace())) {
-        WeatherEngine& weather = engines.weather();
-        if (weather.needsLocation() && weather.canOpenLocationSettings())
-            menu->addAction(QStringLiteral("Open Location Settings…"), &weather,
-                            &WeatherEngine::openLocationSettings);
-        menu->addAction(QStringLiteral("Set Location…"), customize);
-        menu->addSeparator();
+    if (module) {
+        const BandMenuHost host{m_services.alerts,
+                                [parent](const QString& title, const QString& label) {
+                                    return QInputDialog::getText(parent, title, label);
+                                },
+                                customize};
+        addItems(*menu, m_services.engines.menu(*module, host));
     }
     menu->addAction(QStringLiteral("Customize Band…"), customize);
     return menu;

@@ -12,6 +12,7 @@
 #include "ui/paint/DeckPaint.h"
 #include "ui/paint/PhosphorFont.h"
 
+#include <QEvent>
 #include <algorithm>
 #include <cmath>
 
