@@ -3,6 +3,7 @@
 #include "core/CanonicalJson.h"
 #include "core/JsonBuilder.h"
 #include "core/Overloaded.h"
+#include "model/ActionCodecs.h"
 
 #include <QJsonDocument>
 
@@ -24,17 +25,17 @@ public:
                        [&](const TileIcon::Auto&) { oneCase(u"auto", [] {}); },
                        [&](const TileIcon::Symbol& s) {
                            oneCase(u"symbol", [&] {
-                               field(u"hexColor", s.hexColor);
-                               field(u"name", s.name);
+                               string(u"hexColor", s.hexColor);
+                               string(u"name", s.name);
                            });
                        },
                        [&](const TileIcon::Custom& c) {
-                           oneCase(u"custom", [&] { field(u"fileName", c.fileName); });
+                           oneCase(u"custom", [&] { string(u"fileName", c.fileName); });
                        },
                        [&](const TileIcon::Builder& b) {
                            oneCase(u"builder", [&] {
-                               field(u"bgHex", b.bgHex);
-                               field(u"iconName", b.iconName);
+                               string(u"bgHex", b.bgHex);
+                               string(u"iconName", b.iconName);
                            });
                        },
                    },
@@ -43,55 +44,40 @@ public:
 
     void action(const TileAction& value)
     {
-        using A = TileAction;
         std::visit(
-            Overloaded{
-                [&](const A::LaunchApp& a) { oneCase(u"launchApp", [&] { field(u"path", a.path); }); },
-                [&](const A::OpenFile& a) { oneCase(u"openFile", [&] { field(u"path", a.path); }); },
-                [&](const A::OpenURL& a) { oneCase(u"openURL", [&] { field(u"urlString", a.urlString); }); },
-                [&](const A::PlayPlaylist& a) { oneCase(u"playPlaylist", [&] { field(u"name", a.name); }); },
-                [&](const A::PlayAlbum& a) {
-                    oneCase(u"playAlbum", [&] {
-                        field(u"artist", a.artist);
-                        field(u"name", a.name);
-                    });
-                },
-                [&](const A::NowPlaying&) { oneCase(u"nowPlaying", [] {}); },
-                [&](const A::RunSystemAction& a) {
-                    oneCase(u"systemAction", [&] { field(u"action", rawValue(a.action)); });
-                },
-                [&](const A::RunShortcut& a) { oneCase(u"runShortcut", [&] { field(u"name", a.name); }); },
-                [&](const A::RunScript& a) {
-                    oneCase(u"runScript", [&] {
-                        m_sink.key(u"isAppleScript");
-                        m_sink.boolean(a.isAppleScript);
-                        field(u"source", a.source);
-                    });
-                },
-                [&](const A::Sequence& a) {
-                    oneCase(u"sequence", [&] {
-                        m_sink.key(u"steps");
-                        m_sink.beginArray();
-                        for (const TileAction& step : a.steps)
-                            action(step);
-                        m_sink.endArray();
-                    });
-                },
-                [&](const A::ConnectBluetooth& a) {
-                    oneCase(u"connectBluetooth", [&] {
-                        field(u"address", a.address);
-                        field(u"name", a.name);
-                    });
-                },
-                [&](const A::AudioOutput& a) {
-                    oneCase(u"audioOutput", [&] {
-                        field(u"deviceUID", a.deviceUID);
-                        field(u"name", a.name);
-                    });
-                },
-                [&](const A::Snippet& a) { oneCase(u"snippet", [&] { field(u"text", a.text); }); },
+            [&]<typename Case>(const Case& a) {
+                using Codec = ActionCodec<Case>;
+                oneCase(Codec::name, [&] {
+                    if constexpr (requires { Codec::fields; }) {
+                        static constexpr auto written = inKeyOrder(Codec::fields);
+                        for (const auto& [key, member] : written)
+                            string(key, a.*member);
+                    } else {
+                        Codec::write(*this, a);
+                    }
+                });
             },
             value.value);
+    }
+
+    // What an action's codec writes with.
+    void string(QStringView key, QStringView value)
+    {
+        m_sink.key(key);
+        m_sink.string(value);
+    }
+    void boolean(QStringView key, bool value)
+    {
+        m_sink.key(key);
+        m_sink.boolean(value);
+    }
+    void actions(QStringView key, const std::vector<TileAction>& steps)
+    {
+        m_sink.key(key);
+        m_sink.beginArray();
+        for (const TileAction& step : steps)
+            action(step);
+        m_sink.endArray();
     }
 
     void tile(const Tile& tile)
@@ -104,8 +90,8 @@ public:
         m_sink.key(u"icon");
         icon(tile.icon);
         // The standard 36-character form with upper-case digits.
-        field(u"id", tile.id.toString(QUuid::WithoutBraces).toUpper());
-        field(u"label", tile.label);
+        string(u"id", tile.id.toString(QUuid::WithoutBraces).toUpper());
+        string(u"label", tile.label);
         m_sink.endObject();
     }
 
@@ -136,12 +122,6 @@ private:
         fields();
         m_sink.endObject();
         m_sink.endObject();
-    }
-
-    void field(QStringView key, QStringView value)
-    {
-        m_sink.key(key);
-        m_sink.string(value);
     }
 
     Sink& m_sink;

@@ -1,10 +1,12 @@
 // Reading tiles from JSON, with the first fault's place in the error.
+#include "model/ActionCodecs.h"
 #include "model/TileCoding.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -27,6 +29,12 @@ QString jsonTypeName(const QJsonValue& value)
         break;
     }
     return QStringLiteral("nothing");
+}
+
+template <size_t... Index>
+constexpr auto caseNames(std::index_sequence<Index...>)
+{
+    return std::array{ActionCodec<std::variant_alternative_t<Index, TileAction::Value>>::name...};
 }
 
 // Walks a JSON value and remembers where it is, so the first failure can say where it happened. The path is
@@ -71,32 +79,7 @@ public:
             return std::nullopt;
         const auto& [name, payload] = *object;
         const Scope scope(*this, name);
-        using A = TileAction;
-        if (name == u"launchApp")
-            return one<A::LaunchApp>(payload, u"path");
-        if (name == u"openFile")
-            return one<A::OpenFile>(payload, u"path");
-        if (name == u"openURL")
-            return one<A::OpenURL>(payload, u"urlString");
-        if (name == u"playPlaylist")
-            return one<A::PlayPlaylist>(payload, u"name");
-        if (name == u"playAlbum")
-            return two<A::PlayAlbum>(payload, u"name", u"artist");
-        if (name == u"nowPlaying")
-            return A{A::NowPlaying{}};
-        if (name == u"systemAction")
-            return systemAction(payload);
-        if (name == u"runShortcut")
-            return one<A::RunShortcut>(payload, u"name");
-        if (name == u"runScript")
-            return script(payload);
-        if (name == u"sequence")
-            return sequence(payload);
-        if (name == u"connectBluetooth")
-            return two<A::ConnectBluetooth>(payload, u"address", u"name");
-        if (name == u"audioOutput")
-            return two<A::AudioOutput>(payload, u"deviceUID", u"name");
-        return one<A::Snippet>(payload, u"text");
+        return actionCase(name, payload);
     }
 
     std::optional<Tile> tile(const QJsonValue& json)
@@ -154,13 +137,55 @@ public:
     std::optional<Page> page(const QJsonValue& json) { return list<Tile>(json, &Decoder::tile); }
     std::optional<Pages> pages(const QJsonValue& json) { return list<Page>(json, &Decoder::page); }
 
+    // What an action's codec reads with.
+    std::optional<QString> string(const QJsonObject& object, QStringView key)
+    {
+        const QJsonValue value = member(object, key);
+        if (value.isString())
+            return value.toString();
+        if (value.isUndefined())
+            return std::nullopt;
+        const Scope scope(*this, key);
+        return fail(QStringLiteral("Expected a string but found %1.").arg(jsonTypeName(value)));
+    }
+    std::optional<bool> boolean(const QJsonObject& object, QStringView key)
+    {
+        const QJsonValue value = member(object, key);
+        if (value.isBool())
+            return value.toBool();
+        if (value.isUndefined())
+            return std::nullopt;
+        const Scope scope(*this, key);
+        return fail(QStringLiteral("Expected a boolean but found %1.").arg(jsonTypeName(value)));
+    }
+    // A string naming a case of `Enum`, called `typeName` in the error.
+    template <typename Enum>
+    std::optional<Enum> rawValue(const QJsonObject& object, QStringView key, QStringView typeName)
+    {
+        const std::optional<QString> raw = string(object, key);
+        if (!raw)
+            return std::nullopt;
+        const std::optional<Enum> value = fromRawValue<Enum>(*raw);
+        if (!value) {
+            const Scope scope(*this, key);
+            return fail(
+                QStringLiteral("Cannot initialize %1 from invalid String value %2").arg(typeName, *raw));
+        }
+        return value;
+    }
+    std::optional<std::vector<TileAction>> actions(const QJsonObject& object, QStringView key)
+    {
+        const QJsonValue json = member(object, key);
+        if (json.isUndefined())
+            return std::nullopt;
+        const Scope scope(*this, key);
+        return list<TileAction>(json, &Decoder::action);
+    }
+
 private:
     static constexpr std::array<const char16_t*, 4> iconCases{u"auto", u"symbol", u"custom", u"builder"};
-    static constexpr std::array<const char16_t*, 13> actionCases{
-        u"launchApp",        u"openFile",     u"openURL",     u"playPlaylist", u"playAlbum",
-        u"nowPlaying",       u"systemAction", u"runShortcut", u"runScript",    u"sequence",
-        u"connectBluetooth", u"audioOutput",  u"snippet",
-    };
+    static constexpr auto actionCases =
+        caseNames(std::make_index_sequence<std::variant_size_v<TileAction::Value>>{});
 
     struct Segment {
         QStringView key;
@@ -236,75 +261,31 @@ private:
         return value;
     }
 
-    std::optional<QString> string(const QJsonObject& object, QStringView key)
+    // The action of the case called `name`, read from its payload.
+    template <size_t Index = 0>
+    std::optional<TileAction> actionCase(QStringView name, const QJsonObject& payload)
     {
-        const QJsonValue value = member(object, key);
-        if (value.isString())
-            return value.toString();
-        if (value.isUndefined())
-            return std::nullopt;
-        const Scope scope(*this, key);
-        return fail(QStringLiteral("Expected a string but found %1.").arg(jsonTypeName(value)));
-    }
-
-    template <typename Case>
-    std::optional<TileAction> one(const QJsonObject& payload, QStringView key)
-    {
-        auto first = string(payload, key);
-        if (!first)
-            return std::nullopt;
-        return TileAction{Case{*first}};
-    }
-
-    template <typename Case>
-    std::optional<TileAction> two(const QJsonObject& payload, QStringView key1, QStringView key2)
-    {
-        auto first = string(payload, key1);
-        auto second = first ? string(payload, key2) : std::nullopt;
-        if (!second)
-            return std::nullopt;
-        return TileAction{Case{*first, *second}};
-    }
-
-    std::optional<TileAction> systemAction(const QJsonObject& payload)
-    {
-        const auto raw = string(payload, u"action");
-        if (!raw)
-            return std::nullopt;
-        const auto action = fromRawValue<SystemAction>(*raw);
-        if (!action) {
-            const Scope scope(*this, u"action");
-            return fail(
-                QStringLiteral("Cannot initialize SystemAction from invalid String value %1").arg(*raw));
+        using Case = std::variant_alternative_t<Index, TileAction::Value>;
+        using Codec = ActionCodec<Case>;
+        if constexpr (Index + 1 < std::variant_size_v<TileAction::Value>) {
+            if (name != QStringView(Codec::name))
+                return actionCase<Index + 1>(name, payload);
         }
-        return TileAction{TileAction::RunSystemAction{*action}};
-    }
-
-    std::optional<TileAction> script(const QJsonObject& payload)
-    {
-        const auto source = string(payload, u"source");
-        if (!source)
-            return std::nullopt;
-        const QJsonValue flag = member(payload, u"isAppleScript");
-        if (flag.isUndefined())
-            return std::nullopt;
-        if (!flag.isBool()) {
-            const Scope scope(*this, u"isAppleScript");
-            return fail(QStringLiteral("Expected a boolean but found %1.").arg(jsonTypeName(flag)));
+        std::optional<Case> value;
+        if constexpr (requires { Codec::fields; }) {
+            value.emplace();
+            for (const auto& [key, field] : Codec::fields) {
+                std::optional<QString> text = string(payload, key);
+                if (!text)
+                    return std::nullopt;
+                (*value).*field = std::move(*text);
+            }
+        } else {
+            value = Codec::read(*this, payload);
         }
-        return TileAction{TileAction::RunScript{*source, flag.toBool()}};
-    }
-
-    std::optional<TileAction> sequence(const QJsonObject& payload)
-    {
-        const QJsonValue stepsJson = member(payload, u"steps");
-        if (stepsJson.isUndefined())
+        if (!value)
             return std::nullopt;
-        const Scope scope(*this, u"steps");
-        auto steps = list<TileAction>(stepsJson, &Decoder::action);
-        if (!steps)
-            return std::nullopt;
-        return TileAction{TileAction::Sequence{std::move(*steps)}};
+        return TileAction{std::move(*value)};
     }
 
     std::vector<Segment> m_path;
