@@ -14,8 +14,11 @@ struct BandModuleContext;
 // module starts at its minimum width; only growable modules take spare units, up to their maximum.
 namespace BandCatalogue {
 
+// How many kinds of module there are.
+inline constexpr size_t count = EnumTable<BandModule>::names.count();
+
 // Every case in catalogue order, which is also the order of the customise window's "Available" list.
-[[nodiscard]] const std::array<BandModule, 24>& allCases();
+[[nodiscard]] const std::array<BandModule, count>& allCases();
 
 [[nodiscard]] QString symbol(BandModule module);
 [[nodiscard]] int minUnits(BandModule module);
